@@ -1,0 +1,73 @@
+// The program's memory below HKEY_LOCAL_MACHINE\SOFTWARE\VELTRANO\VERSION\2.0:
+// one state key per tip with its applied flag, its date and the records of
+// what each change replaced, the group undo states and the applied counters.
+#pragma once
+
+#include "core/registry_primitives.h"
+#include "platform/time.h"
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+#include <string>
+
+namespace veltrano::core {
+
+// "S": every state key lies below it.
+inline const std::string kStoreRoot = "SOFTWARE\\VELTRANO";
+inline const std::string kStateKeyBase = "SOFTWARE\\VELTRANO\\VERSION\\2.0\\";
+inline const std::string kAppliedFlag = "HasThisTipBeenApplied";
+inline const std::string kAppliedDate = "LastDateThisTipApplied";
+inline const std::string kAdaptersKey = "\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Adapters";
+inline const std::string kInterfacesKey = "\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\";
+inline constexpr int kTipCount = 48;
+
+// "TIP" and the number in four digits: tip_key(7) == "TIP0007".
+std::string tip_key(int tip);
+// Adapter names in registry order, without the dial-up pseudo-adapter; empty
+// (with a log line) when the adapters key cannot be opened.
+std::vector<std::string> tcpip_adapters(RegistryPrimitives& primitives);
+
+class TipStateStore {
+public:
+    TipStateStore(RegistryPrimitives& primitives, platform::Time& time)
+        : reg_(primitives), time_(time) {}
+
+    void check_for_previous_install();
+    void create_veltrano_key_structure();
+    void set_veltrano_flags();
+
+    bool compare_and_set(const std::string& TipKey, Root RootKey, const std::string& RootName,
+                         const std::string& KeyPath, const std::string& ValueName,
+                         const std::string& ValueType, const std::string& StrValue,
+                         std::int32_t IntValue, bool CreateIfMissing);
+    bool create_veltrano_log(const std::string& TipKey, Root RootKey, const std::string& RootName,
+                             const std::string& KeyPath, const std::string& ValueName,
+                             const std::string& ValueType, const std::string& StrValue,
+                             std::int32_t IntValue, bool CreateIfMissing);
+    bool mto_create_veltrano_log(const std::string& TipKey, Root RootKey, const std::string& RootName,
+                                 const std::string& KeyPath, const std::string& ValueName,
+                                 const std::string& ValueType, const std::string& OldStrValue,
+                                 std::int32_t OldIntValue, const std::string& NewStrValue,
+                                 std::int32_t NewIntValue, bool CreateIfMissing);
+
+    // Tips 1 to 48 whose flag reads exactly 1.
+    int count_applied_tips();
+
+private:
+    struct Data {
+        std::string str;
+        std::int32_t num = 0;
+    };
+    void mark_applied(const std::string& TipKey, bool CreateIfMissing);
+    void write_records(const std::string& TipKey, const std::string& RootName, const std::string& KeyPath,
+                       const std::string& ValueName, const std::string& ValueType,
+                       const std::function<Data()>& old_data, const Data& new_data, bool CreateIfMissing);
+    void compare_adapters(const std::string& tip, const std::string& value, std::int32_t data);
+    void flag_by_absence(const std::string& tip, const std::string& probe_key);
+
+    RegistryPrimitives& reg_;
+    platform::Time& time_;
+};
+
+}  // namespace veltrano::core

@@ -1,0 +1,60 @@
+// The registry as the logic sees it: predefined roots, keys opened by path,
+// typed values. One implementation talks to advapi32, one lives in memory for
+// the native tests; the contract suite keeps the two honest.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace veltrano::platform {
+
+enum class Root { ClassesRoot, CurrentUser, LocalMachine, Users };
+
+// The root spelled out as it stands in a full registry path.
+const char* root_name(Root root);
+
+enum class ValueKind { String, ExpandString, Dword, Binary, Other };
+
+struct RegValue {
+    ValueKind kind = ValueKind::String;
+    std::string text;            // String and ExpandString (UTF-8, unexpanded)
+    std::uint32_t dword = 0;     // Dword
+    std::vector<std::uint8_t> bytes;  // Binary and Other: the raw data
+
+    static RegValue string(std::string s) { return {ValueKind::String, std::move(s), 0, {}}; }
+    static RegValue expand_string(std::string s) { return {ValueKind::ExpandString, std::move(s), 0, {}}; }
+    static RegValue number(std::uint32_t d) { return {ValueKind::Dword, {}, d, {}}; }
+    static RegValue binary(std::vector<std::uint8_t> b) { return {ValueKind::Binary, {}, 0, std::move(b)}; }
+    bool operator==(const RegValue&) const = default;
+};
+
+// An open key. Closing happens when the object goes away.
+class RegKey {
+public:
+    virtual ~RegKey() = default;
+    // Names in the order the registry enumerates them, case as stored.
+    virtual std::vector<std::string> value_names() const = 0;
+    virtual std::vector<std::string> subkey_names() const = 0;
+    // The empty name is the key's default value. nullopt when it does not exist.
+    virtual std::optional<RegValue> query(const std::string& name) const = 0;
+    virtual bool set(const std::string& name, const RegValue& value) = 0;
+    virtual bool delete_value(const std::string& name) = 0;
+    // Removes the subkey and everything below it.
+    virtual bool delete_subtree(const std::string& subkey) = 0;
+    // Last write time of the key as FILETIME ticks (100 ns since 1601), 0 if unknown.
+    virtual std::uint64_t last_write_time() const = 0;
+};
+
+class Registry {
+public:
+    virtual ~Registry() = default;
+    // Opens root\path with full access; a single leading backslash is
+    // accepted. With create, missing keys along the path come into being.
+    // nullptr when the key is missing (and not created) or cannot be opened.
+    virtual std::unique_ptr<RegKey> open(Root root, const std::string& path, bool create) = 0;
+};
+
+}  // namespace veltrano::platform

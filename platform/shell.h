@@ -1,0 +1,15 @@
+// Starting documents and tools the way Explorer does ("open" verb).
+#pragma once
+
+#include <string>
+
+namespace veltrano::platform {
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+    // Returns the ShellExecute result code (greater than 32 on success).
+    virtual long open(const std::string& file) = 0;
+};
+
+}  // namespace veltrano::platform

@@ -1,0 +1,26 @@
+// Clock and calendar: today's date as the user writes it, the system time,
+// and setting the local time (the time synchronisation's correction).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace veltrano::platform {
+
+struct SystemTime {
+    std::uint16_t year = 0, month = 0, day_of_week = 0, day = 0;
+    std::uint16_t hour = 0, minute = 0, second = 0, milliseconds = 0;
+    bool operator==(const SystemTime&) const = default;
+};
+
+class Time {
+public:
+    virtual ~Time() = default;
+    // Today's date in the user's short date format.
+    virtual std::string short_date_today() const = 0;
+    virtual SystemTime local_time() const = 0;
+    virtual SystemTime system_time_utc() const = 0;
+    virtual bool set_local_time(const SystemTime& t) = 0;
+};
+
+}  // namespace veltrano::platform
