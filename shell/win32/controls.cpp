@@ -1,0 +1,143 @@
+#include "shell/win32/controls.h"
+
+#include "platform/win32/text.h"
+
+#include <commctrl.h>
+
+namespace veltrano::shell::win32 {
+
+using platform::win32::to_utf16;
+
+namespace {
+
+constexpr wchar_t kPanelClass[] = L"VeltranoPanel";
+
+// A panel is a group box that can hold controls: it draws its own etched
+// frame and caption, as a BS_GROUPBOX child laid over the controls would keep
+// the panel from erasing beneath it.
+void paint_panel(HWND hwnd) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT r;
+    GetClientRect(hwnd, &r);
+    wchar_t caption[256];
+    const int length = GetWindowTextW(hwnd, caption, 256);
+    HGDIOBJ old_font = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+    SIZE text{0, 0};
+    GetTextExtentPoint32W(dc, caption, length, &text);
+    RECT frame = r;
+    frame.top += text.cy / 2;
+    DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+    if (length > 0) {
+        SetBkColor(dc, RGB(255, 255, 255));
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        RECT at{8, 0, 8 + text.cx + 4, text.cy};
+        ExtTextOutW(dc, at.left + 2, 0, ETO_OPAQUE, &at, caption, static_cast<UINT>(length), nullptr);
+    }
+    SelectObject(dc, old_font);
+    EndPaint(hwnd, &ps);
+}
+
+LRESULT CALLBACK panel_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    static_assert(sizeof(LONG_PTR) >= sizeof(HFONT));
+    switch (msg) {
+    case WM_PAINT:
+        paint_panel(hwnd);
+        return 0;
+    case WM_SETFONT:
+        SetWindowLongPtrW(hwnd, 0, static_cast<LONG_PTR>(wp));
+        return 0;
+    case WM_GETFONT:
+        return GetWindowLongPtrW(hwnd, 0);
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_SETCURSOR:
+        return SendMessageW(GetAncestor(hwnd, GA_ROOT), msg, wp, lp);
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+struct ClassAndStyle {
+    const wchar_t* cls;
+    DWORD style;
+};
+
+ClassAndStyle class_for(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Panel: return {kPanelClass, WS_CLIPCHILDREN};
+    case ControlKind::Label: return {WC_STATICW, SS_LEFT};
+    case ControlKind::LinkText: return {WC_STATICW, SS_CENTER | SS_NOTIFY};
+    case ControlKind::Picture: return {WC_STATICW, SS_BITMAP | SS_NOTIFY | SS_CENTERIMAGE};
+    case ControlKind::Button: return {WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP};
+    case ControlKind::CheckBox: return {WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP};
+    case ControlKind::ListBox:
+        return {WC_LISTBOXW, LBS_NOINTEGRALHEIGHT | LBS_NOTIFY | WS_VSCROLL | WS_HSCROLL | WS_BORDER | WS_TABSTOP};
+    case ControlKind::MonthCalendar: return {MONTHCAL_CLASSW, WS_BORDER};
+    }
+    return {WC_STATICW, 0};
+}
+
+}  // namespace
+
+void register_panel_class(HINSTANCE instance) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = panel_proc;
+    wc.cbWndExtra = sizeof(LONG_PTR);  // the font
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = kPanelClass;
+    RegisterClassExW(&wc);
+}
+
+HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
+    const auto [cls, style] = class_for(decl.kind);
+    const std::wstring caption = decl.kind == ControlKind::Picture ? L"" : to_utf16(decl.caption);
+    HWND hwnd = CreateWindowExW(0, cls, caption.c_str(),
+                                WS_CHILD | WS_CLIPSIBLINGS | style | (decl.visible ? WS_VISIBLE : 0), decl.left,
+                                decl.top, decl.width, decl.height, parent, nullptr,
+                                reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
+    if (!hwnd) return nullptr;
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (decl.kind == ControlKind::Picture) {
+        // The bitmap belongs to the static once set; it frees it with itself.
+        HANDLE bmp = LoadImageW(GetModuleHandleW(nullptr), to_utf16(decl.caption).c_str(), IMAGE_BITMAP, 0, 0,
+                                LR_CREATEDIBSECTION);
+        if (bmp) SendMessageW(hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bmp));
+    }
+    by_name_[decl.name] = hwnd;
+    by_hwnd_[hwnd] = Entry{decl.name, decl.kind, decl.on_click};
+    return hwnd;
+}
+
+HWND Controls::get(std::string_view name) const {
+    auto it = by_name_.find(name);
+    return it == by_name_.end() ? nullptr : it->second;
+}
+
+const std::string& Controls::name_of(HWND hwnd) const {
+    static const std::string none;
+    auto it = by_hwnd_.find(hwnd);
+    return it == by_hwnd_.end() ? none : it->second.name;
+}
+
+bool Controls::command(HWND from, UINT code) const {
+    auto it = by_hwnd_.find(from);
+    if (it == by_hwnd_.end() || !it->second.on_click) return false;
+    // Buttons say BN_CLICKED, notifying statics STN_CLICKED; both are 0.
+    if (code != BN_CLICKED && code != STN_CLICKED) return false;
+    it->second.on_click();
+    return true;
+}
+
+bool Controls::has_hand_cursor(HWND hwnd) const {
+    auto it = by_hwnd_.find(hwnd);
+    return it != by_hwnd_.end() && it->second.kind == ControlKind::LinkText;
+}
+
+}  // namespace veltrano::shell::win32

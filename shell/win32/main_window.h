@@ -1,0 +1,64 @@
+// TForm1 on the screen: the window, its navigation bar, pages and activity
+// log, drawn with user32 and comctl32. It shows what the logic asks and hands
+// it every click; an error that escapes a handler is shown here, once.
+#pragma once
+
+#include "core/activity_log.h"
+#include "shell/main_form.h"
+#include "shell/main_view.h"
+#include "shell/win32/controls.h"
+#include "shell/win32/gdi.h"
+
+#include <windows.h>
+
+#include <memory>
+
+namespace veltrano::shell::win32 {
+
+inline constexpr wchar_t kMainCaption[] = L"Veltrano 3.1 for Micrsoft Windows XP Professional";
+
+class MainWindow : public MainView, public core::ActivityLog {
+public:
+    MainWindow(HINSTANCE instance, Services services);
+    ~MainWindow() override;
+
+    // Creates the window and runs TForm1.FormCreate; false if the window
+    // could not be made.
+    bool create();
+    void show();
+    HWND hwnd() const { return hwnd_; }
+
+    // MainView
+    void set_page_visible(Page page, bool visible) override;
+    void set_log_visible(bool visible) override;
+    void set_timer2_enabled(bool enabled) override;
+    void centre_on_screen() override;
+    void set_calendar_today() override;
+    void set_system_labels_visible(bool visible) override;
+    void set_grid_heading(int column, const std::string& text) override;
+    void set_regclean_buttons_enabled(bool enabled) override;
+    void show_admin_auto_logon_panel() override;
+    void show_not_compatible() override;
+    void show_error(const std::string& message) override;
+    void terminate() override;
+
+    // ActivityLog
+    void add(const std::string& line) override;
+    void clear() override;
+
+private:
+    static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
+    void build_controls();
+    void paint_frame(HDC dc);
+    // Every handler runs through here: the one place an error becomes a box.
+    template <class Fn> void guarded(Fn fn);
+
+    HINSTANCE instance_;
+    HWND hwnd_ = nullptr;
+    Controls controls_;
+    unique_gdi font_, bold_font_, white_brush_, cream_brush_;
+    TForm1 form_;
+};
+
+}  // namespace veltrano::shell::win32

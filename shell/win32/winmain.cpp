@@ -1,0 +1,37 @@
+// Program entry: the start sound, the windows in their order, the message loop.
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_sound.h"
+#include "platform/win32/win32_system_info.h"
+#include "platform/win32/win32_time.h"
+#include "shell/win32/main_window.h"
+
+#include <commctrl.h>
+#include <windows.h>
+
+using namespace veltrano;
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_DATE_CLASSES | ICC_LISTVIEW_CLASSES |
+                                             ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+
+    platform::win32::Win32Registry registry;
+    platform::win32::Win32SystemInfo system_info;
+    platform::win32::Win32Time time;
+    platform::win32::Win32Sound sound;
+
+    // Started before anything is built; the window does not wait for it.
+    sound.play_resource_async("START");
+
+    shell::win32::MainWindow main_window(instance, {registry, system_info, time});
+    if (!main_window.create()) return 1;
+    main_window.show();
+
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageW(main_window.hwnd(), &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
