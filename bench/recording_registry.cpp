@@ -1,0 +1,60 @@
+#include "bench/recording_registry.h"
+
+namespace veltrano::bench {
+
+namespace {
+
+using Kind = RegistryCall::Kind;
+
+class RecordingKey : public platform::RegKey {
+public:
+    RecordingKey(std::unique_ptr<platform::RegKey> inner, std::vector<RegistryCall>& calls, int handle)
+        : inner_(std::move(inner)), calls_(calls), handle_(handle) {}
+    ~RecordingKey() override { note(Kind::Close); }
+
+    std::vector<std::string> value_names() const override {
+        note(Kind::ValueNames);
+        return inner_->value_names();
+    }
+    std::vector<std::string> subkey_names() const override {
+        note(Kind::SubkeyNames);
+        return inner_->subkey_names();
+    }
+    std::optional<platform::RegValue> query(const std::string& name) const override {
+        note(Kind::Query, name);
+        return inner_->query(name);
+    }
+    bool set(const std::string& name, const platform::RegValue& value) override {
+        note(Kind::Set, name, value);
+        return inner_->set(name, value);
+    }
+    bool delete_value(const std::string& name) override {
+        note(Kind::DeleteValue, name);
+        return inner_->delete_value(name);
+    }
+    bool delete_subtree(const std::string& subkey) override {
+        note(Kind::DeleteSubtree, subkey);
+        return inner_->delete_subtree(subkey);
+    }
+    std::uint64_t last_write_time() const override { return inner_->last_write_time(); }
+
+private:
+    void note(Kind kind, const std::string& name = {}, const platform::RegValue& value = {}) const {
+        calls_.push_back({kind, {}, {}, name, value, handle_});
+    }
+    std::unique_ptr<platform::RegKey> inner_;
+    std::vector<RegistryCall>& calls_;
+    int handle_;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::RegKey> RecordingRegistry::open(platform::Root root, const std::string& path, bool create) {
+    const int handle = next_handle_++;
+    calls.push_back({create ? Kind::Create : Kind::Open, root, path, {}, {}, handle});
+    auto key = inner_.open(root, path, create);
+    if (!key) return nullptr;  // a failed open leaves nothing to close
+    return std::make_unique<RecordingKey>(std::move(key), calls, handle);
+}
+
+}  // namespace veltrano::bench

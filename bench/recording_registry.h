@@ -1,0 +1,33 @@
+// Wraps a registry and writes down every call the logic makes of it, so the
+// same calls can be replayed bare against advapi32.
+#pragma once
+
+#include "platform/registry.h"
+
+#include <memory>
+#include <vector>
+
+namespace veltrano::bench {
+
+struct RegistryCall {
+    enum class Kind { Open, Create, ValueNames, SubkeyNames, Query, Set, DeleteValue, DeleteSubtree, Close };
+    Kind kind;
+    platform::Root root{};
+    std::string path;  // Open and Create: the key; others: the key they act on
+    std::string name;
+    platform::RegValue value;
+    int handle = -1;   // which open key the call uses
+};
+
+class RecordingRegistry : public platform::Registry {
+public:
+    explicit RecordingRegistry(platform::Registry& inner) : inner_(inner) {}
+    std::unique_ptr<platform::RegKey> open(platform::Root root, const std::string& path, bool create) override;
+    std::vector<RegistryCall> calls;
+
+private:
+    platform::Registry& inner_;
+    int next_handle_ = 0;
+};
+
+}  // namespace veltrano::bench

@@ -1,0 +1,191 @@
+// How much the tip state store's first-run set-up costs over the registry
+// calls it cannot avoid, and how long the program takes to show its window.
+// Prints figures and ratios against baselines measured in the same run.
+#include "bench/recording_registry.h"
+#include "core/tip_state_store.h"
+#include "platform/win32/text.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_time.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+using namespace veltrano;
+using platform::win32::to_utf16;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+double ms_since(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void remove_store(platform::Registry& registry) {
+    if (auto software = registry.open(platform::Root::LocalMachine, "SOFTWARE", false))
+        software->delete_subtree("VELTRANO");
+}
+
+double run_store_setup(platform::Registry& registry) {
+    core::MemoryLog log;
+    platform::win32::Win32Time time;
+    core::RegistryPrimitives primitives(registry, log);
+    core::TipStateStore store(primitives, time);
+    const auto start = Clock::now();
+    store.create_veltrano_key_structure();
+    return ms_since(start);
+}
+
+std::wstring bare_path(const std::string& path) {
+    return to_utf16(!path.empty() && path.front() == '\\' ? path.substr(1) : path);
+}
+
+// The same calls, straight to advapi32, with nothing around them.
+double replay_bare(const std::vector<bench::RegistryCall>& calls) {
+    using Kind = bench::RegistryCall::Kind;
+    std::map<int, HKEY> keys;
+    wchar_t name[512];
+    BYTE data[4096];
+    const auto start = Clock::now();
+    for (const auto& c : calls) {
+        switch (c.kind) {
+        case Kind::Open:
+        case Kind::Create: {
+            HKEY key = nullptr;
+            const std::wstring path = bare_path(c.path);
+            const LONG rc = c.kind == Kind::Open
+                                ? RegOpenKeyExW(platform::win32::root_handle(c.root), path.c_str(), 0, KEY_ALL_ACCESS, &key)
+                                : RegCreateKeyExW(platform::win32::root_handle(c.root), path.c_str(), 0, nullptr, 0,
+                                                  KEY_ALL_ACCESS, nullptr, &key, nullptr);
+            if (rc == ERROR_SUCCESS) keys[c.handle] = key;
+            break;
+        }
+        case Kind::ValueNames:
+            for (DWORD i = 0;; ++i) {
+                DWORD length = 512;
+                if (RegEnumValueW(keys[c.handle], i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+                    break;
+            }
+            break;
+        case Kind::SubkeyNames:
+            for (DWORD i = 0;; ++i) {
+                DWORD length = 512;
+                if (RegEnumKeyExW(keys[c.handle], i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+                    break;
+            }
+            break;
+        case Kind::Query: {
+            DWORD type = 0, length = sizeof data;
+            RegQueryValueExW(keys[c.handle], to_utf16(c.name).c_str(), nullptr, &type, data, &length);
+            break;
+        }
+        case Kind::Set:
+            if (c.value.kind == platform::ValueKind::Dword) {
+                const DWORD d = c.value.dword;
+                RegSetValueExW(keys[c.handle], to_utf16(c.name).c_str(), 0, REG_DWORD,
+                               reinterpret_cast<const BYTE*>(&d), sizeof d);
+            } else {
+                const std::wstring text = to_utf16(c.value.text);
+                RegSetValueExW(keys[c.handle], to_utf16(c.name).c_str(), 0, REG_SZ,
+                               reinterpret_cast<const BYTE*>(text.c_str()),
+                               static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+            }
+            break;
+        case Kind::DeleteValue:
+            RegDeleteValueW(keys[c.handle], to_utf16(c.name).c_str());
+            break;
+        case Kind::DeleteSubtree:
+            break;  // the set-up deletes nothing
+        case Kind::Close:
+            RegCloseKey(keys[c.handle]);
+            keys.erase(c.handle);
+            break;
+        }
+    }
+    return ms_since(start);
+}
+
+// From CreateProcess to the first window with the title, shown and idle
+// (its first paint is done once the message loop waits for input).
+double time_to_window(const std::wstring& exe, const wchar_t* title) {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring cmd = L"\"" + exe + L"\"";
+    const auto start = Clock::now();
+    if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
+    double elapsed = -1;
+    while (ms_since(start) < 20000) {
+        HWND hwnd = FindWindowW(nullptr, title);
+        if (hwnd && IsWindowVisible(hwnd)) {
+            WaitForInputIdle(pi.hProcess, 5000);
+            elapsed = ms_since(start);
+            break;
+        }
+        Sleep(1);
+    }
+    TerminateProcess(pi.hProcess, 0);
+    WaitForSingleObject(pi.hProcess, 5000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return elapsed;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    int runs = 7;
+    std::wstring veltrano_exe, minimal_exe;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::wstring flag = argv[i];
+        if (flag == L"--runs") runs = std::max(1, _wtoi(argv[i + 1]));
+        if (flag == L"--veltrano") veltrano_exe = argv[i + 1];
+        if (flag == L"--minimal") minimal_exe = argv[i + 1];
+    }
+
+    platform::win32::Win32Registry registry;
+    bench::RecordingRegistry recorder(registry);
+    remove_store(registry);
+    run_store_setup(recorder);
+    std::printf("first-run set-up: %zu registry calls\n", recorder.calls.size());
+
+    std::vector<double> store_ms, bare_ms;
+    for (int i = 0; i < runs; ++i) {
+        remove_store(registry);
+        store_ms.push_back(run_store_setup(registry));
+        remove_store(registry);
+        bare_ms.push_back(replay_bare(recorder.calls));
+    }
+    remove_store(registry);
+    const double store = median(store_ms), bare = median(bare_ms);
+    std::printf("store set-up   %8.1f ms (median of %d)\n", store, runs);
+    std::printf("bare calls     %8.1f ms (median of %d)\n", bare, runs);
+    std::printf("ratio          %8.2fx (goal: within 1.5x)\n", store / bare);
+
+    if (!veltrano_exe.empty() && !minimal_exe.empty()) {
+        const wchar_t* title = L"Veltrano 3.1 for Micrsoft Windows XP Professional";
+        std::vector<double> first_run, later, minimal;
+        for (int i = 0; i < std::min(runs, 3); ++i) {
+            remove_store(registry);
+            first_run.push_back(time_to_window(veltrano_exe, title));
+            later.push_back(time_to_window(veltrano_exe, title));
+            minimal.push_back(time_to_window(minimal_exe, L"Veltrano bench window"));
+        }
+        const double m = median(minimal);
+        std::printf("start to window, minimal program   %8.1f ms\n", m);
+        std::printf("start to window, first run         %8.1f ms  %6.2fx (goal: under 1000 ms)\n", median(first_run),
+                    median(first_run) / m);
+        std::printf("start to window, later run         %8.1f ms  %6.2fx\n", median(later), median(later) / m);
+    }
+    return 0;
+}
