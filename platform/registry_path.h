@@ -1,5 +1,6 @@
-// Path rules shared by both registries: one leading backslash is dropped,
-// components are compared upper-cased as the registry does.
+// Path and name rules shared by both registries: one leading backslash is
+// dropped, empty components are skipped, names compare case-folded as the
+// registry folds them.
 #pragma once
 
 #include <string>
@@ -9,13 +10,24 @@ namespace veltrano::platform {
 
 // The path without its single leading backslash, if it has one.
 std::string strip_leading_backslash(const std::string& path);
-// Components of a path; "" for the root itself gives none, and a single
-// trailing backslash adds none.
+// Components of a path. Empty components ("a\\\\b", a trailing backslash) add
+// none: the registry skips them, so "" and "\\" both name the root itself.
 std::vector<std::string> split_registry_path(const std::string& path);
-// False for paths the registry refuses: empty components ("a\\b"), or a second
-// leading backslash.
+// False for paths the registry refuses: a second leading backslash (the raw
+// API rejects any leading one; we forgive exactly one).
 bool is_valid_registry_path(const std::string& path);
-// ASCII upper case; the registry's own folding beyond ASCII is not needed here.
+
+// How a registry folds case when it compares names. Both agree on which
+// names are equal; they differ in order, because the characters between 'Z'
+// and 'a' ("[\]^_`") sort after the letters when upper-cased and before
+// them when lower-cased.
+enum class NameFold { Upper, Lower };
+
+// The name as UTF-16 code units, case-folded: equal folds mean the same name,
+// and comparing folds gives the enumeration order. Folding covers ASCII,
+// Latin-1, Latin Extended-A, Greek and Cyrillic.
+std::u16string registry_fold(const std::string& name, NameFold fold = NameFold::Upper);
+// UTF-8 upper case with the same coverage.
 std::string registry_upper(const std::string& name);
 
 }  // namespace veltrano::platform

@@ -1,7 +1,5 @@
 #include "platform/memory/memory_registry.h"
 
-#include "platform/registry_path.h"
-
 #include <algorithm>
 #include <vector>
 
@@ -10,21 +8,34 @@ namespace veltrano::platform {
 struct MemoryRegistry::Node {
     std::string name;
     bool deleted = false;
+    bool denied = false;
     std::uint64_t last_write = 0;
-    // Keyed by the upper-cased name; the registry keeps subkeys sorted so.
-    std::map<std::string, std::shared_ptr<Node>> subkeys;
-    // Creation order is enumeration order.
+    // Keyed by the upper-case fold: the identity of a name, whatever the order.
+    std::map<std::u16string, std::shared_ptr<Node>> subkeys;
+    // Creation order; Wine's order is made when enumerating.
     std::vector<std::pair<std::string, RegValue>> values;
 
     auto find_value(const std::string& value_name) {
-        const std::string wanted = registry_upper(value_name);
+        const std::u16string wanted = registry_fold(value_name);
         return std::find_if(values.begin(), values.end(),
-                            [&](const auto& v) { return registry_upper(v.first) == wanted; });
+                            [&](const auto& v) { return registry_fold(v.first) == wanted; });
+    }
+
+    std::shared_ptr<Node> child(const std::string& child_name) const {
+        auto it = subkeys.find(registry_fold(child_name));
+        return it == subkeys.end() ? nullptr : it->second;
+    }
+
+    bool holds_denied() const {
+        if (denied) return true;
+        for (const auto& [_, sub] : subkeys)
+            if (sub->holds_denied()) return true;
+        return false;
     }
 
     void kill() {
         deleted = true;
-        for (auto& [_, child] : subkeys) child->kill();
+        for (auto& [_, sub] : subkeys) sub->kill();
         subkeys.clear();
         values.clear();
     }
@@ -32,15 +43,26 @@ struct MemoryRegistry::Node {
 
 namespace {
 
+NameFold order_fold(RegistryFlavour flavour) {
+    return flavour == RegistryFlavour::Wine ? NameFold::Lower : NameFold::Upper;
+}
+
+void sort_names(std::vector<std::string>& names, NameFold fold) {
+    std::stable_sort(names.begin(), names.end(), [fold](const std::string& a, const std::string& b) {
+        return registry_fold(a, fold) < registry_fold(b, fold);
+    });
+}
+
 class MemoryKey : public RegKey {
 public:
-    MemoryKey(std::shared_ptr<MemoryRegistry::Node> node, std::uint64_t* clock)
-        : node_(std::move(node)), clock_(clock) {}
+    MemoryKey(std::shared_ptr<MemoryRegistry::Node> node, std::uint64_t* clock, RegistryFlavour flavour)
+        : node_(std::move(node)), clock_(clock), flavour_(flavour) {}
 
     std::vector<std::string> value_names() const override {
         std::vector<std::string> names;
         if (node_->deleted) return names;
         for (const auto& v : node_->values) names.push_back(v.first);
+        if (flavour_ == RegistryFlavour::Wine) sort_names(names, NameFold::Lower);
         return names;
     }
 
@@ -48,6 +70,7 @@ public:
         std::vector<std::string> names;
         if (node_->deleted) return names;
         for (const auto& [_, child] : node_->subkeys) names.push_back(child->name);
+        sort_names(names, order_fold(flavour_));
         return names;
     }
 
@@ -59,7 +82,8 @@ public:
     }
 
     bool set(const std::string& name, const RegValue& value) override {
-        if (node_->deleted) return false;
+        // Other carries no type code, so the real registry cannot write it.
+        if (node_->deleted || value.kind == ValueKind::Other) return false;
         auto it = node_->find_value(name);
         if (it == node_->values.end())
             node_->values.emplace_back(name, value);
@@ -79,19 +103,19 @@ public:
     }
 
     bool delete_subtree(const std::string& subkey) override {
-        if (node_->deleted) return false;
+        if (node_->deleted || !is_valid_registry_path(subkey)) return false;
         auto parts = split_registry_path(subkey);
         if (parts.empty()) return false;
         auto parent = node_;
         for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
-            auto it = parent->subkeys.find(registry_upper(parts[i]));
-            if (it == parent->subkeys.end()) return false;
-            parent = it->second;
+            parent = parent->child(parts[i]);
+            if (!parent) return false;
         }
-        auto it = parent->subkeys.find(registry_upper(parts.back()));
-        if (it == parent->subkeys.end()) return false;
-        it->second->kill();
-        parent->subkeys.erase(it);
+        auto target = parent->child(parts.back());
+        // A denied key cannot be opened to delete it or to list its subkeys.
+        if (!target || target->holds_denied()) return false;
+        target->kill();
+        parent->subkeys.erase(registry_fold(parts.back()));
         parent->last_write = ++*clock_;
         return true;
     }
@@ -102,11 +126,12 @@ private:
     void touch() { node_->last_write = ++*clock_; }
     std::shared_ptr<MemoryRegistry::Node> node_;
     std::uint64_t* clock_;
+    RegistryFlavour flavour_;
 };
 
 }  // namespace
 
-MemoryRegistry::MemoryRegistry() {
+MemoryRegistry::MemoryRegistry(RegistryFlavour flavour) : flavour_(flavour) {
     for (Root r : {Root::ClassesRoot, Root::CurrentUser, Root::LocalMachine, Root::Users}) {
         auto node = std::make_shared<Node>();
         node->name = root_name(r);
@@ -117,48 +142,56 @@ MemoryRegistry::MemoryRegistry() {
 MemoryRegistry::~MemoryRegistry() = default;
 
 std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::find(Root root, const std::string& path) const {
+    if (!is_valid_registry_path(path)) return nullptr;
     auto node = roots_.at(root);
     for (const auto& part : split_registry_path(path)) {
-        auto it = node->subkeys.find(registry_upper(part));
-        if (it == node->subkeys.end()) return nullptr;
-        node = it->second;
+        node = node->child(part);
+        if (!node) return nullptr;
+    }
+    return node;
+}
+
+std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::ensure(Root root, const std::string& path) {
+    auto node = roots_.at(root);
+    for (const auto& part : split_registry_path(path)) {
+        auto next = node->child(part);
+        if (!next) {
+            next = std::make_shared<Node>();
+            next->name = part;
+            node->subkeys.emplace(registry_fold(part), next);
+        }
+        node = next;
     }
     return node;
 }
 
 std::unique_ptr<RegKey> MemoryRegistry::open(Root root, const std::string& path, bool create) {
     if (!is_valid_registry_path(path)) return nullptr;
-    const auto parts = split_registry_path(path);
-    std::string walked;
     auto node = roots_.at(root);
-    for (const auto& part : parts) {
-        walked += (walked.empty() ? "" : "\\") + registry_upper(part);
-        auto it = node->subkeys.find(registry_upper(part));
-        if (it == node->subkeys.end()) {
-            if (!create) return nullptr;
-            auto child = std::make_shared<Node>();
-            child->name = part;
-            child->last_write = ++clock_;
-            node->subkeys.emplace(registry_upper(part), child);
-            node = child;
-        } else {
-            node = it->second;
+    for (const auto& part : split_registry_path(path)) {
+        auto next = node->child(part);
+        if (!next) {
+            // Windows checks access on the parent a subkey is created in;
+            // keys merely walked through are not checked. Wine checks neither.
+            if (!create || (node->denied && flavour_ == RegistryFlavour::Windows)) return nullptr;
+            next = std::make_shared<Node>();
+            next->name = part;
+            next->last_write = ++clock_;
+            node->subkeys.emplace(registry_fold(part), next);
+            node->last_write = clock_;
         }
+        node = next;
     }
-    if (denied_.count({root, walked})) return nullptr;
-    return std::make_unique<MemoryKey>(node, &clock_);
+    if (node->denied) return nullptr;
+    return std::make_unique<MemoryKey>(node, &clock_, flavour_);
 }
 
-void MemoryRegistry::put(Root root, const std::string& path, const std::string& name,
-                         const RegValue& value) {
-    auto denied = std::move(denied_);  // seeding goes past access lists
-    auto key = open(root, path, true);
-    denied_ = std::move(denied);
-    key->set(name, value);
+void MemoryRegistry::put(Root root, const std::string& path, const std::string& name, const RegValue& value) {
+    // Seeding goes past access lists.
+    MemoryKey(ensure(root, path), &clock_, flavour_).set(name, value);
 }
 
-std::optional<RegValue> MemoryRegistry::get(Root root, const std::string& path,
-                                            const std::string& name) const {
+std::optional<RegValue> MemoryRegistry::get(Root root, const std::string& path, const std::string& name) const {
     auto node = find(root, path);
     if (!node) return std::nullopt;
     auto it = node->find_value(name);
@@ -166,15 +199,11 @@ std::optional<RegValue> MemoryRegistry::get(Root root, const std::string& path,
     return it->second;
 }
 
-bool MemoryRegistry::key_exists(Root root, const std::string& path) const {
-    return find(root, path) != nullptr;
-}
+bool MemoryRegistry::key_exists(Root root, const std::string& path) const { return find(root, path) != nullptr; }
 
 void MemoryRegistry::deny(Root root, const std::string& path) {
-    std::string walked;
-    for (const auto& part : split_registry_path(path))
-        walked += (walked.empty() ? "" : "\\") + registry_upper(part);
-    denied_.insert({root, walked});
+    // The access list belongs to the key, so the key must exist to carry it.
+    ensure(root, path)->denied = true;
 }
 
 std::size_t MemoryRegistry::count_keys(Root root, const std::string& path) const {

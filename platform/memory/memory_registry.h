@@ -1,10 +1,12 @@
 // A registry held in memory for the native tests. It behaves as the real one
-// does where the contract suite says so: names compare without case and keep
-// their case, subkeys enumerate sorted, values in the order they were created,
-// deleted keys stay dead for handles still open, and chosen keys refuse to open.
+// does where the contract suite (tests/contract) says so: names compare
+// without case and keep their case, subkeys enumerate sorted, values in the
+// order the flavour gives, deleted keys stay dead for handles still open, and
+// chosen keys refuse to open.
 #pragma once
 
 #include "platform/registry.h"
+#include "platform/registry_path.h"
 
 #include <map>
 #include <memory>
@@ -14,11 +16,22 @@
 
 namespace veltrano::platform {
 
+// Windows and Wine disagree on enumeration order and on one access check,
+// and on nothing else the contract suite has found:
+//  - Windows sorts subkeys by upper-cased name, and lists values in the
+//    order they were created (a deleted and re-added value goes last; an
+//    overwritten one keeps its place). A key refuses new subkeys when it
+//    refuses to open.
+//  - Wine sorts subkeys by lower-cased name ("_" before the letters), and
+//    lists values sorted the same way, the default value first. It creates
+//    subkeys below a key that refuses to open.
+enum class RegistryFlavour { Windows, Wine };
+
 class MemoryRegistry : public Registry {
 public:
     struct Node;
 
-    MemoryRegistry();
+    explicit MemoryRegistry(RegistryFlavour flavour = RegistryFlavour::Windows);
     ~MemoryRegistry() override;
 
     std::unique_ptr<RegKey> open(Root root, const std::string& path, bool create) override;
@@ -28,15 +41,19 @@ public:
     std::optional<RegValue> get(Root root, const std::string& path, const std::string& name) const;
     bool key_exists(Root root, const std::string& path) const;
     // The key (not its subkeys) refuses to open from now on, as one with a
-    // restrictive access list does.
+    // restrictive access list does; nor can it, or a tree holding it, be
+    // deleted, nor (in the Windows flavour) keys be created directly below it.
     void deny(Root root, const std::string& path);
     // Number of keys below and including root\path (0 when missing).
     std::size_t count_keys(Root root, const std::string& path) const;
 
+    RegistryFlavour flavour() const { return flavour_; }
+
 private:
     std::shared_ptr<Node> find(Root root, const std::string& path) const;
+    std::shared_ptr<Node> ensure(Root root, const std::string& path);  // creates, past any denial
     std::map<Root, std::shared_ptr<Node>> roots_;
-    std::set<std::pair<Root, std::string>> denied_;  // upper-cased paths
+    RegistryFlavour flavour_;
     std::uint64_t clock_ = 0;
 };
 

@@ -1,0 +1,22 @@
+# veltrano_add_xp_import_check(<target> [NAME <test>])
+#
+# Adds a ctest test that fails when the exe built by <target> imports a
+# function Windows XP does not export (tools/xpcheck/xpcheck.sh says how it
+# judges). Only the i686 build gets the test: that is the build XP runs. The
+# test is named xp_imports_<target> unless NAME is given.
+set(VELTRANO_XPCHECK_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/../tools/xpcheck/xpcheck.sh)
+
+function(veltrano_add_xp_import_check target)
+    cmake_parse_arguments(PARSE_ARGV 1 arg "" "NAME" "")
+    if(NOT CMAKE_SYSTEM_NAME STREQUAL "Windows" OR NOT CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+        return()
+    endif()
+    if(NOT arg_NAME)
+        set(arg_NAME xp_imports_${target})
+    endif()
+    find_program(VELTRANO_BASH bash REQUIRED)
+    add_test(NAME ${arg_NAME}
+        COMMAND ${VELTRANO_BASH} ${VELTRANO_XPCHECK_SCRIPT}
+                --objdump ${CMAKE_OBJDUMP} --cc ${CMAKE_C_COMPILER} $<TARGET_FILE:${target}>)
+    set_tests_properties(${arg_NAME} PROPERTIES TIMEOUT 120)
+endfunction()

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/processes.h"
+
+namespace veltrano::platform::win32 {
+
+class Win32Processes : public Processes {
+public:
+    std::vector<ProcessEntry> list_processes() override;
+    std::vector<ModuleEntry> list_modules(std::uint32_t pid) override;
+    std::vector<ThreadEntry> list_threads(std::uint32_t pid) override;
+    std::string terminate(std::uint32_t pid) override;
+};
+
+// The system's own wording for an error code, without the trailing line break.
+std::string system_message(unsigned long error);
+
+}  // namespace veltrano::platform::win32

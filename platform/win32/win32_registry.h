@@ -1,0 +1,32 @@
+// The registry through advapi32, limited to what Windows XP exports.
+#pragma once
+
+#include "platform/registry.h"
+
+#include <windows.h>
+
+namespace veltrano::platform::win32 {
+
+// Which registry view the keys are opened in. A tuning tool must change the
+// settings Windows itself reads, so the 32-bit build on 64-bit Windows asks
+// for the 64-bit view, not the copies under Wow6432Node.
+struct View {
+    using DeleteKeyExFn = LONG(WINAPI*)(HKEY, LPCWSTR, REGSAM, DWORD);
+    REGSAM flag = 0;                         // KEY_WOW64_64KEY in WOW64, else 0
+    DeleteKeyExFn delete_key_ex = nullptr;   // RegDeleteKeyExW in WOW64, else null
+};
+View detect_view();
+
+class Win32Registry : public Registry {
+public:
+    Win32Registry();
+    std::unique_ptr<RegKey> open(Root root, const std::string& path, bool create) override;
+    const View& view() const { return view_; }
+
+private:
+    View view_;
+};
+
+HKEY root_handle(Root root);
+
+}  // namespace veltrano::platform::win32

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/time.h"
+
+namespace veltrano::platform::win32 {
+
+class Win32Time : public Time {
+public:
+    std::string short_date_today() const override;
+    SystemTime local_time() const override;
+    SystemTime system_time_utc() const override;
+    bool set_local_time(const SystemTime& t) override;
+};
+
+}  // namespace veltrano::platform::win32

@@ -1,0 +1,96 @@
+// The small Win32 services, checked against facts the test process knows
+// about itself. Nothing here changes the clock, restarts or starts programs.
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_processes.h"
+#include "platform/win32/win32_shutdown.h"
+#include "platform/win32/win32_system_info.h"
+#include "platform/win32/win32_time.h"
+#include "platform/win32/text.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace veltrano::contract {
+namespace {
+
+using namespace platform;
+using namespace platform::win32;
+
+std::string own_exe_path() {
+    wchar_t path[MAX_PATH] = {};
+    const DWORD count = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return to_utf8(path, count);
+}
+
+TEST(Win32SystemInfoTest, ReportsAnNtSystemAndSaneMemory) {
+    Win32SystemInfo info;
+    EXPECT_EQ(info.version().platform_id, kPlatformWin32Nt);
+    EXPECT_GE(info.version().major, 5u);
+    const std::string name = info.computer_name();
+    EXPECT_FALSE(name.empty());
+    EXPECT_LE(name.size(), 15u);
+    const MemoryStatus memory = info.memory_status();
+    EXPECT_GT(memory.total_phys, 0u);
+    EXPECT_LE(memory.avail_phys, memory.total_phys);
+    EXPECT_LE(memory.memory_load, 100u);
+}
+
+TEST(Win32ProcessesTest, FindsItselfItsThreadAndItsExe) {
+    Win32Processes processes;
+    const auto pid = static_cast<std::uint32_t>(GetCurrentProcessId());
+    const auto all = processes.list_processes();
+    const auto self = std::find_if(all.begin(), all.end(), [&](const ProcessEntry& e) { return e.pid == pid; });
+    ASSERT_NE(self, all.end());
+    EXPECT_EQ(self->exe_file, "registry_contract_win32.exe");
+    EXPECT_GE(self->threads, 1u);
+
+    const auto threads = processes.list_threads(pid);
+    EXPECT_TRUE(std::any_of(threads.begin(), threads.end(),
+                            [](const ThreadEntry& t) { return t.tid == GetCurrentThreadId(); }));
+    EXPECT_TRUE(std::all_of(threads.begin(), threads.end(), [&](const ThreadEntry& t) { return t.owner_pid == pid; }));
+
+    const auto modules = processes.list_modules(pid);
+    ASSERT_FALSE(modules.empty());
+    EXPECT_EQ(modules.front().module_name, "registry_contract_win32.exe");
+    EXPECT_EQ(modules.front().base_address, reinterpret_cast<std::uintptr_t>(GetModuleHandleW(nullptr)));
+}
+
+TEST(Win32ProcessesTest, TerminatingNoProcessGivesTheSystemsMessage) {
+    // Process ids are multiples of four, so this one never exists.
+    const std::string message = Win32Processes().terminate(0xFFFFFFF1u);
+    EXPECT_FALSE(message.empty());
+    EXPECT_NE(message.back(), '\n');
+    EXPECT_EQ(message, system_message(ERROR_INVALID_PARAMETER));
+}
+
+TEST(Win32FileSystemTest, KnowsTheSystemDriveAndItsOwnExe) {
+    Win32FileSystem files;
+    EXPECT_EQ(files.drive_type("C:\\"), DriveType::Fixed);
+    EXPECT_TRUE(files.exists(own_exe_path()));
+    EXPECT_TRUE(files.exists("C:\\"));
+    EXPECT_FALSE(files.exists("C:\\no such folder\\no such file.txt"));
+}
+
+TEST(Win32TimeTest, ShortDateHoldsTodaysDay) {
+    Win32Time time;
+    const SystemTime now = time.local_time();
+    const std::string date = time.short_date_today();
+    EXPECT_NE(date.find(std::to_string(now.day)), std::string::npos) << date;
+    const SystemTime utc = time.system_time_utc();
+    EXPECT_NE(utc.year, 0u);
+}
+
+TEST(Win32ShutdownTest, PrivilegeStepsSucceedInOrderAndFailOutOfOrder) {
+    Win32Shutdown early;
+    EXPECT_FALSE(early.enable_shutdown_privilege());  // no token yet
+
+    Win32Shutdown shutdown;
+    ASSERT_TRUE(shutdown.open_process_token());
+    ASSERT_TRUE(shutdown.lookup_shutdown_privilege());
+    EXPECT_TRUE(shutdown.enable_shutdown_privilege());
+    EXPECT_TRUE(shutdown.disable_shutdown_privilege());
+}
+
+}  // namespace
+}  // namespace veltrano::contract
