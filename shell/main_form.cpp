@@ -8,8 +8,8 @@ namespace veltrano::shell {
 
 using platform::Root;
 
-TForm1::TForm1(Services services, MainView& view, core::ActivityLog& log)
-    : services_(services), view_(view), primitives_(services.registry, log),
+TForm1::TForm1(Services services, MainView& view, Dialogs& dialogs, core::ActivityLog& log)
+    : services_(services), view_(view), dialogs_(dialogs), primitives_(services.registry, log),
       store_(primitives_, services.time) {}
 
 template <class Step> void TForm1::start_up_step(Step step) {
@@ -103,7 +103,7 @@ void TForm1::navigation_click(std::size_t entry) {
         return;
     }
     if (nav.nt_only && !is_nt()) {
-        view_.show_not_compatible();
+        dialogs_.show_not_compatible();
         return;
     }
     navigate(nav.target);

@@ -7,8 +7,10 @@
 #include "core/registry_primitives.h"
 #include "core/tip_state_store.h"
 #include "platform/registry.h"
+#include "platform/sound.h"
 #include "platform/system_info.h"
 #include "platform/time.h"
+#include "shell/dialogs.h"
 #include "shell/main_view.h"
 
 #include <string>
@@ -19,11 +21,12 @@ struct Services {
     platform::Registry& registry;
     platform::SystemInfo& system_info;
     platform::Time& time;
+    platform::Sound& sound;
 };
 
 class TForm1 {
 public:
-    TForm1(Services services, MainView& view, core::ActivityLog& log);
+    TForm1(Services services, MainView& view, Dialogs& dialogs, core::ActivityLog& log);
 
     void FormCreate();
     void FormClose() {}
@@ -85,6 +88,7 @@ private:
 
     Services services_;
     MainView& view_;
+    Dialogs& dialogs_;
     core::RegistryPrimitives primitives_;
     core::TipStateStore store_;
 };

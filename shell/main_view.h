@@ -3,14 +3,14 @@
 #pragma once
 
 #include "shell/pages.h"
+#include "shell/widgets.h"
 
 #include <string>
 
 namespace veltrano::shell {
 
-class MainView {
+class MainView : public virtual Widgets {
 public:
-    virtual ~MainView() = default;
     virtual void set_page_visible(Page page, bool visible) = 0;
     // Label2, Image5 and ListBox1 together.
     virtual void set_log_visible(bool visible) = 0;
@@ -23,8 +23,6 @@ public:
     virtual void set_regclean_buttons_enabled(bool enabled) = 0;
     // The admin page's sub-panels: auto logon shown, the other three hidden.
     virtual void show_admin_auto_logon_panel() = 0;
-    // TForm3, modal.
-    virtual void show_not_compatible() = 0;
     virtual void show_error(const std::string& message) = 0;
     virtual void terminate() = 0;
 };

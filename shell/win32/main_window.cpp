@@ -1,6 +1,7 @@
 #include "shell/win32/main_window.h"
 
 #include "core/error.h"
+#include "shell/win32/error_box.h"
 #include "platform/win32/text.h"
 
 #include <commctrl.h>
@@ -31,19 +32,21 @@ HFONT make_font(int weight) {
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, Services services)
-    : instance_(instance), form_(services, *this, *this) {}
+MainWindow::MainWindow(HINSTANCE instance, Services services, Dialogs& dialogs)
+    : instance_(instance), dialogs_(dialogs), form_(services, *this, dialogs, *this) {}
 
 MainWindow::~MainWindow() {
     if (hwnd_) DestroyWindow(hwnd_);
 }
 
 template <class Fn> void MainWindow::guarded(Fn fn) {
-    try {
-        fn();
-    } catch (const std::exception& e) {
-        show_error(e.what());
-    }
+    run_guarded(hwnd_, fn);
+}
+
+HWND MainWindow::control(std::string_view name) const {
+    HWND hwnd = controls_.get(name);
+    if (!hwnd) throw core::VeltranoError("No control named " + std::string(name));
+    return hwnd;
 }
 
 bool MainWindow::create() {
@@ -239,16 +242,37 @@ void MainWindow::set_grid_heading(int, const std::string&) {}
 void MainWindow::set_regclean_buttons_enabled(bool) {}
 void MainWindow::show_admin_auto_logon_panel() {}
 
-void MainWindow::show_not_compatible() {
-    MessageBoxW(hwnd_,
-                L"Veltrano software has been designed for Windows XP and it will not work well with other operating "
-                L"system, specially Windows 95 and Window 98. You are trying to run it on a system is does not "
-                L"appear to be Windows XP.",
-                L"Veltrano", MB_OK | MB_ICONWARNING);
+void MainWindow::show_error(const std::string& message) { show_error_box(hwnd_, message); }
+
+void MainWindow::set_enabled(std::string_view name, bool enabled) { EnableWindow(control(name), enabled); }
+bool MainWindow::is_enabled(std::string_view name) const { return IsWindowEnabled(control(name)) != FALSE; }
+
+void MainWindow::set_checked(std::string_view name, bool checked) {
+    SendMessageW(control(name), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void MainWindow::show_error(const std::string& message) {
-    MessageBoxW(hwnd_, to_utf16(message).c_str(), L"Veltrano", MB_OK | MB_ICONERROR);
+bool MainWindow::is_checked(std::string_view name) const {
+    return SendMessageW(control(name), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void MainWindow::set_visible(std::string_view name, bool visible) {
+    ShowWindow(control(name), visible ? SW_SHOW : SW_HIDE);
+}
+
+// The control's own flag: a control on a hidden page still counts as shown.
+bool MainWindow::is_visible(std::string_view name) const {
+    return (GetWindowLongPtrW(control(name), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void MainWindow::set_text(std::string_view name, const std::string& text) {
+    SetWindowTextW(control(name), to_utf16(text).c_str());
+}
+
+std::string MainWindow::text(std::string_view name) const {
+    HWND hwnd = control(name);
+    std::wstring buffer(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    buffer.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, buffer.data(), static_cast<int>(buffer.size()))));
+    return platform::win32::to_utf8(buffer);
 }
 
 void MainWindow::terminate() { DestroyWindow(hwnd_); }

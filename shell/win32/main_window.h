@@ -5,6 +5,7 @@
 
 #include "core/activity_log.h"
 #include "shell/main_form.h"
+#include "shell/dialogs.h"
 #include "shell/main_view.h"
 #include "shell/win32/controls.h"
 #include "shell/win32/gdi.h"
@@ -19,7 +20,7 @@ inline constexpr wchar_t kMainCaption[] = L"Veltrano 3.1 for Micrsoft Windows XP
 
 class MainWindow : public MainView, public core::ActivityLog {
 public:
-    MainWindow(HINSTANCE instance, Services services);
+    MainWindow(HINSTANCE instance, Services services, Dialogs& dialogs);
     ~MainWindow() override;
 
     // Creates the window and runs TForm1.FormCreate; false if the window
@@ -38,9 +39,18 @@ public:
     void set_grid_heading(int column, const std::string& text) override;
     void set_regclean_buttons_enabled(bool enabled) override;
     void show_admin_auto_logon_panel() override;
-    void show_not_compatible() override;
     void show_error(const std::string& message) override;
     void terminate() override;
+
+    // Widgets
+    void set_enabled(std::string_view name, bool enabled) override;
+    bool is_enabled(std::string_view name) const override;
+    void set_checked(std::string_view name, bool checked) override;
+    bool is_checked(std::string_view name) const override;
+    void set_visible(std::string_view name, bool visible) override;
+    bool is_visible(std::string_view name) const override;
+    void set_text(std::string_view name, const std::string& text) override;
+    std::string text(std::string_view name) const override;
 
     // ActivityLog
     void add(const std::string& line) override;
@@ -53,11 +63,14 @@ private:
     void paint_frame(HDC dc);
     // Every handler runs through here: the one place an error becomes a box.
     template <class Fn> void guarded(Fn fn);
+    // The control of that name; a name no page declares is a fault of ours.
+    HWND control(std::string_view name) const;
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
     Controls controls_;
     unique_gdi font_, bold_font_, white_brush_, cream_brush_;
+    Dialogs& dialogs_;
     TForm1 form_;
 };
 

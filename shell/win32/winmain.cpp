@@ -4,6 +4,7 @@
 #include "platform/win32/win32_system_info.h"
 #include "platform/win32/win32_time.h"
 #include "shell/win32/main_window.h"
+#include "shell/win32/win32_dialogs.h"
 
 #include <commctrl.h>
 #include <windows.h>
@@ -24,8 +25,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // Started before anything is built; the window does not wait for it.
     sound.play_resource_async("START");
 
-    shell::win32::MainWindow main_window(instance, {registry, system_info, time});
+    shell::win32::Win32Dialogs dialogs(instance);
+    shell::win32::MainWindow main_window(instance, {registry, system_info, time, sound}, dialogs);
     if (!main_window.create()) return 1;
+    if (!dialogs.create(main_window.hwnd())) return 1;
     main_window.show();
 
     MSG msg;

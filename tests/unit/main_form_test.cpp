@@ -1,6 +1,7 @@
 // Start-up and navigation of the main window against a recorded view.
 #include "platform/memory/memory_registry.h"
 #include "shell/main_form.h"
+#include "support/fake_view.h"
 #include "support/fakes.h"
 
 #include "support/print.h"
@@ -17,34 +18,6 @@ using shell::Page;
 
 namespace {
 
-class RecordingView : public shell::MainView {
-public:
-    void set_page_visible(Page page, bool visible) override { pages[page] = visible; }
-    void set_log_visible(bool visible) override { log_visible = visible; }
-    void set_timer2_enabled(bool enabled) override { timer2 = enabled; }
-    void centre_on_screen() override { calls.push_back("centre"); }
-    void set_calendar_today() override { calls.push_back("calendar"); }
-    void set_system_labels_visible(bool visible) override { labels_visible = visible; }
-    void set_grid_heading(int column, const std::string& text) override { headings[column] = text; }
-    void set_regclean_buttons_enabled(bool enabled) override { regclean_buttons = enabled; }
-    void show_admin_auto_logon_panel() override { calls.push_back("auto logon panel"); }
-    void show_not_compatible() override { calls.push_back("not compatible"); }
-    void show_error(const std::string& message) override { errors.push_back(message); }
-    void terminate() override { terminated = true; }
-
-    std::vector<Page> visible_pages() const {
-        std::vector<Page> v;
-        for (auto [page, on] : pages)
-            if (on) v.push_back(page);
-        return v;
-    }
-
-    std::map<Page, bool> pages;
-    bool log_visible = true, timer2 = true, labels_visible = false, regclean_buttons = true, terminated = false;
-    std::map<int, std::string> headings;
-    std::vector<std::string> calls, errors;
-};
-
 const std::string S = "SOFTWARE\\VELTRANO\\VERSION\\2.0\\";
 
 class MainFormTest : public ::testing::Test {
@@ -53,8 +26,10 @@ protected:
     fakes::FakeTime time;
     fakes::FakeSystemInfo sys;
     core::MemoryLog log;
-    RecordingView view;
-    shell::TForm1 form{{reg, sys, time}, view, log};
+    fakes::RecordingView view;
+    fakes::FakeDialogs dialogs;
+    fakes::FakeSound sound;
+    shell::TForm1 form{{reg, sys, time, sound}, view, dialogs, log};
 
     std::optional<RegValue> counter(const std::string& name) { return reg.get(Root::LocalMachine, S, name); }
 };
@@ -140,7 +115,7 @@ TEST_F(MainFormTest, OutsideNtOnlyMainAndExitWork) {
     form.FormCreate();
     EXPECT_FALSE(view.labels_visible);
     for (std::size_t entry = 1; entry <= 8; ++entry) form.navigation_click(entry);
-    EXPECT_EQ(std::count(view.calls.begin(), view.calls.end(), "not compatible"), 8);
+    EXPECT_EQ(std::count(dialogs.shown.begin(), dialogs.shown.end(), "not compatible"), 8);
     EXPECT_EQ(view.visible_pages(), std::vector<Page>{Page::Welcome});
     form.Image_welcome_screenClick();
     EXPECT_EQ(view.visible_pages(), std::vector<Page>{Page::Welcome});

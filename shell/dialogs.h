@@ -1,0 +1,22 @@
+// The four small windows, created once and shown modally on demand.
+#pragma once
+
+#include <string>
+
+namespace veltrano::shell {
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // TForm2: returns when the user agrees; "No" ends the program at once.
+    virtual void show_terms_of_use() = 0;
+    // TForm3.
+    virtual void show_not_compatible() = 0;
+    // TForm4: navigates its browser to the address, then shows it. A browser
+    // that cannot navigate raises VeltranoError and the viewer stays closed.
+    virtual void show_help(const std::string& address) = 0;
+    // TForm5: sets Label1 to the text and shows the balloon until it closes.
+    virtual void show_balloon(const std::string& text) = 0;
+};
+
+}  // namespace veltrano::shell

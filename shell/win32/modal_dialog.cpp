@@ -1,0 +1,121 @@
+#include "shell/win32/modal_dialog.h"
+
+#include "shell/win32/error_box.h"
+
+namespace veltrano::shell::win32 {
+
+HFONT make_ui_font(int height, int weight) {
+    return CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
+}
+
+ModalDialog::ModalDialog(HINSTANCE instance, const wchar_t* class_name, int client_width, int client_height,
+                         COLORREF background)
+    : instance_(instance), class_name_(class_name), client_width_(client_width), client_height_(client_height),
+      background_(background) {}
+
+ModalDialog::~ModalDialog() {
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+bool ModalDialog::create(HWND owner) {
+    owner_ = owner;
+    background_brush_.reset(CreateSolidBrush(background_));
+    font_.reset(make_ui_font(-11, FW_NORMAL));
+    bold_font_.reset(make_ui_font(-11, FW_BOLD));
+
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = window_proc;
+    wc.hInstance = instance_;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hbrBackground = static_cast<HBRUSH>(background_brush_.get());
+    wc.lpszClassName = class_name_;
+    RegisterClassExW(&wc);
+
+    // No border, no caption: the window is exactly its client area, so the
+    // centring below uses the same size the user sees.
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - client_width_) / 2;
+    const int top = (GetSystemMetrics(SM_CYSCREEN) - client_height_) / 2;
+    hwnd_ = CreateWindowExW(0, class_name_, class_name_, WS_POPUP | WS_CLIPCHILDREN, left, top,
+                            client_width_, client_height_, owner, nullptr, instance_, this);
+    if (!hwnd_) return false;
+    run_guarded(owner, [&] { FormCreate(); });
+    return true;
+}
+
+void ModalDialog::show_modal() {
+    if (!hwnd_ || running_) return;
+    running_ = true;
+    if (owner_) EnableWindow(owner_, FALSE);
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    MSG msg;
+    while (running_) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            // The program is ending: let the outer loop see the quit too.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (IsDialogMessageW(hwnd_, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    running_ = false;
+    if (owner_) EnableWindow(owner_, TRUE);
+    if (IsWindow(hwnd_)) ShowWindow(hwnd_, SW_HIDE);
+    if (owner_) SetForegroundWindow(owner_);
+}
+
+void ModalDialog::end_modal() {
+    running_ = false;
+    PostMessageW(hwnd_, WM_NULL, 0, 0);  // wake the loop
+}
+
+bool ModalDialog::handle(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+HBRUSH ModalDialog::colour_static(HWND, HDC dc) {
+    SetBkMode(dc, TRANSPARENT);
+    return static_cast<HBRUSH>(background_brush_.get());
+}
+
+LRESULT CALLBACK ModalDialog::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<ModalDialog*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<ModalDialog*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    return self->dispatch(msg, wp, lp);
+}
+
+LRESULT ModalDialog::dispatch(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT result = 0;
+    bool handled = false;
+    run_guarded(hwnd_, [&] { handled = handle(msg, wp, lp, result); });
+    if (handled) return result;
+    switch (msg) {
+    case WM_COMMAND:
+        if (lp) {
+            bool done = false;
+            run_guarded(hwnd_, [&] { done = controls_.command(reinterpret_cast<HWND>(lp), HIWORD(wp)); });
+            if (done) return 0;
+        }
+        break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        return reinterpret_cast<LRESULT>(colour_static(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp)));
+    case WM_CLOSE:
+        end_modal();
+        return 0;
+    case WM_DESTROY:
+        hwnd_ = nullptr;
+        running_ = false;
+        return 0;
+    }
+    return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+}  // namespace veltrano::shell::win32

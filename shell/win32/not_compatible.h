@@ -1,0 +1,17 @@
+// TForm3: the notice shown instead of a page on Windows outside the NT family.
+#pragma once
+
+#include "shell/win32/modal_dialog.h"
+
+namespace veltrano::shell::win32 {
+
+class TForm3 : public ModalDialog {
+public:
+    explicit TForm3(HINSTANCE instance);
+    void BitBtn1Click() { end_modal(); }
+
+protected:
+    void FormCreate() override;
+};
+
+}  // namespace veltrano::shell::win32
