@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "shell/win32/error_box.h"
+#include "shell/win32/page_builder.h"
 #include "platform/win32/text.h"
 
 #include <commctrl.h>
@@ -104,9 +105,12 @@ void MainWindow::build_controls() {
                          {ControlKind::Panel, std::string(info.group_box), std::string(info.caption), kPageLeft,
                           kPageTop, kPageWidth, info.height, {}, info.page != Page::Network},
                          font);
-    HWND welcome = controls_.get(page_info(Page::Welcome).group_box);
-    HWND calendar = controls_.create(welcome, {ControlKind::MonthCalendar, "MonthCalendar1", "", 392, 300, 196, 160}, font);
-    EnableWindow(calendar, FALSE);  // it shows today; it is not for picking
+    const PageBuilder builder{controls_, form_, font, static_cast<HFONT>(bold_font_.get()),
+                              [this](std::function<void()> handler) -> std::function<void()> {
+                                  return [this, handler] { guarded(handler); };
+                              }};
+    build_welcome_page(builder);
+    build_tip_pages(builder);
 
     // The activity log under the short pages.
     HWND label = controls_.create(hwnd_,
