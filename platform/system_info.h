@@ -33,6 +33,9 @@ public:
     // At most 15 characters, as the NetBIOS name is.
     virtual std::string computer_name() const = 0;
     virtual MemoryStatus memory_status() const = 0;
+    // What the user writes between the whole and the fractional part of a
+    // number (Regional Options), read afresh each time so a change applies.
+    virtual std::string decimal_separator() const = 0;
 };
 
 }  // namespace veltrano::platform

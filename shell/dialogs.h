@@ -8,8 +8,9 @@ namespace veltrano::shell {
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
-    // TForm2: returns when the user agrees; "No" ends the program at once.
-    virtual void show_terms_of_use() = 0;
+    // TForm2: true when the user agrees; false for "No", after which the
+    // program ends at once.
+    virtual bool show_terms_of_use() = 0;
     // TForm3.
     virtual void show_not_compatible() = 0;
     // TForm4: navigates its browser to the address, then shows it. A browser

@@ -10,7 +10,8 @@ using platform::Root;
 
 TForm1::TForm1(Services services, MainView& view, Dialogs& dialogs, core::ActivityLog& log)
     : services_(services), view_(view), dialogs_(dialogs), primitives_(services.registry, log),
-      store_(primitives_, services.time) {}
+      store_(primitives_, services.time),
+      catalogue_(primitives_, store_, services.time, view, dialogs, services.sound) {}
 
 template <class Step> void TForm1::start_up_step(Step step) {
     try {
@@ -24,6 +25,7 @@ void TForm1::FormCreate() {
     poll_countdown = 30;
     view_.set_timer2_enabled(false);
     machine_unc_name = "\\\\" + services_.system_info.computer_name();
+    local_machine_name = machine_unc_name;
 
     start_up_step([&] { store_.check_for_previous_install(); });
     start_up_step([&] {
@@ -47,6 +49,7 @@ void TForm1::FormCreate() {
 
     // The facts come from NT-only keys; elsewhere the captions stand alone.
     view_.set_system_labels_visible(is_nt());
+    if (is_nt()) start_up_step([&] { fill_system_information(); });
 
     view_.set_grid_heading(0, "Registry Key");
     view_.set_grid_heading(1, "Last Modification");
@@ -119,12 +122,6 @@ void TForm1::Image_regclean_optionClick() { navigation_click(6); }
 void TForm1::Image_process_monitorClick() { navigation_click(7); }
 void TForm1::Image_admin_optionsClick() { navigation_click(8); }
 
-void TForm1::Image_exit_optionsClick() {
-    const int n = count_applied_tips();
-    write_counter(kEndCounter, n);
-    view_.terminate();
-}
-
 void TForm1::show_short_page(Page page) {
     view_.set_page_visible(page, true);
     view_.set_log_visible(true);
@@ -143,15 +140,30 @@ void TForm1::hide_page(Page page) {
 // The welcome page leaves the log alone both ways: it covers it anyway.
 void TForm1::show_welcome() { view_.set_page_visible(Page::Welcome, true); }
 void TForm1::hide_welcome() { view_.set_page_visible(Page::Welcome, false); }
-void TForm1::show_internet_speed() { show_short_page(Page::Network); }
+void TForm1::show_internet_speed() {
+    show_short_page(Page::Network);
+    catalogue_.network().refresh();
+}
 void TForm1::hide_internet_speed() { hide_page(Page::Network); }
-void TForm1::show_power() { show_short_page(Page::Power); }
+void TForm1::show_power() {
+    show_short_page(Page::Power);
+    catalogue_.power().refresh();
+}
 void TForm1::hide_power() { hide_page(Page::Power); }
-void TForm1::show_system() { show_short_page(Page::System); }
+void TForm1::show_system() {
+    show_short_page(Page::System);
+    catalogue_.system().refresh();
+}
 void TForm1::hide_system() { hide_page(Page::System); }
-void TForm1::show_customization() { show_short_page(Page::Customize); }
+void TForm1::show_customization() {
+    show_short_page(Page::Customize);
+    catalogue_.customization().refresh();
+}
 void TForm1::hide_customization() { hide_page(Page::Customize); }
-void TForm1::show_undo_options() { show_short_page(Page::Undo); }
+void TForm1::show_undo_options() {
+    show_short_page(Page::Undo);
+    catalogue_.undo().refresh();
+}
 void TForm1::hide_undo_options() { hide_page(Page::Undo); }
 void TForm1::show_regclean_options() { show_tall_page(Page::RegClean); }
 void TForm1::hide_regclean_options() { hide_page(Page::RegClean); }

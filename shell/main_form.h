@@ -6,12 +6,15 @@
 #include "core/activity_log.h"
 #include "core/registry_primitives.h"
 #include "core/tip_state_store.h"
+#include "platform/browser.h"
 #include "platform/registry.h"
+#include "platform/shutdown.h"
 #include "platform/sound.h"
 #include "platform/system_info.h"
 #include "platform/time.h"
 #include "shell/dialogs.h"
 #include "shell/main_view.h"
+#include "tips/tip_pages.h"
 
 #include <string>
 
@@ -22,6 +25,8 @@ struct Services {
     platform::SystemInfo& system_info;
     platform::Time& time;
     platform::Sound& sound;
+    platform::Shutdown& shutdown;
+    platform::Browser& browser;
 };
 
 class TForm1 {
@@ -68,10 +73,32 @@ public:
     int count_applied_tips();
     bool is_nt() const;
 
+    // The welcome page (welcome.cpp).
+    void fill_system_information();
+    void Timer1Timer();
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn18Click();
+    void OpenInternetExplorer(const std::string& address);
+
+    // Leaving through Exit, and the restart it may offer (exit.cpp).
+    void enable_shutdown_privilege();
+    void disable_shutdown_privilege();
+
     core::RegistryPrimitives& primitives() { return primitives_; }
     core::TipStateStore& store() { return store_; }
+    // The tip pages and the Undo page; the screen binds their handlers,
+    // e.g. form.network_page().BitBtn5Click().
+    tips::Catalogue& catalogue() { return catalogue_; }
+    tips::NetworkPage& network_page() { return catalogue_.network(); }
+    tips::PowerPage& power_page() { return catalogue_.power(); }
+    tips::SystemPage& system_page() { return catalogue_.system(); }
+    tips::CustomizationPage& customization_page() { return catalogue_.customization(); }
+    tips::UndoPage& undo_page() { return catalogue_.undo(); }
 
     std::string machine_unc_name;
+    // The same text, kept apart: the restart compares its target with it.
+    std::string local_machine_name;
     int poll_countdown = 0;
     int next_free_row = 0;
     bool select_first_pending = false;
@@ -91,6 +118,7 @@ private:
     Dialogs& dialogs_;
     core::RegistryPrimitives primitives_;
     core::TipStateStore store_;
+    tips::Catalogue catalogue_;
 };
 
 inline const std::string kCounterKey = "SOFTWARE\\VELTRANO\\VERSION\\2.0\\";

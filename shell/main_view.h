@@ -24,6 +24,10 @@ public:
     // The admin page's sub-panels: auto logon shown, the other three hidden.
     virtual void show_admin_auto_logon_panel() = 0;
     virtual void show_error(const std::string& message) = 0;
+    // A modal question with the buttons Yes and No; true only for Yes.
+    virtual bool ask_yes_no(const std::string& question) = 0;
+    // A progress bar's position within its range.
+    virtual void set_progress(std::string_view name, int position) = 0;
     virtual void terminate() = 0;
 };
 

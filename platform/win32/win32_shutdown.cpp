@@ -8,37 +8,38 @@ bool Win32Shutdown::open_process_token() {
     return OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token_.put()) != FALSE;
 }
 
-bool Win32Shutdown::lookup_shutdown_privilege() {
-    have_privilege_ = LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &privilege_) != FALSE;
-    return have_privilege_;
-}
-
-bool Win32Shutdown::adjust(DWORD attributes) {
-    if (!token_ || !have_privilege_) return false;
-    TOKEN_PRIVILEGES privileges{};
-    privileges.PrivilegeCount = 1;
-    privileges.Privileges[0].Luid = privilege_;
-    privileges.Privileges[0].Attributes = attributes;
-    if (!AdjustTokenPrivileges(token_.get(), FALSE, &privileges, sizeof privileges, nullptr, nullptr))
+bool Win32Shutdown::lookup_privilege(const std::string& machine, const std::string& privilege_name) {
+    const std::wstring wide_machine = to_utf16(machine);
+    const std::wstring wide_name = to_utf16(privilege_name);
+    LUID luid{};
+    // Asked of the target machine: a remote one may number its privileges
+    // differently from ours.
+    if (!LookupPrivilegeValueW(wide_machine.empty() ? nullptr : wide_machine.c_str(), wide_name.c_str(), &luid))
         return false;
-    // AdjustTokenPrivileges "succeeds" for an account that does not hold the
-    // privilege at all; only the last error tells.
-    return GetLastError() != ERROR_NOT_ALL_ASSIGNED;
+    privileges_.PrivilegeCount = 1;
+    privileges_.Privileges[0].Luid = luid;
+    return true;
 }
 
-bool Win32Shutdown::enable_shutdown_privilege() { return adjust(SE_PRIVILEGE_ENABLED); }
-
-bool Win32Shutdown::disable_shutdown_privilege() { return adjust(0); }
+std::uint32_t Win32Shutdown::adjust_privilege(bool enable) {
+    privileges_.Privileges[0].Attributes = enable ? SE_PRIVILEGE_ENABLED : 0;
+    SetLastError(ERROR_SUCCESS);
+    AdjustTokenPrivileges(token_.get(), FALSE, &privileges_, sizeof previous_state_,
+                          reinterpret_cast<PTOKEN_PRIVILEGES>(previous_state_), &previous_length_);
+    // The call "succeeds" for an account that does not hold the privilege at
+    // all and says so only through the last error (ERROR_NOT_ALL_ASSIGNED).
+    return GetLastError();
+}
 
 bool Win32Shutdown::initiate_restart(const std::string& machine, const std::string& message,
                                      unsigned timeout_seconds) {
     std::wstring wide_machine = to_utf16(machine);
     std::wstring wide_message = to_utf16(message);
-    // Null machine means this one. Applications are asked, not forced, to
-    // close, so nobody loses unsaved work to a tuning tool.
+    // The message has told the user for the whole time-out to close their
+    // programs; what is still open then is closed without asking.
     return InitiateSystemShutdownW(wide_machine.empty() ? nullptr : wide_machine.data(),
                                    wide_message.empty() ? nullptr : wide_message.data(), timeout_seconds,
-                                   FALSE, TRUE) != FALSE;
+                                   TRUE, TRUE) != FALSE;
 }
 
 }  // namespace veltrano::platform::win32

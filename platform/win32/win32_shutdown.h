@@ -5,22 +5,23 @@
 
 namespace veltrano::platform::win32 {
 
-// The steps are separate calls because the caller words each failure on its
-// own; they must run in order: token, privilege lookup, enable, restart.
+// Keeps the token and the privilege record from enabling to disabling, so
+// the disable undoes exactly what the enable did.
 class Win32Shutdown : public Shutdown {
 public:
     bool open_process_token() override;
-    bool lookup_shutdown_privilege() override;
-    bool enable_shutdown_privilege() override;
-    bool disable_shutdown_privilege() override;
+    bool lookup_privilege(const std::string& machine, const std::string& privilege_name) override;
+    std::uint32_t adjust_privilege(bool enable) override;
     bool initiate_restart(const std::string& machine, const std::string& message,
                           unsigned timeout_seconds) override;
 
 private:
-    bool adjust(DWORD attributes);
     unique_kernel_handle token_;
-    LUID privilege_{};
-    bool have_privilege_ = false;
+    TOKEN_PRIVILEGES privileges_{};
+    // What AdjustTokenPrivileges reports the privilege was before; one entry
+    // fits in 16 bytes, the length we promise it.
+    alignas(TOKEN_PRIVILEGES) unsigned char previous_state_[16] = {};
+    DWORD previous_length_ = 0;
 };
 
 }  // namespace veltrano::platform::win32

@@ -39,4 +39,12 @@ MemoryStatus Win32SystemInfo::memory_status() const {
     return out;
 }
 
+std::string Win32SystemInfo::decimal_separator() const {
+    // At most three characters and the terminator, as Regional Options allow.
+    wchar_t separator[4] = {};
+    const int count = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 4);
+    if (count <= 1) return ".";
+    return to_utf8(separator, static_cast<std::size_t>(count - 1));
+}
+
 }  // namespace veltrano::platform::win32

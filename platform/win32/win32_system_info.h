@@ -9,6 +9,7 @@ public:
     VersionInfo version() const override;
     std::string computer_name() const override;
     MemoryStatus memory_status() const override;
+    std::string decimal_separator() const override;
 };
 
 }  // namespace veltrano::platform::win32

@@ -29,8 +29,12 @@ void paint_panel(HWND hwnd) {
     frame.top += text.cy / 2;
     DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
     if (length > 0) {
-        SetBkColor(dc, RGB(255, 255, 255));
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        // The caption is coloured as a static would be: the window that
+        // colours its statics may colour this one too.
+        SendMessageW(GetAncestor(hwnd, GA_ROOT), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(hwnd));
+        SetBkColor(dc, RGB(255, 255, 255));
         RECT at{8, 0, 8 + text.cx + 4, text.cy};
         ExtTextOutW(dc, at.left + 2, 0, ETO_OPAQUE, &at, caption, static_cast<UINT>(length), nullptr);
     }
@@ -77,6 +81,8 @@ ClassAndStyle class_for(ControlKind kind) {
     case ControlKind::ListBox:
         return {WC_LISTBOXW, LBS_NOINTEGRALHEIGHT | LBS_NOTIFY | WS_VSCROLL | WS_HSCROLL | WS_BORDER | WS_TABSTOP};
     case ControlKind::MonthCalendar: return {MONTHCAL_CLASSW, WS_BORDER};
+    case ControlKind::ProgressBar: return {PROGRESS_CLASSW, 0};
+    case ControlKind::RadioButton: return {WC_BUTTONW, BS_AUTORADIOBUTTON | WS_TABSTOP};
     }
     return {WC_STATICW, 0};
 }
@@ -98,7 +104,10 @@ void register_panel_class(HINSTANCE instance) {
 HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
     const auto [cls, style] = class_for(decl.kind);
     const std::wstring caption = decl.kind == ControlKind::Picture ? L"" : to_utf16(decl.caption);
-    HWND hwnd = CreateWindowExW(0, cls, caption.c_str(),
+    // Tab and mnemonic keys look for controls inside a panel only when it
+    // says it holds controls.
+    const DWORD ex_style = decl.kind == ControlKind::Panel ? WS_EX_CONTROLPARENT : 0;
+    HWND hwnd = CreateWindowExW(ex_style, cls, caption.c_str(),
                                 WS_CHILD | WS_CLIPSIBLINGS | style | (decl.visible ? WS_VISIBLE : 0), decl.left,
                                 decl.top, decl.width, decl.height, parent, nullptr,
                                 reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
@@ -133,6 +142,11 @@ bool Controls::command(HWND from, UINT code) const {
     if (code != BN_CLICKED && code != STN_CLICKED) return false;
     it->second.on_click();
     return true;
+}
+
+HCURSOR Controls::cursor(HWND hwnd) const {
+    if (auto it = cursors_.find(hwnd); it != cursors_.end()) return LoadCursorW(nullptr, it->second);
+    return has_hand_cursor(hwnd) ? LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)) : nullptr;
 }
 
 bool Controls::has_hand_cursor(HWND hwnd) const {

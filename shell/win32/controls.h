@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,8 @@ enum class ControlKind {
     CheckBox,
     ListBox,
     MonthCalendar,
+    ProgressBar,  // range 0 to 100
+    RadioButton,  // excludes the other radio buttons of its parent
 };
 
 struct ControlDecl {
@@ -41,6 +44,16 @@ public:
     // it has none.
     bool command(HWND from, UINT code) const;
     bool has_hand_cursor(HWND hwnd) const;
+    // The cursor over a control: the hand over link texts, or one set here
+    // (the help cursor over the tips' help images); null for the default.
+    void set_cursor(HWND hwnd, LPCWSTR cursor_id) { cursors_[hwnd] = cursor_id; }
+    HCURSOR cursor(HWND hwnd) const;
+    // A static's own text colour, for the window that paints its statics.
+    void set_text_colour(HWND hwnd, COLORREF colour) { text_colours_[hwnd] = colour; }
+    std::optional<COLORREF> text_colour(HWND hwnd) const {
+        auto it = text_colours_.find(hwnd);
+        return it == text_colours_.end() ? std::nullopt : std::optional<COLORREF>(it->second);
+    }
 
 private:
     struct Entry {
@@ -50,6 +63,8 @@ private:
     };
     std::map<std::string, HWND, std::less<>> by_name_;
     std::map<HWND, Entry> by_hwnd_;
+    std::map<HWND, COLORREF> text_colours_;
+    std::map<HWND, LPCWSTR> cursors_;
 };
 
 // A panel forwards what its children tell it to the top-level window, so

@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "shell/win32/error_box.h"
 #include "shell/win32/page_builder.h"
+#include "shell/welcome.h"
 #include "platform/win32/text.h"
 
 #include <commctrl.h>
@@ -15,7 +16,7 @@ namespace {
 
 constexpr wchar_t kMainClass[] = L"TForm1";
 constexpr int kClientWidth = 614, kClientHeight = 584;
-constexpr int kTimer2 = 2;
+constexpr int kTimer1 = 1, kTimer2 = 2;
 // Caption without buttons: no system menu, no minimise, maximise or close.
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN;
 
@@ -73,6 +74,8 @@ bool MainWindow::create() {
                             r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance_, this);
     if (!hwnd_) return false;
     build_controls();
+    // The memory statistics tick from the start to the end, on every page.
+    SetTimer(hwnd_, kTimer1, 1000, nullptr);
     guarded([&] { form_.FormCreate(); });
     return true;
 }
@@ -166,8 +169,8 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         if (lp && controls_.command(reinterpret_cast<HWND>(lp), HIWORD(wp))) return 0;
         break;
     case WM_SETCURSOR:
-        if (controls_.has_hand_cursor(reinterpret_cast<HWND>(wp))) {
-            SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));
+        if (HCURSOR cursor = controls_.cursor(reinterpret_cast<HWND>(wp))) {
+            SetCursor(cursor);
             return TRUE;
         }
         break;
@@ -179,6 +182,7 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
             SetBkColor(dc, kCream);
             return reinterpret_cast<LRESULT>(cream_brush_.get());
         }
+        if (auto colour = controls_.text_colour(reinterpret_cast<HWND>(lp))) SetTextColor(dc, *colour);
         if (controls_.has_hand_cursor(reinterpret_cast<HWND>(lp))) SetTextColor(dc, kNavy);
         SetBkColor(dc, RGB(255, 255, 255));
         return reinterpret_cast<LRESULT>(white_brush_.get());
@@ -198,6 +202,12 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         EndPaint(hwnd_, &ps);
         return 0;
     }
+    case WM_TIMER:
+        if (wp == kTimer1) {
+            guarded([&] { form_.Timer1Timer(); });
+            return 0;
+        }
+        break;
     case WM_CLOSE:
         // No close box: the way out is the Exit entry. Alt+F4 asks the same.
         guarded([&] { form_.Image_exit_optionsClick(); });
@@ -241,12 +251,23 @@ void MainWindow::set_calendar_today() {
     SendMessageW(controls_.get("MonthCalendar1"), MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&today));
 }
 
-void MainWindow::set_system_labels_visible(bool) {}
+void MainWindow::set_system_labels_visible(bool visible) {
+    for (const SystemLabel& label : system_labels()) ShowWindow(control(label.name), visible ? SW_SHOW : SW_HIDE);
+}
+
 void MainWindow::set_grid_heading(int, const std::string&) {}
 void MainWindow::set_regclean_buttons_enabled(bool) {}
 void MainWindow::show_admin_auto_logon_panel() {}
 
 void MainWindow::show_error(const std::string& message) { show_error_box(hwnd_, message); }
+
+bool MainWindow::ask_yes_no(const std::string& question) {
+    return MessageBoxW(hwnd_, to_utf16(question).c_str(), L"Veltrano", MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void MainWindow::set_progress(std::string_view name, int position) {
+    SendMessageW(control(name), PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
 
 void MainWindow::set_enabled(std::string_view name, bool enabled) { EnableWindow(control(name), enabled); }
 bool MainWindow::is_enabled(std::string_view name) const { return IsWindowEnabled(control(name)) != FALSE; }

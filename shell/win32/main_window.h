@@ -40,6 +40,8 @@ public:
     void set_regclean_buttons_enabled(bool enabled) override;
     void show_admin_auto_logon_panel() override;
     void show_error(const std::string& message) override;
+    bool ask_yes_no(const std::string& question) override;
+    void set_progress(std::string_view name, int position) override;
     void terminate() override;
 
     // Widgets

@@ -4,16 +4,19 @@
 
 namespace veltrano::shell::win32 {
 
-Win32Dialogs::Win32Dialogs(HINSTANCE instance) : form3_(instance) {}
+Win32Dialogs::Win32Dialogs(HINSTANCE instance)
+    : form2_(instance), form3_(instance), form4_(instance), form5_(instance) {}
 
-bool Win32Dialogs::create(HWND owner) { return form3_.create(owner); }
+bool Win32Dialogs::create(HWND owner) {
+    return form2_.create(owner) && form3_.create(owner) && form4_.create(owner) && form5_.create(owner);
+}
 
-void Win32Dialogs::show_terms_of_use() { throw core::VeltranoError("The terms of use are not available."); }
+bool Win32Dialogs::show_terms_of_use() { return form2_.show_terms(); }
 
 void Win32Dialogs::show_not_compatible() { form3_.show_modal(); }
 
-void Win32Dialogs::show_help(const std::string&) { throw core::VeltranoError("The help viewer is not available."); }
+void Win32Dialogs::show_help(const std::string& address) { form4_.show_help(address); }
 
-void Win32Dialogs::show_balloon(const std::string&) {}
+void Win32Dialogs::show_balloon(const std::string& text) { form5_.show_message(text); }
 
 }  // namespace veltrano::shell::win32

@@ -2,6 +2,9 @@
 #pragma once
 
 #include "shell/dialogs.h"
+#include "shell/win32/agreement.h"
+#include "shell/win32/done.h"
+#include "shell/win32/help.h"
 #include "shell/win32/not_compatible.h"
 
 namespace veltrano::shell::win32 {
@@ -12,13 +15,16 @@ public:
     // TForm2 to TForm5, in that order, after the main window.
     bool create(HWND owner);
 
-    void show_terms_of_use() override;
+    bool show_terms_of_use() override;
     void show_not_compatible() override;
     void show_help(const std::string& address) override;
     void show_balloon(const std::string& text) override;
 
 private:
+    TForm2 form2_;
     TForm3 form3_;
+    TForm4 form4_;
+    TForm5 form5_;
 };
 
 }  // namespace veltrano::shell::win32

@@ -1,5 +1,7 @@
 // Program entry: the start sound, the windows in their order, the message loop.
+#include "platform/win32/win32_browser.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_shutdown.h"
 #include "platform/win32/win32_sound.h"
 #include "platform/win32/win32_system_info.h"
 #include "platform/win32/win32_time.h"
@@ -21,12 +23,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     platform::win32::Win32SystemInfo system_info;
     platform::win32::Win32Time time;
     platform::win32::Win32Sound sound;
+    platform::win32::Win32Shutdown shutdown;
+    platform::win32::Win32Browser browser;
 
     // Started before anything is built; the window does not wait for it.
     sound.play_resource_async("START");
 
     shell::win32::Win32Dialogs dialogs(instance);
-    shell::win32::MainWindow main_window(instance, {registry, system_info, time, sound}, dialogs);
+    shell::win32::MainWindow main_window(instance, {registry, system_info, time, sound, shutdown, browser}, dialogs);
     if (!main_window.create()) return 1;
     if (!dialogs.create(main_window.hwnd())) return 1;
     main_window.show();

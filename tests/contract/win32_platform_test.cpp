@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace veltrano::contract {
 namespace {
@@ -81,15 +82,49 @@ TEST(Win32TimeTest, ShortDateHoldsTodaysDay) {
     EXPECT_NE(utc.year, 0u);
 }
 
-TEST(Win32ShutdownTest, PrivilegeStepsSucceedInOrderAndFailOutOfOrder) {
+// Whether our own token has the shutdown privilege enabled right now, asked
+// of the token directly rather than of the code under test.
+bool shutdown_privilege_enabled() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+    LUID luid{};
+    LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &luid);
+    DWORD length = 0;
+    GetTokenInformation(token, TokenPrivileges, nullptr, 0, &length);
+    std::vector<unsigned char> buffer(length);
+    bool enabled = false;
+    if (GetTokenInformation(token, TokenPrivileges, buffer.data(), length, &length)) {
+        const auto* privileges = reinterpret_cast<const TOKEN_PRIVILEGES*>(buffer.data());
+        for (DWORD i = 0; i < privileges->PrivilegeCount; ++i) {
+            const LUID_AND_ATTRIBUTES& p = privileges->Privileges[i];
+            if (p.Luid.LowPart == luid.LowPart && p.Luid.HighPart == luid.HighPart)
+                enabled = (p.Attributes & SE_PRIVILEGE_ENABLED) != 0;
+        }
+    }
+    CloseHandle(token);
+    return enabled;
+}
+
+TEST(Win32ShutdownTest, EnablesAndDisablesThePrivilegeLookedUpOnTheTargetMachine) {
     Win32Shutdown early;
-    EXPECT_FALSE(early.enable_shutdown_privilege());  // no token yet
+    EXPECT_NE(early.adjust_privilege(true), 0u);  // no token yet
 
     Win32Shutdown shutdown;
     ASSERT_TRUE(shutdown.open_process_token());
-    ASSERT_TRUE(shutdown.lookup_shutdown_privilege());
-    EXPECT_TRUE(shutdown.enable_shutdown_privilege());
-    EXPECT_TRUE(shutdown.disable_shutdown_privilege());
+    EXPECT_FALSE(shutdown.lookup_privilege("", "SeNoSuchPrivilege"));
+    // The machine as the exit names it: "\\" and the computer name.
+    const std::string machine = "\\\\" + Win32SystemInfo().computer_name();
+    ASSERT_TRUE(shutdown.lookup_privilege(machine, "SeShutdownPrivilege")) << machine;
+    EXPECT_EQ(shutdown.adjust_privilege(true), 0u);
+    EXPECT_TRUE(shutdown_privilege_enabled());
+    EXPECT_EQ(shutdown.adjust_privilege(false), 0u);
+    EXPECT_FALSE(shutdown_privilege_enabled());
+}
+
+TEST(Win32SystemInfoTest, DecimalSeparatorIsTheUsersOwn) {
+    wchar_t expected[8] = {};
+    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, expected, 8);
+    EXPECT_EQ(Win32SystemInfo().decimal_separator(), to_utf8(expected));
 }
 
 }  // namespace

@@ -51,6 +51,11 @@ public:
     void set_regclean_buttons_enabled(bool enabled) override { regclean_buttons = enabled; }
     void show_admin_auto_logon_panel() override { calls.push_back("auto logon panel"); }
     void show_error(const std::string& message) override { errors.push_back(message); }
+    bool ask_yes_no(const std::string& question) override {
+        questions.push_back(question);
+        return answer_yes;
+    }
+    void set_progress(std::string_view name, int position) override { progress[std::string(name)] = position; }
     void terminate() override { terminated = true; }
 
     std::vector<Page> visible_pages() const {
@@ -64,15 +69,22 @@ public:
     bool log_visible = true, timer2 = true, labels_visible = false, regclean_buttons = true, terminated = false;
     std::map<int, std::string> headings;
     std::vector<std::string> calls, errors;
+    std::vector<std::string> questions;
+    bool answer_yes = false;
+    std::map<std::string, int> progress;
 };
 
 class FakeDialogs : public shell::Dialogs {
 public:
-    void show_terms_of_use() override { shown.push_back("terms of use"); }
+    bool show_terms_of_use() override {
+        shown.push_back("terms of use");
+        return agree;
+    }
     void show_not_compatible() override { shown.push_back("not compatible"); }
     void show_help(const std::string& address) override { shown.push_back("help " + address); }
     void show_balloon(const std::string& text) override { shown.push_back("balloon " + text); }
     std::vector<std::string> shown;
+    bool agree = true;
 };
 
 class FakeSound : public platform::Sound {

@@ -1,10 +1,14 @@
 // Stand-ins for the machine in the native tests.
 #pragma once
 
+#include "platform/browser.h"
+#include "platform/shutdown.h"
 #include "platform/system_info.h"
 #include "platform/time.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace veltrano::fakes {
 
@@ -26,9 +30,47 @@ public:
     platform::VersionInfo version() const override { return ver; }
     std::string computer_name() const override { return name; }
     platform::MemoryStatus memory_status() const override { return memory; }
+    std::string decimal_separator() const override { return separator; }
     platform::VersionInfo ver{platform::kPlatformWin32Nt, 5, 1, 2600};
     std::string name = "TUNEBOX";
     platform::MemoryStatus memory{};
+    std::string separator = ".";
+};
+
+// Writes down every step it is asked for; each step can be made to fail.
+class FakeShutdown : public platform::Shutdown {
+public:
+    bool open_process_token() override {
+        steps.push_back("open token");
+        return token_opens;
+    }
+    bool lookup_privilege(const std::string& machine, const std::string& privilege_name) override {
+        steps.push_back("lookup " + privilege_name + " on " + machine);
+        return lookup_works;
+    }
+    std::uint32_t adjust_privilege(bool enable) override {
+        steps.push_back(enable ? "enable" : "disable");
+        return enable ? enable_error : disable_error;
+    }
+    bool initiate_restart(const std::string& machine, const std::string& message, unsigned timeout) override {
+        steps.push_back("restart " + machine + " in " + std::to_string(timeout) + " s");
+        restart_message = message;
+        return restart_starts;
+    }
+    std::vector<std::string> steps;
+    std::string restart_message;
+    bool token_opens = true, lookup_works = true, restart_starts = true;
+    std::uint32_t enable_error = 0, disable_error = 0;
+};
+
+class FakeBrowser : public platform::Browser {
+public:
+    std::optional<std::string> open_window(const std::string& address) override {
+        opened.push_back(address);
+        return failure;
+    }
+    std::vector<std::string> opened;
+    std::optional<std::string> failure;
 };
 
 }  // namespace veltrano::fakes

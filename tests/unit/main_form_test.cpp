@@ -29,7 +29,9 @@ protected:
     fakes::RecordingView view;
     fakes::FakeDialogs dialogs;
     fakes::FakeSound sound;
-    shell::TForm1 form{{reg, sys, time, sound}, view, dialogs, log};
+    fakes::FakeShutdown shutdown;
+    fakes::FakeBrowser browser;
+    shell::TForm1 form{{reg, sys, time, sound, shutdown, browser}, view, dialogs, log};
 
     std::optional<RegValue> counter(const std::string& name) { return reg.get(Root::LocalMachine, S, name); }
 };

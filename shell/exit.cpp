@@ -1,0 +1,69 @@
+// Leaving the program: the applied tips counted and recorded, a restart
+// offered when the count changed during the run, then the end.
+#include "shell/exit.h"
+
+#include "core/error.h"
+#include "shell/main_form.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace veltrano::shell {
+
+using platform::Root;
+
+namespace {
+
+[[noreturn]] void fail(std::string_view message) { throw core::VeltranoError(std::string(message)); }
+
+std::string upper(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return text;
+}
+
+}  // namespace
+
+void TForm1::Image_exit_optionsClick() {
+    const int n = count_applied_tips();
+    // The counters only decide whether to ask; a counter the registry holds
+    // with the wrong type must not keep the user in a program without a
+    // close box, so it is reported and read as 0 and the exit goes on.
+    const auto read_counter = [&](const std::string& name) {
+        try {
+            return primitives_.Get_Sysinfo_Registry_integer(Root::LocalMachine, kCounterKey, name);
+        } catch (const core::VeltranoError&) {
+            return 0;
+        }
+    };
+    try {
+        write_counter(kEndCounter, n);
+    } catch (const core::VeltranoError& e) {
+        view_.show_error(e.what());
+    }
+    const int at_start = read_counter(kStartCounter);
+    const int at_end = read_counter(kEndCounter);
+
+    if (at_start != at_end && view_.ask_yes_no(std::string(kRestartQuestion))) {
+        enable_shutdown_privilege();
+        if (!services_.shutdown.initiate_restart(machine_unc_name, std::string(kShutdownMessage),
+                                                 kShutdownTimeoutSeconds))
+            fail(kShutdownFailed);  // the privilege stays enabled; harmless, and Exit may try again
+        disable_shutdown_privilege();
+    }
+    view_.terminate();
+}
+
+void TForm1::enable_shutdown_privilege() {
+    if (!services_.shutdown.open_process_token()) fail(kOpenProcessTokenFailed);
+    const std::string_view privilege =
+        upper(machine_unc_name) == upper(local_machine_name) ? kShutdownPrivilege : kRemoteShutdownPrivilege;
+    if (!services_.shutdown.lookup_privilege(machine_unc_name, std::string(privilege))) fail(kNoShutdownPrivilege);
+    if (services_.shutdown.adjust_privilege(true) != 0) fail(kEnableFailed);
+}
+
+void TForm1::disable_shutdown_privilege() {
+    if (services_.shutdown.adjust_privilege(false) != 0) fail(kDisableFailed);
+}
+
+}  // namespace veltrano::shell

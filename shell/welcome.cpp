@@ -1,0 +1,117 @@
+// The welcome page: the machine's facts read once at start-up, the memory
+// statistics every second, and the three buttons.
+#include "shell/welcome.h"
+
+#include "core/error.h"
+#include "shell/main_form.h"
+#include "shell/web_addresses.h"
+
+#include <cstdio>
+
+namespace veltrano::shell {
+
+using platform::Root;
+using Part = LabelPart;
+
+const std::vector<SystemLabel>& system_labels() {
+    static const std::vector<SystemLabel> labels{
+        {"Label3",
+         {{Part::Text, "CPU 1: "}, {Part::String, "Identifier", kCpu0Key}, {Part::Text, " Vendor: "},
+          {Part::String, "VendorIdentifier", kCpu0Key}, {Part::Text, " "}, {Part::Integer, "~MHZ", kCpu0Key},
+          {Part::Text, " MHz"}}},
+        // Read whether or not a second processor exists: one processor gives
+        // "CPU 2:  Vendor:  0 MHz", which says as much.
+        {"Label4",
+         {{Part::Text, "CPU 2: "}, {Part::String, "Identifier", kCpu1Key}, {Part::Text, " Vendor: "},
+          {Part::String, "VendorIdentifier", kCpu1Key}, {Part::Text, " "}, {Part::Integer, "~MHZ", kCpu1Key},
+          {Part::Text, " MHz"}}},
+        {"Label5", {{Part::Text, "Windows ProductId: "}, {Part::String, "ProductId", kWindowsKey}}},
+        {"Label6", {{Part::Text, "Windows BuildLab: "}, {Part::String, "BuildLab", kWindowsNtKey}}},
+        {"Label7",
+         {{Part::Text, "Windows CurrentBuildNumber: "}, {Part::String, "CurrentBuildNumber", kWindowsNtKey}}},
+        {"Label8",
+         {{Part::Text, "Windows Type: "}, {Part::String, "CurrentType", kWindowsNtKey}, {Part::Text, " Version: "},
+          {Part::String, "CurrentVersion", kWindowsNtKey}}},
+        {"Label9", {{Part::Text, "Windows Name: "}, {Part::String, "ProductName", kWindowsNtKey}}},
+        {"Label10",
+         {{Part::Text, "Windows Boot Drive: "}, {Part::String, "BootDir", kSetupKey},
+          {Part::Text, "   and System Root: "}, {Part::String, "SystemRoot", kWindowsNtKey}}},
+        {"Label11", {{Part::Text, "Windows Registered Owner: "}, {Part::String, "RegisteredOwner", kWindowsNtKey}}},
+        {"Label12",
+         {{Part::Text, "Internet Explorer Build: "}, {Part::String, "Build", kExplorerKey}, {Part::Text, " Version: "},
+          {Part::String, "Version", kExplorerKey}}},
+    };
+    return labels;
+}
+
+std::string system_label_text(core::RegistryPrimitives& primitives, const SystemLabel& label) {
+    std::string text;
+    for (const LabelPart& part : label.parts) {
+        const std::string key(part.key), value(part.text_or_value);
+        switch (part.kind) {
+        case LabelPart::Text: text += part.text_or_value; break;
+        case LabelPart::String: text += primitives.Get_Sysinfo_Registry_string(Root::LocalMachine, key, value); break;
+        case LabelPart::Integer:
+            text += std::to_string(primitives.Get_Sysinfo_Registry_integer(Root::LocalMachine, key, value));
+            break;
+        }
+    }
+    return text;
+}
+
+std::string general_number(double value, std::string_view decimal_separator) {
+    // %g drops trailing zeros and a bare point; the C library always writes
+    // a point here (we never change its locale), so swap in the user's own.
+    char digits[40];
+    std::snprintf(digits, sizeof digits, "%.15g", value);
+    std::string text;
+    for (const char* c = digits; *c; ++c) {
+        if (*c == '.')
+            text += decimal_separator;
+        else
+            text += *c;
+    }
+    return text;
+}
+
+void TForm1::fill_system_information() {
+    // Each label is set as soon as it is read: a wrongly typed value stops
+    // the filling there, and what came before stays on the page.
+    for (const SystemLabel& label : system_labels()) view_.set_text(label.name, system_label_text(primitives_, label));
+}
+
+void TForm1::Timer1Timer() {
+    // The 64-bit status: the 32-bit one caps or wraps above 4 GB, which every
+    // machine has nowadays.
+    const platform::MemoryStatus status = services_.system_info.memory_status();
+    const std::string separator = services_.system_info.decimal_separator();
+    view_.set_progress(kMemoryBar, static_cast<int>(status.memory_load));
+    const double figures[] = {
+        static_cast<double>(status.memory_load),
+        static_cast<double>(status.total_phys) / 1024,
+        static_cast<double>(status.avail_phys) / 1024,
+        static_cast<double>(status.total_page_file) / 1024,
+        static_cast<double>(status.avail_page_file) / 1024,
+    };
+    for (std::size_t i = 0; i < kMemoryLabels.size(); ++i) {
+        const MemoryLabel& label = kMemoryLabels[i];
+        view_.set_text(label.name, std::string(label.prefix) + general_number(figures[i], separator) +
+                                       std::string(label.suffix));
+    }
+}
+
+void TForm1::BitBtn1Click() {
+    // Not agreeing ends the program on the spot: no counters, no restart.
+    if (!dialogs_.show_terms_of_use()) view_.terminate();
+}
+
+void TForm1::BitBtn2Click() { OpenInternetExplorer(std::string(kVendorSite) + "/veltrano_products.htm"); }
+
+void TForm1::BitBtn18Click() { OpenInternetExplorer(std::string(kVotePage)); }
+
+void TForm1::OpenInternetExplorer(const std::string& address) {
+    if (auto failure = services_.browser.open_window(address))
+        throw core::VeltranoError("Cannot open a browser window on " + address + ": " + *failure);
+}
+
+}  // namespace veltrano::shell

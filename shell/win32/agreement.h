@@ -1,0 +1,28 @@
+// TForm2: the terms of use. Agreeing closes it; not agreeing ends the program.
+#pragma once
+
+#include "shell/win32/modal_dialog.h"
+
+namespace veltrano::shell::win32 {
+
+class TForm2 : public ModalDialog {
+public:
+    static constexpr int kWidth = 495, kHeight = 428;
+
+    explicit TForm2(HINSTANCE instance);
+
+    // Shows the terms modally; true when the user agreed.
+    bool show_terms();
+    void BitBtn1Click();
+    void BitBtn2Click();
+
+protected:
+    void FormCreate() override;
+    HBRUSH colour_static(HWND control, HDC dc) override;
+
+private:
+    bool agreed_ = false;
+    unique_gdi terms_font_, terms_bold_font_, button_font_;
+};
+
+}  // namespace veltrano::shell::win32

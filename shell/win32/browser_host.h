@@ -1,0 +1,44 @@
+// A minimal OLE container for the web browser control: just the client
+// site, in-place site and frame that the control asks its host for before it
+// will draw inside one of our windows. No menus, no toolbars, no status bar.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+struct IOleObject;
+struct IWebBrowser2;
+
+namespace veltrano::shell::win32 {
+
+class BrowserHost {
+public:
+    BrowserHost();
+    ~BrowserHost();
+    BrowserHost(const BrowserHost&) = delete;
+    BrowserHost& operator=(const BrowserHost&) = delete;
+
+    // Creates the control and activates it in place over `area` of `parent`.
+    // Needs OLE initialised on this thread. Returns the first failure.
+    HRESULT create(HWND parent, const RECT& area);
+    HRESULT navigate(const std::wstring& address);
+    bool created() const { return browser_ != nullptr; }
+    HRESULT creation_result() const { return creation_result_; }
+    // Whether the control has its HTML engine. The control itself is only a
+    // frame: without the engine it accepts every address and then shows
+    // nothing, so this is the one early sign that no page will come.
+    HRESULT engine_result() const { return engine_result_; }
+    // Deactivates and lets go of the control; safe to call twice.
+    void close();
+
+private:
+    class Site;
+    Site* site_;
+    IOleObject* object_ = nullptr;
+    IWebBrowser2* browser_ = nullptr;
+    HRESULT creation_result_ = E_FAIL;
+    HRESULT engine_result_ = E_FAIL;
+};
+
+}  // namespace veltrano::shell::win32

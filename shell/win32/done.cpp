@@ -1,0 +1,92 @@
+#include "shell/win32/done.h"
+
+#include "platform/win32/text.h"
+
+namespace veltrano::shell::win32 {
+
+namespace {
+
+constexpr COLORREF kSkyBlue = RGB(166, 202, 240);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr UINT_PTR kTimer1 = 1;
+
+}  // namespace
+
+unique_gdi make_balloon_region(int width, int height, const RegionCalls& calls) {
+    const POINT tail[] = {{200, 258}, {257, 176}, {307, 176}};
+    unique_gdi triangle(calls.polygon(tail, 3, WINDING));
+    if (!triangle) return {};
+    unique_gdi shape(calls.ellipse(0, 60, width - 30, height - 90));
+    if (!shape) return {};
+    // The union lands in the ellipse itself; the triangle is ours to free.
+    if (calls.combine(static_cast<HRGN>(shape.get()), static_cast<HRGN>(shape.get()),
+                      static_cast<HRGN>(triangle.get()), RGN_OR) == ERROR)
+        return {};
+    return shape;
+}
+
+TForm5::TForm5(HINSTANCE instance, RegionCalls calls)
+    : ModalDialog(instance, L"TForm5", kWidth, kHeight, kSkyBlue), calls_(calls) {}
+
+void TForm5::FormCreate() {
+    auto close = [this] { FormClose(); };
+    // Clickable statics (SS_NOTIFY) so a click on the message closes the
+    // balloon as a click on the body does. They sit inside the ellipse,
+    // where it is wide enough for a line of text.
+    HWND label = controls().create(
+        hwnd(), {ControlKind::LinkText, "Label1", "All selected tips have been applied on your computer.", 48, 84,
+                 290, 42, close},
+        font());
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(bold_font()), FALSE);
+    controls().create(hwnd(),
+                      {ControlKind::LinkText, "StaticText2",
+                       "If you want to close this balloon, click any where on its body. !", 28, 134, 330, 14, close},
+                      font());
+    controls().create(hwnd(),
+                      {ControlKind::Label, "StaticText1", "This balloon will automatically close in 5 seconds", 62,
+                       160, 262, 14},
+                      font());
+
+    // Once SetWindowRgn takes the region it is the window's; on any failure
+    // the window simply stays the rectangle it was made as.
+    unique_gdi region = make_balloon_region(kWidth, kHeight, calls_);
+    if (region && SetWindowRgn(hwnd(), static_cast<HRGN>(region.get()), TRUE)) (void)region.release();
+}
+
+void TForm5::show_message(const std::string& text) {
+    SetWindowTextW(controls().get("Label1"), platform::win32::to_utf16(text).c_str());
+    // The promise is five seconds from the moment the user sees it, so the
+    // count starts afresh with every showing.
+    ticks_ = 0;
+    SetTimer(hwnd(), kTimer1, kTimer1Interval, nullptr);
+    show_modal();
+    KillTimer(hwnd(), kTimer1);
+}
+
+void TForm5::FormClose() { end_modal(); }
+
+void TForm5::Timer1Timer() {
+    if (++ticks_ >= kSecondsShown) FormClose();
+}
+
+bool TForm5::handle(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+    switch (msg) {
+    case WM_LBUTTONUP:
+        FormClose();
+        result = 0;
+        return true;
+    case WM_TIMER:
+        if (wp != kTimer1) return false;
+        Timer1Timer();
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+HBRUSH TForm5::colour_static(HWND control, HDC dc) {
+    if (controls().name_of(control) == "StaticText1") SetTextColor(dc, kBlue);
+    return ModalDialog::colour_static(control, dc);
+}
+
+}  // namespace veltrano::shell::win32

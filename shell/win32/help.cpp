@@ -1,0 +1,102 @@
+#include "shell/win32/help.h"
+
+#include "core/error.h"
+#include "platform/win32/text.h"
+#include "shell/win32/browser_host.h"
+
+#include <ole2.h>
+
+#include <cstdio>
+
+namespace veltrano::shell::win32 {
+
+namespace {
+
+constexpr RECT kWebBrowser1{0, 32, 0 + 809, 32 + 465};
+
+std::string hex(HRESULT hr) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(hr));
+    return text;
+}
+
+}  // namespace
+
+std::string help_base_address() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        // XP fills the buffer without a terminator when it is too short.
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    path.resize(path.find_last_of(L"\\/") + 1);
+    const std::string folder = platform::win32::to_utf8(path) + "help";
+    std::string address = "file:///";
+    for (char c : folder) {
+        // A file URL keeps its path as it is, but for the separators and the
+        // few characters a URL would read otherwise.
+        switch (c) {
+        case '\\': address += '/'; break;
+        case ' ': address += "%20"; break;
+        case '#': address += "%23"; break;
+        case '%': address += "%25"; break;
+        default: address += c;
+        }
+    }
+    return address;
+}
+
+TForm4::TForm4(HINSTANCE instance)
+    : ModalDialog(instance, L"TForm4", kWidth, kHeight, GetSysColor(COLOR_ACTIVECAPTION)),
+      browser_(std::make_unique<BrowserHost>()) {}
+
+TForm4::~TForm4() {
+    // The control goes before OLE does, and before the window it lives in.
+    browser_.reset();
+    if (ole_initialised_) OleUninitialize();
+}
+
+void TForm4::FormCreate() {
+    // OLE, not just COM: in-place activation needs the clipboard and drag
+    // and drop machinery that only OleInitialize sets up.
+    ole_initialised_ = SUCCEEDED(OleInitialize(nullptr));
+    // A browser that cannot be made is remembered, not reported: the user
+    // hears of it when a help link asks for it.
+    if (ole_initialised_) browser_->create(hwnd(), kWebBrowser1);
+
+    HWND close = controls().create(hwnd(), {ControlKind::Button, "BitBtn1", "&Close", (kWidth - 75) / 2, 503, 75,
+                                            25, [this] { BitBtn1Click(); }},
+                                   bold_font());
+    // The standard close button answers Escape as well.
+    SetWindowLongPtrW(close, GWLP_ID, IDCANCEL);
+}
+
+void TForm4::navigate(const std::string& address) {
+    if (!browser_->created()) {
+        const HRESULT why = ole_initialised_ ? browser_->creation_result() : CO_E_NOTINITIALIZED;
+        throw core::VeltranoError("The help page " + address +
+                                  " cannot be shown: this computer has no web browser control to show it with "
+                                  "(error " + hex(why) + ").");
+    }
+    const HRESULT hr = browser_->navigate(platform::win32::to_utf16(address));
+    if (FAILED(hr))
+        throw core::VeltranoError("The help page " + address + " cannot be shown: the web browser control refused it "
+                                  "(error " + hex(hr) + ").");
+    // Wine without its Gecko engine, for one, takes every address and then
+    // fails in the background, leaving an empty viewer: say so instead.
+    if (FAILED(browser_->engine_result()))
+        throw core::VeltranoError("The help page " + address +
+                                  " cannot be shown: the web browser control has no engine to display pages with "
+                                  "(error " + hex(browser_->engine_result()) + ").");
+}
+
+void TForm4::show_help(const std::string& address) {
+    navigate(address);
+    show_modal();
+}
+
+}  // namespace veltrano::shell::win32

@@ -1,0 +1,42 @@
+// TForm4, the help viewer: a web browser control (WebBrowser1) hosted in a
+// borderless window, with a Close button under it. The browser is made once
+// with the window and keeps the last page until the next help link.
+#pragma once
+
+#include "shell/win32/modal_dialog.h"
+
+#include <memory>
+#include <string>
+
+namespace veltrano::shell::win32 {
+
+class BrowserHost;
+
+// "file:///" and the folder "help" beside the program, with forward slashes
+// and no trailing one: the help pages are installed there with the program.
+std::string help_base_address();
+
+class TForm4 : public ModalDialog {
+public:
+    static constexpr int kWidth = 806, kHeight = 536;
+
+    explicit TForm4(HINSTANCE instance);
+    ~TForm4() override;
+
+    // Points the browser at the address, then shows the viewer modally. A
+    // browser that is missing or refuses the address raises VeltranoError
+    // and the viewer stays closed.
+    void show_help(const std::string& address);
+    void BitBtn1Click() { end_modal(); }
+
+protected:
+    void FormCreate() override;
+
+private:
+    void navigate(const std::string& address);
+
+    std::unique_ptr<BrowserHost> browser_;
+    bool ole_initialised_ = false;
+};
+
+}  // namespace veltrano::shell::win32

@@ -1,0 +1,76 @@
+#include "tips_session.h"
+
+namespace veltrano::e2e {
+
+using namespace veltrano::driver;
+
+std::wstring tip_key(int tip) {
+    wchar_t name[16];
+    swprintf(name, 16, L"\\TIP%04d", tip);
+    return kStateBase + name;
+}
+
+std::optional<DWORD> tip_flag(int tip) {
+    return read_dword(HKEY_LOCAL_MACHINE, tip_key(tip), L"HasThisTipBeenApplied");
+}
+
+HWND TipsSession::box(const std::wstring& caption) { return control(Selector::by(L"Button", caption)); }
+
+HWND TipsSession::tip_box(int tip) { return box(from_utf8(tips::tip_display(tip).caption)); }
+
+void TipsSession::tick(const std::wstring& caption) {
+    HWND target = box(caption);
+    ASSERT_NE(target, nullptr);
+    ASSERT_TRUE(click(target, ClickMethod::ButtonMessage));
+    ASSERT_TRUE(wait_until([&] { return checked(target); }, Millis{3000})) << to_utf8(caption) << " not ticked";
+}
+
+void TipsSession::tick(int tip) { tick(from_utf8(tips::tip_display(tip).caption)); }
+
+void TipsSession::press(const wchar_t* button) {
+    HWND target = control(Selector::by(L"Button", button));
+    ASSERT_NE(target, nullptr);
+    ASSERT_TRUE(click(target, ClickMethod::ButtonMessage)) << to_utf8(button);
+}
+
+HWND TipsSession::balloon(Millis wait) const { return find_top_window(L"TForm5", process_id(), wait); }
+
+std::optional<std::wstring> TipsSession::press_for_balloon(const wchar_t* button, Millis wait) {
+    press(button);
+    HWND shown = balloon(wait);
+    if (!shown) return std::nullopt;
+    // Label1 is the balloon's first control.
+    HWND label = find_control(shown, Selector::by_class(L"Static"));
+    const std::wstring text = label ? text_of(label) : L"";
+    // A click on the balloon's body, inside the ellipse and off its texts.
+    const RECT r = screen_rect_of(shown);
+    POINT body{r.left + 30, r.top + 130};
+    HWND hit = WindowFromPoint(body);
+    EXPECT_EQ(hit, shown) << "the balloon's body is not where its shape says";
+    PostMessageW(shown, WM_LBUTTONUP, 0, MAKELPARAM(30, 130));
+    EXPECT_TRUE(wait_until([&] { return !is_visible(shown); }, Millis{3000})) << "a click did not close the balloon";
+    return text;
+}
+
+std::vector<std::wstring> TipsSession::log_lines() const {
+    for (HWND list : find_controls(main_window(), Selector::by_class(L"ListBox")))
+        if (GetParent(list) == main_window()) return listbox_lines(list);
+    return {};
+}
+
+::testing::AssertionResult in_order(const std::vector<std::wstring>& log, const std::vector<std::wstring>& expected) {
+    std::size_t at = 0;
+    for (const std::wstring& want : expected) {
+        while (at < log.size() && log[at] != want) ++at;
+        if (at == log.size()) {
+            auto failure = ::testing::AssertionFailure() << "missing or out of order: \"" << to_utf8(want)
+                                                         << "\"\nlog:\n";
+            for (const auto& line : log) failure << "  " << to_utf8(line) << "\n";
+            return failure;
+        }
+        ++at;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+}  // namespace veltrano::e2e

@@ -1,0 +1,80 @@
+#include "veltrano_session.h"
+
+#include "e2e_environment.h"
+
+namespace veltrano::e2e {
+
+using namespace veltrano::driver;
+
+namespace {
+
+// A fresh prefix starts Veltrano's first run slowly (fonts, comctl32 and the
+// registry all warm up); later starts take well under a second.
+constexpr Millis kStartTimeout{30000};
+
+}  // namespace
+
+void VeltranoSession::SetUp() {
+    exe_ = setting(L"VELTRANO_EXE");
+    if (exe_.empty()) GTEST_SKIP() << "VELTRANO_EXE is not set: no veltrano.exe in this build yet";
+    ASSERT_NO_FATAL_FAILURE(reset_machine());
+    seed_machine();
+    if (HasFatalFailure()) return;
+    if (start_in_setup()) start();
+}
+
+void VeltranoSession::TearDown() {
+    if (HasFailure() && app_.running()) {
+        std::string report = "screen at the failure:\n" + describe_screen();
+        for (HWND dialog : dialogs_of_process(app_.id()))
+            if (auto box = read_message_box(dialog))
+                report += "message box \"" + to_utf8(box->title) + "\": " + to_utf8(box->text) + "\n";
+        std::fputs(report.c_str(), stderr);
+    }
+    app_.terminate();
+}
+
+void VeltranoSession::reset_machine() {
+    ASSERT_TRUE(delete_tree(HKEY_LOCAL_MACHINE, kStoreKey)) << "cannot clear HKLM\\SOFTWARE\\VELTRANO";
+    const std::wstring fixture = setting(L"VELTRANO_MACHINE_REG");
+    if (fixture.empty()) return;
+    // Wine's own regedit is the importer: a second .reg parser of ours would
+    // only be one more thing to test.
+    const auto code = run_to_completion(L"regedit.exe /S \"" + to_windows_path(fixture) + L"\"", Millis{30000});
+    ASSERT_EQ(code, std::optional<DWORD>(0)) << "importing " << to_utf8(fixture) << " failed";
+}
+
+void VeltranoSession::start() {
+    ASSERT_TRUE(app_.start(exe_)) << "cannot start " << to_utf8(exe_) << ": error " << GetLastError();
+    main_ = find_top_window(kMainTitle, app_.id(), kStartTimeout);
+    ASSERT_NE(main_, nullptr) << "the main window never appeared";
+}
+
+void VeltranoSession::stop() {
+    // Closing as the user would lets the program save what it saves on exit.
+    if (main_ && IsWindow(main_)) PostMessageW(main_, WM_CLOSE, 0, 0);
+    if (!app_.wait_for_exit(Millis{10000})) ADD_FAILURE() << "veltrano.exe did not end after WM_CLOSE";
+    app_.terminate();
+    main_ = nullptr;
+}
+
+HWND VeltranoSession::control(const Selector& selector, Millis timeout) {
+    HWND found = find_control(main_, selector, timeout);
+    EXPECT_NE(found, nullptr) << "no visible " << to_utf8(selector.describe()) << "\n" << describe_screen();
+    return found;
+}
+
+void VeltranoSession::click_caption(const wchar_t* caption) {
+    HWND target = control(Selector::by_caption(caption));
+    ASSERT_NE(target, nullptr);
+    ASSERT_TRUE(click(target)) << "the click on \"" << to_utf8(caption) << "\" was not delivered";
+}
+
+std::string VeltranoSession::describe_screen() const {
+    std::string out;
+    for (const ControlInfo& c : visible_children(main_))
+        out += std::string(c.depth * 2, ' ') + to_utf8(c.class_name) + " \"" + to_utf8(c.text) + "\"\n";
+    return out;
+}
+
+}  // namespace veltrano::e2e

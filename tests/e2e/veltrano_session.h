@@ -1,0 +1,57 @@
+// The rig every end-to-end test stands on: a machine reset to the XP
+// fixture with no Veltrano state, veltrano.exe started as our own child, its
+// main window found, and the child ended after the test whatever happened.
+#pragma once
+
+#include "driver/driver.h"
+#include "driver/process.h"
+#include "driver/registry_probe.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace veltrano::e2e {
+
+inline constexpr wchar_t kMainTitle[] = L"Veltrano 3.1 for Micrsoft Windows XP Professional";
+inline constexpr wchar_t kStoreKey[] = L"SOFTWARE\\VELTRANO";
+
+class VeltranoSession : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Runs between the reset and the start: a test that needs state in the
+    // registry before the program sees it writes it here.
+    virtual void seed_machine() {}
+    // A test that wants to start the program itself (twice, say) says so.
+    virtual bool start_in_setup() const { return true; }
+
+    // Starts veltrano.exe and waits for its main window.
+    void start();
+    // Ends the program and waits until it is gone; its registry writes are
+    // then all visible to us.
+    void stop();
+
+    HWND main_window() const { return main_; }
+    DWORD process_id() const { return app_.id(); }
+    // Waits for a visible control inside the main window; fails the test if
+    // it never shows.
+    HWND control(const driver::Selector& selector, driver::Millis timeout = driver::kDefaultTimeout);
+    HWND control(const wchar_t* spec) { return control(driver::Selector::parse(spec)); }
+    bool shown(const driver::Selector& selector) const { return !driver::find_controls(main_, selector).empty(); }
+    void click_caption(const wchar_t* caption);
+
+    // Every visible control, one a line, for failure reports.
+    std::string describe_screen() const;
+
+private:
+    void reset_machine();
+
+    std::wstring exe_;
+    driver::ChildProcess app_;
+    HWND main_ = nullptr;
+};
+
+}  // namespace veltrano::e2e

@@ -1,0 +1,43 @@
+// The main window's logic on a machine made of fakes: an in-memory registry,
+// a recorded screen and dialogs, and stand-ins for every other service.
+#pragma once
+
+#include "core/tip_state_store.h"
+#include "platform/memory/memory_registry.h"
+#include "shell/main_form.h"
+#include "support/fake_view.h"
+#include "support/fakes.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+namespace veltrano::fakes {
+
+class FormFixture : public ::testing::Test {
+protected:
+    platform::MemoryRegistry reg;
+    FakeTime time;
+    FakeSystemInfo sys;
+    core::MemoryLog log;
+    RecordingView view;
+    FakeDialogs dialogs;
+    FakeSound sound;
+    FakeShutdown shutdown;
+    FakeBrowser browser;
+    shell::TForm1 form{{reg, sys, time, sound, shutdown, browser}, view, dialogs, log};
+
+    static inline const std::string kStore = "SOFTWARE\\VELTRANO\\VERSION\\2.0\\";
+
+    std::optional<platform::RegValue> counter(const std::string& name) const {
+        return reg.get(platform::Root::LocalMachine, kStore, name);
+    }
+    // A tip's flag as the Apply and Undo of its page leave it.
+    void set_tip_flag(int tip, std::uint32_t flag) {
+        reg.put(platform::Root::LocalMachine, kStore + core::tip_key(tip), "HasThisTipBeenApplied",
+                platform::RegValue::number(flag));
+    }
+};
+
+}  // namespace veltrano::fakes

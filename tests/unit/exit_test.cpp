@@ -1,0 +1,147 @@
+// Leaving through Exit: when the restart question comes, what each answer
+// does, and how every failure of the restart keeps the program open.
+#include "core/error.h"
+#include "shell/exit.h"
+#include "support/form_fixture.h"
+
+#include <functional>
+#include <utility>
+#include <vector>
+
+using namespace veltrano;
+using platform::RegValue;
+using platform::Root;
+using shell::Page;
+
+namespace {
+
+// A bare machine starts with tips 5, 32, 34 and 40 applied. Each row sets
+// tips' flags during the run, as their pages' Apply and Undo would.
+struct Run {
+    const char* name;
+    std::vector<std::pair<int, std::uint32_t>> flags_set;
+    bool asks;
+};
+
+void PrintTo(const Run& run, std::ostream* os) { *os << run.name; }
+
+class ExitDecision : public fakes::FormFixture, public ::testing::WithParamInterface<Run> {};
+
+TEST_P(ExitDecision, AsksOnlyWhenTheCountChangedAndNoEndsWithoutARestart) {
+    form.FormCreate();
+    for (auto [tip, flag] : GetParam().flags_set) set_tip_flag(tip, flag);
+    view.answer_yes = false;
+    form.Image_exit_optionsClick();
+    ASSERT_EQ(view.questions.size(), GetParam().asks ? 1u : 0u);
+    if (GetParam().asks) {
+        EXPECT_EQ(view.questions.front(), shell::kRestartQuestion);
+    }
+    EXPECT_TRUE(view.terminated);
+    EXPECT_TRUE(shutdown.steps.empty());
+    EXPECT_TRUE(view.errors.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, ExitDecision,
+                         ::testing::Values(Run{"NothingChanged", {}, false},
+                                           Run{"AppliedThenUndone", {{1, 1}, {1, 0}}, false},
+                                           Run{"ATipApplied", {{1, 1}}, true},
+                                           Run{"AnEarlierRunsTipUndone", {{5, 0}}, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class Exit : public fakes::FormFixture {
+protected:
+    void SetUp() override {
+        form.FormCreate();
+        form.Image_network_optionsClick();
+        set_tip_flag(1, 1);
+        view.answer_yes = true;
+    }
+    // Runs Exit expecting it to fail with exactly this text.
+    void exit_fails_with(std::string_view message) {
+        try {
+            form.Image_exit_optionsClick();
+            ADD_FAILURE() << "Exit did not fail";
+        } catch (const core::VeltranoError& e) {
+            EXPECT_EQ(e.what(), message);
+        }
+        EXPECT_FALSE(view.terminated);
+        EXPECT_EQ(view.visible_pages(), std::vector<Page>{Page::Network});
+    }
+};
+
+TEST_F(Exit, EndOfRunCountIsRecordedBeforeTheQuestion) {
+    view.answer_yes = false;
+    form.Image_exit_optionsClick();
+    EXPECT_EQ(counter(shell::kStartCounter), RegValue::number(4));
+    EXPECT_EQ(counter(shell::kEndCounter), RegValue::number(5));
+    EXPECT_EQ(log.lines.back(), "Data value AppliedTipsCounter_end_of_exec already exists but was not enabled and hence enabled");
+}
+
+TEST_F(Exit, YesRestartsThisComputerWithTheWarningThenEnds) {
+    form.Image_exit_optionsClick();
+    EXPECT_EQ(shutdown.steps, (std::vector<std::string>{"open token", "lookup SeShutdownPrivilege on \\\\TUNEBOX",
+                                                        "enable", "restart \\\\TUNEBOX in 15 s", "disable"}));
+    EXPECT_EQ(shutdown.restart_message,
+              "Your Computer is being shut down in 15 seconds. Close any programs/apps that you are working on");
+    EXPECT_TRUE(view.terminated);
+}
+
+TEST_F(Exit, AUserWithoutThePrivilegeIsToldAndMayTryAgain) {
+    shutdown.enable_error = 1300;  // ERROR_NOT_ALL_ASSIGNED
+    exit_fails_with("AdjustTokenPrivileges enable failed.");
+    EXPECT_EQ(shutdown.steps.back(), "enable");
+    shutdown.enable_error = 0;
+    form.Image_exit_optionsClick();
+    EXPECT_TRUE(view.terminated);
+    EXPECT_EQ(view.questions.size(), 2u);
+}
+
+TEST_F(Exit, EachFailingStepEndsTheExitWithItsOwnText) {
+    struct Failure {
+        std::function<void(fakes::FakeShutdown&)> breaks;
+        std::string_view message;
+        std::string last_step;
+    };
+    const Failure failures[] = {
+        {[](auto& s) { s.token_opens = false; }, "OpenProcessToken failed.", "open token"},
+        {[](auto& s) { s.lookup_works = false; },
+         "You do not have Remote Shutdown Privilege on this\r\ncomputer, or computer is not a Windows NT "
+         "computer,\r\nor computer cannot be found on the network.",
+         "lookup SeShutdownPrivilege on \\\\TUNEBOX"},
+        // The privilege stays enabled when the restart cannot start.
+        {[](auto& s) { s.restart_starts = false; }, "InitiateSystemShutdown failed.", "restart \\\\TUNEBOX in 15 s"},
+        {[](auto& s) { s.disable_error = 5; }, "AdjustTokenPrivileges disable failed.", "disable"},
+    };
+    for (const Failure& failure : failures) {
+        SCOPED_TRACE(failure.message);
+        shutdown = fakes::FakeShutdown{};
+        failure.breaks(shutdown);
+        exit_fails_with(failure.message);
+        ASSERT_FALSE(shutdown.steps.empty());
+        EXPECT_EQ(shutdown.steps.back(), failure.last_step);
+    }
+}
+
+TEST_F(Exit, AnotherTargetMachineNeedsTheRemotePrivilegeAndCaseDoesNotMakeOne) {
+    form.machine_unc_name = "\\\\tunebox";
+    form.Image_exit_optionsClick();
+    EXPECT_EQ(shutdown.steps.at(1), "lookup SeShutdownPrivilege on \\\\tunebox");
+
+    shutdown = fakes::FakeShutdown{};
+    form.machine_unc_name = "\\\\FILESERVER";
+    form.Image_exit_optionsClick();
+    EXPECT_EQ(shutdown.steps.at(1), "lookup SeRemoteShutdownPrivilege on \\\\FILESERVER");
+    EXPECT_EQ(shutdown.steps.at(3), "restart \\\\FILESERVER in 15 s");
+}
+
+TEST_F(Exit, AWronglyTypedCounterIsReportedButCannotKeepTheUserIn) {
+    reg.put(Root::LocalMachine, kStore, shell::kEndCounter, RegValue::string("5"));
+    view.answer_yes = false;
+    form.Image_exit_optionsClick();
+    EXPECT_EQ(view.errors, std::vector<std::string>{"Invalid data type for 'AppliedTipsCounter_end_of_exec'"});
+    // Read as 0 against a start count of 4: the counts differ, so it asks.
+    EXPECT_EQ(view.questions.size(), 1u);
+    EXPECT_TRUE(view.terminated);
+}
+
+}  // namespace

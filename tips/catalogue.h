@@ -1,0 +1,219 @@
+// What the screen and the help pages need to know of the 48 tips and the
+// Undo page: which check box, caption, help image and help anchor belongs to
+// each tip, and where the controls of each page stand. The tip logic reads
+// the same table, so the pages, the logic and the help can never disagree.
+//
+// Positions are in pixels inside the page's group box. The System and
+// Customize pages keep the positions of the original program; the Network,
+// Power and Undo pages never had theirs written down, so theirs are ours,
+// on the same grid (rows from top 24, help image 32 pixels left of and 8
+// above its box, buttons on the bottom row at top 312).
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+namespace veltrano::tips {
+
+enum class Group { Network, Power, System, Customization };
+inline constexpr std::size_t kGroupCount = 4;
+inline constexpr int kTipCount = 48;
+
+struct TipDisplay {
+    int tip;
+    Group group;
+    std::string_view check_box;   // component name, "CheckBox13"
+    std::string_view caption;     // exact, blanks and misspellings included
+    std::string_view help_image;  // component name; its click handler is this + "Click"
+    std::string_view help_link;   // page and anchor on the help site, "tip0025.htm#marker4"
+};
+
+inline constexpr std::array<TipDisplay, kTipCount> kTipDisplay{{
+    {1, Group::Network, "CheckBox1", "Boost Internet Speed by increasing DNS Cache Size", "Network_1_increase_dns_cache_size", "tip0025.htm#marker4"},
+    {2, Group::Network, "CheckBox2", "Boost Network Speed by increasing network redirector reserves", "Network_2_network_redirector", "tip0025.htm#marker12"},
+    {3, Group::Network, "CheckBox3", "Boost Internet Speed by enabling automatic path MTU size detection", "Network_3_auto_mtu_path", "tip0075.htm#marker53"},
+    {4, Group::Network, "CheckBox4", "Boost network performace by enhancing thread priority (AFD.SYS tweak)", "Network_4_thread_priority_afd_sys", "tip0075.htm#marker58"},
+    {5, Group::Network, "CheckBox5", "Boost Internet explorer load time by removing scheduled tasks scan", "Network_5_remove_scheduled_tasks_scan", "tip0100.htm#marker82"},
+    {6, Group::Network, "CheckBox6", "Boost number of internet connections per HTTP server ", "Network_6_connections_http_server", "tip0100.htm#marker98"},
+    {7, Group::Network, "CheckBox7", "Boost network speed by properly setting MTU size", "Network_7_setting_mtu_size", "tip0075.htm#marker52"},
+    {8, Group::Power, "CheckBox8", "Reduce power usage by specifing a typical role for your computer", "power_shutdown_1_set_typical_role", "tip0100.htm#marker88"},
+    {9, Group::Power, "CheckBox9", "Reduce shut down delays by reducing wait time before computer powers off", "power_shutdown_2_reduce_wait_time_to_shutoff", "tip0050.htm#marker39"},
+    {10, Group::Power, "CheckBox10", "Reduce shut down delays by auto killing non responding tasks", "power_shutdown_3_autokill_non_responding_tasks", "tip0125.htm#marker106"},
+    {11, Group::Power, "CheckBox11", "Reduce shut down delays by not saving session's settings", "power_shutdown_4_do_not_save_sessions_settings", "tip0125.htm#marker107"},
+    {12, Group::Power, "CheckBox12", "Reduce shut down delays by enabling auto power off", "power_shutdown_5_enable_auto_power_off", "tip0100.htm#marker90"},
+    {13, Group::System, "CheckBox13", "Disable Paging Executive ", "system_1_disable_paging_executive", "tip0050.htm#marker31"},
+    {14, Group::System, "CheckBox14", "Change IRQ clock priority", "system_2_change_irq_priority", "tip0050.htm#marker32"},
+    {15, Group::System, "CheckBox15", "Reduce IO by increasing pagesize limit", "system_3_pagesize_limit", "tip0050.htm#marker33"},
+    {16, Group::System, "CheckBox16", "Defrag key boot files", "system_4_defrag_key_boot_files", "tip0050.htm#marker40"},
+    {17, Group::System, "CheckBox17", "Increase MFT size to 25%", "system_5_mft_size", "tip0050.htm#marker46"},
+    {18, Group::System, "CheckBox18", "Disable 8dot3 filename creation", "system_6_diable_8dot3", "tip0050.htm#marker47"},
+    {19, Group::System, "CheckBox19", "Set Low Level Hooks Timeout", "system_7_set_lowleveltimeout", "tip0050.htm#marker50"},
+    {20, Group::System, "CheckBox20", "Tuneup EFS cache validation", "system_8_tuneup_efs_cache", "tip0075.htm#marker69"},
+    {21, Group::System, "CheckBox21", "Increase EFS cache validation period", "system_9_efs_cache_validation_period", "tip0075.htm#marker69"},
+    {22, Group::System, "CheckBox22", "Always unload dlls from memory", "system_10_always_unload_dlls", "tip0075.htm#marker67"},
+    {23, Group::System, "CheckBox23", "Enable UDMA66 mode", "system_11_enable_udma66", "tip0100.htm#marker87"},
+    {24, Group::System, "CheckBox24", "Run explorer in its own process space", "system_12_explorer_own_space", "tip0125.htm#marker101"},
+    {25, Group::System, "CheckBox25", "Enable large system cache", "system_13_enable_large_system_cache", "tip0125.htm#marker103"},
+    {26, Group::System, "CheckBox26", "Run Desktop in its own process space", "system_14_desktop_own_space", "tip0100.htm#marker90"},
+    {27, Group::System, "CheckBox27", "Restrict uPnP  to same subnet or private address", "system_15_restricted_upnp", "tip0075.htm#marker72"},
+    {28, Group::System, "CheckBox28", "Enable advanced file system security options", "system_16_enable_advanced_file_system", "tip0075.htm#marker102"},
+    {29, Group::System, "CheckBox29", "Run internet explorer in its own process space", "system_17_internet_explorer_space", "tip0100.htm#marker94"},
+    {30, Group::System, "CheckBox30", "Protect your system by locking known dll's list", "system_18_locking_known_dll_list", "tip0075.htm#marker68"},
+    {31, Group::Customization, "CheckBox31", "Use Clear Type fonts in welcome screen", "customization_1_clear_type_fonts", "tip0025.htm#marker2"},
+    {32, Group::Customization, "CheckBox32", "Remove my shared documents folder", "customization_2_remove_my_shared_folder", "tip0025.htm#marker5"},
+    {33, Group::Customization, "CheckBox33", "Speed Up Start Menu display", "customization_3_speed_up_start_menu", "tip0025.htm#marker11"},
+    {34, Group::Customization, "CheckBox34", "Remove Recyle Bin from Desktop", "customization_4_remove_recycle_bin", "tip0025.htm#marker15"},
+    {35, Group::Customization, "CheckBox35", "Synchronize with atomic servers every day", "customization_5_sychronize_atomic_server", "tip0050.htm#marker28"},
+    {36, Group::Customization, "CheckBox36", "Switch numlock off at boot time", "customization_6_numlock_off", "tip0100.htm#marker95"},
+    {37, Group::Customization, "CheckBox37", "Disable parsing of autoexec.bat", "customization_7_disable_autoexec_bat_parsing", "tip0125.htm#marker104"},
+    {38, Group::Customization, "CheckBox38", "Enable auto reboot at BSOD ", "customization_8_auto_reboot", "tip0125.htm#marker109"},
+    {39, Group::Customization, "CheckBox39", "Increase taskbargroupsize to 5 instances", "customization_9_set_taskbargroupsize", "tip0125.htm#marker112"},
+    {40, Group::Customization, "CheckBox40", "Clear last changed key from registry memory", "customization_10_reset_register_memory", "tip0125.htm#marker115"},
+    {41, Group::Customization, "CheckBox41", "Disable MSN Messenger load up with Outlook Express", "customization_11_disable_msn_messenger_load_up", "tip0125.htm#marker117"},
+    {42, Group::Customization, "CheckBox42", "Align Start menu entries to the right", "customization_12_align_start_menu", "tip0125.htm#marker118"},
+    {43, Group::Customization, "CheckBox43", "Make Windows Explorer search case sensitive", "customization_13_make_explorer_search_case_sensitive", "tip0125.htm#marker119"},
+    {44, Group::Customization, "CheckBox44", "Make Windows Explorer seach hidden files", "customization_14_make_explorer_search_hidden_files", "tip0125.htm#marker119"},
+    {45, Group::Customization, "CheckBox45", "View File Attributes column in Windows Explorer", "customization_15_view_file_attributes_column", "tip0125.htm#marker120"},
+    {46, Group::Customization, "CheckBox46", "Protect Start Menu by restricting modifications", "customization_16_restrict_start_menu_modifications", "tip0125.htm#marker121"},
+    {47, Group::Customization, "CheckBox47", "Refresh thumbnail pictures in Windows Explorer", "customization_17_refresh_thumbnail_pictures", "tip0125.htm#marker123"},
+    {48, Group::Customization, "CheckBox48", "Disable XP's  built in CD burning capabilties", "customization_18_disable_xp_cd_burning", "tip0125.htm#marker124"},
+}};
+
+constexpr const TipDisplay& tip_display(int tip) { return kTipDisplay.at(static_cast<std::size_t>(tip - 1)); }
+
+// "tip0025.htm#marker4" is the page "tip0025.htm" and the anchor "marker4".
+constexpr std::string_view help_page(std::string_view link) { return link.substr(0, link.find('#')); }
+constexpr std::string_view help_anchor(std::string_view link) {
+    const auto hash = link.find('#');
+    return hash == std::string_view::npos ? std::string_view{} : link.substr(hash + 1);
+}
+
+struct Rect {
+    int left, top, width, height;
+};
+
+// The stock glyphs of the three button kinds: a double tick, a cross, a tick.
+enum class ButtonKind { All, Cancel, Ok };
+
+struct ButtonDisplay {
+    std::string_view name;     // "BitBtn3"; its click handler is this + "Click"
+    std::string_view caption;  // "&" marks the mnemonic
+    ButtonKind kind;
+    Rect rect;
+};
+
+struct GroupDisplay {
+    Group group;
+    std::string_view group_box;
+    std::string_view caption;     // bold blue
+    int first_tip, last_tip;
+    std::string_view undone_flag; // the group's value below SOFTWARE\VELTRANO\VERSION\2.0
+    std::array<ButtonDisplay, 3> buttons;  // Select All, Clear All, Apply
+    // Tips up to this one stand in the left column, the rest in the right.
+    int last_left_tip;
+    int row_step;
+    Rect page;                    // the group box inside the main window
+};
+
+inline constexpr int kCheckBoxHeight = 17;
+inline constexpr int kHelpImageSize = 25;
+inline constexpr int kButtonTop = 312, kButtonWidth = 97, kButtonHeight = 25;
+
+inline constexpr std::array<GroupDisplay, kGroupCount> kGroupDisplay{{
+    {Group::Network, "GroupBox2", "Your network boosting choices", 1, 7, "NetworkOptionsUndone",
+     {{{"BitBtn3", "&Select All", ButtonKind::All, {8, kButtonTop, kButtonWidth, kButtonHeight}},
+       {"BitBtn4", "Clea&r All", ButtonKind::Cancel, {120, kButtonTop, kButtonWidth, kButtonHeight}},
+       {"BitBtn5", "&Apply", ButtonKind::Ok, {240, kButtonTop, kButtonWidth, kButtonHeight}}}},
+     7, 32, {8, 88, 601, 345}},
+    {Group::Power, "GroupBox4", "Your power saving choices", 8, 12, "PowerOptionsUndone",
+     {{{"BitBtn6", "Select &All", ButtonKind::All, {8, kButtonTop, kButtonWidth, kButtonHeight}},
+       {"BitBtn7", "Clea&r All", ButtonKind::Cancel, {120, kButtonTop, kButtonWidth, kButtonHeight}},
+       {"BitBtn8", "&Apply", ButtonKind::Ok, {240, kButtonTop, kButtonWidth, kButtonHeight}}}},
+     12, 32, {8, 88, 601, 345}},
+    {Group::System, "GroupBox5", "Your system tuning choices", 13, 30, "SystemOptionsUndone",
+     {{{"BitBtn9", "Select &All", ButtonKind::All, {8, kButtonTop, kButtonWidth, kButtonHeight}},
+       {"BitBtn10", "Clea&r All", ButtonKind::Cancel, {120, kButtonTop, kButtonWidth, kButtonHeight}},
+       {"BitBtn11", "&Apply", ButtonKind::Ok, {224, kButtonTop, kButtonWidth, kButtonHeight}}}},
+     23, 24, {8, 88, 601, 345}},
+    {Group::Customization, "GroupBox6", "Your customization choices", 31, 48, "CustomizationOptionsUndone",
+     {{{"BitBtn12", "Select &All", ButtonKind::All, {8, kButtonTop, kButtonWidth, kButtonHeight}},
+       {"BitBtn13", "Clea&r All", ButtonKind::Cancel, {120, kButtonTop, kButtonWidth, kButtonHeight}},
+       {"BitBtn14", "&Apply", ButtonKind::Ok, {240, kButtonTop, kButtonWidth, kButtonHeight}}}},
+     41, 24, {7, 88, 601, 345}},
+}};
+
+constexpr const GroupDisplay& group_display(Group group) { return kGroupDisplay[static_cast<std::size_t>(group)]; }
+
+// Each row sits at its tip's number, inside its group's range.
+constexpr bool display_rows_in_order() {
+    for (std::size_t i = 0; i < kTipDisplay.size(); ++i) {
+        const TipDisplay& t = kTipDisplay[i];
+        const GroupDisplay& g = kGroupDisplay[static_cast<std::size_t>(t.group)];
+        if (t.tip != static_cast<int>(i) + 1 || t.tip < g.first_tip || t.tip > g.last_tip) return false;
+    }
+    return true;
+}
+static_assert(display_rows_in_order());
+
+// A page with one column gives its long captions the whole width.
+constexpr Rect check_box_rect(int tip) {
+    const GroupDisplay& g = group_display(tip_display(tip).group);
+    const bool single_column = g.last_left_tip == g.last_tip;
+    const bool left = tip <= g.last_left_tip;
+    const int row = left ? tip - g.first_tip : tip - g.last_left_tip - 1;
+    const int width = single_column ? 550 : left ? 260 : 256;
+    return {left ? 40 : 336, 24 + row * g.row_step, width, kCheckBoxHeight};
+}
+
+constexpr Rect help_image_rect(int tip) {
+    const Rect box = check_box_rect(tip);
+    return {box.left - 32, box.top - 8, kHelpImageSize, kHelpImageSize};
+}
+
+// The Undo page, GroupBox7 "Undo Options": one frame per group, top to
+// bottom. The previous-settings radio button is created but never shown;
+// the factory-default one starts selected.
+struct UndoLineDisplay {
+    Group group;
+    std::string_view frame;             // group box around the line
+    std::string_view frame_caption;
+    std::string_view check_box;
+    std::string_view check_caption;
+    std::string_view factory_radio;
+    std::string_view previous_radio;    // invisible
+    std::string_view previous_caption;
+    std::string_view radio_group;       // empty frame drawn around the two radio buttons
+    std::string_view undone_flag;
+};
+
+inline constexpr std::string_view kUndoGroupBox = "GroupBox7";
+inline constexpr std::string_view kUndoCaption = "Undo Options";
+inline constexpr std::string_view kFactoryRadioCaption = "Restore factory default settings";
+
+inline constexpr std::array<UndoLineDisplay, kGroupCount> kUndoLines{{
+    {Group::Network, "GroupBox8", "Network Options", "CheckBox49", "Undo all changes related with Network Boost",
+     "RadioButton1", "RadioButton2", "Restore to previous registry settings", "RadioGroup1", "NetworkOptionsUndone"},
+    {Group::Power, "GroupBox9", "Power Options", "CheckBox50", "Undo all changes related with Power  Boost",
+     "RadioButton3", "RadioButton4", "Restore to previous registry settings", "RadioGroup2", "PowerOptionsUndone"},
+    {Group::System, "GroupBox10", "System Options", "CheckBox51", "Undo all changes related with System Boost",
+     "RadioButton5", "RadioButton6", "Restore to previous registry settings", "RadioGroup3", "SystemOptionsUndone"},
+    {Group::Customization, "GroupBox11", "Customization  Options", "CheckBox52",
+     "Undo all changes related with Customization  Boost", "RadioButton7", "RadioButton8",
+     "Restore to previous registry settings ", "RadioGroup4", "CustomizationOptionsUndone"},
+}};
+
+inline constexpr std::array<ButtonDisplay, 3> kUndoButtons{{
+    {"BitBtn15", "Select &All", ButtonKind::All, {8, kButtonTop, kButtonWidth, kButtonHeight}},
+    {"BitBtn16", "Clea&r All", ButtonKind::Cancel, {120, kButtonTop, kButtonWidth, kButtonHeight}},
+    {"BitBtn17", "&Undo", ButtonKind::Ok, {240, kButtonTop, kButtonWidth, kButtonHeight}},
+}};
+
+// Undo line positions: frames inside GroupBox7, the rest inside its frame.
+constexpr Rect undo_frame_rect(std::size_t line) { return {8, 16 + static_cast<int>(line) * 72, 585, 64}; }
+inline constexpr Rect kUndoCheckBoxRect{16, 26, 300, kCheckBoxHeight};
+inline constexpr Rect kUndoRadioGroupRect{330, 8, 245, 49};
+inline constexpr Rect kUndoFactoryRadioRect{340, 18, 225, kCheckBoxHeight};
+inline constexpr Rect kUndoPreviousRadioRect{340, 36, 225, kCheckBoxHeight};
+
+}  // namespace veltrano::tips

@@ -1,0 +1,44 @@
+#include "tips/power.h"
+
+namespace veltrano::tips {
+
+namespace {
+
+constexpr Root CU = Root::CurrentUser;
+
+constexpr std::string_view kPowerCfg = "\\Control Panel\\PowerCfg";
+constexpr std::string_view kDesktop = "\\Control Panel\\Desktop";
+constexpr std::string_view kExplorerPolicies = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
+
+constexpr WriteRow kWrites[] = {
+    str_row(8, CU, kPowerCfg, "CurrentPowerPolicy", "0", true, "Starting the process of setting CurrentPowerPolicy"),
+    str_row(9, CU, kDesktop, "WaitToKillAppTimeout", "3500", true, "Starting the process of setting WaitToKillAppTimeout"),
+    str_row(9, CU, kDesktop, "HungAppTimeout", "5000", true, "Starting the process of setting HungAppTimeout"),
+    str_row(10, CU, kDesktop, "AutoEndTasks", "1", true, "Starting the process of setting AutoEndTasks"),
+    str_row(11, CU, kExplorerPolicies, "NoSaveSettings", "1", true, "Starting the process of setting NoSaveSettings"),
+    str_row(12, CU, kDesktop, "PowerOffActive", "1", true, "Starting the process of setting PowerOffActive"),
+};
+
+using namespace restore;
+
+// Windows' own defaults; "0" and "5000" happen to be what tips 8 and 9
+// write, so those two still read as applied after a restore.
+constexpr RestoreStep kRestore[] = {
+    write_str(8, CU, kPowerCfg, "CurrentPowerPolicy", "0", true, "Starting the process of setting CurrentPowerPolicy"),
+    write_str(9, CU, kDesktop, "WaitToKillAppTimeout", "20000", true, "Starting the process of setting WaitToKillAppTimeout"),
+    write_str(9, CU, kDesktop, "HungAppTimeout", "5000", true, "Starting the process of setting HungAppTimeout"),
+    write_str(10, CU, kDesktop, "AutoEndTasks", "0", true, "Starting the process of setting AutoEndTasks"),
+    delete_value(11, CU, kExplorerPolicies, "NoSaveSettings", "Starting the process of setting NoSaveSettings"),
+    write_str(12, CU, kDesktop, "PowerOffActive", "0", true, "Starting the process of setting PowerOffActive"),
+};
+
+static_assert(covers_every_tip(Group::Power, kWrites, {}, kRestore));
+
+}  // namespace
+
+const GroupTables& power_tables() {
+    static const GroupTables tables{Group::Power, kWrites, {}, kRestore};
+    return tables;
+}
+
+}  // namespace veltrano::tips

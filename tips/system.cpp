@@ -1,0 +1,82 @@
+#include "tips/system.h"
+
+namespace veltrano::tips {
+
+namespace {
+
+constexpr Root LM = Root::LocalMachine;
+constexpr Root CU = Root::CurrentUser;
+
+// The paths keep the capitals they always had ("\SYSTEM" and "\System"):
+// the registry ignores them, but the log and the records show them.
+constexpr std::string_view kMemory = "\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management";
+constexpr std::string_view kPriority = "\\System\\CurrentControlSet\\Control\\PriorityControl";
+constexpr std::string_view kBootOptimize = "\\SOFTWARE\\Microsoft\\Dfrg\\BootOptimizeFunction";
+constexpr std::string_view kFileSystem = "\\System\\CurrentControlSet\\Control\\FileSystem";
+constexpr std::string_view kDesktop = "\\Control Panel\\Desktop";
+constexpr std::string_view kEfsParameters = "\\System\\CurrentControlSet\\Services\\NTFS\\EFS\\Parameters";
+constexpr std::string_view kEfs = "\\Software\\Microsoft\\Windows NT\\CurrentVersion\\EFS";
+constexpr std::string_view kExplorer = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
+constexpr std::string_view kIdeChannel = "\\System\\CurrentControlSet\\Control\\Class\\{4D36E96A-E325-11CE-BFC1-08002BE10318}\\0000";
+constexpr std::string_view kExplorerAdvanced = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
+constexpr std::string_view kLsa = "\\SYSTEM\\CurrentControlSet\\Control\\Lsa";
+constexpr std::string_view kSessionManager = "\\System\\CurrentControlSet\\Control\\Session Manager";
+
+constexpr WriteRow kWrites[] = {
+    int_row(13, LM, kMemory, "DisablePagingExecutive", 1, false, "Starting the process of setting DisablePagingExecutive"),
+    int_row(14, LM, kPriority, "IRQ8Priority", 1, true, "Starting the process of boosting IRQ8Priority"),
+    int_row(15, LM, kMemory, "IoPageLockLimit", 8388608, false, "Starting the process of setting IoPageLockLimit"),
+    str_row(16, LM, kBootOptimize, "Enable", "Y", false, "Starting the process of enabling BootOptimizeFunction"),
+    int_row(17, LM, kFileSystem, "NtfsMftZoneReservation", 2, false, "Starting the process of increasing NtfsMftZoneReservation to 25%"),
+    int_row(18, LM, kFileSystem, "NtfsDisable8dot3NameCreation", 1, false, "Starting the process of disabling NtfsDisable8dot3NameCreation"),
+    str_row(19, CU, kDesktop, "LowLevelHooksTimeout", "3000", false, "Starting the process of enabling LowLevelHooksTimeout"),
+    str_row(20, LM, kEfsParameters, "EFSKCACHEPERIOD", "5", true, "Starting the process of setting EFSKCACHEPERIOD "),
+    str_row(21, LM, kEfs, "KeyCacheValidationPeriod", "86400", true, "Starting the process of setting KeyCacheValidationPeriod"),
+    int_row(22, LM, kExplorer, "AlwaysUnloadDLL", 1, true, "Starting the process of setting AlwaysUnloadDLL"),
+    int_row(23, LM, kIdeChannel, "EnableUDMA66", 1, true, "Starting the process of setting EnableUDMA66"),
+    int_row(24, LM, kExplorerAdvanced, "SeparateProcess", 1, true, "Starting the process of setting SeparateProcess"),
+    int_row(25, LM, kMemory, "LargeSystemCache", 1, true, "Starting the process of setting LargeSystemCache"),
+    int_row(26, LM, kExplorer, "DesktopProcess", 1, true, "Starting the process of setting DesktopProcess"),
+    int_row(27, LM, kExplorer, "DownloadScope", 1, true, "Starting the process of setting DownloadScope"),
+    int_row(28, LM, kLsa, "forceguest", 1, true, "Starting the process of setting forceguest"),
+    str_row(29, LM, kLsa, "BrowseNewProcess", "Yes", true, "Starting the process of setting BrowseNewProcess"),
+    int_row(30, LM, kSessionManager, "ProtectionMode", 1, true, "Starting the process of setting ProtectionMode"),
+};
+
+using namespace restore;
+
+constexpr RestoreStep kRestore[] = {
+    write_int(13, LM, kMemory, "DisablePagingExecutive", 0, false, "Starting the process of setting DisablePagingExecutive"),
+    delete_value(14, LM, kPriority, "IRQ8Priority", "Starting the process of deleting IRQ8Priority"),
+    delete_value(15, LM, kMemory, "IoPageLockLimit", "Starting the process of deleting IoPageLockLimit"),
+    write_str(16, LM, kBootOptimize, "Enable", "Y", false, "Starting the process of enabling BootOptimizeFunction"),
+    delete_value(17, LM, kFileSystem, "NtfsMftZoneReservation", "Starting the process of deleting NtfsMftZoneReservation"),
+    write_int(18, LM, kFileSystem, "NtfsDisable8dot3NameCreation", 0, false, "Starting the process of disabling NtfsDisable8dot3NameCreation"),
+    delete_value(19, CU, kDesktop, "LowLevelHooksTimeout", "Starting the process of deleting LowLevelHooksTimeout"),
+    delete_value(20, LM, kEfsParameters, "EFSKCACHEPERIOD", "Starting the process of deleting EFSKCACHEPERIOD "),
+    // Other EFS parameters may live beside the tip's; keep the key for them.
+    delete_key_if_empty(20, LM, kEfsParameters),
+    delete_value(21, LM, kEfs, "KeyCacheValidationPeriod", "Starting the process of deleting KeyCacheValidationPeriod"),
+    delete_value(22, LM, kExplorer, "AlwaysUnloadDLL", "Starting the process of deleting AlwaysUnloadDLL"),
+    delete_value(23, LM, kIdeChannel, "EnableUDMA66", "Starting the process of deleting EnableUDMA66"),
+    delete_value(24, LM, kExplorerAdvanced, "SeparateProcess", "Starting the process of deleting SeparateProcess"),
+    write_int(25, LM, kMemory, "LargeSystemCache", 0, true, "Starting the process of setting LargeSystemCache to default 0"),
+    write_int(26, LM, kExplorer, "DesktopProcess", 0, true, "Starting the process of setting DesktopProcess to default 0"),
+    write_int(27, LM, kExplorer, "DownloadScope", 0, true, "Starting the process of setting DownloadScope to default 0"),
+    write_int(28, LM, kLsa, "forceguest", 1, true, "Starting the process of setting forceguest to default 1"),
+    delete_value(29, LM, kLsa, "BrowseNewProcess", "Starting the process of deleting BrowseNewProcess"),
+    write_int(30, LM, kSessionManager, "ProtectionMode", 1, true, "Starting the process of setting ProtectionMode to to default 1"),
+};
+
+static_assert(covers_every_tip(Group::System, kWrites, {}, kRestore));
+// One value per tip.
+static_assert(std::size(kWrites) == 30 - 13 + 1 && std::size(kRestore) == 19);
+
+}  // namespace
+
+const GroupTables& system_tables() {
+    static const GroupTables tables{Group::System, kWrites, {}, kRestore};
+    return tables;
+}
+
+}  // namespace veltrano::tips

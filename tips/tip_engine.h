@@ -1,0 +1,208 @@
+// The one engine behind the four tip pages. A group is data: the rows each
+// tip writes (recorded first, then written), the few tips that need a
+// function of their own, and the steps of its restore-defaults action. The
+// page logic (show, Select All, Clear All, Apply, help) is the same for all
+// four groups and reads the check boxes by the names in catalogue.h.
+//
+// A registry value of the wrong type raises core::VeltranoError from the
+// primitives; it is left to run out of Apply or the restore, so the work
+// stops at that tip and the message box shows it.
+#pragma once
+
+#include "core/registry_primitives.h"
+#include "core/tip_state_store.h"
+#include "platform/registry.h"
+#include "platform/sound.h"
+#include "platform/time.h"
+#include "shell/dialogs.h"
+#include "shell/widgets.h"
+#include "tips/catalogue.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace veltrano::tips {
+
+using platform::Root;
+
+// Everything a tip, a restore step or a page reaches.
+struct Context {
+    core::RegistryPrimitives& reg;
+    core::TipStateStore& store;
+    platform::Time& time;
+    shell::Widgets& widgets;
+    shell::Dialogs& dialogs;
+    platform::Sound& sound;
+    // Where the help pages live; the help link of a tip is appended after "/".
+    std::string help_base;
+};
+
+// One system value a tip records and then writes. The tip's record in the
+// state store takes root, key, value, type and data from the same row.
+struct WriteRow {
+    int tip;
+    Root root;
+    std::string_view key;
+    std::string_view value;
+    std::string_view type;  // "INT_TYPE" or "STR_TYPE"
+    std::string_view str;   // data of a string row, "" otherwise
+    std::int32_t num;       // data of an integer row, 0 otherwise
+    bool create;            // create the key when missing
+    std::string_view message;
+};
+
+constexpr WriteRow int_row(int tip, Root root, std::string_view key, std::string_view value, std::int32_t num,
+                           bool create, std::string_view message) {
+    return {tip, root, key, value, "INT_TYPE", "", num, create, message};
+}
+constexpr WriteRow str_row(int tip, Root root, std::string_view key, std::string_view value, std::string_view str,
+                           bool create, std::string_view message) {
+    return {tip, root, key, value, "STR_TYPE", str, 0, create, message};
+}
+
+// A tip whose work does not fit the rows.
+struct SpecialTip {
+    int tip;
+    void (*apply)(Context&);
+};
+
+struct RestoreStep {
+    enum class Action {
+        Write,            // Manipulate_Registry with the step's type, data, create flag and message
+        DeleteValue,      // Delete_Registry of the value, narrated
+        DeleteKey,        // the key with its subtree, silently; failure ignored
+        DeleteKeyIfEmpty, // as DeleteKey, but only when nothing is left in the key
+        CreateKey,        // open with creation, silently; failure ignored
+        DeleteOnAdapters, // Delete_Registry of the value in every adapter's interface key
+        Special,          // a function of its own
+    };
+    int tip;
+    Action action;
+    Root root;
+    std::string_view key;
+    std::string_view value;
+    std::string_view type;
+    std::string_view str;
+    std::int32_t num;
+    bool create;
+    std::string_view message;
+    void (*special)(Context&) = nullptr;
+};
+
+namespace restore {
+using A = RestoreStep::Action;
+constexpr RestoreStep write_int(int tip, Root root, std::string_view key, std::string_view value, std::int32_t num,
+                                bool create, std::string_view message) {
+    return {tip, A::Write, root, key, value, "INT_TYPE", "", num, create, message};
+}
+constexpr RestoreStep write_str(int tip, Root root, std::string_view key, std::string_view value,
+                                std::string_view str, bool create, std::string_view message) {
+    return {tip, A::Write, root, key, value, "STR_TYPE", str, 0, create, message};
+}
+constexpr RestoreStep delete_value(int tip, Root root, std::string_view key, std::string_view value,
+                                   std::string_view message) {
+    return {tip, A::DeleteValue, root, key, value, "", "", 0, false, message};
+}
+constexpr RestoreStep delete_key(int tip, Root root, std::string_view key) {
+    return {tip, A::DeleteKey, root, key, "", "", "", 0, false, ""};
+}
+constexpr RestoreStep delete_key_if_empty(int tip, Root root, std::string_view key) {
+    return {tip, A::DeleteKeyIfEmpty, root, key, "", "", "", 0, false, ""};
+}
+constexpr RestoreStep create_key(int tip, Root root, std::string_view key) {
+    return {tip, A::CreateKey, root, key, "", "", "", 0, true, ""};
+}
+constexpr RestoreStep delete_on_adapters(int tip, std::string_view value, std::string_view message) {
+    return {tip, A::DeleteOnAdapters, Root::LocalMachine, "", value, "", "", 0, false, message};
+}
+constexpr RestoreStep special(int tip, void (*fn)(Context&)) {
+    return {tip, A::Special, Root::LocalMachine, "", "", "", "", 0, false, "", fn};
+}
+}  // namespace restore
+
+struct GroupTables {
+    Group group;
+    std::span<const WriteRow> writes;
+    std::span<const SpecialTip> specials;
+    std::span<const RestoreStep> restore;
+};
+
+// Every tip of the group is either written by rows or by a function, never
+// both, and has at least one restore step.
+constexpr bool covers_every_tip(Group group, std::span<const WriteRow> writes, std::span<const SpecialTip> specials,
+                                std::span<const RestoreStep> steps) {
+    const GroupDisplay& g = group_display(group);
+    for (int tip = g.first_tip; tip <= g.last_tip; ++tip) {
+        int rows = 0, functions = 0, restores = 0;
+        for (const WriteRow& r : writes) rows += r.tip == tip;
+        for (const SpecialTip& s : specials) functions += s.tip == tip;
+        for (const RestoreStep& s : steps) restores += s.tip == tip;
+        if ((rows > 0) == (functions > 0) || functions > 1 || restores == 0) return false;
+    }
+    for (const WriteRow& r : writes)
+        if (r.tip < g.first_tip || r.tip > g.last_tip) return false;
+    for (const RestoreStep& s : steps)
+        if (s.tip < g.first_tip || s.tip > g.last_tip) return false;
+    return true;
+}
+
+// "SOFTWARE\VELTRANO\VERSION\2.0\" + "TIP0005".
+std::string state_key(int tip);
+
+// Calls visit(name, index) for each TCP/IP adapter in registry order; the
+// index counts every subkey, the skipped dial-up "NdisWanIp" included. When
+// the adapters key cannot be opened, logs the error line and visits none.
+template <class Visit> void for_each_adapter(core::RegistryPrimitives& reg, Visit visit);
+std::string interface_key(const std::string& adapter);
+
+// The work of one tip, as Apply runs it after the box is unticked.
+void apply_tip(const GroupTables& tables, Context& ctx, int tip);
+void run_restore(const GroupTables& tables, Context& ctx);
+
+// The page logic shared by the four groups.
+class TipPage {
+public:
+    TipPage(const GroupTables& tables, Context& ctx) : tables_(tables), ctx_(ctx) {}
+
+    // After the shell made the group box and the log visible: each box
+    // enabled unless its tip is applied; the group's undo flag written.
+    void refresh();
+    void select_all();
+    void clear_all();
+    void apply();
+    void restore_defaults();
+    // Opens the help viewer on the tip's help link.
+    void help_image_click(int tip);
+
+    Group group() const { return tables_.group; }
+
+private:
+    const GroupDisplay& display() const { return group_display(tables_.group); }
+    const GroupTables& tables_;
+    Context& ctx_;
+};
+
+inline constexpr std::string_view kChooseText = "Please make a choice before clicking on Boost Button ! ";
+inline constexpr std::string_view kAppliedText = "Congratulations ! Selected choices have been applied. ";
+inline constexpr std::string_view kAllAppliedText = "All choices have already been selected and applied ";
+
+// ---- template definitions
+
+template <class Visit> void for_each_adapter(core::RegistryPrimitives& reg, Visit visit) {
+    std::vector<std::string> names;
+    {
+        auto key = reg.registry().open(Root::LocalMachine, core::kAdaptersKey, false);
+        if (!key) {
+            reg.log().add("Error opening key: [" + core::kAdaptersKey + "]");
+            return;
+        }
+        names = key->subkey_names();
+    }
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (names[i] != "NdisWanIp") visit(names[i], static_cast<int>(i));  // dial-up, no real interface
+}
+
+}  // namespace veltrano::tips

@@ -1,0 +1,59 @@
+#include "tips/undo.h"
+
+namespace veltrano::tips {
+
+namespace {
+constexpr std::int32_t kRestoredToFactory = 1;
+constexpr std::int32_t kRestoredToPrevious = 2;
+}  // namespace
+
+void UndoPage::refresh() {
+    for (const UndoLineDisplay& line : kUndoLines) {
+        const std::int32_t undone =
+            ctx_.reg.Get_Sysinfo_Registry_integer(Root::LocalMachine, core::kStateKeyBase, std::string(line.undone_flag));
+        const bool previous = undone == kRestoredToPrevious;
+        ctx_.widgets.set_enabled(line.check_box, undone != kRestoredToFactory && !previous);
+        ctx_.widgets.set_checked(line.factory_radio, !previous);
+        ctx_.widgets.set_checked(line.previous_radio, previous);
+    }
+}
+
+void UndoPage::BitBtn15Click() {
+    for (const UndoLineDisplay& line : kUndoLines)
+        if (ctx_.widgets.is_enabled(line.check_box)) ctx_.widgets.set_checked(line.check_box, true);
+}
+
+void UndoPage::BitBtn16Click() {
+    for (const UndoLineDisplay& line : kUndoLines)
+        if (ctx_.widgets.is_enabled(line.check_box)) ctx_.widgets.set_checked(line.check_box, false);
+}
+
+void UndoPage::BitBtn17Click() {
+    std::string_view text = kUndoChooseText;
+    for (std::size_t i = 0; i < kUndoLines.size(); ++i) {
+        const UndoLineDisplay& line = kUndoLines[i];
+        // The tick decides: a box ticked before a later show disabled it
+        // still undoes its group.
+        if (!ctx_.widgets.is_checked(line.check_box)) continue;
+        ctx_.widgets.set_enabled(line.check_box, false);
+        ctx_.widgets.set_checked(line.check_box, false);
+        text = kUndoneText;
+        std::int32_t undone = kRestoredToPrevious;
+        if (ctx_.widgets.is_checked(line.factory_radio)) {
+            groups_[i]->restore_defaults();
+            undone = kRestoredToFactory;
+        }
+        const std::string flag(line.undone_flag);
+        ctx_.reg.Manipulate_Registry(Root::LocalMachine, core::kStateKeyBase, flag, core::INT_TYPE, "", undone,
+                                     "Setting " + flag, true);
+        ctx_.store.set_veltrano_flags();
+    }
+    bool all_disabled = true;
+    for (const UndoLineDisplay& line : kUndoLines)
+        all_disabled = all_disabled && !ctx_.widgets.is_enabled(line.check_box);
+    if (all_disabled) text = kAllUndoneText;
+    ctx_.sound.play_resource_async("DONE");
+    ctx_.dialogs.show_balloon(std::string(text));
+}
+
+}  // namespace veltrano::tips

@@ -1,0 +1,137 @@
+// Works a running Win32 program from outside, the way a person at the screen
+// would: find its window, find a control by what it shows, click it, read
+// what it says. Everything here goes through messages and the input queue,
+// never through the program's own code, so a test that passes with the
+// driver passes for the user too.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace veltrano::driver {
+
+using Millis = std::chrono::milliseconds;
+
+// Long enough for a first start in a fresh Wine prefix, short enough that a
+// hung program fails a test instead of stalling the run.
+inline constexpr Millis kDefaultTimeout{10000};
+inline constexpr Millis kPollInterval{20};
+
+// Polls until the condition holds or the time is up; returns the last
+// answer. Checking first means a condition that already holds costs nothing.
+template <typename Condition>
+bool wait_until(Condition&& condition, Millis timeout = kDefaultTimeout,
+                Millis poll = kPollInterval) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return condition();
+        std::this_thread::sleep_for(poll);
+    }
+}
+
+// ---- windows and controls -------------------------------------------------
+
+struct ControlInfo {
+    HWND hwnd = nullptr;
+    std::wstring class_name;
+    std::wstring text;
+    int id = 0;
+    RECT screen_rect{};
+    int depth = 0;  // 1 for a direct child of the top window
+};
+
+// What identifies a control to a person: its caption, its kind, and when
+// several look alike, which one in reading order of creation. Empty fields
+// match anything.
+struct Selector {
+    std::optional<std::wstring> caption;  // exact; '&' mnemonics ignored
+    std::wstring class_name;               // case-insensitive
+    int index = 0;                         // among the visible matches
+    std::optional<int> id;
+
+    static Selector by_caption(std::wstring text) { return {std::move(text), {}, 0, {}}; }
+    static Selector by_class(std::wstring cls, int index = 0) { return {{}, std::move(cls), index, {}}; }
+    static Selector by(std::wstring cls, std::wstring text) { return {std::move(text), std::move(cls), 0, {}}; }
+
+    // "Caption", "@Class", "@Class#2", "@Class:Caption", "#1001" (control id).
+    static Selector parse(std::wstring_view text);
+    std::wstring describe() const;
+};
+
+std::wstring class_of(HWND hwnd);
+// WM_GETTEXT through a timed send, so a hung target cannot hang the caller.
+std::wstring text_of(HWND hwnd);
+bool is_visible(HWND hwnd);
+RECT screen_rect_of(HWND hwnd);
+
+// A visible top-level window whose title is exactly `title`; with a process
+// id, only that process's windows count. nullptr after the timeout.
+HWND find_top_window(std::wstring_view title, DWORD process_id = 0, Millis timeout = kDefaultTimeout);
+
+// Every visible descendant, group box contents included, in the order the
+// system enumerates them (creation order), with its depth below `top`.
+std::vector<ControlInfo> visible_children(HWND top);
+
+// The first visible descendant matching; waits for it to appear.
+HWND find_control(HWND top, const Selector& selector, Millis timeout = kDefaultTimeout);
+// All visible descendants matching, without waiting.
+std::vector<HWND> find_controls(HWND top, const Selector& selector);
+bool caption_matches(std::wstring_view shown, std::wstring_view wanted);
+
+// ---- acting ----------------------------------------------------------------
+
+enum class ClickMethod {
+    Automatic,     // buttons get BM_CLICK, everything else a real mouse click
+    ButtonMessage, // post BM_CLICK
+    MouseInput,    // SendInput at the control's centre, after making sure
+                   // nothing else covers that point
+    PostedMouse,   // post WM_LBUTTONDOWN/UP straight to the control
+};
+
+// Returns false when the click could not be delivered (hidden or disabled
+// control, or the point is covered by another window for MouseInput).
+bool click(HWND control, ClickMethod method = ClickMethod::Automatic);
+
+// Sets the focus-less text of an edit control, as pasting would.
+bool set_text(HWND control, std::wstring_view text);
+
+// ---- reading ---------------------------------------------------------------
+
+std::vector<std::wstring> listbox_lines(HWND listbox);
+std::vector<std::wstring> combo_lines(HWND combo);
+std::optional<bool> is_checked(HWND button);  // nullopt if not a check box
+
+// List-view text lives in the target's memory: these borrow a buffer there.
+std::vector<std::wstring> listview_columns(HWND listview);
+std::vector<std::vector<std::wstring>> listview_rows(HWND listview);
+
+// ---- message boxes ---------------------------------------------------------
+
+struct MessageBoxInfo {
+    HWND hwnd = nullptr;
+    std::wstring title;
+    std::wstring text;                  // the statics' text, joined by newlines
+    std::vector<std::wstring> buttons;  // captions, '&' removed
+};
+
+std::vector<HWND> dialogs_of_process(DWORD process_id);
+std::optional<MessageBoxInfo> read_message_box(HWND dialog);
+// The first visible dialog (#32770) of the process; waits for one.
+std::optional<MessageBoxInfo> find_message_box(DWORD process_id, Millis timeout = kDefaultTimeout);
+// Clicks the button with that caption and waits for the box to close.
+bool press_message_box_button(HWND dialog, std::wstring_view caption, Millis timeout = kDefaultTimeout);
+
+// ---- text helpers ----------------------------------------------------------
+
+std::string to_utf8(std::wstring_view text);
+std::wstring from_utf8(std::string_view text);
+std::wstring strip_mnemonic(std::wstring_view caption);
+
+}  // namespace veltrano::driver

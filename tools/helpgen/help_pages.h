@@ -1,0 +1,15 @@
+// The help pages, drawn from the tip tables the program itself runs on: each
+// tip's section names exactly the values its Apply writes and its Undo puts
+// back, so the help and the program cannot drift apart.
+#pragma once
+
+#include <map>
+#include <string>
+
+namespace veltrano::helpgen {
+
+// File name ("tip0025.htm") to HTML text, one entry per help page that the
+// tips' help links name.
+std::map<std::string, std::string> render_help_pages();
+
+}  // namespace veltrano::helpgen
