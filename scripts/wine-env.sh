@@ -62,7 +62,9 @@ if [[ ${2:-} != --no-display && -z ${DISPLAY:-} ]]; then
     veltrano_start_xvfb
 fi
 
-bash "$veltrano_root/scripts/wine-prefix.sh" "$WINEPREFIX" "$veltrano_root/tests/e2e/xp-machine.reg"
 # Kept running between programs: a start then costs well under a second.
-# Its output must not hold our caller's pipes open.
-wineserver -p >/dev/null 2>&1 </dev/null
+# Started first, since -p cannot change a server that already runs. Its
+# output must not hold our caller's pipes open.
+mkdir -p "$WINEPREFIX"
+wineserver -p >/dev/null 2>&1 </dev/null || true
+bash "$veltrano_root/scripts/wine-prefix.sh" "$WINEPREFIX" "$veltrano_root/tests/e2e/xp-machine.reg"

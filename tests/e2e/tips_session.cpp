@@ -42,12 +42,14 @@ std::optional<std::wstring> TipsSession::press_for_balloon(const wchar_t* button
     // Label1 is the balloon's first control.
     HWND label = find_control(shown, Selector::by_class(L"Static"));
     const std::wstring text = label ? text_of(label) : L"";
-    // A click on the balloon's body, inside the ellipse and off its texts.
+    // The shape as the mouse meets it: the ellipse and the tail are the
+    // balloon's, the corner above the ellipse is not.
     const RECT r = screen_rect_of(shown);
-    POINT body{r.left + 30, r.top + 130};
-    HWND hit = WindowFromPoint(body);
-    EXPECT_EQ(hit, shown) << "the balloon's body is not where its shape says";
-    PostMessageW(shown, WM_LBUTTONUP, 0, MAKELPARAM(30, 130));
+    EXPECT_EQ(WindowFromPoint(POINT{r.left + 20, r.top + 120}), shown) << "ellipse";
+    EXPECT_EQ(WindowFromPoint(POINT{r.left + 240, r.top + 205}), shown) << "tail";
+    EXPECT_NE(WindowFromPoint(POINT{r.left + 5, r.top + 40}), shown) << "corner";
+    // A click on the body, inside the ellipse and off its texts.
+    PostMessageW(shown, WM_LBUTTONUP, 0, MAKELPARAM(20, 120));
     EXPECT_TRUE(wait_until([&] { return !is_visible(shown); }, Millis{3000})) << "a click did not close the balloon";
     return text;
 }

@@ -1,0 +1,67 @@
+// Every tip's help image asks the help viewer for its own page and anchor.
+// Under Wine without a browser engine the viewer cannot show it: the error
+// box names the address, and the viewer stays closed. The pages it would
+// show are installed beside the program, each with its anchor.
+#include "tips_session.h"
+
+#include "e2e_environment.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace veltrano::e2e {
+namespace {
+
+using namespace veltrano::driver;
+
+const wchar_t* const kNavigation[] = {L"Network", L"Power", L"System", L"Customize"};
+
+std::wstring folder_of(const std::wstring& exe) { return exe.substr(0, exe.find_last_of(L"\\/") + 1); }
+
+class HelpLinks : public TipsSession {
+protected:
+    // The help image of a tip sits left of and above its check box.
+    HWND help_image(int tip) {
+        HWND box_hwnd = tip_box(tip);
+        if (!box_hwnd) return nullptr;
+        const RECT box_rect = screen_rect_of(box_hwnd);
+        const tips::Rect image = tips::help_image_rect(tip), check = tips::check_box_rect(tip);
+        POINT centre{box_rect.left + image.left - check.left + image.width / 2,
+                     box_rect.top + image.top - check.top + image.height / 2};
+        HWND parent = GetParent(box_hwnd);
+        ScreenToClient(parent, &centre);
+        return ChildWindowFromPointEx(parent, centre, CWP_SKIPINVISIBLE);
+    }
+};
+
+TEST_F(HelpLinks, EachImageAsksForItsOwnPageAndAnchorAndTheViewerStaysClosed) {
+    const std::wstring help = folder_of(setting(L"VELTRANO_EXE")) + L"help";
+    for (const tips::TipDisplay& t : tips::kTipDisplay) {
+        SCOPED_TRACE("tip " + std::to_string(t.tip));
+        go(kNavigation[static_cast<int>(t.group)]);
+        HWND image = help_image(t.tip);
+        ASSERT_NE(image, nullptr);
+        ASSERT_NE(image, tip_box(t.tip));
+        ASSERT_EQ(class_of(image), L"Static");
+        ASSERT_TRUE(click(image, ClickMethod::PostedMouse));
+        auto box_shown = find_message_box(process_id());
+        ASSERT_TRUE(box_shown) << "no error box";
+        // The address is the help folder's, a "/" and the tip's link.
+        const std::wstring link = L"/" + from_utf8(t.help_link);
+        EXPECT_NE(box_shown->text.find(L"file:///"), std::wstring::npos) << to_utf8(box_shown->text);
+        EXPECT_NE(box_shown->text.find(L"help" + link + L" cannot be shown"), std::wstring::npos)
+            << to_utf8(box_shown->text);
+        EXPECT_EQ(find_top_window(L"TForm4", process_id(), Millis{0}), nullptr) << "the viewer opened";
+        ASSERT_TRUE(press_message_box_button(box_shown->hwnd, L"OK"));
+
+        std::ifstream page(to_utf8(help + L"/" + from_utf8(tips::help_page(t.help_link))));
+        ASSERT_TRUE(page) << "help page missing beside the program";
+        std::stringstream html;
+        html << page.rdbuf();
+        EXPECT_NE(html.str().find("<a name=\"" + std::string(tips::help_anchor(t.help_link)) + "\">"),
+                  std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace veltrano::e2e

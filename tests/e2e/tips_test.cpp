@@ -1,0 +1,327 @@
+// The four tip groups and the Undo page, worked as a user would: tick, Apply,
+// read the balloon, and look at the registry the tips changed; then Undo the
+// group and see the defaults and the flags come back.
+#include "tips_session.h"
+
+namespace veltrano::e2e {
+namespace {
+
+using namespace veltrano::driver;
+
+const HKEY LM = HKEY_LOCAL_MACHINE;
+const HKEY CU = HKEY_CURRENT_USER;
+const std::wstring kDns = L"SYSTEM\\CurrentControlSet\\Services\\Dnscache\\Parameters";
+const std::wstring kAfd = L"SYSTEM\\CurrentControlSet\\Services\\AFD\\Parameters";
+const std::wstring kInterfaces = L"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\";
+const std::wstring kAdapterA = kInterfaces + L"Loopback";
+const std::wstring kAdapterB = kInterfaces + L"{8F3C6B21-5D4A-4F17-B2E9-6A0D4C9E3B71}";
+const std::wstring kDialUp = kInterfaces + L"{E29AC6C0-7037-11DE-39B6-0A1B2C3D4E5F}";
+const std::wstring kScheduler =
+    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RemoteComputer\\NameSpace\\"
+    L"{D6277990-4C6A-11CF-8D87-00AA0060F5BF}";
+const std::wstring kDesktop = L"Control Panel\\Desktop";
+const std::wstring kPolicies = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
+
+class Network : public TipsSession {};
+
+TEST_F(Network, ApplyWritesRecordsAndValuesThenUndoPutsTheDefaultsBack) {
+    go(L"Network");
+    for (int tip : {1, 3, 4, 5}) ASSERT_NO_FATAL_FAILURE(tick(tip));
+    EXPECT_EQ(press_for_balloon(L"&Apply"), std::optional<std::wstring>(kApplied));
+
+    for (int tip = 1; tip <= 7; ++tip) {
+        const bool applied = tip == 1 || tip == 3 || tip == 4 || tip == 5;
+        EXPECT_EQ(enabled(tip_box(tip)), !applied) << "tip " << tip;
+        EXPECT_FALSE(checked(tip_box(tip))) << "tip " << tip;
+    }
+    EXPECT_EQ(read_dword(LM, kDns, L"CacheHashTableSize"), std::optional<DWORD>(384));
+    EXPECT_EQ(read_dword(LM, kDns, L"MaxSOACacheEntryTtlLimit"), std::optional<DWORD>(301));
+    EXPECT_EQ(read_dword(LM, kAfd, L"PriorityBoost"), std::optional<DWORD>(10));
+    // Adapters A, NdisWanIp, B: the dial-up one is skipped but counted.
+    EXPECT_EQ(read_dword(LM, kAdapterA, L"EnablePMTUDiscovery"), std::optional<DWORD>(1));
+    EXPECT_EQ(read_dword(LM, kAdapterB, L"EnablePMTUDiscovery"), std::optional<DWORD>(1));
+    EXPECT_FALSE(read_dword(LM, kDialUp, L"EnablePMTUDiscovery"));
+    for (const wchar_t* part : {L"\\OLD_VALUES", L"\\NEW_VALUES"}) {
+        const std::wstring records = tip_key(3) + part;
+        EXPECT_TRUE(read_value(LM, records, L"EnablePMTUDiscovery - 0")) << to_utf8(records);
+        EXPECT_TRUE(read_value(LM, records, L"EnablePMTUDiscovery - 2")) << to_utf8(records);
+        EXPECT_FALSE(read_value(LM, records, L"EnablePMTUDiscovery - 1")) << to_utf8(records);
+    }
+    EXPECT_EQ(read_string(LM, tip_key(1) + L"\\OLD_VALUES", L"REGPATH_for_CacheHashTableSize"),
+              std::optional<std::wstring>(L"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Dnscache\\Parameters"));
+    EXPECT_FALSE(key_exists(LM, kScheduler));
+    EXPECT_EQ(read_string(LM, tip_key(5) + L"\\OLD_VALUES", L"REGPATH_for_{D6277990-4C6A-11CF-8D87-00AA0060F5BF}"),
+              std::optional<std::wstring>(
+                  L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RemoteComputer\\NameSpace"));
+    for (int tip : {1, 3, 4, 5}) EXPECT_EQ(tip_flag(tip), std::optional<DWORD>(1)) << tip;
+    EXPECT_TRUE(in_order(log_lines(), {
+        L"Starting the process of enabling CacheHashTableBucketSize",
+        L"Starting the process of boosting MaxSOACacheEntryTtlLimit",
+        L"Starting the process of enabling EnablePMTUDiscovery",
+        L"Starting the process of enabling EnablePMTUDiscovery",
+        L"Starting the process of boosting TransmitWorker",
+        L"Starting the process of removing scheduled tasks scan",
+        L"Key did exist and system has been boosted by deleting this key from registry",
+    }));
+
+    // Shown again with tips applied, the page marks its group as one to undo.
+    go(L"Network");
+    go(L"Undo ");
+    ASSERT_NO_FATAL_FAILURE(tick(L"Undo all changes related with Network Boost"));
+    EXPECT_EQ(press_for_balloon(L"&Undo"), std::optional<std::wstring>(kUndone));
+    EXPECT_FALSE(read_dword(LM, kDns, L"CacheHashTableSize"));
+    EXPECT_FALSE(read_dword(LM, kAfd, L"TransmitWorker"));
+    EXPECT_FALSE(read_dword(LM, kAdapterA, L"EnablePMTUDiscovery"));
+    EXPECT_FALSE(read_dword(LM, kAdapterB, L"EnablePMTUDiscovery"));
+    EXPECT_TRUE(key_exists(LM, kScheduler));
+    EXPECT_EQ(read_dword(LM, kStateBase, L"NetworkOptionsUndone"), std::optional<DWORD>(1));
+    for (int tip = 1; tip <= 7; ++tip) EXPECT_EQ(tip_flag(tip), std::optional<DWORD>(0)) << "tip " << tip;
+    EXPECT_FALSE(enabled(box(L"Undo all changes related with Network Boost")));
+    go(L"Network");
+    for (int tip = 1; tip <= 7; ++tip) EXPECT_TRUE(enabled(tip_box(tip))) << "tip " << tip;
+}
+
+class Power : public TipsSession {};
+
+TEST_F(Power, ApplyingTheLastTipsSaysAllAppliedAndUndoLeavesEightAndNineApplied) {
+    go(L"Power");
+    // Tip 9 starts applied: its flag follows HungAppTimeout, 5000 here as
+    // on any fresh machine.
+    EXPECT_FALSE(enabled(tip_box(9)));
+    ASSERT_NO_FATAL_FAILURE(press(L"Select &All"));
+    ASSERT_TRUE(wait_until([&] { return checked(tip_box(12)); }, Millis{3000}));
+    EXPECT_FALSE(checked(tip_box(9))) << "Select All ticked a disabled box";
+    EXPECT_EQ(press_for_balloon(L"&Apply"), std::optional<std::wstring>(kAllApplied));
+    EXPECT_EQ(read_string(CU, L"Control Panel\\PowerCfg", L"CurrentPowerPolicy"), std::optional<std::wstring>(L"0"));
+    EXPECT_EQ(read_string(CU, kDesktop, L"AutoEndTasks"), std::optional<std::wstring>(L"1"));
+    EXPECT_EQ(read_string(CU, kPolicies, L"NoSaveSettings"), std::optional<std::wstring>(L"1"));
+    EXPECT_EQ(read_string(CU, kDesktop, L"PowerOffActive"), std::optional<std::wstring>(L"1"));
+
+    // Shown again with tips applied, the page marks its group as one to undo.
+    go(L"Power");
+    go(L"Undo ");
+    ASSERT_NO_FATAL_FAILURE(tick(L"Undo all changes related with Power  Boost"));
+    EXPECT_EQ(press_for_balloon(L"&Undo"), std::optional<std::wstring>(kUndone));
+    EXPECT_EQ(read_string(CU, kDesktop, L"WaitToKillAppTimeout"), std::optional<std::wstring>(L"20000"));
+    EXPECT_EQ(read_string(CU, kDesktop, L"AutoEndTasks"), std::optional<std::wstring>(L"0"));
+    EXPECT_FALSE(read_value(CU, kPolicies, L"NoSaveSettings"));
+    EXPECT_EQ(read_string(CU, kDesktop, L"PowerOffActive"), std::optional<std::wstring>(L"0"));
+    // The restore writes the tips' own data to two values.
+    EXPECT_EQ(tip_flag(8), std::optional<DWORD>(1));
+    EXPECT_EQ(tip_flag(9), std::optional<DWORD>(1));
+    for (int tip : {10, 11, 12}) EXPECT_EQ(tip_flag(tip), std::optional<DWORD>(0)) << tip;
+}
+
+class PowerWithWrongType : public TipsSession {};
+
+TEST_F(PowerWithWrongType, ApplyStopsAtThatTipWithTheErrorBoxAndNoBalloon) {
+    // Written once the program runs: at start-up the same value would stop
+    // the flag derivation instead.
+    ASSERT_TRUE(write_dword(CU, kPolicies, L"NoSaveSettings", 1));
+    go(L"Power");
+    for (int tip : {8, 10, 11, 12}) ASSERT_NO_FATAL_FAILURE(tick(tip));
+    ASSERT_NO_FATAL_FAILURE(press(L"&Apply"));
+    auto box_shown = find_message_box(process_id());
+    ASSERT_TRUE(box_shown);
+    EXPECT_NE(box_shown->text.find(L"Invalid data type for 'NoSaveSettings'"), std::wstring::npos)
+        << to_utf8(box_shown->text);
+    EXPECT_TRUE(press_message_box_button(box_shown->hwnd, L"OK"));
+    EXPECT_EQ(balloon(Millis{1500}), nullptr) << "a balloon after the error";
+    for (int tip : {8, 10, 11}) {
+        EXPECT_FALSE(enabled(tip_box(tip))) << tip;
+        EXPECT_FALSE(checked(tip_box(tip))) << tip;
+    }
+    EXPECT_EQ(tip_flag(8), std::optional<DWORD>(1));
+    EXPECT_EQ(tip_flag(10), std::optional<DWORD>(1));
+    EXPECT_TRUE(enabled(tip_box(12)));
+    EXPECT_TRUE(checked(tip_box(12)));
+    EXPECT_EQ(read_string(CU, kDesktop, L"PowerOffActive"), std::optional<std::wstring>(L"0"));
+    EXPECT_EQ(read_dword(CU, kPolicies, L"NoSaveSettings"), std::optional<DWORD>(1));
+}
+
+class System : public TipsSession {};
+
+TEST_F(System, ApplyRecordsEachTipBeforeItsWriteAndUndoRestores) {
+    go(L"System");
+    for (int tip : {13, 19, 25}) ASSERT_NO_FATAL_FAILURE(tick(tip));
+    EXPECT_EQ(press_for_balloon(L"&Apply"), std::optional<std::wstring>(kApplied));
+    const std::wstring memory = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management";
+    EXPECT_EQ(read_dword(LM, memory, L"DisablePagingExecutive"), std::optional<DWORD>(1));
+    EXPECT_EQ(read_dword(LM, memory, L"LargeSystemCache"), std::optional<DWORD>(1));
+    EXPECT_EQ(read_string(CU, kDesktop, L"LowLevelHooksTimeout"), std::optional<std::wstring>(L"3000"));
+    for (const wchar_t* part : {L"\\OLD_VALUES", L"\\NEW_VALUES"})
+        EXPECT_EQ(read_string(LM, tip_key(19) + part, L"REGPATH_for_LowLevelHooksTimeout"),
+                  std::optional<std::wstring>(L"HKEY_CURRENT_USER\\Control Panel\\Desktop"));
+    EXPECT_EQ(read_dword(LM, tip_key(13) + L"\\OLD_VALUES", L"DisablePagingExecutive"), std::optional<DWORD>(0));
+    EXPECT_EQ(read_dword(LM, tip_key(13) + L"\\NEW_VALUES", L"DisablePagingExecutive"), std::optional<DWORD>(1));
+    EXPECT_TRUE(in_order(log_lines(), {L"Starting the process of setting DisablePagingExecutive",
+                                       L"Starting the process of enabling LowLevelHooksTimeout",
+                                       L"Starting the process of setting LargeSystemCache"}));
+
+    // Shown again with tips applied, the page marks its group as one to undo.
+    go(L"System");
+    go(L"Undo ");
+    ASSERT_NO_FATAL_FAILURE(tick(L"Undo all changes related with System Boost"));
+    EXPECT_EQ(press_for_balloon(L"&Undo"), std::optional<std::wstring>(kUndone));
+    EXPECT_EQ(read_dword(LM, memory, L"DisablePagingExecutive"), std::optional<DWORD>(0));
+    EXPECT_EQ(tip_flag(13), std::optional<DWORD>(0));
+    EXPECT_EQ(tip_flag(25), std::optional<DWORD>(0));
+}
+
+class Customization : public TipsSession {};
+
+const std::wstring kClass1 = L"CLSID\\{F3A614DC-ABE0-11d2-A441-00C04F795683}";
+const std::wstring kClass2 = L"SOFTWARE\\Classes\\CLSID\\{FB7199AB-79BF-11d2-8D94-0000F875C541}";
+
+struct Registration {
+    HKEY root;
+    std::wstring key, value;
+};
+const Registration kRegistrations[] = {
+    {HKEY_CLASSES_ROOT, kClass1 + L"\\LocalServer32", L""},
+    {HKEY_CLASSES_ROOT, kClass1 + L"\\InProcServer32", L""},
+    {HKEY_CLASSES_ROOT, kClass1 + L"\\InProcServer32", L"ThreadingModel"},
+    {LM, kClass2 + L"\\LocalServer32", L""},
+    {LM, kClass2 + L"\\InProcServer32", L""},
+    {LM, kClass2 + L"\\InProcServer32", L"ThreadingModel"},
+};
+
+TEST_F(Customization, MessengerApplyEmptiesTheRegistrationsAndUndoPutsEveryTextBack) {
+    std::vector<std::optional<std::wstring>> before;
+    for (const Registration& r : kRegistrations) before.push_back(read_string(r.root, r.key, r.value));
+    ASSERT_TRUE(before[0].has_value()) << "the fixture has no Messenger classes";
+
+    go(L"Customize");
+    ASSERT_NO_FATAL_FAILURE(tick(41));
+    // Twelve recorded writes under the class roots take Wine about 5 s.
+    EXPECT_EQ(press_for_balloon(L"&Apply", Millis{30000}), std::optional<std::wstring>(kApplied));
+    for (const Registration& r : kRegistrations)
+        EXPECT_EQ(read_string(r.root, r.key, r.value), std::optional<std::wstring>(L"")) << to_utf8(r.key);
+    EXPECT_EQ(read_dword(LM, L"Software\\Policies\\Microsoft\\Messenger\\Client", L"PreventRun"),
+              std::optional<DWORD>(1));
+    EXPECT_EQ(read_string(LM, tip_key(41) + L"\\OLD_VALUES", L"LocalServer32_1_1_(Default)"), before[0]);
+    std::vector<std::wstring> parts;
+    for (int part = 1; part <= 12; ++part) parts.push_back(L"Disabling MSN Messenger ...part " + std::to_wstring(part));
+    parts.push_back(L"Starting the process of setting PreventRun");
+    EXPECT_TRUE(in_order(log_lines(), parts));
+
+    // Shown again with tips applied, the page marks its group as one to undo.
+    go(L"Customize");
+    go(L"Undo ");
+    ASSERT_NO_FATAL_FAILURE(tick(L"Undo all changes related with Customization  Boost"));
+    EXPECT_EQ(press_for_balloon(L"&Undo"), std::optional<std::wstring>(kUndone));
+    for (std::size_t i = 0; i < std::size(kRegistrations); ++i)
+        EXPECT_EQ(read_string(kRegistrations[i].root, kRegistrations[i].key, kRegistrations[i].value), before[i])
+            << to_utf8(kRegistrations[i].key);
+    EXPECT_FALSE(key_exists(LM, L"Software\\Policies\\Microsoft\\Messenger"));
+    EXPECT_EQ(tip_flag(41), std::optional<DWORD>(0));
+}
+
+TEST_F(Customization, UndoWithoutMessengerRecordsLeavesTheRegistrationsAlone) {
+    std::vector<std::optional<std::wstring>> before;
+    for (const Registration& r : kRegistrations) before.push_back(read_string(r.root, r.key, r.value));
+    go(L"Customize");
+    ASSERT_NO_FATAL_FAILURE(tick(33));
+    EXPECT_EQ(press_for_balloon(L"&Apply"), std::optional<std::wstring>(kApplied));
+    // Shown again with tips applied, the page marks its group as one to undo.
+    go(L"Customize");
+    go(L"Undo ");
+    ASSERT_NO_FATAL_FAILURE(tick(L"Undo all changes related with Customization  Boost"));
+    EXPECT_EQ(press_for_balloon(L"&Undo"), std::optional<std::wstring>(kUndone));
+    EXPECT_EQ(read_string(CU, kDesktop, L"MenuShowDelay"), std::optional<std::wstring>(L"400"));
+    for (std::size_t i = 0; i < std::size(kRegistrations); ++i)
+        EXPECT_EQ(read_string(kRegistrations[i].root, kRegistrations[i].key, kRegistrations[i].value), before[i])
+            << to_utf8(kRegistrations[i].key);
+}
+
+class Buttons : public TipsSession {};
+
+TEST_F(Buttons, NothingTickedSaysChooseFirstAndChangesNothing) {
+    go(L"Network");
+    EXPECT_EQ(press_for_balloon(L"&Apply"), std::optional<std::wstring>(kChoose));
+    EXPECT_FALSE(read_dword(LM, kDns, L"CacheHashTableSize"));
+    go(L"Undo ");
+    EXPECT_EQ(press_for_balloon(L"&Undo"), std::optional<std::wstring>(kUndoChoose));
+}
+
+TEST_F(Buttons, SelectAllAndClearAllNeverChangeADisabledBox) {
+    go(L"System");
+    ASSERT_NO_FATAL_FAILURE(tick(14));
+    EXPECT_EQ(press_for_balloon(L"&Apply"), std::optional<std::wstring>(kApplied));
+    ASSERT_NO_FATAL_FAILURE(press(L"Select &All"));
+    ASSERT_TRUE(wait_until([&] { return checked(tip_box(30)); }, Millis{3000}));
+    for (int tip = 13; tip <= 30; ++tip) EXPECT_EQ(checked(tip_box(tip)), tip != 14) << tip;
+    EXPECT_FALSE(enabled(tip_box(14)));
+    ASSERT_NO_FATAL_FAILURE(press(L"Clea&r All"));
+    ASSERT_TRUE(wait_until([&] { return !checked(tip_box(30)); }, Millis{3000}));
+    for (int tip = 13; tip <= 30; ++tip) EXPECT_FALSE(checked(tip_box(tip))) << tip;
+    EXPECT_FALSE(enabled(tip_box(14)));
+}
+
+class UndoTick : public TipsSession {
+protected:
+    // A setting of tip 1's value that is not the tip's: the tip stays
+    // unapplied, but the network restore will remove it.
+    void seed_machine() override { ASSERT_TRUE(write_dword(LM, kDns, L"CacheHashTableSize", 999)); }
+};
+
+TEST_F(UndoTick, ABoxTickedBeforeAShowDisablesItStillUndoesItsGroup) {
+    go(L"Undo ");
+    const wchar_t* network = L"Undo all changes related with Network Boost";
+    ASSERT_NO_FATAL_FAILURE(tick(network));
+    // Showing the network page with no tip applied marks the group undone.
+    go(L"Network");
+    go(L"Undo ");
+    ASSERT_TRUE(wait_until([&] { return !enabled(box(network)); }, Millis{3000}));
+    EXPECT_TRUE(checked(box(network)));
+    EXPECT_TRUE(press_for_balloon(L"&Undo").has_value());
+    EXPECT_FALSE(read_dword(LM, kDns, L"CacheHashTableSize")) << "the network group was not restored";
+    EXPECT_FALSE(checked(box(network)));
+}
+
+}  // namespace
+}  // namespace veltrano::e2e
+
+namespace veltrano::e2e {
+namespace {
+
+using namespace veltrano::driver;
+
+void keys(std::initializer_list<std::pair<WORD, bool>> strokes) {
+    std::vector<INPUT> inputs;
+    for (auto [key, down] : strokes) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = key;
+        in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+        inputs.push_back(in);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+HWND focus_of(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+class Keyboard : public TipsSession {};
+
+TEST_F(Keyboard, TabFollowsTheTipsAndTheMnemonicReachesThePageShown) {
+    go(L"System");
+    ASSERT_TRUE(click(tip_box(13), ClickMethod::MouseInput));
+    ASSERT_TRUE(wait_until([&] { return focus_of(main_window()) == tip_box(13); }, Millis{3000}));
+    for (int tip = 14; tip <= 30; ++tip) {
+        keys({{VK_TAB, true}, {VK_TAB, false}});
+        ASSERT_TRUE(wait_until([&] { return focus_of(main_window()) == tip_box(tip); }, Millis{3000}))
+            << "Tab did not move to tip " << tip;
+    }
+    keys({{VK_SPACE, true}, {VK_SPACE, false}});
+    ASSERT_TRUE(wait_until([&] { return checked(tip_box(30)); }, Millis{3000})) << "Space did not tick tip 30";
+    // Alt+R is "Clea&r All" on every page; only the page on screen answers.
+    keys({{VK_MENU, true}, {'R', true}, {'R', false}, {VK_MENU, false}});
+    EXPECT_TRUE(wait_until([&] { return !checked(tip_box(30)); }, Millis{3000})) << "Alt+R did not clear the page";
+}
+
+}  // namespace
+}  // namespace veltrano::e2e
