@@ -51,7 +51,11 @@ run_flavour() {
         (
             # shellcheck source=scripts/wine-env.sh
             source "$root/scripts/wine-env.sh" "$build" &&
-                ctest --test-dir "$build" -j2 --output-on-failure
+                ctest --test-dir "$build" -j2 --output-on-failure &&
+                if [[ $flavour == win64 ]]; then
+                    # A picture of the welcome page for people to look at.
+                    bash "$root/scripts/welcome-screenshot.sh" "$build" || echo "no screenshot of the welcome page"
+                fi
         ) 2>&1 | tee "$log" | grep -v -E '^ALSA lib'
         status=${PIPESTATUS[0]}
     else

@@ -5,10 +5,10 @@
 #
 # Afterwards WINEPREFIX is BUILD_DIR/wineprefix (made ready once: created,
 # Windows XP, virtual desktop, the XP machine fixture imported), WINEDEBUG and
-# WINEDLLOVERRIDES are set, DISPLAY points at an X server (a private Xvfb on a
-# free display when none was set), and a persistent wineserver keeps program
-# starts fast. At exit the wineservers of this build's prefixes stop and the
-# Xvfb we started goes away. The shell's EXIT trap is ours.
+# WINEDLLOVERRIDES are set, and DISPLAY points at an X server (a private Xvfb
+# on a free display when none was set). At exit the wineservers of this
+# build's prefixes stop and the Xvfb we started goes away. The shell's EXIT
+# trap is ours.
 
 veltrano_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 veltrano_build=${1:?usage: source scripts/wine-env.sh BUILD_DIR}
@@ -62,9 +62,8 @@ if [[ ${2:-} != --no-display && -z ${DISPLAY:-} ]]; then
     veltrano_start_xvfb
 fi
 
-# Kept running between programs: a start then costs well under a second.
-# Started first, since -p cannot change a server that already runs. Its
-# output must not hold our caller's pipes open.
-mkdir -p "$WINEPREFIX"
-wineserver -p >/dev/null 2>&1 </dev/null || true
+# No persistent server (wineserver -p): the desktop process Wine starts for
+# the first window of a session inherits that program's output, and with a
+# server kept alive it would live on and hold ctest's pipe open for ever.
+# Each test program keeps the server up for as long as it runs anyway.
 bash "$veltrano_root/scripts/wine-prefix.sh" "$WINEPREFIX" "$veltrano_root/tests/e2e/xp-machine.reg"

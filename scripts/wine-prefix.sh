@@ -18,7 +18,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 wine=${WINE:-wine}
 
 stamp=$prefix/.veltrano-ready
-wanted="xp desktop v2"
+wanted="xp desktop reg64 v5"
 for reg in "$@"; do
     wanted+=" $(cksum <"$reg" | cut -d' ' -f1)"
 done
@@ -40,7 +40,10 @@ fi
 for reg in "$@"; do
     # Z: is the Unix root in every prefix.
     reg=$(realpath "$reg")
-    "$wine" regedit /S "Z:${reg//\//\\}"
+    # /reg:64: Debian's wine runs the 32-bit reg.exe when wine32 is there,
+    # and that one writes HKLM\SOFTWARE's redirected 32-bit view; Veltrano
+    # reads the 64-bit view in either build.
+    "$wine" reg import "Z:${reg//\//\\}" /reg:64 >/dev/null
 done
 # No `wineserver -w` here: with a persistent server (wine-env.sh starts one)
 # it would wait for ever, and every later program reads the registry from

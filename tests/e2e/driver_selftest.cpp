@@ -328,6 +328,25 @@ TEST_F(RegistryProbe, SubkeysEnumerateSortedIgnoringCase) {
               (std::vector<std::wstring>{L"adapters", L"NdisWanIp", L"{A-GUID}", L"{B-GUID}"}));
 }
 
+TEST(RegistryView, SoftwareGoesWhereTheProgramLooksEvenFromA32BitTest) {
+    const std::wstring key = L"SOFTWARE\\VeltranoDriverSelftest";
+    ASSERT_TRUE(write_dword(HKEY_LOCAL_MACHINE, key, L"v", 7));
+    HKEY raw = nullptr;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &raw), ERROR_SUCCESS)
+        << "not in the 64-bit view";
+    if (raw) RegCloseKey(raw);
+    BOOL wow64 = FALSE;
+    IsWow64Process(GetCurrentProcess(), &wow64);
+    if (wow64) {
+        raw = nullptr;
+        EXPECT_NE(RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &raw), ERROR_SUCCESS)
+            << "written to the redirected 32-bit view";
+        if (raw) RegCloseKey(raw);
+    }
+    EXPECT_TRUE(delete_tree(HKEY_LOCAL_MACHINE, key));
+    EXPECT_FALSE(key_exists(HKEY_LOCAL_MACHINE, key));
+}
+
 TEST(RegistryPaths, SplitRootFromPath) {
     const auto hklm = parse_registry_path(L"HKEY_LOCAL_MACHINE\\SOFTWARE\\VELTRANO");
     ASSERT_TRUE(hklm.has_value());

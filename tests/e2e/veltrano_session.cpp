@@ -38,9 +38,12 @@ void VeltranoSession::reset_machine() {
     ASSERT_TRUE(delete_tree(HKEY_LOCAL_MACHINE, kStoreKey)) << "cannot clear HKLM\\SOFTWARE\\VELTRANO";
     const std::wstring fixture = setting(L"VELTRANO_MACHINE_REG");
     if (fixture.empty()) return;
-    // Wine's own regedit is the importer: a second .reg parser of ours would
-    // only be one more thing to test.
-    const auto code = run_to_completion(L"regedit.exe /S \"" + to_windows_path(fixture) + L"\"", Millis{30000});
+    // Wine's own reg.exe is the importer: a second .reg parser of ours would
+    // only be one more thing to test. /reg:64 because the program works on
+    // the 64-bit view even as a 32-bit build, whose reg.exe would otherwise
+    // write the redirected 32-bit one.
+    const std::wstring command = L"reg.exe import \"" + to_windows_path(fixture) + L"\" /reg:64";
+    const auto code = run_to_completion(command, Millis{30000});
     ASSERT_EQ(code, std::optional<DWORD>(0)) << "importing " << to_utf8(fixture) << " failed";
 }
 

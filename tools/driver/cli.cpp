@@ -87,7 +87,7 @@ int visible_children_command(const Options& o) {
         RECT r = c.screen_rect;
         OffsetRect(&r, -origin.left, -origin.top);
         print(std::wstring(c.depth * 2, L' ') + c.class_name + L" id=" + std::to_wstring(c.id) + L" \"" + c.text +
-              L"\" at " + rect_text(r) + L" " + hex(c.hwnd));
+              L"\" at " + rect_text(r) + L" " + hex(c.hwnd) + (IsWindowEnabled(c.hwnd) ? L"" : L" disabled"));
     }
     return 0;
 }

@@ -8,16 +8,41 @@ namespace veltrano::driver {
 
 namespace {
 
+// Veltrano works on the 64-bit view of the registry even as a 32-bit build,
+// so the tests look where it looks. Both calls are looked up at run time:
+// neither exists on the first XP.
+struct View {
+    REGSAM flag = 0;
+    using DeleteKeyExFn = LONG(WINAPI*)(HKEY, LPCWSTR, REGSAM, DWORD);
+    DeleteKeyExFn delete_key_ex = nullptr;
+};
+
+const View& view() {
+    static const View detected = [] {
+        View v;
+        using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
+        auto is_wow64 = reinterpret_cast<IsWow64ProcessFn>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "IsWow64Process")));
+        BOOL wow64 = FALSE;
+        if (!is_wow64 || !is_wow64(GetCurrentProcess(), &wow64) || !wow64) return v;
+        v.flag = KEY_WOW64_64KEY;
+        v.delete_key_ex = reinterpret_cast<View::DeleteKeyExFn>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "RegDeleteKeyExW")));
+        return v;
+    }();
+    return detected;
+}
+
 UniqueKey open_key(HKEY root, const std::wstring& path, REGSAM access) {
     UniqueKey key;
-    if (RegOpenKeyExW(root, path.c_str(), 0, access, key.put()) != ERROR_SUCCESS) key.release();
+    if (RegOpenKeyExW(root, path.c_str(), 0, access | view().flag, key.put()) != ERROR_SUCCESS) key.release();
     return key;
 }
 
 UniqueKey create_key(HKEY root, const std::wstring& path) {
     UniqueKey key;
-    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr) !=
-        ERROR_SUCCESS)
+    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view().flag, nullptr, key.put(),
+                        nullptr) != ERROR_SUCCESS)
         key.release();
     return key;
 }
@@ -110,6 +135,9 @@ bool delete_tree(HKEY root, const std::wstring& path) {
     // Children first: deleting changes the enumeration, so collect before.
     for (const std::wstring& child : subkey_names(root, path))
         if (!delete_tree(root, path + L"\\" + child)) return false;
+    // Under WOW64 RegDeleteKeyW deletes from the 32-bit view whatever view
+    // we read; only the Ex form takes the view.
+    if (view().delete_key_ex) return view().delete_key_ex(root, path.c_str(), view().flag, 0) == ERROR_SUCCESS;
     return RegDeleteKeyW(root, path.c_str()) == ERROR_SUCCESS;
 }
 

@@ -1,6 +1,7 @@
 // Reads and prepares the registry around a test, independently of the
 // program's own registry code, so a test never checks the program against
-// itself. Paths are relative to the root and take no leading backslash.
+// itself. Paths are relative to the root and take no leading backslash; a
+// 32-bit build reads and writes the 64-bit view, as the program does.
 #pragma once
 
 #include <windows.h>
