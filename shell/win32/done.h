@@ -42,6 +42,8 @@ public:
     // event: the balloon only hides, it lives as long as the program.
     void FormClose();
     void Timer1Timer();
+    // Timer ticks since the balloon was last shown.
+    int ticks_since_shown() const { return ticks_; }
 
 protected:
     void FormCreate() override;

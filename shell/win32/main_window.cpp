@@ -17,6 +17,7 @@ namespace {
 constexpr wchar_t kMainClass[] = L"TForm1";
 constexpr int kClientWidth = 614, kClientHeight = 584;
 constexpr int kTimer1 = 1, kTimer2 = 2;
+constexpr UINT kScrollLog = WM_APP + 1;
 // Caption without buttons: no system menu, no minimise, maximise or close.
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN;
 
@@ -202,6 +203,13 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         EndPaint(hwnd_, &ps);
         return 0;
     }
+    case kScrollLog: {
+        log_scroll_pending_ = false;
+        HWND list = controls_.get("ListBox1");
+        const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+        if (count > 0) SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(count - 1), 0);
+        return 0;
+    }
     case WM_TIMER:
         if (wp == kTimer1) {
             guarded([&] { form_.Timer1Timer(); });
@@ -304,9 +312,14 @@ void MainWindow::terminate() { DestroyWindow(hwnd_); }
 
 void MainWindow::add(const std::string& line) {
     HWND list = controls_.get("ListBox1");
-    const LRESULT index = SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(to_utf16(line).c_str()));
-    // Keep the newest line in view, as a log reads.
-    if (index >= 0) SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(to_utf16(line).c_str()));
+    // Keep the newest line in view, as a log reads; but scroll once when the
+    // handler is done, not per line: a tip narrates hundreds of lines and
+    // each scroll repaints the list.
+    if (!log_scroll_pending_) {
+        log_scroll_pending_ = true;
+        PostMessageW(hwnd_, kScrollLog, 0, 0);
+    }
 }
 
 void MainWindow::clear() { SendMessageW(controls_.get("ListBox1"), LB_RESETCONTENT, 0, 0); }

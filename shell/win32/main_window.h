@@ -70,6 +70,7 @@ private:
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
+    bool log_scroll_pending_ = false;
     Controls controls_;
     unique_gdi font_, bold_font_, white_brush_, cream_brush_;
     Dialogs& dialogs_;

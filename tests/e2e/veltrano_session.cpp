@@ -48,7 +48,15 @@ void VeltranoSession::reset_machine() {
 }
 
 void VeltranoSession::start() {
+    ASSERT_NO_FATAL_FAILURE(launch());
+    attach_main_window();
+}
+
+void VeltranoSession::launch() {
     ASSERT_TRUE(app_.start(exe_)) << "cannot start " << to_utf8(exe_) << ": error " << GetLastError();
+}
+
+void VeltranoSession::attach_main_window() {
     main_ = find_top_window(kMainTitle, app_.id(), kStartTimeout);
     ASSERT_NE(main_, nullptr) << "the main window never appeared";
 }

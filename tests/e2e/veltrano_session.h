@@ -30,6 +30,10 @@ protected:
 
     // Starts veltrano.exe and waits for its main window.
     void start();
+    // The two halves of start(), for a test that has to answer something
+    // (an error box, say) before the main window shows.
+    void launch();
+    void attach_main_window();
     // Ends the program and waits until it is gone; its registry writes are
     // then all visible to us.
     void stop();
