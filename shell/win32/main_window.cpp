@@ -18,6 +18,9 @@ constexpr wchar_t kMainClass[] = L"TForm1";
 constexpr int kClientWidth = 614, kClientHeight = 584;
 constexpr int kTimer1 = 1, kTimer2 = 2;
 constexpr UINT kScrollLog = WM_APP + 1;
+// Ctrl+1 to Ctrl+9 and Ctrl+0 reach the ten navigation entries: the bar's
+// pictures and captions take no keyboard focus of their own.
+constexpr WORD kNavigationCommand = 0x7000;
 // Caption without buttons: no system menu, no minimise, maximise or close.
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN;
 
@@ -79,6 +82,16 @@ bool MainWindow::create() {
     SetTimer(hwnd_, kTimer1, 1000, nullptr);
     guarded([&] { form_.FormCreate(); });
     return true;
+}
+
+unique_accelerators MainWindow::create_accelerators() const {
+    ACCEL keys[kNavigation.size()];
+    for (std::size_t i = 0; i < kNavigation.size(); ++i) {
+        keys[i].fVirt = FVIRTKEY | FCONTROL;
+        keys[i].key = static_cast<WORD>('0' + (i + 1) % 10);
+        keys[i].cmd = static_cast<WORD>(kNavigationCommand + i);
+    }
+    return unique_accelerators(CreateAcceleratorTableW(keys, static_cast<int>(kNavigation.size())));
 }
 
 void MainWindow::show() {
@@ -168,6 +181,12 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_COMMAND:
         if (lp && controls_.command(reinterpret_cast<HWND>(lp), HIWORD(wp))) return 0;
+        if (!lp && HIWORD(wp) == 1 && LOWORD(wp) >= kNavigationCommand &&
+            LOWORD(wp) < kNavigationCommand + kNavigation.size()) {
+            const std::size_t entry = LOWORD(wp) - kNavigationCommand;
+            guarded([&] { form_.navigation_click(entry); });
+            return 0;
+        }
         break;
     case WM_SETCURSOR:
         if (HCURSOR cursor = controls_.cursor(reinterpret_cast<HWND>(wp))) {

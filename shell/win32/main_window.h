@@ -27,6 +27,8 @@ public:
     // could not be made.
     bool create();
     void show();
+    // The keyboard's way to the navigation bar.
+    unique_accelerators create_accelerators() const;
     HWND hwnd() const { return hwnd_; }
 
     // MainView

@@ -35,8 +35,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (!dialogs.create(main_window.hwnd())) return 1;
     main_window.show();
 
+    const auto accelerators = main_window.create_accelerators();
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (accelerators && TranslateAcceleratorW(main_window.hwnd(), accelerators.get(), &msg)) continue;
         if (IsDialogMessageW(main_window.hwnd(), &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);

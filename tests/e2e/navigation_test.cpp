@@ -83,5 +83,17 @@ TEST_F(Navigation, EachEntryShowsItsPageAloneAndTheLogWhereItFits) {
     }
 }
 
+TEST_F(Navigation, ControlWithADigitReachesEachEntryFromTheKeyboard) {
+    // The bar's pictures take no focus; Ctrl+1 to Ctrl+9 are its entries in
+    // order (Ctrl+0 would be Exit).
+    ASSERT_NO_FATAL_FAILURE(click_caption(L"Main"));
+    for (std::size_t i = std::size(kNavigation); i-- > 0;) {
+        SCOPED_TRACE(to_utf8(kNavigation[i].caption));
+        const WORD digit = static_cast<WORD>('1' + i);
+        send_keys({{VK_CONTROL, true}, {digit, true}, {digit, false}, {VK_CONTROL, false}});
+        EXPECT_TRUE(only_page_shown(kNavigation[i].page));
+    }
+}
+
 }  // namespace
 }  // namespace veltrano::e2e

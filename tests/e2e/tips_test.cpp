@@ -287,18 +287,6 @@ namespace {
 
 using namespace veltrano::driver;
 
-void keys(std::initializer_list<std::pair<WORD, bool>> strokes) {
-    std::vector<INPUT> inputs;
-    for (auto [key, down] : strokes) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = key;
-        in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-        inputs.push_back(in);
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
 HWND focus_of(HWND window) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
@@ -312,14 +300,14 @@ TEST_F(Keyboard, TabFollowsTheTipsAndTheMnemonicReachesThePageShown) {
     ASSERT_TRUE(click(tip_box(13), ClickMethod::MouseInput));
     ASSERT_TRUE(wait_until([&] { return focus_of(main_window()) == tip_box(13); }, Millis{3000}));
     for (int tip = 14; tip <= 30; ++tip) {
-        keys({{VK_TAB, true}, {VK_TAB, false}});
+        send_keys({{VK_TAB, true}, {VK_TAB, false}});
         ASSERT_TRUE(wait_until([&] { return focus_of(main_window()) == tip_box(tip); }, Millis{3000}))
             << "Tab did not move to tip " << tip;
     }
-    keys({{VK_SPACE, true}, {VK_SPACE, false}});
+    send_keys({{VK_SPACE, true}, {VK_SPACE, false}});
     ASSERT_TRUE(wait_until([&] { return checked(tip_box(30)); }, Millis{3000})) << "Space did not tick tip 30";
     // Alt+R is "Clea&r All" on every page; only the page on screen answers.
-    keys({{VK_MENU, true}, {'R', true}, {'R', false}, {VK_MENU, false}});
+    send_keys({{VK_MENU, true}, {'R', true}, {'R', false}, {VK_MENU, false}});
     EXPECT_TRUE(wait_until([&] { return !checked(tip_box(30)); }, Millis{3000})) << "Alt+R did not clear the page";
 }
 

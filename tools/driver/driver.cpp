@@ -531,3 +531,19 @@ bool press_message_box_button(HWND dialog, std::wstring_view caption, Millis tim
 }
 
 }  // namespace veltrano::driver
+
+namespace veltrano::driver {
+
+void send_keys(std::initializer_list<std::pair<WORD, bool>> strokes) {
+    std::vector<INPUT> inputs;
+    for (auto [key, down] : strokes) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = key;
+        in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+        inputs.push_back(in);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+}  // namespace veltrano::driver

@@ -8,6 +8,8 @@
 #include <windows.h>
 
 #include <chrono>
+#include <initializer_list>
+#include <utility>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -98,6 +100,10 @@ enum class ClickMethod {
 // Returns false when the click could not be delivered (hidden or disabled
 // control, or the point is covered by another window for MouseInput).
 bool click(HWND control, ClickMethod method = ClickMethod::Automatic);
+
+// Real key strokes through the input queue, in order: (virtual key, down).
+// They go to whichever window has the focus, as a person's typing does.
+void send_keys(std::initializer_list<std::pair<WORD, bool>> strokes);
 
 // Sets the focus-less text of an edit control, as pasting would.
 bool set_text(HWND control, std::wstring_view text);
