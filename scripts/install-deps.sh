@@ -38,5 +38,7 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# With recommends: that is the Wine every test here has run on; one without
+# them (fonts, GL, sound plugins) is untried.
+$sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 echo "install-deps: done"
