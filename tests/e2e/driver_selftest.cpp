@@ -30,7 +30,7 @@ protected:
         EXPECT_NE(found, nullptr) << to_utf8(selector.describe());
         return found;
     }
-    HWND control(const wchar_t* spec) { return control(Selector::parse(spec)); }
+    HWND control(const wchar_t* selector) { return control(Selector::parse(selector)); }
 
     std::vector<std::wstring> log() { return listbox_lines(control(L"@ListBox")); }
 

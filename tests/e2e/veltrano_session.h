@@ -43,7 +43,7 @@ protected:
     // Waits for a visible control inside the main window; fails the test if
     // it never shows.
     HWND control(const driver::Selector& selector, driver::Millis timeout = driver::kDefaultTimeout);
-    HWND control(const wchar_t* spec) { return control(driver::Selector::parse(spec)); }
+    HWND control(const wchar_t* selector) { return control(driver::Selector::parse(selector)); }
     bool shown(const driver::Selector& selector) const { return !driver::find_controls(main_, selector).empty(); }
     void click_caption(const wchar_t* caption);
 

@@ -52,8 +52,8 @@ HWND window_or_fail(const Options& options) {
 }
 
 HWND control_or_fail(const Options& options, HWND top, const std::wstring& fallback) {
-    const std::wstring spec = options.positional.size() > 1 ? options.positional[1] : fallback;
-    const Selector selector = Selector::parse(spec);
+    const std::wstring text = options.positional.size() > 1 ? options.positional[1] : fallback;
+    const Selector selector = Selector::parse(text);
     HWND control = find_control(top, selector, options.timeout);
     if (!control) fail(L"no visible control with " + selector.describe());
     return control;
