@@ -13,15 +13,16 @@ std::string tip_key(int tip) {
     return buf;
 }
 
-std::vector<std::string> tcpip_adapters(RegistryPrimitives& primitives) {
+std::vector<TcpipAdapter> tcpip_adapters(RegistryPrimitives& primitives) {
     auto key = primitives.registry().open(Root::LocalMachine, kAdaptersKey, false);
     if (!key) {
         primitives.log().add("Error opening key: [" + kAdaptersKey + "]");
         return {};
     }
-    std::vector<std::string> adapters;
-    for (auto& name : key->subkey_names())
-        if (name != "NdisWanIp") adapters.push_back(std::move(name));  // dial-up, not a real adapter
+    const auto names = key->subkey_names();
+    std::vector<TcpipAdapter> adapters;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (names[i] != "NdisWanIp") adapters.push_back({names[i], static_cast<int>(i)});  // dial-up, no interface
     return adapters;
 }
 
@@ -65,7 +66,7 @@ void TipStateStore::set_veltrano_flags() {
 void TipStateStore::compare_adapters(const std::string& tip, const std::string& value, std::int32_t data) {
     // Every adapter writes the flag in turn; the last one decides.
     for (const auto& adapter : tcpip_adapters(reg_))
-        compare_and_set(tip, Root::LocalMachine, "HKEY_LOCAL_MACHINE", kInterfacesKey + adapter, value,
+        compare_and_set(tip, Root::LocalMachine, "HKEY_LOCAL_MACHINE", adapter.interface_key(), value,
                         INT_TYPE, "", data, true);
 }
 

@@ -24,9 +24,17 @@ inline constexpr int kTipCount = 48;
 
 // "TIP" and the number in four digits: tip_key(7) == "TIP0007".
 std::string tip_key(int tip);
-// Adapter names in registry order, without the dial-up pseudo-adapter; empty
+// A TCP/IP adapter: its name and its place among the subkeys of the adapters
+// key, the skipped ones counted too (records are named after that index).
+struct TcpipAdapter {
+    std::string name;
+    int index;
+    // Where the adapter's own settings live.
+    std::string interface_key() const { return kInterfacesKey + name; }
+};
+// The adapters in registry order, without the dial-up pseudo-adapter; none
 // (with a log line) when the adapters key cannot be opened.
-std::vector<std::string> tcpip_adapters(RegistryPrimitives& primitives);
+std::vector<TcpipAdapter> tcpip_adapters(RegistryPrimitives& primitives);
 
 class TipStateStore {
 public:

@@ -30,12 +30,12 @@ constexpr WriteRow kWrites[] = {
 // Tips 3 and 7 record and write adapter by adapter; the record's name
 // carries the adapter's index, so two adapters do not share one record.
 void set_on_adapters(Context& ctx, int tip, const std::string& value, std::int32_t data, const std::string& message) {
-    for_each_adapter(ctx.reg, [&](const std::string& adapter, int index) {
-        const std::string key = interface_key(adapter);
+    for (const core::TcpipAdapter& adapter : core::tcpip_adapters(ctx.reg)) {
+        const std::string key = adapter.interface_key();
         ctx.store.create_veltrano_log(core::tip_key(tip), LM, "HKEY_LOCAL_MACHINE", key,
-                                      value + " - " + std::to_string(index), core::INT_TYPE, "", data, true);
+                                      value + " - " + std::to_string(adapter.index), core::INT_TYPE, "", data, true);
         ctx.reg.Manipulate_Registry(LM, key, value, core::INT_TYPE, "", data, message, false);
-    });
+    }
 }
 
 void enable_path_mtu_discovery(Context& ctx) {

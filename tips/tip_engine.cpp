@@ -46,10 +46,9 @@ void run_step(const RestoreStep& step, Context& ctx) {
         ctx.reg.registry().open(step.root, s(step.key), true);
         break;
     case A::DeleteOnAdapters:
-        for_each_adapter(ctx.reg, [&](const std::string& adapter, int) {
-            ctx.reg.Delete_Registry(Root::LocalMachine, interface_key(adapter), s(step.value), core::VALUENAME,
+        for (const core::TcpipAdapter& adapter : core::tcpip_adapters(ctx.reg))
+            ctx.reg.Delete_Registry(Root::LocalMachine, adapter.interface_key(), s(step.value), core::VALUENAME,
                                     s(step.message));
-        });
         break;
     case A::Special:
         step.special(ctx);
@@ -61,7 +60,6 @@ void run_step(const RestoreStep& step, Context& ctx) {
 
 std::string state_key(int tip) { return core::kStateKeyBase + core::tip_key(tip); }
 
-std::string interface_key(const std::string& adapter) { return core::kInterfacesKey + adapter; }
 
 void apply_tip(const GroupTables& tables, Context& ctx, int tip) {
     for (const SpecialTip& special : tables.specials)

@@ -152,11 +152,6 @@ constexpr bool covers_every_tip(Group group, std::span<const WriteRow> writes, s
 // "SOFTWARE\VELTRANO\VERSION\2.0\" + "TIP0005".
 std::string state_key(int tip);
 
-// Calls visit(name, index) for each TCP/IP adapter in registry order; the
-// index counts every subkey, the skipped dial-up "NdisWanIp" included. When
-// the adapters key cannot be opened, logs the error line and visits none.
-template <class Visit> void for_each_adapter(core::RegistryPrimitives& reg, Visit visit);
-std::string interface_key(const std::string& adapter);
 
 // The work of one tip, as Apply runs it after the box is unticked.
 void apply_tip(const GroupTables& tables, Context& ctx, int tip);
@@ -188,21 +183,5 @@ private:
 inline constexpr std::string_view kChooseText = "Please make a choice before clicking on Boost Button ! ";
 inline constexpr std::string_view kAppliedText = "Congratulations ! Selected choices have been applied. ";
 inline constexpr std::string_view kAllAppliedText = "All choices have already been selected and applied ";
-
-// ---- template definitions
-
-template <class Visit> void for_each_adapter(core::RegistryPrimitives& reg, Visit visit) {
-    std::vector<std::string> names;
-    {
-        auto key = reg.registry().open(Root::LocalMachine, core::kAdaptersKey, false);
-        if (!key) {
-            reg.log().add("Error opening key: [" + core::kAdaptersKey + "]");
-            return;
-        }
-        names = key->subkey_names();
-    }
-    for (std::size_t i = 0; i < names.size(); ++i)
-        if (names[i] != "NdisWanIp") visit(names[i], static_cast<int>(i));  // dial-up, no real interface
-}
 
 }  // namespace veltrano::tips

@@ -39,7 +39,7 @@ HFONT make_font(int weight) {
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, Services services, Dialogs& dialogs)
-    : instance_(instance), dialogs_(dialogs), form_(services, *this, dialogs, *this) {}
+    : instance_(instance), form_(services, *this, dialogs, *this) {}
 
 MainWindow::~MainWindow() {
     if (hwnd_) DestroyWindow(hwnd_);
@@ -282,6 +282,8 @@ void MainWindow::set_system_labels_visible(bool visible) {
     for (const SystemLabel& label : system_labels()) ShowWindow(control(label.name), visible ? SW_SHOW : SW_HIDE);
 }
 
+// The analyser's grid and buttons and the admin sub-panels arrive with their
+// pages; until then their pages are frames and there is nothing to set.
 void MainWindow::set_grid_heading(int, const std::string&) {}
 void MainWindow::set_regclean_buttons_enabled(bool) {}
 void MainWindow::show_admin_auto_logon_panel() {}

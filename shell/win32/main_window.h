@@ -75,7 +75,6 @@ private:
     bool log_scroll_pending_ = false;
     Controls controls_;
     unique_gdi font_, bold_font_, white_brush_, cream_brush_;
-    Dialogs& dialogs_;
     TForm1 form_;
 };
 

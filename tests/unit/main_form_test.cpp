@@ -1,8 +1,7 @@
 // Start-up and navigation of the main window against a recorded view.
 #include "platform/memory/memory_registry.h"
 #include "shell/main_form.h"
-#include "support/fake_view.h"
-#include "support/fakes.h"
+#include "support/form_fixture.h"
 
 #include "support/print.h"
 
@@ -18,23 +17,7 @@ using shell::Page;
 
 namespace {
 
-const std::string S = "SOFTWARE\\VELTRANO\\VERSION\\2.0\\";
-
-class MainFormTest : public ::testing::Test {
-protected:
-    platform::MemoryRegistry reg;
-    fakes::FakeTime time;
-    fakes::FakeSystemInfo sys;
-    core::MemoryLog log;
-    fakes::RecordingView view;
-    fakes::FakeDialogs dialogs;
-    fakes::FakeSound sound;
-    fakes::FakeShutdown shutdown;
-    fakes::FakeBrowser browser;
-    shell::TForm1 form{{reg, sys, time, sound, shutdown, browser}, view, dialogs, log};
-
-    std::optional<RegValue> counter(const std::string& name) { return reg.get(Root::LocalMachine, S, name); }
-};
+using MainFormTest = fakes::FormFixture;
 
 TEST_F(MainFormTest, FirstStartBuildsTheStoreThenWritesBothCounters) {
     form.FormCreate();
@@ -59,8 +42,8 @@ TEST_F(MainFormTest, FirstStartBuildsTheStoreThenWritesBothCounters) {
 
 TEST_F(MainFormTest, LaterStartCountsWhatTheStoreSaysAndResetsTheEndCounter) {
     reg.open(Root::LocalMachine, "SOFTWARE\\VELTRANO", true);
-    for (int tip : {1, 12, 48}) reg.put(Root::LocalMachine, S + core::tip_key(tip), "HasThisTipBeenApplied", RegValue::number(1));
-    reg.put(Root::LocalMachine, S, shell::kEndCounter, RegValue::number(17));
+    for (int tip : {1, 12, 48}) reg.put(Root::LocalMachine, kStore + core::tip_key(tip), "HasThisTipBeenApplied", RegValue::number(1));
+    reg.put(Root::LocalMachine, kStore, shell::kEndCounter, RegValue::number(17));
     form.FormCreate();
     EXPECT_EQ(counter(shell::kStartCounter), RegValue::number(3));
     EXPECT_EQ(counter(shell::kEndCounter), RegValue::number(0));

@@ -2,6 +2,7 @@
 // for the keys the tips touch, like a stock Windows XP.
 #include "core/error.h"
 #include "platform/memory/memory_registry.h"
+#include "support/catalogue_fixture.h"
 #include "support/fake_view.h"
 #include "support/fakes.h"
 #include "support/print.h"
@@ -38,17 +39,8 @@ RegValue data_of(const tips::WriteRow& r) {
     return r.type == "INT_TYPE" ? RegValue::number(static_cast<std::uint32_t>(r.num)) : RegValue::string(std::string(r.str));
 }
 
-class TipsTest : public ::testing::Test {
+class TipsTest : public fakes::CatalogueFixture {
 protected:
-    platform::MemoryRegistry reg;
-    fakes::FakeTime time;
-    core::MemoryLog log;
-    fakes::FakeWidgets widgets;
-    fakes::FakeDialogs dialogs;
-    fakes::FakeSound sound;
-    core::RegistryPrimitives prim{reg, log};
-    core::TipStateStore store{prim, time};
-    tips::Catalogue cat{prim, store, time, widgets, dialogs, sound};
 
     // What the tips touch on a stock machine: each value the restore writes
     // already holds the restored data; the values it deletes are absent.

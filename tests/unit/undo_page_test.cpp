@@ -1,5 +1,6 @@
 // The Undo page, and the tip pages as the main window shows them.
 #include "platform/memory/memory_registry.h"
+#include "support/catalogue_fixture.h"
 #include "support/fake_view.h"
 #include "support/fakes.h"
 #include "support/form_fixture.h"
@@ -20,17 +21,8 @@ namespace {
 
 const std::string S = "SOFTWARE\\VELTRANO\\VERSION\\2.0\\";
 
-class UndoPageTest : public ::testing::Test {
+class UndoPageTest : public fakes::CatalogueFixture {
 protected:
-    platform::MemoryRegistry reg;
-    fakes::FakeTime time;
-    core::MemoryLog log;
-    fakes::FakeWidgets widgets;
-    fakes::FakeDialogs dialogs;
-    fakes::FakeSound sound;
-    core::RegistryPrimitives prim{reg, log};
-    core::TipStateStore store{prim, time};
-    tips::Catalogue cat{prim, store, time, widgets, dialogs, sound};
     tips::UndoPage& undo = cat.undo();
 
     const tips::UndoLineDisplay& line(tips::Group g) { return tips::kUndoLines[static_cast<std::size_t>(g)]; }

@@ -411,33 +411,34 @@ bool set_text(HWND control, std::wstring_view text) {
 
 // ---- reading ---------------------------------------------------------------
 
-std::vector<std::wstring> listbox_lines(HWND listbox) {
+namespace {
+
+// List boxes and combo boxes answer the same three questions under their own
+// message numbers; both say -1 (LB_ERR, CB_ERR) for an error.
+std::vector<std::wstring> item_lines(HWND control, UINT count_message, UINT length_message, UINT text_message) {
+    static_assert(LB_ERR == CB_ERR);
     std::vector<std::wstring> lines;
-    const LRESULT count = send(listbox, LB_GETCOUNT, 0, 0);
+    const LRESULT count = send(control, count_message, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT length = send(listbox, LB_GETTEXTLEN, i, 0);
+        const LRESULT length = send(control, length_message, i, 0);
         if (length == LB_ERR) break;
         // The W message is the one Wine marshals across processes as text.
         std::wstring line(static_cast<size_t>(length) + 1, L'\0');
-        const LRESULT copied = send(listbox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()));
+        const LRESULT copied = send(control, text_message, i, reinterpret_cast<LPARAM>(line.data()));
         line.resize(copied == LB_ERR ? 0 : static_cast<size_t>(std::clamp<LRESULT>(copied, 0, length)));
         lines.push_back(std::move(line));
     }
     return lines;
 }
 
+}  // namespace
+
+std::vector<std::wstring> listbox_lines(HWND listbox) {
+    return item_lines(listbox, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
+}
+
 std::vector<std::wstring> combo_lines(HWND combo) {
-    std::vector<std::wstring> lines;
-    const LRESULT count = send(combo, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT length = send(combo, CB_GETLBTEXTLEN, i, 0);
-        if (length == CB_ERR) break;
-        std::wstring line(static_cast<size_t>(length) + 1, L'\0');
-        const LRESULT copied = send(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(line.data()));
-        line.resize(copied == CB_ERR ? 0 : static_cast<size_t>(std::clamp<LRESULT>(copied, 0, length)));
-        lines.push_back(std::move(line));
-    }
-    return lines;
+    return item_lines(combo, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
 }
 
 std::optional<bool> is_checked(HWND button) {
