@@ -3,6 +3,7 @@
 // Prints figures and ratios against baselines measured in the same run.
 #include "bench/recording_registry.h"
 #include "core/tip_state_store.h"
+#include "tips/tip_engine.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_time.h"
@@ -37,10 +38,10 @@ void remove_store(platform::Registry& registry) {
 }
 
 double run_store_setup(platform::Registry& registry) {
-    core::MemoryLog log;
+    ui::MemoryLog log;
     platform::win32::Win32Time time;
     core::RegistryPrimitives primitives(registry, log);
-    core::TipStateStore store(primitives, time);
+    core::TipStateStore store(primitives, time, tips::flag_rows());
     const auto start = Clock::now();
     store.create_veltrano_key_structure();
     return ms_since(start);

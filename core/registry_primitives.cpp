@@ -49,8 +49,8 @@ void RegistryPrimitives::list_values(const platform::RegKey& key, const std::str
         log_.add("Key: [" + KeyPath + "]" + " has an Entry Called " + name);
 }
 
-bool RegistryPrimitives::Manipulate_Registry(Root RootKey, const std::string& KeyPath,
-                                             const std::string& ValueName, const std::string& ValueType,
+void RegistryPrimitives::Manipulate_Registry(Root RootKey, const std::string& KeyPath,
+                                             const std::string& ValueName, ValueType ValueType,
                                              const std::string& StrValue, std::int32_t IntValue,
                                              const std::string& LogMessage, bool CreateIfMissing) {
     log_.add(LogMessage);
@@ -66,12 +66,11 @@ bool RegistryPrimitives::Manipulate_Registry(Root RootKey, const std::string& Ke
     auto key = registry_.open(RootKey, KeyPath, false);
     if (!key) {
         log_.add("Error opening key: [" + KeyPath + "]");
-        return true;
+        return;
     }
     list_values(*key, KeyPath);
 
     const bool is_str = ValueType == STR_TYPE;
-    if (!is_str && ValueType != INT_TYPE) return true;
 
     const RegValue wanted = is_str ? RegValue::string(StrValue)
                                    : RegValue::number(static_cast<std::uint32_t>(IntValue));
@@ -88,17 +87,16 @@ bool RegistryPrimitives::Manipulate_Registry(Root RootKey, const std::string& Ke
         key->set(ValueName, wanted);
         log_.add("Data value " + ValueName + " did not exist and hence added and enabled");
     }
-    return true;
 }
 
-bool RegistryPrimitives::Delete_Registry(Root RootKey, const std::string& KeyPath,
-                                         const std::string& TargetName, const std::string& DeleteKind,
+void RegistryPrimitives::Delete_Registry(Root RootKey, const std::string& KeyPath,
+                                         const std::string& TargetName, DeleteKind DeleteKind,
                                          const std::string& LogMessage) {
     log_.add(LogMessage);
     auto key = registry_.open(RootKey, KeyPath, false);
     if (!key) {
         log_.add("Error opening key: [" + KeyPath + "]");
-        return true;
+        return;
     }
     list_values(*key, KeyPath);
 
@@ -107,15 +105,12 @@ bool RegistryPrimitives::Delete_Registry(Root RootKey, const std::string& KeyPat
         // An empty name would make the registry take the key itself.
         if (!TargetName.empty()) key->delete_subtree(TargetName);
         log_.add(KeyPath + "\\" + TargetName + " key has been deleted");
-    } else if (DeleteKind == VALUENAME) {
-        if (key->query(TargetName)) {
-            key->delete_value(TargetName);
-            log_.add(KeyPath + "\\" + TargetName + " data value has been deleted");
-        } else {
-            log_.add(KeyPath + "\\" + TargetName + " data value does not exist or has already been deleted");
-        }
+    } else if (key->query(TargetName)) {
+        key->delete_value(TargetName);
+        log_.add(KeyPath + "\\" + TargetName + " data value has been deleted");
+    } else {
+        log_.add(KeyPath + "\\" + TargetName + " data value does not exist or has already been deleted");
     }
-    return true;
 }
 
 }  // namespace veltrano::core

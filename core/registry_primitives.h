@@ -4,8 +4,8 @@
 // Only a value of the wrong type stops them, with VeltranoError.
 #pragma once
 
-#include "core/activity_log.h"
 #include "platform/registry.h"
+#include "ui/activity_log.h"
 
 #include <cstdint>
 #include <string>
@@ -14,11 +14,18 @@ namespace veltrano::core {
 
 using platform::Root;
 
-// Value type and deletion selectors, compared exactly.
-inline const std::string INT_TYPE = "INT_TYPE";
-inline const std::string STR_TYPE = "STR_TYPE";
-inline const std::string KEY = "KEY";
-inline const std::string VALUENAME = "VALUENAME";
+using ui::ActivityLog;
+
+// What a write handles the value as: a DWORD read and written as a signed
+// 32-bit integer, or a plain string.
+enum class ValueType { Int, Str };
+inline constexpr ValueType INT_TYPE = ValueType::Int;
+inline constexpr ValueType STR_TYPE = ValueType::Str;
+
+// What a deletion removes below its key: a subkey with its subtree, or a value.
+enum class DeleteKind { Key, ValueName };
+inline constexpr DeleteKind KEY = DeleteKind::Key;
+inline constexpr DeleteKind VALUENAME = DeleteKind::ValueName;
 
 class RegistryPrimitives {
 public:
@@ -28,12 +35,11 @@ public:
                                             const std::string& ValueName);
     std::int32_t Get_Sysinfo_Registry_integer(Root RootKey, const std::string& KeyPath,
                                               const std::string& ValueName);
-    bool Manipulate_Registry(Root RootKey, const std::string& KeyPath, const std::string& ValueName,
-                             const std::string& ValueType, const std::string& StrValue,
-                             std::int32_t IntValue, const std::string& LogMessage,
-                             bool CreateIfMissing);
-    bool Delete_Registry(Root RootKey, const std::string& KeyPath, const std::string& TargetName,
-                         const std::string& DeleteKind, const std::string& LogMessage);
+    void Manipulate_Registry(Root RootKey, const std::string& KeyPath, const std::string& ValueName,
+                             ValueType ValueType, const std::string& StrValue, std::int32_t IntValue,
+                             const std::string& LogMessage, bool CreateIfMissing);
+    void Delete_Registry(Root RootKey, const std::string& KeyPath, const std::string& TargetName,
+                         DeleteKind DeleteKind, const std::string& LogMessage);
 
     ActivityLog& log() { return log_; }
     platform::Registry& registry() { return registry_; }

@@ -1,7 +1,5 @@
 #include "core/tip_state_store.h"
 
-#include "core/flag_rows.h"
-
 #include <cstdio>
 #include <functional>
 
@@ -45,12 +43,12 @@ void TipStateStore::create_veltrano_key_structure() {
 }
 
 void TipStateStore::set_veltrano_flags() {
-    for (const FlagRow& row : flag_rows()) {
-        const std::string tip(row.tip);
+    for (const FlagRow& row : flags_) {
+        const std::string tip = tip_key(row.tip);
         switch (row.kind) {
         case FlagRow::Kind::Compare:
             compare_and_set(tip, row.root, platform::root_name(row.root), std::string(row.key),
-                            std::string(row.value), std::string(row.type), std::string(row.str), row.num,
+                            std::string(row.value), row.type, std::string(row.str), row.num,
                             true);
             break;
         case FlagRow::Kind::Adapters:
@@ -80,24 +78,18 @@ void TipStateStore::flag_by_absence(const std::string& tip, const std::string& p
                              time_.short_date_today(), 0, "Setting " + tip, true);
 }
 
-bool TipStateStore::compare_and_set(const std::string& TipKey, Root RootKey, const std::string& /*RootName*/,
-                                    const std::string& KeyPath, const std::string& ValueName,
-                                    const std::string& ValueType, const std::string& StrValue,
-                                    std::int32_t IntValue, bool CreateIfMissing) {
-    int flag;
-    if (ValueType == STR_TYPE)
-        flag = reg_.Get_Sysinfo_Registry_string(RootKey, KeyPath, ValueName) == StrValue ? 1 : 0;
-    else if (ValueType == INT_TYPE)
-        flag = reg_.Get_Sysinfo_Registry_integer(RootKey, KeyPath, ValueName) == IntValue ? 1 : 0;
-    else
-        return true;
+void TipStateStore::compare_and_set(const std::string& TipKey, Root RootKey, const std::string& /*RootName*/,
+                                    const std::string& KeyPath, const std::string& ValueName, ValueType ValueType,
+                                    const std::string& StrValue, std::int32_t IntValue, bool CreateIfMissing) {
+    const int flag = ValueType == STR_TYPE
+                         ? reg_.Get_Sysinfo_Registry_string(RootKey, KeyPath, ValueName) == StrValue
+                         : reg_.Get_Sysinfo_Registry_integer(RootKey, KeyPath, ValueName) == IntValue;
 
     const std::string state_key = kStateKeyBase + TipKey;
     reg_.Manipulate_Registry(Root::LocalMachine, state_key, kAppliedFlag, INT_TYPE, "", flag,
                              "Setting flag for " + TipKey, CreateIfMissing);
     reg_.Manipulate_Registry(Root::LocalMachine, state_key, kAppliedDate, STR_TYPE, time_.short_date_today(), 0,
                              "Setting LASTDATE for " + TipKey, CreateIfMissing);
-    return true;
 }
 
 void TipStateStore::mark_applied(const std::string& TipKey, bool CreateIfMissing) {
@@ -110,33 +102,29 @@ void TipStateStore::mark_applied(const std::string& TipKey, bool CreateIfMissing
 
 void TipStateStore::write_records(const std::string& TipKey, const std::string& RootName,
                                   const std::string& KeyPath, const std::string& ValueName,
-                                  const std::string& ValueType, const std::function<Data()>& old_data,
+                                  ValueType ValueType, const std::function<Data()>& old_data,
                                   const Data& new_data, bool CreateIfMissing) {
     const std::string old_values = kStateKeyBase + TipKey + "\\OLD_VALUES";
     const std::string new_values = kStateKeyBase + TipKey + "\\NEW_VALUES";
     const std::string where = RootName + KeyPath;
     const std::string regpath = "REGPATH_for_" + ValueName;
-    const bool typed = ValueType == STR_TYPE || ValueType == INT_TYPE;
 
     reg_.Manipulate_Registry(Root::LocalMachine, old_values, regpath, STR_TYPE, where, 0,
                              "Storing REGPATH for " + ValueName, CreateIfMissing);
     // The old data is read only now, after its path is stored: a wrongly typed
     // system value stops the apply with that much recorded.
-    if (typed) {
-        const Data old = old_data();
-        reg_.Manipulate_Registry(Root::LocalMachine, old_values, ValueName, ValueType, old.str, old.num,
-                                 "Storing old value of " + ValueName, CreateIfMissing);
-    }
+    const Data old = old_data();
+    reg_.Manipulate_Registry(Root::LocalMachine, old_values, ValueName, ValueType, old.str, old.num,
+                             "Storing old value of " + ValueName, CreateIfMissing);
     reg_.Manipulate_Registry(Root::LocalMachine, new_values, regpath, STR_TYPE, where, 0,
                              "Storing REGPATH for " + ValueName, CreateIfMissing);
-    if (typed)
-        reg_.Manipulate_Registry(Root::LocalMachine, new_values, ValueName, ValueType, new_data.str, new_data.num,
-                                 "Storing new value of " + ValueName, CreateIfMissing);
+    reg_.Manipulate_Registry(Root::LocalMachine, new_values, ValueName, ValueType, new_data.str, new_data.num,
+                             "Storing new value of " + ValueName, CreateIfMissing);
 }
 
-bool TipStateStore::create_veltrano_log(const std::string& TipKey, Root RootKey, const std::string& RootName,
+void TipStateStore::create_veltrano_log(const std::string& TipKey, Root RootKey, const std::string& RootName,
                                         const std::string& KeyPath, const std::string& ValueName,
-                                        const std::string& ValueType, const std::string& StrValue,
+                                        ValueType ValueType, const std::string& StrValue,
                                         std::int32_t IntValue, bool CreateIfMissing) {
     mark_applied(TipKey, CreateIfMissing);
     auto current = [&]() -> Data {
@@ -145,12 +133,11 @@ bool TipStateStore::create_veltrano_log(const std::string& TipKey, Root RootKey,
     };
     write_records(TipKey, RootName, KeyPath, ValueName, ValueType, current, {StrValue, IntValue},
                   CreateIfMissing);
-    return true;
 }
 
-bool TipStateStore::mto_create_veltrano_log(const std::string& TipKey, Root /*RootKey*/,
+void TipStateStore::mto_create_veltrano_log(const std::string& TipKey, Root /*RootKey*/,
                                             const std::string& RootName, const std::string& KeyPath,
-                                            const std::string& ValueName, const std::string& ValueType,
+                                            const std::string& ValueName, ValueType ValueType,
                                             const std::string& OldStrValue, std::int32_t OldIntValue,
                                             const std::string& NewStrValue, std::int32_t NewIntValue,
                                             bool CreateIfMissing) {
@@ -158,7 +145,6 @@ bool TipStateStore::mto_create_veltrano_log(const std::string& TipKey, Root /*Ro
     write_records(TipKey, RootName, KeyPath, ValueName, ValueType,
                   [&]() -> Data { return {OldStrValue, OldIntValue}; }, {NewStrValue, NewIntValue},
                   CreateIfMissing);
-    return true;
 }
 
 int TipStateStore::count_applied_tips() {

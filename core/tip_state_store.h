@@ -3,11 +3,13 @@
 // what each change replaced, the group undo states and the applied counters.
 #pragma once
 
+#include "core/flag_rows.h"
 #include "core/registry_primitives.h"
 #include "platform/time.h"
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <vector>
 #include <string>
 
@@ -38,24 +40,23 @@ std::vector<TcpipAdapter> tcpip_adapters(RegistryPrimitives& primitives);
 
 class TipStateStore {
 public:
-    TipStateStore(RegistryPrimitives& primitives, platform::Time& time)
-        : reg_(primitives), time_(time) {}
+    // The flags are derived from these rows, in their order.
+    TipStateStore(RegistryPrimitives& primitives, platform::Time& time, std::span<const FlagRow> flags)
+        : reg_(primitives), time_(time), flags_(flags) {}
 
     void check_for_previous_install();
     void create_veltrano_key_structure();
     void set_veltrano_flags();
 
-    bool compare_and_set(const std::string& TipKey, Root RootKey, const std::string& RootName,
-                         const std::string& KeyPath, const std::string& ValueName,
-                         const std::string& ValueType, const std::string& StrValue,
-                         std::int32_t IntValue, bool CreateIfMissing);
-    bool create_veltrano_log(const std::string& TipKey, Root RootKey, const std::string& RootName,
-                             const std::string& KeyPath, const std::string& ValueName,
-                             const std::string& ValueType, const std::string& StrValue,
-                             std::int32_t IntValue, bool CreateIfMissing);
-    bool mto_create_veltrano_log(const std::string& TipKey, Root RootKey, const std::string& RootName,
+    void compare_and_set(const std::string& TipKey, Root RootKey, const std::string& RootName,
+                         const std::string& KeyPath, const std::string& ValueName, ValueType ValueType,
+                         const std::string& StrValue, std::int32_t IntValue, bool CreateIfMissing);
+    void create_veltrano_log(const std::string& TipKey, Root RootKey, const std::string& RootName,
+                             const std::string& KeyPath, const std::string& ValueName, ValueType ValueType,
+                             const std::string& StrValue, std::int32_t IntValue, bool CreateIfMissing);
+    void mto_create_veltrano_log(const std::string& TipKey, Root RootKey, const std::string& RootName,
                                  const std::string& KeyPath, const std::string& ValueName,
-                                 const std::string& ValueType, const std::string& OldStrValue,
+                                 ValueType ValueType, const std::string& OldStrValue,
                                  std::int32_t OldIntValue, const std::string& NewStrValue,
                                  std::int32_t NewIntValue, bool CreateIfMissing);
 
@@ -69,13 +70,14 @@ private:
     };
     void mark_applied(const std::string& TipKey, bool CreateIfMissing);
     void write_records(const std::string& TipKey, const std::string& RootName, const std::string& KeyPath,
-                       const std::string& ValueName, const std::string& ValueType,
+                       const std::string& ValueName, ValueType ValueType,
                        const std::function<Data()>& old_data, const Data& new_data, bool CreateIfMissing);
     void compare_adapters(const std::string& tip, const std::string& value, std::int32_t data);
     void flag_by_absence(const std::string& tip, const std::string& probe_key);
 
     RegistryPrimitives& reg_;
     platform::Time& time_;
+    std::span<const FlagRow> flags_;
 };
 
 }  // namespace veltrano::core

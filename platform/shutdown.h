@@ -21,6 +21,9 @@ public:
     // answers the thread's last error as it stands afterwards: 0 only when the
     // privilege really changed (a token without it at all still "succeeds").
     virtual std::uint32_t adjust_privilege(bool enable) = 0;
+    // Puts the privilege back to what it was before the last enabling: off if
+    // the enabling switched it on, untouched if it was on already.
+    virtual void restore_privilege() = 0;
     // Restart after the time-out, applications closed without asking.
     virtual bool initiate_restart(const std::string& machine, const std::string& message,
                                   unsigned timeout_seconds) = 0;

@@ -25,10 +25,20 @@ std::string upper(std::string text) {
 }  // namespace
 
 void TForm1::Image_exit_optionsClick() {
-    const int n = count_applied_tips();
-    // The counters only decide whether to ask; a counter the registry holds
-    // with the wrong type must not keep the user in a program without a
-    // close box, so it is reported and read as 0 and the exit goes on.
+    // The window has no close box: nothing read here may keep the user in.
+    // A wrongly typed flag is reported once and the program ends as if the
+    // count had not changed: no restart is offered on a count we could not
+    // take.
+    int n = 0;
+    try {
+        n = count_applied_tips();
+    } catch (const core::VeltranoError& e) {
+        dialogs_.show_error(e.what());
+        view_.terminate();
+        return;
+    }
+    // A counter the registry holds with the wrong type only decides whether
+    // to ask: it is reported once (by the write) and read as 0.
     const auto read_counter = [&](const std::string& name) {
         try {
             return primitives_.Get_Sysinfo_Registry_integer(Root::LocalMachine, kCounterKey, name);
@@ -39,16 +49,19 @@ void TForm1::Image_exit_optionsClick() {
     try {
         write_counter(kEndCounter, n);
     } catch (const core::VeltranoError& e) {
-        view_.show_error(e.what());
+        dialogs_.show_error(e.what());
     }
     const int at_start = read_counter(kStartCounter);
     const int at_end = read_counter(kEndCounter);
 
-    if (at_start != at_end && view_.ask_yes_no(std::string(kRestartQuestion))) {
+    if (at_start != at_end && dialogs_.ask_yes_no(std::string(kRestartQuestion))) {
         enable_shutdown_privilege();
         if (!services_.shutdown.initiate_restart(machine_unc_name, std::string(kShutdownMessage),
-                                                 kShutdownTimeoutSeconds))
-            fail(kShutdownFailed);  // the privilege stays enabled; harmless, and Exit may try again
+                                                 kShutdownTimeoutSeconds)) {
+            // The privilege goes back to how it was before we asked for it.
+            services_.shutdown.restore_privilege();
+            fail(kShutdownFailed);
+        }
         disable_shutdown_privilege();
     }
     view_.terminate();

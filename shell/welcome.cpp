@@ -3,7 +3,6 @@
 #include "shell/welcome.h"
 
 #include "core/error.h"
-#include "shell/main_form.h"
 #include "shell/web_addresses.h"
 
 #include <cstdio>
@@ -74,18 +73,26 @@ std::string general_number(double value, std::string_view decimal_separator) {
     return text;
 }
 
-void TForm1::fill_system_information() {
+void WelcomePage::created() {
+    const platform::SystemTime today = services_.time.local_time();
+    view_.set_date(kCalendar, {today.year, today.month, today.day});
+    const bool nt = services_.system_info.version().platform_id == platform::kPlatformWin32Nt;
+    for (const SystemLabel& label : system_labels()) view_.set_visible(label.name, nt);
+    if (nt) fill_system_information();
+}
+
+void WelcomePage::fill_system_information() {
     // Each label is set as soon as it is read: a wrongly typed value stops
     // the filling there, and what came before stays on the page.
     for (const SystemLabel& label : system_labels()) view_.set_text(label.name, system_label_text(primitives_, label));
 }
 
-void TForm1::Timer1Timer() {
+void WelcomePage::Timer1Timer() {
     // The 64-bit status: the 32-bit one caps or wraps above 4 GB, which every
     // machine has nowadays.
     const platform::MemoryStatus status = services_.system_info.memory_status();
     const std::string separator = services_.system_info.decimal_separator();
-    view_.set_progress(kMemoryBar, static_cast<int>(status.memory_load));
+    view_.set_position(kMemoryBar, static_cast<int>(status.memory_load));
     const double figures[] = {
         static_cast<double>(status.memory_load),
         static_cast<double>(status.total_phys) / 1024,
@@ -100,16 +107,16 @@ void TForm1::Timer1Timer() {
     }
 }
 
-void TForm1::BitBtn1Click() {
+void WelcomePage::BitBtn1Click() {
     // Not agreeing ends the program on the spot: no counters, no restart.
     if (!dialogs_.show_terms_of_use()) view_.terminate();
 }
 
-void TForm1::BitBtn2Click() { OpenInternetExplorer(std::string(kVendorSite) + "/veltrano_products.htm"); }
+void WelcomePage::BitBtn2Click() { OpenInternetExplorer(std::string(kVendorSite) + "/veltrano_products.htm"); }
 
-void TForm1::BitBtn18Click() { OpenInternetExplorer(std::string(kVotePage)); }
+void WelcomePage::BitBtn18Click() { OpenInternetExplorer(std::string(kVotePage)); }
 
-void TForm1::OpenInternetExplorer(const std::string& address) {
+void WelcomePage::OpenInternetExplorer(const std::string& address) {
     if (auto failure = services_.browser.open_window(address))
         throw core::VeltranoError("Cannot open a browser window on " + address + ": " + *failure);
 }

@@ -1,8 +1,10 @@
-// The welcome page's facts: which registry values make up each system
-// information label, and how the memory figures are written.
+// The welcome page: the machine's facts (which registry values make up each
+// system information label), the memory statistics and how their figures are
+// written, and the page's three buttons.
 #pragma once
 
 #include "core/registry_primitives.h"
+#include "shell/page_table.h"
 
 #include <array>
 #include <string>
@@ -58,5 +60,30 @@ inline constexpr std::array<MemoryLabel, 5> kMemoryLabels{{
     {"Label27", "Total size of paging file: ", " kbytes"},
     {"Label28", "Available in  paging file: ", " kbytes"},
 }};
+
+inline constexpr std::string_view kCalendar = "MonthCalendar1";
+
+class WelcomePage : public ui::Page {
+public:
+    explicit WelcomePage(const PageContext& context)
+        : services_(context.services), primitives_(context.primitives), view_(context.view),
+          dialogs_(context.dialogs) {}
+
+    // Today in the calendar; the facts only on the NT family, whose keys
+    // they come from: elsewhere the captions stand alone.
+    void created() override;
+    void fill_system_information();
+    void Timer1Timer();
+    void BitBtn1Click();   // Terms of use
+    void BitBtn2Click();   // Check for updates
+    void BitBtn18Click();  // Vote for Veltrano
+    void OpenInternetExplorer(const std::string& address);
+
+private:
+    Services services_;
+    core::RegistryPrimitives& primitives_;
+    MainView& view_;
+    ui::Dialogs& dialogs_;
+};
 
 }  // namespace veltrano::shell

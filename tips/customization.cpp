@@ -139,6 +139,37 @@ constexpr SpecialTip kSpecials[] = {
     {41, disable_messenger_with_outlook_express},
 };
 
+// How the store tells whether each tip is in effect on this machine.
+using core::flag::absent;
+using core::flag::compare;
+
+constexpr core::FlagRow kFlags[] = {
+    compare(31, CU, kDesktop, "FontSmoothing", "2"),
+    compare(31, CU, kDesktop, "FontSmoothingType", 2),
+    compare(31, US, kDefaultDesktop, "FontSmoothing", "2"),
+    compare(31, US, kDefaultDesktop, "FontSmoothingType", 2),
+    absent(32, "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\"
+               "DelegateFolders\\{59031a47-3f72-44a7-89c5-5595fe6b30ee}"),
+    compare(33, CU, kDesktop, "MenuShowDelay", "15"),
+    absent(34, "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\"
+               "{645FF040-5081-101B-9F08-00AA002F954E}"),
+    compare(35, LM, kNtpClient, "SpecialPollInterval", 86400),
+    compare(36, US, kDefaultKeyboard, "InitialKeyboardIndicators", "0"),
+    compare(37, US, kDefaultWinlogon, "ParseAutoexec", "0"),
+    compare(37, CU, kWinlogon, "ParseAutoexec", "0"),
+    compare(38, LM, kCrashControl, "AutoReboot", 1),
+    compare(39, LM, kMachineAdvanced, "TaskbarGroupSize", 1),
+    compare(40, CU, kRegedit, "LastKey", ""),
+    compare(41, LM, kMessengerClient, "PreventRun", 1),
+    compare(42, CU, kDesktop, "MenuDropAlignment", 1),
+    compare(43, CU, kExplorer, "CaseSensitive", 1),
+    compare(44, CU, kExplorer, "SearchHidden", 1),
+    compare(45, CU, kAdvanced, "ShowAttribCol", 1),
+    compare(46, CU, kPolicies, "NoChangeStartMenu", 1),
+    compare(47, CU, kAdvanced, "DisableThumbnailCache", 1),
+    compare(48, CU, kPolicies, "NoCDBurning", 1),
+};
+
 using namespace restore;
 
 constexpr RestoreStep kRestore[] = {
@@ -173,7 +204,7 @@ constexpr RestoreStep kRestore[] = {
     delete_value(48, CU, kPolicies, "NoCDBurning", "Starting the process of deleting NoCDBurning"),
 };
 
-static_assert(covers_every_tip(Group::Customization, kWrites, kSpecials, kRestore));
+static_assert(covers_every_tip(Group::Customization, kWrites, kSpecials, kRestore, kFlags));
 
 }  // namespace
 
@@ -193,7 +224,7 @@ const std::array<MessengerRecord, 12> kMessengerRecords{{
 }};
 
 const GroupTables& customization_tables() {
-    static const GroupTables tables{Group::Customization, kWrites, kSpecials, kRestore};
+    static const GroupTables tables{Group::Customization, kWrites, kSpecials, kRestore, kFlags};
     return tables;
 }
 

@@ -24,7 +24,7 @@ extern const std::array<MessengerRecord, 12> kMessengerRecords;
 
 class CustomizationPage : public TipPage {
 public:
-    explicit CustomizationPage(Context& ctx) : TipPage(customization_tables(), ctx) {}
+    explicit CustomizationPage(const Context& ctx) : TipPage(customization_tables(), ctx) {}
     void BitBtn12Click() { select_all(); }
     void BitBtn13Click() { clear_all(); }
     void BitBtn14Click() { apply(); }

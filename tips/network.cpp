@@ -79,6 +79,28 @@ constexpr SpecialTip kSpecials[] = {
     {7, set_mtu_size},
 };
 
+// How the store tells whether each tip is in effect on this machine.
+using core::flag::absent;
+using core::flag::compare;
+using core::flag::on_adapters;
+
+constexpr core::FlagRow kFlags[] = {
+    compare(1, LM, kDnsCache, "CacheHashTableBucketSize", 1),
+    compare(1, LM, kDnsCache, "CacheHashTableSize", 384),
+    compare(1, LM, kDnsCache, "MaxCacheEntryTtlLimit", 64000),
+    compare(1, LM, kDnsCache, "MaxSOACacheEntryTtlLimit", 301),
+    compare(2, LM, kRedirector, "MaxCmds", 104),
+    compare(2, LM, kRedirector, "MaxThreads", 104),
+    on_adapters(3, "EnablePMTUDiscovery", 1),
+    compare(4, LM, kAfd, "TransmitWorker", 16),
+    compare(4, LM, kAfd, "PriorityBoost", 10),
+    absent(5, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RemoteComputer\\NameSpace\\"
+              "{D6277990-4C6A-11CF-8D87-00AA0060F5BF}"),
+    compare(6, CU, kInternetSettings, "MaxConnectionsPerServer", 8),
+    compare(6, CU, kInternetSettings, "MaxConnectionsPer1_0Server", 8),
+    on_adapters(7, "MTU", 1500),
+};
+
 using namespace restore;
 
 constexpr RestoreStep kRestore[] = {
@@ -101,13 +123,13 @@ constexpr RestoreStep kRestore[] = {
     delete_on_adapters(7, "MTU", "Starting the process of deleting correct MTU size"),
 };
 
-static_assert(covers_every_tip(Group::Network, kWrites, kSpecials, kRestore));
+static_assert(covers_every_tip(Group::Network, kWrites, kSpecials, kRestore, kFlags));
 static_assert(std::size(kWrites) == 10 && std::size(kRestore) == 14);
 
 }  // namespace
 
 const GroupTables& network_tables() {
-    static const GroupTables tables{Group::Network, kWrites, kSpecials, kRestore};
+    static const GroupTables tables{Group::Network, kWrites, kSpecials, kRestore, kFlags};
     return tables;
 }
 

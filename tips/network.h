@@ -10,7 +10,7 @@ const GroupTables& network_tables();
 
 class NetworkPage : public TipPage {
 public:
-    explicit NetworkPage(Context& ctx) : TipPage(network_tables(), ctx) {}
+    explicit NetworkPage(const Context& ctx) : TipPage(network_tables(), ctx) {}
     void BitBtn3Click() { select_all(); }
     void BitBtn4Click() { clear_all(); }
     void BitBtn5Click() { apply(); }

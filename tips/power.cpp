@@ -19,6 +19,18 @@ constexpr WriteRow kWrites[] = {
     str_row(12, CU, kDesktop, "PowerOffActive", "1", true, "Starting the process of setting PowerOffActive"),
 };
 
+// How the store tells whether each tip is in effect on this machine.
+using core::flag::compare;
+
+constexpr core::FlagRow kFlags[] = {
+    compare(8, CU, kPowerCfg, "CurrentPowerPolicy", "0"),
+    compare(9, CU, kDesktop, "WaitToKillAppTimeout", "3500"),
+    compare(9, CU, kDesktop, "HungAppTimeout", "5000"),
+    compare(10, CU, kDesktop, "AutoEndTasks", "1"),
+    compare(11, CU, kExplorerPolicies, "NoSaveSettings", "1"),
+    compare(12, CU, kDesktop, "PowerOffActive", "1"),
+};
+
 using namespace restore;
 
 // Windows' own defaults; "0" and "5000" happen to be what tips 8 and 9
@@ -32,12 +44,12 @@ constexpr RestoreStep kRestore[] = {
     write_str(12, CU, kDesktop, "PowerOffActive", "0", true, "Starting the process of setting PowerOffActive"),
 };
 
-static_assert(covers_every_tip(Group::Power, kWrites, {}, kRestore));
+static_assert(covers_every_tip(Group::Power, kWrites, {}, kRestore, kFlags));
 
 }  // namespace
 
 const GroupTables& power_tables() {
-    static const GroupTables tables{Group::Power, kWrites, {}, kRestore};
+    static const GroupTables tables{Group::Power, kWrites, {}, kRestore, kFlags};
     return tables;
 }
 

@@ -9,7 +9,7 @@ const GroupTables& power_tables();
 
 class PowerPage : public TipPage {
 public:
-    explicit PowerPage(Context& ctx) : TipPage(power_tables(), ctx) {}
+    explicit PowerPage(const Context& ctx) : TipPage(power_tables(), ctx) {}
     void BitBtn6Click() { select_all(); }
     void BitBtn7Click() { clear_all(); }
     void BitBtn8Click() { apply(); }

@@ -43,6 +43,30 @@ constexpr WriteRow kWrites[] = {
     int_row(30, LM, kSessionManager, "ProtectionMode", 1, true, "Starting the process of setting ProtectionMode"),
 };
 
+// How the store tells whether each tip is in effect on this machine.
+using core::flag::compare;
+
+constexpr core::FlagRow kFlags[] = {
+    compare(13, LM, kMemory, "DisablePagingExecutive", 1),
+    compare(14, LM, kPriority, "IRQ8Priority", 1),
+    compare(15, LM, kMemory, "IoPageLockLimit", 8388608),
+    compare(16, LM, kBootOptimize, "Enable", "Y"),
+    compare(17, LM, kFileSystem, "NtfsMftZoneReservation", 2),
+    compare(18, LM, kFileSystem, "NtfsDisable8dot3NameCreation", 1),
+    compare(19, CU, kDesktop, "LowLevelHooksTimeout", "3000"),
+    compare(20, LM, kEfsParameters, "EFSKCACHEPERIOD", "5"),
+    compare(21, LM, kEfs, "KeyCacheValidationPeriod", "86400"),
+    compare(22, LM, kExplorer, "AlwaysUnloadDLL", 1),
+    compare(23, LM, kIdeChannel, "EnableUDMA66", 1),
+    compare(24, LM, kExplorerAdvanced, "SeparateProcess", 1),
+    compare(25, LM, kMemory, "LargeSystemCache", 1),
+    compare(26, LM, kExplorer, "DesktopProcess", 1),
+    compare(27, LM, kExplorer, "DownloadScope", 1),
+    compare(28, LM, kLsa, "forceguest", 1),
+    compare(29, LM, kLsa, "BrowseNewProcess", "Yes"),
+    compare(30, LM, kSessionManager, "ProtectionMode", 1),
+};
+
 using namespace restore;
 
 constexpr RestoreStep kRestore[] = {
@@ -68,14 +92,14 @@ constexpr RestoreStep kRestore[] = {
     write_int(30, LM, kSessionManager, "ProtectionMode", 1, true, "Starting the process of setting ProtectionMode to to default 1"),
 };
 
-static_assert(covers_every_tip(Group::System, kWrites, {}, kRestore));
+static_assert(covers_every_tip(Group::System, kWrites, {}, kRestore, kFlags));
 // One value per tip.
 static_assert(std::size(kWrites) == 30 - 13 + 1 && std::size(kRestore) == 19);
 
 }  // namespace
 
 const GroupTables& system_tables() {
-    static const GroupTables tables{Group::System, kWrites, {}, kRestore};
+    static const GroupTables tables{Group::System, kWrites, {}, kRestore, kFlags};
     return tables;
 }
 

@@ -10,7 +10,7 @@ const GroupTables& system_tables();
 
 class SystemPage : public TipPage {
 public:
-    explicit SystemPage(Context& ctx) : TipPage(system_tables(), ctx) {}
+    explicit SystemPage(const Context& ctx) : TipPage(system_tables(), ctx) {}
     void BitBtn9Click() { select_all(); }
     void BitBtn10Click() { clear_all(); }
     void BitBtn11Click() { apply(); }

@@ -30,7 +30,7 @@ void run_step(const RestoreStep& step, Context& ctx) {
     using A = RestoreStep::Action;
     switch (step.action) {
     case A::Write:
-        ctx.reg.Manipulate_Registry(step.root, s(step.key), s(step.value), s(step.type), s(step.str), step.num,
+        ctx.reg.Manipulate_Registry(step.root, s(step.key), s(step.value), step.type, s(step.str), step.num,
                                     s(step.message), step.create);
         break;
     case A::DeleteValue:
@@ -69,11 +69,11 @@ void apply_tip(const GroupTables& tables, Context& ctx, int tip) {
     const std::string key = core::tip_key(tip);
     for (const WriteRow& r : tables.writes)
         if (r.tip == tip)
-            ctx.store.create_veltrano_log(key, r.root, platform::root_name(r.root), s(r.key), s(r.value), s(r.type),
+            ctx.store.create_veltrano_log(key, r.root, platform::root_name(r.root), s(r.key), s(r.value), r.type,
                                           s(r.str), r.num, true);
     for (const WriteRow& r : tables.writes)
         if (r.tip == tip)
-            ctx.reg.Manipulate_Registry(r.root, s(r.key), s(r.value), s(r.type), s(r.str), r.num, s(r.message),
+            ctx.reg.Manipulate_Registry(r.root, s(r.key), s(r.value), r.type, s(r.str), r.num, s(r.message),
                                         r.create);
 }
 

@@ -1,6 +1,7 @@
 // The one engine behind the four tip pages. A group is data: the rows each
 // tip writes (recorded first, then written), the few tips that need a
-// function of their own, and the steps of its restore-defaults action. The
+// function of their own, the steps of its restore-defaults action and the
+// comparisons that tell whether each tip is in effect. The
 // page logic (show, Select All, Clear All, Apply, help) is the same for all
 // four groups and reads the check boxes by the names in catalogue.h.
 //
@@ -9,14 +10,16 @@
 // stops at that tip and the message box shows it.
 #pragma once
 
+#include "core/flag_rows.h"
 #include "core/registry_primitives.h"
 #include "core/tip_state_store.h"
 #include "platform/registry.h"
 #include "platform/sound.h"
 #include "platform/time.h"
-#include "shell/dialogs.h"
-#include "shell/widgets.h"
 #include "tips/catalogue.h"
+#include "ui/dialogs.h"
+#include "ui/page.h"
+#include "ui/widgets.h"
 
 #include <cstdint>
 #include <span>
@@ -33,8 +36,8 @@ struct Context {
     core::RegistryPrimitives& reg;
     core::TipStateStore& store;
     platform::Time& time;
-    shell::Widgets& widgets;
-    shell::Dialogs& dialogs;
+    ui::Widgets& widgets;
+    ui::Dialogs& dialogs;
     platform::Sound& sound;
     // Where the help pages live; the help link of a tip is appended after "/".
     std::string help_base;
@@ -47,7 +50,7 @@ struct WriteRow {
     Root root;
     std::string_view key;
     std::string_view value;
-    std::string_view type;  // "INT_TYPE" or "STR_TYPE"
+    core::ValueType type;
     std::string_view str;   // data of a string row, "" otherwise
     std::int32_t num;       // data of an integer row, 0 otherwise
     bool create;            // create the key when missing
@@ -56,11 +59,11 @@ struct WriteRow {
 
 constexpr WriteRow int_row(int tip, Root root, std::string_view key, std::string_view value, std::int32_t num,
                            bool create, std::string_view message) {
-    return {tip, root, key, value, "INT_TYPE", "", num, create, message};
+    return {tip, root, key, value, core::INT_TYPE, "", num, create, message};
 }
 constexpr WriteRow str_row(int tip, Root root, std::string_view key, std::string_view value, std::string_view str,
                            bool create, std::string_view message) {
-    return {tip, root, key, value, "STR_TYPE", str, 0, create, message};
+    return {tip, root, key, value, core::STR_TYPE, str, 0, create, message};
 }
 
 // A tip whose work does not fit the rows.
@@ -84,7 +87,7 @@ struct RestoreStep {
     Root root;
     std::string_view key;
     std::string_view value;
-    std::string_view type;
+    core::ValueType type;   // of a Write step
     std::string_view str;
     std::int32_t num;
     bool create;
@@ -96,30 +99,30 @@ namespace restore {
 using A = RestoreStep::Action;
 constexpr RestoreStep write_int(int tip, Root root, std::string_view key, std::string_view value, std::int32_t num,
                                 bool create, std::string_view message) {
-    return {tip, A::Write, root, key, value, "INT_TYPE", "", num, create, message};
+    return {tip, A::Write, root, key, value, core::INT_TYPE, "", num, create, message};
 }
 constexpr RestoreStep write_str(int tip, Root root, std::string_view key, std::string_view value,
                                 std::string_view str, bool create, std::string_view message) {
-    return {tip, A::Write, root, key, value, "STR_TYPE", str, 0, create, message};
+    return {tip, A::Write, root, key, value, core::STR_TYPE, str, 0, create, message};
 }
 constexpr RestoreStep delete_value(int tip, Root root, std::string_view key, std::string_view value,
                                    std::string_view message) {
-    return {tip, A::DeleteValue, root, key, value, "", "", 0, false, message};
+    return {tip, A::DeleteValue, root, key, value, core::INT_TYPE, "", 0, false, message};
 }
 constexpr RestoreStep delete_key(int tip, Root root, std::string_view key) {
-    return {tip, A::DeleteKey, root, key, "", "", "", 0, false, ""};
+    return {tip, A::DeleteKey, root, key, "", core::INT_TYPE, "", 0, false, ""};
 }
 constexpr RestoreStep delete_key_if_empty(int tip, Root root, std::string_view key) {
-    return {tip, A::DeleteKeyIfEmpty, root, key, "", "", "", 0, false, ""};
+    return {tip, A::DeleteKeyIfEmpty, root, key, "", core::INT_TYPE, "", 0, false, ""};
 }
 constexpr RestoreStep create_key(int tip, Root root, std::string_view key) {
-    return {tip, A::CreateKey, root, key, "", "", "", 0, true, ""};
+    return {tip, A::CreateKey, root, key, "", core::INT_TYPE, "", 0, true, ""};
 }
 constexpr RestoreStep delete_on_adapters(int tip, std::string_view value, std::string_view message) {
-    return {tip, A::DeleteOnAdapters, Root::LocalMachine, "", value, "", "", 0, false, message};
+    return {tip, A::DeleteOnAdapters, Root::LocalMachine, "", value, core::INT_TYPE, "", 0, false, message};
 }
 constexpr RestoreStep special(int tip, void (*fn)(Context&)) {
-    return {tip, A::Special, Root::LocalMachine, "", "", "", "", 0, false, "", fn};
+    return {tip, A::Special, Root::LocalMachine, "", "", core::INT_TYPE, "", 0, false, "", fn};
 }
 }  // namespace restore
 
@@ -128,24 +131,32 @@ struct GroupTables {
     std::span<const WriteRow> writes;
     std::span<const SpecialTip> specials;
     std::span<const RestoreStep> restore;
+    std::span<const core::FlagRow> flags;
 };
 
 // Every tip of the group is either written by rows or by a function, never
-// both, and has at least one restore step.
+// both, has at least one restore step and at least one flag row; the flag
+// rows run in tip order.
 constexpr bool covers_every_tip(Group group, std::span<const WriteRow> writes, std::span<const SpecialTip> specials,
-                                std::span<const RestoreStep> steps) {
+                                std::span<const RestoreStep> steps, std::span<const core::FlagRow> flags) {
     const GroupDisplay& g = group_display(group);
     for (int tip = g.first_tip; tip <= g.last_tip; ++tip) {
-        int rows = 0, functions = 0, restores = 0;
+        int rows = 0, functions = 0, restores = 0, flag_rows = 0;
         for (const WriteRow& r : writes) rows += r.tip == tip;
         for (const SpecialTip& s : specials) functions += s.tip == tip;
         for (const RestoreStep& s : steps) restores += s.tip == tip;
-        if ((rows > 0) == (functions > 0) || functions > 1 || restores == 0) return false;
+        for (const core::FlagRow& f : flags) flag_rows += f.tip == tip;
+        if ((rows > 0) == (functions > 0) || functions > 1 || restores == 0 || flag_rows == 0) return false;
     }
     for (const WriteRow& r : writes)
         if (r.tip < g.first_tip || r.tip > g.last_tip) return false;
     for (const RestoreStep& s : steps)
         if (s.tip < g.first_tip || s.tip > g.last_tip) return false;
+    int previous = g.first_tip;
+    for (const core::FlagRow& f : flags) {
+        if (f.tip < previous || f.tip > g.last_tip) return false;
+        previous = f.tip;
+    }
     return true;
 }
 
@@ -158,13 +169,14 @@ void apply_tip(const GroupTables& tables, Context& ctx, int tip);
 void run_restore(const GroupTables& tables, Context& ctx);
 
 // The page logic shared by the four groups.
-class TipPage {
+class TipPage : public ui::Page {
 public:
-    TipPage(const GroupTables& tables, Context& ctx) : tables_(tables), ctx_(ctx) {}
+    TipPage(const GroupTables& tables, Context ctx) : tables_(tables), ctx_(std::move(ctx)) {}
 
     // After the shell made the group box and the log visible: each box
     // enabled unless its tip is applied; the group's undo flag written.
     void refresh();
+    void shown() override { refresh(); }
     void select_all();
     void clear_all();
     void apply();
@@ -177,8 +189,12 @@ public:
 private:
     const GroupDisplay& display() const { return group_display(tables_.group); }
     const GroupTables& tables_;
-    Context& ctx_;
+    Context ctx_;
 };
+
+const GroupTables& group_tables(Group group);
+// Every group's flag rows, in tip order: what the store derives the flags from.
+std::span<const core::FlagRow> flag_rows();
 
 inline constexpr std::string_view kChooseText = "Please make a choice before clicking on Boost Button ! ";
 inline constexpr std::string_view kAppliedText = "Congratulations ! Selected choices have been applied. ";

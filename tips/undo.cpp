@@ -30,8 +30,7 @@ void UndoPage::BitBtn16Click() {
 
 void UndoPage::BitBtn17Click() {
     std::string_view text = kUndoChooseText;
-    for (std::size_t i = 0; i < kUndoLines.size(); ++i) {
-        const UndoLineDisplay& line = kUndoLines[i];
+    for (const UndoLineDisplay& line : kUndoLines) {
         // The tick decides: a box ticked before a later show disabled it
         // still undoes its group.
         if (!ctx_.widgets.is_checked(line.check_box)) continue;
@@ -40,7 +39,7 @@ void UndoPage::BitBtn17Click() {
         text = kUndoneText;
         std::int32_t undone = kRestoredToPrevious;
         if (ctx_.widgets.is_checked(line.factory_radio)) {
-            groups_[i]->restore_defaults();
+            run_restore(group_tables(line.group), ctx_);
             undone = kRestoredToFactory;
         }
         const std::string flag(line.undone_flag);

@@ -1,5 +1,6 @@
 #include "platform/win32/win32_browser.h"
 
+#include "platform/win32/com_ptr.h"
 #include "platform/win32/text.h"
 
 #include <objbase.h>
@@ -11,35 +12,6 @@
 namespace veltrano::platform::win32 {
 
 namespace {
-
-// Owns one COM interface reference.
-template <class T> class com_ptr {
-public:
-    com_ptr() = default;
-    com_ptr(const com_ptr&) = delete;
-    com_ptr& operator=(const com_ptr&) = delete;
-    ~com_ptr() {
-        if (p_) p_->Release();
-    }
-    T* get() const { return p_; }
-    T* operator->() const { return p_; }
-    void** put() { return reinterpret_cast<void**>(&p_); }
-
-private:
-    T* p_ = nullptr;
-};
-
-class unique_bstr {
-public:
-    explicit unique_bstr(const std::wstring& text) : b_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
-    unique_bstr(const unique_bstr&) = delete;
-    unique_bstr& operator=(const unique_bstr&) = delete;
-    ~unique_bstr() { SysFreeString(b_); }
-    BSTR get() const { return b_; }
-
-private:
-    BSTR b_;
-};
 
 HRESULT dispid_of(IDispatch* object, const wchar_t* name, DISPID& id) {
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};

@@ -2,6 +2,8 @@
 
 #include "platform/win32/text.h"
 
+#include <cstring>
+
 namespace veltrano::platform::win32 {
 
 bool Win32Shutdown::open_process_token() {
@@ -28,7 +30,17 @@ std::uint32_t Win32Shutdown::adjust_privilege(bool enable) {
                           reinterpret_cast<PTOKEN_PRIVILEGES>(previous_state_), &previous_length_);
     // The call "succeeds" for an account that does not hold the privilege at
     // all and says so only through the last error (ERROR_NOT_ALL_ASSIGNED).
-    return GetLastError();
+    const DWORD error = GetLastError();
+    if (enable) std::memcpy(before_enabling_, previous_state_, sizeof before_enabling_);
+    return error;
+}
+
+void Win32Shutdown::restore_privilege() {
+    // The previous state lists only what the enabling changed: empty when the
+    // privilege was on already, and then there is nothing to put back.
+    auto* before = reinterpret_cast<PTOKEN_PRIVILEGES>(before_enabling_);
+    if (!token_ || before->PrivilegeCount == 0) return;
+    AdjustTokenPrivileges(token_.get(), FALSE, before, 0, nullptr, nullptr);
 }
 
 bool Win32Shutdown::initiate_restart(const std::string& machine, const std::string& message,

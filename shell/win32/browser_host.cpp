@@ -1,7 +1,5 @@
 #include "shell/win32/browser_host.h"
 
-#include <exdisp.h>
-#include <ole2.h>
 #include <oleauto.h>
 
 namespace veltrano::shell::win32 {
@@ -13,11 +11,8 @@ namespace {
 constexpr CLSID kHtmlDocument = {0x25336920, 0x03F9, 0x11CF, {0x8F, 0xD0, 0x00, 0xAA, 0x00, 0x68, 0x6F, 0x13}};
 
 HRESULT probe_engine() {
-    IClassFactory* factory = nullptr;
-    const HRESULT hr = CoGetClassObject(kHtmlDocument, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
-                                        reinterpret_cast<void**>(&factory));
-    if (factory) factory->Release();
-    return hr;
+    platform::win32::com_ptr<IClassFactory> factory;
+    return CoGetClassObject(kHtmlDocument, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, factory.put());
 }
 
 }  // namespace
@@ -107,28 +102,25 @@ private:
     ULONG refs_ = 1;
 };
 
-BrowserHost::BrowserHost() : site_(new Site) {}
+BrowserHost::BrowserHost() : site_(std::make_unique<Site>()) {}
 
-BrowserHost::~BrowserHost() {
-    close();
-    delete site_;
-}
+// The control lets go of the site in close(), before the site goes.
+BrowserHost::~BrowserHost() { close(); }
 
 HRESULT BrowserHost::create(HWND parent, const RECT& area) {
     site_->parent = parent;
     site_->area = area;
-    HRESULT hr = CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
-                                  reinterpret_cast<void**>(&object_));
-    if (SUCCEEDED(hr)) hr = object_->SetClientSite(static_cast<IOleClientSite*>(site_));
+    HRESULT hr = CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, object_.put());
+    if (SUCCEEDED(hr)) hr = object_->SetClientSite(static_cast<IOleClientSite*>(site_.get()));
     if (SUCCEEDED(hr)) {
         // Tells OLE that the control lives inside us, so it is not kept
         // running on its own once we let go of it.
-        OleSetContainedObject(object_, TRUE);
+        OleSetContainedObject(object_.get(), TRUE);
         RECT at = area;
-        hr = object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, static_cast<IOleClientSite*>(site_), -1, parent,
-                             &at);
+        hr = object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, static_cast<IOleClientSite*>(site_.get()), -1,
+                             parent, &at);
     }
-    if (SUCCEEDED(hr)) hr = object_->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser_));
+    if (SUCCEEDED(hr)) hr = object_->QueryInterface(IID_IWebBrowser2, browser_.put());
     creation_result_ = hr;
     if (FAILED(hr)) close();
     engine_result_ = probe_engine();
@@ -137,25 +129,19 @@ HRESULT BrowserHost::create(HWND parent, const RECT& area) {
 
 HRESULT BrowserHost::navigate(const std::wstring& address) {
     if (!browser_) return creation_result_;
-    BSTR url = SysAllocString(address.c_str());
-    if (!url) return E_OUTOFMEMORY;
+    const platform::win32::unique_bstr url(address);
+    if (!url.get()) return E_OUTOFMEMORY;
     VARIANT empty;
     VariantInit(&empty);
-    const HRESULT hr = browser_->Navigate(url, &empty, &empty, &empty, &empty);
-    SysFreeString(url);
-    return hr;
+    return browser_->Navigate(url.get(), &empty, &empty, &empty, &empty);
 }
 
 void BrowserHost::close() {
-    if (browser_) {
-        browser_->Release();
-        browser_ = nullptr;
-    }
+    browser_.reset();
     if (object_) {
         object_->Close(OLECLOSE_NOSAVE);
         object_->SetClientSite(nullptr);
-        object_->Release();
-        object_ = nullptr;
+        object_.reset();
     }
 }
 

@@ -3,12 +3,14 @@
 // will draw inside one of our windows. No menus, no toolbars, no status bar.
 #pragma once
 
+#include "platform/win32/com_ptr.h"
+
+#include <exdisp.h>
+#include <ole2.h>
 #include <windows.h>
 
+#include <memory>
 #include <string>
-
-struct IOleObject;
-struct IWebBrowser2;
 
 namespace veltrano::shell::win32 {
 
@@ -23,7 +25,7 @@ public:
     // Needs OLE initialised on this thread. Returns the first failure.
     HRESULT create(HWND parent, const RECT& area);
     HRESULT navigate(const std::wstring& address);
-    bool created() const { return browser_ != nullptr; }
+    bool created() const { return static_cast<bool>(browser_); }
     HRESULT creation_result() const { return creation_result_; }
     // Whether the control has its HTML engine. The control itself is only a
     // frame: without the engine it accepts every address and then shows
@@ -34,9 +36,9 @@ public:
 
 private:
     class Site;
-    Site* site_;
-    IOleObject* object_ = nullptr;
-    IWebBrowser2* browser_ = nullptr;
+    std::unique_ptr<Site> site_;
+    platform::win32::com_ptr<IOleObject> object_;
+    platform::win32::com_ptr<IWebBrowser2> browser_;
     HRESULT creation_result_ = E_FAIL;
     HRESULT engine_result_ = E_FAIL;
 };

@@ -83,6 +83,7 @@ ClassAndStyle class_for(ControlKind kind) {
     case ControlKind::MonthCalendar: return {MONTHCAL_CLASSW, WS_BORDER};
     case ControlKind::ProgressBar: return {PROGRESS_CLASSW, 0};
     case ControlKind::RadioButton: return {WC_BUTTONW, BS_AUTORADIOBUTTON | WS_TABSTOP};
+    case ControlKind::Timer: return {WC_STATICW, 0};
     }
     return {WC_STATICW, 0};
 }
@@ -107,8 +108,10 @@ HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
     // Tab and mnemonic keys look for controls inside a panel only when it
     // says it holds controls.
     const DWORD ex_style = decl.kind == ControlKind::Panel ? WS_EX_CONTROLPARENT : 0;
+    // A timer is a hidden window that carries the timer and its name.
+    const bool shown = decl.visible && decl.kind != ControlKind::Timer;
     HWND hwnd = CreateWindowExW(ex_style, cls, caption.c_str(),
-                                WS_CHILD | WS_CLIPSIBLINGS | style | (decl.visible ? WS_VISIBLE : 0), decl.left,
+                                WS_CHILD | WS_CLIPSIBLINGS | style | (shown ? WS_VISIBLE : 0), decl.left,
                                 decl.top, decl.width, decl.height, parent, nullptr,
                                 reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
     if (!hwnd) return nullptr;
@@ -120,8 +123,39 @@ HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
         if (bmp) SendMessageW(hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bmp));
     }
     by_name_[decl.name] = hwnd;
-    by_hwnd_[hwnd] = Entry{decl.name, decl.kind, decl.on_click};
+    by_hwnd_[hwnd] = Entry{decl.name, decl.kind, decl.on_click, decl.interval_ms};
+    if (decl.kind == ControlKind::Timer) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        set_timer_running(hwnd, decl.visible);
+    }
     return hwnd;
+}
+
+void CALLBACK Controls::timer_tick(HWND hwnd, UINT, UINT_PTR, DWORD) {
+    const auto* self = reinterpret_cast<const Controls*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return;
+    auto it = self->by_hwnd_.find(hwnd);
+    if (it != self->by_hwnd_.end() && it->second.running && it->second.on_click) it->second.on_click();
+}
+
+bool Controls::is_timer(HWND hwnd) const {
+    auto it = by_hwnd_.find(hwnd);
+    return it != by_hwnd_.end() && it->second.kind == ControlKind::Timer;
+}
+
+void Controls::set_timer_running(HWND timer, bool running) {
+    auto it = by_hwnd_.find(timer);
+    if (it == by_hwnd_.end()) return;
+    it->second.running = running;
+    if (running)
+        SetTimer(timer, 1, it->second.interval_ms, timer_tick);
+    else
+        KillTimer(timer, 1);
+}
+
+bool Controls::timer_running(HWND timer) const {
+    auto it = by_hwnd_.find(timer);
+    return it != by_hwnd_.end() && it->second.running;
 }
 
 HWND Controls::get(std::string_view name) const {

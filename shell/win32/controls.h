@@ -24,6 +24,7 @@ enum class ControlKind {
     MonthCalendar,
     ProgressBar,  // range 0 to 100
     RadioButton,  // excludes the other radio buttons of its parent
+    Timer,        // no window of its own to see; ticks while enabled
 };
 
 struct ControlDecl {
@@ -31,8 +32,9 @@ struct ControlDecl {
     std::string name;
     std::string caption;  // for Picture: the bitmap resource name
     int left, top, width, height;
-    std::function<void()> on_click = {};
-    bool visible = true;
+    std::function<void()> on_click = {};  // a timer's tick
+    bool visible = true;                  // a timer: enabled from the start
+    unsigned interval_ms = 0;             // a timer's
 };
 
 class Controls {
@@ -44,6 +46,10 @@ public:
     // it has none.
     bool command(HWND from, UINT code) const;
     bool has_hand_cursor(HWND hwnd) const;
+    bool is_timer(HWND hwnd) const;
+    // A timer runs from now on, or stops.
+    void set_timer_running(HWND timer, bool running);
+    bool timer_running(HWND timer) const;
     // The cursor over a control: the hand over link texts, or one set here
     // (the help cursor over the tips' help images); null for the default.
     void set_cursor(HWND hwnd, LPCWSTR cursor_id) { cursors_[hwnd] = cursor_id; }
@@ -60,7 +66,10 @@ private:
         std::string name;
         ControlKind kind;
         std::function<void()> on_click;
+        unsigned interval_ms = 0;
+        bool running = false;
     };
+    static void CALLBACK timer_tick(HWND hwnd, UINT, UINT_PTR, DWORD);
     std::map<std::string, HWND, std::less<>> by_name_;
     std::map<HWND, Entry> by_hwnd_;
     std::map<HWND, COLORREF> text_colours_;

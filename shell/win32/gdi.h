@@ -1,5 +1,5 @@
-// Owners for GDI objects and accelerator tables, on the same template as
-// every other handle.
+// Owners for GDI objects, memory device contexts and accelerator tables, on
+// the same template as every other handle.
 #pragma once
 
 #include "platform/win32/unique_handle.h"
@@ -13,6 +13,15 @@ struct gdi_traits {
 };
 
 using unique_gdi = platform::win32::unique_handle<gdi_traits>;
+
+struct dc_traits {
+    using pointer = HDC;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer h) noexcept { DeleteDC(h); }
+};
+
+// A memory device context of our own making (CreateCompatibleDC).
+using unique_dc = platform::win32::unique_handle<dc_traits>;
 
 struct accelerator_traits {
     using pointer = HACCEL;

@@ -1,12 +1,13 @@
 #include "shell/win32/main_window.h"
 
 #include "core/error.h"
-#include "shell/win32/error_box.h"
-#include "shell/win32/page_builder.h"
-#include "shell/welcome.h"
 #include "platform/win32/text.h"
+#include "shell/win32/error_box.h"
+#include "shell/win32/help.h"
 
 #include <commctrl.h>
+
+#include <algorithm>
 
 namespace veltrano::shell::win32 {
 
@@ -16,7 +17,6 @@ namespace {
 
 constexpr wchar_t kMainClass[] = L"TForm1";
 constexpr int kClientWidth = 614, kClientHeight = 584;
-constexpr int kTimer1 = 1, kTimer2 = 2;
 constexpr UINT kScrollLog = WM_APP + 1;
 // Ctrl+1 to Ctrl+9 and Ctrl+0 reach the ten navigation entries: the bar's
 // pictures and captions take no keyboard focus of their own.
@@ -38,8 +38,9 @@ HFONT make_font(int weight) {
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, Services services, Dialogs& dialogs)
-    : instance_(instance), form_(services, *this, dialogs, *this) {}
+MainWindow::MainWindow(HINSTANCE instance, Services services, Win32Dialogs& dialogs)
+    : instance_(instance), dialogs_(dialogs), form_(services, *this, dialogs, *this, help_base_address()),
+      page_built_(form_.pages().size(), false) {}
 
 MainWindow::~MainWindow() {
     if (hwnd_) DestroyWindow(hwnd_);
@@ -51,6 +52,13 @@ template <class Fn> void MainWindow::guarded(Fn fn) {
 
 HWND MainWindow::control(std::string_view name) const {
     HWND hwnd = controls_.get(name);
+    if (!hwnd) {
+        // A page's logic may reach for a control of a page nobody has looked
+        // at yet: draw the pages still missing, then look again.
+        auto* self = const_cast<MainWindow*>(this);
+        for (std::size_t page = 0; page < page_built_.size(); ++page) self->build_page(page);
+        hwnd = controls_.get(name);
+    }
     if (!hwnd) throw core::VeltranoError("No control named " + std::string(name));
     return hwnd;
 }
@@ -77,21 +85,23 @@ bool MainWindow::create() {
     hwnd_ = CreateWindowExW(0, kMainClass, kMainCaption, kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                             r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance_, this);
     if (!hwnd_) return false;
+    // Errors of the start-up are shown over the window they belong to.
+    dialogs_.set_owner(hwnd_);
     build_controls();
-    // The memory statistics tick from the start to the end, on every page.
-    SetTimer(hwnd_, kTimer1, 1000, nullptr);
     guarded([&] { form_.FormCreate(); });
     return true;
 }
 
 unique_accelerators MainWindow::create_accelerators() const {
-    ACCEL keys[kNavigation.size()];
-    for (std::size_t i = 0; i < kNavigation.size(); ++i) {
+    // Ctrl+1 to Ctrl+9, then Ctrl+0: ten digits for at most ten entries.
+    const std::size_t count = std::min<std::size_t>(form_.navigation_entries(), 10);
+    std::vector<ACCEL> keys(count);
+    for (std::size_t i = 0; i < count; ++i) {
         keys[i].fVirt = FVIRTKEY | FCONTROL;
         keys[i].key = static_cast<WORD>('0' + (i + 1) % 10);
         keys[i].cmd = static_cast<WORD>(kNavigationCommand + i);
     }
-    return unique_accelerators(CreateAcceleratorTableW(keys, static_cast<int>(kNavigation.size())));
+    return unique_accelerators(CreateAcceleratorTableW(keys.data(), static_cast<int>(count)));
 }
 
 void MainWindow::show() {
@@ -101,33 +111,32 @@ void MainWindow::show() {
 
 void MainWindow::build_controls() {
     HFONT font = static_cast<HFONT>(font_.get());
-    // The navigation bar: a caption above each icon, both clickable.
+    // The navigation bar: a caption above each icon, both clickable; the
+    // pages in their order, then Exit.
     HWND bar = controls_.create(hwnd_, {ControlKind::Panel, "GroupBox1", "", 8, 8, 601, 81}, font);
     constexpr int kEntryWidth = 60;
-    for (std::size_t i = 0; i < kNavigation.size(); ++i) {
-        const NavEntry& nav = kNavigation[i];
+    const auto pages = form_.pages();
+    for (std::size_t i = 0; i < form_.navigation_entries(); ++i) {
+        const bool exit = i == pages.size();
+        const std::string_view caption = exit ? kExitEntry.caption : pages[i].caption;
+        const std::string_view component = exit ? kExitEntry.caption_component : pages[i].caption_component;
+        const std::string_view icon = exit ? kExitEntry.icon : pages[i].icon;
         const int left = 1 + static_cast<int>(i) * kEntryWidth;
         auto click = [this, i] { guarded([&] { form_.navigation_click(i); }); };
-        controls_.create(bar, {ControlKind::LinkText, std::string(nav.caption_component), std::string(nav.caption),
-                               left, 10, kEntryWidth, 14, click},
+        controls_.create(bar, {ControlKind::LinkText, std::string(component), std::string(caption), left, 10,
+                               kEntryWidth, 14, click},
                          font);
-        controls_.create(bar, {ControlKind::Picture, std::string(nav.icon), std::string(nav.icon), left + 6, 26,
-                               48, 48, click},
+        controls_.create(bar, {ControlKind::Picture, std::string(icon), std::string(icon), left + 6, 26, 48, 48, click},
                          font);
     }
 
-    // Every page is a group box at the same place; hiding it hides all on it.
-    for (const PageInfo& info : kPages)
+    // Every page is a group box at the same place; hiding it hides all on
+    // it. What is inside comes when the page is first shown.
+    for (const PageRow& row : pages)
         controls_.create(hwnd_,
-                         {ControlKind::Panel, std::string(info.group_box), std::string(info.caption), kPageLeft,
-                          kPageTop, kPageWidth, info.height, {}, info.page != Page::Network},
+                         {ControlKind::Panel, std::string(row.group_box), std::string(row.title), kPageLeft,
+                          kPageTop, kPageWidth, row.height, {}, false},
                          font);
-    const PageBuilder builder{controls_, form_, font, static_cast<HFONT>(bold_font_.get()),
-                              [this](std::function<void()> handler) -> std::function<void()> {
-                                  return [this, handler] { guarded(handler); };
-                              }};
-    build_welcome_page(builder);
-    build_tip_pages(builder);
 
     // The activity log under the short pages.
     HWND label = controls_.create(hwnd_,
@@ -138,6 +147,20 @@ void MainWindow::build_controls() {
     controls_.create(hwnd_, {ControlKind::Picture, "Image5", "Image5", kLogLeft, 448, kLogWidth, 8}, font);
     HWND list = controls_.create(hwnd_, {ControlKind::ListBox, "ListBox1", "", kLogLeft, 456, kLogWidth, 121}, font);
     SendMessageW(list, LB_SETHORIZONTALEXTENT, 1000, 0);
+}
+
+void MainWindow::build_page(std::size_t page) {
+    if (page_built_[page]) return;
+    page_built_[page] = true;
+    const PageRow& row = form_.pages()[page];
+    const BuildPage build = find_page_view(row.group_box);
+    if (!build) return;
+    const PageBuilder builder{controls_, controls_.get(row.group_box), static_cast<HFONT>(font_.get()),
+                              static_cast<HFONT>(bold_font_.get()),
+                              [this](std::function<void()> handler) -> std::function<void()> {
+                                  return [this, handler] { guarded(handler); };
+                              }};
+    build(builder, form_.page(page));
 }
 
 void MainWindow::paint_frame(HDC dc) {
@@ -152,18 +175,18 @@ void MainWindow::paint_frame(HDC dc) {
         {L"Image_frame_left", {0, 0, 4, kClientHeight}},
         {L"Image_frame_right", {kClientWidth - 4, 0, kClientWidth, kClientHeight}},
     };
-    HDC mem = CreateCompatibleDC(dc);
+    const unique_dc mem(CreateCompatibleDC(dc));
     for (const auto& s : strips) {
         unique_gdi bmp(LoadImageW(instance_, s.name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
         if (!bmp) continue;
         BITMAP info{};
         GetObjectW(bmp.get(), sizeof info, &info);
-        HGDIOBJ old = SelectObject(mem, bmp.get());
-        StretchBlt(dc, s.at.left, s.at.top, s.at.right - s.at.left, s.at.bottom - s.at.top, mem, 0, 0,
+        // Selected out again before the bitmap is deleted.
+        HGDIOBJ old = SelectObject(mem.get(), bmp.get());
+        StretchBlt(dc, s.at.left, s.at.top, s.at.right - s.at.left, s.at.bottom - s.at.top, mem.get(), 0, 0,
                    info.bmWidth, info.bmHeight, SRCCOPY);
-        SelectObject(mem, old);
+        SelectObject(mem.get(), old);
     }
-    DeleteDC(mem);
 }
 
 LRESULT CALLBACK MainWindow::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -182,7 +205,7 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
         if (lp && controls_.command(reinterpret_cast<HWND>(lp), HIWORD(wp))) return 0;
         if (!lp && HIWORD(wp) == 1 && LOWORD(wp) >= kNavigationCommand &&
-            LOWORD(wp) < kNavigationCommand + kNavigation.size()) {
+            LOWORD(wp) < kNavigationCommand + form_.navigation_entries()) {
             const std::size_t entry = LOWORD(wp) - kNavigationCommand;
             guarded([&] { form_.navigation_click(entry); });
             return 0;
@@ -229,12 +252,6 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         if (count > 0) SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(count - 1), 0);
         return 0;
     }
-    case WM_TIMER:
-        if (wp == kTimer1) {
-            guarded([&] { form_.Timer1Timer(); });
-            return 0;
-        }
-        break;
     case WM_CLOSE:
         // No close box: the way out is the Exit entry. Alt+F4 asks the same.
         guarded([&] { form_.Image_exit_optionsClick(); });
@@ -248,22 +265,6 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
-void MainWindow::set_page_visible(Page page, bool visible) {
-    ShowWindow(controls_.get(page_info(page).group_box), visible ? SW_SHOW : SW_HIDE);
-}
-
-void MainWindow::set_log_visible(bool visible) {
-    for (const char* name : {"Label2", "Image5", "ListBox1"})
-        ShowWindow(controls_.get(name), visible ? SW_SHOW : SW_HIDE);
-}
-
-void MainWindow::set_timer2_enabled(bool enabled) {
-    if (enabled)
-        SetTimer(hwnd_, kTimer2, 1000, nullptr);
-    else
-        KillTimer(hwnd_, kTimer2);
-}
-
 void MainWindow::centre_on_screen() {
     RECT r;
     GetWindowRect(hwnd_, &r);
@@ -272,34 +273,18 @@ void MainWindow::centre_on_screen() {
                  (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void MainWindow::set_calendar_today() {
-    SYSTEMTIME today;
-    GetLocalTime(&today);
-    SendMessageW(controls_.get("MonthCalendar1"), MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&today));
+void MainWindow::set_enabled(std::string_view name, bool enabled) {
+    HWND hwnd = control(name);
+    if (controls_.is_timer(hwnd))
+        controls_.set_timer_running(hwnd, enabled);
+    else
+        EnableWindow(hwnd, enabled);
 }
 
-void MainWindow::set_system_labels_visible(bool visible) {
-    for (const SystemLabel& label : system_labels()) ShowWindow(control(label.name), visible ? SW_SHOW : SW_HIDE);
+bool MainWindow::is_enabled(std::string_view name) const {
+    HWND hwnd = control(name);
+    return controls_.is_timer(hwnd) ? controls_.timer_running(hwnd) : IsWindowEnabled(hwnd) != FALSE;
 }
-
-// The analyser's grid and buttons and the admin sub-panels arrive with their
-// pages; until then their pages are frames and there is nothing to set.
-void MainWindow::set_grid_heading(int, const std::string&) {}
-void MainWindow::set_regclean_buttons_enabled(bool) {}
-void MainWindow::show_admin_auto_logon_panel() {}
-
-void MainWindow::show_error(const std::string& message) { show_error_box(hwnd_, message); }
-
-bool MainWindow::ask_yes_no(const std::string& question) {
-    return MessageBoxW(hwnd_, to_utf16(question).c_str(), L"Veltrano", MB_YESNO | MB_ICONQUESTION) == IDYES;
-}
-
-void MainWindow::set_progress(std::string_view name, int position) {
-    SendMessageW(control(name), PBM_SETPOS, static_cast<WPARAM>(position), 0);
-}
-
-void MainWindow::set_enabled(std::string_view name, bool enabled) { EnableWindow(control(name), enabled); }
-bool MainWindow::is_enabled(std::string_view name) const { return IsWindowEnabled(control(name)) != FALSE; }
 
 void MainWindow::set_checked(std::string_view name, bool checked) {
     SendMessageW(control(name), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -310,6 +295,12 @@ bool MainWindow::is_checked(std::string_view name) const {
 }
 
 void MainWindow::set_visible(std::string_view name, bool visible) {
+    // A page is drawn before it first shows, so it appears whole.
+    if (visible) {
+        const auto pages = form_.pages();
+        for (std::size_t page = 0; page < pages.size(); ++page)
+            if (pages[page].group_box == name) build_page(page);
+    }
     ShowWindow(control(name), visible ? SW_SHOW : SW_HIDE);
 }
 
@@ -327,6 +318,18 @@ std::string MainWindow::text(std::string_view name) const {
     std::wstring buffer(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
     buffer.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, buffer.data(), static_cast<int>(buffer.size()))));
     return platform::win32::to_utf8(buffer);
+}
+
+void MainWindow::set_position(std::string_view name, int position) {
+    SendMessageW(control(name), PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+void MainWindow::set_date(std::string_view name, ui::Date date) {
+    SYSTEMTIME day{};
+    day.wYear = static_cast<WORD>(date.year);
+    day.wMonth = static_cast<WORD>(date.month);
+    day.wDay = static_cast<WORD>(date.day);
+    SendMessageW(control(name), MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&day));
 }
 
 void MainWindow::terminate() { DestroyWindow(hwnd_); }

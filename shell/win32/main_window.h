@@ -3,24 +3,25 @@
 // it every click; an error that escapes a handler is shown here, once.
 #pragma once
 
-#include "core/activity_log.h"
 #include "shell/main_form.h"
-#include "shell/dialogs.h"
 #include "shell/main_view.h"
 #include "shell/win32/controls.h"
 #include "shell/win32/gdi.h"
+#include "shell/win32/page_builder.h"
+#include "shell/win32/win32_dialogs.h"
+#include "ui/activity_log.h"
 
 #include <windows.h>
 
-#include <memory>
+#include <vector>
 
 namespace veltrano::shell::win32 {
 
 inline constexpr wchar_t kMainCaption[] = L"Veltrano 3.1 for Micrsoft Windows XP Professional";
 
-class MainWindow : public MainView, public core::ActivityLog {
+class MainWindow : public MainView, public ui::ActivityLog {
 public:
-    MainWindow(HINSTANCE instance, Services services, Dialogs& dialogs);
+    MainWindow(HINSTANCE instance, Services services, Win32Dialogs& dialogs);
     ~MainWindow() override;
 
     // Creates the window and runs TForm1.FormCreate; false if the window
@@ -32,18 +33,7 @@ public:
     HWND hwnd() const { return hwnd_; }
 
     // MainView
-    void set_page_visible(Page page, bool visible) override;
-    void set_log_visible(bool visible) override;
-    void set_timer2_enabled(bool enabled) override;
     void centre_on_screen() override;
-    void set_calendar_today() override;
-    void set_system_labels_visible(bool visible) override;
-    void set_grid_heading(int column, const std::string& text) override;
-    void set_regclean_buttons_enabled(bool enabled) override;
-    void show_admin_auto_logon_panel() override;
-    void show_error(const std::string& message) override;
-    bool ask_yes_no(const std::string& question) override;
-    void set_progress(std::string_view name, int position) override;
     void terminate() override;
 
     // Widgets
@@ -55,6 +45,8 @@ public:
     bool is_visible(std::string_view name) const override;
     void set_text(std::string_view name, const std::string& text) override;
     std::string text(std::string_view name) const override;
+    void set_position(std::string_view name, int position) override;
+    void set_date(std::string_view name, ui::Date date) override;
 
     // ActivityLog
     void add(const std::string& line) override;
@@ -64,6 +56,8 @@ private:
     static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     void build_controls();
+    // Draws a page's contents unless they are drawn already.
+    void build_page(std::size_t page);
     void paint_frame(HDC dc);
     // Every handler runs through here: the one place an error becomes a box.
     template <class Fn> void guarded(Fn fn);
@@ -73,9 +67,11 @@ private:
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
     bool log_scroll_pending_ = false;
+    Win32Dialogs& dialogs_;
     Controls controls_;
     unique_gdi font_, bold_font_, white_brush_, cream_brush_;
     TForm1 form_;
+    std::vector<bool> page_built_;
 };
 
 }  // namespace veltrano::shell::win32

@@ -1,24 +1,14 @@
 // The four tip pages and the Undo page, laid out from the catalogue's
 // display tables; every click goes to the tip logic through the guard.
-#include "shell/win32/help.h"
 #include "shell/win32/page_builder.h"
-#include "tips/catalogue.h"
+#include "tips/tip_engine.h"
+#include "tips/undo.h"
 
 namespace veltrano::shell::win32 {
 
 namespace {
 
 constexpr COLORREF kBlue = RGB(0, 0, 255);
-
-Page page_of(tips::Group group) {
-    switch (group) {
-    case tips::Group::Network: return Page::Network;
-    case tips::Group::Power: return Page::Power;
-    case tips::Group::System: return Page::System;
-    case tips::Group::Customization: break;
-    }
-    return Page::Customize;
-}
 
 ControlDecl decl(ControlKind kind, std::string_view name, std::string_view caption, const tips::Rect& r,
                  std::function<void()> on_click = {}) {
@@ -31,41 +21,37 @@ void style_page_caption(const PageBuilder& b, HWND page) {
     b.controls.set_text_colour(page, kBlue);
 }
 
-void build_group(const PageBuilder& b, const tips::GroupDisplay& group) {
-    const Page page = page_of(group.group);
-    HWND parent = b.page(page);
-    style_page_caption(b, parent);
-    TForm1& form = b.form;
+void build_group(const PageBuilder& b, const tips::GroupDisplay& group, tips::TipPage& logic) {
+    style_page_caption(b, b.page);
     // Created in tip order, which is also the tab order; the help images
     // are no tab stops, so they do not get in the way.
     for (int tip = group.first_tip; tip <= group.last_tip; ++tip) {
         const tips::TipDisplay& t = tips::tip_display(tip);
-        const std::string image(t.help_image);
-        HWND help = b.add(page, decl(ControlKind::Picture, t.help_image, "Help", tips::help_image_rect(tip),
-                                     b.guard([&form, image] { form.catalogue().help_image_click(image); })));
+        HWND help = b.add(decl(ControlKind::Picture, t.help_image, "Help", tips::help_image_rect(tip),
+                               b.guard([&logic, tip] { logic.help_image_click(tip); })));
         b.controls.set_cursor(help, reinterpret_cast<LPCWSTR>(IDC_HELP));
-        HWND box = b.add(page, decl(ControlKind::CheckBox, t.check_box, t.caption, tips::check_box_rect(tip)));
+        HWND box = b.add(decl(ControlKind::CheckBox, t.check_box, t.caption, tips::check_box_rect(tip)));
         b.controls.set_text_colour(box, kBlue);
     }
-    const tips::Group g = group.group;
     const std::function<void()> handlers[] = {
-        [&form, g] { form.catalogue().page(g).select_all(); },
-        [&form, g] { form.catalogue().page(g).clear_all(); },
-        [&form, g] { form.catalogue().page(g).apply(); },
+        [&logic] { logic.select_all(); },
+        [&logic] { logic.clear_all(); },
+        [&logic] { logic.apply(); },
     };
     for (std::size_t i = 0; i < group.buttons.size(); ++i) {
         const tips::ButtonDisplay& button = group.buttons[i];
-        b.controls.create(parent, decl(ControlKind::Button, button.name, button.caption, button.rect,
-                                       b.guard(handlers[i])),
-                          b.font);
+        b.add(decl(ControlKind::Button, button.name, button.caption, button.rect, b.guard(handlers[i])));
     }
-    (void)parent;
 }
 
-void build_undo(const PageBuilder& b) {
-    HWND page = b.page(Page::Undo);
+template <tips::Group G> void build_group_view(const PageBuilder& b, ui::Page* logic) {
+    build_group(b, tips::group_display(G), static_cast<tips::TipPage&>(*logic));
+}
+
+void build_undo(const PageBuilder& b, ui::Page* page_logic) {
+    auto& logic = static_cast<tips::UndoPage&>(*page_logic);
+    HWND page = b.page;
     style_page_caption(b, page);
-    TForm1& form = b.form;
     for (std::size_t i = 0; i < tips::kUndoLines.size(); ++i) {
         const tips::UndoLineDisplay& line = tips::kUndoLines[i];
         HWND frame = b.controls.create(page, decl(ControlKind::Panel, line.frame, line.frame_caption,
@@ -91,9 +77,9 @@ void build_undo(const PageBuilder& b) {
         SendMessageW(factory, BM_SETCHECK, BST_CHECKED, 0);
     }
     const std::function<void()> handlers[] = {
-        [&form] { form.undo_page().BitBtn15Click(); },
-        [&form] { form.undo_page().BitBtn16Click(); },
-        [&form] { form.undo_page().BitBtn17Click(); },
+        [&logic] { logic.BitBtn15Click(); },
+        [&logic] { logic.BitBtn16Click(); },
+        [&logic] { logic.BitBtn17Click(); },
     };
     for (std::size_t i = 0; i < tips::kUndoButtons.size(); ++i) {
         const tips::ButtonDisplay& button = tips::kUndoButtons[i];
@@ -103,12 +89,14 @@ void build_undo(const PageBuilder& b) {
     }
 }
 
-}  // namespace
+const PageView kTipPageViews[] = {
+    {tips::group_display(tips::Group::Network).group_box, build_group_view<tips::Group::Network>},
+    {tips::group_display(tips::Group::Power).group_box, build_group_view<tips::Group::Power>},
+    {tips::group_display(tips::Group::System).group_box, build_group_view<tips::Group::System>},
+    {tips::group_display(tips::Group::Customization).group_box, build_group_view<tips::Group::Customization>},
+    {tips::kUndoGroupBox, build_undo},
+};
 
-void build_tip_pages(const PageBuilder& b) {
-    for (const tips::GroupDisplay& group : tips::kGroupDisplay) build_group(b, group);
-    build_undo(b);
-    b.form.catalogue().set_help_base(help_base_address());
-}
+}  // namespace
 
 }  // namespace veltrano::shell::win32

@@ -47,23 +47,22 @@ void show_ampersands(HWND label) {
     SetWindowLongPtrW(label, GWL_STYLE, GetWindowLongPtrW(label, GWL_STYLE) | SS_NOPREFIX);
 }
 
-}  // namespace
-
-void build_welcome_page(const PageBuilder& b) {
+void build_welcome_page(const PageBuilder& b, ui::Page* page_logic) {
+    auto& logic = static_cast<WelcomePage&>(*page_logic);
     const auto text = [&](HWND parent, const char* name, const char* caption, Box at, COLORREF colour, bool bold) {
         HWND label = b.controls.create(parent, {ControlKind::Label, name, caption, at.left, at.top, at.width, at.height},
                                        bold ? b.bold_font : b.font);
         b.controls.set_text_colour(label, colour);
         return label;
     };
-    HWND page = b.page(Page::Welcome);
+    HWND page = b.page;
 
     text(page, "Label14",
          "Veltrano is designed  for Windows XP Professional and may not work well  with other operating systems "
          "specially Windows 95 ,98 and ME. Many of theses tips may work on Windows 2000 Pro but recommended OS is "
          "Windows XP Professional.",
          {kLeft, 18, kInnerWidth, 42}, kBlack, true);
-    b.add(Page::Welcome, {ControlKind::Picture, "Image3", "Image3", kLeft, 64, 105, 65});
+    b.add({ControlKind::Picture, "Image3", "Image3", kLeft, 64, 105, 65});
     text(page, "Label13",
          "Veltrano 3.1, registry tuning for Windows XP Professional. Written by the Veltrano developers; all rights "
          "reserved. Comments and ideas are welcome at feedback@veltrano.example.",
@@ -80,15 +79,15 @@ void build_welcome_page(const PageBuilder& b) {
 
     // Memory statistics, refreshed by Timer1; empty until its first tick.
     text(page, "StaticText8", "Memory load:", {kLeft, 318, 100, 14}, kBlack, false);
-    b.add(Page::Welcome, {ControlKind::ProgressBar, std::string(kMemoryBar), "", kLeft, 334, 248, 16});
-    HWND statistics = b.add(Page::Welcome, {ControlKind::Panel, "GroupBox13", "Current Statistics", kLeft, 358, 248, 112});
+    b.add({ControlKind::ProgressBar, std::string(kMemoryBar), "", kLeft, 334, 248, 16});
+    HWND statistics = b.add({ControlKind::Panel, "GroupBox13", "Current Statistics", kLeft, 358, 248, 112});
     for (int i = 0; i < static_cast<int>(kMemoryLabels.size()); ++i)
         text(statistics, kMemoryLabels[i].name.data(), "", {8, 18 + i * 17, 232, 14}, kBlack, false);
 
     // The calendar draws itself at a size of its own choosing (font and
     // theme decide it), so its frame is fitted around it, right-aligned
     // against the buttons and resting on the bottom of the page.
-    HWND calendar_frame = b.add(Page::Welcome, {ControlKind::Panel, "GroupBox12", "Calendar", 284, 318, 192, 166});
+    HWND calendar_frame = b.add({ControlKind::Panel, "GroupBox12", "Calendar", 284, 318, 192, 166});
     HWND calendar = b.controls.create(calendar_frame, {ControlKind::MonthCalendar, "MonthCalendar1", "", 6, 16, 180, 144},
                                       b.font);
     RECT needed{};
@@ -104,19 +103,26 @@ void build_welcome_page(const PageBuilder& b) {
     struct Button {
         const char* name;
         const char* caption;
-        void (TForm1::*click)();
+        void (WelcomePage::*click)();
     };
     const Button buttons[] = {
-        {"BitBtn18", "&Vote for Veltrano", &TForm1::BitBtn18Click},
-        {"BitBtn1", "&Terms of use", &TForm1::BitBtn1Click},
-        {"BitBtn2", "&Check for updates", &TForm1::BitBtn2Click},
+        {"BitBtn18", "&Vote for Veltrano", &WelcomePage::BitBtn18Click},
+        {"BitBtn1", "&Terms of use", &WelcomePage::BitBtn1Click},
+        {"BitBtn2", "&Check for updates", &WelcomePage::BitBtn2Click},
     };
     for (int i = 0; i < 3; ++i) {
-        TForm1& form = b.form;
         const auto click = buttons[i].click;
-        b.add(Page::Welcome, {ControlKind::Button, buttons[i].name, buttons[i].caption, 484, 384 + i * 34, 106, 28,
-                              b.guard([&form, click] { (form.*click)(); })});
+        b.add({ControlKind::Button, buttons[i].name, buttons[i].caption, 484, 384 + i * 34, 106, 28,
+               b.guard([&logic, click] { (logic.*click)(); })});
     }
+
+    // The memory statistics tick every second from start to end, whichever
+    // page is shown.
+    b.add({ControlKind::Timer, "Timer1", "", 0, 0, 0, 0, b.guard([&logic] { logic.Timer1Timer(); }), true, 1000});
 }
+
+const PageView kWelcomeView{"GroupBox3", build_welcome_page};
+
+}  // namespace
 
 }  // namespace veltrano::shell::win32

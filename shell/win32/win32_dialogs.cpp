@@ -1,6 +1,7 @@
 #include "shell/win32/win32_dialogs.h"
 
-#include "core/error.h"
+#include "platform/win32/text.h"
+#include "shell/win32/error_box.h"
 
 namespace veltrano::shell::win32 {
 
@@ -8,6 +9,7 @@ Win32Dialogs::Win32Dialogs(HINSTANCE instance)
     : form2_(instance), form3_(instance), form4_(instance), form5_(instance) {}
 
 bool Win32Dialogs::create(HWND owner) {
+    owner_ = owner;
     return form2_.create(owner) && form3_.create(owner) && form4_.create(owner) && form5_.create(owner);
 }
 
@@ -18,5 +20,12 @@ void Win32Dialogs::show_not_compatible() { form3_.show_modal(); }
 void Win32Dialogs::show_help(const std::string& address) { form4_.show_help(address); }
 
 void Win32Dialogs::show_balloon(const std::string& text) { form5_.show_message(text); }
+
+void Win32Dialogs::show_error(const std::string& message) { show_error_box(owner_, message); }
+
+bool Win32Dialogs::ask_yes_no(const std::string& question) {
+    return MessageBoxW(owner_, platform::win32::to_utf16(question).c_str(), L"Veltrano", MB_YESNO | MB_ICONQUESTION) ==
+           IDYES;
+}
 
 }  // namespace veltrano::shell::win32

@@ -6,7 +6,11 @@
 #include "platform/memory/memory_registry.h"
 #include "support/fake_view.h"
 #include "support/fakes.h"
-#include "tips/tip_pages.h"
+#include "tips/customization.h"
+#include "tips/network.h"
+#include "tips/power.h"
+#include "tips/system.h"
+#include "tips/undo.h"
 
 #include <gtest/gtest.h>
 
@@ -16,13 +20,28 @@ class CatalogueFixture : public ::testing::Test {
 protected:
     platform::MemoryRegistry reg;
     FakeTime time;
-    core::MemoryLog log;
+    ui::MemoryLog log;
     FakeWidgets widgets;
     FakeDialogs dialogs;
     FakeSound sound;
     core::RegistryPrimitives prim{reg, log};
-    core::TipStateStore store{prim, time};
-    tips::Catalogue cat{prim, store, time, widgets, dialogs, sound};
+    core::TipStateStore store{prim, time, tips::flag_rows()};
+    tips::Context ctx{prim, store, time, widgets, dialogs, sound, "file:///C:/Veltrano/help"};
+    tips::NetworkPage network{ctx};
+    tips::PowerPage power{ctx};
+    tips::SystemPage system{ctx};
+    tips::CustomizationPage customization{ctx};
+    tips::UndoPage undo{ctx};
+
+    tips::TipPage& page(tips::Group group) {
+        switch (group) {
+        case tips::Group::Network: return network;
+        case tips::Group::Power: return power;
+        case tips::Group::System: return system;
+        case tips::Group::Customization: break;
+        }
+        return customization;
+    }
 };
 
 }  // namespace veltrano::fakes

@@ -3,8 +3,10 @@
 #pragma once
 
 #include "platform/sound.h"
-#include "shell/dialogs.h"
 #include "shell/main_view.h"
+#include "shell/page_table.h"
+#include "ui/dialogs.h"
+#include "ui/widgets.h"
 
 #include <map>
 #include <string>
@@ -19,7 +21,7 @@ struct ControlState {
     std::string text;
 };
 
-class FakeWidgets : public virtual shell::Widgets {
+class FakeWidgets : public virtual ui::Widgets {
 public:
     void set_enabled(std::string_view name, bool on) override { at(name).enabled = on; }
     bool is_enabled(std::string_view name) const override { return get(name).enabled; }
@@ -29,6 +31,8 @@ public:
     bool is_visible(std::string_view name) const override { return get(name).visible; }
     void set_text(std::string_view name, const std::string& text) override { at(name).text = text; }
     std::string text(std::string_view name) const override { return get(name).text; }
+    void set_position(std::string_view name, int position) override { progress[std::string(name)] = position; }
+    void set_date(std::string_view name, ui::Date date) override { dates[std::string(name)] = date; }
 
     ControlState& at(std::string_view name) { return controls[std::string(name)]; }
     ControlState get(std::string_view name) const {
@@ -36,45 +40,29 @@ public:
         return it == controls.end() ? ControlState{} : it->second;
     }
     std::map<std::string, ControlState> controls;
+    std::map<std::string, int> progress;
+    std::map<std::string, ui::Date> dates;
 };
 
 class RecordingView : public shell::MainView, public FakeWidgets {
 public:
-    using Page = shell::Page;
-    void set_page_visible(Page page, bool visible) override { pages[page] = visible; }
-    void set_log_visible(bool visible) override { log_visible = visible; }
-    void set_timer2_enabled(bool enabled) override { timer2 = enabled; }
     void centre_on_screen() override { calls.push_back("centre"); }
-    void set_calendar_today() override { calls.push_back("calendar"); }
-    void set_system_labels_visible(bool visible) override { labels_visible = visible; }
-    void set_grid_heading(int column, const std::string& text) override { headings[column] = text; }
-    void set_regclean_buttons_enabled(bool enabled) override { regclean_buttons = enabled; }
-    void show_admin_auto_logon_panel() override { calls.push_back("auto logon panel"); }
-    void show_error(const std::string& message) override { errors.push_back(message); }
-    bool ask_yes_no(const std::string& question) override {
-        questions.push_back(question);
-        return answer_yes;
-    }
-    void set_progress(std::string_view name, int position) override { progress[std::string(name)] = position; }
     void terminate() override { terminated = true; }
 
-    std::vector<Page> visible_pages() const {
-        std::vector<Page> v;
-        for (auto [page, on] : pages)
-            if (on) v.push_back(page);
+    // The group boxes of the program's pages that are shown now.
+    std::vector<std::string> visible_pages() const {
+        std::vector<std::string> v;
+        for (const shell::PageRow& row : shell::page_table())
+            if (get(row.group_box).visible) v.emplace_back(row.group_box);
         return v;
     }
+    bool log_visible() const { return get("ListBox1").visible; }
 
-    std::map<Page, bool> pages;
-    bool log_visible = true, timer2 = true, labels_visible = false, regclean_buttons = true, terminated = false;
-    std::map<int, std::string> headings;
-    std::vector<std::string> calls, errors;
-    std::vector<std::string> questions;
-    bool answer_yes = false;
-    std::map<std::string, int> progress;
+    bool terminated = false;
+    std::vector<std::string> calls;
 };
 
-class FakeDialogs : public shell::Dialogs {
+class FakeDialogs : public ui::Dialogs {
 public:
     bool show_terms_of_use() override {
         shown.push_back("terms of use");
@@ -83,8 +71,13 @@ public:
     void show_not_compatible() override { shown.push_back("not compatible"); }
     void show_help(const std::string& address) override { shown.push_back("help " + address); }
     void show_balloon(const std::string& text) override { shown.push_back("balloon " + text); }
-    std::vector<std::string> shown;
-    bool agree = true;
+    void show_error(const std::string& message) override { errors.push_back(message); }
+    bool ask_yes_no(const std::string& question) override {
+        questions.push_back(question);
+        return answer_yes;
+    }
+    std::vector<std::string> shown, errors, questions;
+    bool agree = true, answer_yes = false;
 };
 
 class FakeSound : public platform::Sound {

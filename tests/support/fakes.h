@@ -52,6 +52,7 @@ public:
         steps.push_back(enable ? "enable" : "disable");
         return enable ? enable_error : disable_error;
     }
+    void restore_privilege() override { steps.push_back("restore"); }
     bool initiate_restart(const std::string& machine, const std::string& message, unsigned timeout) override {
         steps.push_back("restart " + machine + " in " + std::to_string(timeout) + " s");
         restart_message = message;

@@ -5,6 +5,7 @@
 #include "core/tip_state_store.h"
 #include "platform/memory/memory_registry.h"
 #include "shell/main_form.h"
+#include "shell/welcome.h"
 #include "support/fake_view.h"
 #include "support/fakes.h"
 
@@ -20,16 +21,18 @@ protected:
     platform::MemoryRegistry reg;
     FakeTime time;
     FakeSystemInfo sys;
-    core::MemoryLog log;
+    ui::MemoryLog log;
     RecordingView view;
     FakeDialogs dialogs;
     FakeSound sound;
     FakeShutdown shutdown;
     FakeBrowser browser;
-    shell::TForm1 form{{reg, sys, time, sound, shutdown, browser}, view, dialogs, log};
+    shell::TForm1 form{{reg, sys, time, sound, shutdown, browser}, view, dialogs, log, "file:///C:/Veltrano/help"};
 
     static inline const std::string kStore = "SOFTWARE\\VELTRANO\\VERSION\\2.0\\";
 
+    // The first page is the welcome page.
+    shell::WelcomePage& welcome() { return *static_cast<shell::WelcomePage*>(form.page(0)); }
     std::optional<platform::RegValue> counter(const std::string& name) const {
         return reg.get(platform::Root::LocalMachine, kStore, name);
     }

@@ -11,7 +11,6 @@
 using namespace veltrano;
 using platform::RegValue;
 using platform::Root;
-using shell::Page;
 
 namespace {
 
@@ -30,15 +29,15 @@ class ExitDecision : public fakes::FormFixture, public ::testing::WithParamInter
 TEST_P(ExitDecision, AsksOnlyWhenTheCountChangedAndNoEndsWithoutARestart) {
     form.FormCreate();
     for (auto [tip, flag] : GetParam().flags_set) set_tip_flag(tip, flag);
-    view.answer_yes = false;
+    dialogs.answer_yes = false;
     form.Image_exit_optionsClick();
-    ASSERT_EQ(view.questions.size(), GetParam().asks ? 1u : 0u);
+    ASSERT_EQ(dialogs.questions.size(), GetParam().asks ? 1u : 0u);
     if (GetParam().asks) {
-        EXPECT_EQ(view.questions.front(), shell::kRestartQuestion);
+        EXPECT_EQ(dialogs.questions.front(), shell::kRestartQuestion);
     }
     EXPECT_TRUE(view.terminated);
     EXPECT_TRUE(shutdown.steps.empty());
-    EXPECT_TRUE(view.errors.empty());
+    EXPECT_TRUE(dialogs.errors.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, ExitDecision,
@@ -52,9 +51,9 @@ class Exit : public fakes::FormFixture {
 protected:
     void SetUp() override {
         form.FormCreate();
-        form.Image_network_optionsClick();
+        form.navigation_click(1);
         set_tip_flag(1, 1);
-        view.answer_yes = true;
+        dialogs.answer_yes = true;
     }
     // Runs Exit expecting it to fail with exactly this text.
     void exit_fails_with(std::string_view message) {
@@ -65,12 +64,12 @@ protected:
             EXPECT_EQ(e.what(), message);
         }
         EXPECT_FALSE(view.terminated);
-        EXPECT_EQ(view.visible_pages(), std::vector<Page>{Page::Network});
+        EXPECT_EQ(view.visible_pages(), std::vector<std::string>{"GroupBox2"});
     }
 };
 
 TEST_F(Exit, EndOfRunCountIsRecordedBeforeTheQuestion) {
-    view.answer_yes = false;
+    dialogs.answer_yes = false;
     form.Image_exit_optionsClick();
     EXPECT_EQ(counter(shell::kStartCounter), RegValue::number(4));
     EXPECT_EQ(counter(shell::kEndCounter), RegValue::number(5));
@@ -93,7 +92,7 @@ TEST_F(Exit, AUserWithoutThePrivilegeIsToldAndMayTryAgain) {
     shutdown.enable_error = 0;
     form.Image_exit_optionsClick();
     EXPECT_TRUE(view.terminated);
-    EXPECT_EQ(view.questions.size(), 2u);
+    EXPECT_EQ(dialogs.questions.size(), 2u);
 }
 
 TEST_F(Exit, EachFailingStepEndsTheExitWithItsOwnText) {
@@ -108,8 +107,8 @@ TEST_F(Exit, EachFailingStepEndsTheExitWithItsOwnText) {
          "You do not have Remote Shutdown Privilege on this\r\ncomputer, or computer is not a Windows NT "
          "computer,\r\nor computer cannot be found on the network.",
          "lookup SeShutdownPrivilege on \\\\TUNEBOX"},
-        // The privilege stays enabled when the restart cannot start.
-        {[](auto& s) { s.restart_starts = false; }, "InitiateSystemShutdown failed.", "restart \\\\TUNEBOX in 15 s"},
+        // The privilege goes back as it was when the restart cannot start.
+        {[](auto& s) { s.restart_starts = false; }, "InitiateSystemShutdown failed.", "restore"},
         {[](auto& s) { s.disable_error = 5; }, "AdjustTokenPrivileges disable failed.", "disable"},
     };
     for (const Failure& failure : failures) {
@@ -136,11 +135,20 @@ TEST_F(Exit, AnotherTargetMachineNeedsTheRemotePrivilegeAndCaseDoesNotMakeOne) {
 
 TEST_F(Exit, AWronglyTypedCounterIsReportedButCannotKeepTheUserIn) {
     reg.put(Root::LocalMachine, kStore, shell::kEndCounter, RegValue::string("5"));
-    view.answer_yes = false;
+    dialogs.answer_yes = false;
     form.Image_exit_optionsClick();
-    EXPECT_EQ(view.errors, std::vector<std::string>{"Invalid data type for 'AppliedTipsCounter_end_of_exec'"});
+    EXPECT_EQ(dialogs.errors, std::vector<std::string>{"Invalid data type for 'AppliedTipsCounter_end_of_exec'"});
     // Read as 0 against a start count of 4: the counts differ, so it asks.
-    EXPECT_EQ(view.questions.size(), 1u);
+    EXPECT_EQ(dialogs.questions.size(), 1u);
+    EXPECT_TRUE(view.terminated);
+}
+
+TEST_F(Exit, AWronglyTypedFlagIsReportedOnceAndTheProgramEndsWithoutAsking) {
+    reg.put(Root::LocalMachine, kStore + core::tip_key(7), "HasThisTipBeenApplied", RegValue::string("1"));
+    form.Image_exit_optionsClick();
+    EXPECT_EQ(dialogs.errors, std::vector<std::string>{"Invalid data type for 'HasThisTipBeenApplied'"});
+    EXPECT_TRUE(dialogs.questions.empty());
+    EXPECT_TRUE(shutdown.steps.empty());
     EXPECT_TRUE(view.terminated);
 }
 

@@ -13,11 +13,11 @@
 using namespace veltrano;
 using platform::RegValue;
 using platform::Root;
-using shell::Page;
 
 namespace {
 
 using MainFormTest = fakes::FormFixture;
+using Pages = std::vector<std::string>;
 
 TEST_F(MainFormTest, FirstStartBuildsTheStoreThenWritesBothCounters) {
     form.FormCreate();
@@ -28,16 +28,9 @@ TEST_F(MainFormTest, FirstStartBuildsTheStoreThenWritesBothCounters) {
     ASSERT_FALSE(log.lines.empty());
     EXPECT_EQ(log.lines.front(), "Starting the process of writing AppliedTipsCounter_start_of_exec");
     EXPECT_EQ(form.machine_unc_name, "\\\\TUNEBOX");
-    EXPECT_EQ(form.poll_countdown, 30);
-    EXPECT_EQ(view.visible_pages(), std::vector<Page>{Page::Welcome});
-    EXPECT_FALSE(view.log_visible);
-    EXPECT_FALSE(view.timer2);
-    EXPECT_TRUE(view.labels_visible);
-    EXPECT_EQ(view.headings, (std::map<int, std::string>{{0, "Registry Key"}, {1, "Last Modification"},
-                                                         {2, "String Value"}, {3, "File/Path reference"}}));
-    EXPECT_FALSE(view.regclean_buttons);
-    EXPECT_EQ(form.next_free_row, 1);
-    EXPECT_TRUE(form.select_first_pending);
+    EXPECT_EQ(view.visible_pages(), Pages{"GroupBox3"});
+    EXPECT_FALSE(view.log_visible());
+    EXPECT_TRUE(view.is_visible("Label3"));
 }
 
 TEST_F(MainFormTest, LaterStartCountsWhatTheStoreSaysAndResetsTheEndCounter) {
@@ -52,59 +45,94 @@ TEST_F(MainFormTest, LaterStartCountsWhatTheStoreSaysAndResetsTheEndCounter) {
 TEST_F(MainFormTest, ATypeErrorInTheSetUpIsShownAndStartUpGoesOn) {
     reg.put(Root::CurrentUser, "Control Panel\\Desktop", "AutoEndTasks", RegValue::number(1));
     form.FormCreate();
-    EXPECT_EQ(view.errors, std::vector<std::string>{"Invalid data type for 'AutoEndTasks'"});
+    EXPECT_EQ(dialogs.errors, std::vector<std::string>{"Invalid data type for 'AutoEndTasks'"});
     EXPECT_TRUE(counter(shell::kStartCounter).has_value());
-    EXPECT_EQ(view.visible_pages(), std::vector<Page>{Page::Welcome});
+    EXPECT_EQ(view.visible_pages(), Pages{"GroupBox3"});
 }
 
-struct Visit {
-    std::size_t entry;
-    Page page;
-    bool log;
-};
+TEST_F(MainFormTest, AWronglyTypedEndCounterCostsOnlyThatCounter) {
+    reg.open(Root::LocalMachine, "SOFTWARE\\VELTRANO", true);
+    set_tip_flag(1, 1);
+    reg.put(Root::LocalMachine, kStore, shell::kEndCounter, RegValue::string("0"));
+    form.FormCreate();
+    EXPECT_EQ(dialogs.errors, std::vector<std::string>{"Invalid data type for 'AppliedTipsCounter_end_of_exec'"});
+    EXPECT_EQ(counter(shell::kStartCounter), RegValue::number(1));
+}
 
-class NavigationTest : public MainFormTest, public ::testing::WithParamInterface<Visit> {};
+class NavigationTest : public MainFormTest, public ::testing::WithParamInterface<std::size_t> {};
 
 TEST_P(NavigationTest, EachEntryLeavesOnlyItsPageAndTheLogOnShortPages) {
+    const shell::PageRow& row = shell::page_table()[GetParam()];
     form.FormCreate();
-    // Arrive from every page in turn, so no hide method is missed.
-    for (std::size_t from = 0; from < 9; ++from) {
+    // Arrive from every page in turn, so no page is left shown behind.
+    for (std::size_t from = 0; from < shell::page_table().size(); ++from) {
         form.navigation_click(from);
-        form.navigation_click(GetParam().entry);
-        EXPECT_EQ(view.visible_pages(), std::vector<Page>{GetParam().page}) << "from " << from;
-        EXPECT_EQ(view.log_visible, GetParam().log) << "from " << from;
+        form.navigation_click(GetParam());
+        EXPECT_EQ(view.visible_pages(), Pages{std::string(row.group_box)}) << "from " << from;
+        EXPECT_EQ(view.log_visible(), row.shows_log) << "from " << from;
+        EXPECT_EQ(view.log_visible(), row.height == shell::kShortPageHeight);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Entries, NavigationTest,
-                         ::testing::Values(Visit{0, Page::Welcome, false}, Visit{1, Page::Network, true},
-                                           Visit{2, Page::Power, true}, Visit{3, Page::System, true},
-                                           Visit{4, Page::Customize, true}, Visit{5, Page::Undo, true},
-                                           Visit{6, Page::RegClean, false}, Visit{7, Page::Process, false},
-                                           Visit{8, Page::Admin, true}),
-                         [](const auto& info) {
-                             return std::string(shell::page_info(info.param.page).group_box);
-                         });
+INSTANTIATE_TEST_SUITE_P(Entries, NavigationTest, ::testing::Range<std::size_t>(0, 9), [](const auto& info) {
+    return std::string(shell::page_table()[info.param].group_box);
+});
 
-TEST_F(MainFormTest, LeavingAdminStopsTheTimeSyncClock) {
+// A page that writes down what the navigation told it.
+struct Probe : ui::Page {
+    explicit Probe(std::vector<std::string>& said, std::string name) : said(said), name(std::move(name)) {}
+    void created() override { said.push_back(name + " created"); }
+    void shown() override { said.push_back(name + " shown"); }
+    void hidden() override { said.push_back(name + " hidden"); }
+    std::vector<std::string>& said;
+    std::string name;
+};
+
+std::vector<std::string> said;
+
+const shell::PageRow kProbeRows[] = {
+    {"One", "StaticText1", "Image1", false, "GroupBoxA", "A", shell::kTallPageHeight, false,
+     [](shell::PageContext&) -> std::unique_ptr<ui::Page> { return std::make_unique<Probe>(said, "A"); }},
+    {"Two", "StaticText2", "Image2", true, "GroupBoxB", "B", shell::kShortPageHeight, true,
+     [](shell::PageContext&) -> std::unique_ptr<ui::Page> { return std::make_unique<Probe>(said, "B"); }},
+    {"Three", "StaticText3", "Image3", true, "GroupBoxC", "C", shell::kShortPageHeight, true, nullptr},
+};
+
+TEST(Navigator, TellsEachPageOfItsTurnsAndTakesFramesWithoutLogic) {
+    platform::MemoryRegistry reg;
+    fakes::FakeTime time;
+    fakes::FakeSystemInfo sys;
+    ui::MemoryLog log;
+    fakes::RecordingView view;
+    fakes::FakeDialogs dialogs;
+    fakes::FakeSound sound;
+    fakes::FakeShutdown shutdown;
+    fakes::FakeBrowser browser;
+    said.clear();
+    shell::TForm1 form{{reg, sys, time, sound, shutdown, browser}, view, dialogs, log, "", kProbeRows};
     form.FormCreate();
-    form.Image_admin_optionsClick();
-    EXPECT_EQ(view.calls.back(), "auto logon panel");
-    view.timer2 = true;
-    form.Image_power_optionsClick();
-    EXPECT_FALSE(view.timer2);
+    EXPECT_EQ(said, (std::vector<std::string>{"B hidden", "A created", "B created"}));
+    said.clear();
+    form.navigation_click(1);
+    form.navigation_click(2);
+    EXPECT_EQ(said, (std::vector<std::string>{"A hidden", "B shown", "A hidden", "B hidden"}));
+    EXPECT_TRUE(view.is_visible("GroupBoxC"));
+    EXPECT_FALSE(view.is_visible("GroupBoxB"));
+    EXPECT_TRUE(view.log_visible());
+    form.navigation_click(form.navigation_entries() - 1);
+    EXPECT_TRUE(view.terminated);
 }
 
 TEST_F(MainFormTest, OutsideNtOnlyMainAndExitWork) {
     sys.ver.platform_id = 1;
     form.FormCreate();
-    EXPECT_FALSE(view.labels_visible);
+    EXPECT_FALSE(view.is_visible("Label3"));
     for (std::size_t entry = 1; entry <= 8; ++entry) form.navigation_click(entry);
     EXPECT_EQ(std::count(dialogs.shown.begin(), dialogs.shown.end(), "not compatible"), 8);
-    EXPECT_EQ(view.visible_pages(), std::vector<Page>{Page::Welcome});
-    form.Image_welcome_screenClick();
-    EXPECT_EQ(view.visible_pages(), std::vector<Page>{Page::Welcome});
-    form.Image_exit_optionsClick();
+    EXPECT_EQ(view.visible_pages(), Pages{"GroupBox3"});
+    form.navigation_click(0);
+    EXPECT_EQ(view.visible_pages(), Pages{"GroupBox3"});
+    form.navigation_click(9);
     EXPECT_TRUE(view.terminated);
 }
 

@@ -1,16 +1,15 @@
 // The store's first-run set-up, the flag derivation and the records a tip
 // leaves behind.
 #include "core/error.h"
-#include "core/flag_rows.h"
 #include "core/tip_state_store.h"
 #include "platform/memory/memory_registry.h"
 #include "support/fakes.h"
 #include "support/print.h"
+#include "tips/tip_engine.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 
 using namespace veltrano;
 using core::INT_TYPE;
@@ -31,10 +30,10 @@ const std::string kRecycleBin =
 class StoreTest : public ::testing::Test {
 protected:
     platform::MemoryRegistry reg;
-    core::MemoryLog log;
+    ui::MemoryLog log;
     fakes::FakeTime time;
     core::RegistryPrimitives prim{reg, log};
-    core::TipStateStore store{prim, time};
+    core::TipStateStore store{prim, time, tips::flag_rows()};
 
     std::optional<RegValue> flag(int tip) { return reg.get(Root::LocalMachine, S + core::tip_key(tip), "HasThisTipBeenApplied"); }
     bool applied(int tip) { return flag(tip) == RegValue::number(1); }
@@ -195,17 +194,6 @@ TEST_F(StoreTest, SuppliedOldDataIsStoredWithoutReadingTheSystem) {
               RegValue::string(""));
     EXPECT_EQ(reg.get(Root::LocalMachine, S + "TIP0041\\OLD_VALUES", "REGPATH_for_LocalServer32_1_1_(Default)"),
               RegValue::string("HKEY_CLASSES_ROOT\\CLSID\\{X}\\LocalServer32"));
-}
-
-TEST(FlagRows, EveryTipOneToFortyEightHasARowAndTheyRunInTipOrder) {
-    std::string last;
-    std::vector<bool> seen(49);
-    for (const auto& row : core::flag_rows()) {
-        EXPECT_LE(last, std::string(row.tip));
-        last = row.tip;
-        seen[std::stoi(std::string(row.tip.substr(3)))] = true;
-    }
-    EXPECT_EQ(std::count(seen.begin() + 1, seen.end(), true), 48);
 }
 
 }  // namespace

@@ -6,12 +6,13 @@
 #include "support/fake_view.h"
 #include "support/fakes.h"
 #include "support/print.h"
-#include "tips/tip_pages.h"
+#include "tips/tip_engine.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 using namespace veltrano;
 using platform::RegValue;
@@ -25,18 +26,8 @@ const std::string S = "SOFTWARE\\VELTRANO\\VERSION\\2.0\\";
 const std::string kInterfaces = "\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\";
 const std::string kClass1 = "{F3A614DC-ABE0-11d2-A441-00C04F795683}";
 
-const tips::GroupTables& tables_of(Group g) {
-    switch (g) {
-    case Group::Network: return tips::network_tables();
-    case Group::Power: return tips::power_tables();
-    case Group::System: return tips::system_tables();
-    case Group::Customization: break;
-    }
-    return tips::customization_tables();
-}
-
 RegValue data_of(const tips::WriteRow& r) {
-    return r.type == "INT_TYPE" ? RegValue::number(static_cast<std::uint32_t>(r.num)) : RegValue::string(std::string(r.str));
+    return r.type == core::INT_TYPE ? RegValue::number(static_cast<std::uint32_t>(r.num)) : RegValue::string(std::string(r.str));
 }
 
 class TipsTest : public fakes::CatalogueFixture {
@@ -46,10 +37,10 @@ protected:
     // already holds the restored data; the values it deletes are absent.
     void seed_stock_machine() {
         for (Group g : {Group::Network, Group::Power, Group::System, Group::Customization})
-            for (const tips::RestoreStep& s : tables_of(g).restore)
+            for (const tips::RestoreStep& s : tips::group_tables(g).restore)
                 if (s.action == tips::RestoreStep::Action::Write)
                     reg.put(s.root, std::string(s.key), std::string(s.value),
-                            s.type == "INT_TYPE" ? RegValue::number(static_cast<std::uint32_t>(s.num))
+                            s.type == core::INT_TYPE ? RegValue::number(static_cast<std::uint32_t>(s.num))
                                                  : RegValue::string(std::string(s.str)));
         for (auto k : {"\\SYSTEM\\CurrentControlSet\\Services\\Dnscache\\Parameters",
                        "\\SYSTEM\\CurrentControlSet\\Services\\LanmanWorkstation\\Parameters",
@@ -115,7 +106,7 @@ protected:
     }
     void apply_all() {
         for (int tip = 1; tip <= tips::kTipCount; ++tip) tick(tip);
-        for (Group g : {Group::Network, Group::Power, Group::System, Group::Customization}) cat.page(g).apply();
+        for (Group g : {Group::Network, Group::Power, Group::System, Group::Customization}) page(g).apply();
     }
     // The callers' own lines, without the primitives' listing and outcome lines.
     std::vector<std::string> narration() const {
@@ -136,6 +127,22 @@ protected:
 
 // ---- the engine over the tables
 
+// What a tip writes and how the store recognises it are two tables side by
+// side; applied on a stock machine, every tip must then be derived as
+// applied, or the page would offer it again.
+TEST_F(TipsTest, EveryAppliedTipIsDerivedAsAppliedAgain) {
+    seed_stock_machine();
+    apply_all();
+    for (int tip = 1; tip <= tips::kTipCount; ++tip) set_flag(tip, 7);
+    store.set_veltrano_flags();
+    // Tip 34 removes the Recycle Bin from the desktop's namespace, but its
+    // flag looks below My Computer, where the bin stays: derived as not
+    // applied until the detection follows the key the tip removes.
+    const std::set<int> decided_otherwise{34};
+    for (int tip = 1; tip <= tips::kTipCount; ++tip)
+        EXPECT_EQ(flag(tip), RegValue::number(decided_otherwise.contains(tip) ? 0 : 1)) << "tip " << tip;
+}
+
 class EveryGroup : public TipsTest, public testing::WithParamInterface<Group> {};
 INSTANTIATE_TEST_SUITE_P(Tips, EveryGroup,
                          testing::Values(Group::Network, Group::Power, Group::System, Group::Customization));
@@ -144,11 +151,11 @@ TEST_P(EveryGroup, ApplyWritesEveryRowAndRecordsWhatItReplaced) {
     seed_stock_machine();
     // Rows naming a value twice (tips 31 and 37) leave the last row's record.
     std::map<std::pair<int, std::string>, RegValue> old;
-    for (const tips::WriteRow& r : tables_of(GetParam()).writes)
+    for (const tips::WriteRow& r : tips::group_tables(GetParam()).writes)
         old[{r.tip, std::string(r.value)}] = reg.get(r.root, std::string(r.key), std::string(r.value))
-                                                 .value_or(r.type == "INT_TYPE" ? RegValue::number(0) : RegValue::string(""));
+                                                 .value_or(r.type == core::INT_TYPE ? RegValue::number(0) : RegValue::string(""));
     apply_all();
-    for (const tips::WriteRow& r : tables_of(GetParam()).writes) {
+    for (const tips::WriteRow& r : tips::group_tables(GetParam()).writes) {
         SCOPED_TRACE(std::string(r.key) + "\\" + std::string(r.value));
         EXPECT_EQ(reg.get(r.root, std::string(r.key), std::string(r.value)), data_of(r));
         EXPECT_EQ(flag(r.tip), RegValue::number(1));
@@ -163,7 +170,7 @@ TEST_F(TipsTest, RestoringEveryGroupAfterApplyingEveryTipGivesBackTheStockMachin
     auto expected = snapshot();
     apply_all();
     EXPECT_NE(snapshot(), expected);
-    for (Group g : {Group::Network, Group::Power, Group::System, Group::Customization}) cat.page(g).restore_defaults();
+    for (Group g : {Group::Network, Group::Power, Group::System, Group::Customization}) page(g).restore_defaults();
     // By design the Recycle Bin comes back below My Computer, not on the desktop.
     expected.erase(lower("HKEY_LOCAL_MACHINE\\" + kRecycleBinOnDesktop.substr(1)));
     EXPECT_EQ(snapshot(), expected);
@@ -172,7 +179,7 @@ TEST_F(TipsTest, RestoringEveryGroupAfterApplyingEveryTipGivesBackTheStockMachin
 TEST_F(TipsTest, PlainTipRecordsEveryValueBeforeItWritesAny) {
     reg.open(Root::LocalMachine, "\\SYSTEM\\CurrentControlSet\\Services\\LanmanWorkstation\\Parameters", true);
     tick(2);
-    cat.network().BitBtn5Click();
+    network.BitBtn5Click();
     EXPECT_THAT(narration(),
                 ElementsAre("Setting flag for TIP0002", "Setting LASTDATE for TIP0002", "Storing REGPATH for MaxCmds",
                             "Storing old value of MaxCmds", "Storing REGPATH for MaxCmds", "Storing new value of MaxCmds",
@@ -185,7 +192,7 @@ TEST_F(TipsTest, PlainTipRecordsEveryValueBeforeItWritesAny) {
 TEST_F(TipsTest, AdapterTipsSkipTheDialUpAdapterButCountItInTheIndex) {
     seed_adapters();
     tick(3);
-    cat.network().BitBtn5Click();
+    network.BitBtn5Click();
     for (auto a : {"AdapterA", "WirelessB"}) EXPECT_EQ(reg.get(Root::LocalMachine, kInterfaces + a, "EnablePMTUDiscovery"), RegValue::number(1));
     EXPECT_EQ(reg.get(Root::LocalMachine, kInterfaces + "NdisWanIp", "EnablePMTUDiscovery"), std::nullopt);
     EXPECT_EQ(record(3, "NEW_VALUES", "REGPATH_for_EnablePMTUDiscovery - 0"),
@@ -205,15 +212,15 @@ TEST_F(TipsTest, AdapterTipsSkipTheDialUpAdapterButCountItInTheIndex) {
 
 TEST_F(TipsTest, AdapterTipWithoutAdaptersKeyWritesNoRecordSoItComesBack) {
     tick(7);
-    cat.network().BitBtn5Click();
+    network.BitBtn5Click();
     EXPECT_THAT(log.lines, ElementsAre("Error opening key: [\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Adapters]"));
-    cat.network().refresh();
+    network.refresh();
     EXPECT_TRUE(enabled(7));
 }
 
 TEST_F(TipsTest, SchedulerScanRemovalMarksItselfAppliedEvenWithoutTheNamespace) {
     tick(5);
-    cat.network().BitBtn5Click();
+    network.BitBtn5Click();
     EXPECT_EQ(flag(5), RegValue::number(1));
     EXPECT_EQ(narration().back(), "Key does not exist and system is already boosted by skipping scheduled task scan");
     EXPECT_EQ(record(5, "OLD_VALUES", "REGPATH_for_{D6277990-4C6A-11CF-8D87-00AA0060F5BF}"), std::nullopt);
@@ -223,7 +230,7 @@ TEST_F(TipsTest, SchedulerScanRemovalListsTheNamespaceAndDeletesTheClass) {
     reg.open(Root::LocalMachine, kRemoteNameSpace + "\\{D6277990-4C6A-11CF-8D87-00AA0060F5BF}\\Inner", true);
     reg.open(Root::LocalMachine, kRemoteNameSpace + "\\{2227A280-3AEA-1069-A2DE-08002B30309D}", true);
     tick(5);
-    cat.network().BitBtn5Click();
+    network.BitBtn5Click();
     EXPECT_FALSE(reg.key_exists(Root::LocalMachine, kRemoteNameSpace + "\\{D6277990-4C6A-11CF-8D87-00AA0060F5BF}"));
     EXPECT_TRUE(reg.key_exists(Root::LocalMachine, kRemoteNameSpace + "\\{2227A280-3AEA-1069-A2DE-08002B30309D}"));
     const auto lines = narration();
@@ -239,20 +246,20 @@ TEST_F(TipsTest, SchedulerScanRemovalListsTheNamespaceAndDeletesTheClass) {
 TEST_F(TipsTest, AfdRestoreKeepsTheKeyWhileItHoldsOtherSettings) {
     reg.put(Root::LocalMachine, kAfd, "DefaultReceiveWindow", RegValue::number(65536));
     tick(4);
-    cat.network().BitBtn5Click();
-    cat.network().reset_network_settings_to_default();
+    network.BitBtn5Click();
+    network.reset_network_settings_to_default();
     EXPECT_EQ(reg.get(Root::LocalMachine, kAfd, "DefaultReceiveWindow"), RegValue::number(65536));
     EXPECT_EQ(reg.get(Root::LocalMachine, kAfd, "PriorityBoost"), std::nullopt);
 
     reg.open(Root::LocalMachine, kAfd, true)->delete_value("DefaultReceiveWindow");
-    cat.network().reset_network_settings_to_default();
+    network.reset_network_settings_to_default();
     EXPECT_FALSE(reg.key_exists(Root::LocalMachine, kAfd));
 }
 
 TEST_F(TipsTest, NamespaceTipsKeepTheirOwnRecordsAndRemoveTheClassKey) {
     seed_stock_machine();
     tick(34);
-    cat.customization().BitBtn14Click();
+    customization.BitBtn14Click();
     EXPECT_FALSE(reg.key_exists(Root::LocalMachine, kRecycleBinOnDesktop));
     EXPECT_EQ(flag(34), RegValue::number(1));
     EXPECT_EQ(record(34, "OLD_VALUES", "REGPATH_for_{645FF040-5081-101B-9F08-00AA002F954E}"),
@@ -271,7 +278,7 @@ TEST_F(TipsTest, MessengerTipSavesAndEmptiesTheRegistrationsAndTheRestorePutsThe
     reg.put(Root::LocalMachine, "\\SOFTWARE\\Classes\\CLSID\\" + kClass1 + "\\InProcServer32", "",
             RegValue::expand_string("%ProgramFiles%\\msmsgs.dll"));
     tick(41);
-    cat.customization().BitBtn14Click();
+    customization.BitBtn14Click();
     for (const auto& r : tips::kMessengerRecords)
         EXPECT_EQ(reg.get(r.root, std::string(r.key), std::string(r.value)), RegValue::string("")) << r.name;
     EXPECT_EQ(record(41, "OLD_VALUES", "LocalServer32_1_1_(Default)"), RegValue::string("LocalServer32_1_1_(Default) text"));
@@ -282,7 +289,7 @@ TEST_F(TipsTest, MessengerTipSavesAndEmptiesTheRegistrationsAndTheRestorePutsThe
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](auto& l) { return l.rfind("Disabling MSN Messenger ...part ", 0) == 0; }), 12);
     EXPECT_EQ(lines.back(), "Starting the process of setting PreventRun");
 
-    cat.customization().reset_customization_settings_to_default();
+    customization.reset_customization_settings_to_default();
     for (const auto& r : tips::kMessengerRecords) {
         if (r.name == "InProcServer32_1_2_(Default)") continue;
         EXPECT_EQ(reg.get(r.root, std::string(r.key), std::string(r.value)), RegValue::string(std::string(r.name) + " text"));
@@ -295,11 +302,11 @@ TEST_F(TipsTest, MessengerTipSavesAndEmptiesTheRegistrationsAndTheRestorePutsThe
 TEST_F(TipsTest, RestoreLeavesRegistrationsAloneWhenTheMessengerTipNeverSavedThem) {
     seed_stock_machine();
     tick(33);
-    cat.customization().BitBtn14Click();
+    customization.BitBtn14Click();
     // One record survives from some earlier run; only it is put back.
     reg.put(Root::LocalMachine, S + "TIP0041\\OLD_VALUES", "LocalServer32_2_1_(Default)", RegValue::string("saved"));
     log.lines.clear();
-    cat.customization().reset_customization_settings_to_default();
+    customization.reset_customization_settings_to_default();
     for (const auto& r : tips::kMessengerRecords)
         EXPECT_EQ(reg.get(r.root, std::string(r.key), std::string(r.value)),
                   RegValue::string(r.name == "LocalServer32_2_1_(Default)" ? "saved" : std::string(r.name) + " text"));
@@ -313,13 +320,13 @@ TEST_F(TipsTest, RestoreLeavesRegistrationsAloneWhenTheMessengerTipNeverSavedThe
 TEST_P(EveryGroup, ShowMirrorsTheFlagsAndWritesTheGroupFlag) {
     const auto& g = tips::group_display(GetParam());
     const std::string undone(g.undone_flag);
-    cat.page(GetParam()).refresh();
+    page(GetParam()).refresh();
     EXPECT_EQ(reg.get(Root::LocalMachine, S, undone), RegValue::number(1));
     EXPECT_EQ(log.lines.front(), "Setting " + undone);
 
     set_flag(g.last_tip, 1);
     tick(g.last_tip);
-    cat.page(GetParam()).refresh();
+    page(GetParam()).refresh();
     EXPECT_EQ(reg.get(Root::LocalMachine, S, undone), RegValue::number(0));
     EXPECT_FALSE(enabled(g.last_tip));
     EXPECT_TRUE(checked(g.last_tip)) << "showing leaves the ticks alone";
@@ -329,35 +336,35 @@ TEST_P(EveryGroup, ShowMirrorsTheFlagsAndWritesTheGroupFlag) {
 TEST_P(EveryGroup, SelectAllAndClearAllNeverTouchDisabledBoxes) {
     const auto& g = tips::group_display(GetParam());
     set_flag(g.first_tip, 1);
-    cat.page(GetParam()).refresh();
-    cat.page(GetParam()).select_all();
+    page(GetParam()).refresh();
+    page(GetParam()).select_all();
     EXPECT_FALSE(checked(g.first_tip));
     for (int tip = g.first_tip + 1; tip <= g.last_tip; ++tip) EXPECT_TRUE(checked(tip)) << tip;
 
     widgets.set_enabled(tips::tip_display(g.first_tip).check_box, true);
     widgets.set_checked(tips::tip_display(g.first_tip).check_box, true);
     widgets.set_enabled(tips::tip_display(g.first_tip).check_box, false);
-    cat.page(GetParam()).clear_all();
+    page(GetParam()).clear_all();
     EXPECT_TRUE(checked(g.first_tip));
     for (int tip = g.first_tip + 1; tip <= g.last_tip; ++tip) EXPECT_FALSE(checked(tip)) << tip;
 }
 
 TEST_P(EveryGroup, BalloonSaysWhetherThereWasAnythingToApply) {
     const auto& g = tips::group_display(GetParam());
-    cat.page(GetParam()).refresh();
-    cat.page(GetParam()).apply();
+    page(GetParam()).refresh();
+    page(GetParam()).apply();
     EXPECT_THAT(dialogs.shown, ElementsAre("balloon " + std::string(tips::kChooseText)));
     EXPECT_THAT(sound.played, ElementsAre("DONE"));
 
     for (int tip = g.first_tip + 1; tip <= g.last_tip; ++tip) set_flag(tip, 1);
-    cat.page(GetParam()).refresh();
+    page(GetParam()).refresh();
     tick(g.first_tip);
-    cat.page(GetParam()).apply();
+    page(GetParam()).apply();
     EXPECT_EQ(dialogs.shown.back(), "balloon " + std::string(tips::kAllAppliedText));
     EXPECT_FALSE(enabled(g.first_tip));
     EXPECT_FALSE(checked(g.first_tip));
 
-    cat.page(GetParam()).apply();
+    page(GetParam()).apply();
     EXPECT_EQ(dialogs.shown.back(), "balloon " + std::string(tips::kAllAppliedText));
     EXPECT_EQ(sound.played.size(), 3u);
 }
@@ -365,7 +372,7 @@ TEST_P(EveryGroup, BalloonSaysWhetherThereWasAnythingToApply) {
 TEST_F(TipsTest, ValueOfTheWrongTypeStopsApplyAtThatTip) {
     reg.put(Root::CurrentUser, "\\Control Panel\\Desktop", "HungAppTimeout", RegValue::number(5000));
     for (int tip : {8, 9, 10}) tick(tip);
-    EXPECT_THROW(cat.power().BitBtn8Click(), core::VeltranoError);
+    EXPECT_THROW(power.BitBtn8Click(), core::VeltranoError);
     EXPECT_EQ(reg.get(Root::CurrentUser, "\\Control Panel\\PowerCfg", "CurrentPowerPolicy"), RegValue::string("0"));
     EXPECT_FALSE(checked(9));
     EXPECT_FALSE(enabled(9));
@@ -380,11 +387,8 @@ TEST_F(TipsTest, ValueOfTheWrongTypeStopsApplyAtThatTip) {
 }
 
 TEST_F(TipsTest, HelpImagesOpenTheirPageBelowTheHelpBase) {
-    cat.set_help_base("file:///C:/Veltrano/help");
-    for (auto image : {"system_8_tuneup_efs_cache", "system_9_efs_cache_validation_period"})
-        EXPECT_TRUE(cat.help_image_click(image));
-    cat.network().help_image_click(1);
-    EXPECT_FALSE(cat.help_image_click("no_such_image"));
+    for (int tip : {20, 21}) system.help_image_click(tip);
+    network.help_image_click(1);
     EXPECT_THAT(dialogs.shown, ElementsAre("help file:///C:/Veltrano/help/tip0075.htm#marker69",
                                            "help file:///C:/Veltrano/help/tip0075.htm#marker69",
                                            "help file:///C:/Veltrano/help/tip0025.htm#marker4"));

@@ -5,7 +5,7 @@
 #include "support/fakes.h"
 #include "support/form_fixture.h"
 #include "support/print.h"
-#include "tips/tip_pages.h"
+#include "tips/tip_engine.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -23,8 +23,6 @@ const std::string S = "SOFTWARE\\VELTRANO\\VERSION\\2.0\\";
 
 class UndoPageTest : public fakes::CatalogueFixture {
 protected:
-    tips::UndoPage& undo = cat.undo();
-
     const tips::UndoLineDisplay& line(tips::Group g) { return tips::kUndoLines[static_cast<std::size_t>(g)]; }
     void set_undone(tips::Group g, std::uint32_t v) {
         reg.put(Root::LocalMachine, S, std::string(line(g).undone_flag), RegValue::number(v));
@@ -132,15 +130,15 @@ TEST_F(UndoPageTest, PreviousSettingsChoiceOnlyRecordsTheUndo) {
 
 TEST_F(UndoPageTest, PowerRestoreLeavesTipsEightAndNineApplied) {
     for (int tip = 8; tip <= 12; ++tip) widgets.set_checked(tips::tip_display(tip).check_box, true);
-    cat.power().BitBtn8Click();
-    cat.power().refresh();
+    power.BitBtn8Click();
+    power.refresh();
     undo.refresh();
     tick(tips::Group::Power);
     undo.BitBtn17Click();
     EXPECT_EQ(balloon(), "balloon Congratulations ! Selected options have been UNDONE. ");
     for (int tip : {8, 9}) EXPECT_EQ(flag(tip), RegValue::number(1)) << tip;
     for (int tip : {10, 11, 12}) EXPECT_EQ(flag(tip), RegValue::number(0)) << tip;
-    cat.power().refresh();
+    power.refresh();
     EXPECT_FALSE(widgets.is_enabled("CheckBox9"));
     EXPECT_TRUE(widgets.is_enabled("CheckBox10"));
 }
@@ -156,26 +154,27 @@ TEST_F(UndoPageTest, UndoingTheLastOpenGroupSaysAllAreUndone) {
 // ---- through the main window
 
 class TipPagesInForm : public fakes::FormFixture {};
+constexpr std::size_t kSystemEntry = 3, kUndoEntry = 5;
 
 TEST_F(TipPagesInForm, NavigationShowsThePageThenMirrorsItsFlags) {
     form.FormCreate();
     set_tip_flag(13, 1);
-    form.Image_system_optionsClick();
+    form.navigation_click(kSystemEntry);
     EXPECT_FALSE(view.is_enabled("CheckBox13"));
     EXPECT_TRUE(view.is_enabled("CheckBox14"));
     EXPECT_EQ(counter("SystemOptionsUndone"), RegValue::number(0));
 
     view.set_checked("CheckBox14", true);
-    form.system_page().BitBtn11Click();
+    static_cast<tips::SystemPage*>(form.page(kSystemEntry))->BitBtn11Click();
     EXPECT_FALSE(view.is_enabled("CheckBox14"));
     EXPECT_EQ(dialogs.shown.back(), "balloon Congratulations ! Selected choices have been applied. ");
 
-    form.Image_undo_optionsClick();
+    form.navigation_click(kUndoEntry);
     EXPECT_TRUE(view.is_enabled("CheckBox51"));
     view.set_checked("CheckBox51", true);
-    form.undo_page().BitBtn17Click();
+    static_cast<tips::UndoPage*>(form.page(kUndoEntry))->BitBtn17Click();
     EXPECT_EQ(counter("SystemOptionsUndone"), RegValue::number(1));
-    form.Image_system_optionsClick();
+    form.navigation_click(kSystemEntry);
     EXPECT_TRUE(view.is_enabled("CheckBox14"));
 }
 

@@ -12,7 +12,6 @@
 using namespace veltrano;
 using platform::RegValue;
 using platform::Root;
-using shell::Page;
 
 namespace {
 
@@ -63,7 +62,7 @@ TEST_F(SystemInformation, EachLabelJoinsItsValuesExactlyAndAMissingProcessorRead
                                   {"Label11", "Windows Registered Owner:   Ann & Co "},
                                   {"Label12", "Internet Explorer Build: 6.0.2900.5512 Version: 6.0.2900.5512"},
                               }));
-    EXPECT_TRUE(view.errors.empty());
+    EXPECT_TRUE(dialogs.errors.empty());
 }
 
 TEST_F(SystemInformation, AnEmptyValueLeavesItsNeighboursSideBySide) {
@@ -78,12 +77,12 @@ TEST_F(SystemInformation, AWronglyTypedValueStopsTheFillingThereAndStartUpGoesOn
     seed_one_processor_machine();
     reg.put(Root::LocalMachine, kNt, "CurrentBuildNumber", RegValue::number(2600));
     form.FormCreate();
-    EXPECT_EQ(view.errors, std::vector<std::string>{"Invalid data type for 'CurrentBuildNumber'"});
+    EXPECT_EQ(dialogs.errors, std::vector<std::string>{"Invalid data type for 'CurrentBuildNumber'"});
     const auto texts = value_labels();
     EXPECT_EQ(texts.at("Label6"), "Windows BuildLab: 2600.xpsp_sp3_qfe.100216-1510");
     EXPECT_EQ(texts.at("Label7"), "");
     EXPECT_EQ(texts.at("Label12"), "");
-    EXPECT_EQ(view.visible_pages(), std::vector<Page>{Page::Welcome});
+    EXPECT_EQ(view.visible_pages(), std::vector<std::string>{"GroupBox3"});
 }
 
 TEST_F(SystemInformation, OutsideNtNothingIsRead) {
@@ -120,7 +119,7 @@ TEST_P(MemoryStatistics, EachTickWritesTheBarAndTheFiveLabels) {
     form.FormCreate();
     sys.memory = GetParam().status;
     sys.separator = GetParam().separator;
-    form.Timer1Timer();
+    welcome().Timer1Timer();
     EXPECT_EQ(view.progress.at(std::string(shell::kMemoryBar)), GetParam().bar);
     EXPECT_EQ(statistics(), GetParam().labels);
 }
@@ -162,9 +161,9 @@ using WelcomeButtons = fakes::FormFixture;
 
 TEST_F(WelcomeButtons, UpdatesAndVoteEachOpenANewBrowserWindowOnTheirAddress) {
     form.FormCreate();
-    form.BitBtn2Click();
-    form.BitBtn18Click();
-    form.BitBtn2Click();
+    welcome().BitBtn2Click();
+    welcome().BitBtn18Click();
+    welcome().BitBtn2Click();
     const std::string products = std::string(shell::kVendorSite) + "/veltrano_products.htm";
     EXPECT_EQ(browser.opened, (std::vector<std::string>{products, std::string(shell::kVotePage), products}));
     EXPECT_THAT(products, ::testing::StartsWith("http"));
@@ -174,18 +173,18 @@ TEST_F(WelcomeButtons, ABrowserThatCannotBeMadeIsAnErrorAndThePageStays) {
     form.FormCreate();
     browser.failure = "Invalid class string";
     try {
-        form.BitBtn2Click();
+        welcome().BitBtn2Click();
         FAIL() << "no error";
     } catch (const core::VeltranoError& e) {
         EXPECT_THAT(e.what(), ::testing::HasSubstr("Invalid class string"));
     }
-    EXPECT_EQ(view.visible_pages(), std::vector<Page>{Page::Welcome});
+    EXPECT_EQ(view.visible_pages(), std::vector<std::string>{"GroupBox3"});
     EXPECT_FALSE(view.terminated);
 }
 
 TEST_F(WelcomeButtons, AgreeingToTheTermsChangesNothing) {
     form.FormCreate();
-    form.BitBtn1Click();
+    welcome().BitBtn1Click();
     EXPECT_EQ(dialogs.shown, std::vector<std::string>{"terms of use"});
     EXPECT_FALSE(view.terminated);
 }
@@ -194,9 +193,9 @@ TEST_F(WelcomeButtons, NotAgreeingEndsTheProgramAtOnceWithoutTheExitSteps) {
     form.FormCreate();
     set_tip_flag(1, 1);  // an exit would now ask about restarting
     dialogs.agree = false;
-    form.BitBtn1Click();
+    welcome().BitBtn1Click();
     EXPECT_TRUE(view.terminated);
-    EXPECT_TRUE(view.questions.empty());
+    EXPECT_TRUE(dialogs.questions.empty());
     EXPECT_EQ(counter(shell::kEndCounter), RegValue::number(0));
 }
 

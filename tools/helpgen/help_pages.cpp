@@ -53,8 +53,8 @@ std::string full_key(platform::Root root, std::string_view key) {
 
 std::string value_name(std::string_view value) { return value.empty() ? "(Default)" : std::string(value); }
 
-std::string data_text(std::string_view type, std::string_view str, std::int32_t num) {
-    if (type == "INT_TYPE") return std::to_string(num) + " (a DWORD)";
+std::string data_text(core::ValueType type, std::string_view str, std::int32_t num) {
+    if (type == core::INT_TYPE) return std::to_string(num) + " (a DWORD)";
     return "\"" + std::string(str) + "\" (a string)";
 }
 

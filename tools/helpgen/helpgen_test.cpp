@@ -66,12 +66,12 @@ TEST_P(EveryTip, SectionNamesWhatApplyWritesAndUndoTouches) {
             if (w.tip == tip) {
                 EXPECT_NE(text.find(std::string(w.key)), std::string::npos) << w.key;
                 EXPECT_NE(text.find(w.value.empty() ? "(Default)" : std::string(w.value)), std::string::npos);
-                const std::string data = w.type == "INT_TYPE" ? std::to_string(w.num) : "&quot;" + std::string(w.str) + "&quot;";
+                const std::string data = w.type == core::INT_TYPE ? std::to_string(w.num) : "&quot;" + std::string(w.str) + "&quot;";
                 EXPECT_NE(text.find(data), std::string::npos) << data;
             }
         for (const tips::RestoreStep& s : tables->restore)
             if (s.tip == tip && s.action == tips::RestoreStep::Action::Write) {
-                const std::string data = s.type == "INT_TYPE" ? std::to_string(s.num) : "&quot;" + std::string(s.str) + "&quot;";
+                const std::string data = s.type == core::INT_TYPE ? std::to_string(s.num) : "&quot;" + std::string(s.str) + "&quot;";
                 EXPECT_NE(text.find("sets it to " + data), std::string::npos) << data;
             }
     }

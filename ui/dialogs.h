@@ -1,9 +1,10 @@
-// The four small windows, created once and shown modally on demand.
+// The program's modal windows: the four small windows, created once and
+// shown on demand, and the message boxes.
 #pragma once
 
 #include <string>
 
-namespace veltrano::shell {
+namespace veltrano::ui {
 
 class Dialogs {
 public:
@@ -18,6 +19,10 @@ public:
     virtual void show_help(const std::string& address) = 0;
     // TForm5: sets Label1 to the text and shows the balloon until it closes.
     virtual void show_balloon(const std::string& text) = 0;
+    // The application's error box: the text exactly, one OK button.
+    virtual void show_error(const std::string& message) = 0;
+    // A question with the buttons Yes and No; true only for Yes.
+    virtual bool ask_yes_no(const std::string& question) = 0;
 };
 
-}  // namespace veltrano::shell
+}  // namespace veltrano::ui

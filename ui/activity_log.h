@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace veltrano::core {
+namespace veltrano::ui {
 
 class ActivityLog {
 public:
@@ -15,7 +15,7 @@ public:
     virtual void clear() = 0;
 };
 
-// A log that only keeps its lines; the tests read them back.
+// A log that only keeps its lines; the tests and the benchmarks read them back.
 class MemoryLog : public ActivityLog {
 public:
     void add(const std::string& line) override { lines.push_back(line); }
@@ -23,4 +23,4 @@ public:
     std::vector<std::string> lines;
 };
 
-}  // namespace veltrano::core
+}  // namespace veltrano::ui

@@ -1,0 +1,51 @@
+#include "shell/page_table.h"
+
+#include "shell/welcome.h"
+#include "tips/customization.h"
+#include "tips/network.h"
+#include "tips/power.h"
+#include "tips/system.h"
+#include "tips/undo.h"
+
+#include <array>
+
+namespace veltrano::shell {
+
+namespace {
+
+tips::Context tips_context(const PageContext& c) {
+    return {c.primitives, c.store, c.services.time, c.view, c.dialogs, c.services.sound, c.help_base};
+}
+
+template <class Page> std::unique_ptr<ui::Page> make_tips_page(PageContext& c) {
+    return std::make_unique<Page>(tips_context(c));
+}
+
+std::unique_ptr<ui::Page> make_welcome(PageContext& c) { return std::make_unique<WelcomePage>(c); }
+
+constexpr int kShort = kShortPageHeight, kTall = kTallPageHeight;
+
+const std::array<PageRow, 9> kPageTable{{
+    {"Main", "StaticText6", "Image_welcome_screen", false, "GroupBox3", "Main Screen", kTall, false, make_welcome},
+    {"Network", "StaticText1", "Image_network_options", true, "GroupBox2", "Your network boosting choices", kShort,
+     true, make_tips_page<tips::NetworkPage>},
+    {"Power", "StaticText3", "Image_power_options", true, "GroupBox4", "Your power saving choices", kShort, true,
+     make_tips_page<tips::PowerPage>},
+    {"System", "StaticText4", "Image_system_options", true, "GroupBox5", "Your system tuning choices", kShort, true,
+     make_tips_page<tips::SystemPage>},
+    {"Customize", "StaticText5", "Image_customization_options", true, "GroupBox6", "Your customization choices",
+     kShort, true, make_tips_page<tips::CustomizationPage>},
+    {"Undo ", "StaticText7", "Image_undo_options", true, "GroupBox7", "Undo Options", kShort, true,
+     make_tips_page<tips::UndoPage>},
+    {"RegClean", "StaticText9", "Image_regclean_option", true, "GroupBox14", "Registry Analyser and Cleaner", kTall,
+     false, nullptr},
+    {"Process", "StaticText14", "Image_process_monitor", true, "GroupBox17", "System Process list", kTall, false,
+     nullptr},
+    {"Admin", "StaticText11", "Image_admin_options", true, "GroupBox18", "Admin Options", kShort, true, nullptr},
+}};
+
+}  // namespace
+
+std::span<const PageRow> page_table() { return kPageTable; }
+
+}  // namespace veltrano::shell

@@ -1,0 +1,79 @@
+// The main window's pages as rows: each page's entry on the navigation bar,
+// its group box, and the logic behind it. The main window navigates over the
+// table it is given and knows no page by name; the screen draws each page's
+// contents from the view that names the page's group box. A new page is a
+// folder with its logic, a view file and one row here.
+#pragma once
+
+#include "core/registry_primitives.h"
+#include "core/tip_state_store.h"
+#include "platform/browser.h"
+#include "platform/registry.h"
+#include "platform/shutdown.h"
+#include "platform/sound.h"
+#include "platform/system_info.h"
+#include "platform/time.h"
+#include "shell/main_view.h"
+#include "ui/dialogs.h"
+#include "ui/page.h"
+
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace veltrano::shell {
+
+struct Services {
+    platform::Registry& registry;
+    platform::SystemInfo& system_info;
+    platform::Time& time;
+    platform::Sound& sound;
+    platform::Shutdown& shutdown;
+    platform::Browser& browser;
+};
+
+// What a page's logic may be made from.
+struct PageContext {
+    Services services;
+    core::RegistryPrimitives& primitives;
+    core::TipStateStore& store;
+    MainView& view;
+    ui::Dialogs& dialogs;
+    // Where the tips' help pages live, without a trailing "/".
+    std::string help_base;
+};
+
+inline constexpr int kPageLeft = 8, kPageTop = 88, kPageWidth = 600;
+inline constexpr int kShortPageHeight = 345, kTallPageHeight = 489;
+
+struct PageRow {
+    // The navigation entry: a caption above an icon, both clickable.
+    std::string_view caption;
+    std::string_view caption_component;
+    std::string_view icon;  // also the name of its bitmap resource
+    bool nt_only;           // refused with the not-compatible dialog elsewhere
+    // The page.
+    std::string_view group_box;
+    std::string_view title;
+    int height;             // tall pages cover the activity log area
+    bool shows_log;
+    // The page's logic; a page without it is a frame and nothing more.
+    std::unique_ptr<ui::Page> (*make)(PageContext&);
+};
+
+// The program's pages, the first one shown at start-up.
+std::span<const PageRow> page_table();
+
+// Exit closes the bar; it is no page.
+struct ExitEntry {
+    std::string_view caption = "Exit";
+    std::string_view caption_component = "StaticText2";
+    std::string_view icon = "Image_exit_options";
+};
+inline constexpr ExitEntry kExitEntry{};
+
+// The activity log and its caption, shown under the short pages.
+inline constexpr std::string_view kLogControls[] = {"Label2", "Image5", "ListBox1"};
+
+}  // namespace veltrano::shell

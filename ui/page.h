@@ -1,0 +1,20 @@
+// A page of the main window as the navigation sees it. The main window makes
+// the page's group box visible or invisible and tells the page; what the page
+// shows and reads is its own business.
+#pragma once
+
+namespace veltrano::ui {
+
+class Page {
+public:
+    virtual ~Page() = default;
+    // Once at start-up, after every page but the first is hidden.
+    virtual void created() {}
+    // After the group box became visible; runs again on every visit, so the
+    // page reads its state anew.
+    virtual void shown() {}
+    // After the group box became invisible.
+    virtual void hidden() {}
+};
+
+}  // namespace veltrano::ui
