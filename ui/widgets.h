@@ -3,6 +3,8 @@
 // reads and sets of its controls, and nothing of how they are drawn.
 #pragma once
 
+#include "ui/grid.h"
+
 #include <string>
 #include <string_view>
 
@@ -29,6 +31,10 @@ public:
     virtual void set_position(std::string_view name, int position) = 0;
     // The day a calendar shows as chosen.
     virtual void set_date(std::string_view name, Date date) = 0;
+    virtual Grid& grid(std::string_view name) = 0;
+    // Lets the clicks and repaints waiting in the queue in, for a handler
+    // that works for long (a scan) and must stay stoppable.
+    virtual void pump_messages() = 0;
 };
 
 }  // namespace veltrano::ui

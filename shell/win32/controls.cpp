@@ -84,6 +84,8 @@ ClassAndStyle class_for(ControlKind kind) {
     case ControlKind::ProgressBar: return {PROGRESS_CLASSW, 0};
     case ControlKind::RadioButton: return {WC_BUTTONW, BS_AUTORADIOBUTTON | WS_TABSTOP};
     case ControlKind::Timer: return {WC_STATICW, 0};
+    case ControlKind::Grid:
+        return {WC_LISTVIEWW, LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP};
     }
     return {WC_STATICW, 0};
 }
@@ -110,8 +112,9 @@ HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
     const DWORD ex_style = decl.kind == ControlKind::Panel ? WS_EX_CONTROLPARENT : 0;
     // A timer is a hidden window that carries the timer and its name.
     const bool shown = decl.visible && decl.kind != ControlKind::Timer;
+    const DWORD single = decl.kind == ControlKind::Grid && !decl.multi_select ? LVS_SINGLESEL : 0;
     HWND hwnd = CreateWindowExW(ex_style, cls, caption.c_str(),
-                                WS_CHILD | WS_CLIPSIBLINGS | style | (shown ? WS_VISIBLE : 0), decl.left,
+                                WS_CHILD | WS_CLIPSIBLINGS | style | single | (shown ? WS_VISIBLE : 0), decl.left,
                                 decl.top, decl.width, decl.height, parent, nullptr,
                                 reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
     if (!hwnd) return nullptr;
@@ -124,6 +127,12 @@ HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
     }
     by_name_[decl.name] = hwnd;
     by_hwnd_[hwnd] = Entry{decl.name, decl.kind, decl.on_click, decl.interval_ms};
+    if (decl.kind == ControlKind::Grid) {
+        SendMessageW(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+        auto view = std::make_unique<GridView>(hwnd);
+        view->on_select = decl.on_click;
+        grids_[hwnd] = std::move(view);
+    }
     if (decl.kind == ControlKind::Timer) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         set_timer_running(hwnd, decl.visible);
@@ -136,6 +145,16 @@ void CALLBACK Controls::timer_tick(HWND hwnd, UINT, UINT_PTR, DWORD) {
     if (!self) return;
     auto it = self->by_hwnd_.find(hwnd);
     if (it != self->by_hwnd_.end() && it->second.running && it->second.on_click) it->second.on_click();
+}
+
+GridView* Controls::grid(std::string_view name) const {
+    auto it = grids_.find(get(name));
+    return it == grids_.end() ? nullptr : it->second.get();
+}
+
+bool Controls::notify(const NMHDR& header, LRESULT& result) const {
+    auto it = grids_.find(header.hwndFrom);
+    return it != grids_.end() && it->second->notify(header, result);
 }
 
 bool Controls::is_timer(HWND hwnd) const {

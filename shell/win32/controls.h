@@ -3,10 +3,13 @@
 // back to the handler of the control that was clicked.
 #pragma once
 
+#include "shell/win32/grid_view.h"
+
 #include <windows.h>
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +28,7 @@ enum class ControlKind {
     ProgressBar,  // range 0 to 100
     RadioButton,  // excludes the other radio buttons of its parent
     Timer,        // no window of its own to see; ticks while enabled
+    Grid,         // a string grid: a list view over cells kept by a GridView
 };
 
 struct ControlDecl {
@@ -35,6 +39,7 @@ struct ControlDecl {
     std::function<void()> on_click = {};  // a timer's tick
     bool visible = true;                  // a timer: enabled from the start
     unsigned interval_ms = 0;             // a timer's
+    bool multi_select = false;            // a grid's: several rows at once
 };
 
 class Controls {
@@ -47,6 +52,11 @@ public:
     bool command(HWND from, UINT code) const;
     bool has_hand_cursor(HWND hwnd) const;
     bool is_timer(HWND hwnd) const;
+    // The grid of that name; null when there is none.
+    GridView* grid(std::string_view name) const;
+    // A grid's notifications (drawing, selection, context menu); true when
+    // one was answered.
+    bool notify(const NMHDR& header, LRESULT& result) const;
     // A timer runs from now on, or stops.
     void set_timer_running(HWND timer, bool running);
     bool timer_running(HWND timer) const;
@@ -74,6 +84,7 @@ private:
     std::map<HWND, Entry> by_hwnd_;
     std::map<HWND, COLORREF> text_colours_;
     std::map<HWND, LPCWSTR> cursors_;
+    std::map<HWND, std::unique_ptr<GridView>> grids_;
 };
 
 // A panel forwards what its children tell it to the top-level window, so

@@ -211,6 +211,11 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         break;
+    case WM_NOTIFY: {
+        LRESULT result = 0;
+        if (controls_.notify(*reinterpret_cast<const NMHDR*>(lp), result)) return result;
+        break;
+    }
     case WM_SETCURSOR:
         if (HCURSOR cursor = controls_.cursor(reinterpret_cast<HWND>(wp))) {
             SetCursor(cursor);
@@ -330,6 +335,28 @@ void MainWindow::set_date(std::string_view name, ui::Date date) {
     day.wMonth = static_cast<WORD>(date.month);
     day.wDay = static_cast<WORD>(date.day);
     SendMessageW(control(name), MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&day));
+}
+
+ui::Grid& MainWindow::grid(std::string_view name) {
+    control(name);  // draws the grid's page if it is not drawn yet
+    GridView* grid = controls_.grid(name);
+    if (!grid) throw core::VeltranoError("No grid named " + std::string(name));
+    return *grid;
+}
+
+void MainWindow::pump_messages() {
+    // The handler that calls this is still on the stack: a message that would
+    // end the program is put back for the main loop to see afterwards.
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        if (IsDialogMessageW(hwnd_, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
 }
 
 void MainWindow::terminate() { DestroyWindow(hwnd_); }

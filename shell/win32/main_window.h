@@ -47,6 +47,8 @@ public:
     std::string text(std::string_view name) const override;
     void set_position(std::string_view name, int position) override;
     void set_date(std::string_view name, ui::Date date) override;
+    ui::Grid& grid(std::string_view name) override;
+    void pump_messages() override;
 
     // ActivityLog
     void add(const std::string& line) override;

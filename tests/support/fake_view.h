@@ -8,6 +8,8 @@
 #include "ui/dialogs.h"
 #include "ui/widgets.h"
 
+#include <functional>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -19,6 +21,42 @@ struct ControlState {
     bool checked = false;
     bool visible = true;
     std::string text;
+};
+
+// A grid that keeps what it is told; the tests read its cells back.
+class FakeGrid : public ui::Grid {
+public:
+    void set_column_count(int count) override { columns = count; }
+    int column_count() const override { return columns; }
+    void set_column_width(int column, int width) override { widths[column] = width; }
+    void set_row_count(int count) override {
+        for (auto it = cells.begin(); it != cells.end();)
+            it = it->first.second >= count ? cells.erase(it) : std::next(it);
+        rows = count;
+    }
+    int row_count() const override { return rows; }
+    void set_cell(int column, int row, const std::string& text) override { cells[{column, row}] = text; }
+    std::string cell(int column, int row) const override {
+        auto it = cells.find({column, row});
+        return it == cells.end() ? "" : it->second;
+    }
+    int current_row() const override { return current; }
+    void set_current_row(int row) override { current = row; }
+    ui::RowRange selection() const override { return selected; }
+    void select_rows(int top, int bottom) override {
+        selected = {top, bottom};
+        current = top;
+    }
+    std::vector<std::string> row(int r) const {
+        std::vector<std::string> out;
+        for (int c = 0; c < columns; ++c) out.push_back(cell(c, r));
+        return out;
+    }
+
+    int columns = 0, rows = 0, current = 0;
+    ui::RowRange selected;
+    std::map<int, int> widths;
+    std::map<std::pair<int, int>, std::string> cells;
 };
 
 class FakeWidgets : public virtual ui::Widgets {
@@ -33,6 +71,12 @@ public:
     std::string text(std::string_view name) const override { return get(name).text; }
     void set_position(std::string_view name, int position) override { progress[std::string(name)] = position; }
     void set_date(std::string_view name, ui::Date date) override { dates[std::string(name)] = date; }
+    ui::Grid& grid(std::string_view name) override { return grids[std::string(name)]; }
+    // A test that wants to click while a handler runs does it here.
+    void pump_messages() override {
+        ++pumps;
+        if (on_pump) on_pump();
+    }
 
     ControlState& at(std::string_view name) { return controls[std::string(name)]; }
     ControlState get(std::string_view name) const {
@@ -42,6 +86,9 @@ public:
     std::map<std::string, ControlState> controls;
     std::map<std::string, int> progress;
     std::map<std::string, ui::Date> dates;
+    std::map<std::string, FakeGrid> grids;
+    std::function<void()> on_pump;
+    int pumps = 0;
 };
 
 class RecordingView : public shell::MainView, public FakeWidgets {

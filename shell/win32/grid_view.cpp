@@ -1,0 +1,123 @@
+#include "shell/win32/grid_view.h"
+
+#include "platform/win32/text.h"
+
+#include <commctrl.h>
+
+namespace veltrano::shell::win32 {
+
+using platform::win32::to_utf16;
+
+void GridView::set_column_count(int count) {
+    while (column_count() > count) {
+        SendMessageW(hwnd_, LVM_DELETECOLUMN, static_cast<WPARAM>(column_count() - 1), 0);
+        widths_.pop_back();
+    }
+    while (column_count() < count) {
+        LVCOLUMNW column{};
+        column.mask = LVCF_WIDTH | LVCF_TEXT;
+        column.cx = kDefaultColumnWidth;
+        column.pszText = const_cast<wchar_t*>(L"");
+        SendMessageW(hwnd_, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column_count()), reinterpret_cast<LPARAM>(&column));
+        widths_.push_back(kDefaultColumnWidth);
+    }
+    for (auto& row : rows_) row.resize(static_cast<std::size_t>(count));
+}
+
+void GridView::set_column_width(int column, int width) {
+    if (column < 0 || column >= column_count()) return;
+    widths_[static_cast<std::size_t>(column)] = width;
+    SendMessageW(hwnd_, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0));
+}
+
+void GridView::set_row_count(int count) {
+    if (count < 1) count = 1;
+    rows_.resize(static_cast<std::size_t>(count), std::vector<std::string>(widths_.size()));
+    // One message for any number of rows; the list view asks for the text of
+    // the rows it draws when it draws them.
+    SendMessageW(hwnd_, LVM_SETITEMCOUNT, static_cast<WPARAM>(count - 1), LVSICF_NOSCROLL);
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void GridView::set_cell(int column, int row, const std::string& text) {
+    if (column < 0 || column >= column_count() || row < 0 || row >= row_count()) return;
+    rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = text;
+    if (row == 0) {
+        std::wstring heading = to_utf16(text);
+        LVCOLUMNW c{};
+        c.mask = LVCF_TEXT;
+        c.pszText = heading.data();
+        SendMessageW(hwnd_, LVM_SETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&c));
+    } else {
+        SendMessageW(hwnd_, LVM_REDRAWITEMS, static_cast<WPARAM>(row - 1), static_cast<LPARAM>(row - 1));
+    }
+}
+
+std::string GridView::cell(int column, int row) const {
+    if (column < 0 || column >= column_count() || row < 0 || row >= row_count()) return "";
+    return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+}
+
+int GridView::current_row() const {
+    const LRESULT item = SendMessageW(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED);
+    return item < 0 ? 0 : static_cast<int>(item) + 1;
+}
+
+void GridView::set_item_state(int item, UINT state, UINT mask) {
+    LVITEMW lv{};
+    lv.stateMask = mask;
+    lv.state = state;
+    SendMessageW(hwnd_, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&lv));
+}
+
+void GridView::set_current_row(int row) { select_rows(row, row); }
+
+ui::RowRange GridView::selection() const {
+    const LRESULT first = SendMessageW(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+    if (first < 0) return {};
+    LRESULT last = first;
+    for (LRESULT next = first; (next = SendMessageW(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(next),
+                                                    LVNI_SELECTED)) >= 0;)
+        last = next;
+    return {static_cast<int>(first) + 1, static_cast<int>(last) + 1};
+}
+
+void GridView::select_rows(int top, int bottom) {
+    // Set by the program, not the user: no select event.
+    changing_ = true;
+    set_item_state(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    if (top >= 1 && top < row_count()) {
+        for (int row = top; row <= bottom && row < row_count(); ++row) set_item_state(row - 1, LVIS_SELECTED, LVIS_SELECTED);
+        set_item_state(top - 1, LVIS_FOCUSED, LVIS_FOCUSED);
+        SendMessageW(hwnd_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(top - 1), FALSE);
+    }
+    changing_ = false;
+}
+
+bool GridView::notify(const NMHDR& header, LRESULT& result) {
+    switch (header.code) {
+    case LVN_GETDISPINFOW: {
+        auto& info = const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header));
+        if (!(info.item.mask & LVIF_TEXT) || !info.item.pszText || info.item.cchTextMax <= 0) return true;
+        text_ = to_utf16(cell(info.item.iSubItem, info.item.iItem + 1));
+        lstrcpynW(info.item.pszText, text_.c_str(), info.item.cchTextMax);
+        result = 0;
+        return true;
+    }
+    case LVN_ITEMCHANGED: {
+        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+        if (!changing_ && (change.uChanged & LVIF_STATE) &&
+            ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) && (change.uNewState & LVIS_SELECTED) && on_select)
+            on_select();
+        result = 0;
+        return true;
+    }
+    case NM_RCLICK:
+        if (on_context_menu) on_context_menu();
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace veltrano::shell::win32

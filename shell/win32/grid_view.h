@@ -1,0 +1,53 @@
+// A string grid drawn by a list view in report mode that owns no rows of its
+// own: the cells live here and the list view asks for the ones it draws.
+// Adding or changing a thousand rows is then a matter of the model, and the
+// control repaints once, when it next paints.
+#pragma once
+
+#include "ui/grid.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace veltrano::shell::win32 {
+
+class GridView : public ui::Grid {
+public:
+    // `hwnd` is a list view made with LVS_REPORT | LVS_OWNERDATA.
+    explicit GridView(HWND hwnd) : hwnd_(hwnd) {}
+
+    void set_column_count(int count) override;
+    int column_count() const override { return static_cast<int>(widths_.size()); }
+    void set_column_width(int column, int width) override;
+    void set_row_count(int count) override;
+    int row_count() const override { return static_cast<int>(rows_.size()); }
+    void set_cell(int column, int row, const std::string& text) override;
+    std::string cell(int column, int row) const override;
+    int current_row() const override;
+    void set_current_row(int row) override;
+    ui::RowRange selection() const override;
+    void select_rows(int top, int bottom) override;
+
+    // The user moved the selection; not called for the grid's own changes.
+    std::function<void()> on_select;
+    // A right click or the menu key on the grid.
+    std::function<void()> on_context_menu;
+    // The list view's notifications; true when one was answered here.
+    bool notify(const NMHDR& header, LRESULT& result);
+
+    static constexpr int kDefaultColumnWidth = 64;
+
+private:
+    void set_item_state(int item, UINT state, UINT mask);
+    HWND hwnd_;
+    std::vector<int> widths_;
+    // Row 0 is the heading row, which the list view shows as its header.
+    std::vector<std::vector<std::string>> rows_{1};
+    std::wstring text_;  // what the list view was last handed to draw
+    bool changing_ = false;
+};
+
+}  // namespace veltrano::shell::win32

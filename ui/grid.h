@@ -1,0 +1,36 @@
+// A string grid as the pages see it: a heading row 0 and rows of cells below
+// it, a current row and a selection of whole rows. Cells are text; the grid
+// keeps them, so a page can read back what it wrote.
+#pragma once
+
+#include <string>
+
+namespace veltrano::ui {
+
+struct RowRange {
+    int top = 0, bottom = 0;  // inclusive; top 0 when nothing is selected
+    int count() const { return top == 0 ? 0 : bottom - top + 1; }
+};
+
+class Grid {
+public:
+    virtual ~Grid() = default;
+    // Columns beyond the count go; new ones start at the default width.
+    virtual void set_column_count(int count) = 0;
+    virtual int column_count() const = 0;
+    virtual void set_column_width(int column, int width) = 0;
+    // Rows including the heading row; new rows start empty, cut rows go.
+    virtual void set_row_count(int count) = 0;
+    virtual int row_count() const = 0;
+    // Row 0 holds the headings.
+    virtual void set_cell(int column, int row, const std::string& text) = 0;
+    virtual std::string cell(int column, int row) const = 0;
+    // The row the user is on; 0 when there is none.
+    virtual int current_row() const = 0;
+    virtual void set_current_row(int row) = 0;
+    // Whole rows from top to bottom; selecting moves the current row to top.
+    virtual RowRange selection() const = 0;
+    virtual void select_rows(int top, int bottom) = 0;
+};
+
+}  // namespace veltrano::ui
