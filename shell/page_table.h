@@ -8,6 +8,8 @@
 #include "core/registry_primitives.h"
 #include "core/tip_state_store.h"
 #include "platform/browser.h"
+#include "platform/file_system.h"
+#include "platform/processes.h"
 #include "platform/registry.h"
 #include "platform/shutdown.h"
 #include "platform/sound.h"
@@ -31,6 +33,8 @@ struct Services {
     platform::Sound& sound;
     platform::Shutdown& shutdown;
     platform::Browser& browser;
+    platform::FileSystem& file_system;
+    platform::Processes& processes;
 };
 
 // What a page's logic may be made from.

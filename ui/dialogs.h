@@ -19,10 +19,17 @@ public:
     virtual void show_help(const std::string& address) = 0;
     // TForm5: sets Label1 to the text and shows the balloon until it closes.
     virtual void show_balloon(const std::string& text) = 0;
-    // The application's error box: the text exactly, one OK button.
+    // The message boxes, each with the text exactly. The application's
+    // error box, one OK button:
     virtual void show_error(const std::string& message) = 0;
-    // A question with the buttons Yes and No; true only for Yes.
+    // A plain box, one OK button:
+    virtual void show_message(const std::string& message) = 0;
+    // An information box, one OK button:
+    virtual void show_information(const std::string& message) = 0;
+    // A question with the buttons Yes and No; true only for Yes. The warning
+    // kind asks before something that cannot be taken back.
     virtual bool ask_yes_no(const std::string& question) = 0;
+    virtual bool warn_yes_no(const std::string& question) = 0;
 };
 
 }  // namespace veltrano::ui

@@ -23,9 +23,24 @@ void Win32Dialogs::show_balloon(const std::string& text) { form5_.show_message(t
 
 void Win32Dialogs::show_error(const std::string& message) { show_error_box(owner_, message); }
 
+namespace {
+
+int box(HWND owner, const std::string& text, UINT kind) {
+    return MessageBoxW(owner, platform::win32::to_utf16(text).c_str(), L"Veltrano", kind);
+}
+
+}  // namespace
+
+void Win32Dialogs::show_message(const std::string& message) { box(owner_, message, MB_OK); }
+
+void Win32Dialogs::show_information(const std::string& message) { box(owner_, message, MB_OK | MB_ICONINFORMATION); }
+
 bool Win32Dialogs::ask_yes_no(const std::string& question) {
-    return MessageBoxW(owner_, platform::win32::to_utf16(question).c_str(), L"Veltrano", MB_YESNO | MB_ICONQUESTION) ==
-           IDYES;
+    return box(owner_, question, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+bool Win32Dialogs::warn_yes_no(const std::string& question) {
+    return box(owner_, question, MB_YESNO | MB_ICONWARNING) == IDYES;
 }
 
 }  // namespace veltrano::shell::win32

@@ -23,7 +23,10 @@ public:
     void show_help(const std::string& address) override;
     void show_balloon(const std::string& text) override;
     void show_error(const std::string& message) override;
+    void show_message(const std::string& message) override;
+    void show_information(const std::string& message) override;
     bool ask_yes_no(const std::string& question) override;
+    bool warn_yes_no(const std::string& question) override;
 
 private:
     HWND owner_ = nullptr;

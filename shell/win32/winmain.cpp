@@ -1,5 +1,7 @@
 // Program entry: the start sound, the windows in their order, the message loop.
 #include "platform/win32/win32_browser.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shutdown.h"
 #include "platform/win32/win32_sound.h"
@@ -25,12 +27,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     platform::win32::Win32Sound sound;
     platform::win32::Win32Shutdown shutdown;
     platform::win32::Win32Browser browser;
+    platform::win32::Win32FileSystem file_system;
+    platform::win32::Win32Processes processes;
 
     // Started before anything is built; the window does not wait for it.
     sound.play_resource_async("START");
 
     shell::win32::Win32Dialogs dialogs(instance);
-    shell::win32::MainWindow main_window(instance, {registry, system_info, time, sound, shutdown, browser}, dialogs);
+    shell::win32::MainWindow main_window(instance, {registry, system_info, time, sound, shutdown, browser, file_system, processes}, dialogs);
     if (!main_window.create()) return 1;
     if (!dialogs.create(main_window.hwnd())) return 1;
     main_window.show();

@@ -119,11 +119,14 @@ public:
     void show_help(const std::string& address) override { shown.push_back("help " + address); }
     void show_balloon(const std::string& text) override { shown.push_back("balloon " + text); }
     void show_error(const std::string& message) override { errors.push_back(message); }
+    void show_message(const std::string& message) override { messages.push_back(message); }
+    void show_information(const std::string& message) override { messages.push_back(message); }
     bool ask_yes_no(const std::string& question) override {
         questions.push_back(question);
         return answer_yes;
     }
-    std::vector<std::string> shown, errors, questions;
+    bool warn_yes_no(const std::string& question) override { return ask_yes_no(question); }
+    std::vector<std::string> shown, errors, questions, messages;
     bool agree = true, answer_yes = false;
 };
 

@@ -2,6 +2,8 @@
 #pragma once
 
 #include "platform/browser.h"
+#include "platform/file_system.h"
+#include "platform/processes.h"
 #include "platform/shutdown.h"
 #include "platform/system_info.h"
 #include "platform/time.h"
@@ -62,6 +64,21 @@ public:
     std::string restart_message;
     bool token_opens = true, lookup_works = true, restart_starts = true;
     std::uint32_t enable_error = 0, disable_error = 0;
+};
+
+// Nothing on any disk and no processes, unless a test says otherwise.
+class FakeFileSystem : public platform::FileSystem {
+public:
+    platform::DriveType drive_type(const std::string&) override { return platform::DriveType::Fixed; }
+    bool exists(const std::string&) override { return false; }
+};
+
+class FakeProcesses : public platform::Processes {
+public:
+    std::vector<platform::ProcessEntry> list_processes() override { return {}; }
+    std::vector<platform::ModuleEntry> list_modules(std::uint32_t) override { return {}; }
+    std::vector<platform::ThreadEntry> list_threads(std::uint32_t) override { return {}; }
+    std::string terminate(std::uint32_t) override { return {}; }
 };
 
 class FakeBrowser : public platform::Browser {

@@ -27,7 +27,9 @@ protected:
     FakeSound sound;
     FakeShutdown shutdown;
     FakeBrowser browser;
-    shell::TForm1 form{{reg, sys, time, sound, shutdown, browser}, view, dialogs, log, "file:///C:/Veltrano/help"};
+    FakeFileSystem files;
+    FakeProcesses processes;
+    shell::TForm1 form{{reg, sys, time, sound, shutdown, browser, files, processes}, view, dialogs, log, "file:///C:/Veltrano/help"};
 
     static inline const std::string kStore = "SOFTWARE\\VELTRANO\\VERSION\\2.0\\";
 

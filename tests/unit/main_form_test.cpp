@@ -108,8 +108,10 @@ TEST(Navigator, TellsEachPageOfItsTurnsAndTakesFramesWithoutLogic) {
     fakes::FakeSound sound;
     fakes::FakeShutdown shutdown;
     fakes::FakeBrowser browser;
+    fakes::FakeFileSystem files;
+    fakes::FakeProcesses processes;
     said.clear();
-    shell::TForm1 form{{reg, sys, time, sound, shutdown, browser}, view, dialogs, log, "", kProbeRows};
+    shell::TForm1 form{{reg, sys, time, sound, shutdown, browser, files, processes}, view, dialogs, log, "", kProbeRows};
     form.FormCreate();
     EXPECT_EQ(said, (std::vector<std::string>{"B hidden", "A created", "B created"}));
     said.clear();
