@@ -1,5 +1,6 @@
 #include "shell/page_table.h"
 
+#include "procmon/process_monitor.h"
 #include "shell/welcome.h"
 #include "tips/customization.h"
 #include "tips/network.h"
@@ -23,6 +24,10 @@ template <class Page> std::unique_ptr<ui::Page> make_tips_page(PageContext& c) {
 
 std::unique_ptr<ui::Page> make_welcome(PageContext& c) { return std::make_unique<WelcomePage>(c); }
 
+std::unique_ptr<ui::Page> make_process_monitor(PageContext& c) {
+    return std::make_unique<procmon::ProcessMonitor>(c.services.processes, c.view, c.dialogs);
+}
+
 constexpr int kShort = kShortPageHeight, kTall = kTallPageHeight;
 
 const std::array<PageRow, 9> kPageTable{{
@@ -40,7 +45,7 @@ const std::array<PageRow, 9> kPageTable{{
     {"RegClean", "StaticText9", "Image_regclean_option", true, "GroupBox14", "Registry Analyser and Cleaner", kTall,
      false, nullptr},
     {"Process", "StaticText14", "Image_process_monitor", true, "GroupBox17", "System Process list", kTall, false,
-     nullptr},
+     make_process_monitor},
     {"Admin", "StaticText11", "Image_admin_options", true, "GroupBox18", "Admin Options", kShort, true, nullptr},
 }};
 

@@ -10,12 +10,14 @@ namespace veltrano::platform::win32 {
 
 namespace {
 
-unique_file_handle snapshot(DWORD flags, DWORD pid) {
+// One picture of everything: processes, every thread, and the modules of
+// the process asked for, which for 0 is our own.
+unique_file_handle snapshot() {
     unique_file_handle snap;
     // A module snapshot fails with ERROR_BAD_LENGTH while the target is
     // loading or unloading a module; a few retries get past it.
     for (int attempt = 0; attempt < 5; ++attempt) {
-        snap.reset(CreateToolhelp32Snapshot(flags, pid));
+        snap.reset(CreateToolhelp32Snapshot(TH32CS_SNAPALL, 0));
         if (snap || GetLastError() != ERROR_BAD_LENGTH) break;
     }
     return snap;
@@ -30,43 +32,46 @@ void walk(const unique_file_handle& snap, First first, Next next, Visit visit) {
     for (BOOL more = first(snap.get(), &entry); more; more = next(snap.get(), &entry)) visit(entry);
 }
 
+// XP's full access: the mask of newer headers is refused there.
+constexpr DWORD kProcessAllAccess = 0x1F0FFF;
+// TerminateProcess only starts the end; a list taken at once may still show
+// the process. This long we wait for it to be gone.
+constexpr DWORD kTerminateWaitMs = 2000;
+
 }  // namespace
 
 std::vector<ProcessEntry> Win32Processes::list_processes() {
     std::vector<ProcessEntry> out;
-    walk<PROCESSENTRY32W>(snapshot(TH32CS_SNAPPROCESS, 0), Process32FirstW, Process32NextW,
-                          [&](const PROCESSENTRY32W& e) {
-                              out.push_back({e.th32ProcessID, e.th32ParentProcessID, e.cntThreads,
-                                             static_cast<std::int32_t>(e.pcPriClassBase), to_utf8(e.szExeFile)});
-                          });
+    walk<PROCESSENTRY32W>(snapshot(), Process32FirstW, Process32NextW, [&](const PROCESSENTRY32W& e) {
+        out.push_back({to_utf8(e.szExeFile), e.th32ProcessID, e.cntUsage, e.th32ModuleID, e.th32DefaultHeapID,
+                       e.cntThreads, e.th32ParentProcessID, static_cast<std::int32_t>(e.pcPriClassBase)});
+    });
     return out;
 }
 
-std::vector<ModuleEntry> Win32Processes::list_modules(std::uint32_t pid) {
+std::vector<ModuleEntry> Win32Processes::list_modules() {
     std::vector<ModuleEntry> out;
-    walk<MODULEENTRY32W>(snapshot(TH32CS_SNAPMODULE, pid), Module32FirstW, Module32NextW,
-                         [&](const MODULEENTRY32W& e) {
-                             out.push_back({e.th32ProcessID, reinterpret_cast<std::uintptr_t>(e.modBaseAddr),
-                                            e.modBaseSize, to_utf8(e.szModule), to_utf8(e.szExePath)});
-                         });
+    walk<MODULEENTRY32W>(snapshot(), Module32FirstW, Module32NextW, [&](const MODULEENTRY32W& e) {
+        out.push_back({to_utf8(e.szModule), to_utf8(e.szExePath), e.th32ModuleID, e.th32ProcessID, e.GlblcntUsage,
+                       e.ProccntUsage, reinterpret_cast<std::uintptr_t>(e.hModule)});
+    });
     return out;
 }
 
-std::vector<ThreadEntry> Win32Processes::list_threads(std::uint32_t pid) {
+std::vector<ThreadEntry> Win32Processes::list_threads() {
     std::vector<ThreadEntry> out;
-    // Thread snapshots always hold every thread in the system; the pid
-    // argument is ignored by Windows, so filter here.
-    walk<THREADENTRY32>(snapshot(TH32CS_SNAPTHREAD, 0), Thread32First, Thread32Next, [&](const THREADENTRY32& e) {
-        if (e.th32OwnerProcessID == pid)
-            out.push_back({e.th32ThreadID, e.th32OwnerProcessID, static_cast<std::int32_t>(e.tpBasePri)});
+    walk<THREADENTRY32>(snapshot(), Thread32First, Thread32Next, [&](const THREADENTRY32& e) {
+        out.push_back({e.th32ThreadID, e.cntUsage, e.th32OwnerProcessID, static_cast<std::int32_t>(e.tpBasePri),
+                       static_cast<std::int32_t>(e.tpDeltaPri)});
     });
     return out;
 }
 
 std::string Win32Processes::terminate(std::uint32_t pid) {
-    unique_kernel_handle process(OpenProcess(PROCESS_TERMINATE, FALSE, pid));
+    unique_kernel_handle process(OpenProcess(kProcessAllAccess, TRUE, pid));
     if (!process) return system_message(GetLastError());
-    if (!TerminateProcess(process.get(), 1)) return system_message(GetLastError());
+    if (!TerminateProcess(process.get(), 0)) return system_message(GetLastError());
+    WaitForSingleObject(process.get(), kTerminateWaitMs);
     return {};
 }
 

@@ -7,8 +7,8 @@ namespace veltrano::platform::win32 {
 class Win32Processes : public Processes {
 public:
     std::vector<ProcessEntry> list_processes() override;
-    std::vector<ModuleEntry> list_modules(std::uint32_t pid) override;
-    std::vector<ThreadEntry> list_threads(std::uint32_t pid) override;
+    std::vector<ModuleEntry> list_modules() override;
+    std::vector<ThreadEntry> list_threads() override;
     std::string terminate(std::uint32_t pid) override;
 };
 

@@ -46,15 +46,19 @@ TEST(Win32ProcessesTest, FindsItselfItsThreadAndItsExe) {
     EXPECT_EQ(self->exe_file, "registry_contract_win32.exe");
     EXPECT_GE(self->threads, 1u);
 
-    const auto threads = processes.list_threads(pid);
-    EXPECT_TRUE(std::any_of(threads.begin(), threads.end(),
-                            [](const ThreadEntry& t) { return t.tid == GetCurrentThreadId(); }));
-    EXPECT_TRUE(std::all_of(threads.begin(), threads.end(), [&](const ThreadEntry& t) { return t.owner_pid == pid; }));
+    // Every thread of the machine, ours among them.
+    const auto threads = processes.list_threads();
+    EXPECT_TRUE(std::any_of(threads.begin(), threads.end(), [&](const ThreadEntry& t) {
+        return t.tid == GetCurrentThreadId() && t.owner_pid == pid;
+    }));
+    EXPECT_TRUE(std::any_of(threads.begin(), threads.end(), [&](const ThreadEntry& t) { return t.owner_pid != pid; }));
 
-    const auto modules = processes.list_modules(pid);
+    // Only our own modules, the exe first.
+    const auto modules = processes.list_modules();
     ASSERT_FALSE(modules.empty());
     EXPECT_EQ(modules.front().module_name, "registry_contract_win32.exe");
-    EXPECT_EQ(modules.front().base_address, reinterpret_cast<std::uintptr_t>(GetModuleHandleW(nullptr)));
+    EXPECT_EQ(modules.front().handle, reinterpret_cast<std::uintptr_t>(GetModuleHandleW(nullptr)));
+    EXPECT_TRUE(std::all_of(modules.begin(), modules.end(), [&](const ModuleEntry& m) { return m.pid == pid; }));
 }
 
 TEST(Win32ProcessesTest, TerminatingNoProcessGivesTheSystemsMessage) {

@@ -9,6 +9,7 @@
 #include "platform/time.h"
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -73,12 +74,24 @@ public:
     bool exists(const std::string&) override { return false; }
 };
 
+// The machine's processes as a test lays them out. Ending one takes it off
+// the list, unless the test made that process refuse with a message.
 class FakeProcesses : public platform::Processes {
 public:
-    std::vector<platform::ProcessEntry> list_processes() override { return {}; }
-    std::vector<platform::ModuleEntry> list_modules(std::uint32_t) override { return {}; }
-    std::vector<platform::ThreadEntry> list_threads(std::uint32_t) override { return {}; }
-    std::string terminate(std::uint32_t) override { return {}; }
+    std::vector<platform::ProcessEntry> list_processes() override { return processes; }
+    std::vector<platform::ModuleEntry> list_modules() override { return modules; }
+    std::vector<platform::ThreadEntry> list_threads() override { return threads; }
+    std::string terminate(std::uint32_t pid) override {
+        terminated.push_back(pid);
+        if (auto refusal = refusals.find(pid); refusal != refusals.end()) return refusal->second;
+        std::erase_if(processes, [pid](const platform::ProcessEntry& p) { return p.pid == pid; });
+        return {};
+    }
+    std::vector<platform::ProcessEntry> processes;
+    std::vector<platform::ModuleEntry> modules;
+    std::vector<platform::ThreadEntry> threads;
+    std::map<std::uint32_t, std::string> refusals;
+    std::vector<std::uint32_t> terminated;
 };
 
 class FakeBrowser : public platform::Browser {
