@@ -53,6 +53,13 @@ LRESULT CALLBACK panel_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_GETFONT:
         return GetWindowLongPtrW(hwnd, 0);
+    case WM_SETTEXT: {
+        // The caption is painted inside the client area, which a new text
+        // alone does not repaint. The children are clipped out.
+        const LRESULT result = DefWindowProcW(hwnd, msg, wp, lp);
+        InvalidateRect(hwnd, nullptr, TRUE);
+        return result;
+    }
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_CTLCOLORSTATIC:
@@ -84,6 +91,7 @@ ClassAndStyle class_for(ControlKind kind) {
     case ControlKind::ProgressBar: return {PROGRESS_CLASSW, 0};
     case ControlKind::RadioButton: return {WC_BUTTONW, BS_AUTORADIOBUTTON | WS_TABSTOP};
     case ControlKind::Timer: return {WC_STATICW, 0};
+    case ControlKind::MenuItem: return {WC_STATICW, 0};
     case ControlKind::Grid:
         return {WC_LISTVIEWW, LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP};
     }
@@ -110,8 +118,9 @@ HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
     // Tab and mnemonic keys look for controls inside a panel only when it
     // says it holds controls.
     const DWORD ex_style = decl.kind == ControlKind::Panel ? WS_EX_CONTROLPARENT : 0;
-    // A timer is a hidden window that carries the timer and its name.
-    const bool shown = decl.visible && decl.kind != ControlKind::Timer;
+    // A timer is a hidden window that carries the timer and its name; so is
+    // a menu item.
+    const bool shown = decl.visible && decl.kind != ControlKind::Timer && decl.kind != ControlKind::MenuItem;
     const DWORD single = decl.kind == ControlKind::Grid && !decl.multi_select ? LVS_SINGLESEL : 0;
     HWND hwnd = CreateWindowExW(ex_style, cls, caption.c_str(),
                                 WS_CHILD | WS_CLIPSIBLINGS | style | single | (shown ? WS_VISIBLE : 0), decl.left,
@@ -126,7 +135,7 @@ HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
         if (bmp) SendMessageW(hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bmp));
     }
     by_name_[decl.name] = hwnd;
-    by_hwnd_[hwnd] = Entry{decl.name, decl.kind, decl.on_click, decl.interval_ms};
+    by_hwnd_[hwnd] = Entry{decl.name, decl.kind, decl.on_click, decl.interval_ms, false, decl.shortcut};
     if (decl.kind == ControlKind::Grid) {
         SendMessageW(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
         auto view = std::make_unique<GridView>(hwnd);
@@ -155,6 +164,59 @@ GridView* Controls::grid(std::string_view name) const {
 bool Controls::notify(const NMHDR& header, LRESULT& result) const {
     auto it = grids_.find(header.hwndFrom);
     return it != grids_.end() && it->second->notify(header, result);
+}
+
+void Controls::set_popup_menu(HWND grid, std::vector<HWND> items) {
+    menus_[grid] = std::move(items);
+    if (auto it = grids_.find(grid); it != grids_.end())
+        it->second->on_context_menu = [this, grid] { show_popup_menu(grid); };
+}
+
+void Controls::show_popup_menu(HWND grid) const {
+    auto menu_items = menus_.find(grid);
+    if (menu_items == menus_.end()) return;
+    const std::vector<HWND>& items = menu_items->second;
+    HMENU menu = CreatePopupMenu();
+    if (!menu) return;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        wchar_t caption[128];
+        const int length = GetWindowTextW(items[i], caption, 128);
+        std::wstring text(caption, static_cast<std::size_t>(length));
+        if (text == L"-") {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        if (const char key = by_hwnd_.at(items[i]).shortcut) text += std::wstring(L"\tCtrl+") + static_cast<wchar_t>(key);
+        // Ids from 1: TrackPopupMenu says 0 when nothing was chosen.
+        AppendMenuW(menu, MF_STRING | (IsWindowEnabled(items[i]) ? 0 : MF_GRAYED), i + 1, text.c_str());
+    }
+    POINT at{};
+    GetCursorPos(&at);
+    const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x,
+                                                         at.y, 0, GetAncestor(grid, GA_ROOT), nullptr));
+    DestroyMenu(menu);
+    if (chosen == 0 || chosen > items.size()) return;
+    // A copy: the handler may rebuild what the entry lives in.
+    const std::function<void()> click = by_hwnd_.at(items[chosen - 1]).on_click;
+    if (click) click();
+}
+
+bool Controls::shortcut(const MSG& msg) const {
+    if (msg.message != WM_KEYDOWN) return false;
+    auto menu_items = menus_.find(msg.hwnd);
+    if (menu_items == menus_.end()) return false;
+    // Ctrl alone, as an accelerator with FCONTROL matches.
+    if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_MENU) < 0) return false;
+    for (HWND item : menu_items->second) {
+        const Entry& entry = by_hwnd_.at(item);
+        if (!entry.shortcut || msg.wParam != static_cast<WPARAM>(entry.shortcut)) continue;
+        if (IsWindowEnabled(item) && entry.on_click) {
+            const std::function<void()> click = entry.on_click;
+            click();
+        }
+        return true;
+    }
+    return false;
 }
 
 bool Controls::is_timer(HWND hwnd) const {

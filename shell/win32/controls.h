@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace veltrano::shell::win32 {
 
@@ -29,6 +30,9 @@ enum class ControlKind {
     RadioButton,  // excludes the other radio buttons of its parent
     Timer,        // no window of its own to see; ticks while enabled
     Grid,         // a string grid: a list view over cells kept by a GridView
+    MenuItem,     // an entry of a grid's pop-up menu ("-" a separator): like a
+                  // timer, a hidden window carries its name, caption and
+                  // enabled state, so the logic reaches it as any control
 };
 
 struct ControlDecl {
@@ -40,6 +44,7 @@ struct ControlDecl {
     bool visible = true;                  // a timer: enabled from the start
     unsigned interval_ms = 0;             // a timer's
     bool multi_select = false;            // a grid's: several rows at once
+    char shortcut = 0;                    // a menu item's: Ctrl with this key ('1', 'C')
 };
 
 class Controls {
@@ -57,6 +62,13 @@ public:
     // A grid's notifications (drawing, selection, context menu); true when
     // one was answered.
     bool notify(const NMHDR& header, LRESULT& result) const;
+    // The grid's pop-up menu, its items in order: shown on a right click,
+    // and their shortcuts work while the grid has the focus.
+    void set_popup_menu(HWND grid, std::vector<HWND> items);
+    void show_popup_menu(HWND grid) const;
+    // A key for the focused grid's menu runs its item, unless the item is
+    // disabled; true for any key of that menu, so it goes no further.
+    bool shortcut(const MSG& msg) const;
     // A timer runs from now on, or stops.
     void set_timer_running(HWND timer, bool running);
     bool timer_running(HWND timer) const;
@@ -78,6 +90,7 @@ private:
         std::function<void()> on_click;
         unsigned interval_ms = 0;
         bool running = false;
+        char shortcut = 0;
     };
     static void CALLBACK timer_tick(HWND hwnd, UINT, UINT_PTR, DWORD);
     std::map<std::string, HWND, std::less<>> by_name_;
@@ -85,6 +98,7 @@ private:
     std::map<HWND, COLORREF> text_colours_;
     std::map<HWND, LPCWSTR> cursors_;
     std::map<HWND, std::unique_ptr<GridView>> grids_;
+    std::map<HWND, std::vector<HWND>> menus_;
 };
 
 // A panel forwards what its children tell it to the top-level window, so

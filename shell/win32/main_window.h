@@ -30,6 +30,9 @@ public:
     void show();
     // The keyboard's way to the navigation bar.
     unique_accelerators create_accelerators() const;
+    // A page's own shortcuts, which win over the navigation bar's while
+    // their control has the focus: true when the message was one of them.
+    bool translate_shortcut(const MSG& msg) const { return controls_.shortcut(msg); }
     HWND hwnd() const { return hwnd_; }
 
     // MainView

@@ -42,6 +42,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const auto accelerators = main_window.create_accelerators();
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (main_window.translate_shortcut(msg)) continue;
         if (accelerators && TranslateAcceleratorW(main_window.hwnd(), accelerators.get(), &msg)) continue;
         if (IsDialogMessageW(main_window.hwnd(), &msg)) continue;
         TranslateMessage(&msg);

@@ -27,7 +27,8 @@ constexpr Entry kNavigation[] = {
     {L"Customize", L"Your customization choices", true},
     {L"Undo ", L"Undo Options", true},
     {L"RegClean", L"Registry Analyser and Cleaner", false},
-    {L"Process", L"System Process list", false},
+    // Opening the process monitor lists the processes and says so on its frame.
+    {L"Process", L"List of processes in memory", false},
     {L"Admin", L"Admin Options", true},
 };
 
