@@ -80,6 +80,37 @@ protected:
         for (int i = 0; i < row; ++i) send_keys({{VK_DOWN, true}, {VK_DOWN, false}});
         ASSERT_TRUE(wait_until([&] { return focused_row() == row; })) << "focused row " << focused_row();
     }
+    void right_click_grid() {
+        const RECT r = screen_rect_of(grid());
+        const POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        INPUT inputs[3]{};
+        const DWORD flags[3] = {MOUSEEVENTF_MOVE, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP};
+        for (int i = 0; i < 3; ++i) {
+            inputs[i].type = INPUT_MOUSE;
+            inputs[i].mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+            inputs[i].mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+            inputs[i].mi.dwFlags = flags[i] | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        }
+        ASSERT_EQ(SendInput(3, inputs, sizeof(INPUT)), 3u);
+    }
+    // The program's pop-up menu window, once it is up.
+    bool menu_shown() {
+        struct Search {
+            DWORD pid;
+            bool found;
+        } search{process_id(), false};
+        EnumWindows(
+            [](HWND hwnd, LPARAM lp) -> BOOL {
+                auto& s = *reinterpret_cast<Search*>(lp);
+                DWORD pid = 0;
+                GetWindowThreadProcessId(hwnd, &pid);
+                if (pid == s.pid && IsWindowVisible(hwnd) && class_of(hwnd) == L"#32768") s.found = true;
+                return !s.found;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+    void press(WORD key) { send_keys({{key, true}, {key, false}}); }
     void press_ctrl(WORD key) { send_keys({{VK_CONTROL, true}, {key, true}, {key, false}, {VK_CONTROL, false}}); }
     // Returns once the program is back in a message loop: a message box a
     // handler was going to show is then up.
@@ -184,6 +215,19 @@ TEST_F(ProcessMonitorPage, TheModuleListHoldsOnlyTheProgramsOwnModules) {
         return lower(m[0]) == L"veltrano.exe" && lower(m[1]).ends_with(L"\\veltrano.exe");
     }));
     EXPECT_FALSE(shown(Selector::by_caption(kKill)));
+}
+
+TEST_F(ProcessMonitorPage, ARightClickOnTheGridOffersItsMenu) {
+    ASSERT_NO_FATAL_FAILURE(open_page());
+    ASSERT_NO_FATAL_FAILURE(select_row(0));
+    ASSERT_NO_FATAL_FAILURE(right_click_grid());
+    ASSERT_TRUE(wait_until([&] { return menu_shown(); })) << "no pop-up menu";
+    // Processes, then Modules.
+    press(VK_DOWN);
+    press(VK_DOWN);
+    press(VK_RETURN);
+    EXPECT_NE(control(Selector::by_caption(kModuleCaption)), nullptr);
+    EXPECT_TRUE(wait_until([&] { return !menu_shown(); }));
 }
 
 TEST_F(ProcessMonitorPage, MenuKeysWinOverTheBarAndCtrlCDoesNothingOnTheModuleList) {
