@@ -33,6 +33,8 @@ public:
         for (auto it = cells.begin(); it != cells.end();)
             it = it->first.second >= count ? cells.erase(it) : std::next(it);
         rows = count;
+        // As a list view drops the focus of an item that goes.
+        if (current >= count) current = 0;
     }
     int row_count() const override { return rows; }
     void set_cell(int column, int row, const std::string& text) override { cells[{column, row}] = text; }
