@@ -1,6 +1,7 @@
 #include "shell/win32/controls.h"
 
 #include "platform/win32/text.h"
+#include "shell/win32/gdi.h"
 
 #include <commctrl.h>
 
@@ -176,25 +177,24 @@ void Controls::show_popup_menu(HWND grid) const {
     auto menu_items = menus_.find(grid);
     if (menu_items == menus_.end()) return;
     const std::vector<HWND>& items = menu_items->second;
-    HMENU menu = CreatePopupMenu();
+    const unique_menu menu(CreatePopupMenu());
     if (!menu) return;
     for (std::size_t i = 0; i < items.size(); ++i) {
         wchar_t caption[128];
         const int length = GetWindowTextW(items[i], caption, 128);
         std::wstring text(caption, static_cast<std::size_t>(length));
         if (text == L"-") {
-            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
             continue;
         }
         if (const char key = by_hwnd_.at(items[i]).shortcut) text += std::wstring(L"\tCtrl+") + static_cast<wchar_t>(key);
         // Ids from 1: TrackPopupMenu says 0 when nothing was chosen.
-        AppendMenuW(menu, MF_STRING | (IsWindowEnabled(items[i]) ? 0 : MF_GRAYED), i + 1, text.c_str());
+        AppendMenuW(menu.get(), MF_STRING | (IsWindowEnabled(items[i]) ? 0 : MF_GRAYED), i + 1, text.c_str());
     }
     POINT at{};
     GetCursorPos(&at);
-    const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x,
-                                                         at.y, 0, GetAncestor(grid, GA_ROOT), nullptr));
-    DestroyMenu(menu);
+    const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                                         at.x, at.y, 0, GetAncestor(grid, GA_ROOT), nullptr));
     if (chosen == 0 || chosen > items.size()) return;
     // A copy: the handler may rebuild what the entry lives in.
     const std::function<void()> click = by_hwnd_.at(items[chosen - 1]).on_click;

@@ -1,4 +1,5 @@
-// Owners for GDI objects, memory device contexts and accelerator tables, on
+// Owners for GDI objects, memory device contexts, accelerator tables and
+// menus, on
 // the same template as every other handle.
 #pragma once
 
@@ -30,5 +31,13 @@ struct accelerator_traits {
 };
 
 using unique_accelerators = platform::win32::unique_handle<accelerator_traits>;
+
+struct menu_traits {
+    using pointer = HMENU;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer h) noexcept { DestroyMenu(h); }
+};
+
+using unique_menu = platform::win32::unique_handle<menu_traits>;
 
 }  // namespace veltrano::shell::win32
