@@ -264,6 +264,10 @@ std::optional<ExeTiming> exe_run(const std::wstring& exe, const Action& action, 
     if (!list) return std::nullopt;
     const LRESULT before = send(list, LB_GETCOUNT);
     const LRESULT expected = before + static_cast<LRESULT>(recorded.lines.size());
+    const LRESULT item = std::max<LRESULT>(1, send(list, LB_GETITEMHEIGHT));
+    RECT client{};
+    GetClientRect(list, &client);
+    const LRESULT page_lines = (client.bottom - client.top) / item;
 
     ExeTiming t;
     const auto start = Clock::now();
@@ -274,19 +278,18 @@ std::optional<ExeTiming> exe_run(const std::wstring& exe, const Action& action, 
         Sleep(1);
     }
     t.balloon_ms = ms_since(start);
-    // A sent message is answered only when the program pumps messages again:
-    // once the count is complete, the lines are in and the log has been
-    // brought to its end.
+    // A sent message is answered only when the program pumps messages
+    // again, so each answer is a state between two messages: the log is
+    // done once it holds every line and shows the newest.
     LRESULT count = 0;
-    while ((count = send(list, LB_GETCOUNT)) >= 0 && count < expected && ms_since(start) < 60000) Sleep(1);
+    for (;;) {
+        count = send(list, LB_GETCOUNT);
+        t.newest_in_view = count > 0 && send(list, LB_GETTOPINDEX) + page_lines >= count;
+        if (count < 0 || (count >= expected && t.newest_in_view) || ms_since(start) > 60000) break;
+        Sleep(1);
+    }
     t.settled_ms = ms_since(start);
-
     t.lines = static_cast<std::size_t>(std::max<LRESULT>(0, count - before));
-    const LRESULT top = send(list, LB_GETTOPINDEX);
-    const LRESULT item = std::max<LRESULT>(1, send(list, LB_GETITEMHEIGHT));
-    RECT client{};
-    GetClientRect(list, &client);
-    t.newest_in_view = count > 0 && top + (client.bottom - client.top) / item >= count;
     const auto shown = driver::listbox_lines(list);
     t.last_line_matches = !recorded.lines.empty() && !shown.empty() &&
                           driver::to_utf8(shown.back()) == recorded.lines.back();
@@ -309,17 +312,21 @@ bool reset_machine(const std::wstring& fixture) {
 
 }  // namespace
 
+// With --veltrano given more than once the builds take turns within each
+// run, so two builds meet the same load on the machine (other builds, the
+// wine server saving its registry) and their figures compare.
 int wmain(int argc, wchar_t** argv) {
     int runs = 5;
-    std::wstring veltrano_exe, fixture;
+    std::vector<std::wstring> exes;
+    std::wstring fixture;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::wstring flag = argv[i];
         if (flag == L"--runs") runs = std::max(1, _wtoi(argv[i + 1]));
-        if (flag == L"--veltrano") veltrano_exe = argv[i + 1];
+        if (flag == L"--veltrano") exes.push_back(argv[i + 1]);
         if (flag == L"--machine-reg") fixture = argv[i + 1];
     }
-    if (veltrano_exe.empty()) {
-        std::fprintf(stderr, "usage: action_bench --veltrano EXE [--machine-reg FILE.reg] [--runs N]\n");
+    if (exes.empty()) {
+        std::fprintf(stderr, "usage: action_bench --veltrano EXE [--veltrano EXE2 ...] [--machine-reg FILE.reg] [--runs N]\n");
         return 2;
     }
     if (!reset_machine(fixture)) {
@@ -329,7 +336,8 @@ int wmain(int argc, wchar_t** argv) {
 
     struct Row {
         std::string title;
-        double exe_balloon, exe_settled, bare;
+        double bare;
+        std::vector<double> balloon, settled, ratio;  // per exe: medians
     };
     std::vector<Row> rows;
     for (const Action& action : actions()) {
@@ -338,34 +346,52 @@ int wmain(int argc, wchar_t** argv) {
         journal.restore();
         std::printf("%s: %zu registry calls, %zu log lines, %zu boxes ticked, %zu keys journalled\n", action.title,
                     recorded.calls.size(), recorded.lines.size(), recorded.ticked.size(), journal.entries());
-        std::vector<double> balloon_ms, settled_ms, bare_ms;
+        std::vector<double> bare_ms;
+        std::vector<std::vector<double>> balloon_ms(exes.size()), settled_ms(exes.size()), ratios(exes.size());
         for (int i = 0; i < runs; ++i) {
             int orphans = 0;
-            bare_ms.push_back(bare_run(action, recorded, orphans));
+            const double bare = bare_run(action, recorded, orphans);
+            bare_ms.push_back(bare);
             journal.restore();
             if (orphans) std::printf("  note: %d replayed calls on keys opened before the click\n", orphans);
 
-            const auto t = exe_run(veltrano_exe, action, recorded);
-            journal.restore();
-            if (!t) {
-                std::printf("  run %d: the exe could not be worked to the balloon\n", i + 1);
-                continue;
+            for (std::size_t e = 0; e < exes.size(); ++e) {
+                const auto t = exe_run(exes[e], action, recorded);
+                journal.restore();
+                if (!t) {
+                    std::printf("  run %d, exe %zu: the exe could not be worked to the balloon\n", i + 1, e + 1);
+                    continue;
+                }
+                balloon_ms[e].push_back(t->balloon_ms);
+                settled_ms[e].push_back(t->settled_ms);
+                ratios[e].push_back(t->settled_ms / bare);
+                if (i == 0 || t->lines != recorded.lines.size() || !t->newest_in_view || !t->last_line_matches ||
+                    t->message != wide(recorded.balloon))
+                    std::printf("  run %d, exe %zu: %zu lines logged (%zu expected), newest line %s, last line %s, "
+                                "balloon \"%s\"\n",
+                                i + 1, e + 1, t->lines, recorded.lines.size(),
+                                t->newest_in_view ? "in view" : "NOT in view",
+                                t->last_line_matches ? "as recorded" : "DIFFERS", driver::to_utf8(t->message).c_str());
             }
-            balloon_ms.push_back(t->balloon_ms);
-            settled_ms.push_back(t->settled_ms);
-            if (i == 0 || t->lines != recorded.lines.size() || !t->newest_in_view || !t->last_line_matches ||
-                t->message != wide(recorded.balloon))
-                std::printf("  run %d: %zu lines logged (%zu expected), newest line %s, last line %s, balloon \"%s\"\n",
-                            i + 1, t->lines, recorded.lines.size(), t->newest_in_view ? "in view" : "NOT in view",
-                            t->last_line_matches ? "as recorded" : "DIFFERS", driver::to_utf8(t->message).c_str());
         }
-        rows.push_back({action.title, median(balloon_ms), median(settled_ms), median(bare_ms)});
+        Row row{action.title, median(bare_ms), {}, {}, {}};
+        for (std::size_t e = 0; e < exes.size(); ++e) {
+            row.balloon.push_back(median(balloon_ms[e]));
+            row.settled.push_back(median(settled_ms[e]));
+            row.ratio.push_back(median(ratios[e]));
+        }
+        rows.push_back(row);
     }
 
-    std::printf("\nmedians of %d runs        balloon shown  log done    bare calls   ratio (goal: within 2x; single tips under 100 ms)\n",
+    std::printf("\nmedians of %d runs; the ratio is the median of each run's log done / bare calls\n"
+                "goals: within 2x of the bare calls; a single tip under 100 ms\n",
                 runs);
-    for (const Row& r : rows)
-        std::printf("%-26s %9.1f ms %9.1f ms %9.1f ms %8.2fx\n", r.title.c_str(), r.exe_balloon, r.exe_settled,
-                    r.bare, r.exe_settled / r.bare);
+    for (std::size_t e = 0; e < exes.size(); ++e) {
+        std::printf("\n%s\n%-26s %13s %13s %13s %8s\n", driver::to_utf8(exes[e]).c_str(), "", "balloon shown",
+                    "log done", "bare calls", "ratio");
+        for (const Row& r : rows)
+            std::printf("%-26s %10.1f ms %10.1f ms %10.1f ms %7.2fx\n", r.title.c_str(), r.balloon[e], r.settled[e],
+                        r.bare, r.ratio[e]);
+    }
     return 0;
 }
