@@ -9,6 +9,7 @@
 #include "shell/main_view.h"
 #include "shell/win32/controls.h"
 #include "shell/win32/gdi.h"
+#include "shell/win32/log_view.h"
 
 #include <windows.h>
 
@@ -72,7 +73,7 @@ private:
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
-    bool log_scroll_pending_ = false;
+    LogView log_;
     Controls controls_;
     unique_gdi font_, bold_font_, white_brush_, cream_brush_;
     TForm1 form_;
