@@ -8,8 +8,9 @@ using Kind = RegistryCall::Kind;
 
 class RecordingKey : public platform::RegKey {
 public:
-    RecordingKey(std::unique_ptr<platform::RegKey> inner, std::vector<RegistryCall>& calls, int handle)
-        : inner_(std::move(inner)), calls_(calls), handle_(handle) {}
+    RecordingKey(std::unique_ptr<platform::RegKey> inner, RecordingRegistry& owner, platform::Root root,
+                 std::string path, int handle)
+        : inner_(std::move(inner)), owner_(owner), root_(root), path_(std::move(path)), handle_(handle) {}
     ~RecordingKey() override { note(Kind::Close); }
 
     std::vector<std::string> value_names() const override {
@@ -40,10 +41,13 @@ public:
 
 private:
     void note(Kind kind, const std::string& name = {}, const platform::RegValue& value = {}) const {
-        calls_.push_back({kind, {}, {}, name, value, handle_});
+        owner_.calls.push_back({kind, root_, path_, name, value, handle_});
+        if (owner_.before_call) owner_.before_call(owner_.calls.back());
     }
     std::unique_ptr<platform::RegKey> inner_;
-    std::vector<RegistryCall>& calls_;
+    RecordingRegistry& owner_;
+    platform::Root root_;
+    std::string path_;
     int handle_;
 };
 
@@ -52,9 +56,10 @@ private:
 std::unique_ptr<platform::RegKey> RecordingRegistry::open(platform::Root root, const std::string& path, bool create) {
     const int handle = next_handle_++;
     calls.push_back({create ? Kind::Create : Kind::Open, root, path, {}, {}, handle});
+    if (before_call) before_call(calls.back());
     auto key = inner_.open(root, path, create);
     if (!key) return nullptr;  // a failed open leaves nothing to close
-    return std::make_unique<RecordingKey>(std::move(key), calls, handle);
+    return std::make_unique<RecordingKey>(std::move(key), *this, root, path, handle);
 }
 
 }  // namespace veltrano::bench

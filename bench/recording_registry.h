@@ -4,6 +4,7 @@
 
 #include "platform/registry.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -14,7 +15,7 @@ struct RegistryCall {
     Kind kind;
     platform::Root root{};
     std::string path;  // Open and Create: the key; others: the key they act on
-    std::string name;
+    std::string name;  // the value, or for DeleteSubtree the subkey
     platform::RegValue value;
     int handle = -1;   // which open key the call uses
 };
@@ -24,6 +25,9 @@ public:
     explicit RecordingRegistry(platform::Registry& inner) : inner_(inner) {}
     std::unique_ptr<platform::RegKey> open(platform::Root root, const std::string& path, bool create) override;
     std::vector<RegistryCall> calls;
+    // Sees each call just before it reaches the registry: the journal keeps
+    // what the call is about to change.
+    std::function<void(const RegistryCall&)> before_call;
 
 private:
     platform::Registry& inner_;

@@ -17,7 +17,7 @@ namespace {
 
 constexpr wchar_t kMainClass[] = L"TForm1";
 constexpr int kClientWidth = 614, kClientHeight = 584;
-constexpr UINT kScrollLog = WM_APP + 1;
+constexpr UINT kFlushLog = WM_APP + 1;
 // Ctrl+1 to Ctrl+9 and Ctrl+0 reach the ten navigation entries: the bar's
 // pictures and captions take no keyboard focus of their own.
 constexpr WORD kNavigationCommand = 0x7000;
@@ -147,6 +147,7 @@ void MainWindow::build_controls() {
     controls_.create(hwnd_, {ControlKind::Picture, "Image5", "Image5", kLogLeft, 448, kLogWidth, 8}, font);
     HWND list = controls_.create(hwnd_, {ControlKind::ListBox, "ListBox1", "", kLogLeft, 456, kLogWidth, 121}, font);
     SendMessageW(list, LB_SETHORIZONTALEXTENT, 1000, 0);
+    log_.attach(list, hwnd_, kFlushLog);
 }
 
 void MainWindow::build_page(std::size_t page) {
@@ -250,13 +251,9 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         EndPaint(hwnd_, &ps);
         return 0;
     }
-    case kScrollLog: {
-        log_scroll_pending_ = false;
-        HWND list = controls_.get("ListBox1");
-        const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-        if (count > 0) SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(count - 1), 0);
+    case kFlushLog:
+        log_.flush();
         return 0;
-    }
     case WM_CLOSE:
         // No close box: the way out is the Exit entry. Alt+F4 asks the same.
         guarded([&] { form_.Image_exit_optionsClick(); });
@@ -361,18 +358,8 @@ void MainWindow::pump_messages() {
 
 void MainWindow::terminate() { DestroyWindow(hwnd_); }
 
-void MainWindow::add(const std::string& line) {
-    HWND list = controls_.get("ListBox1");
-    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(to_utf16(line).c_str()));
-    // Keep the newest line in view, as a log reads; but scroll once when the
-    // handler is done, not per line: a tip narrates hundreds of lines and
-    // each scroll repaints the list.
-    if (!log_scroll_pending_) {
-        log_scroll_pending_ = true;
-        PostMessageW(hwnd_, kScrollLog, 0, 0);
-    }
-}
+void MainWindow::add(const std::string& line) { log_.add(line); }
 
-void MainWindow::clear() { SendMessageW(controls_.get("ListBox1"), LB_RESETCONTENT, 0, 0); }
+void MainWindow::clear() { log_.clear(); }
 
 }  // namespace veltrano::shell::win32

@@ -7,6 +7,7 @@
 #include "shell/main_view.h"
 #include "shell/win32/controls.h"
 #include "shell/win32/gdi.h"
+#include "shell/win32/log_view.h"
 #include "shell/win32/page_builder.h"
 #include "shell/win32/win32_dialogs.h"
 #include "ui/activity_log.h"
@@ -71,7 +72,7 @@ private:
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
-    bool log_scroll_pending_ = false;
+    LogView log_;
     Win32Dialogs& dialogs_;
     Controls controls_;
     unique_gdi font_, bold_font_, white_brush_, cream_brush_;

@@ -1,0 +1,409 @@
+// How long the user waits on Apply and Undo, against the registry calls the
+// same action cannot avoid. Each action is first run in-process through the
+// recording registry, exactly as the window would run it (start-up, the page
+// shown, the boxes ticked, the button's handler); its registry calls are then
+// replayed bare for the floor, and veltrano.exe is worked from outside with
+// the driver, from the click to the done balloon on the screen with the
+// activity log written out. Prints medians and ratios; asserts nothing.
+#include "bench/bare_replay.h"
+#include "bench/machine_journal.h"
+#include "bench/recording_registry.h"
+#include "driver/driver.h"
+#include "driver/process.h"
+#include "driver/registry_probe.h"
+#include "platform/win32/text.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_processes.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_shutdown.h"
+#include "platform/win32/win32_system_info.h"
+#include "platform/win32/win32_time.h"
+#include "shell/main_form.h"
+#include "tips/catalogue.h"
+#include "tips/tip_engine.h"
+#include "tips/undo.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+using namespace veltrano;
+using Clock = std::chrono::steady_clock;
+using driver::Millis;
+using driver::Selector;
+
+namespace {
+
+constexpr wchar_t kMainTitle[] = L"Veltrano 3.1 for Micrsoft Windows XP Professional";
+
+double ms_since(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double median(std::vector<double> v) {
+    if (v.empty()) return -1;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// ---- the window, in-process: controls are entries in a map ----------------
+
+class BenchView : public shell::MainView {
+public:
+    struct State {
+        bool enabled = true, checked = false;
+    };
+    void set_enabled(std::string_view name, bool on) override { controls[std::string(name)].enabled = on; }
+    bool is_enabled(std::string_view name) const override { return get(name).enabled; }
+    void set_checked(std::string_view name, bool on) override { controls[std::string(name)].checked = on; }
+    bool is_checked(std::string_view name) const override { return get(name).checked; }
+    void set_visible(std::string_view, bool) override {}
+    bool is_visible(std::string_view) const override { return true; }
+    void set_text(std::string_view, const std::string&) override {}
+    std::string text(std::string_view) const override { return {}; }
+    void set_position(std::string_view, int) override {}
+    void set_date(std::string_view, ui::Date) override {}
+    ui::Grid& grid(std::string_view) override { throw std::logic_error("no grid in the bench"); }
+    void pump_messages() override {}
+    void centre_on_screen() override {}
+    void terminate() override {}
+
+    std::vector<std::string> ticked() const {
+        std::vector<std::string> names;
+        for (const auto& [name, state] : controls)
+            if (state.checked && name.rfind("CheckBox", 0) == 0) names.push_back(name);
+        return names;
+    }
+    std::map<std::string, State> controls;
+
+private:
+    State get(std::string_view name) const {
+        auto it = controls.find(std::string(name));
+        return it == controls.end() ? State{} : it->second;
+    }
+};
+
+class QuietDialogs : public ui::Dialogs {
+public:
+    bool show_terms_of_use() override { return true; }
+    void show_not_compatible() override {}
+    void show_help(const std::string&) override {}
+    void show_balloon(const std::string& text) override { balloon = text; }
+    void show_error(const std::string& message) override { std::printf("  in-process error: %s\n", message.c_str()); }
+    void show_message(const std::string&) override {}
+    void show_information(const std::string&) override {}
+    bool ask_yes_no(const std::string&) override { return false; }
+    bool warn_yes_no(const std::string&) override { return false; }
+    std::string balloon;
+};
+
+class QuietSound : public platform::Sound {
+public:
+    void play_resource_async(const std::string&) override {}
+};
+
+class NoBrowser : public platform::Browser {
+public:
+    std::optional<std::string> open_window(const std::string&) override { return "no browser in the bench"; }
+};
+
+// ---- the actions -----------------------------------------------------------
+
+struct Action {
+    const char* title;
+    std::size_t navigation;  // entry of the navigation bar
+    int tip_by_hand;         // a tip ticked on its own, or 0: the page's Select All
+    std::function<void(shell::TForm1&)> select_all;
+    std::function<void(shell::TForm1&)> go;  // the handler of the timed button
+    std::wstring select_all_button, go_button;
+};
+
+std::wstring wide(std::string_view s) { return platform::win32::to_utf16(std::string(s)); }
+
+std::vector<Action> actions() {
+    using tips::Group;
+    // The navigation entry of a group's page is its place in the page table.
+    auto page = [](shell::TForm1& f, std::size_t entry) -> tips::TipPage& {
+        return *static_cast<tips::TipPage*>(f.page(entry));
+    };
+    auto apply = [page](std::size_t entry) { return [page, entry](shell::TForm1& f) { page(f, entry).apply(); }; };
+    auto select_all = [page](std::size_t entry) {
+        return [page, entry](shell::TForm1& f) { page(f, entry).select_all(); };
+    };
+    auto undo = [](shell::TForm1& f) -> tips::UndoPage& { return *static_cast<tips::UndoPage*>(f.page(5)); };
+    auto caption = [](Group g, std::size_t button) { return wide(tips::group_display(g).buttons[button].caption); };
+    return {
+        {"Apply tip 1 (Network)", 1, 1, {}, apply(1), {}, caption(Group::Network, 2)},
+        {"Apply tip 41 (Customize)", 4, 41, {}, apply(4), {}, caption(Group::Customization, 2)},
+        {"Apply all system tips", 3, 0, select_all(3), apply(3), caption(Group::System, 0), caption(Group::System, 2)},
+        {"Undo all four groups", 5, 0, [undo](shell::TForm1& f) { undo(f).BitBtn15Click(); },
+         [undo](shell::TForm1& f) { undo(f).BitBtn17Click(); }, wide(tips::kUndoButtons[0].caption),
+         wide(tips::kUndoButtons[2].caption)},
+    };
+}
+
+std::wstring caption_of_box(const std::string& name) {
+    const int number = std::stoi(name.substr(8));
+    if (number >= 1 && number <= tips::kTipCount) return wide(tips::tip_display(number).caption);
+    for (const auto& line : tips::kUndoLines)
+        if (line.check_box == name) return wide(line.check_caption);
+    return {};
+}
+
+// What the in-process run left for the exe run to match.
+struct Recorded {
+    std::vector<bench::RegistryCall> calls;
+    std::vector<std::string> ticked;
+    std::vector<std::string> lines;  // the action's own log lines
+    std::string balloon;
+};
+
+struct InProcess {
+    platform::win32::Win32SystemInfo system_info;
+    platform::win32::Win32Time time;
+    platform::win32::Win32Shutdown shutdown;
+    QuietSound sound;
+    NoBrowser browser;
+    BenchView view;
+    QuietDialogs dialogs;
+    platform::win32::Win32FileSystem file_system;
+    platform::win32::Win32Processes processes;
+    ui::MemoryLog log;
+    shell::TForm1 form;
+    explicit InProcess(platform::Registry& registry)
+        : form({registry, system_info, time, sound, shutdown, browser, file_system, processes}, view, dialogs, log,
+               "") {}
+
+    // Up to the moment of the timed click, as the window does it.
+    void prepare(const Action& action) {
+        form.FormCreate();
+        form.navigation_click(action.navigation);
+        if (action.tip_by_hand)
+            view.set_checked(tips::tip_display(action.tip_by_hand).check_box, true);
+        else
+            action.select_all(form);
+    }
+};
+
+Recorded record(const Action& action, bench::MachineJournal& journal) {
+    platform::win32::Win32Registry win32;
+    bench::RecordingRegistry recorder(win32);
+    recorder.before_call = [&journal](const bench::RegistryCall& c) { journal.note(c); };
+    InProcess run(recorder);
+    run.prepare(action);
+    Recorded out;
+    out.ticked = run.view.ticked();
+    const std::size_t lines_before = run.log.lines.size();
+    recorder.calls.clear();
+    action.go(run.form);
+    out.calls = recorder.calls;
+    out.lines.assign(run.log.lines.begin() + static_cast<std::ptrdiff_t>(lines_before), run.log.lines.end());
+    out.balloon = run.dialogs.balloon;
+    return out;
+}
+
+double bare_run(const Action& action, const Recorded& recorded, int& orphans) {
+    platform::win32::Win32Registry win32;
+    InProcess run(win32);
+    run.prepare(action);
+    const bench::ReplayResult result = bench::replay_bare(recorded.calls);
+    orphans = result.orphan_calls;
+    return result.ms;
+}
+
+// ---- the exe, from outside --------------------------------------------------
+
+struct ExeTiming {
+    double balloon_ms = -1;  // click to the balloon shown
+    double settled_ms = -1;  // ... and every line of the action in the log
+    std::size_t lines = 0;
+    bool newest_in_view = false, last_line_matches = false;
+    std::wstring message;
+};
+
+LRESULT send(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(hwnd, msg, wp, lp, SMTO_NORMAL, 60000, &result)) return -1;
+    return static_cast<LRESULT>(result);
+}
+
+HWND log_list(HWND main) {
+    for (HWND list : driver::find_controls(main, Selector::by_class(L"ListBox")))
+        if (GetParent(list) == main) return list;
+    return nullptr;
+}
+
+HWND shown_balloon(DWORD pid) {
+    for (HWND w = FindWindowW(L"TForm5", nullptr); w; w = FindWindowExW(nullptr, w, L"TForm5", nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == pid && IsWindowVisible(w)) return w;
+    }
+    return nullptr;
+}
+
+std::optional<ExeTiming> exe_run(const std::wstring& exe, const Action& action, const Recorded& recorded) {
+    driver::ChildProcess app;
+    if (!app.start(exe)) return std::nullopt;
+    HWND main = driver::find_top_window(kMainTitle, app.id(), Millis{30000});
+    if (!main) return std::nullopt;
+    app.wait_for_idle(Millis{10000});
+
+    const std::wstring page = wide(shell::page_table()[action.navigation].caption);
+    HWND nav = driver::find_control(main, Selector::by(L"Static", page));
+    if (!nav || !driver::click(nav, driver::ClickMethod::PostedMouse)) return std::nullopt;
+    HWND go = driver::find_control(main, Selector::by(L"Button", action.go_button));
+    if (!go) return std::nullopt;
+    if (!action.tip_by_hand) {
+        HWND all = driver::find_control(main, Selector::by(L"Button", action.select_all_button));
+        if (!all || !driver::click(all, driver::ClickMethod::ButtonMessage)) return std::nullopt;
+    }
+    for (const std::string& name : recorded.ticked) {
+        HWND box = driver::find_control(main, Selector::by(L"Button", caption_of_box(name)));
+        if (!box) return std::nullopt;
+        if (action.tip_by_hand) driver::click(box, driver::ClickMethod::ButtonMessage);
+        if (!driver::wait_until([&] { return driver::is_checked(box).value_or(false); }, Millis{5000}))
+            return std::nullopt;
+    }
+    HWND list = log_list(main);
+    if (!list) return std::nullopt;
+    const LRESULT before = send(list, LB_GETCOUNT);
+    const LRESULT expected = before + static_cast<LRESULT>(recorded.lines.size());
+    const LRESULT item = std::max<LRESULT>(1, send(list, LB_GETITEMHEIGHT));
+    RECT client{};
+    GetClientRect(list, &client);
+    const LRESULT page_lines = (client.bottom - client.top) / item;
+
+    ExeTiming t;
+    const auto start = Clock::now();
+    if (!driver::click(go, driver::ClickMethod::ButtonMessage)) return std::nullopt;
+    HWND balloon = nullptr;
+    while (!(balloon = shown_balloon(app.id()))) {
+        if (ms_since(start) > 60000) return std::nullopt;
+        Sleep(1);
+    }
+    t.balloon_ms = ms_since(start);
+    // A sent message is answered only when the program pumps messages
+    // again, so each answer is a state between two messages: the log is
+    // done once it holds every line and shows the newest.
+    LRESULT count = 0;
+    for (;;) {
+        count = send(list, LB_GETCOUNT);
+        t.newest_in_view = count > 0 && send(list, LB_GETTOPINDEX) + page_lines >= count;
+        if (count < 0 || (count >= expected && t.newest_in_view) || ms_since(start) > 60000) break;
+        Sleep(1);
+    }
+    t.settled_ms = ms_since(start);
+    t.lines = static_cast<std::size_t>(std::max<LRESULT>(0, count - before));
+    const auto shown = driver::listbox_lines(list);
+    t.last_line_matches = !recorded.lines.empty() && !shown.empty() &&
+                          driver::to_utf8(shown.back()) == recorded.lines.back();
+    if (HWND label = driver::find_control(balloon, Selector::by_class(L"Static"), Millis{1000}))
+        t.message = driver::text_of(label);
+    PostMessageW(balloon, WM_LBUTTONUP, 0, MAKELPARAM(20, 120));
+    driver::wait_until([&] { return !IsWindowVisible(balloon); }, Millis{3000});
+    app.terminate();
+    return t;
+}
+
+// As the end-to-end rig does it: no store, the machine's keys as the fixture has them.
+bool reset_machine(const std::wstring& fixture) {
+    driver::delete_tree(HKEY_LOCAL_MACHINE, L"SOFTWARE\\VELTRANO");
+    if (fixture.empty()) return true;
+    const auto code = driver::run_to_completion(L"reg.exe import \"" + driver::to_windows_path(fixture) + L"\" /reg:64",
+                                                Millis{30000});
+    return code == std::optional<DWORD>(0);
+}
+
+}  // namespace
+
+// With --veltrano given more than once the builds take turns within each
+// run, so two builds meet the same load on the machine (other builds, the
+// wine server saving its registry) and their figures compare.
+int wmain(int argc, wchar_t** argv) {
+    int runs = 5;
+    std::vector<std::wstring> exes;
+    std::wstring fixture;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::wstring flag = argv[i];
+        if (flag == L"--runs") runs = std::max(1, _wtoi(argv[i + 1]));
+        if (flag == L"--veltrano") exes.push_back(argv[i + 1]);
+        if (flag == L"--machine-reg") fixture = argv[i + 1];
+    }
+    if (exes.empty()) {
+        std::fprintf(stderr, "usage: action_bench --veltrano EXE [--veltrano EXE2 ...] [--machine-reg FILE.reg] [--runs N]\n");
+        return 2;
+    }
+    if (!reset_machine(fixture)) {
+        std::fprintf(stderr, "action_bench: cannot reset the machine\n");
+        return 1;
+    }
+
+    struct Row {
+        std::string title;
+        double bare;
+        std::vector<double> balloon, settled, ratio;  // per exe: medians
+    };
+    std::vector<Row> rows;
+    for (const Action& action : actions()) {
+        bench::MachineJournal journal;
+        const Recorded recorded = record(action, journal);
+        journal.restore();
+        std::printf("%s: %zu registry calls, %zu log lines, %zu boxes ticked, %zu keys journalled\n", action.title,
+                    recorded.calls.size(), recorded.lines.size(), recorded.ticked.size(), journal.entries());
+        std::vector<double> bare_ms;
+        std::vector<std::vector<double>> balloon_ms(exes.size()), settled_ms(exes.size()), ratios(exes.size());
+        for (int i = 0; i < runs; ++i) {
+            int orphans = 0;
+            const double bare = bare_run(action, recorded, orphans);
+            bare_ms.push_back(bare);
+            journal.restore();
+            if (orphans) std::printf("  note: %d replayed calls on keys opened before the click\n", orphans);
+
+            for (std::size_t e = 0; e < exes.size(); ++e) {
+                const auto t = exe_run(exes[e], action, recorded);
+                journal.restore();
+                if (!t) {
+                    std::printf("  run %d, exe %zu: the exe could not be worked to the balloon\n", i + 1, e + 1);
+                    continue;
+                }
+                balloon_ms[e].push_back(t->balloon_ms);
+                settled_ms[e].push_back(t->settled_ms);
+                ratios[e].push_back(t->settled_ms / bare);
+                if (i == 0 || t->lines != recorded.lines.size() || !t->newest_in_view || !t->last_line_matches ||
+                    t->message != wide(recorded.balloon))
+                    std::printf("  run %d, exe %zu: %zu lines logged (%zu expected), newest line %s, last line %s, "
+                                "balloon \"%s\"\n",
+                                i + 1, e + 1, t->lines, recorded.lines.size(),
+                                t->newest_in_view ? "in view" : "NOT in view",
+                                t->last_line_matches ? "as recorded" : "DIFFERS", driver::to_utf8(t->message).c_str());
+            }
+        }
+        Row row{action.title, median(bare_ms), {}, {}, {}};
+        for (std::size_t e = 0; e < exes.size(); ++e) {
+            row.balloon.push_back(median(balloon_ms[e]));
+            row.settled.push_back(median(settled_ms[e]));
+            row.ratio.push_back(median(ratios[e]));
+        }
+        rows.push_back(row);
+    }
+
+    std::printf("\nmedians of %d runs; the ratio is the median of each run's log done / bare calls\n"
+                "goals: within 2x of the bare calls; a single tip under 100 ms\n",
+                runs);
+    for (std::size_t e = 0; e < exes.size(); ++e) {
+        std::printf("\n%s\n%-26s %13s %13s %13s %8s\n", driver::to_utf8(exes[e]).c_str(), "", "balloon shown",
+                    "log done", "bare calls", "ratio");
+        for (const Row& r : rows)
+            std::printf("%-26s %10.1f ms %10.1f ms %10.1f ms %7.2fx\n", r.title.c_str(), r.balloon[e], r.settled[e],
+                        r.bare, r.ratio[e]);
+    }
+    return 0;
+}
