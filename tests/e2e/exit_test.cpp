@@ -4,6 +4,8 @@
 // answered No.
 #include "veltrano_session.h"
 
+#include "platform/win32/unique_handle.h"
+
 namespace veltrano::e2e {
 namespace {
 
@@ -42,16 +44,7 @@ protected:
         }
         FAIL() << "every tip is applied already";
     }
-    struct ProcessHandle {
-        HANDLE h = nullptr;
-        ~ProcessHandle() { reset(nullptr); }
-        void reset(HANDLE n) {
-            if (h) CloseHandle(h);
-            h = n;
-        }
-        HANDLE get() const { return h; }
-        explicit operator bool() const { return h != nullptr; }
-    } process_;
+    platform::win32::unique_kernel_handle process_;
 };
 
 TEST_F(Leaving, UnchangedCountsEndTheProgramWithoutAQuestion) {

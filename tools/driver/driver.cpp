@@ -1,6 +1,6 @@
 #include "driver/driver.h"
 
-#include "driver/unique.h"
+#include "platform/win32/unique_handle.h"
 
 #include <commctrl.h>
 
@@ -203,7 +203,7 @@ public:
     }
 
 private:
-    UniqueHandle process_;
+    platform::win32::unique_kernel_handle process_;
     void* address_ = nullptr;
     SIZE_T size_;
 };

@@ -99,7 +99,7 @@ std::optional<DWORD> run_to_completion(const std::wstring& command_line, Millis 
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return std::nullopt;
     CloseHandle(info.hThread);
-    UniqueHandle process(info.hProcess);
+    platform::win32::unique_kernel_handle process(info.hProcess);
     if (WaitForSingleObject(process.get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
         TerminateProcess(process.get(), 1);
         WaitForSingleObject(process.get(), 5000);

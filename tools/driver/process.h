@@ -4,7 +4,7 @@
 #pragma once
 
 #include "driver/driver.h"
-#include "driver/unique.h"
+#include "platform/win32/unique_handle.h"
 
 #include <string>
 #include <vector>
@@ -37,7 +37,7 @@ public:
     void terminate();
 
 private:
-    UniqueHandle process_;
+    platform::win32::unique_kernel_handle process_;
     DWORD id_ = 0;
 };
 
