@@ -31,9 +31,7 @@ public:
     bool running() const;
     // nullopt while it still runs.
     std::optional<DWORD> exit_code() const;
-    bool wait_for_exit(Millis timeout) const;
-    // Waits until the program sits idle in its message loop after start-up.
-    bool wait_for_idle(Millis timeout) const;
+    bool wait_for_exit(Millis timeout = kDefaultTimeout) const;
     void terminate();
 
 private:
@@ -43,6 +41,6 @@ private:
 
 // Runs a program to its end and returns its exit code (nullopt: it could not
 // start or did not finish in time, and then it is ended).
-std::optional<DWORD> run_to_completion(const std::wstring& command_line, Millis timeout);
+std::optional<DWORD> run_to_completion(const std::wstring& command_line, Millis timeout = kDefaultTimeout);
 
 }  // namespace veltrano::driver
