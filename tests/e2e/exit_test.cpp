@@ -49,8 +49,7 @@ protected:
 
 TEST_F(Leaving, UnchangedCountsEndTheProgramWithoutAQuestion) {
     click_caption(L"Exit");
-    EXPECT_TRUE(ends()) << "still running; a box? "
-                                            << (find_message_box(process_id(), Millis{0}) ? "yes" : "no");
+    EXPECT_TRUE(ends()) << "still running; a box? " << (find_message_box(process_id(), Millis{0}) ? "yes" : "no");
     EXPECT_EQ(counter(L"AppliedTipsCounter_end_of_exec"), counter(L"AppliedTipsCounter_start_of_exec"));
 }
 

@@ -17,8 +17,13 @@ void VeltranoSession::SetUp() {
 
 void VeltranoSession::TearDown() {
     if (HasFailure() && app_.running()) {
-        std::string report = "screen at the failure:\n" + describe_screen();
-        for (HWND dialog : dialogs_of_process(app_.id()))
+        // Each read of the screen waits for the program's answer: ask once
+        // first, so a hung program costs one deadline here, not one a control.
+        DWORD_PTR ignored = 0;
+        const bool answers = !main_ || SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_BLOCK,
+                                                           static_cast<UINT>(kDefaultTimeout.count()), &ignored);
+        std::string report = answers ? "screen at the failure:\n" + describe_screen() : "veltrano.exe does not answer\n";
+        for (HWND dialog : answers ? dialogs_of_process(app_.id()) : std::vector<HWND>{})
             if (auto box = read_message_box(dialog))
                 report += "message box \"" + to_utf8(box->title) + "\": " + to_utf8(box->text) + "\n";
         std::fputs(report.c_str(), stderr);

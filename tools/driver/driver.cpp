@@ -546,9 +546,9 @@ bool press_message_box_button(HWND dialog, std::wstring_view caption, Millis tim
 bool wait_until_idle(HWND top, Millis timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     if (!wait_until([&] { return IsWindow(top) && IsWindowEnabled(top); }, timeout)) return false;
-    const auto left = std::chrono::duration_cast<Millis>(deadline - std::chrono::steady_clock::now());
+    const auto left = std::chrono::duration_cast<Millis>(deadline - std::chrono::steady_clock::now()).count();
     DWORD_PTR result = 0;
-    return SendMessageTimeoutW(top, WM_NULL, 0, 0, SMTO_BLOCK, static_cast<UINT>(std::max<Millis::rep>(left.count(), 1)),
+    return SendMessageTimeoutW(top, WM_NULL, 0, 0, SMTO_BLOCK, static_cast<UINT>(std::max<Millis::rep>(left, 1)),
                                &result) != 0;
 }
 

@@ -23,8 +23,9 @@ using Millis = std::chrono::milliseconds;
 // The one deadline of every wait. A wait ends the moment its condition holds,
 // so a generous deadline costs nothing on a fast machine; it only has to
 // outlast the slowest, busiest one, while a hung program still fails its
-// test rather than stalling the run.
-inline constexpr Millis kDefaultTimeout{60000};
+// test rather than stalling the run. An Undo that logs some 600 lines took
+// over a minute with both cores busy elsewhere.
+inline constexpr Millis kDefaultTimeout{120000};
 inline constexpr Millis kPollInterval{20};
 
 // Polls until the condition holds or the time is up; returns the last
