@@ -26,7 +26,7 @@ protected:
     }
 
     HWND control(const Selector& selector) {
-        HWND found = find_control(window_, selector, Millis{2000});
+        HWND found = find_control(window_, selector);
         EXPECT_NE(found, nullptr) << to_utf8(selector.describe());
         return found;
     }
@@ -65,13 +65,15 @@ TEST_F(Finding, SeesControlsInsideGroupBoxesOneLevelDeeper) {
     EXPECT_EQ(depth_of(L"&Press"), 2);
 }
 
+// The fixture makes every control before it shows its window, so what is
+// not found once the window is up never will be: those looks wait for nothing.
 TEST_F(Finding, LeavesOutHiddenGroupsAndTheirContents) {
     const auto children = visible_children(window_);
     for (const ControlInfo& c : children) {
         EXPECT_NE(c.text, L"Hidden Group");
         EXPECT_NE(c.text, L"Hidden Caption");
     }
-    EXPECT_EQ(find_control(window_, Selector::by_caption(L"Hidden Caption"), Millis{100}), nullptr);
+    EXPECT_EQ(find_control(window_, Selector::by_caption(L"Hidden Caption"), Millis{0}), nullptr);
 }
 
 TEST_F(Finding, TellsCaptionsApartByTrailingBlanks) {
@@ -89,7 +91,7 @@ TEST_F(Finding, MatchesCaptionsWithOrWithoutTheirMnemonic) {
     EXPECT_EQ(control(L"Press"), with);
     // Class names compare as Windows compares them, captions exactly.
     EXPECT_EQ(control(L"@button:Press"), with);
-    EXPECT_EQ(find_control(window_, Selector::parse(L"@Button:press"), Millis{50}), nullptr);
+    EXPECT_EQ(find_control(window_, Selector::parse(L"@Button:press"), Millis{0}), nullptr);
 }
 
 TEST_F(Finding, SelectsByClassIndexAndControlId) {
@@ -98,15 +100,16 @@ TEST_F(Finding, SelectsByClassIndexAndControlId) {
     // Statics in creation order: Click Me, Plain Label, Undo , Undo.
     EXPECT_EQ(text_of(control(L"@Static#1")), L"Plain Label");
     EXPECT_EQ(text_of(control(L"@static#3")), L"Undo");
-    EXPECT_EQ(find_control(window_, Selector::parse(L"@Static#9"), Millis{50}), nullptr);
+    EXPECT_EQ(find_control(window_, Selector::parse(L"@Static#9"), Millis{0}), nullptr);
 }
 
 TEST_F(Finding, GivesUpOnAMissingWindowAfterItsTimeout) {
+    // The length of the wait is what is tested here, so it is short.
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(find_top_window(L"No Such Window", 0, Millis{300}), nullptr);
     EXPECT_GE(std::chrono::steady_clock::now() - start, Millis{300});
     // Another process's window with the same title is not ours.
-    EXPECT_EQ(find_top_window(kTitle, GetCurrentProcessId(), Millis{50}), nullptr);
+    EXPECT_EQ(find_top_window(kTitle, GetCurrentProcessId(), Millis{0}), nullptr);
 }
 
 TEST(SelectorParsing, ReadsEveryForm) {
@@ -248,6 +251,10 @@ TEST_F(MessageBoxes, ReadsTextAndButtonsThenAnswers) {
         EXPECT_EQ(box->title, L"Fixture Question");
         EXPECT_EQ(box->text, L"Proceed with the test?");
         EXPECT_EQ(box->buttons, (std::vector<std::wstring>{L"Yes", L"No"}));
+        // Under the box the window takes no clicks and is not idle; the
+        // short wait is the one thing tested there.
+        EXPECT_FALSE(click(control(L"Press"))) << "a click went through under the box";
+        EXPECT_FALSE(wait_until_idle(window_, Millis{200})) << "idle with the box open";
         ASSERT_TRUE(press_message_box_button(box->hwnd, answer));
         EXPECT_TRUE(logged(std::wstring(L"answer ") + (answer[0] == L'Y' ? L"yes" : L"no")));
     }
@@ -255,7 +262,8 @@ TEST_F(MessageBoxes, ReadsTextAndButtonsThenAnswers) {
 }
 
 TEST_F(MessageBoxes, NoneFoundWhenNoneIsOpen) {
-    EXPECT_FALSE(find_message_box(app_.id(), Millis{200}).has_value());
+    ASSERT_TRUE(wait_until_idle(window_));
+    EXPECT_FALSE(find_message_box(app_.id(), Millis{0}).has_value());
 }
 
 // ---- processes ---------------------------------------------------------------
@@ -274,7 +282,8 @@ TEST(ChildProcesses, TerminateEndsOnlyTheChildAndReportsItsExit) {
     ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), &watch, 0, FALSE,
                                 DUPLICATE_SAME_ACCESS));
     app.terminate();
-    EXPECT_EQ(WaitForSingleObject(watch, 5000), WAIT_OBJECT_0);
+    // terminate() returns once the child is gone, not before.
+    EXPECT_EQ(WaitForSingleObject(watch, 0), WAIT_OBJECT_0);
     GetExitCodeProcess(watch, &code);
     CloseHandle(watch);
     EXPECT_EQ(code, 1u);

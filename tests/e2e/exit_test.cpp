@@ -4,6 +4,8 @@
 // answered No.
 #include "veltrano_session.h"
 
+#include "platform/win32/unique_handle.h"
+
 namespace veltrano::e2e {
 namespace {
 
@@ -26,8 +28,8 @@ protected:
         process_.reset(OpenProcess(SYNCHRONIZE, FALSE, process_id()));
         ASSERT_TRUE(process_);
     }
-    bool ends_within(Millis timeout) const {
-        return WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+    bool ends() const {
+        return WaitForSingleObject(process_.get(), static_cast<DWORD>(kDefaultTimeout.count())) == WAIT_OBJECT_0;
     }
     // What the Apply of a tip's page leaves in the store, as a user's click
     // would have during this run: the first tip not yet applied gets its flag.
@@ -42,22 +44,12 @@ protected:
         }
         FAIL() << "every tip is applied already";
     }
-    struct ProcessHandle {
-        HANDLE h = nullptr;
-        ~ProcessHandle() { reset(nullptr); }
-        void reset(HANDLE n) {
-            if (h) CloseHandle(h);
-            h = n;
-        }
-        HANDLE get() const { return h; }
-        explicit operator bool() const { return h != nullptr; }
-    } process_;
+    platform::win32::unique_kernel_handle process_;
 };
 
 TEST_F(Leaving, UnchangedCountsEndTheProgramWithoutAQuestion) {
     click_caption(L"Exit");
-    EXPECT_TRUE(ends_within(Millis{10000})) << "still running; a box? "
-                                            << (find_message_box(process_id(), Millis{0}) ? "yes" : "no");
+    EXPECT_TRUE(ends()) << "still running; a box? " << (find_message_box(process_id(), Millis{0}) ? "yes" : "no");
     EXPECT_EQ(counter(L"AppliedTipsCounter_end_of_exec"), counter(L"AppliedTipsCounter_start_of_exec"));
 }
 
@@ -69,7 +61,7 @@ TEST_F(Leaving, AfterATipIsAppliedExitAsksAndNoEndsTheProgram) {
     EXPECT_EQ(to_utf8(box->text), to_utf8(kQuestion));
     EXPECT_EQ(box->buttons, (std::vector<std::wstring>{L"Yes", L"No"}));
     ASSERT_TRUE(press_message_box_button(box->hwnd, L"No"));
-    EXPECT_TRUE(ends_within(Millis{10000}));
+    EXPECT_TRUE(ends());
     EXPECT_EQ(counter(L"AppliedTipsCounter_end_of_exec").value_or(0),
               counter(L"AppliedTipsCounter_start_of_exec").value_or(0) + 1);
 }
@@ -83,7 +75,7 @@ TEST_F(Leaving, NotAgreeingToTheTermsEndsTheProgramAtOnce) {
     HWND no = find_control(terms, Selector::by_caption(L"&No, I don't Agree"));
     ASSERT_NE(no, nullptr);
     ASSERT_TRUE(click(no));
-    EXPECT_TRUE(ends_within(Millis{10000}));
+    EXPECT_TRUE(ends());
     // None of Exit's steps ran: the end counter keeps start-up's 0.
     EXPECT_EQ(counter(L"AppliedTipsCounter_end_of_exec"), std::optional<DWORD>(0));
 }

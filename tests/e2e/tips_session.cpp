@@ -22,7 +22,7 @@ void TipsSession::tick(const std::wstring& caption) {
     HWND target = box(caption);
     ASSERT_NE(target, nullptr);
     ASSERT_TRUE(click(target, ClickMethod::ButtonMessage));
-    ASSERT_TRUE(wait_until([&] { return checked(target); }, Millis{3000})) << to_utf8(caption) << " not ticked";
+    ASSERT_TRUE(wait_until([&] { return checked(target); })) << to_utf8(caption) << " not ticked";
 }
 
 void TipsSession::tick(int tip) { tick(from_utf8(tips::tip_display(tip).caption)); }
@@ -35,9 +35,9 @@ void TipsSession::press(const wchar_t* button) {
 
 HWND TipsSession::balloon(Millis wait) const { return find_top_window(L"TForm5", process_id(), wait); }
 
-std::optional<std::wstring> TipsSession::press_for_balloon(const wchar_t* button, Millis wait) {
+std::optional<std::wstring> TipsSession::press_for_balloon(const wchar_t* button) {
     press(button);
-    HWND shown = balloon(wait);
+    HWND shown = balloon(kDefaultTimeout);
     if (!shown) return std::nullopt;
     // Label1 is the balloon's first control.
     HWND label = find_control(shown, Selector::by_class(L"Static"));
@@ -50,7 +50,8 @@ std::optional<std::wstring> TipsSession::press_for_balloon(const wchar_t* button
     EXPECT_NE(WindowFromPoint(POINT{r.left + 5, r.top + 40}), shown) << "corner";
     // A click on the body, inside the ellipse and off its texts.
     PostMessageW(shown, WM_LBUTTONUP, 0, MAKELPARAM(20, 120));
-    EXPECT_TRUE(wait_until([&] { return !is_visible(shown); }, Millis{3000})) << "a click did not close the balloon";
+    EXPECT_TRUE(wait_until([&] { return !is_visible(shown); })) << "a click did not close the balloon";
+    EXPECT_TRUE(wait_until_idle(main_window())) << "the program stayed busy after the balloon";
     return text;
 }
 

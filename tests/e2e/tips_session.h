@@ -32,8 +32,10 @@ protected:
     void tick(int tip);
     void tick(const std::wstring& caption);
     // Presses a button and waits for the done balloon; returns its message
-    // after closing it with a click on its body. nullopt: no balloon came.
-    std::optional<std::wstring> press_for_balloon(const wchar_t* button, driver::Millis wait = driver::Millis{5000});
+    // after closing it with a click on its body and waiting for the program
+    // to be done with the press. nullopt: no balloon came; the press has
+    // then not finished, so a test stops there rather than click on.
+    std::optional<std::wstring> press_for_balloon(const wchar_t* button);
     void press(const wchar_t* button);
     std::vector<std::wstring> log_lines() const;
     HWND balloon(driver::Millis wait) const;

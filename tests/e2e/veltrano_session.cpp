@@ -6,14 +6,6 @@ namespace veltrano::e2e {
 
 using namespace veltrano::driver;
 
-namespace {
-
-// A fresh prefix starts Veltrano's first run slowly (fonts, comctl32 and the
-// registry all warm up); later starts take well under a second.
-constexpr Millis kStartTimeout{30000};
-
-}  // namespace
-
 void VeltranoSession::SetUp() {
     exe_ = setting(L"VELTRANO_EXE");
     if (exe_.empty()) GTEST_SKIP() << "VELTRANO_EXE is not set: no veltrano.exe in this build yet";
@@ -25,8 +17,13 @@ void VeltranoSession::SetUp() {
 
 void VeltranoSession::TearDown() {
     if (HasFailure() && app_.running()) {
-        std::string report = "screen at the failure:\n" + describe_screen();
-        for (HWND dialog : dialogs_of_process(app_.id()))
+        // Each read of the screen waits for the program's answer: ask once
+        // first, so a hung program costs one deadline here, not one a control.
+        DWORD_PTR ignored = 0;
+        const bool answers = !main_ || SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_BLOCK,
+                                                           static_cast<UINT>(kDefaultTimeout.count()), &ignored);
+        std::string report = answers ? "screen at the failure:\n" + describe_screen() : "veltrano.exe does not answer\n";
+        for (HWND dialog : answers ? dialogs_of_process(app_.id()) : std::vector<HWND>{})
             if (auto box = read_message_box(dialog))
                 report += "message box \"" + to_utf8(box->title) + "\": " + to_utf8(box->text) + "\n";
         std::fputs(report.c_str(), stderr);
@@ -43,7 +40,7 @@ void VeltranoSession::reset_machine() {
     // the 64-bit view even as a 32-bit build, whose reg.exe would otherwise
     // write the redirected 32-bit one.
     const std::wstring command = L"reg.exe import \"" + to_windows_path(fixture) + L"\" /reg:64";
-    const auto code = run_to_completion(command, Millis{30000});
+    const auto code = run_to_completion(command);
     ASSERT_EQ(code, std::optional<DWORD>(0)) << "importing " << to_utf8(fixture) << " failed";
 }
 
@@ -57,20 +54,20 @@ void VeltranoSession::launch() {
 }
 
 void VeltranoSession::attach_main_window() {
-    main_ = find_top_window(kMainTitle, app_.id(), kStartTimeout);
+    main_ = find_top_window(kMainTitle, app_.id());
     ASSERT_NE(main_, nullptr) << "the main window never appeared";
 }
 
 void VeltranoSession::stop() {
     // Closing as the user would lets the program save what it saves on exit.
     if (main_ && IsWindow(main_)) PostMessageW(main_, WM_CLOSE, 0, 0);
-    if (!app_.wait_for_exit(Millis{10000})) ADD_FAILURE() << "veltrano.exe did not end after WM_CLOSE";
+    if (!app_.wait_for_exit()) ADD_FAILURE() << "veltrano.exe did not end after WM_CLOSE";
     app_.terminate();
     main_ = nullptr;
 }
 
-HWND VeltranoSession::control(const Selector& selector, Millis timeout) {
-    HWND found = find_control(main_, selector, timeout);
+HWND VeltranoSession::control(const Selector& selector) {
+    HWND found = find_control(main_, selector);
     EXPECT_NE(found, nullptr) << "no visible " << to_utf8(selector.describe()) << "\n" << describe_screen();
     return found;
 }
@@ -79,6 +76,10 @@ void VeltranoSession::click_caption(const wchar_t* caption) {
     HWND target = control(Selector::by_caption(caption));
     ASSERT_NE(target, nullptr);
     ASSERT_TRUE(click(target)) << "the click on \"" << to_utf8(caption) << "\" was not delivered";
+}
+
+void VeltranoSession::settle() {
+    ASSERT_TRUE(wait_until_idle(main_)) << "the program never came back to its main window\n" << describe_screen();
 }
 
 std::string VeltranoSession::describe_screen() const {

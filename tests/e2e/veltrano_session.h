@@ -42,10 +42,14 @@ protected:
     DWORD process_id() const { return app_.id(); }
     // Waits for a visible control inside the main window; fails the test if
     // it never shows.
-    HWND control(const driver::Selector& selector, driver::Millis timeout = driver::kDefaultTimeout);
+    HWND control(const driver::Selector& selector);
     HWND control(const wchar_t* selector) { return control(driver::Selector::parse(selector)); }
     bool shown(const driver::Selector& selector) const { return !driver::find_controls(main_, selector).empty(); }
     void click_caption(const wchar_t* caption);
+    // Waits until the program has finished handling the last step: nothing
+    // modal over the main window and its thread back at the message loop.
+    // What must not have happened is checked after this, without waiting.
+    void settle();
 
     // Every visible control, one a line, for failure reports.
     std::string describe_screen() const;

@@ -1,6 +1,6 @@
 #include "driver/driver.h"
 
-#include "driver/unique.h"
+#include "platform/win32/unique_handle.h"
 
 #include <commctrl.h>
 
@@ -12,14 +12,14 @@ namespace veltrano::driver {
 
 namespace {
 
-// A target busy with a modal loop still answers sent messages; one that has
-// stopped pumping does not, and the caller must not stop with it.
-constexpr UINT kSendTimeoutMs = 2000;
-
+// A target busy in a long handler answers once it is back at its message
+// loop: the read waits for that rather than giving up early (or, with
+// SMTO_ABORTIFHUNG, at once after five busy seconds) and reading nothing.
+// A hung target still cannot hang the caller past the deadline.
 LRESULT send(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, bool* ok = nullptr) {
     DWORD_PTR result = 0;
-    const LRESULT sent = SendMessageTimeoutW(hwnd, message, wparam, lparam, SMTO_ABORTIFHUNG | SMTO_BLOCK,
-                                             kSendTimeoutMs, &result);
+    const LRESULT sent = SendMessageTimeoutW(hwnd, message, wparam, lparam, SMTO_BLOCK,
+                                             static_cast<UINT>(kDefaultTimeout.count()), &result);
     if (ok) *ok = sent != 0;
     return static_cast<LRESULT>(result);
 }
@@ -139,9 +139,10 @@ bool mouse_click_at_centre(HWND control) {
     // cannot tell us: it asks no other thread's window for its hit test.
     if (iequal(class_of(control), L"Static") && !(GetWindowLongW(control, GWL_STYLE) & SS_NOTIFY)) return false;
     const POINT at = centre_of(control);
-    // Something else on top of the point would take the click instead.
-    const bool ours = wait_until([&] { return WindowFromPoint(at) == control; }, Millis{500});
-    if (!ours) return false;
+    // Something else on top of the point would take the click instead. The
+    // raise above reaches the target's thread a moment later; a modal window
+    // was refused before, so a cover that outlasts the deadline is a fault.
+    if (!wait_until([&] { return WindowFromPoint(at) == control; })) return false;
     keep_apart_from_last_click(at);
     // Every event carries the position: under Wine SetCursorPos reaches the
     // X server later than a button event sent right after it, and the click
@@ -203,7 +204,7 @@ public:
     }
 
 private:
-    UniqueHandle process_;
+    platform::win32::unique_kernel_handle process_;
     void* address_ = nullptr;
     SIZE_T size_;
 };
@@ -385,6 +386,9 @@ HWND find_control(HWND top, const Selector& selector, Millis timeout) {
 
 bool click(HWND control, ClickMethod method) {
     if (!is_visible(control) || !IsWindowEnabled(control)) return false;
+    // A modal window disables its owner: the person could not click there,
+    // and a click that got through anyway would act behind the modal's back.
+    if (!IsWindowEnabled(GetAncestor(control, GA_ROOT))) return false;
     if (method == ClickMethod::Automatic)
         method = is_push_like_button(control) ? ClickMethod::ButtonMessage : ClickMethod::MouseInput;
     switch (method) {
@@ -527,8 +531,25 @@ std::optional<MessageBoxInfo> find_message_box(DWORD process_id, Millis timeout)
 bool press_message_box_button(HWND dialog, std::wstring_view caption, Millis timeout) {
     const Selector selector{std::wstring(caption), L"Button", 0, {}};
     HWND button = find_control(dialog, selector, timeout);
+    HWND owner = GetWindow(dialog, GW_OWNER);
     if (!button || !click(button, ClickMethod::ButtonMessage)) return false;
-    return wait_until([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, timeout);
+    // The owner is enabled again a moment after the box hides (unless the
+    // answer closed it); a click on it before then would be refused.
+    return wait_until(
+        [&] {
+            return (!IsWindow(dialog) || !IsWindowVisible(dialog)) &&
+                   (!owner || !IsWindow(owner) || IsWindowEnabled(owner));
+        },
+        timeout);
+}
+
+bool wait_until_idle(HWND top, Millis timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    if (!wait_until([&] { return IsWindow(top) && IsWindowEnabled(top); }, timeout)) return false;
+    const auto left = std::chrono::duration_cast<Millis>(deadline - std::chrono::steady_clock::now()).count();
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(top, WM_NULL, 0, 0, SMTO_BLOCK, static_cast<UINT>(std::max<Millis::rep>(left, 1)),
+                               &result) != 0;
 }
 
 }  // namespace veltrano::driver

@@ -20,9 +20,12 @@ namespace veltrano::driver {
 
 using Millis = std::chrono::milliseconds;
 
-// Long enough for a first start in a fresh Wine prefix, short enough that a
-// hung program fails a test instead of stalling the run.
-inline constexpr Millis kDefaultTimeout{10000};
+// The one deadline of every wait. A wait ends the moment its condition holds,
+// so a generous deadline costs nothing on a fast machine; it only has to
+// outlast the slowest, busiest one, while a hung program still fails its
+// test rather than stalling the run. An Undo that logs some 600 lines took
+// over a minute with both cores busy elsewhere.
+inline constexpr Millis kDefaultTimeout{120000};
 inline constexpr Millis kPollInterval{20};
 
 // Polls until the condition holds or the time is up; returns the last
@@ -97,9 +100,17 @@ enum class ClickMethod {
     PostedMouse,   // post WM_LBUTTONDOWN/UP straight to the control
 };
 
-// Returns false when the click could not be delivered (hidden or disabled
-// control, or the point is covered by another window for MouseInput).
+// Returns false when the click could not be delivered: the control is
+// hidden or disabled, its window is disabled under a modal one, or (for
+// MouseInput) another window covers the point.
 bool click(HWND control, ClickMethod method = ClickMethod::Automatic);
+
+// Waits until the program behind `top` has finished the step in hand: no
+// modal window holds `top` (it is enabled) and then its thread is back at a
+// message loop (it answers a sent message). WaitForInputIdle cannot tell:
+// it answers at once for good after the first idle moment. A check that
+// something did not happen comes after this and waits no more.
+bool wait_until_idle(HWND top, Millis timeout = kDefaultTimeout);
 
 // Real key strokes through the input queue, in order: (virtual key, down).
 // They go to whichever window has the focus, as a person's typing does.
@@ -131,7 +142,8 @@ std::vector<HWND> dialogs_of_process(DWORD process_id);
 std::optional<MessageBoxInfo> read_message_box(HWND dialog);
 // The first visible dialog (#32770) of the process; waits for one.
 std::optional<MessageBoxInfo> find_message_box(DWORD process_id, Millis timeout = kDefaultTimeout);
-// Clicks the button with that caption and waits for the box to close.
+// Clicks the button with that caption and waits for the box to close and
+// its owner to take input again.
 bool press_message_box_button(HWND dialog, std::wstring_view caption, Millis timeout = kDefaultTimeout);
 
 // ---- text helpers ----------------------------------------------------------

@@ -52,13 +52,19 @@ bool ChildProcess::start(const std::wstring& exe, const std::vector<std::wstring
                               folder.empty() ? nullptr : folder.c_str(), &startup, &info) != 0;
     };
     // Wine now and then refuses a start with ERROR_INTERNAL_ERROR while the
-    // child before is still being torn down; a moment later it goes through.
-    bool created = create();
-    if (!created && GetLastError() == ERROR_INTERNAL_ERROR) {
-        Sleep(200);
+    // child before is still being torn down; once that is done it goes
+    // through. Any other error is final.
+    bool created = false;
+    DWORD error = ERROR_SUCCESS;
+    wait_until([&] {
         created = create();
+        error = GetLastError();
+        return created || error != ERROR_INTERNAL_ERROR;
+    });
+    if (!created) {
+        SetLastError(error);
+        return false;
     }
-    if (!created) return false;
     CloseHandle(info.hThread);
     process_.reset(info.hProcess);
     id_ = info.dwProcessId;
@@ -77,15 +83,11 @@ bool ChildProcess::wait_for_exit(Millis timeout) const {
     return !process_ || WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
 }
 
-bool ChildProcess::wait_for_idle(Millis timeout) const {
-    return process_ && WaitForInputIdle(process_.get(), static_cast<DWORD>(timeout.count())) == 0;
-}
-
 void ChildProcess::terminate() {
     if (!process_) return;
     if (running()) {
         TerminateProcess(process_.get(), 1);
-        WaitForSingleObject(process_.get(), 5000);
+        wait_for_exit();
     }
     process_.reset();
     id_ = 0;
@@ -99,10 +101,10 @@ std::optional<DWORD> run_to_completion(const std::wstring& command_line, Millis 
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return std::nullopt;
     CloseHandle(info.hThread);
-    UniqueHandle process(info.hProcess);
+    platform::win32::unique_kernel_handle process(info.hProcess);
     if (WaitForSingleObject(process.get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
         TerminateProcess(process.get(), 1);
-        WaitForSingleObject(process.get(), 5000);
+        WaitForSingleObject(process.get(), static_cast<DWORD>(kDefaultTimeout.count()));
         return std::nullopt;
     }
     DWORD code = 0;

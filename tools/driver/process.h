@@ -4,7 +4,7 @@
 #pragma once
 
 #include "driver/driver.h"
-#include "driver/unique.h"
+#include "platform/win32/unique_handle.h"
 
 #include <string>
 #include <vector>
@@ -31,18 +31,16 @@ public:
     bool running() const;
     // nullopt while it still runs.
     std::optional<DWORD> exit_code() const;
-    bool wait_for_exit(Millis timeout) const;
-    // Waits until the program sits idle in its message loop after start-up.
-    bool wait_for_idle(Millis timeout) const;
+    bool wait_for_exit(Millis timeout = kDefaultTimeout) const;
     void terminate();
 
 private:
-    UniqueHandle process_;
+    platform::win32::unique_kernel_handle process_;
     DWORD id_ = 0;
 };
 
 // Runs a program to its end and returns its exit code (nullopt: it could not
 // start or did not finish in time, and then it is ended).
-std::optional<DWORD> run_to_completion(const std::wstring& command_line, Millis timeout);
+std::optional<DWORD> run_to_completion(const std::wstring& command_line, Millis timeout = kDefaultTimeout);
 
 }  // namespace veltrano::driver

@@ -1,6 +1,6 @@
 #include "driver/registry_probe.h"
 
-#include "driver/unique.h"
+#include "platform/win32/unique_handle.h"
 
 #include <cstring>
 
@@ -33,23 +33,26 @@ const View& view() {
     return detected;
 }
 
-UniqueKey open_key(HKEY root, const std::wstring& path, REGSAM access) {
-    UniqueKey key;
-    if (RegOpenKeyExW(root, path.c_str(), 0, access | view().flag, key.put()) != ERROR_SUCCESS) key.release();
-    return key;
+using platform::win32::unique_hkey;
+
+// What a failed open leaves in its out-parameter is not ours to close.
+unique_hkey open_key(HKEY root, const std::wstring& path, REGSAM access) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), 0, access | view().flag, &key) != ERROR_SUCCESS) return {};
+    return unique_hkey(key);
 }
 
-UniqueKey create_key(HKEY root, const std::wstring& path) {
-    UniqueKey key;
-    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view().flag, nullptr, key.put(),
-                        nullptr) != ERROR_SUCCESS)
-        key.release();
-    return key;
+unique_hkey create_key(HKEY root, const std::wstring& path) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view().flag, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return {};
+    return unique_hkey(key);
 }
 
 std::vector<std::wstring> enumerate(HKEY root, const std::wstring& path, bool subkeys) {
     std::vector<std::wstring> names;
-    UniqueKey key = open_key(root, path, KEY_READ);
+    unique_hkey key = open_key(root, path, KEY_READ);
     if (!key) return names;
     for (DWORD index = 0;; ++index) {
         // Key names stop at 255 characters, value names at 16383.
@@ -85,7 +88,7 @@ std::optional<std::wstring> RegistryValue::as_string() const {
 bool key_exists(HKEY root, const std::wstring& path) { return static_cast<bool>(open_key(root, path, KEY_READ)); }
 
 std::optional<RegistryValue> read_value(HKEY root, const std::wstring& path, const std::wstring& name) {
-    UniqueKey key = open_key(root, path, KEY_READ);
+    unique_hkey key = open_key(root, path, KEY_READ);
     if (!key) return std::nullopt;
     RegistryValue value;
     DWORD length = 0;
@@ -112,21 +115,21 @@ std::vector<std::wstring> subkey_names(HKEY root, const std::wstring& path) { re
 std::vector<std::wstring> value_names(HKEY root, const std::wstring& path) { return enumerate(root, path, false); }
 
 bool write_dword(HKEY root, const std::wstring& path, const std::wstring& name, DWORD value) {
-    UniqueKey key = create_key(root, path);
+    unique_hkey key = create_key(root, path);
     return key && RegSetValueExW(key.get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
                                  sizeof value) == ERROR_SUCCESS;
 }
 
 bool write_string(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& value,
                   DWORD type) {
-    UniqueKey key = create_key(root, path);
+    unique_hkey key = create_key(root, path);
     const DWORD length = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
     return key && RegSetValueExW(key.get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
                                  length) == ERROR_SUCCESS;
 }
 
 bool delete_value(HKEY root, const std::wstring& path, const std::wstring& name) {
-    UniqueKey key = open_key(root, path, KEY_SET_VALUE);
+    unique_hkey key = open_key(root, path, KEY_SET_VALUE);
     return key && RegDeleteValueW(key.get(), name.c_str()) == ERROR_SUCCESS;
 }
 
