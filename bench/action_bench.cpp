@@ -254,7 +254,7 @@ std::optional<ExeTiming> exe_run(const std::wstring& exe, const Action& action, 
     if (!app.start(exe)) return std::nullopt;
     HWND main = driver::find_top_window(kMainTitle, app.id(), Millis{30000});
     if (!main) return std::nullopt;
-    app.wait_for_idle(Millis{10000});
+    if (!driver::wait_until_idle(main)) return std::nullopt;
 
     const std::wstring page = wide(shell::page_table()[action.navigation].caption);
     HWND nav = driver::find_control(main, Selector::by(L"Static", page));

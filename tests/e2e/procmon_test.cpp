@@ -46,8 +46,6 @@ protected:
         ASSERT_TRUE(wait_until([&] { return focused_row() == row; })) << "focused row " << focused_row();
     }
     void press_ctrl(WORD key) { send_keys({{VK_CONTROL, true}, {key, true}, {key, false}, {VK_CONTROL, false}}); }
-    // Back in a message loop: a box the last handler meant to show is up.
-    void settle() { SendMessageW(main_window(), WM_NULL, 0, 0); }
 };
 
 TEST_F(ProcessMonitorPage, KillEndsTheChosenHelperAndTheRowStays) {
