@@ -66,6 +66,18 @@ TEST_F(Leaving, AfterATipIsAppliedExitAsksAndNoEndsTheProgram) {
               counter(L"AppliedTipsCounter_start_of_exec").value_or(0) + 1);
 }
 
+TEST_F(Leaving, AWronglyTypedFlagIsShownOnceAndTheProgramStillEnds) {
+    // The window has no close box: a flag Exit cannot read must not keep the
+    // user in.
+    ASSERT_TRUE(write_string(HKEY_LOCAL_MACHINE, kStore + L"\\TIP0007", L"HasThisTipBeenApplied", L"1"));
+    click_caption(L"Exit");
+    auto box = find_message_box(process_id());
+    ASSERT_TRUE(box.has_value()) << "no error";
+    EXPECT_EQ(to_utf8(box->text), "Invalid data type for 'HasThisTipBeenApplied'");
+    ASSERT_TRUE(press_message_box_button(box->hwnd, L"OK"));
+    EXPECT_TRUE(ends()) << "still running; a box? " << (find_message_box(process_id(), Millis{0}) ? "yes" : "no");
+}
+
 TEST_F(Leaving, NotAgreeingToTheTermsEndsTheProgramAtOnce) {
     // An Exit now would ask; not agreeing must not.
     ASSERT_NO_FATAL_FAILURE(apply_a_tip());
