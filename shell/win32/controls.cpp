@@ -130,10 +130,14 @@ HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
     if (!hwnd) return nullptr;
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (decl.kind == ControlKind::Picture) {
-        // The bitmap belongs to the static once set; it frees it with itself.
-        HANDLE bmp = LoadImageW(GetModuleHandleW(nullptr), to_utf16(decl.caption).c_str(), IMAGE_BITMAP, 0, 0,
-                                LR_CREATEDIBSECTION);
-        if (bmp) SendMessageW(hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bmp));
+        auto cached = bitmaps_.find(decl.caption);
+        if (cached == bitmaps_.end())
+            cached = bitmaps_
+                         .emplace(decl.caption, unique_gdi(LoadImageW(GetModuleHandleW(nullptr),
+                                                                      to_utf16(decl.caption).c_str(), IMAGE_BITMAP,
+                                                                      0, 0, LR_CREATEDIBSECTION)))
+                         .first;
+        if (cached->second) SendMessageW(hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(cached->second.get()));
     }
     by_name_[decl.name] = hwnd;
     by_hwnd_[hwnd] = Entry{decl.name, decl.kind, decl.on_click, decl.interval_ms, false, decl.shortcut};

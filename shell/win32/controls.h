@@ -3,6 +3,7 @@
 // back to the handler of the control that was clicked.
 #pragma once
 
+#include "shell/win32/gdi.h"
 #include "shell/win32/grid_view.h"
 
 #include <windows.h>
@@ -98,6 +99,10 @@ private:
     std::map<HWND, COLORREF> text_colours_;
     std::map<HWND, LPCWSTR> cursors_;
     std::map<HWND, std::unique_ptr<GridView>> grids_;
+    // A picture's bitmap, loaded once however many statics show it (the
+    // tips' help image stands beside every tip); a static does not delete a
+    // bitmap it was given, so they are ours to free, after the statics.
+    std::map<std::string, unique_gdi, std::less<>> bitmaps_;
     std::map<HWND, std::vector<HWND>> menus_;
 };
 

@@ -61,13 +61,6 @@ TForm4::~TForm4() {
 }
 
 void TForm4::FormCreate() {
-    // OLE, not just COM: in-place activation needs the clipboard and drag
-    // and drop machinery that only OleInitialize sets up.
-    ole_initialised_ = SUCCEEDED(OleInitialize(nullptr));
-    // A browser that cannot be made is remembered, not reported: the user
-    // hears of it when a help link asks for it.
-    if (ole_initialised_) browser_->create(hwnd(), kWebBrowser1);
-
     HWND close = controls().create(hwnd(), {ControlKind::Button, "BitBtn1", "&Close", (kWidth - 75) / 2, 503, 75,
                                             25, [this] { BitBtn1Click(); }},
                                    bold_font());
@@ -75,7 +68,19 @@ void TForm4::FormCreate() {
     SetWindowLongPtrW(close, GWLP_ID, IDCANCEL);
 }
 
+void TForm4::create_browser() {
+    if (browser_tried_) return;
+    browser_tried_ = true;
+    // OLE, not just COM: in-place activation needs the clipboard and drag
+    // and drop machinery that only OleInitialize sets up.
+    ole_initialised_ = SUCCEEDED(OleInitialize(nullptr));
+    if (ole_initialised_) browser_->create(hwnd(), kWebBrowser1);
+}
+
 void TForm4::navigate(const std::string& address) {
+    // Made at the first help link, not at start-up: most runs never ask for
+    // help, and the control costs a good part of a start.
+    create_browser();
     if (!browser_->created()) {
         const HRESULT why = ole_initialised_ ? browser_->creation_result() : CO_E_NOTINITIALIZED;
         throw core::VeltranoError("The help page " + address +

@@ -33,10 +33,12 @@ protected:
     void FormCreate() override;
 
 private:
+    void create_browser();
     void navigate(const std::string& address);
 
     std::unique_ptr<BrowserHost> browser_;
     bool ole_initialised_ = false;
+    bool browser_tried_ = false;
 };
 
 }  // namespace veltrano::shell::win32

@@ -164,28 +164,36 @@ void MainWindow::build_page(std::size_t page) {
     build(builder, form_.page(page));
 }
 
+namespace {
+
+// Thin strips along the four edges, stretched from their bitmaps.
+struct Strip {
+    const wchar_t* name;
+    RECT at;
+};
+constexpr Strip kStrips[] = {
+    {L"Image_frame_top", {0, 0, kClientWidth, 4}},
+    {L"Image_frame_bottom", {0, kClientHeight - 4, kClientWidth, kClientHeight}},
+    {L"Image_frame_left", {0, 0, 4, kClientHeight}},
+    {L"Image_frame_right", {kClientWidth - 4, 0, kClientWidth, kClientHeight}},
+};
+
+}  // namespace
+
 void MainWindow::paint_frame(HDC dc) {
-    // Thin strips along the four edges, stretched from their bitmaps.
-    struct Strip {
-        const wchar_t* name;
-        RECT at;
-    };
-    const Strip strips[] = {
-        {L"Image_frame_top", {0, 0, kClientWidth, 4}},
-        {L"Image_frame_bottom", {0, kClientHeight - 4, kClientWidth, kClientHeight}},
-        {L"Image_frame_left", {0, 0, 4, kClientHeight}},
-        {L"Image_frame_right", {kClientWidth - 4, 0, kClientWidth, kClientHeight}},
-    };
     const unique_dc mem(CreateCompatibleDC(dc));
-    for (const auto& s : strips) {
-        unique_gdi bmp(LoadImageW(instance_, s.name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    for (std::size_t i = 0; i < std::size(kStrips); ++i) {
+        // Loaded at the first paint and kept: the window repaints often.
+        unique_gdi& bmp = frame_bitmaps_[i];
+        if (!bmp) bmp.reset(LoadImageW(instance_, kStrips[i].name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
         if (!bmp) continue;
         BITMAP info{};
         GetObjectW(bmp.get(), sizeof info, &info);
-        // Selected out again before the bitmap is deleted.
+        // Selected out again before the DC goes.
         HGDIOBJ old = SelectObject(mem.get(), bmp.get());
-        StretchBlt(dc, s.at.left, s.at.top, s.at.right - s.at.left, s.at.bottom - s.at.top, mem.get(), 0, 0,
-                   info.bmWidth, info.bmHeight, SRCCOPY);
+        const RECT& at = kStrips[i].at;
+        StretchBlt(dc, at.left, at.top, at.right - at.left, at.bottom - at.top, mem.get(), 0, 0, info.bmWidth,
+                   info.bmHeight, SRCCOPY);
         SelectObject(mem.get(), old);
     }
 }

@@ -14,6 +14,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <vector>
 
 namespace veltrano::shell::win32 {
@@ -76,6 +77,7 @@ private:
     Win32Dialogs& dialogs_;
     Controls controls_;
     unique_gdi font_, bold_font_, white_brush_, cream_brush_;
+    std::array<unique_gdi, 4> frame_bitmaps_;
     TForm1 form_;
     std::vector<bool> page_built_;
 };

@@ -36,8 +36,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     shell::win32::Win32Dialogs dialogs(instance);
     shell::win32::MainWindow main_window(instance, {registry, system_info, time, sound, shutdown, browser, file_system, processes}, dialogs);
     if (!main_window.create()) return 1;
-    if (!dialogs.create(main_window.hwnd())) return 1;
+    // Shown before the four small windows are made: the user sees the main
+    // window sooner, and no click is read before the message loop, by which
+    // time they are all there.
     main_window.show();
+    if (!dialogs.create(main_window.hwnd())) return 1;
 
     const auto accelerators = main_window.create_accelerators();
     MSG msg;
