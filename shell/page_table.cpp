@@ -1,5 +1,6 @@
 #include "shell/page_table.h"
 
+#include "regclean/regclean_page.h"
 #include "shell/welcome.h"
 #include "tips/customization.h"
 #include "tips/network.h"
@@ -23,6 +24,11 @@ template <class Page> std::unique_ptr<ui::Page> make_tips_page(PageContext& c) {
 
 std::unique_ptr<ui::Page> make_welcome(PageContext& c) { return std::make_unique<WelcomePage>(c); }
 
+std::unique_ptr<ui::Page> make_regclean(PageContext& c) {
+    return std::make_unique<regclean::RegCleanPage>(c.services.registry, c.services.file_system, c.services.time,
+                                                    c.view, c.dialogs);
+}
+
 constexpr int kShort = kShortPageHeight, kTall = kTallPageHeight;
 
 const std::array<PageRow, 9> kPageTable{{
@@ -38,7 +44,7 @@ const std::array<PageRow, 9> kPageTable{{
     {"Undo ", "StaticText7", "Image_undo_options", true, "GroupBox7", "Undo Options", kShort, true,
      make_tips_page<tips::UndoPage>},
     {"RegClean", "StaticText9", "Image_regclean_option", true, "GroupBox14", "Registry Analyser and Cleaner", kTall,
-     false, nullptr},
+     false, make_regclean},
     {"Process", "StaticText14", "Image_process_monitor", true, "GroupBox17", "System Process list", kTall, false,
      nullptr},
     {"Admin", "StaticText11", "Image_admin_options", true, "GroupBox18", "Admin Options", kShort, true, nullptr},
