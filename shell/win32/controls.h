@@ -29,6 +29,7 @@ enum class ControlKind {
     RadioButton,  // excludes the other radio buttons of its parent
     Timer,        // no window of its own to see; ticks while enabled
     Grid,         // a string grid: a list view over cells kept by a GridView
+    ReadOnlyText, // a multi-line edit the user reads and selects from, not types in
 };
 
 struct ControlDecl {
