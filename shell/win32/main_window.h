@@ -8,6 +8,7 @@
 #include "shell/win32/controls.h"
 #include "shell/win32/gdi.h"
 #include "shell/win32/page_builder.h"
+#include "shell/win32/pump_throttle.h"
 #include "shell/win32/win32_dialogs.h"
 #include "ui/activity_log.h"
 
@@ -74,6 +75,7 @@ private:
     unique_gdi font_, bold_font_, white_brush_, cream_brush_;
     TForm1 form_;
     std::vector<bool> page_built_;
+    PumpThrottle pump_throttle_;
 };
 
 }  // namespace veltrano::shell::win32
