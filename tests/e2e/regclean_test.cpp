@@ -327,5 +327,17 @@ TEST_F(RegCleanLongKey, StopDuringTheCurrentUserLeavesTheOtherRootsUnscanned) {
     EXPECT_TRUE(IsWindowEnabled(remove_));
 }
 
+TEST_F(RegCleanLongKey, LeavingThroughExitDuringAScanEndsTheProgramCleanly) {
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, process_id());
+    ASSERT_NE(process, nullptr);
+    ASSERT_NO_FATAL_FAILURE(start_and_wait_inside());
+    click_caption(L"Exit");
+    EXPECT_EQ(WaitForSingleObject(process, static_cast<DWORD>(kScan.count())), WAIT_OBJECT_0);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process, &code);
+    EXPECT_EQ(code, 0u);
+    CloseHandle(process);
+}
+
 }  // namespace
 }  // namespace veltrano::e2e
