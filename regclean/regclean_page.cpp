@@ -164,6 +164,7 @@ void RegCleanPage::add_entry(const std::string& name, const std::string& data) {
 void RegCleanPage::StringGrid1SelectCell(int row) {
     if (select_first_pending_) return;
     ui::Grid& g = grid();
+    if (row < 1 || row >= g.row_count()) return;  // the headings are no entry
     widgets_.set_text(kDescription, describe_entry(g.cell(0, row), g.cell(1, row), g.cell(2, row), g.cell(3, row)));
 }
 

@@ -185,6 +185,7 @@ TEST_F(RegClean, SelectsTheFirstFindQuietlyAndDescribesARowOnlyWhenTheUserPicksI
     page.StringGrid1SelectCell(1);  // nothing found yet: nothing to describe
     page.Button1Click();
     EXPECT_EQ(grid().selection().top, 1);
+    page.StringGrid1SelectCell(0);
     EXPECT_EQ(view.text("RichEdit1"), "");
     page.StringGrid1SelectCell(2);
     EXPECT_EQ(view.text("RichEdit1"),
