@@ -78,30 +78,25 @@ protected:
     }
     int item_count() { return static_cast<int>(ask(grid_, LVM_GETITEMCOUNT)); }
 
-    // A key with an empty access list refuses to be opened by anyone.
-    void lock(const std::wstring& path) {
+    // An empty access list (nullptr: none at all) refuses everyone; the
+    // owner may still change it, which is how the key is given back.
+    void set_access(const std::wstring& path, PACL dacl) {
         HKEY key = nullptr;
-        ASSERT_EQ(RegOpenKeyExW(CU, path.c_str(), 0, WRITE_DAC | KEY_WOW64_64KEY, &key), ERROR_SUCCESS);
-        ACL empty;
-        InitializeAcl(&empty, sizeof empty, ACL_REVISION);
+        if (RegOpenKeyExW(CU, path.c_str(), 0, WRITE_DAC | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS) return;
         SECURITY_DESCRIPTOR descriptor;
         InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
-        SetSecurityDescriptorDacl(&descriptor, TRUE, &empty, FALSE);
-        EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor), ERROR_SUCCESS);
+        SetSecurityDescriptorDacl(&descriptor, TRUE, dacl, FALSE);
+        RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor);
         RegCloseKey(key);
+    }
+    void lock(const std::wstring& path) {
+        ACL empty;
+        InitializeAcl(&empty, sizeof empty, ACL_REVISION);
+        set_access(path, &empty);
         locked_ = path;
     }
-    // The owner may still change the access list: a null one lets the key go.
     void unlock() {
-        if (locked_.empty()) return;
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(CU, locked_.c_str(), 0, WRITE_DAC | KEY_WOW64_64KEY, &key) == ERROR_SUCCESS) {
-            SECURITY_DESCRIPTOR descriptor;
-            InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
-            SetSecurityDescriptorDacl(&descriptor, TRUE, nullptr, FALSE);
-            RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor);
-            RegCloseKey(key);
-        }
+        if (!locked_.empty()) set_access(locked_, nullptr);
         locked_.clear();
     }
 
@@ -127,11 +122,11 @@ protected:
              })
             ASSERT_TRUE(write_string(CU, kRefs, name, data));
         ASSERT_TRUE(write_string(CU, kKey + L"\\Locked\\Inner", L"Hidden", kMissingFolder));
-        ASSERT_NO_FATAL_FAILURE(lock(kKey + L"\\Locked"));
+        lock(kKey + L"\\Locked");
     }
 };
 
-TEST_F(RegCleanScan, ReportsMissingFilesAndFoldersOnFixedDisksAndNothingElse) {
+TEST_F(RegCleanScan, ReportsMissingFilesAndFoldersOnFixedDisksAndPassesOverKeysItMayNotOpen) {
     open_page();
     EXPECT_EQ(listview_columns(grid_),
               (std::vector<std::wstring>{L"Registry Key", L"Last Modification", L"String Value", L"File/Path reference"}));
@@ -147,13 +142,8 @@ TEST_F(RegCleanScan, ReportsMissingFilesAndFoldersOnFixedDisksAndNothingElse) {
                          {L"File", L"C:\\Windows\\nosuchfile.dll"},
                          {L"C:\\NoSuchFolder\\named.dll", L"1"},
                      }));
-}
-
-TEST_F(RegCleanScan, PassesOverAKeyItMayNotOpenWithoutAWord) {
-    open_page();
-    first_scan();
+    // The locked key's value is not listed, and no box says why.
     EXPECT_TRUE(rows_of(L"Locked\\Inner").empty());
-    EXPECT_FALSE(rows_of(L"VeltranoE2E\\Refs").empty());
     EXPECT_TRUE(dialogs_of_process(process_id()).empty());
 }
 
