@@ -1,7 +1,9 @@
 // What the registry analyser asks of the file system.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace veltrano::platform {
 
@@ -12,6 +14,16 @@ public:
     virtual ~FileSystem() = default;
     virtual DriveType drive_type(const std::string& root) = 0;  // "C:\"
     virtual bool exists(const std::string& path) = 0;            // file or folder
+    // An existing folder; a file of that name is none.
+    virtual bool is_directory(const std::string& path) = 0;
+    // The user's roaming application data folder, without a trailing '\';
+    // empty when the system does not say.
+    virtual std::string app_data_folder() = 0;
+    // The folder and any parents missing; true when it exists afterwards.
+    virtual bool create_directories(const std::string& path) = 0;
+    // Writes a file that must not exist yet (an existing one is left alone
+    // and the answer is false); true only when every byte reached the disk.
+    virtual bool write_new_file(const std::string& path, const std::vector<std::uint8_t>& bytes) = 0;
 };
 
 }  // namespace veltrano::platform

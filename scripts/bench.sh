@@ -27,3 +27,8 @@ wine "$build/bench/setup_bench.exe" --runs "$runs" --veltrano "$exe" \
 echo "== Apply and Undo, click to balloon"
 wine "$build/bench/action_bench.exe" --runs "$runs" --veltrano "$exe" \
     --machine-reg "$(winepath -w "$root/tests/e2e/xp-machine.reg")" 2>&1 | grep -v '^ALSA lib'
+
+# The registry analyser's scan over a large generated registry against a
+# bare walk of the same keys, and how soon its Stop is honoured.
+cmake --build "$build" -j2 --target scan_bench >/dev/null
+wine "$build/bench/scan_bench.exe" --runs 2 2>&1 | grep -v '^ALSA lib'

@@ -47,6 +47,11 @@ void TForm1::FormCreate() {
         if (page) start_up_step([&] { page->created(); });
 }
 
+void TForm1::FormDestroy() {
+    for (const auto& page : pages_)
+        if (page) page->destroyed();
+}
+
 void TForm1::write_counter(const std::string& name, int value) {
     primitives_.Manipulate_Registry(Root::LocalMachine, kCounterKey, name, core::INT_TYPE, "", value,
                                     "Starting the process of writing " + name, true);

@@ -28,7 +28,8 @@ public:
 
     void FormCreate();
     void FormClose() {}
-    void FormDestroy() {}
+    // Tells every page; a scan still running stops there.
+    void FormDestroy();
 
     // A click on a navigation entry: the pages in their order, then Exit.
     void navigation_click(std::size_t entry);

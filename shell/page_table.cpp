@@ -1,6 +1,7 @@
 #include "shell/page_table.h"
 
 #include "procmon/process_monitor.h"
+#include "regclean/regclean_page.h"
 #include "shell/welcome.h"
 #include "tips/customization.h"
 #include "tips/network.h"
@@ -28,6 +29,11 @@ std::unique_ptr<ui::Page> make_process_monitor(PageContext& c) {
     return std::make_unique<procmon::ProcessMonitor>(c.services.processes, c.view, c.dialogs);
 }
 
+std::unique_ptr<ui::Page> make_regclean(PageContext& c) {
+    return std::make_unique<regclean::RegCleanPage>(c.services.registry, c.services.file_system, c.services.time,
+                                                    c.view, c.dialogs);
+}
+
 constexpr int kShort = kShortPageHeight, kTall = kTallPageHeight;
 
 const std::array<PageRow, 9> kPageTable{{
@@ -43,7 +49,7 @@ const std::array<PageRow, 9> kPageTable{{
     {"Undo ", "StaticText7", "Image_undo_options", true, "GroupBox7", "Undo Options", kShort, true,
      make_tips_page<tips::UndoPage>},
     {"RegClean", "StaticText9", "Image_regclean_option", true, "GroupBox14", "Registry Analyser and Cleaner", kTall,
-     false, nullptr},
+     false, make_regclean},
     {"Process", "StaticText14", "Image_process_monitor", true, "GroupBox17", "System Process list", kTall, false,
      make_process_monitor},
     {"Admin", "StaticText11", "Image_admin_options", true, "GroupBox18", "Admin Options", kShort, true, nullptr},

@@ -15,6 +15,10 @@ public:
     virtual void shown() {}
     // After the group box became invisible.
     virtual void hidden() {}
+    // Once, as the main window goes and the program ends. A handler of the
+    // page may still be running below a pump of messages: it has to stop and
+    // leave the controls alone, which are gone.
+    virtual void destroyed() {}
 };
 
 }  // namespace veltrano::ui

@@ -1,8 +1,10 @@
 #include "platform/win32/win32_file_system.h"
 
 #include "platform/win32/text.h"
+#include "platform/win32/unique_handle.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 namespace veltrano::platform::win32 {
 
@@ -18,14 +20,63 @@ DriveType Win32FileSystem::drive_type(const std::string& root) {
     }
 }
 
-bool Win32FileSystem::exists(const std::string& path) {
+namespace {
+
+DWORD attributes_of(const std::string& path) {
     // A path on an empty floppy or CD drive would otherwise make XP stop and
     // ask "There is no disk in the drive" while the analyser walks the
     // registry's file references.
     const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS);
     const DWORD attributes = GetFileAttributesW(to_utf16(path).c_str());
     SetErrorMode(previous);
-    return attributes != INVALID_FILE_ATTRIBUTES;
+    return attributes;
+}
+
+}  // namespace
+
+bool Win32FileSystem::exists(const std::string& path) { return attributes_of(path) != INVALID_FILE_ATTRIBUTES; }
+
+// The analyser once asked this by making each folder the process's current
+// directory, which left the program somewhere else after every scan. The
+// attributes give the same answer and move nothing.
+bool Win32FileSystem::is_directory(const std::string& path) {
+    const DWORD attributes = attributes_of(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::string Win32FileSystem::app_data_folder() {
+    // SHGetFolderPathW is in XP's shell32; the known-folder calls are not.
+    wchar_t path[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path)))
+        return {};
+    std::string folder = to_utf8(path);
+    while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    return folder;
+}
+
+bool Win32FileSystem::create_directories(const std::string& path) {
+    if (path.empty()) return false;
+    if (is_directory(path)) return true;
+    // Parents first; "C:" and "\\server\share" end the climb by being there.
+    const std::size_t last = path.find_last_of('\\', path.size() - 2);
+    if (last != std::string::npos && last > 0) create_directories(path.substr(0, last));
+    return CreateDirectoryW(to_utf16(path).c_str(), nullptr) || is_directory(path);
+}
+
+bool Win32FileSystem::write_new_file(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    unique_file_handle file(CreateFileW(to_utf16(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    DWORD written = 0;
+    const bool complete = bytes.empty() || (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
+                                                      &written, nullptr) &&
+                                            written == bytes.size());
+    // What is removed next can only be put back from this file: it has to be
+    // on the disk, not in a cache, before we say it is written.
+    if (complete && FlushFileBuffers(file.get())) return true;
+    file.reset();
+    DeleteFileW(to_utf16(path).c_str());
+    return false;
 }
 
 }  // namespace veltrano::platform::win32

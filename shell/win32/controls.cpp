@@ -95,6 +95,8 @@ ClassAndStyle class_for(ControlKind kind) {
     case ControlKind::MenuItem: return {WC_STATICW, 0};
     case ControlKind::Grid:
         return {WC_LISTVIEWW, LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP};
+    case ControlKind::ReadOnlyText:
+        return {WC_EDITW, ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP};
     }
     return {WC_STATICW, 0};
 }

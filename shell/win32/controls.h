@@ -34,6 +34,7 @@ enum class ControlKind {
     MenuItem,     // an entry of a grid's pop-up menu ("-" a separator): like a
                   // timer, a hidden window carries its name, caption and
                   // enabled state, so the logic reaches it as any control
+    ReadOnlyText, // a multi-line edit the user reads and selects from, not types in
 };
 
 struct ControlDecl {

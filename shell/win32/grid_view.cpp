@@ -94,6 +94,27 @@ void GridView::select_rows(int top, int bottom) {
     changing_ = false;
 }
 
+namespace {
+constexpr UINT_PTR kSelectionTimer = 1;
+}
+
+void GridView::user_selected() {
+    if (!on_select) return;
+    // The list view tells of each row it selects before it moves the focus
+    // (Shift+Down selects the next row, then focuses it): answering at once
+    // would describe the row the user just left. A timer of the least
+    // interval fires when the queue is empty, after the list view is done;
+    // setting it again while it is pending makes one call of many.
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetTimer(hwnd_, kSelectionTimer, USER_TIMER_MINIMUM, selection_settled);
+}
+
+void CALLBACK GridView::selection_settled(HWND hwnd, UINT, UINT_PTR id, DWORD) {
+    KillTimer(hwnd, id);
+    auto* self = reinterpret_cast<GridView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self && self->on_select) self->on_select();
+}
+
 bool GridView::notify(const NMHDR& header, LRESULT& result) {
     switch (header.code) {
     case LVN_GETDISPINFOW: {
@@ -107,8 +128,18 @@ bool GridView::notify(const NMHDR& header, LRESULT& result) {
     case LVN_ITEMCHANGED: {
         const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
         if (!changing_ && (change.uChanged & LVIF_STATE) &&
-            ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) && (change.uNewState & LVIS_SELECTED) && on_select)
-            on_select();
+            ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) && (change.uNewState & LVIS_SELECTED))
+            user_selected();
+        result = 0;
+        return true;
+    }
+    case LVN_ODSTATECHANGED: {
+        // An owner-data list view reports a range selected at once (Shift
+        // with the arrows or a click) here, not item by item.
+        const auto& change = reinterpret_cast<const NMLVODSTATECHANGE&>(header);
+        if (!changing_ && ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) &&
+            (change.uNewState & LVIS_SELECTED))
+            user_selected();
         result = 0;
         return true;
     }

@@ -32,6 +32,9 @@ public:
     void select_rows(int top, int bottom) override;
 
     // The user moved the selection; not called for the grid's own changes.
+    // Called once the list view has settled, so current_row() and
+    // selection() say where the user went, and once for a move that
+    // selects several rows.
     std::function<void()> on_select;
     // A right click or the menu key on the grid.
     std::function<void()> on_context_menu;
@@ -42,6 +45,8 @@ public:
 
 private:
     void set_item_state(int item, UINT state, UINT mask);
+    void user_selected();
+    static void CALLBACK selection_settled(HWND hwnd, UINT, UINT_PTR id, DWORD);
     HWND hwnd_;
     std::vector<int> widths_;
     // Row 0 is the heading row, which the list view shows as its header.

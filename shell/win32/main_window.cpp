@@ -350,6 +350,7 @@ ui::Grid& MainWindow::grid(std::string_view name) {
 }
 
 void MainWindow::pump_messages() {
+    if (!pump_throttle_.due()) return;
     // The handler that calls this is still on the stack: a message that would
     // end the program is put back for the main loop to see afterwards.
     MSG msg;

@@ -9,6 +9,7 @@
 #include "shell/win32/gdi.h"
 #include "shell/win32/log_view.h"
 #include "shell/win32/page_builder.h"
+#include "shell/win32/pump_throttle.h"
 #include "shell/win32/win32_dialogs.h"
 #include "ui/activity_log.h"
 
@@ -80,6 +81,7 @@ private:
     std::array<unique_gdi, 4> frame_bitmaps_;
     TForm1 form_;
     std::vector<bool> page_built_;
+    PumpThrottle pump_throttle_;
 };
 
 }  // namespace veltrano::shell::win32

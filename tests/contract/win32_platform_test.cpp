@@ -77,6 +77,33 @@ TEST(Win32FileSystemTest, KnowsTheSystemDriveAndItsOwnExe) {
     EXPECT_FALSE(files.exists("C:\\no such folder\\no such file.txt"));
 }
 
+TEST(Win32FileSystemTest, TellsFoldersFromFilesWithoutMovingTheCurrentDirectory) {
+    Win32FileSystem files;
+    wchar_t before[MAX_PATH] = {}, after[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, before);
+    const std::string exe = own_exe_path();
+    EXPECT_TRUE(files.is_directory(exe.substr(0, exe.rfind('\\') + 1)));
+    EXPECT_TRUE(files.is_directory("C:\\"));
+    EXPECT_FALSE(files.is_directory(exe));
+    EXPECT_FALSE(files.is_directory("C:\\no such folder\\"));
+    GetCurrentDirectoryW(MAX_PATH, after);
+    EXPECT_EQ(std::wstring(after), std::wstring(before));
+}
+
+TEST(Win32FileSystemTest, WritesANewFileInNewFoldersAndNeverOverAnOldOne) {
+    Win32FileSystem files;
+    const std::string folder = files.app_data_folder() + "\\VeltranoContract";
+    const std::string file = folder + "\\" + std::to_string(GetCurrentProcessId()) + "\\backup.reg";
+    ASSERT_TRUE(files.create_directories(file.substr(0, file.rfind('\\'))));
+    ASSERT_TRUE(files.write_new_file(file, {0xFF, 0xFE, 'x', 0}));
+    EXPECT_FALSE(files.write_new_file(file, {'y'}));
+    EXPECT_TRUE(files.exists(file));
+    EXPECT_FALSE(files.is_directory(file));
+    DeleteFileW(to_utf16(file).c_str());
+    RemoveDirectoryW(to_utf16(file.substr(0, file.rfind('\\'))).c_str());
+    RemoveDirectoryW(to_utf16(folder).c_str());
+}
+
 TEST(Win32TimeTest, ShortDateHoldsTodaysDay) {
     Win32Time time;
     const SystemTime now = time.local_time();

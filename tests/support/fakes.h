@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -67,11 +68,42 @@ public:
     std::uint32_t enable_error = 0, disable_error = 0;
 };
 
-// Nothing on any disk and no processes, unless a test says otherwise.
+// Nothing on any disk and no processes, unless a test says otherwise. Every
+// drive is a fixed disk unless listed; paths compare as given (no case
+// folding, no "..": the tests spell them as the code asks for them).
 class FakeFileSystem : public platform::FileSystem {
 public:
-    platform::DriveType drive_type(const std::string&) override { return platform::DriveType::Fixed; }
-    bool exists(const std::string&) override { return false; }
+    platform::DriveType drive_type(const std::string& root) override {
+        ++probes;
+        auto it = drives.find(root);
+        return it == drives.end() ? platform::DriveType::Fixed : it->second;
+    }
+    bool exists(const std::string& path) override {
+        ++probes;
+        return files.count(path) || is_directory(path);
+    }
+    bool is_directory(const std::string& path) override {
+        ++probes;
+        return folders.count(path) || (!path.empty() && path.back() == '\\' && folders.count(path.substr(0, path.size() - 1)));
+    }
+    std::string app_data_folder() override { return app_data; }
+    bool create_directories(const std::string& path) override {
+        if (!can_write) return false;
+        folders.insert(path);
+        return true;
+    }
+    bool write_new_file(const std::string& path, const std::vector<std::uint8_t>& bytes) override {
+        if (!can_write || files.count(path)) return false;
+        files[path] = bytes;
+        return true;
+    }
+
+    std::map<std::string, platform::DriveType> drives;
+    std::set<std::string> folders;  // without a trailing '\' ("C:" for the root)
+    std::map<std::string, std::vector<std::uint8_t>> files;
+    std::string app_data = "C:\\Documents and Settings\\ann\\Application Data";
+    bool can_write = true;
+    int probes = 0;
 };
 
 // The machine's processes as a test lays them out. Ending one takes it off

@@ -1,0 +1,42 @@
+// The registry analyser and cleaner inside the 600 x 489 group box: the
+// grid of problematic entries, the description of the selected one, and the
+// three buttons along the bottom.
+#include "regclean/regclean_page.h"
+#include "shell/win32/page_builder.h"
+
+namespace veltrano::shell::win32 {
+
+namespace {
+
+void build_regclean_page(const PageBuilder& b, ui::Page* page_logic) {
+    auto& logic = static_cast<regclean::RegCleanPage&>(*page_logic);
+
+    HWND entries = b.add({ControlKind::Panel, "GroupBox15", "Problematic entries", 8, 16, 584, 270});
+    // Several rows at once: they are removed together.
+    ControlDecl grid{ControlKind::Grid, std::string(regclean::kGrid), "", 8, 18, 568, 244};
+    grid.multi_select = true;
+    Controls& controls = b.controls;  // outlives the builder
+    grid.on_click = b.guard([&logic, &controls] {
+        if (GridView* view = controls.grid(regclean::kGrid)) logic.StringGrid1SelectCell(view->current_row());
+    });
+    b.add_to(entries, grid);
+
+    HWND selected = b.add({ControlKind::Panel, "GroupBox16", "Selected Entry", 8, 292, 584, 146});
+    b.add_to(selected, {ControlKind::ReadOnlyText, std::string(regclean::kDescription), "", 8, 18, 568, 120});
+    // Made after the description, so it lies beneath it, as it always has.
+    b.add_to(selected, {ControlKind::Label, "StaticText10", "Registry path is: ", 8, 18, 200, 14});
+    b.add({ControlKind::Label, "Label30", "", 8, 444, 8, 14});
+
+    b.add({ControlKind::Button, std::string(regclean::kStartButton), "Start Registry Scan", 24, 448, 160, 28,
+           b.guard([&logic] { logic.Button1Click(); })});
+    b.add({ControlKind::Button, std::string(regclean::kRemoveButton), "Remove Selected Entry", 220, 448, 160, 28,
+           b.guard([&logic] { logic.Button2Click(); })});
+    b.add({ControlKind::Button, std::string(regclean::kStopButton), "Stop Registry Scan", 416, 448, 160, 28,
+           b.guard([&logic] { logic.Button3Click(); })});
+}
+
+const PageView kRegCleanView{"GroupBox14", build_regclean_page};
+
+}  // namespace
+
+}  // namespace veltrano::shell::win32

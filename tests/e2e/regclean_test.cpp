@@ -1,0 +1,333 @@
+// The registry analyser and cleaner worked from outside: references seeded
+// into the registry of the prefix, a scan started with the button, the grid
+// read back, rows picked with the keyboard and removed, the backup file read
+// and imported again with Wine's own reg.exe.
+#include "e2e_environment.h"
+#include "veltrano_session.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <iterator>
+#include <regex>
+#include <set>
+
+namespace veltrano::e2e {
+namespace {
+
+using namespace veltrano::driver;
+
+const HKEY CU = HKEY_CURRENT_USER;
+const std::wstring kKey = L"Software\\VeltranoE2E";
+const std::wstring kRefs = kKey + L"\\Refs";
+const std::wstring kMissingFolder = L"C:\\NoSuchFolder";
+// A full scan of the prefix's registry takes a few seconds, several times
+// that on a loaded machine: the one-minute deadline the driver gives waits.
+constexpr Millis kScan{60000};
+
+using Row = std::vector<std::wstring>;
+
+LRESULT ask(HWND hwnd, UINT message, WPARAM wp = 0, LPARAM lp = 0) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(hwnd, message, wp, lp, SMTO_ABORTIFHUNG, 5000, &result);
+    return static_cast<LRESULT>(result);
+}
+
+class RegClean : public VeltranoSession {
+protected:
+    void seed_machine() override {
+        unlock();
+        ASSERT_TRUE(delete_tree(CU, kKey));
+        seed();
+    }
+    void TearDown() override {
+        VeltranoSession::TearDown();
+        unlock();
+        delete_tree(CU, kKey);
+    }
+    virtual void seed() {}
+
+    // The controls are looked up once: a lookup reads every caption, and
+    // each read waits for the scan's next pump, which slows the scan down.
+    void open_page() {
+        click_caption(L"RegClean");
+        grid_ = control(L"@SysListView32");
+        start_ = control(Selector::by_caption(L"Start Registry Scan"));
+        remove_ = control(Selector::by_caption(L"Remove Selected Entry"));
+        stop_ = control(Selector::by_caption(L"Stop Registry Scan"));
+        ASSERT_TRUE(grid_ && start_ && remove_ && stop_);
+    }
+    bool stopped() const { return !IsWindowEnabled(stop_); }
+
+    // Starts a scan and waits for its end, which the first scan shows by
+    // enabling Remove (the seeds always give it something to find).
+    void first_scan() {
+        ASSERT_TRUE(click(start_));
+        ASSERT_TRUE(wait_until([&] { return stopped() && IsWindowEnabled(remove_); }, kScan)) << describe_screen();
+    }
+    std::vector<Row> rows() { return listview_rows(grid_); }
+    // Rows whose key ends in `key`: below the current user the path may or
+    // may not start with '\', so only the end is compared.
+    std::vector<Row> rows_of(const std::wstring& key) {
+        std::vector<Row> out;
+        for (Row& row : rows())
+            if (row.size() == 4 && row[0].starts_with(L"HKEY_CURRENT_USER: ") && row[0].ends_with(key))
+                out.push_back(std::move(row));
+        return out;
+    }
+    int item_count() { return static_cast<int>(ask(grid_, LVM_GETITEMCOUNT)); }
+
+    // An empty access list (nullptr: none at all) refuses everyone; the
+    // owner may still change it, which is how the key is given back.
+    void set_access(const std::wstring& path, PACL dacl) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(CU, path.c_str(), 0, WRITE_DAC | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS) return;
+        SECURITY_DESCRIPTOR descriptor;
+        InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+        SetSecurityDescriptorDacl(&descriptor, TRUE, dacl, FALSE);
+        RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor);
+        RegCloseKey(key);
+    }
+    void lock(const std::wstring& path) {
+        ACL empty;
+        InitializeAcl(&empty, sizeof empty, ACL_REVISION);
+        set_access(path, &empty);
+        locked_ = path;
+    }
+    void unlock() {
+        if (!locked_.empty()) set_access(locked_, nullptr);
+        locked_.clear();
+    }
+
+    HWND grid_ = nullptr, start_ = nullptr, remove_ = nullptr, stop_ = nullptr;
+    std::wstring locked_;
+};
+
+// ---- what a scan reports ----------------------------------------------------
+
+class RegCleanScan : public RegClean {
+protected:
+    void seed() override {
+        for (const auto& [name, data] : std::vector<std::pair<std::wstring, std::wstring>>{
+                 {L"Folder", kMissingFolder},
+                 {L"File", L"C:\\Windows\\nosuchfile.dll"},
+                 {L"C:\\NoSuchFolder\\named.dll", L"1"},
+                 {L"Windows", L"C:\\Windows"},
+                 {L"WindowsSlash", L"C:\\Windows\\"},
+                 {L"Blank", L"C:\\Program Files\\x.exe"},
+                 {L"Variable", L"%SystemRoot%\\x.dll"},
+                 {L"Floppy", L"A:\\x.txt"},
+                 {L"List", L"C:\\a;C:\\b"},
+             })
+            ASSERT_TRUE(write_string(CU, kRefs, name, data));
+        ASSERT_TRUE(write_string(CU, kKey + L"\\Locked\\Inner", L"Hidden", kMissingFolder));
+        lock(kKey + L"\\Locked");
+    }
+};
+
+TEST_F(RegCleanScan, ReportsMissingFilesAndFoldersOnFixedDisksAndPassesOverKeysItMayNotOpen) {
+    open_page();
+    EXPECT_EQ(listview_columns(grid_),
+              (std::vector<std::wstring>{L"Registry Key", L"Last Modification", L"String Value", L"File/Path reference"}));
+    first_scan();
+    std::set<std::pair<std::wstring, std::wstring>> found;
+    const std::wregex time(LR"(\d\d/\d\d/\d{4} (0[1-9]|1[0-2]):[0-5]\d(AM|PM))");
+    for (const Row& row : rows_of(L"Software\\VeltranoE2E\\Refs")) {
+        found.insert({row[2], row[3]});
+        EXPECT_TRUE(std::regex_match(row[1], time)) << to_utf8(row[1]);
+    }
+    EXPECT_EQ(found, (std::set<std::pair<std::wstring, std::wstring>>{
+                         {L"Folder", kMissingFolder},
+                         {L"File", L"C:\\Windows\\nosuchfile.dll"},
+                         {L"C:\\NoSuchFolder\\named.dll", L"1"},
+                     }));
+    // The locked key's value is not listed, and no box says why.
+    EXPECT_TRUE(rows_of(L"Locked\\Inner").empty());
+    EXPECT_TRUE(dialogs_of_process(process_id()).empty());
+}
+
+// ---- removal ----------------------------------------------------------------
+
+std::wstring backup_folder() {
+    wchar_t app_data[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, app_data))) return {};
+    return std::wstring(app_data) + L"\\Veltrano\\Backups";
+}
+
+std::set<std::wstring> backups() {
+    std::set<std::wstring> files;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((backup_folder() + L"\\*.reg").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return files;
+    do files.insert(backup_folder() + L"\\" + found.cFileName);
+    while (FindNextFileW(search, &found));
+    FindClose(search);
+    return files;
+}
+
+// UTF-16LE after its byte order mark, or nothing.
+std::wstring read_utf16_file(const std::wstring& path) {
+    std::string bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+    CloseHandle(file);
+    if (bytes.size() < 2 || bytes[0] != '\xFF' || bytes[1] != '\xFE') return {};
+    std::wstring text;
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
+        text += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8);
+    return text;
+}
+
+class RegCleanRemoval : public RegClean {
+protected:
+    void seed() override {
+        ASSERT_TRUE(write_string(CU, kRefs, L"First", kMissingFolder));
+        ASSERT_TRUE(write_string(CU, kRefs, L"Second", L"C:\\NoSuchFolder\\\"quoted\".dll"));
+        ASSERT_TRUE(write_string(CU, kRefs, L"Third", L"C:\\Windows\\nosuchfile.dll", REG_EXPAND_SZ));
+        ASSERT_TRUE(write_string(CU, kRefs, L"Kept", L"C:\\Windows"));
+    }
+
+    // Picked as a user at the keyboard would: a click into the grid, Home,
+    // Down to the first row, then Shift+Down to the last.
+    void select_items(int first, int last) {
+        ASSERT_TRUE(click(grid_));
+        send_keys({{VK_HOME, true}, {VK_HOME, false}});
+        for (int i = 0; i < first; ++i) send_keys({{VK_DOWN, true}, {VK_DOWN, false}});
+        send_keys({{VK_SHIFT, true}});
+        for (int i = first; i < last; ++i) send_keys({{VK_DOWN, true}, {VK_DOWN, false}});
+        send_keys({{VK_SHIFT, false}});
+        ASSERT_TRUE(wait_until([&] {
+            return ask(grid_, LVM_GETSELECTEDCOUNT) == last - first + 1 &&
+                   ask(grid_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED) == first;
+        })) << "selected " << ask(grid_, LVM_GETSELECTEDCOUNT);
+    }
+};
+
+TEST_F(RegCleanRemoval, ThreeRowsAreSavedRemovedAndComeBackFromTheBackup) {
+    const auto before = backups();
+    open_page();
+    first_scan();
+    const std::vector<Row> all = rows();
+    const auto first = std::find_if(all.begin(), all.end(), [](const Row& r) {
+        return r[0].starts_with(L"HKEY_CURRENT_USER: ") && r[0].ends_with(L"VeltranoE2E\\Refs");
+    });
+    ASSERT_NE(first, all.end());
+    const int top = static_cast<int>(first - all.begin());
+    ASSERT_EQ(rows_of(L"VeltranoE2E\\Refs").size(), 3u);
+    ASSERT_NO_FATAL_FAILURE(select_items(top, top + 2));
+    // The row the keyboard ended on is the one described.
+    HWND description = control(L"@Edit");
+    EXPECT_TRUE(wait_until([&] { return text_of(description).find(all[top + 2][2]) != std::wstring::npos; }))
+        << to_utf8(text_of(description));
+    EXPECT_TRUE(text_of(description).starts_with(L"Registry Key:  HKEY_CURRENT_USER: "));
+
+    const int listed = item_count();
+    ASSERT_TRUE(click(remove_));
+    auto box = find_message_box(process_id());
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, L"Are you sure you want to remove 3 selected entries from the Registry?");
+    EXPECT_EQ(box->buttons, (std::vector<std::wstring>{L"Yes", L"No"}));
+    ASSERT_TRUE(press_message_box_button(box->hwnd, L"Yes"));
+    // Done when the new scan has ended, with fewer rows.
+    ASSERT_TRUE(wait_until([&] { return stopped() && item_count() < listed; }, kScan)) << describe_screen();
+    EXPECT_TRUE(rows_of(L"VeltranoE2E\\Refs").empty());
+    for (const wchar_t* name : {L"First", L"Second", L"Third"}) EXPECT_FALSE(read_value(CU, kRefs, name)) << to_utf8(name);
+    EXPECT_TRUE(read_value(CU, kRefs, L"Kept"));
+
+    std::set<std::wstring> written;
+    const auto after = backups();
+    std::set_difference(after.begin(), after.end(), before.begin(), before.end(), std::inserter(written, written.end()));
+    ASSERT_EQ(written.size(), 1u);
+    const std::wstring backup = *written.begin();
+    const std::wstring text = read_utf16_file(backup);
+    EXPECT_TRUE(text.starts_with(L"Windows Registry Editor Version 5.00\r\n")) << to_utf8(text);
+    EXPECT_NE(text.find(L"\"First\"=\"C:\\\\NoSuchFolder\"\r\n"), std::wstring::npos) << to_utf8(text);
+    EXPECT_NE(text.find(L"\"Second\"=\"C:\\\\NoSuchFolder\\\\\\\"quoted\\\".dll\"\r\n"), std::wstring::npos);
+    EXPECT_NE(text.find(L"\"Third\"=hex(2):43,00,3a,00"), std::wstring::npos);
+    EXPECT_EQ(text.find(L"Kept"), std::wstring::npos);
+
+    // Wine's reg.exe is the judge of whether the file reads back.
+    const auto code = run_to_completion(L"reg.exe import \"" + backup + L"\" /reg:64", Millis{30000});
+    ASSERT_EQ(code, std::optional<DWORD>(0));
+    EXPECT_EQ(read_string(CU, kRefs, L"First"), std::optional<std::wstring>(kMissingFolder));
+    EXPECT_EQ(read_string(CU, kRefs, L"Second"), std::optional<std::wstring>(L"C:\\NoSuchFolder\\\"quoted\".dll"));
+    const auto third = read_value(CU, kRefs, L"Third");
+    ASSERT_TRUE(third);
+    EXPECT_EQ(third->type, static_cast<DWORD>(REG_EXPAND_SZ));
+    EXPECT_EQ(third->as_string(), std::optional<std::wstring>(L"C:\\Windows\\nosuchfile.dll"));
+    DeleteFileW(backup.c_str());
+}
+
+// ---- a scan that is interrupted ----------------------------------------------
+
+// One key with thousands of broken values keeps the scan busy there for a
+// good while: long enough to act while it is inside, whatever the machine.
+class RegCleanLongKey : public RegClean {
+protected:
+    static constexpr int kValues = 5000;
+    void seed() override {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(CU, (kKey + L"\\Doomed\\Child").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
+                                  nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        const std::wstring data = kMissingFolder;
+        for (int i = 0; i < kValues; ++i)
+            RegSetValueExW(key, (L"v" + std::to_wstring(10000 + i)).c_str(), 0, REG_SZ,
+                           reinterpret_cast<const BYTE*>(data.c_str()),
+                           static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(key);
+    }
+    // Nothing under the current user but ours is broken in the prefix, so a
+    // hundred rows mean the scan is in our key.
+    void start_and_wait_inside() {
+        open_page();
+        ASSERT_TRUE(click(start_));
+        ASSERT_TRUE(wait_until([&] { return item_count() >= 100; }, kScan)) << describe_screen();
+    }
+};
+
+TEST_F(RegCleanLongKey, AKeyDeletedByAnotherProgramEndsTheScanWithItsPath) {
+    ASSERT_NO_FATAL_FAILURE(start_and_wait_inside());
+    ASSERT_TRUE(delete_tree(CU, kKey + L"\\Doomed"));
+    auto box = find_message_box(process_id(), kScan);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, L"Can not open key \\Software\\VeltranoE2E\\Doomed");
+    ASSERT_TRUE(press_message_box_button(box->hwnd, L"OK"));
+    // The program goes on: another scan runs to its end, the only thing
+    // that disables Stop again.
+    EXPECT_FALSE(stopped());
+    EXPECT_TRUE(click(start_));
+    EXPECT_TRUE(wait_until([&] { return stopped(); }, kScan));
+    EXPECT_TRUE(rows_of(L"Doomed\\Child").empty());
+    EXPECT_TRUE(dialogs_of_process(process_id()).empty());
+}
+
+TEST_F(RegCleanLongKey, StopDuringTheCurrentUserLeavesTheOtherRootsUnscanned) {
+    ASSERT_NO_FATAL_FAILURE(start_and_wait_inside());
+    ASSERT_TRUE(click(stop_));
+    ASSERT_TRUE(wait_until([&] { return stopped(); }, kScan));
+    const std::vector<Row> found = rows();
+    ASSERT_FALSE(found.empty());
+    EXPECT_LT(found.size(), static_cast<std::size_t>(kValues));
+    for (const Row& row : found) EXPECT_TRUE(row[0].starts_with(L"HKEY_CURRENT_USER: ")) << to_utf8(row[0]);
+    EXPECT_TRUE(IsWindowEnabled(remove_));
+}
+
+TEST_F(RegCleanLongKey, LeavingThroughExitDuringAScanEndsTheProgramCleanly) {
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, process_id());
+    ASSERT_NE(process, nullptr);
+    ASSERT_NO_FATAL_FAILURE(start_and_wait_inside());
+    click_caption(L"Exit");
+    EXPECT_EQ(WaitForSingleObject(process, static_cast<DWORD>(kScan.count())), WAIT_OBJECT_0);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process, &code);
+    EXPECT_EQ(code, 0u);
+    CloseHandle(process);
+}
+
+}  // namespace
+}  // namespace veltrano::e2e

@@ -1,0 +1,347 @@
+// The registry analyser and cleaner against an in-memory registry and a
+// file system of fakes: what it reports, in which order, how a scan ends,
+// and what a removal asks, keeps and takes away.
+#include "core/error.h"
+#include "platform/memory/memory_registry.h"
+#include "regclean/file_time.h"
+#include "regclean/path_reference.h"
+#include "regclean/reg_backup.h"
+#include "regclean/regclean_page.h"
+#include "support/fake_view.h"
+#include "support/fakes.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <pthread.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace veltrano;
+using platform::RegValue;
+using platform::Root;
+using regclean::RegCleanPage;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+namespace {
+
+const std::string kBroken = "C:\\NoSuchFolder";
+
+// ---- the path test -----------------------------------------------------------
+
+struct PathCase {
+    std::string text;
+    bool valid;
+};
+
+class PathReference : public ::testing::TestWithParam<PathCase> {
+protected:
+    PathReference() {
+        files.folders = {"C:", "C:\\Windows"};
+        files.files = {{"C:\\Windows\\notepad.exe", {}}};
+        files.drives = {{"A:\\", platform::DriveType::Removable}, {"D:\\", platform::DriveType::CdRom},
+                        {"E:\\", platform::DriveType::Remote}};
+    }
+    fakes::FakeFileSystem files;
+};
+
+TEST_P(PathReference, ReportsOnlyMissingFilesAndFoldersOnFixedDisks) {
+    EXPECT_EQ(regclean::is_valid_path_reference(GetParam().text, files), GetParam().valid) << GetParam().text;
+}
+
+// Missing folders (no extension) and files; what is there; and what is never
+// examined: short, no drive from C, lists and blanks, not "X:\", no fixed disk.
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PathReference,
+    ::testing::ValuesIn(std::vector<PathCase>{
+        {"C:\\NoSuchFolder", false}, {"c:\\NoSuchFolder\\", false}, {"C:\\Windows\\nosuchfile.dll", false},
+        {"C:\\NoSuchFolder\\x.dll", false}, {"C:\\Windows\\notepad", false}, {"C:\\Windows.old", false},
+        {"C:\\Windows", true}, {"C:\\Windows\\", true}, {"C:\\", true}, {"C:\\Windows\\notepad.exe", true},
+        {"C:", true}, {"%SystemRoot%\\x.dll", true}, {"A:\\x.txt", true}, {"C:\\Program Files\\x.exe", true},
+        {"C:\\a;C:\\b", true}, {"C:\\a,b", true}, {"C:/NoSuchFolder", true}, {"D:\\nosuch", true},
+        {"E:\\x.dll", true}, {"\\\\server\\x.dll", true}}));
+
+// ---- the time column -----------------------------------------------------------
+
+std::uint64_t ticks_at_unix(std::int64_t seconds) { return 116444736000000000ull + seconds * 10000000ull; }
+
+TEST(LastWriteTime, ReadsAsStoredOnATwelveHourClock) {
+    EXPECT_EQ(regclean::format_last_write(0), "01/01/1601 12:00AM");
+    EXPECT_EQ(regclean::format_last_write(ticks_at_unix(0)), "01/01/1970 12:00AM");
+    EXPECT_EQ(regclean::format_last_write(ticks_at_unix(45000)), "01/01/1970 12:30PM");
+    EXPECT_EQ(regclean::format_last_write(ticks_at_unix(1110204300)), "03/07/2005 02:05PM");
+    EXPECT_EQ(regclean::format_last_write(ticks_at_unix(951868740) + 9999999), "02/29/2000 11:59PM");
+    EXPECT_EQ(regclean::format_last_write(ticks_at_unix(4107542400)), "03/01/2100 12:00AM");
+}
+
+// regedit breaks long hex data into lines ending in '\'; where it breaks
+// is its own business.
+std::string unwrapped(std::string text) {
+    for (std::size_t at; (at = text.find(",\\\r\n  ")) != std::string::npos;) text.erase(at + 1, 5);
+    return text;
+}
+
+// ---- the page --------------------------------------------------------------------
+
+class RegClean : public ::testing::Test {
+protected:
+    RegClean() {
+        files.folders = {"C:", "C:\\Windows"};
+        page.created();
+    }
+    void text(Root root, const std::string& key, const std::string& name, const std::string& data) {
+        reg.put(root, key, name, RegValue::string(data));
+    }
+    fakes::FakeGrid& grid() { return view.grids["StringGrid1"]; }
+    std::vector<std::string> column(int c) {
+        std::vector<std::string> out;
+        for (int r = 1; r < grid().row_count(); ++r) out.push_back(grid().cell(c, r));
+        return out;
+    }
+    std::vector<std::string> found_keys() { return column(0); }
+
+    platform::MemoryRegistry reg;
+    fakes::FakeFileSystem files;
+    fakes::FakeTime time;
+    fakes::RecordingView view;
+    fakes::FakeDialogs dialogs;
+    RegCleanPage page{reg, files, time, view, dialogs};
+};
+
+TEST_F(RegClean, StartsWithItsHeadingsWidthsAndOnlyStartEnabled) {
+    EXPECT_THAT(grid().row(0), ElementsAre("Registry Key", "Last Modification", "String Value", "File/Path reference"));
+    EXPECT_EQ(grid().widths, (std::map<int, int>{{0, 128}, {1, 99}, {2, 137}, {3, 178}}));
+    EXPECT_EQ(grid().row_count(), 50);
+    EXPECT_FALSE(view.is_enabled("Button2"));
+    EXPECT_FALSE(view.is_enabled("Button3"));
+}
+
+TEST_F(RegClean, WalksTheThreeRootsDepthFirstInRegistryOrderBelowTheirStartKeys) {
+    text(Root::LocalMachine, "Software\\Vendor", "Path", kBroken);
+    text(Root::LocalMachine, "System\\Outside", "Path", kBroken);  // only Software is walked
+    text(Root::LocalMachine, "Software", "Path", kBroken);          // nor its own values
+    text(Root::CurrentUser, "", "Path", kBroken);                   // nor a root's
+    text(Root::Users, "S-1-5-18\\Env", "Temp", kBroken);
+    text(Root::CurrentUser, "Software\\b", "Path", kBroken);
+    text(Root::CurrentUser, "Software\\A\\Deep", "Path", kBroken);
+    text(Root::CurrentUser, "Software\\A", "Path", kBroken);
+    text(Root::CurrentUser, "Environment", "C:\\NoSuchFolder\\x.dll", "1");  // a broken name
+    reg.put(Root::CurrentUser, "Environment", "Binary", RegValue::binary({'C', ':', '\\', 'N', 'o'}));
+    page.Button1Click();
+    EXPECT_THAT(found_keys(), ElementsAre("HKEY_CURRENT_USER: \\Environment", "HKEY_CURRENT_USER: \\Software\\A",
+                                          "HKEY_CURRENT_USER: \\Software\\A\\Deep",
+                                          // The parent was opened again by its
+                                          // full path in between, which drops
+                                          // the leading '\'.
+                                          "HKEY_CURRENT_USER: Software\\b", "HKEY_USERS: \\S-1-5-18\\Env",
+                                          "HKEY_LOCAL_MACHINE: Software\\Vendor"));
+    EXPECT_EQ(grid().row(1), (std::vector<std::string>{"HKEY_CURRENT_USER: \\Environment", "01/01/1601 12:00AM",
+                                                         "C:\\NoSuchFolder\\x.dll", "1"}));
+    EXPECT_TRUE(view.is_enabled("Button2"));
+    EXPECT_FALSE(view.is_enabled("Button3"));
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(RegClean, NothingFoundLeavesTheHeadingsAndSaysSo) {
+    text(Root::CurrentUser, "Software\\X", "Fine", "C:\\Windows");
+    page.Button1Click();
+    EXPECT_EQ(grid().row_count(), 1);
+    EXPECT_THAT(dialogs.messages, ElementsAre("No invalid references detected."));
+    EXPECT_FALSE(view.is_enabled("Button2"));
+    EXPECT_FALSE(view.is_enabled("Button3"));
+}
+
+TEST_F(RegClean, GrowsTenRowsAtATimeAndIsCutToTheFindsAtTheEnd) {
+    for (int i = 0; i < 25; ++i) text(Root::CurrentUser, "Software\\X", "v" + std::to_string(100 + i), kBroken);
+    std::set<int> sizes;
+    view.on_pump = [&] { sizes.insert(grid().row_count()); };
+    page.Button1Click();
+    EXPECT_EQ(sizes, (std::set<int>{2, 12, 22, 32}));
+    EXPECT_EQ(grid().row_count(), 26);
+    EXPECT_EQ(grid().cell(2, 25), "v124");
+}
+
+TEST_F(RegClean, SelectsTheFirstFindQuietlyAndDescribesARowOnlyWhenTheUserPicksIt) {
+    text(Root::CurrentUser, "Software\\X", "One", kBroken);
+    text(Root::CurrentUser, "Software\\X", "Two", "C:\\NoSuchFolder\\b.dll");
+    page.StringGrid1SelectCell(1);  // nothing found yet: nothing to describe
+    page.Button1Click();
+    EXPECT_EQ(grid().selection().top, 1);
+    page.StringGrid1SelectCell(0);
+    EXPECT_EQ(view.text("RichEdit1"), "");
+    page.StringGrid1SelectCell(2);
+    EXPECT_EQ(view.text("RichEdit1"),
+              "Registry Key:  HKEY_CURRENT_USER: \\Software\\X which was last updated on: 01/01/1601 12:00AM has a "
+              "subkey:  Two with invalid value: C:\\NoSuchFolder\\b.dll. It may be a good idea to delete this key. "
+              "But this is just a recommendation.Be aware of the fact that even a minor mistake with registry can "
+              "render your system useless. Don't delete it if you are not sure. If this is what you want to do, "
+              "click on the 'Remove Selected Entry' ");
+}
+
+TEST_F(RegClean, StopDuringTheCurrentUserLeavesTheOtherRootsUnscannedAndKeepsTheRows) {
+    text(Root::CurrentUser, "Software\\A", "Path", kBroken);
+    text(Root::CurrentUser, "Software\\B", "Path", kBroken);
+    text(Root::Users, "S-1-5-18", "Path", kBroken);
+    text(Root::LocalMachine, "Software\\V", "Path", kBroken);
+    view.on_pump = [&] {
+        if (grid().cell(0, 1) != "") page.Button3Click();  // after the first find
+    };
+    page.Button1Click();
+    EXPECT_THAT(found_keys(), ElementsAre("HKEY_CURRENT_USER: \\Software\\A"));
+    EXPECT_EQ(view.pumps, 2);
+    EXPECT_FALSE(view.is_enabled("Button3"));
+    EXPECT_TRUE(view.is_enabled("Button2"));
+
+    view.on_pump = nullptr;  // the next scan starts afresh
+    page.Button1Click();
+    EXPECT_EQ(found_keys().size(), 4u);
+}
+
+TEST_F(RegClean, ClicksLetInByTheScanStartNoSecondScanOrRemoval) {
+    text(Root::CurrentUser, "Software\\A", "Path", kBroken);
+    text(Root::CurrentUser, "Software\\B", "Path", kBroken);
+    dialogs.answer_yes = true;
+    view.on_pump = [&] {
+        page.Button1Click();
+        page.Button2Click();
+    };
+    page.Button1Click();
+    EXPECT_EQ(found_keys().size(), 2u);
+    EXPECT_TRUE(dialogs.questions.empty());
+    EXPECT_EQ(view.pumps, 2);
+}
+
+TEST_F(RegClean, TheWindowGoingDuringAScanStopsItAndLeavesTheScreenAlone) {
+    text(Root::CurrentUser, "Software\\A", "Path", kBroken);
+    text(Root::Users, "S-1-5-18", "Path", "C:\\Windows");
+    view.on_pump = [&] { page.destroyed(); };
+    page.Button1Click();
+    EXPECT_EQ(view.pumps, 1);
+    EXPECT_EQ(grid().row_count(), 2);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(view.is_enabled("Button3"));
+}
+
+// Windows gives a program's main thread a 1 MB stack; the registry allows
+// 512 levels of keys, key names of 255 characters and value names of 16383.
+TEST_F(RegClean, ARegistryAtItsLimitsScansOnAMainThreadsStack) {
+    std::string path = "Software";
+    for (int level = 1; level < 512; ++level)
+        path += "\\" + std::string(level % 64 == 0 ? 255 : 4, static_cast<char>('a' + level % 26));
+    const std::string long_name = "C:\\" + std::string(16380, 'n');
+    text(Root::CurrentUser, path, long_name, std::string(100000, 'x'));
+    pthread_attr_t attributes;
+    pthread_attr_init(&attributes);
+    pthread_attr_setstacksize(&attributes, 1 << 20);
+    pthread_t thread;
+    const auto scan = [](void* page) -> void* { return static_cast<RegCleanPage*>(page)->Button1Click(), page; };
+    ASSERT_EQ(pthread_create(&thread, &attributes, scan, &page), 0);
+    pthread_join(thread, nullptr);
+    EXPECT_THAT(column(2), ElementsAre(long_name));
+    EXPECT_EQ(found_keys().front(), "HKEY_CURRENT_USER: \\" + path);
+}
+
+// ---- removal -------------------------------------------------------------------
+
+class Removal : public RegClean {
+protected:
+    void SetUp() override {
+        text(Root::CurrentUser, "Software\\A", "Path", kBroken);
+        reg.put(Root::CurrentUser, "Software\\B", "", RegValue::expand_string("C:\\NoSuchFolder\\\"q\".dll"));
+        text(Root::LocalMachine, "Software\\C", "Path", kBroken);
+        page.Button1Click();
+        ASSERT_EQ(found_keys().size(), 3u);
+        time.now = {2026, 12, 1, 7, 9, 5, 3, 0};
+    }
+    std::string backup_text() {
+        const auto& bytes = files.files.begin()->second;
+        std::string text;  // the tests use ASCII only: every second byte
+        for (std::size_t i = 2; i < bytes.size(); i += 2) text += static_cast<char>(bytes[i]);
+        return text;
+    }
+    const std::string folder = "C:\\Documents and Settings\\ann\\Application Data\\Veltrano\\Backups";
+};
+
+TEST_F(Removal, AsksOnceForOneRowOrWithTheCountForSeveralAndNoKeepsEverything) {
+    grid().select_rows(2, 2);
+    page.Button2Click();
+    grid().select_rows(1, 3);
+    page.Button2Click();
+    EXPECT_THAT(dialogs.questions,
+                ElementsAre("Are you sure you want to remove selected entry from the Registry?",
+                            "Are you sure you want to remove 3 selected entries from the Registry?"));
+    EXPECT_TRUE(reg.get(Root::CurrentUser, "Software\\A", "Path"));
+    EXPECT_TRUE(files.files.empty());
+}
+
+TEST_F(Removal, YesSavesTheValuesToARegFileRemovesThemAndScansAgain) {
+    dialogs.answer_yes = true;
+    grid().select_rows(1, 3);
+    page.Button2Click();
+    EXPECT_FALSE(reg.get(Root::CurrentUser, "Software\\A", "Path"));
+    EXPECT_FALSE(reg.get(Root::CurrentUser, "Software\\B", ""));
+    EXPECT_FALSE(reg.get(Root::LocalMachine, "Software\\C", "Path"));
+    EXPECT_EQ(grid().row_count(), 1);
+    EXPECT_THAT(dialogs.messages, ElementsAre("No invalid references detected."));
+
+    ASSERT_EQ(files.files.size(), 1u);
+    EXPECT_EQ(files.files.begin()->first, folder + "\\Removed 2026-12-07 09.05.03.reg");
+    const auto& bytes = files.files.begin()->second;
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(bytes[0], 0xFF);
+    EXPECT_EQ(bytes[1], 0xFE);
+    EXPECT_EQ(unwrapped(backup_text()),
+              "Windows Registry Editor Version 5.00\r\n"
+              "\r\n[HKEY_CURRENT_USER\\Software\\A]\r\n\"Path\"=\"C:\\\\NoSuchFolder\"\r\n"
+              "\r\n[HKEY_CURRENT_USER\\Software\\B]\r\n"
+              "@=hex(2):43,00,3a,00,5c,00,4e,00,6f,00,53,00,75,00,63,00,68,00,46,00,6f,00,6c,"
+              "00,64,00,65,00,72,00,5c,00,22,00,71,00,22,00,2e,00,64,00,6c,00,6c,00,00,00\r\n"
+              "\r\n[HKEY_LOCAL_MACHINE\\Software\\C]\r\n\"Path\"=\"C:\\\\NoSuchFolder\"\r\n"
+              "\r\n");
+}
+
+TEST_F(Removal, AKeyThatWillNotOpenEndsTheRemovalThereAndNoScanFollows) {
+    dialogs.answer_yes = true;
+    ASSERT_TRUE(reg.open(Root::CurrentUser, "Software", false)->delete_subtree("B"));
+    grid().select_rows(1, 3);
+    try {
+        page.Button2Click();
+        FAIL() << "no error";
+    } catch (const core::VeltranoError& e) {
+        EXPECT_STREQ(e.what(), "Error opening registry key \\Software\\B");
+    }
+    EXPECT_FALSE(reg.get(Root::CurrentUser, "Software\\A", "Path"));
+    EXPECT_TRUE(reg.get(Root::LocalMachine, "Software\\C", "Path"));
+    EXPECT_EQ(found_keys().size(), 3u);  // the old rows: no new scan
+    EXPECT_THAT(backup_text(), HasSubstr("[HKEY_CURRENT_USER\\Software\\A]"));
+    EXPECT_THAT(backup_text(), ::testing::Not(HasSubstr("Software\\C")));
+}
+
+TEST_F(Removal, WithoutABackupNothingIsRemoved) {
+    dialogs.answer_yes = true;
+    files.can_write = false;
+    grid().select_rows(1, 1);
+    EXPECT_THROW(page.Button2Click(), core::VeltranoError);
+    EXPECT_TRUE(reg.get(Root::CurrentUser, "Software\\A", "Path"));
+}
+
+TEST(RegFile, SpellsSpecialDataSoThatRegeditReadsItBack) {
+    using regclean::BackupEntry;
+    const std::string text = regclean::reg_file_text({
+        {Root::Users, "\\S-1\\K", "a\"b\\c", RegValue::string("line\r\nbreak")},
+        {Root::Users, "S-1\\K", "", RegValue::string("\"quoted\" \\ back")},
+    });
+    EXPECT_EQ(unwrapped(text),
+              "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_USERS\\S-1\\K]\r\n"
+              "\"a\\\"b\\\\c\"=hex(1):6c,00,69,00,6e,00,65,00,0d,00,0a,00,62,00,72,00,65,00,61,00,6b,00,"
+              "00,00\r\n"
+              "@=\"\\\"quoted\\\" \\\\ back\"\r\n\r\n");
+    const auto bytes = regclean::reg_file({{Root::Users, "K", "\xC3\xA9", RegValue::string("x")}});
+    // "é" as one UTF-16 unit.
+    const std::vector<std::uint8_t> name{'"', 0, 0xE9, 0, '"', 0};
+    EXPECT_NE(std::search(bytes.begin(), bytes.end(), name.begin(), name.end()), bytes.end());
+}
+
+}  // namespace
