@@ -282,9 +282,11 @@ int wmain(int argc, wchar_t** argv) {
             scan_once();
         }
     }
-    std::sort(scan_ms.begin(), scan_ms.end());
-    std::sort(bare_ms.begin(), bare_ms.end());
-    const double scan = scan_ms[scan_ms.size() / 2], bare = bare_ms[bare_ms.size() / 2];
+    const auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return (v[(v.size() - 1) / 2] + v[v.size() / 2]) / 2;
+    };
+    const double scan = median(scan_ms), bare = median(bare_ms);
     std::printf("full scan      %9.1f ms (median of %d), %ld rows, %ld looks at the queue\n", scan, runs, rows, pumps);
     std::printf("bare walk      %9.1f ms (median of %d), %ld found\n", bare, runs, bare_found);
     std::printf("ratio          %9.2fx (goal: within 1.5x)\n", scan / bare);
