@@ -8,6 +8,7 @@
 #include "bench/bare_replay.h"
 #include "bench/machine_journal.h"
 #include "bench/recording_registry.h"
+#include "bench/timing.h"
 #include "driver/driver.h"
 #include "driver/process.h"
 #include "driver/registry_probe.h"
@@ -19,6 +20,8 @@
 #include "platform/win32/win32_system_info.h"
 #include "platform/win32/win32_time.h"
 #include "shell/main_form.h"
+#include "support/fake_view.h"
+#include "support/fakes.h"
 #include "tips/catalogue.h"
 #include "tips/tip_engine.h"
 #include "tips/undo.h"
@@ -30,12 +33,13 @@
 #include <cstdio>
 #include <functional>
 #include <map>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 using namespace veltrano;
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::median;
+using bench::ms_since;
 using driver::Millis;
 using driver::Selector;
 
@@ -43,76 +47,15 @@ namespace {
 
 constexpr wchar_t kMainTitle[] = L"Veltrano 3.1 for Micrsoft Windows XP Professional";
 
-double ms_since(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+// ---- the window, in-process: the native tests' recorded screen ------------
+
+// The boxes the in-process run ticked, for the exe run to tick the same.
+std::vector<std::string> ticked(const fakes::RecordingView& view) {
+    std::vector<std::string> names;
+    for (const auto& [name, state] : view.controls)
+        if (state.checked && name.rfind("CheckBox", 0) == 0) names.push_back(name);
+    return names;
 }
-
-double median(std::vector<double> v) {
-    if (v.empty()) return -1;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-// ---- the window, in-process: controls are entries in a map ----------------
-
-class BenchView : public shell::MainView {
-public:
-    struct State {
-        bool enabled = true, checked = false;
-    };
-    void set_enabled(std::string_view name, bool on) override { controls[std::string(name)].enabled = on; }
-    bool is_enabled(std::string_view name) const override { return get(name).enabled; }
-    void set_checked(std::string_view name, bool on) override { controls[std::string(name)].checked = on; }
-    bool is_checked(std::string_view name) const override { return get(name).checked; }
-    void set_visible(std::string_view, bool) override {}
-    bool is_visible(std::string_view) const override { return true; }
-    void set_text(std::string_view, const std::string&) override {}
-    std::string text(std::string_view) const override { return {}; }
-    void set_position(std::string_view, int) override {}
-    void set_date(std::string_view, ui::Date) override {}
-    ui::Grid& grid(std::string_view) override { throw std::logic_error("no grid in the bench"); }
-    void pump_messages() override {}
-    void centre_on_screen() override {}
-    void terminate() override {}
-
-    std::vector<std::string> ticked() const {
-        std::vector<std::string> names;
-        for (const auto& [name, state] : controls)
-            if (state.checked && name.rfind("CheckBox", 0) == 0) names.push_back(name);
-        return names;
-    }
-    std::map<std::string, State> controls;
-
-private:
-    State get(std::string_view name) const {
-        auto it = controls.find(std::string(name));
-        return it == controls.end() ? State{} : it->second;
-    }
-};
-
-class QuietDialogs : public ui::Dialogs {
-public:
-    bool show_terms_of_use() override { return true; }
-    void show_not_compatible() override {}
-    void show_help(const std::string&) override {}
-    void show_balloon(const std::string& text) override { balloon = text; }
-    void show_error(const std::string& message) override { std::printf("  in-process error: %s\n", message.c_str()); }
-    void show_message(const std::string&) override {}
-    void show_information(const std::string&) override {}
-    bool ask_yes_no(const std::string&) override { return false; }
-    bool warn_yes_no(const std::string&) override { return false; }
-    std::string balloon;
-};
-
-class QuietSound : public platform::Sound {
-public:
-    void play_resource_async(const std::string&) override {}
-};
-
-class NoBrowser : public platform::Browser {
-public:
-    std::optional<std::string> open_window(const std::string&) override { return "no browser in the bench"; }
-};
 
 // ---- the actions -----------------------------------------------------------
 
@@ -169,10 +112,10 @@ struct InProcess {
     platform::win32::Win32SystemInfo system_info;
     platform::win32::Win32Time time;
     platform::win32::Win32Shutdown shutdown;
-    QuietSound sound;
-    NoBrowser browser;
-    BenchView view;
-    QuietDialogs dialogs;
+    fakes::FakeSound sound;
+    fakes::FakeBrowser browser;
+    fakes::RecordingView view;
+    fakes::FakeDialogs dialogs;
     platform::win32::Win32FileSystem file_system;
     platform::win32::Win32Processes processes;
     ui::MemoryLog log;
@@ -199,13 +142,15 @@ Recorded record(const Action& action, bench::MachineJournal& journal) {
     InProcess run(recorder);
     run.prepare(action);
     Recorded out;
-    out.ticked = run.view.ticked();
+    out.ticked = ticked(run.view);
     const std::size_t lines_before = run.log.lines.size();
     recorder.calls.clear();
     action.go(run.form);
     out.calls = recorder.calls;
     out.lines.assign(run.log.lines.begin() + static_cast<std::ptrdiff_t>(lines_before), run.log.lines.end());
-    out.balloon = run.dialogs.balloon;
+    for (const std::string& error : run.dialogs.errors) std::printf("  in-process error: %s\n", error.c_str());
+    // What the balloon said, without the fake's "balloon " in front.
+    if (!run.dialogs.shown.empty()) out.balloon = run.dialogs.shown.back().substr(std::string("balloon ").size());
     return out;
 }
 

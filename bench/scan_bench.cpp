@@ -3,6 +3,7 @@
 // roots that reads the same string values and makes the same file-system
 // probes, measured in the same run; and how soon a Stop is honoured.
 // Prints figures and ratios; nothing asserts on time.
+#include "bench/timing.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry.h"
@@ -22,13 +23,11 @@
 #include <vector>
 
 using namespace veltrano;
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::median;
+using bench::ms_since;
 
 namespace {
-
-double ms_since(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 // Below HKLM\Software, which the scan walks once; the current user's keys
 // come twice (HKEY_USERS holds them again).
@@ -282,10 +281,6 @@ int wmain(int argc, wchar_t** argv) {
             scan_once();
         }
     }
-    const auto median = [](std::vector<double> v) {
-        std::sort(v.begin(), v.end());
-        return (v[(v.size() - 1) / 2] + v[v.size() / 2]) / 2;
-    };
     const double scan = median(scan_ms), bare = median(bare_ms);
     std::printf("full scan      %9.1f ms (median of %d), %ld rows, %ld looks at the queue\n", scan, runs, rows, pumps);
     std::printf("bare walk      %9.1f ms (median of %d), %ld found\n", bare, runs, bare_found);

@@ -3,6 +3,7 @@
 // Prints figures and ratios against baselines measured in the same run.
 #include "bench/bare_replay.h"
 #include "bench/recording_registry.h"
+#include "bench/timing.h"
 #include "core/tip_state_store.h"
 #include "tips/tip_engine.h"
 #include "platform/win32/text.h"
@@ -19,18 +20,11 @@
 
 using namespace veltrano;
 using platform::win32::to_utf16;
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::median;
+using bench::ms_since;
 
 namespace {
-
-double ms_since(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 void remove_store(platform::Registry& registry) {
     if (auto software = registry.open(platform::Root::LocalMachine, "SOFTWARE", false))

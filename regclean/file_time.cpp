@@ -4,6 +4,11 @@
 
 namespace veltrano::regclean {
 
+std::string zero_padded(long long n, std::size_t width) {
+    std::string text = std::to_string(n);
+    return std::string(text.size() < width ? width - text.size() : 0, '0') + text;
+}
+
 std::string format_last_write(std::uint64_t ticks) {
     const std::uint64_t minutes = ticks / 600'000'000u;
     const int minute = static_cast<int>(minutes % 60), hour = static_cast<int>(minutes / 60 % 24);
@@ -20,13 +25,9 @@ std::string format_last_write(std::uint64_t ticks) {
     const int month = static_cast<int>(shifted_month < 10 ? shifted_month + 3 : shifted_month - 9);
     const long long year = year_of_era + era * 400 + (month <= 2 ? 1 : 0);
 
-    const auto digits = [](long long n, std::size_t width) {
-        std::string text = std::to_string(n);
-        return std::string(text.size() < width ? width - text.size() : 0, '0') + text;
-    };
     const int clock_hour = hour % 12 == 0 ? 12 : hour % 12;
-    return digits(month, 2) + "/" + digits(day, 2) + "/" + digits(year, 4) + " " + digits(clock_hour, 2) + ":" +
-           digits(minute, 2) + (hour < 12 ? "AM" : "PM");
+    return zero_padded(month) + "/" + zero_padded(day) + "/" + zero_padded(year, 4) + " " + zero_padded(clock_hour) +
+           ":" + zero_padded(minute) + (hour < 12 ? "AM" : "PM");
 }
 
 }  // namespace veltrano::regclean

@@ -11,4 +11,7 @@ namespace veltrano::regclean {
 // "03/07/2005 02:05PM".
 std::string format_last_write(std::uint64_t ticks);
 
+// The number in at least `width` digits, zeros in front: 7 -> "07".
+std::string zero_padded(long long n, std::size_t width = 2);
+
 }  // namespace veltrano::regclean

@@ -40,8 +40,6 @@ std::optional<Root> root_named(const std::string& name) {
     return std::nullopt;
 }
 
-std::string two_digits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
-
 // Clears a flag however the scope is left: a scan may end in an error.
 class Raised {
 public:
@@ -217,9 +215,9 @@ void RegCleanPage::write_backup(const std::vector<BackupEntry>& entries) {
     };
     if (folder.empty() || !files_.create_directories(folder)) refuse();
     const platform::SystemTime now = time_.local_time();
-    const std::string stamp = std::to_string(now.year) + "-" + two_digits(now.month) + "-" + two_digits(now.day) +
-                              " " + two_digits(now.hour) + "." + two_digits(now.minute) + "." +
-                              two_digits(now.second);
+    const std::string stamp = std::to_string(now.year) + "-" + zero_padded(now.month) + "-" + zero_padded(now.day) +
+                              " " + zero_padded(now.hour) + "." + zero_padded(now.minute) + "." +
+                              zero_padded(now.second);
     const std::vector<std::uint8_t> bytes = reg_file(entries);
     // Two removals within a second get a file each.
     for (int n = 1; n <= 100; ++n) {

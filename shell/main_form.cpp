@@ -69,7 +69,7 @@ void TForm1::navigate(std::size_t target) {
     }
     const PageRow& row = rows_[target];
     view_.set_visible(row.group_box, true);
-    for (std::string_view control : kLogControls) view_.set_visible(control, row.shows_log);
+    for (std::string_view control : kLogControls) view_.set_visible(control, row.shows_log());
     // Shown again when already shown: the page reads its state anew.
     if (pages_[target]) pages_[target]->shown();
 }

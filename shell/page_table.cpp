@@ -37,22 +37,22 @@ std::unique_ptr<ui::Page> make_regclean(PageContext& c) {
 constexpr int kShort = kShortPageHeight, kTall = kTallPageHeight;
 
 const std::array<PageRow, 9> kPageTable{{
-    {"Main", "StaticText6", "Image_welcome_screen", false, "GroupBox3", "Main Screen", kTall, false, make_welcome},
+    {"Main", "StaticText6", "Image_welcome_screen", false, "GroupBox3", "Main Screen", kTall, make_welcome},
     {"Network", "StaticText1", "Image_network_options", true, "GroupBox2", "Your network boosting choices", kShort,
-     true, make_tips_page<tips::NetworkPage>},
-    {"Power", "StaticText3", "Image_power_options", true, "GroupBox4", "Your power saving choices", kShort, true,
+     make_tips_page<tips::NetworkPage>},
+    {"Power", "StaticText3", "Image_power_options", true, "GroupBox4", "Your power saving choices", kShort,
      make_tips_page<tips::PowerPage>},
-    {"System", "StaticText4", "Image_system_options", true, "GroupBox5", "Your system tuning choices", kShort, true,
+    {"System", "StaticText4", "Image_system_options", true, "GroupBox5", "Your system tuning choices", kShort,
      make_tips_page<tips::SystemPage>},
     {"Customize", "StaticText5", "Image_customization_options", true, "GroupBox6", "Your customization choices",
-     kShort, true, make_tips_page<tips::CustomizationPage>},
-    {"Undo ", "StaticText7", "Image_undo_options", true, "GroupBox7", "Undo Options", kShort, true,
+     kShort, make_tips_page<tips::CustomizationPage>},
+    {"Undo ", "StaticText7", "Image_undo_options", true, "GroupBox7", "Undo Options", kShort,
      make_tips_page<tips::UndoPage>},
     {"RegClean", "StaticText9", "Image_regclean_option", true, "GroupBox14", "Registry Analyser and Cleaner", kTall,
-     false, make_regclean},
-    {"Process", "StaticText14", "Image_process_monitor", true, "GroupBox17", "System Process list", kTall, false,
+     make_regclean},
+    {"Process", "StaticText14", "Image_process_monitor", true, "GroupBox17", "System Process list", kTall,
      make_process_monitor},
-    {"Admin", "StaticText11", "Image_admin_options", true, "GroupBox18", "Admin Options", kShort, true, nullptr},
+    {"Admin", "StaticText11", "Image_admin_options", true, "GroupBox18", "Admin Options", kShort, nullptr},
 }};
 
 }  // namespace

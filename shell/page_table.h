@@ -61,9 +61,11 @@ struct PageRow {
     std::string_view group_box;
     std::string_view title;
     int height;             // tall pages cover the activity log area
-    bool shows_log;
     // The page's logic; a page without it is a frame and nothing more.
     std::unique_ptr<ui::Page> (*make)(PageContext&);
+
+    // The log sits in the room a short page leaves below it.
+    bool shows_log() const { return height == kShortPageHeight; }
 };
 
 // The program's pages, the first one shown at start-up.
