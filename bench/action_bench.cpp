@@ -16,6 +16,7 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_shutdown.h"
 #include "platform/win32/win32_system_info.h"
 #include "platform/win32/win32_time.h"
@@ -118,10 +119,11 @@ struct InProcess {
     fakes::FakeDialogs dialogs;
     platform::win32::Win32FileSystem file_system;
     platform::win32::Win32Processes processes;
+    platform::win32::Win32Shell shell;
     ui::MemoryLog log;
     shell::TForm1 form;
     explicit InProcess(platform::Registry& registry)
-        : form({registry, system_info, time, sound, shutdown, browser, file_system, processes}, view, dialogs, log,
+        : form({registry, system_info, time, sound, shutdown, browser, file_system, processes, shell}, view, dialogs, log,
                "") {}
 
     // Up to the moment of the timed click, as the window does it.

@@ -11,6 +11,7 @@
 #include "platform/file_system.h"
 #include "platform/processes.h"
 #include "platform/registry.h"
+#include "platform/shell.h"
 #include "platform/shutdown.h"
 #include "platform/sound.h"
 #include "platform/system_info.h"
@@ -35,6 +36,7 @@ struct Services {
     platform::Browser& browser;
     platform::FileSystem& file_system;
     platform::Processes& processes;
+    platform::Shell& shell;
 };
 
 // What a page's logic may be made from.

@@ -3,6 +3,7 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_shutdown.h"
 #include "platform/win32/win32_sound.h"
 #include "platform/win32/win32_system_info.h"
@@ -29,12 +30,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     platform::win32::Win32Browser browser;
     platform::win32::Win32FileSystem file_system;
     platform::win32::Win32Processes processes;
+    platform::win32::Win32Shell shell;
 
     // Started before anything is built; the window does not wait for it.
     sound.play_resource_async("START");
 
     shell::win32::Win32Dialogs dialogs(instance);
-    shell::win32::MainWindow main_window(instance, {registry, system_info, time, sound, shutdown, browser, file_system, processes}, dialogs);
+    shell::win32::MainWindow main_window(instance, {registry, system_info, time, sound, shutdown, browser, file_system, processes, shell}, dialogs);
     if (!main_window.create()) return 1;
     // Shown before the four small windows are made: the user sees the main
     // window sooner, and no click is read before the message loop, by which

@@ -4,6 +4,7 @@
 #include "platform/browser.h"
 #include "platform/file_system.h"
 #include "platform/processes.h"
+#include "platform/shell.h"
 #include "platform/shutdown.h"
 #include "platform/system_info.h"
 #include "platform/time.h"
@@ -124,6 +125,15 @@ public:
     std::vector<platform::ThreadEntry> threads;
     std::map<std::uint32_t, std::string> refusals;
     std::vector<std::uint32_t> terminated;
+};
+
+class FakeShell : public platform::Shell {
+public:
+    long open(const std::string& file) override {
+        opened.push_back(file);
+        return 42;
+    }
+    std::vector<std::string> opened;
 };
 
 class FakeBrowser : public platform::Browser {

@@ -29,7 +29,8 @@ protected:
     FakeBrowser browser;
     FakeFileSystem files;
     FakeProcesses processes;
-    shell::TForm1 form{{reg, sys, time, sound, shutdown, browser, files, processes}, view, dialogs, log, "file:///C:/Veltrano/help"};
+    FakeShell shell;
+    shell::TForm1 form{{reg, sys, time, sound, shutdown, browser, files, processes, shell}, view, dialogs, log, "file:///C:/Veltrano/help"};
 
     static inline const std::string kStore = "SOFTWARE\\VELTRANO\\VERSION\\2.0\\";
 

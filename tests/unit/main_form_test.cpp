@@ -109,8 +109,9 @@ TEST(Navigator, TellsEachPageOfItsTurnsAndTakesFramesWithoutLogic) {
     fakes::FakeBrowser browser;
     fakes::FakeFileSystem files;
     fakes::FakeProcesses processes;
+    fakes::FakeShell shell;
     said.clear();
-    shell::TForm1 form{{reg, sys, time, sound, shutdown, browser, files, processes}, view, dialogs, log, "", kProbeRows};
+    shell::TForm1 form{{reg, sys, time, sound, shutdown, browser, files, processes, shell}, view, dialogs, log, "", kProbeRows};
     form.FormCreate();
     EXPECT_EQ(said, (std::vector<std::string>{"B hidden", "A created", "B created"}));
     said.clear();
