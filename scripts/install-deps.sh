@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing Veltrano needs on Debian: the native
 # toolchain, the mingw-w64 cross compilers, Wine (64- and 32-bit), a virtual
-# X server and the screenshot tools. Asks apt only about what is missing, so a
-# second run takes a moment.
+# X server, the screenshot tools and zip for the Windows packages. Asks apt
+# only about what is missing, so a second run takes a moment.
 set -euo pipefail
 
 packages=(
@@ -11,6 +11,7 @@ packages=(
     wine wine64 wine32:i386 fonts-wine
     xvfb x11-apps x11-utils imagemagick
     googletest libgtest-dev libjpeg-dev
+    zip unzip
 )
 
 sudo=

@@ -18,6 +18,19 @@ const wchar_t* const kNavigation[] = {L"Network", L"Power", L"System", L"Customi
 
 std::wstring folder_of(const std::wstring& exe) { return exe.substr(0, exe.find_last_of(L"\\/") + 1); }
 
+// The file URL of the folder "help" beside the program, as the error box
+// names it: so a program started from anywhere (an unpacked zip, a folder
+// with a blank in its name) is seen to look beside itself.
+std::wstring help_address(const std::wstring& exe) {
+    std::wstring address = L"file:///";
+    for (wchar_t c : to_windows_path(folder_of(exe))) {
+        if (c == L'\\') address += L'/';
+        else if (c == L' ') address += L"%20";
+        else address += c;
+    }
+    return address + L"help";
+}
+
 class HelpLinks : public TipsSession {
 protected:
     // The help image of a tip sits left of and above its check box.
@@ -32,12 +45,13 @@ protected:
         ScreenToClient(parent, &centre);
         return ChildWindowFromPointEx(parent, centre, CWP_SKIPINVISIBLE);
     }
-};
 
-TEST_F(HelpLinks, EachImageAsksForItsOwnPageAndAnchorAndTheViewerStaysClosed) {
-    const std::wstring help = folder_of(setting(L"VELTRANO_EXE")) + L"help";
-    for (const tips::TipDisplay& t : tips::kTipDisplay) {
+    // Clicks the tip's help image: the error box names its page and anchor in
+    // the folder "help" beside the program, the viewer stays closed, and the
+    // page is there with the anchor.
+    void check_link(const tips::TipDisplay& t) {
         SCOPED_TRACE("tip " + std::to_string(t.tip));
+        const std::wstring exe = setting(L"VELTRANO_EXE");
         go(kNavigation[static_cast<int>(t.group)]);
         HWND image = help_image(t.tip);
         ASSERT_NE(image, nullptr);
@@ -48,20 +62,28 @@ TEST_F(HelpLinks, EachImageAsksForItsOwnPageAndAnchorAndTheViewerStaysClosed) {
         ASSERT_TRUE(box_shown) << "no error box";
         // The address is the help folder's, a "/" and the tip's link.
         const std::wstring link = L"/" + from_utf8(t.help_link);
-        EXPECT_NE(box_shown->text.find(L"file:///"), std::wstring::npos) << to_utf8(box_shown->text);
-        EXPECT_NE(box_shown->text.find(L"help" + link + L" cannot be shown"), std::wstring::npos)
-            << to_utf8(box_shown->text);
+        const std::wstring address = help_address(exe) + link;
+        EXPECT_NE(box_shown->text.find(address + L" cannot be shown"), std::wstring::npos)
+            << to_utf8(box_shown->text) << "\nexpected " << to_utf8(address);
         EXPECT_EQ(find_top_window(L"TForm4", process_id(), Millis{0}), nullptr) << "the viewer opened";
         ASSERT_TRUE(press_message_box_button(box_shown->hwnd, L"OK"));
 
-        std::ifstream page(to_utf8(help + L"/" + from_utf8(tips::help_page(t.help_link))));
+        std::ifstream page(to_utf8(folder_of(exe) + L"help/" + from_utf8(tips::help_page(t.help_link))));
         ASSERT_TRUE(page) << "help page missing beside the program";
         std::stringstream html;
         html << page.rdbuf();
         EXPECT_NE(html.str().find("<a name=\"" + std::string(tips::help_anchor(t.help_link)) + "\">"),
                   std::string::npos);
     }
+};
+
+TEST_F(HelpLinks, EachImageAsksForItsOwnPageAndAnchorAndTheViewerStaysClosed) {
+    for (const tips::TipDisplay& t : tips::kTipDisplay) ASSERT_NO_FATAL_FAILURE(check_link(t));
 }
+
+// The one the unpacked zip is tried with: every link shares the folder, and
+// all of them take minutes under Wine.
+TEST_F(HelpLinks, OneImageFindsItsPageBesideTheProgram) { check_link(tips::kTipDisplay[0]); }
 
 }  // namespace
 }  // namespace veltrano::e2e
