@@ -39,9 +39,13 @@ stop_one() {
 
 stop() {
     stop_one "$dir/chronyd.pid"
-    stop_one "$dir/ntpd.pid"
-    if ip -4 addr show dev lo label lo:vntp | grep -q "inet $ntpsec_address/"; then
-        ip addr del "$ntpsec_address/32" dev lo
+    # The address goes with the ntpd that needed it, not with a run that
+    # found another checkout's peers already serving.
+    if [[ -f $dir/ntpd.pid ]]; then
+        stop_one "$dir/ntpd.pid"
+        if ip -4 addr show dev lo label lo:vntp | grep -q "inet $ntpsec_address/"; then
+            ip addr del "$ntpsec_address/32" dev lo
+        fi
     fi
 }
 
@@ -106,9 +110,15 @@ cmdport 0
 pidfile $dir/chronyd.pid
 driftfile $dir/chrony.drift
 CONF
+    # Another checkout's test run may have its peers up already: both want
+    # the same addresses, so those are used as they are (and left to it).
+    local chrony_running=false ntpsec_running=false
+    probe "$chrony_address" && chrony_running=true
+    probe "$ntpsec_address" && ntpsec_running=true
+
     # Neither daemon may set this machine's clock: chronyd is told so (-x) and
     # both lose the capability to, so a wrong option cannot do it either.
-    setpriv --bounding-set -sys_time --inh-caps -sys_time \
+    $chrony_running || setpriv --bounding-set -sys_time --inh-caps -sys_time \
         "$root/usr/sbin/chronyd" -x -u root -f "$dir/chrony.conf" -l "$dir/chronyd.log"
 
     # ntpd listens only on addresses an interface carries, unlike chronyd's
@@ -116,7 +126,7 @@ CONF
     # by stop). Orphan mode makes it answer at stratum 8, not as
     # unsynchronised, with no source at all; ntp and kernel disabled leave
     # the clock undisciplined.
-    if ! ip -4 addr show dev lo | grep -q "inet $ntpsec_address/"; then
+    if ! $ntpsec_running && ! ip -4 addr show dev lo | grep -q "inet $ntpsec_address/"; then
         ip addr add "$ntpsec_address/32" dev lo label lo:vntp
     fi
     cat >"$dir/ntp.conf" <<CONF
@@ -128,7 +138,7 @@ interface ignore ipv6
 interface ignore 127.0.0.0/8
 interface listen $ntpsec_address
 CONF
-    setpriv --bounding-set -sys_time --inh-caps -sys_time \
+    $ntpsec_running || setpriv --bounding-set -sys_time --inh-caps -sys_time \
         "$root/usr/sbin/ntpd" -c "$dir/ntp.conf" -p "$dir/ntpd.pid" -l "$dir/ntpd.log" 2>>"$dir/ntpd.log"
 
     wait_for chronyd "$chrony_address" "$dir/chronyd.log" "$dir/chronyd.pid"

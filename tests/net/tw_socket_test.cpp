@@ -123,5 +123,35 @@ TEST(TwSocketBadReplyTest, EachBadReplyIsRefused) {
     }
 }
 
+// Drains what is already in this thread's queue, so a test can look once for
+// an event that must not have come.
+void pump_pending() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+}
+
+TEST(TwSocketEventTest, OneEventPerDatagramAndNoneAfterClose) {
+    test::NtpBadResponder responder;
+    Round round(test::NtpBadResponder::kAddress);
+    ASSERT_EQ(round.connected, 1);
+    const NtpPacket request = build_request({1, 2});
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(round.socket->Send(request), 48);
+    ASSERT_TRUE(pump_until([&] { return responder.answered() == 3 && round.arrivals == 3; }));
+    pump_pending();
+    EXPECT_EQ(round.arrivals, 3);
+    Endpoint from;
+    std::uint8_t buffer[48];
+    EXPECT_EQ(round.socket->ReceiveFrom(buffer, from), -1);
+
+    // A reply that arrives after Close belongs to no one.
+    ASSERT_EQ(round.socket->Send(request), 48);
+    round.socket->Close();
+    round.socket->Close();
+    ASSERT_TRUE(pump_until([&] { return responder.answered() == 4; }));
+    pump_pending();
+    EXPECT_EQ(round.arrivals, 3);
+    EXPECT_EQ(round.errors, 0);
+}
+
 }  // namespace
 }  // namespace veltrano::net
