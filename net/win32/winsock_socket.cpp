@@ -96,6 +96,8 @@ public:
         const unsigned long local_address = inet_addr(LocalAddr.c_str());
         if (local_address == INADDR_NONE && LocalAddr != "255.255.255.255") return fail(WSAEINVAL);
 
+        // getaddrinfo takes "" as this computer's own addresses.
+        if (Addr.empty()) return fail(WSAHOST_NOT_FOUND);
         // Blocking, as the page expects: it shows "resolving ..." first.
         addrinfo hints{};
         hints.ai_family = AF_INET;

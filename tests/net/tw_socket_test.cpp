@@ -91,13 +91,16 @@ TEST(TwSocketPeersTest, ExchangesTimeWithChronyAndNtpsec) {
 }
 
 TEST(TwSocketErrorTest, AnUnresolvableNameFailsThroughOnErrorAndSendsNothing) {
-    Round round("nonexistent.invalid");
-    EXPECT_EQ(round.connected, 0);
-    EXPECT_EQ(round.errors, 1);
-    EXPECT_NE(round.socket->LastError(), 0);
-    EXPECT_EQ(round.socket->Send(build_request({1, 2})), -1);
-    EXPECT_EQ(round.errors, 2);
-    EXPECT_EQ(round.socket->LastError(), WSAENOTCONN);
+    for (const char* host : {"nonexistent.invalid", ""}) {
+        SCOPED_TRACE(host);
+        Round round(host);
+        EXPECT_EQ(round.connected, 0);
+        EXPECT_EQ(round.errors, 1);
+        EXPECT_NE(round.socket->LastError(), 0);
+        EXPECT_EQ(round.socket->Send(build_request({1, 2})), -1);
+        EXPECT_EQ(round.errors, 2);
+        EXPECT_EQ(round.socket->LastError(), WSAENOTCONN);
+    }
 }
 
 TEST(TwSocketBadReplyTest, EachBadReplyIsRefused) {
