@@ -30,7 +30,9 @@ installed() {
 # scripts/ntp-peers.sh runs the daemons from there.
 ntp_cache=${VELTRANO_NTP_CACHE:-/var/cache/veltrano-ntp}
 ntp_packages=(chrony ntpsec)
-packages+=(libedit2 libgnutls30 libnettle8 libseccomp2 libcap2 libbsd0 libssl3)
+# ntp-peers.sh probes with python3, puts an address on lo with ip and
+# drops the clock capability with setpriv.
+packages+=(libedit2 libgnutls30 libnettle8 libseccomp2 libcap2 libbsd0 libssl3 python3 iproute2 util-linux)
 
 missing=()
 for package in "${packages[@]}"; do
