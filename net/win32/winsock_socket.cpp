@@ -50,7 +50,10 @@ private:
     int error_ = 0;
 };
 
-constexpr UINT kSocketMessage = WM_APP + 1;
+// Each connection has its own message number: a handle value can come back
+// for the next socket, a message number only after 4096 connections.
+constexpr UINT kFirstSocketMessage = WM_APP + 1;
+constexpr UINT kSocketMessageCount = 0x1000;
 constexpr wchar_t kWindowClass[] = L"VeltranoSocketWindow";
 
 // Not in every mingw-w64 header set; XP SP2 and later know it.
@@ -133,7 +136,8 @@ public:
         // Not connect(): replies are taken from any sender and judged by the
         // caller against peer(), so a stranger's datagram is refused visibly
         // rather than dropped unseen by the kernel.
-        if (WSAAsyncSelect(created.get(), window_.get(), kSocketMessage, FD_READ) == SOCKET_ERROR) {
+        message_ = kFirstSocketMessage + (message_ + 1 - kFirstSocketMessage) % kSocketMessageCount;
+        if (WSAAsyncSelect(created.get(), window_.get(), message_, FD_READ) == SOCKET_ERROR) {
             return fail(WSAGetLastError());
         }
         socket_ = std::move(created);
@@ -198,18 +202,18 @@ private:
         if (message == WM_NCCREATE) {
             const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
             SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        } else if (message == kSocketMessage) {
+        } else if (message >= kFirstSocketMessage && message < kFirstSocketMessage + kSocketMessageCount) {
             auto* self = reinterpret_cast<WinsockSocket*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-            if (self != nullptr) self->on_socket_message(static_cast<SOCKET>(wparam), lparam);
+            if (self != nullptr) self->on_socket_message(message, static_cast<SOCKET>(wparam), lparam);
             return 0;
         }
         return DefWindowProcW(window, message, wparam, lparam);
     }
 
-    void on_socket_message(SOCKET from, LPARAM event) {
+    void on_socket_message(UINT message, SOCKET from, LPARAM event) {
         // Posted before a Close or a new Connect, delivered after: the socket
         // it speaks of is gone.
-        if (!connected_ || from != socket_.get()) return;
+        if (!connected_ || message != message_ || from != socket_.get()) return;
         if (WSAGETSELECTEVENT(event) != FD_READ) return;
         if (const int error = WSAGETSELECTERROR(event); error != 0) return fail(error);
         // Winsock posts FD_READ again after each recvfrom while datagrams
@@ -235,6 +239,7 @@ private:
     unique_window window_;
     unique_socket socket_;
     bool connected_ = false;
+    UINT message_ = kFirstSocketMessage;
     Endpoint peer_;
     int last_error_ = 0;
 };
