@@ -88,6 +88,7 @@ public:
 
     void Connect() override {
         Close();
+        peer_ = {};
         if (session_.error() != 0) return fail(session_.error());
         if (!window_) return fail(WSAENETDOWN);
         if (Proto != "udp") return fail(WSAEPROTONOSUPPORT);
