@@ -395,3 +395,108 @@ TEST_F(TipsTest, HelpImagesOpenTheirPageBelowTheHelpBase) {
 }
 
 }  // namespace
+
+// ---- what a factory-default Undo must keep, and a tip that does not take
+
+namespace {
+
+class KeptByUndo : public TipsTest {
+protected:
+    void undo_customization(bool previous = false) {
+        undo.refresh();
+        widgets.set_checked(tips::kUndoLines[3].factory_radio, !previous);
+        widgets.set_checked(tips::kUndoLines[3].previous_radio, previous);
+        widgets.set_checked(tips::kUndoLines[3].check_box, true);
+        undo.BitBtn17Click();
+    }
+    const std::string kRegedit = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit";
+    const std::string kMessenger = "\\Software\\Policies\\Microsoft\\Messenger";
+};
+
+TEST_F(KeptByUndo, FactoryDefaultsTakeOnlyWhatTheTipsWrote) {
+    seed_stock_machine();
+    reg.put(Root::CurrentUser, kRegedit + "\\Favorites", "Dns", RegValue::string("My Computer\\HKEY_LOCAL_MACHINE"));
+    reg.put(Root::LocalMachine, kMessenger, "CEIP", RegValue::number(2));
+    reg.put(Root::LocalMachine, kRecycleBinOnDesktop, "", RegValue::string("Recycle Bin"));
+    reg.put(Root::LocalMachine, kRecycleBinOnDesktop + "\\DefaultIcon", "", RegValue::expand_string("%SystemRoot%\\x.dll,31"));
+    for (int tip : {34, 40, 41}) tick(tip);
+    customization.BitBtn14Click();
+    ASSERT_FALSE(reg.key_exists(Root::LocalMachine, kRecycleBinOnDesktop));
+    undo_customization();
+
+    EXPECT_EQ(reg.get(Root::CurrentUser, kRegedit + "\\Favorites", "Dns"), RegValue::string("My Computer\\HKEY_LOCAL_MACHINE"));
+    EXPECT_EQ(reg.get(Root::CurrentUser, kRegedit, "LastKey"), std::nullopt);
+    EXPECT_EQ(reg.get(Root::LocalMachine, kMessenger, "CEIP"), RegValue::number(2));
+    EXPECT_FALSE(reg.key_exists(Root::LocalMachine, kMessenger + "\\Client")) << "emptied, so gone";
+    // The bin is back on the desktop whole, and the flag looks there.
+    EXPECT_EQ(reg.get(Root::LocalMachine, kRecycleBinOnDesktop, ""), RegValue::string("Recycle Bin"));
+    EXPECT_EQ(reg.get(Root::LocalMachine, kRecycleBinOnDesktop + "\\DefaultIcon", ""),
+              RegValue::expand_string("%SystemRoot%\\x.dll,31"));
+    EXPECT_EQ(flag(34), RegValue::number(0));
+
+    // With nothing of others left, the keys the tips made go with their values.
+    reg.open(Root::CurrentUser, kRegedit, false)->delete_subtree("Favorites");
+    reg.open(Root::LocalMachine, kMessenger, false)->delete_value("CEIP");
+    customization.refresh();
+    for (int tip : {40, 41}) tick(tip);
+    customization.BitBtn14Click();
+    undo_customization();
+    EXPECT_FALSE(reg.key_exists(Root::CurrentUser, kRegedit));
+    EXPECT_FALSE(reg.key_exists(Root::LocalMachine, kMessenger));
+}
+
+TEST_F(KeptByUndo, ATipWhoseKeyCannotBeMadeIsNotAppliedAndIsOfferedAgain) {
+    // Tip 1 may not create its key; tip 14 may, but its parent refuses.
+    reg.deny(Root::LocalMachine, "SYSTEM\\CurrentControlSet\\Control");
+    for (int tip : {1, 14}) tick(tip);
+    network.BitBtn5Click();
+    system.BitBtn11Click();
+    for (int tip : {1, 14}) {
+        EXPECT_EQ(flag(tip), RegValue::number(0)) << tip;
+        EXPECT_THAT(log.lines, testing::Contains(core::tip_key(tip) + " could not be applied: its settings were not written"));
+    }
+    EXPECT_FALSE(reg.key_exists(Root::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\PriorityControl"));
+    network.refresh();
+    system.refresh();
+    EXPECT_TRUE(enabled(1));
+    EXPECT_TRUE(enabled(14));
+    // Nothing of the group is applied, so the Undo page has nothing to offer.
+    EXPECT_EQ(reg.get(Root::LocalMachine, S, "SystemOptionsUndone"), RegValue::number(1));
+}
+
+TEST_F(KeptByUndo, ApplyingAgainAfterAnUndoKeepsTheOriginalsForThePreviousSettings) {
+    seed_stock_machine();
+    reg.put(Root::CurrentUser, "\\Control Panel\\Desktop", "MenuShowDelay", RegValue::string("250"));
+    tick(33);
+    customization.BitBtn14Click();
+    undo_customization();  // factory: "400"
+    customization.refresh();
+    tick(33);
+    customization.BitBtn14Click();
+    EXPECT_EQ(reg.get(Root::CurrentUser, "\\Control Panel\\Desktop", "MenuShowDelay"), RegValue::string("15"));
+    EXPECT_EQ(record(33, "OLD_VALUES", "MenuShowDelay"), RegValue::string("250"));
+
+    undo_customization(true);
+    EXPECT_EQ(reg.get(Root::CurrentUser, "\\Control Panel\\Desktop", "MenuShowDelay"), RegValue::string("250"));
+    EXPECT_EQ(reg.get(Root::LocalMachine, S, "CustomizationOptionsUndone"), RegValue::number(2));
+    EXPECT_EQ(flag(33), RegValue::number(0));
+    EXPECT_FALSE(reg.key_exists(Root::LocalMachine, S + "TIP0033\\ORIGINAL_VALUES")) << "used up";
+}
+
+TEST_F(KeptByUndo, AdapterTipsRecordEachAdaptersOwnValue) {
+    seed_adapters();
+    reg.put(Root::LocalMachine, kInterfaces + "AdapterA", "MTU", RegValue::number(1400));
+    tick(7);
+    network.BitBtn5Click();
+    EXPECT_EQ(record(7, "OLD_VALUES", "MTU - 0"), RegValue::number(1400));
+    EXPECT_EQ(record(7, "OLD_VALUES", "MTU - 2"), RegValue::number(0)) << "absent on WirelessB";
+    undo.refresh();
+    widgets.set_checked(tips::kUndoLines[0].factory_radio, false);
+    widgets.set_checked(tips::kUndoLines[0].previous_radio, true);
+    widgets.set_checked(tips::kUndoLines[0].check_box, true);
+    undo.BitBtn17Click();
+    EXPECT_EQ(reg.get(Root::LocalMachine, kInterfaces + "AdapterA", "MTU"), RegValue::number(1400));
+    EXPECT_EQ(reg.get(Root::LocalMachine, kInterfaces + "WirelessB", "MTU"), std::nullopt);
+}
+
+}  // namespace
