@@ -105,7 +105,7 @@ protected:
             RegValue::string("My Computer\\HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Dnscache"));
         put(Root::LocalMachine, "Software\\Policies\\Microsoft\\Messenger\\Client", "PreventAutoRun", RegValue::number(1));
         const std::string ns = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
-        for (const std::string key : {ns + "RemoteComputer\\NameSpace\\{D6277990-4C6A-11CF-8D87-00AA0060F5BF}",
+        for (const std::string& key : {ns + "RemoteComputer\\NameSpace\\{D6277990-4C6A-11CF-8D87-00AA0060F5BF}",
                                       ns + "MyComputer\\NameSpace\\DelegateFolders\\{59031a47-3f72-44a7-89c5-5595fe6b30ee}",
                                       ns + "Desktop\\NameSpace\\{645FF040-5081-101B-9F08-00AA002F954E}"}) {
             put(Root::LocalMachine, key, "", RegValue::string("Shell folder"));
