@@ -286,6 +286,29 @@ TEST_F(UndoKeeps, FactoryDefaultUndoTakesOnlyWhatTheTipsWrote) {
     EXPECT_EQ(tip_flag(34), std::optional<DWORD>(0));
 }
 
+TEST_F(UndoKeeps, PreviousSettingsPutBackWhatTheMachineHeld) {
+    ASSERT_TRUE(write_string(CU, kDesktop, L"MenuShowDelay", L"250"));
+    go(L"Customize");
+    for (int tip : {33, 34}) ASSERT_NO_FATAL_FAILURE(tick(tip));
+    ASSERT_EQ(press_for_balloon(L"&Apply"), std::optional<std::wstring>(kApplied));
+    ASSERT_EQ(read_string(CU, kDesktop, L"MenuShowDelay"), std::optional<std::wstring>(L"15"));
+
+    go(L"Undo ");
+    HWND previous = control(Selector::by(L"Button", L"Restore to previous registry settings "));
+    ASSERT_NE(previous, nullptr);
+    ASSERT_TRUE(click(previous, ClickMethod::ButtonMessage));
+    ASSERT_TRUE(wait_until([&] { return checked(previous); }));
+    ASSERT_NO_FATAL_FAILURE(tick(L"Undo all changes related with Customization  Boost"));
+    ASSERT_EQ(press_for_balloon(L"&Undo"), std::optional<std::wstring>(kUndone));
+
+    EXPECT_EQ(read_string(CU, kDesktop, L"MenuShowDelay"), std::optional<std::wstring>(L"250"));
+    EXPECT_EQ(read_string(LM, kBin, L""), std::optional<std::wstring>(L"Recycle Bin"));
+    EXPECT_EQ(read_dword(LM, kStateBase, L"CustomizationOptionsUndone"), std::optional<DWORD>(2));
+    EXPECT_EQ(tip_flag(33), std::optional<DWORD>(0));
+    EXPECT_FALSE(enabled(box(L"Undo all changes related with Customization  Boost")));
+    EXPECT_TRUE(checked(previous));
+}
+
 class Buttons : public TipsSession {};
 
 TEST_F(Buttons, NothingTickedSaysChooseFirstAndChangesNothing) {
