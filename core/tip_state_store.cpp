@@ -288,7 +288,7 @@ std::string TipStateStore::next_original(const std::string& TipKey) {
     if (auto records = reg_.registry().open(Root::LocalMachine, originals_key(TipKey), false))
         count = records->subkey_names().size();
     char number[16];
-    std::snprintf(number, sizeof number, "%04zu", count + 1);
+    std::snprintf(number, sizeof number, "%04u", static_cast<unsigned>(count + 1));
     return originals_key(TipKey) + "\\" + number;
 }
 
