@@ -54,39 +54,67 @@ void RegistryPrimitives::Manipulate_Registry(Root RootKey, const std::string& Ke
                                              const std::string& StrValue, std::int32_t IntValue,
                                              const std::string& LogMessage, bool CreateIfMissing) {
     log_.add(LogMessage);
-
-    if (!registry_.open(RootKey, KeyPath, false) && CreateIfMissing) {
-        log_.add("Error opening key: [" + KeyPath + "]");
-        // Said before the attempt, so a failed creation reads as a promise broken.
-        log_.add("[" + KeyPath + "] key did not exist but has been created");
-        if (!registry_.open(RootKey, KeyPath, true))
-            log_.add("Serious problem creating key: [" + KeyPath + "] - cannot proceed");
-    }
-
-    auto key = registry_.open(RootKey, KeyPath, false);
-    if (!key) {
-        log_.add("Error opening key: [" + KeyPath + "]");
-        return;
-    }
-    list_values(*key, KeyPath);
+    auto key = open_for_write(RootKey, KeyPath, CreateIfMissing);
+    if (!key) return;
 
     const bool is_str = ValueType == STR_TYPE;
-
     const RegValue wanted = is_str ? RegValue::string(StrValue)
                                    : RegValue::number(static_cast<std::uint32_t>(IntValue));
     if (auto existing = key->query(ValueName)) {
         const bool same = is_str ? read_string(*existing, ValueName) == StrValue
                                  : read_integer(*existing, ValueName) == IntValue;
-        if (same) {
+        if (same)
             log_.add("Data value " + ValueName + " already exists and enabled");
-        } else {
-            key->set(ValueName, wanted);
+        else if (set_or_say_why(*key, ValueName, wanted))
             log_.add("Data value " + ValueName + " already exists but was not enabled and hence enabled");
-        }
-    } else {
-        key->set(ValueName, wanted);
+    } else if (set_or_say_why(*key, ValueName, wanted)) {
         log_.add("Data value " + ValueName + " did not exist and hence added and enabled");
     }
+}
+
+void RegistryPrimitives::Write_Registry_value(Root RootKey, const std::string& KeyPath,
+                                              const std::string& ValueName, const RegValue& Value,
+                                              const std::string& LogMessage, bool CreateIfMissing) {
+    log_.add(LogMessage);
+    auto key = open_for_write(RootKey, KeyPath, CreateIfMissing);
+    if (!key) return;
+    const auto existing = key->query(ValueName);
+    if (existing && *existing == Value)
+        log_.add("Data value " + ValueName + " already exists and enabled");
+    else if (set_or_say_why(*key, ValueName, Value))
+        log_.add("Data value " + ValueName + (existing ? " already exists but was not enabled and hence enabled"
+                                                       : " did not exist and hence added and enabled"));
+}
+
+std::unique_ptr<platform::RegKey> RegistryPrimitives::open_for_write(Root RootKey, const std::string& KeyPath,
+                                                                     bool CreateIfMissing) {
+    auto key = registry_.open(RootKey, KeyPath, false);
+    if (!key && CreateIfMissing) {
+        log_.add("Error opening key: [" + KeyPath + "]");
+        // Said only once the key is there: a refused creation used to read
+        // as done, and the user took the tip for applied.
+        key = registry_.open(RootKey, KeyPath, true);
+        if (key)
+            log_.add("[" + KeyPath + "] key did not exist but has been created");
+        else
+            log_.add("Serious problem creating key: [" + KeyPath + "] - cannot proceed: " + why(registry_.last_error_text()));
+    }
+    if (!key) {
+        log_.add("Error opening key: [" + KeyPath + "]");
+        return nullptr;
+    }
+    list_values(*key, KeyPath);
+    return key;
+}
+
+bool RegistryPrimitives::set_or_say_why(platform::RegKey& key, const std::string& ValueName, const RegValue& value) {
+    if (key.set(ValueName, value)) return true;
+    log_.add("Data value " + ValueName + " could not be written: " + why(key.last_error_text()));
+    return false;
+}
+
+std::string RegistryPrimitives::why(const std::string& system_text) {
+    return system_text.empty() ? "the system gave no reason" : system_text;
 }
 
 void RegistryPrimitives::Delete_Registry(Root RootKey, const std::string& KeyPath,
@@ -101,12 +129,21 @@ void RegistryPrimitives::Delete_Registry(Root RootKey, const std::string& KeyPat
     list_values(*key, KeyPath);
 
     if (DeleteKind == KEY) {
-        // Reported as done either way: a missing subkey is as good as deleted.
-        // An empty name would make the registry take the key itself.
-        if (!TargetName.empty()) key->delete_subtree(TargetName);
+        // A missing subkey is as good as deleted; one that is there and
+        // stays there is a failure with the system's reason. An empty name
+        // would make the registry take the key itself.
+        const bool present = !TargetName.empty() && registry_.open(RootKey, KeyPath + "\\" + TargetName, false);
+        if (present && !key->delete_subtree(TargetName) &&
+            registry_.open(RootKey, KeyPath + "\\" + TargetName, false)) {
+            log_.add(KeyPath + "\\" + TargetName + " key could not be deleted: " + why(key->last_error_text()));
+            return;
+        }
         log_.add(KeyPath + "\\" + TargetName + " key has been deleted");
     } else if (key->query(TargetName)) {
-        key->delete_value(TargetName);
+        if (!key->delete_value(TargetName)) {
+            log_.add(KeyPath + "\\" + TargetName + " data value could not be deleted: " + why(key->last_error_text()));
+            return;
+        }
         log_.add(KeyPath + "\\" + TargetName + " data value has been deleted");
     } else {
         log_.add(KeyPath + "\\" + TargetName + " data value does not exist or has already been deleted");

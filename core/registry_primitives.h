@@ -8,6 +8,7 @@
 #include "ui/activity_log.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace veltrano::core {
@@ -38,6 +39,10 @@ public:
     void Manipulate_Registry(Root RootKey, const std::string& KeyPath, const std::string& ValueName,
                              ValueType ValueType, const std::string& StrValue, std::int32_t IntValue,
                              const std::string& LogMessage, bool CreateIfMissing);
+    // As Manipulate_Registry, for a value of any type written exactly as
+    // given (a REG_EXPAND_SZ stays one): what the records put back.
+    void Write_Registry_value(Root RootKey, const std::string& KeyPath, const std::string& ValueName,
+                              const platform::RegValue& Value, const std::string& LogMessage, bool CreateIfMissing);
     void Delete_Registry(Root RootKey, const std::string& KeyPath, const std::string& TargetName,
                          DeleteKind DeleteKind, const std::string& LogMessage);
 
@@ -46,6 +51,12 @@ public:
 
 private:
     void list_values(const platform::RegKey& key, const std::string& KeyPath);
+    // The key, created when asked and allowed, its values listed; nullptr
+    // with the reason logged when it cannot be had.
+    std::unique_ptr<platform::RegKey> open_for_write(Root RootKey, const std::string& KeyPath, bool CreateIfMissing);
+    // A refused write is logged with the system's reason instead of a success.
+    bool set_or_say_why(platform::RegKey& key, const std::string& ValueName, const platform::RegValue& value);
+    static std::string why(const std::string& system_text);
     platform::Registry& registry_;
     ActivityLog& log_;
 };

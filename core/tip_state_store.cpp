@@ -1,9 +1,91 @@
 #include "core/tip_state_store.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 
 namespace veltrano::core {
+
+using platform::RegValue;
+using platform::ValueKind;
+
+namespace {
+
+// Record layout below TIPnnnn\ORIGINAL_VALUES\<number>.
+const std::string kOriginals = "\\ORIGINAL_VALUES";
+const std::string kRecRoot = "Root", kRecKey = "Key", kRecKind = "Kind", kRecName = "Name", kRecPresent = "Present",
+                  kRecData = "Data", kRecTree = "Tree";
+const std::string kKindValue = "VALUE", kKindKey = "KEY";
+
+// Paths name the same key with or without their leading backslash and in any case.
+std::string same_key(const std::string& path) {
+    std::string out = path;
+    while (!out.empty() && out.front() == '\\') out.erase(0, 1);
+    while (!out.empty() && out.back() == '\\') out.pop_back();
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::pair<std::string, std::string> parent_and_name(const std::string& path) {
+    std::string p = path;
+    while (!p.empty() && p.back() == '\\') p.pop_back();
+    const auto slash = p.rfind('\\');
+    if (slash == std::string::npos) return {"", p};
+    return {p.substr(0, slash), p.substr(slash + 1)};
+}
+
+std::optional<Root> root_from_name(const std::string& name) {
+    for (Root r : {Root::ClassesRoot, Root::CurrentUser, Root::LocalMachine, Root::Users})
+        if (name == platform::root_name(r)) return r;
+    return std::nullopt;
+}
+
+std::string text_of(const platform::RegKey& key, const std::string& name) {
+    auto v = key.query(name);
+    return v && (v->kind == ValueKind::String || v->kind == ValueKind::ExpandString) ? v->text : "";
+}
+
+// Only the catalogue's tips keep originals: the admin tools' own state keys
+// hold what they must not copy in the clear (the logon password).
+bool catalogue_tip(const std::string& TipKey) {
+    if (TipKey.size() != 7 || TipKey.rfind("TIP", 0) != 0) return false;
+    const int n = std::atoi(TipKey.c_str() + 3);
+    return n >= 1 && n <= kTipCount;
+}
+
+// Copies every value (type and data as they are) and subkey of one key into
+// another; false when anything could not be read or written.
+bool copy_tree(platform::Registry& registry, Root from_root, const std::string& from, Root to_root,
+               const std::string& to) {
+    auto source = registry.open(from_root, from, false);
+    auto dest = registry.open(to_root, to, true);
+    if (!source || !dest) return false;
+    bool whole = true;
+    for (const auto& name : source->value_names())
+        if (auto v = source->query(name)) whole = dest->set(name, *v) && whole;
+    for (const auto& sub : source->subkey_names())
+        whole = copy_tree(registry, from_root, from + "\\" + sub, to_root, to + "\\" + sub) && whole;
+    return whole;
+}
+
+bool holds_values(platform::Registry& registry, Root root, const std::string& path) {
+    auto key = registry.open(root, path, false);
+    if (!key) return false;
+    if (!key->value_names().empty()) return true;
+    for (const auto& sub : key->subkey_names())
+        if (holds_values(registry, root, path + "\\" + sub)) return true;
+    return false;
+}
+
+bool delete_key(platform::Registry& registry, Root root, const std::string& path) {
+    const auto [parent, name] = parent_and_name(path);
+    auto p = registry.open(root, parent, false);
+    return p && p->delete_subtree(name);
+}
+
+}  // namespace
 
 std::string tip_key(int tip) {
     char buf[16];
@@ -103,7 +185,7 @@ void TipStateStore::mark_applied(const std::string& TipKey, bool CreateIfMissing
 void TipStateStore::write_records(const std::string& TipKey, const std::string& RootName,
                                   const std::string& KeyPath, const std::string& ValueName,
                                   ValueType ValueType, const std::function<Data()>& old_data,
-                                  const Data& new_data, bool CreateIfMissing) {
+                                  const Data& new_data, bool CreateIfMissing, bool keep_old) {
     const std::string old_values = kStateKeyBase + TipKey + "\\OLD_VALUES";
     const std::string new_values = kStateKeyBase + TipKey + "\\NEW_VALUES";
     const std::string where = RootName + KeyPath;
@@ -114,8 +196,17 @@ void TipStateStore::write_records(const std::string& TipKey, const std::string& 
     // The old data is read only now, after its path is stored: a wrongly typed
     // system value stops the apply with that much recorded.
     const Data old = old_data();
-    reg_.Manipulate_Registry(Root::LocalMachine, old_values, ValueName, ValueType, old.str, old.num,
-                             "Storing old value of " + ValueName, CreateIfMissing);
+    if (keep_old) {
+        // Applied again after an undo: the value found now is what the first
+        // apply wrote, and the original must not be lost under it.
+        reg_.log().add("Keeping original old value of " + ValueName);
+    } else if (old.typed) {
+        reg_.Write_Registry_value(Root::LocalMachine, old_values, ValueName, *old.typed,
+                                  "Storing old value of " + ValueName, CreateIfMissing);
+    } else {
+        reg_.Manipulate_Registry(Root::LocalMachine, old_values, ValueName, ValueType, old.str, old.num,
+                                 "Storing old value of " + ValueName, CreateIfMissing);
+    }
     reg_.Manipulate_Registry(Root::LocalMachine, new_values, regpath, STR_TYPE, where, 0,
                              "Storing REGPATH for " + ValueName, CreateIfMissing);
     reg_.Manipulate_Registry(Root::LocalMachine, new_values, ValueName, ValueType, new_data.str, new_data.num,
@@ -126,13 +217,36 @@ void TipStateStore::create_veltrano_log(const std::string& TipKey, Root RootKey,
                                         const std::string& KeyPath, const std::string& ValueName,
                                         ValueType ValueType, const std::string& StrValue,
                                         std::int32_t IntValue, bool CreateIfMissing) {
+    const bool keep = catalogue_tip(TipKey) && !find_original(TipKey, RootKey, KeyPath, &ValueName).empty();
+    if (catalogue_tip(TipKey)) record_original_value(TipKey, RootKey, KeyPath, ValueName);
     mark_applied(TipKey, CreateIfMissing);
     auto current = [&]() -> Data {
-        if (ValueType == STR_TYPE) return {reg_.Get_Sysinfo_Registry_string(RootKey, KeyPath, ValueName), 0};
-        return {"", reg_.Get_Sysinfo_Registry_integer(RootKey, KeyPath, ValueName)};
+        if (ValueType == STR_TYPE) return {reg_.Get_Sysinfo_Registry_string(RootKey, KeyPath, ValueName), 0, {}};
+        return {"", reg_.Get_Sysinfo_Registry_integer(RootKey, KeyPath, ValueName), {}};
     };
-    write_records(TipKey, RootName, KeyPath, ValueName, ValueType, current, {StrValue, IntValue},
-                  CreateIfMissing);
+    write_records(TipKey, RootName, KeyPath, ValueName, ValueType, current, {StrValue, IntValue, {}},
+                  CreateIfMissing, keep);
+}
+
+void TipStateStore::create_veltrano_log_as(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
+                                           const std::string& SystemValue, const std::string& RecordName,
+                                           ValueType ValueType, const std::string& StrValue, std::int32_t IntValue,
+                                           bool CreateIfMissing) {
+    const bool keep = !find_original(TipKey, RootKey, KeyPath, &SystemValue).empty();
+    record_original_value(TipKey, RootKey, KeyPath, SystemValue);
+    mark_applied(TipKey, CreateIfMissing);
+    auto current = [&]() -> Data {
+        std::optional<RegValue> found;
+        if (auto key = reg_.registry().open(RootKey, KeyPath, false)) found = key->query(SystemValue);
+        // Absent: the record says 0 or "", and the original record says absent.
+        if (!found) return {};
+        if (ValueType == INT_TYPE) return {"", read_integer(*found, SystemValue), {}};
+        std::string text = read_string(*found, SystemValue);
+        if (found->kind == ValueKind::ExpandString) return {text, 0, *found};
+        return {text, 0, {}};
+    };
+    write_records(TipKey, platform::root_name(RootKey), KeyPath, RecordName, ValueType, current,
+                  {StrValue, IntValue, {}}, CreateIfMissing, keep);
 }
 
 void TipStateStore::mto_create_veltrano_log(const std::string& TipKey, Root /*RootKey*/,
@@ -143,8 +257,201 @@ void TipStateStore::mto_create_veltrano_log(const std::string& TipKey, Root /*Ro
                                             bool CreateIfMissing) {
     mark_applied(TipKey, CreateIfMissing);
     write_records(TipKey, RootName, KeyPath, ValueName, ValueType,
-                  [&]() -> Data { return {OldStrValue, OldIntValue}; }, {NewStrValue, NewIntValue},
-                  CreateIfMissing);
+                  [&]() -> Data { return {OldStrValue, OldIntValue, {}}; }, {NewStrValue, NewIntValue, {}},
+                  CreateIfMissing, false);
+}
+
+// ---- the originals
+
+std::string TipStateStore::originals_key(const std::string& TipKey) const {
+    return kStateKeyBase + TipKey + kOriginals;
+}
+
+std::string TipStateStore::find_original(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
+                                         const std::string* ValueName) {
+    auto records = reg_.registry().open(Root::LocalMachine, originals_key(TipKey), false);
+    if (!records) return "";
+    const std::string wanted = same_key(KeyPath);
+    for (const auto& number : records->subkey_names()) {
+        const std::string record = originals_key(TipKey) + "\\" + number;
+        auto r = reg_.registry().open(Root::LocalMachine, record, false);
+        if (!r || text_of(*r, kRecRoot) != platform::root_name(RootKey) || same_key(text_of(*r, kRecKey)) != wanted)
+            continue;
+        const bool is_value = text_of(*r, kRecKind) == kKindValue;
+        if (ValueName ? is_value && same_key(text_of(*r, kRecName)) == same_key(*ValueName) : !is_value) return record;
+    }
+    return "";
+}
+
+std::string TipStateStore::next_original(const std::string& TipKey) {
+    std::size_t count = 0;
+    if (auto records = reg_.registry().open(Root::LocalMachine, originals_key(TipKey), false))
+        count = records->subkey_names().size();
+    char number[16];
+    std::snprintf(number, sizeof number, "%04u", static_cast<unsigned>(count + 1));
+    return originals_key(TipKey) + "\\" + number;
+}
+
+bool TipStateStore::record_missing_key(const std::string& TipKey, Root RootKey, const std::string& KeyPath) {
+    // The highest missing key along the path is the one a write creates
+    // first, and the one to take away again.
+    std::string missing;
+    std::string path = KeyPath;
+    while (!same_key(path).empty() && !reg_.registry().open(RootKey, path, false)) {
+        missing = path;
+        path = parent_and_name(path).first;
+    }
+    if (missing.empty() || !find_original(TipKey, RootKey, missing, nullptr).empty()) return false;
+    const std::string record = next_original(TipKey);
+    auto r = reg_.registry().open(Root::LocalMachine, record, true);
+    if (!r) return false;
+    r->set(kRecRoot, RegValue::string(platform::root_name(RootKey)));
+    r->set(kRecKey, RegValue::string(missing));
+    r->set(kRecKind, RegValue::string(kKindKey));
+    return r->set(kRecPresent, RegValue::number(0));
+}
+
+bool TipStateStore::record_original_value(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
+                                          const std::string& ValueName) {
+    if (!find_original(TipKey, RootKey, KeyPath, &ValueName).empty()) return false;
+    record_missing_key(TipKey, RootKey, KeyPath);
+    std::optional<RegValue> found;
+    if (auto key = reg_.registry().open(RootKey, KeyPath, false)) found = key->query(ValueName);
+    const std::string record = next_original(TipKey);
+    auto r = reg_.registry().open(Root::LocalMachine, record, true);
+    if (!r) {
+        reg_.log().add("Error opening key: [" + record + "]");
+        return false;
+    }
+    r->set(kRecRoot, RegValue::string(platform::root_name(RootKey)));
+    r->set(kRecKey, RegValue::string(KeyPath));
+    r->set(kRecKind, RegValue::string(kKindValue));
+    r->set(kRecName, RegValue::string(ValueName));
+    r->set(kRecPresent, RegValue::number(found ? 1 : 0));
+    if (found && !r->set(kRecData, *found))
+        reg_.log().add("Data value " + ValueName + " could not be kept: " + r->last_error_text());
+    return true;
+}
+
+bool TipStateStore::record_original_key(const std::string& TipKey, Root RootKey, const std::string& KeyPath) {
+    if (!find_original(TipKey, RootKey, KeyPath, nullptr).empty()) return false;
+    const bool present = reg_.registry().open(RootKey, KeyPath, false) != nullptr;
+    const std::string record = next_original(TipKey);
+    auto r = reg_.registry().open(Root::LocalMachine, record, true);
+    if (!r) {
+        reg_.log().add("Error opening key: [" + record + "]");
+        return false;
+    }
+    r->set(kRecRoot, RegValue::string(platform::root_name(RootKey)));
+    r->set(kRecKey, RegValue::string(KeyPath));
+    r->set(kRecKind, RegValue::string(kKindKey));
+    r->set(kRecPresent, RegValue::number(present ? 1 : 0));
+    if (present && !copy_tree(reg_.registry(), RootKey, KeyPath, Root::LocalMachine, record + "\\" + kRecTree))
+        reg_.log().add("[" + KeyPath + "] key could not be kept whole");
+    return true;
+}
+
+bool TipStateStore::has_original_records(const std::string& TipKey) {
+    auto records = reg_.registry().open(Root::LocalMachine, originals_key(TipKey), false);
+    return records && !records->subkey_names().empty();
+}
+
+bool TipStateStore::restore_original_key(const std::string& TipKey, Root RootKey, const std::string& KeyPath) {
+    const std::string record = find_original(TipKey, RootKey, KeyPath, nullptr);
+    if (record.empty()) return false;
+    auto r = reg_.registry().open(Root::LocalMachine, record, false);
+    if (!r || r->query(kRecPresent) != RegValue::number(1)) return false;
+    // Whatever stands there now goes first, so the key is exactly as recorded.
+    delete_key(reg_.registry(), RootKey, KeyPath);
+    if (!copy_tree(reg_.registry(), Root::LocalMachine, record + "\\" + kRecTree, RootKey, KeyPath))
+        reg_.log().add("[" + KeyPath + "] key could not be restored: " + reg_.registry().last_error_text());
+    return true;
+}
+
+void TipStateStore::restore_record(const std::string& record) {
+    auto r = reg_.registry().open(Root::LocalMachine, record, false);
+    if (!r) return;
+    const auto root = root_from_name(text_of(*r, kRecRoot));
+    if (!root) return;
+    const std::string key = text_of(*r, kRecKey);
+    const bool present = r->query(kRecPresent) == RegValue::number(1);
+    if (text_of(*r, kRecKind) == kKindValue) {
+        const std::string name = text_of(*r, kRecName);
+        const auto data = r->query(kRecData);
+        if (present && data)
+            reg_.Write_Registry_value(*root, key, name, *data, "Restoring previous value of " + name, true);
+        else
+            reg_.Delete_Registry(*root, key, name, VALUENAME, "Restoring previous absence of " + name);
+        return;
+    }
+    if (present) {
+        reg_.log().add("Restoring previous key [" + key + "]");
+        delete_key(reg_.registry(), *root, key);
+        if (!copy_tree(reg_.registry(), Root::LocalMachine, record + "\\" + kRecTree, *root, key))
+            reg_.log().add("[" + key + "] key could not be restored: " + reg_.registry().last_error_text());
+        return;
+    }
+    // A key the tip made: it goes again, unless someone has since put
+    // values of their own in it.
+    if (!reg_.registry().open(*root, key, false)) return;
+    reg_.log().add("Restoring previous absence of key [" + key + "]");
+    if (holds_values(reg_.registry(), *root, key)) {
+        reg_.log().add("[" + key + "] key holds other values and is kept");
+        return;
+    }
+    if (!delete_key(reg_.registry(), *root, key))
+        reg_.log().add("[" + key + "] key could not be deleted");
+}
+
+void TipStateStore::restore_original(const std::string& TipKey) {
+    std::vector<std::string> numbers;
+    if (auto records = reg_.registry().open(Root::LocalMachine, originals_key(TipKey), false))
+        numbers = records->subkey_names();
+    // Newest first: a key the tip created is emptied of its values before
+    // its own record takes it away.
+    std::sort(numbers.rbegin(), numbers.rend());
+    for (const auto& number : numbers) restore_record(originals_key(TipKey) + "\\" + number);
+    delete_key(reg_.registry(), Root::LocalMachine, originals_key(TipKey));
+}
+
+bool TipStateStore::derives_applied(int tip) {
+    bool any = false;
+    for (const FlagRow& row : flags_) {
+        if (row.tip != tip) continue;
+        switch (row.kind) {
+        case FlagRow::Kind::Compare: {
+            std::optional<RegValue> found;
+            if (auto key = reg_.registry().open(row.root, std::string(row.key), false))
+                found = key->query(std::string(row.value));
+            bool same = false;
+            if (row.type == STR_TYPE)
+                same = found ? (found->kind == ValueKind::String || found->kind == ValueKind::ExpandString) &&
+                                   found->text == row.str
+                             : row.str.empty();
+            else
+                same = found ? found->kind == ValueKind::Dword && static_cast<std::int32_t>(found->dword) == row.num
+                             : row.num == 0;
+            if (!same) return false;
+            any = true;
+            break;
+        }
+        case FlagRow::Kind::Adapters:
+            for (const auto& adapter : tcpip_adapters(reg_)) {
+                std::optional<RegValue> found;
+                if (auto key = reg_.registry().open(Root::LocalMachine, adapter.interface_key(), false))
+                    found = key->query(std::string(row.value));
+                if (!found || found->kind != ValueKind::Dword || static_cast<std::int32_t>(found->dword) != row.num)
+                    return false;
+                any = true;
+            }
+            break;
+        case FlagRow::Kind::Absence:
+            if (reg_.registry().open(Root::LocalMachine, std::string(row.key), false)) return false;
+            any = true;
+            break;
+        }
+    }
+    return any;
 }
 
 int TipStateStore::count_applied_tips() {

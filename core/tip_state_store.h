@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <vector>
 #include <string>
@@ -63,17 +64,56 @@ public:
     // Tips 1 to 48 whose flag reads exactly 1.
     int count_applied_tips();
 
+    // What the machine held before a tip of the catalogue first changed it,
+    // kept under the tip's ORIGINAL_VALUES key with types and data as they
+    // were: one numbered record per value or key, in the order recorded.
+    // A record already there is kept, so an apply after an undo does not
+    // take the first apply's data for the original. Returns whether a new
+    // record was made.
+    bool record_original_value(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
+                               const std::string& ValueName);
+    // A key about to be deleted, with every value and subkey below it.
+    bool record_original_key(const std::string& TipKey, Root RootKey, const std::string& KeyPath);
+    bool has_original_records(const std::string& TipKey);
+    // Puts a recorded key back as it was, whole; false when the tip holds no
+    // record of it (or recorded it absent).
+    bool restore_original_key(const std::string& TipKey, Root RootKey, const std::string& KeyPath);
+    // Writes back every record of the tip, newest first, then drops them:
+    // the machine holds its originals again and the next apply records anew.
+    void restore_original(const std::string& TipKey);
+    // Whether the machine shows the tip in effect now, by the tip's flag
+    // rows, all of them; read quietly, a wrongly typed value counting as no.
+    bool derives_applied(int tip);
+    // create_veltrano_log for a record named otherwise than the system value
+    // it keeps (an adapter's "MTU - 1", a registration's
+    // "LocalServer32_1_1_(Default)"): the system value's own data is read
+    // and recorded under the record's name, an expandable string with its
+    // type, an absent value as 0 or "" (its original record says absent).
+    void create_veltrano_log_as(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
+                                const std::string& SystemValue, const std::string& RecordName, ValueType ValueType,
+                                const std::string& StrValue, std::int32_t IntValue, bool CreateIfMissing);
+
 private:
     struct Data {
         std::string str;
         std::int32_t num = 0;
+        std::optional<platform::RegValue> typed;  // kept with its type (REG_EXPAND_SZ) when set
     };
     void mark_applied(const std::string& TipKey, bool CreateIfMissing);
     void write_records(const std::string& TipKey, const std::string& RootName, const std::string& KeyPath,
                        const std::string& ValueName, ValueType ValueType,
-                       const std::function<Data()>& old_data, const Data& new_data, bool CreateIfMissing);
+                       const std::function<Data()>& old_data, const Data& new_data, bool CreateIfMissing,
+                       bool keep_old);
     void compare_adapters(const std::string& tip, const std::string& value, std::int32_t data);
     void flag_by_absence(const std::string& tip, const std::string& probe_key);
+    std::string originals_key(const std::string& TipKey) const;
+    // The record of root\path (and value name, for a value record), or "".
+    std::string find_original(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
+                              const std::string* ValueName);
+    std::string next_original(const std::string& TipKey);
+    bool record_missing_key(const std::string& TipKey, Root RootKey, const std::string& KeyPath);
+    bool keep_first_old_value(const std::string& TipKey, const std::string& ValueName);
+    void restore_record(const std::string& record);
 
     RegistryPrimitives& reg_;
     platform::Time& time_;

@@ -23,11 +23,17 @@ struct RegValue {
     std::string text;            // String and ExpandString (UTF-8, unexpanded)
     std::uint32_t dword = 0;     // Dword
     std::vector<std::uint8_t> bytes;  // Binary and Other: the raw data
+    // Other: the registry's own type code (REG_MULTI_SZ, REG_QWORD...), so a
+    // value read can be written back as it was; 0 when not known.
+    std::uint32_t raw_type = 0;
 
-    static RegValue string(std::string s) { return {ValueKind::String, std::move(s), 0, {}}; }
-    static RegValue expand_string(std::string s) { return {ValueKind::ExpandString, std::move(s), 0, {}}; }
-    static RegValue number(std::uint32_t d) { return {ValueKind::Dword, {}, d, {}}; }
-    static RegValue binary(std::vector<std::uint8_t> b) { return {ValueKind::Binary, {}, 0, std::move(b)}; }
+    static RegValue string(std::string s) { return {ValueKind::String, std::move(s), 0, {}, 0}; }
+    static RegValue expand_string(std::string s) { return {ValueKind::ExpandString, std::move(s), 0, {}, 0}; }
+    static RegValue number(std::uint32_t d) { return {ValueKind::Dword, {}, d, {}, 0}; }
+    static RegValue binary(std::vector<std::uint8_t> b) { return {ValueKind::Binary, {}, 0, std::move(b), 0}; }
+    static RegValue other(std::uint32_t type, std::vector<std::uint8_t> b) {
+        return {ValueKind::Other, {}, 0, std::move(b), type};
+    }
     bool operator==(const RegValue&) const = default;
 };
 
@@ -46,6 +52,9 @@ public:
     virtual bool delete_subtree(const std::string& subkey) = 0;
     // Last write time of the key as FILETIME ticks (100 ns since 1601), 0 if unknown.
     virtual std::uint64_t last_write_time() const = 0;
+    // Why the last set or delete on this key failed, in the system's words;
+    // empty when nothing failed or nothing is known.
+    virtual std::string last_error_text() const { return {}; }
 };
 
 class Registry {
@@ -55,6 +64,9 @@ public:
     // accepted. With create, missing keys along the path come into being.
     // nullptr when the key is missing (and not created) or cannot be opened.
     virtual std::unique_ptr<RegKey> open(Root root, const std::string& path, bool create) = 0;
+    // Why the last open of this thread's caller failed, in the system's
+    // words; empty when it did not fail or nothing is known.
+    virtual std::string last_error_text() const { return {}; }
 };
 
 }  // namespace veltrano::platform

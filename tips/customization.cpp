@@ -75,6 +75,9 @@ void remove_namespace_key(Context& ctx, const NamespaceRemoval& r) {
                             "Setting LASTDATE for " + tip, true);
     reg.Manipulate_Registry(LM, state + "\\OLD_VALUES", "REGPATH_for_" + std::string(r.class_id), core::STR_TYPE,
                             "HKEY_LOCAL_MACHINE" + std::string(r.parent), 0, std::string(r.record_message), true);
+    // The whole key with its values and subkeys: the restore used to make it
+    // again empty, and what the shell kept in it was gone.
+    ctx.store.record_original_key(tip, LM, std::string(r.parent) + "\\" + std::string(r.class_id));
     reg.Delete_Registry(LM, std::string(r.parent), std::string(r.class_id), core::KEY, std::string(r.removal_message));
 }
 
@@ -98,11 +101,11 @@ void disable_messenger_with_outlook_express(Context& ctx) {
                                 "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\CLSID\\" + id, 0, message, true);
     }
     // All twelve old texts are safe in the store before the first is emptied.
-    for (const MessengerRecord& r : kMessengerRecords) {
-        const std::string old_text = reg.Get_Sysinfo_Registry_string(r.root, std::string(r.key), std::string(r.value));
-        ctx.store.mto_create_veltrano_log("TIP0041", r.root, platform::root_name(r.root), std::string(r.key),
-                                          std::string(r.name), core::STR_TYPE, old_text, 0, "", 0, true);
-    }
+    // Each with its type: a REG_EXPAND_SZ put back as a plain string would
+    // stop its environment variables from expanding.
+    for (const MessengerRecord& r : kMessengerRecords)
+        ctx.store.create_veltrano_log_as("TIP0041", r.root, std::string(r.key), std::string(r.value),
+                                         std::string(r.name), core::STR_TYPE, "", 0, true);
     for (std::size_t i = 0; i < kMessengerRecords.size(); ++i) {
         const MessengerRecord& r = kMessengerRecords[i];
         reg.Manipulate_Registry(r.root, std::string(r.key), std::string(r.value), core::STR_TYPE, "", 0,
@@ -128,8 +131,13 @@ void restore_messenger_registrations(Context& ctx) {
             if (!records || !records->query(name)) continue;
         }
         const std::string saved = reg.Get_Sysinfo_Registry_string(LM, tip41_records(), name);
-        reg.Manipulate_Registry(r.root, std::string(r.key), std::string(r.value), core::STR_TYPE, saved, 0,
-                                part_message(i), true);
+        std::optional<platform::RegValue> typed;
+        if (auto records = reg.registry().open(LM, tip41_records(), false)) typed = records->query(name);
+        if (typed && typed->kind == platform::ValueKind::ExpandString)
+            reg.Write_Registry_value(r.root, std::string(r.key), std::string(r.value), *typed, part_message(i), true);
+        else
+            reg.Manipulate_Registry(r.root, std::string(r.key), std::string(r.value), core::STR_TYPE, saved, 0,
+                                    part_message(i), true);
     }
 }
 
@@ -151,7 +159,8 @@ constexpr core::FlagRow kFlags[] = {
     absent(32, "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\"
                "DelegateFolders\\{59031a47-3f72-44a7-89c5-5595fe6b30ee}"),
     compare(33, CU, kDesktop, "MenuShowDelay", "15"),
-    absent(34, "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\"
+    // The desktop's namespace: the key the tip removes and the restore puts back.
+    absent(34, "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Desktop\\NameSpace\\"
                "{645FF040-5081-101B-9F08-00AA002F954E}"),
     compare(35, LM, kNtpClient, "SpecialPollInterval", 86400),
     compare(36, US, kDefaultKeyboard, "InitialKeyboardIndicators", "0"),
@@ -177,13 +186,13 @@ constexpr RestoreStep kRestore[] = {
     write_int(31, CU, kDesktop, "FontSmoothingType", 1, true, "Starting the process of setting current user FontSmoothingType"),
     write_str(31, US, kDefaultDesktop, "FontSmoothing", "2", true, "Starting the process of setting default user FontSmoothing"),
     write_int(31, US, kDefaultDesktop, "FontSmoothingType", 1, true, "Starting the process of setting default user FontSmoothingType"),
-    create_key(32, LM, "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\DelegateFolders\\"
+    recreate_key(32, LM, "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\DelegateFolders\\"
                        "{59031a47-3f72-44a7-89c5-5595fe6b30ee}"),
     write_str(33, CU, kDesktop, "MenuShowDelay", "400", true, "Starting the process of reducing MenuShowDelay to default 400"),
-    // Below My Computer, not the desktop the tip removed it from: the flag
-    // derivation looks for the Recycle Bin there.
-    create_key(34, LM, "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\"
-                       "{645FF040-5081-101B-9F08-00AA002F954E}"),
+    // Back on the desktop the tip removed it from; it used to be made below
+    // My Computer, so the bin never came back.
+    recreate_key(34, LM, "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Desktop\\NameSpace\\"
+                         "{645FF040-5081-101B-9F08-00AA002F954E}"),
     write_int(35, LM, kNtpClient, "SpecialPollInterval", 604800, true, "Starting the process of setting SpecialPollInterval to default 604800"),
     write_str(36, US, kDefaultKeyboard, "InitialKeyboardIndicators", "0x80000000", true,
               "Starting the process of setting InitialKeyboardIndicators  to default 0x80000000"),
@@ -192,8 +201,13 @@ constexpr RestoreStep kRestore[] = {
     write_int(38, LM, kCrashControl, "AutoReboot", 1, true, "Starting the process of setting autoreboot to 1"),
     delete_value(39, LM, kMachineAdvanced, "TaskbarGroupSize", "Starting the process of increasing TaskbarGroupSize to 5"),
     delete_value(40, CU, kRegedit, "LastKey", "Starting the process of clearing LastKey"),
-    delete_key(40, CU, kRegedit),
-    delete_key(41, LM, kMessengerPolicy),
+    // Regedit keeps its Favorites and window state here, and an administrator
+    // may have set other Messenger policies: only what the tips wrote goes,
+    // and a key only when that leaves it empty.
+    delete_key_if_empty(40, CU, kRegedit),
+    delete_value(41, LM, kMessengerClient, "PreventRun", "Starting the process of deleting PreventRun"),
+    delete_key_if_empty(41, LM, kMessengerClient),
+    delete_key_if_empty(41, LM, kMessengerPolicy),
     special(41, restore_messenger_registrations),
     delete_value(42, CU, kDesktop, "MenuDropAlignment", "Starting the process of deleting MenuDropAlignment"),
     delete_value(43, CU, kExplorer, "CaseSensitive", "Starting the process of deleting CaseSensitive"),

@@ -28,12 +28,14 @@ constexpr WriteRow kWrites[] = {
 };
 
 // Tips 3 and 7 record and write adapter by adapter; the record's name
-// carries the adapter's index, so two adapters do not share one record.
+// carries the adapter's index, so two adapters do not share one record. What
+// it keeps is the adapter's own value: looked up under the record's name, it
+// was never found and every record read 0.
 void set_on_adapters(Context& ctx, int tip, const std::string& value, std::int32_t data, const std::string& message) {
     for (const core::TcpipAdapter& adapter : core::tcpip_adapters(ctx.reg)) {
         const std::string key = adapter.interface_key();
-        ctx.store.create_veltrano_log(core::tip_key(tip), LM, "HKEY_LOCAL_MACHINE", key,
-                                      value + " - " + std::to_string(adapter.index), core::INT_TYPE, "", data, true);
+        ctx.store.create_veltrano_log_as(core::tip_key(tip), LM, key, value,
+                                         value + " - " + std::to_string(adapter.index), core::INT_TYPE, "", data, true);
         ctx.reg.Manipulate_Registry(LM, key, value, core::INT_TYPE, "", data, message, false);
     }
 }
@@ -69,6 +71,8 @@ void remove_scheduled_tasks_scan(Context& ctx) {
     reg.Manipulate_Registry(LM, state + "\\OLD_VALUES", "REGPATH_for_" + kSchedulerClass, core::STR_TYPE,
                             "HKEY_LOCAL_MACHINE\\" + kRemoteNameSpace, 0,
                             "Storing REGPATH for " + kSchedulerClass + " ", true);
+    // The whole key with its values and subkeys, so that Undo can put it back as it was.
+    ctx.store.record_original_key(core::tip_key(5), LM, kRemoteNameSpace + "\\" + kSchedulerClass);
     if (auto ns = reg.registry().open(LM, kRemoteNameSpace, false)) ns->delete_subtree(kSchedulerClass);
     reg.log().add("Key did exist and system has been boosted by deleting this key from registry");
 }
@@ -116,7 +120,7 @@ constexpr RestoreStep kRestore[] = {
     // The AFD parameters may hold settings of other programs or of the
     // administrator; the key goes only when the tip's values were all it held.
     delete_key_if_empty(4, LM, kAfd),
-    create_key(5, LM, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RemoteComputer\\NameSpace\\"
+    recreate_key(5, LM, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RemoteComputer\\NameSpace\\"
                       "{D6277990-4C6A-11CF-8D87-00AA0060F5BF}"),
     delete_value(6, CU, kInternetSettings, "MaxConnectionsPerServer", "Starting the process of deleting MaxConnectionsPerServer"),
     delete_value(6, CU, kInternetSettings, "MaxConnectionsPer1_0Server", "Starting the process of deleting MaxConnectionsPer1_0Server"),

@@ -1,5 +1,7 @@
 #include "tips/tip_engine.h"
 
+#include "core/error.h"
+
 namespace veltrano::tips {
 
 using core::INT_TYPE;
@@ -45,6 +47,11 @@ void run_step(const RestoreStep& step, Context& ctx) {
     case A::CreateKey:
         ctx.reg.registry().open(step.root, s(step.key), true);
         break;
+    case A::RecreateKey:
+        // Created empty, its values and subkeys were lost; the record has them.
+        if (!ctx.store.restore_original_key(core::tip_key(step.tip), step.root, s(step.key)))
+            ctx.reg.registry().open(step.root, s(step.key), true);
+        break;
     case A::DeleteOnAdapters:
         for (const core::TcpipAdapter& adapter : core::tcpip_adapters(ctx.reg))
             ctx.reg.Delete_Registry(Root::LocalMachine, adapter.interface_key(), s(step.value), core::VALUENAME,
@@ -81,17 +88,43 @@ void run_restore(const GroupTables& tables, Context& ctx) {
     for (const RestoreStep& step : tables.restore) run_step(step, ctx);
 }
 
+void run_restore_previous(const GroupTables& tables, Context& ctx) {
+    const GroupDisplay& g = group_display(tables.group);
+    for (int tip = g.last_tip; tip >= g.first_tip; --tip) {
+        const std::string key = core::tip_key(tip);
+        const bool applied =
+            ctx.reg.Get_Sysinfo_Registry_integer(Root::LocalMachine, state_key(tip), core::kAppliedFlag) == 1;
+        if (applied && ctx.store.has_original_records(key)) ctx.store.restore_original(key);
+    }
+}
+
+namespace {
+bool flagged_applied(core::RegistryPrimitives& reg, int tip) {
+    return reg.Get_Sysinfo_Registry_integer(Root::LocalMachine, state_key(tip), core::kAppliedFlag) == 1;
+}
+}  // namespace
+
 void TipPage::refresh() {
     const GroupDisplay& g = display();
-    bool all_enabled = true;
-    for (int tip = g.first_tip; tip <= g.last_tip; ++tip) {
-        const bool applied =
-            ctx_.reg.Get_Sysinfo_Registry_integer(Root::LocalMachine, state_key(tip), core::kAppliedFlag) == 1;
-        ctx_.widgets.set_enabled(tip_display(tip).check_box, !applied);
-        all_enabled = all_enabled && !applied;
-    }
+    for (int tip = g.first_tip; tip <= g.last_tip; ++tip)
+        ctx_.widgets.set_enabled(tip_display(tip).check_box, !flagged_applied(ctx_.reg, tip));
+    write_undone_flag();
+}
+
+void TipPage::write_undone_flag() {
+    const GroupDisplay& g = display();
+    bool none_applied = true;
+    for (int tip = g.first_tip; tip <= g.last_tip; ++tip) none_applied = none_applied && !flagged_applied(ctx_.reg, tip);
     ctx_.reg.Manipulate_Registry(Root::LocalMachine, core::kStateKeyBase, s(g.undone_flag), INT_TYPE, "",
-                                 all_enabled ? 1 : 0, "Setting " + s(g.undone_flag), true);
+                                 none_applied ? 1 : 0, "Setting " + s(g.undone_flag), true);
+}
+
+void TipPage::unless_applied_set_back(int tip) {
+    if (!flagged_applied(ctx_.reg, tip) || ctx_.store.derives_applied(tip)) return;
+    const std::string key = core::tip_key(tip);
+    ctx_.reg.log().add(key + " could not be applied: its settings were not written");
+    ctx_.reg.Manipulate_Registry(Root::LocalMachine, state_key(tip), core::kAppliedFlag, INT_TYPE, "", 0,
+                                 "Setting flag for " + key, true);
 }
 
 void TipPage::select_all() {
@@ -119,8 +152,21 @@ void TipPage::apply() {
         ctx_.widgets.set_checked(box, false);
         ctx_.widgets.set_enabled(box, false);
         text = kAppliedText;
-        apply_tip(tables_, ctx_, tip);
+        try {
+            apply_tip(tables_, ctx_, tip);
+        } catch (const core::VeltranoError&) {
+            // A wrongly typed value stops Apply here, after the flag was set:
+            // nothing of this tip took, so it must not read as applied.
+            ctx_.reg.log().add(core::tip_key(tip) + " could not be applied: a value has the wrong type");
+            ctx_.reg.Manipulate_Registry(Root::LocalMachine, state_key(tip), core::kAppliedFlag, INT_TYPE, "", 0,
+                                         "Setting flag for " + core::tip_key(tip), true);
+            write_undone_flag();
+            throw;
+        }
+        unless_applied_set_back(tip);
     }
+    // The Undo page reads this flag: right after Apply it must offer the group.
+    write_undone_flag();
     bool all_disabled = true;
     for (int tip = g.first_tip; tip <= g.last_tip; ++tip)
         all_disabled = all_disabled && !ctx_.widgets.is_enabled(tip_display(tip).check_box);

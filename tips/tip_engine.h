@@ -79,6 +79,7 @@ struct RestoreStep {
         DeleteKey,        // the key with its subtree, silently; failure ignored
         DeleteKeyIfEmpty, // as DeleteKey, but only when nothing is left in the key
         CreateKey,        // open with creation, silently; failure ignored
+        RecreateKey,      // a key the tip deleted: back whole from its record, else created empty
         DeleteOnAdapters, // Delete_Registry of the value in every adapter's interface key
         Special,          // a function of its own
     };
@@ -117,6 +118,9 @@ constexpr RestoreStep delete_key_if_empty(int tip, Root root, std::string_view k
 }
 constexpr RestoreStep create_key(int tip, Root root, std::string_view key) {
     return {tip, A::CreateKey, root, key, "", core::INT_TYPE, "", 0, true, ""};
+}
+constexpr RestoreStep recreate_key(int tip, Root root, std::string_view key) {
+    return {tip, A::RecreateKey, root, key, "", core::INT_TYPE, "", 0, true, ""};
 }
 constexpr RestoreStep delete_on_adapters(int tip, std::string_view value, std::string_view message) {
     return {tip, A::DeleteOnAdapters, Root::LocalMachine, "", value, core::INT_TYPE, "", 0, false, message};
@@ -167,6 +171,10 @@ std::string state_key(int tip);
 // The work of one tip, as Apply runs it after the box is unticked.
 void apply_tip(const GroupTables& tables, Context& ctx, int tip);
 void run_restore(const GroupTables& tables, Context& ctx);
+// "Restore to previous registry settings": every applied tip of the group
+// that holds records gets back what the machine held before it was first
+// applied, the last tip first.
+void run_restore_previous(const GroupTables& tables, Context& ctx);
 
 // The page logic shared by the four groups.
 class TipPage : public ui::Page {
@@ -188,6 +196,10 @@ public:
 
 private:
     const GroupDisplay& display() const { return group_display(tables_.group); }
+    // The group's "...OptionsUndone": 1 when none of its tips is applied.
+    void write_undone_flag();
+    // A tip whose work did not take is not applied, whatever its records say.
+    void unless_applied_set_back(int tip);
     const GroupTables& tables_;
     Context ctx_;
 };

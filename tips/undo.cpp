@@ -41,6 +41,8 @@ void UndoPage::BitBtn17Click() {
         if (ctx_.widgets.is_checked(line.factory_radio)) {
             run_restore(group_tables(line.group), ctx_);
             undone = kRestoredToFactory;
+        } else {
+            run_restore_previous(group_tables(line.group), ctx_);
         }
         const std::string flag(line.undone_flag);
         ctx_.reg.Manipulate_Registry(Root::LocalMachine, core::kStateKeyBase, flag, core::INT_TYPE, "", undone,

@@ -1,5 +1,6 @@
-// The Undo page: one line per tip group, each restoring its whole group to
-// the factory defaults and recording that the group was undone.
+// The Undo page: one line per tip group, each restoring its whole group
+// either to the factory defaults or to what the machine held before its tips
+// were first applied, and recording that the group was undone.
 #pragma once
 
 #include "tips/tip_engine.h"

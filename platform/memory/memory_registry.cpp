@@ -43,6 +43,13 @@ struct MemoryRegistry::Node {
 
 namespace {
 
+// The texts Windows gives for the failures the memory registry can have.
+constexpr const char* kNotFound = "The system cannot find the file specified.";
+constexpr const char* kAccessDenied = "Access is denied.";
+constexpr const char* kMarkedForDeletion =
+    "Illegal operation attempted on a registry key that has been marked for deletion.";
+constexpr const char* kInvalidParameter = "The parameter is incorrect.";
+
 NameFold order_fold(RegistryFlavour flavour) {
     return flavour == RegistryFlavour::Wine ? NameFold::Lower : NameFold::Upper;
 }
@@ -82,8 +89,9 @@ public:
     }
 
     bool set(const std::string& name, const RegValue& value) override {
-        // Other carries no type code, so the real registry cannot write it.
-        if (node_->deleted || value.kind == ValueKind::Other) return false;
+        // Other without its type code cannot be written honestly.
+        if (value.kind == ValueKind::Other && value.raw_type == 0) return fail(kInvalidParameter);
+        if (node_->deleted) return fail(kMarkedForDeletion);
         auto it = node_->find_value(name);
         if (it == node_->values.end())
             node_->values.emplace_back(name, value);
@@ -94,9 +102,9 @@ public:
     }
 
     bool delete_value(const std::string& name) override {
-        if (node_->deleted) return false;
+        if (node_->deleted) return fail(kMarkedForDeletion);
         auto it = node_->find_value(name);
-        if (it == node_->values.end()) return false;
+        if (it == node_->values.end()) return fail(kNotFound);
         node_->values.erase(it);
         touch();
         return true;
@@ -113,7 +121,8 @@ public:
         }
         auto target = parent->child(parts.back());
         // A denied key cannot be opened to delete it or to list its subkeys.
-        if (!target || target->holds_denied()) return false;
+        if (!target) return fail(kNotFound);
+        if (target->holds_denied()) return fail(kAccessDenied);
         target->kill();
         parent->subkeys.erase(registry_fold(parts.back()));
         parent->last_write = ++*clock_;
@@ -121,9 +130,15 @@ public:
     }
 
     std::uint64_t last_write_time() const override { return node_->last_write; }
+    std::string last_error_text() const override { return error_; }
 
 private:
     void touch() { node_->last_write = ++*clock_; }
+    bool fail(const char* text) {
+        error_ = text;
+        return false;
+    }
+    std::string error_;
     std::shared_ptr<MemoryRegistry::Node> node_;
     std::uint64_t* clock_;
     RegistryFlavour flavour_;
@@ -166,11 +181,16 @@ std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::ensure(Root root, const st
 }
 
 std::unique_ptr<RegKey> MemoryRegistry::open(Root root, const std::string& path, bool create) {
-    if (!is_valid_registry_path(path)) return nullptr;
+    open_error_.clear();
+    if (!is_valid_registry_path(path)) {
+        open_error_ = "The specified path is invalid.";
+        return nullptr;
+    }
     auto node = roots_.at(root);
     for (const auto& part : split_registry_path(path)) {
         auto next = node->child(part);
         if (!next) {
+            open_error_ = create ? kAccessDenied : kNotFound;
             // Windows checks access on the parent a subkey is created in;
             // keys merely walked through are not checked. Wine checks neither.
             if (!create || (node->denied && flavour_ == RegistryFlavour::Windows)) return nullptr;
@@ -179,10 +199,14 @@ std::unique_ptr<RegKey> MemoryRegistry::open(Root root, const std::string& path,
             next->last_write = ++clock_;
             node->subkeys.emplace(registry_fold(part), next);
             node->last_write = clock_;
+            open_error_.clear();
         }
         node = next;
     }
-    if (node->denied) return nullptr;
+    if (node->denied) {
+        open_error_ = kAccessDenied;
+        return nullptr;
+    }
     return std::make_unique<MemoryKey>(node, &clock_, flavour_);
 }
 

@@ -35,6 +35,7 @@ public:
     ~MemoryRegistry() override;
 
     std::unique_ptr<RegKey> open(Root root, const std::string& path, bool create) override;
+    std::string last_error_text() const override { return open_error_; }
 
     // Test helpers: seed and inspect without going through a handle.
     void put(Root root, const std::string& path, const std::string& name, const RegValue& value);
@@ -55,6 +56,7 @@ private:
     std::map<Root, std::shared_ptr<Node>> roots_;
     RegistryFlavour flavour_;
     std::uint64_t clock_ = 0;
+    std::string open_error_;
 };
 
 }  // namespace veltrano::platform

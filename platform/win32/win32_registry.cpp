@@ -66,10 +66,8 @@ RegValue value_from_data(DWORD type, std::vector<BYTE> data) {
     case REG_BINARY: return RegValue::binary({data.begin(), data.end()});
     default: break;
     }
-    RegValue other;
-    other.kind = ValueKind::Other;
-    other.bytes.assign(data.begin(), data.end());
-    return other;
+    // The type code goes with the bytes, so the value can be put back as it was.
+    return RegValue::other(type, {data.begin(), data.end()});
 }
 
 // Names stay UTF-16 here: the tree delete passes them straight back, and a
@@ -163,23 +161,28 @@ public:
             data.assign(value.bytes.begin(), value.bytes.end());
             break;
         case ValueKind::Other:
-            // The raw type code is not kept, so there is nothing honest to write.
-            return false;
+            // Without the type code there is nothing honest to write.
+            if (value.raw_type == 0) return record(ERROR_INVALID_PARAMETER);
+            type = value.raw_type;
+            data.assign(value.bytes.begin(), value.bytes.end());
+            break;
         }
         static const BYTE nothing = 0;
-        return RegSetValueExW(key_.get(), wide_name.c_str(), 0, type, data.empty() ? &nothing : data.data(),
-                              static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
+        return record(RegSetValueExW(key_.get(), wide_name.c_str(), 0, type, data.empty() ? &nothing : data.data(),
+                                     static_cast<DWORD>(data.size())));
     }
 
     bool delete_value(const std::string& name) override {
-        return RegDeleteValueW(key_.get(), to_utf16(name).c_str()) == ERROR_SUCCESS;
+        return record(RegDeleteValueW(key_.get(), to_utf16(name).c_str()));
     }
 
     bool delete_subtree(const std::string& subkey) override {
         const auto path = api_path(subkey);
-        if (!path || path->empty()) return false;
+        if (!path || path->empty()) return record(ERROR_BAD_PATHNAME);
         return delete_tree(key_.get(), *path);
     }
+
+    std::string last_error_text() const override { return error_text(error_); }
 
     std::uint64_t last_write_time() const override {
         FILETIME written{};
@@ -195,12 +198,16 @@ private:
     // the enumeration indices do not shift under us.
     bool delete_tree(HKEY parent, const std::wstring& path) {
         unique_hkey key;
-        if (RegOpenKeyExW(parent, path.c_str(), 0, KEY_ALL_ACCESS | view_.flag, key.put()) != ERROR_SUCCESS)
-            return false;
+        if (!record(RegOpenKeyExW(parent, path.c_str(), 0, KEY_ALL_ACCESS | view_.flag, key.put()))) return false;
         for (const auto& child : subkeys_of(key.get()))
             if (!delete_tree(key.get(), child)) return false;
         key.reset();
-        return delete_key(parent, path) == ERROR_SUCCESS;
+        return record(delete_key(parent, path));
+    }
+
+    bool record(LONG rc) {
+        error_ = rc;
+        return rc == ERROR_SUCCESS;
     }
 
     LONG delete_key(HKEY parent, const std::wstring& path) const {
@@ -212,9 +219,25 @@ private:
 
     unique_hkey key_;
     View view_;
+    LONG error_ = ERROR_SUCCESS;
 };
 
 }  // namespace
+
+std::string error_text(LONG code) {
+    if (code == ERROR_SUCCESS) return {};
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                            FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<LPWSTR>(&buffer), 0,
+                                        nullptr);
+    std::wstring text = length && buffer ? std::wstring(buffer, length) : std::wstring();
+    if (buffer) LocalFree(buffer);
+    // The system ends its texts with a line break, which a log line must not carry.
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+    if (text.empty()) return "Error " + std::to_string(code);
+    return to_utf8(text);
+}
 
 HKEY root_handle(Root root) {
     switch (root) {
@@ -228,14 +251,20 @@ HKEY root_handle(Root root) {
 
 Win32Registry::Win32Registry() : view_(detect_view()) {}
 
+std::string Win32Registry::last_error_text() const { return error_text(open_error_); }
+
 std::unique_ptr<RegKey> Win32Registry::open(Root root, const std::string& path, bool create) {
     const auto wide = api_path(path);
-    if (!wide) return nullptr;
+    if (!wide) {
+        open_error_ = ERROR_BAD_PATHNAME;
+        return nullptr;
+    }
     unique_hkey key;
     const REGSAM access = KEY_ALL_ACCESS | view_.flag;
     const LONG rc = create ? RegCreateKeyExW(root_handle(root), wide->c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                              access, nullptr, key.put(), nullptr)
                            : RegOpenKeyExW(root_handle(root), wide->c_str(), 0, access, key.put());
+    open_error_ = rc;
     if (rc != ERROR_SUCCESS) return nullptr;
     return std::make_unique<Win32Key>(std::move(key), view_);
 }

@@ -21,11 +21,16 @@ class Win32Registry : public Registry {
 public:
     Win32Registry();
     std::unique_ptr<RegKey> open(Root root, const std::string& path, bool create) override;
+    std::string last_error_text() const override;
     const View& view() const { return view_; }
 
 private:
     View view_;
+    LONG open_error_ = ERROR_SUCCESS;
 };
+
+// The system's text for a registry error code, without its line break.
+std::string error_text(LONG code);
 
 HKEY root_handle(Root root);
 

@@ -70,10 +70,9 @@ void build_undo(const PageBuilder& b, ui::Page* page_logic) {
                                                            tips::kFactoryRadioCaption,
                                                            inside(tips::kUndoFactoryRadioRect)),
                                          b.font);
-        ControlDecl previous = decl(ControlKind::RadioButton, line.previous_radio, line.previous_caption,
-                                    inside(tips::kUndoPreviousRadioRect));
-        previous.visible = false;
-        b.controls.create(radio_group, previous, b.font);
+        b.controls.create(radio_group, decl(ControlKind::RadioButton, line.previous_radio, line.previous_caption,
+                                            inside(tips::kUndoPreviousRadioRect)),
+                          b.font);
         SendMessageW(factory, BM_SETCHECK, BST_CHECKED, 0);
     }
     const std::function<void()> handlers[] = {

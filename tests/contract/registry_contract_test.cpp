@@ -267,6 +267,16 @@ TEST_F(RegistryContract, OtherKindCannotBeWritten) {
     EXPECT_TRUE(scratch_->value_names().empty());
 }
 
+// Read with its type code, a value of another kind goes back as it was.
+TEST_F(RegistryContract, OtherKindWithItsTypeCodeRoundTrips) {
+    const RegValue multi = RegValue::other(7, {'a', 0, 0, 0, 0, 0});           // REG_MULTI_SZ
+    const RegValue qword = RegValue::other(11, {1, 2, 3, 4, 5, 6, 7, 8});      // REG_QWORD
+    ASSERT_TRUE(scratch_->set("multi", multi));
+    ASSERT_TRUE(scratch_->set("qword", qword));
+    EXPECT_EQ(scratch_->query("multi"), multi);
+    EXPECT_EQ(scratch_->query("qword"), qword);
+}
+
 // ---------------------------------------------------------------------------
 // The default value is the value with the empty name.
 
@@ -453,6 +463,27 @@ TEST_F(RegistryContract, NewKeyBelowADeniedKeyOnlyUnderWine) {
     // on the way down a path.
     backend_->deny("locked");
     EXPECT_EQ(static_cast<bool>(open("locked\\new", true)), wine());
+}
+
+// A refusal comes with the system's reason, the same reason for the same
+// refusal whichever call met it; a missing key or value has another.
+TEST_F(RegistryContract, RefusalsCarryTheSystemsText) {
+    ASSERT_TRUE(create("tree\\locked"));
+    backend_->deny("tree\\locked");
+    EXPECT_FALSE(open("tree\\locked"));
+    const std::string denied = backend_->registry().last_error_text();
+    EXPECT_FALSE(denied.empty());
+    EXPECT_FALSE(scratch_->delete_subtree("tree"));
+    EXPECT_EQ(scratch_->last_error_text(), denied);
+
+    EXPECT_FALSE(open("missing"));
+    const std::string missing = backend_->registry().last_error_text();
+    EXPECT_FALSE(missing.empty());
+    EXPECT_NE(missing, denied);
+    EXPECT_FALSE(scratch_->delete_value("missing"));
+    EXPECT_EQ(scratch_->last_error_text(), missing);
+    EXPECT_TRUE(open("tree"));
+    EXPECT_EQ(backend_->registry().last_error_text(), "") << "a success leaves no reason behind";
 }
 
 TEST_F(RegistryContract, DeniedKeyStopsTheTreeDelete) {

@@ -138,6 +138,11 @@ TEST_F(PowerWithWrongType, ApplyStopsAtThatTipWithTheErrorBoxAndNoBalloon) {
     EXPECT_TRUE(checked(tip_box(12)));
     EXPECT_EQ(read_string(CU, kDesktop, L"PowerOffActive"), std::optional<std::wstring>(L"0"));
     EXPECT_EQ(read_dword(CU, kPolicies, L"NoSaveSettings"), std::optional<DWORD>(1));
+    // Nothing of tip 11 took, so it is not applied: offered again at the next showing.
+    EXPECT_EQ(tip_flag(11), std::optional<DWORD>(0));
+    go(L"Undo ");
+    go(L"Power");
+    EXPECT_TRUE(wait_until([&] { return enabled(tip_box(11)); }));
 }
 
 class System : public TipsSession {};
@@ -232,6 +237,76 @@ TEST_F(Customization, UndoWithoutMessengerRecordsLeavesTheRegistrationsAlone) {
     for (std::size_t i = 0; i < std::size(kRegistrations); ++i)
         EXPECT_EQ(read_string(kRegistrations[i].root, kRegistrations[i].key, kRegistrations[i].value), before[i])
             << to_utf8(kRegistrations[i].key);
+}
+
+// What Undo must not take: regedit's Favorites beside tip 40's value, an
+// administrator's Messenger policy beside tip 41's, and the Recycle Bin that
+// tip 34 removed from the desktop must come back there, whole.
+class UndoKeeps : public TipsSession {
+protected:
+    void seed_machine() override {
+        ASSERT_TRUE(write_string(CU, kRegedit + L"\\Favorites", L"Dns", L"My Computer\\HKEY_LOCAL_MACHINE"));
+        ASSERT_TRUE(write_dword(LM, kMessenger, L"CEIP", 2));
+        ASSERT_TRUE(write_string(LM, kBin + L"\\DefaultIcon", L"", L"%SystemRoot%\\System32\\shell32.dll,31",
+                                 REG_EXPAND_SZ));
+    }
+    const std::wstring kRegedit = L"Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit";
+    const std::wstring kMessenger = L"Software\\Policies\\Microsoft\\Messenger";
+    const std::wstring kBin = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Desktop\\NameSpace\\"
+                              L"{645FF040-5081-101B-9F08-00AA002F954E}";
+};
+
+TEST_F(UndoKeeps, FactoryDefaultUndoTakesOnlyWhatTheTipsWrote) {
+    go(L"Customize");
+    for (int tip : {34, 40, 41}) ASSERT_NO_FATAL_FAILURE(tick(tip));
+    ASSERT_EQ(press_for_balloon(L"&Apply"), std::optional<std::wstring>(kApplied));
+    ASSERT_FALSE(key_exists(LM, kBin));
+
+    go(L"Undo ");
+    // Both choices are offered; factory defaults stay the default one.
+    HWND factory = find_controls(main_window(), Selector::by(L"Button", L"Restore factory default settings")).back();
+    HWND previous = control(Selector::by(L"Button", L"Restore to previous registry settings "));
+    ASSERT_NE(previous, nullptr) << "the customization line's previous-settings choice is not visible";
+    EXPECT_TRUE(checked(factory));
+    EXPECT_FALSE(checked(previous));
+    // Apply marked the group changed, so its line is offered at once.
+    HWND line = box(L"Undo all changes related with Customization  Boost");
+    ASSERT_TRUE(wait_until([&] { return enabled(line); }));
+    ASSERT_NO_FATAL_FAILURE(tick(L"Undo all changes related with Customization  Boost"));
+    ASSERT_EQ(press_for_balloon(L"&Undo"), std::optional<std::wstring>(kUndone));
+
+    EXPECT_EQ(read_string(CU, kRegedit + L"\\Favorites", L"Dns"), std::optional<std::wstring>(L"My Computer\\HKEY_LOCAL_MACHINE"));
+    EXPECT_EQ(read_dword(LM, kMessenger, L"CEIP"), std::optional<DWORD>(2));
+    EXPECT_FALSE(read_value(LM, kMessenger + L"\\Client", L"PreventRun"));
+    EXPECT_EQ(read_string(LM, kBin, L""), std::optional<std::wstring>(L"Recycle Bin"));
+    const auto icon = read_value(LM, kBin + L"\\DefaultIcon", L"");
+    ASSERT_TRUE(icon);
+    EXPECT_EQ(icon->type, static_cast<DWORD>(REG_EXPAND_SZ));
+    EXPECT_EQ(icon->as_string(), std::optional<std::wstring>(L"%SystemRoot%\\System32\\shell32.dll,31"));
+    EXPECT_EQ(tip_flag(34), std::optional<DWORD>(0));
+}
+
+TEST_F(UndoKeeps, PreviousSettingsPutBackWhatTheMachineHeld) {
+    ASSERT_TRUE(write_string(CU, kDesktop, L"MenuShowDelay", L"250"));
+    go(L"Customize");
+    for (int tip : {33, 34}) ASSERT_NO_FATAL_FAILURE(tick(tip));
+    ASSERT_EQ(press_for_balloon(L"&Apply"), std::optional<std::wstring>(kApplied));
+    ASSERT_EQ(read_string(CU, kDesktop, L"MenuShowDelay"), std::optional<std::wstring>(L"15"));
+
+    go(L"Undo ");
+    HWND previous = control(Selector::by(L"Button", L"Restore to previous registry settings "));
+    ASSERT_NE(previous, nullptr);
+    ASSERT_TRUE(click(previous, ClickMethod::ButtonMessage));
+    ASSERT_TRUE(wait_until([&] { return checked(previous); }));
+    ASSERT_NO_FATAL_FAILURE(tick(L"Undo all changes related with Customization  Boost"));
+    ASSERT_EQ(press_for_balloon(L"&Undo"), std::optional<std::wstring>(kUndone));
+
+    EXPECT_EQ(read_string(CU, kDesktop, L"MenuShowDelay"), std::optional<std::wstring>(L"250"));
+    EXPECT_EQ(read_string(LM, kBin, L""), std::optional<std::wstring>(L"Recycle Bin"));
+    EXPECT_EQ(read_dword(LM, kStateBase, L"CustomizationOptionsUndone"), std::optional<DWORD>(2));
+    EXPECT_EQ(tip_flag(33), std::optional<DWORD>(0));
+    EXPECT_FALSE(enabled(box(L"Undo all changes related with Customization  Boost")));
+    EXPECT_TRUE(checked(previous));
 }
 
 class Buttons : public TipsSession {};

@@ -24,7 +24,7 @@ const std::string kDns = "\\SYSTEM\\CurrentControlSet\\Services\\Dnscache\\Param
 const std::string kAdapters = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Adapters\\";
 const std::string kInterfaces = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\";
 const std::string kRecycleBin =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\"
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Desktop\\NameSpace\\"
     "{645FF040-5081-101B-9F08-00AA002F954E}";
 
 class StoreTest : public ::testing::Test {
@@ -171,7 +171,9 @@ TEST_F(StoreTest, RecordsHoldThePathTheOldDataAndTheNewData) {
     }
 }
 
-TEST_F(StoreTest, ReapplyingKeepsOneSetOfRecordsWithTheFirstWriteAsOldData) {
+// Applied again after an undo, the value found is the first apply's data:
+// the original must survive it, and the originals say the value was "400".
+TEST_F(StoreTest, ReapplyingKeepsOneSetOfRecordsWithTheOriginalAsOldData) {
     const std::string desk = "\\Control Panel\\Desktop";
     reg.put(Root::CurrentUser, desk, "MenuShowDelay", RegValue::string("400"));
     store.create_veltrano_log("TIP0033", Root::CurrentUser, "HKEY_CURRENT_USER", desk, "MenuShowDelay", STR_TYPE,
@@ -181,7 +183,9 @@ TEST_F(StoreTest, ReapplyingKeepsOneSetOfRecordsWithTheFirstWriteAsOldData) {
                               "15", 0, true);
     auto old_key = reg.open(Root::LocalMachine, S + "TIP0033\\OLD_VALUES", false);
     EXPECT_EQ(old_key->value_names().size(), 2u);
-    EXPECT_EQ(old_key->query("MenuShowDelay"), RegValue::string("15"));
+    EXPECT_EQ(old_key->query("MenuShowDelay"), RegValue::string("400"));
+    EXPECT_EQ(reg.count_keys(Root::LocalMachine, S + "TIP0033\\ORIGINAL_VALUES"), 2u) << "one record";
+    EXPECT_EQ(reg.get(Root::LocalMachine, S + "TIP0033\\ORIGINAL_VALUES\\0001", "Data"), RegValue::string("400"));
 }
 
 TEST_F(StoreTest, SuppliedOldDataIsStoredWithoutReadingTheSystem) {

@@ -118,7 +118,7 @@ TEST_F(UndoPageTest, BoxTickedBeforeAShowDisabledItStillUndoesItsGroup) {
     EXPECT_FALSE(checked(tips::Group::System));
 }
 
-TEST_F(UndoPageTest, PreviousSettingsChoiceOnlyRecordsTheUndo) {
+TEST_F(UndoPageTest, PreviousSettingsChoiceWithNothingAppliedOnlyRecordsTheUndo) {
     undo.refresh();
     widgets.set_checked(line(tips::Group::Power).factory_radio, false);
     widgets.set_checked(line(tips::Group::Power).previous_radio, true);

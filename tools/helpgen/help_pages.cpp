@@ -69,6 +69,7 @@ std::string restore_text(const RestoreStep& s) {
     case A::DeleteKey: return "deletes the key with everything below it";
     case A::DeleteKeyIfEmpty: return "deletes the key when nothing else is left in it";
     case A::CreateKey: return "creates the key again, empty";
+    case A::RecreateKey: return "puts the key back with the values and subkeys it held when the tip removed it";
     case A::DeleteOnAdapters: return "deletes the value in the interface key of every adapter but NdisWanIp";
     case A::Special: return "writes back what the tip saved in its OLD_VALUES, where a saved text exists";
     }

@@ -1,0 +1,179 @@
+// Every tip applied on the XP-like machine, then every group undone with
+// "Restore to previous registry settings": each key the tips touch must be
+// as it was, types included, with the values and keys that others keep
+// there. Built natively against the in-memory registry and for Windows
+// against the real one, in the test's own Wine prefix.
+#include "core/tip_state_store.h"
+#include "support/fake_view.h"
+#include "support/fakes.h"
+#include "support/reg_file.h"
+#include "tips/customization.h"
+#include "tips/network.h"
+#include "tips/power.h"
+#include "tips/system.h"
+#include "tips/undo.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <map>
+#include <set>
+
+#ifdef _WIN32
+#include "platform/win32/win32_registry.h"
+#else
+#include "platform/memory/memory_registry.h"
+#endif
+
+using namespace veltrano;
+using platform::RegValue;
+using platform::Root;
+using tips::Group;
+
+namespace {
+
+constexpr Group kGroups[] = {Group::Network, Group::Power, Group::System, Group::Customization};
+
+#ifdef _WIN32
+using MachineRegistry = platform::win32::Win32Registry;
+#else
+using MachineRegistry = platform::MemoryRegistry;
+#endif
+
+std::string lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string trimmed(std::string_view path) {
+    std::string s(path);
+    while (!s.empty() && s.front() == '\\') s.erase(0, 1);
+    return s;
+}
+
+class UndoRoundTrip : public ::testing::Test {
+protected:
+    MachineRegistry reg;
+    fakes::FakeTime time;
+    ui::MemoryLog log;
+    fakes::FakeWidgets widgets;
+    fakes::FakeDialogs dialogs;
+    fakes::FakeSound sound;
+    core::RegistryPrimitives prim{reg, log};
+    core::TipStateStore store{prim, time, tips::flag_rows()};
+    tips::Context ctx{prim, store, time, widgets, dialogs, sound, "file:///C:/Veltrano/help"};
+    tips::NetworkPage network{ctx};
+    tips::PowerPage power{ctx};
+    tips::SystemPage system{ctx};
+    tips::CustomizationPage customization{ctx};
+    tips::UndoPage undo{ctx};
+
+    void SetUp() override {
+        if (auto software = reg.open(Root::LocalMachine, "SOFTWARE", false)) software->delete_subtree("VELTRANO");
+        ASSERT_TRUE(fakes::load_reg_file(reg, VELTRANO_MACHINE_REG));
+        place_extras();
+    }
+
+    // The keys every tip writes, deletes, creates or looks at.
+    std::set<std::pair<Root, std::string>> touched_keys() {
+        std::set<std::pair<Root, std::string>> keys;
+        auto add = [&](Root root, std::string_view key) {
+            if (!trimmed(key).empty() && lower(trimmed(key)).rfind("software\\veltrano", 0) != 0)
+                keys.insert({root, trimmed(key)});
+        };
+        for (Group g : kGroups) {
+            const auto& t = tips::group_tables(g);
+            for (const auto& w : t.writes) add(w.root, w.key);
+            for (const auto& r : t.restore) add(r.root, r.key);
+            for (const auto& f : t.flags) add(f.root, f.key);
+        }
+        for (const auto& m : tips::kMessengerRecords) add(m.root, m.key);
+        add(Root::LocalMachine, "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces");
+        return keys;
+    }
+
+    // Values of others in every key the tips touch, of the kinds people
+    // keep there: a regedit favourite, another Messenger policy, namespace
+    // keys with values and subkeys, an expandable registration.
+    void place_extras() {
+        for (const auto& [root, key] : touched_keys())
+            if (auto k = reg.open(root, key, false)) k->set("KeptByOthers", RegValue::expand_string("%TEMP%\\kept"));
+        auto put = [&](Root root, const std::string& key, const std::string& name, const RegValue& v) {
+            reg.open(root, key, true)->set(name, v);
+        };
+        put(Root::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit\\Favorites", "Dns",
+            RegValue::string("My Computer\\HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Dnscache"));
+        put(Root::LocalMachine, "Software\\Policies\\Microsoft\\Messenger\\Client", "PreventAutoRun", RegValue::number(1));
+        const std::string ns = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
+        for (const std::string& key : {ns + "RemoteComputer\\NameSpace\\{D6277990-4C6A-11CF-8D87-00AA0060F5BF}",
+                                      ns + "MyComputer\\NameSpace\\DelegateFolders\\{59031a47-3f72-44a7-89c5-5595fe6b30ee}",
+                                      ns + "Desktop\\NameSpace\\{645FF040-5081-101B-9F08-00AA002F954E}"}) {
+            put(Root::LocalMachine, key, "", RegValue::string("Shell folder"));
+            put(Root::LocalMachine, key + "\\ShellFolder", "Attributes", RegValue::binary({0x40, 0x01, 0x00, 0x20}));
+            put(Root::LocalMachine, key + "\\DefaultIcon", "", RegValue::expand_string("%SystemRoot%\\System32\\shell32.dll,31"));
+        }
+        put(Root::ClassesRoot, "CLSID\\{F3A614DC-ABE0-11d2-A441-00C04F795683}\\InProcServer32", "",
+            RegValue::expand_string("%ProgramFiles%\\Messenger\\msgsc.dll"));
+    }
+
+    // Each touched key with its whole subtree, and its parent's subkey names
+    // (so a key made or lost shows), paths in lower case.
+    using Snapshot = std::map<std::string, std::map<std::string, RegValue>>;
+    Snapshot snapshot() {
+        Snapshot out;
+        for (const auto& [root, key] : touched_keys()) {
+            walk(root, key, out);
+            const auto slash = key.rfind('\\');
+            if (slash == std::string::npos) continue;
+            if (auto parent = reg.open(root, key.substr(0, slash), false))
+                for (const auto& sub : parent->subkey_names())
+                    out[lower(std::string(platform::root_name(root)) + "\\" + key.substr(0, slash))]["<key> " + lower(sub)] = {};
+        }
+        return out;
+    }
+    void walk(Root root, const std::string& path, Snapshot& out) {
+        const std::string full = lower(std::string(platform::root_name(root)) + "\\" + path);
+        auto key = reg.open(root, path, false);
+        if (!key) {
+            out[full]["<absent>"] = {};
+            return;
+        }
+        auto& values = out[full];
+        for (const auto& name : key->value_names())
+            if (auto v = key->query(name)) values[lower(name)] = *v;
+        for (const auto& sub : key->subkey_names()) walk(root, path + "\\" + sub, out);
+    }
+};
+
+TEST_F(UndoRoundTrip, PreviousSettingsPutBackEveryKeyTheTipsTouchAsItWas) {
+    const Snapshot before = snapshot();
+    store.check_for_previous_install();
+    // Every tip, those the machine already showed as applied too: the tick decides.
+    for (int tip = 1; tip <= tips::kTipCount; ++tip) widgets.set_checked(tips::tip_display(tip).check_box, true);
+    network.BitBtn5Click();
+    power.BitBtn8Click();
+    system.BitBtn11Click();
+    customization.BitBtn14Click();
+    ASSERT_NE(snapshot(), before);
+
+    undo.refresh();
+    for (const auto& line : tips::kUndoLines) {
+        EXPECT_TRUE(widgets.is_enabled(line.check_box)) << "Apply marked the group as changed: " << line.check_box;
+        widgets.set_checked(line.factory_radio, false);
+        widgets.set_checked(line.previous_radio, true);
+        widgets.set_checked(line.check_box, true);
+    }
+    undo.BitBtn17Click();
+
+    const Snapshot after = snapshot();
+    for (const auto& [key, values] : before) {
+        auto it = after.find(key);
+        ASSERT_NE(it, after.end()) << key;
+        EXPECT_EQ(it->second, values) << key;
+    }
+    EXPECT_EQ(after.size(), before.size());
+    for (const auto& line : tips::kUndoLines)
+        EXPECT_EQ(prim.Get_Sysinfo_Registry_integer(Root::LocalMachine, core::kStateKeyBase, std::string(line.undone_flag)), 2);
+}
+
+}  // namespace
