@@ -87,15 +87,14 @@ void build_auto_logon(const PageBuilder& b, admin::AutoLogon& logic) {
 
 void build_control_panel(const PageBuilder& b, admin::ControlPanel& logic) {
     HWND page = sub_page(b, admin::kControlPanelPage, "Control Panel Options");
-    // Two columns of seven, each box with the applet's small icon before it.
-    constexpr int kRows = 7, kColumnWidth = 232, kRowHeight = 36;
+    // One column: the captions are too long for two side by side.
+    constexpr int kRowHeight = 19;
     for (std::size_t i = 0; i < admin::kApplets.size(); ++i) {
         const admin::Applet& applet = admin::kApplets[i];
-        const int left = 8 + static_cast<int>(i / kRows) * kColumnWidth;
-        const int top = 22 + static_cast<int>(i % kRows) * kRowHeight;
-        b.add_to(page, {ControlKind::Icon, std::string(applet.image), std::string(applet.value_name), left, top, 16, 16});
-        b.add_to(page, {ControlKind::CheckBox, std::string(applet.check_box), std::string(applet.caption), left + 20,
-                        top, kColumnWidth - 24, 16});
+        const int top = 20 + static_cast<int>(i) * kRowHeight;
+        b.add_to(page, {ControlKind::Icon, std::string(applet.image), std::string(applet.value_name), 8, top, 16, 16});
+        b.add_to(page, {ControlKind::CheckBox, std::string(applet.check_box), std::string(applet.caption), 28, top,
+                        300, 16});
     }
     b.add_to(page, {ControlKind::Button, "BitBtn24", "A&pply changes", 344, 289, 120, 26,
                     b.guard([&logic] { logic.BitBtn24Click(); })});
