@@ -31,6 +31,15 @@ protected:
         ASSERT_TRUE(click(target, ClickMethod::ButtonMessage));
         ASSERT_TRUE(wait_until([&] { return checked(target); })) << to_utf8(radio);
     }
+    HWND focused() const {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(main_window(), nullptr), &info);
+        return info.hwndFocus;
+    }
+    bool focus_reaches(HWND target) const {
+        return wait_until([&] { return focused() == target; });
+    }
     std::optional<std::wstring> record(const wchar_t* tip, const wchar_t* side, const wchar_t* name) {
         return read_string(LM, kStateBase + L"\\" + tip + L"\\" + side, name);
     }
@@ -107,6 +116,19 @@ TEST_F(AutoLogon, ACountThatIsNoNumberEndsInAnErrorBoxAndTheProgramGoesOn) {
     settle();
     EXPECT_EQ(read_string(LM, kWinlogon, L"DefaultUserName"), L"ann");
     EXPECT_FALSE(read_value(LM, kWinlogon, L"IgnoreShiftOverride"));
+}
+
+TEST_F(AutoLogon, TabAndTheUnderlinedLettersReachTheEditsAndTheSubPages) {
+    ASSERT_NO_FATAL_FAILURE(open_admin());
+    ASSERT_TRUE(click(edit(1)));
+    ASSERT_TRUE(focus_reaches(edit(1)));
+    send_keys({{VK_MENU, true}, {'W', true}, {'W', false}, {VK_MENU, false}});  // Default pass&word
+    EXPECT_TRUE(focus_reaches(edit(2)));
+    send_keys({{VK_TAB, true}, {VK_TAB, false}});
+    EXPECT_TRUE(focus_reaches(edit(3)));
+    send_keys({{VK_MENU, true}, {'C', true}, {'C', false}, {VK_MENU, false}});  // &Control Panel
+    EXPECT_TRUE(wait_until([&] { return shown(Selector::by_caption(L"Control Panel Options")); }));
+    EXPECT_FALSE(shown(Selector::by_caption(L"Auto Logon Settings")));
 }
 
 class ControlPanel : public Admin {
