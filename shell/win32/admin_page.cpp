@@ -107,8 +107,11 @@ void build_launchers(const PageBuilder& b, admin::Launchers& logic) {
         const admin::Launcher& launcher = admin::kLaunchers[i];
         const int left = 20 + static_cast<int>(i % admin::kLaunchersPerRow) * kCell;
         const int top = 40 + static_cast<int>(i / admin::kLaunchersPerRow) * kCell;
-        b.add_to(page, {ControlKind::Icon, std::string(launcher.picture), std::string(launcher.file), left, top, 48, 48,
-                        b.guard([&logic, i] { logic.ImageClick(i); })});
+        HWND picture = b.add_to(page, {ControlKind::Icon, std::string(launcher.picture), std::string(launcher.file),
+                                       left, top, 48, 48, b.guard([&logic, i] { logic.ImageClick(i); })});
+        // Every snap-in shows the console's one icon: the tip tells them apart.
+        const std::string_view file = launcher.file;
+        b.controls.set_tooltip(picture, std::string(file.substr(file.rfind('\\') + 1)));
     }
 }
 

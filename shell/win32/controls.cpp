@@ -295,6 +295,24 @@ HCURSOR Controls::cursor(HWND hwnd) const {
     return has_hand_cursor(hwnd) ? LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)) : nullptr;
 }
 
+void Controls::set_tooltip(HWND hwnd, const std::string& text) {
+    HWND top = GetAncestor(hwnd, GA_ROOT);
+    if (!tooltips_)
+        tooltips_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, top, nullptr,
+                                    reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(top, GWLP_HINSTANCE)), nullptr);
+    if (!tooltips_) return;
+    std::wstring wide = to_utf16(text);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    // The tooltip watches the control's own mouse messages.
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = GetParent(hwnd);
+    tool.uId = reinterpret_cast<UINT_PTR>(hwnd);
+    tool.lpszText = wide.data();
+    SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
 bool Controls::has_hand_cursor(HWND hwnd) const {
     auto it = by_hwnd_.find(hwnd);
     return it != by_hwnd_.end() && (it->second.kind == ControlKind::LinkText ||

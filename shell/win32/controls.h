@@ -84,6 +84,9 @@ public:
     // (the help cursor over the tips' help images); null for the default.
     void set_cursor(HWND hwnd, LPCWSTR cursor_id) { cursors_[hwnd] = cursor_id; }
     HCURSOR cursor(HWND hwnd) const;
+    // A tip shown while the mouse rests on the control (a clickable one: a
+    // static that does not notify never sees the mouse).
+    void set_tooltip(HWND hwnd, const std::string& text);
     // A static's own text colour, for the window that paints its statics.
     void set_text_colour(HWND hwnd, COLORREF colour) { text_colours_[hwnd] = colour; }
     std::optional<COLORREF> text_colour(HWND hwnd) const {
@@ -113,6 +116,9 @@ private:
     std::map<HWND, std::vector<HWND>> menus_;
     // The shell's icons are copies of our own to destroy; the plain one is shared.
     std::vector<unique_icon> icons_;
+    // One tooltip window serves every control of its top-level window; it
+    // goes with that window.
+    HWND tooltips_ = nullptr;
 };
 
 // A panel forwards what its children tell it to the top-level window, so

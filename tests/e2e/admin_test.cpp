@@ -4,6 +4,8 @@
 #include "e2e_environment.h"
 #include "tips_session.h"
 
+#include <commctrl.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -226,6 +228,15 @@ TEST_F(Launchers, APictureOpensItsSnapInByItsFullPath) {
     // Image34: the third of the second row.
     HWND gpedit = find_control(board, Selector::by_class(L"Static", 8));
     ASSERT_NE(gpedit, nullptr);
+    // Every picture shows the console's icon; its tip names the snap-in.
+    HWND tips = nullptr;
+    EnumThreadWindows(GetWindowThreadProcessId(main_window(), nullptr), [](HWND w, LPARAM found) {
+        if (class_of(w) != L"tooltips_class32") return TRUE;
+        *reinterpret_cast<HWND*>(found) = w;
+        return FALSE;
+    }, reinterpret_cast<LPARAM>(&tips));
+    ASSERT_NE(tips, nullptr);
+    EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 17);
     ASSERT_TRUE(click(gpedit));
     ASSERT_TRUE(wait_until([&] { return opened().has_value(); })) << "the shell started nothing";
     EXPECT_EQ(opened(), "c:\\windows\\system32\\gpedit.msc\n");
