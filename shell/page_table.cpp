@@ -1,5 +1,6 @@
 #include "shell/page_table.h"
 
+#include "admin/admin_page.h"
 #include "procmon/process_monitor.h"
 #include "regclean/regclean_page.h"
 #include "shell/welcome.h"
@@ -34,6 +35,12 @@ std::unique_ptr<ui::Page> make_regclean(PageContext& c) {
                                                     c.view, c.dialogs);
 }
 
+// The time sync sub-page is not wired in yet: the admin page runs without it.
+std::unique_ptr<ui::Page> make_admin(PageContext& c) {
+    return std::make_unique<admin::AdminPage>(
+        admin::Context{c.primitives, c.store, c.view, c.dialogs, c.services.sound, c.services.shell}, nullptr);
+}
+
 constexpr int kShort = kShortPageHeight, kTall = kTallPageHeight;
 
 const std::array<PageRow, 9> kPageTable{{
@@ -52,7 +59,7 @@ const std::array<PageRow, 9> kPageTable{{
      make_regclean},
     {"Process", "StaticText14", "Image_process_monitor", true, "GroupBox17", "System Process list", kTall,
      make_process_monitor},
-    {"Admin", "StaticText11", "Image_admin_options", true, "GroupBox18", "Admin Options", kShort, nullptr},
+    {"Admin", "StaticText11", "Image_admin_options", true, "GroupBox18", "Admin Options", kShort, make_admin},
 }};
 
 }  // namespace

@@ -10,7 +10,7 @@ namespace veltrano::platform::win32 {
 long Win32Shell::open(const std::string& file) {
     const std::wstring wide = to_utf16(file);
     // ShellExecute answers with a fake HINSTANCE that is really a result code.
-    const HINSTANCE result = ShellExecuteW(nullptr, L"open", wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    const HINSTANCE result = ShellExecuteW(owner_, L"open", wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return static_cast<long>(reinterpret_cast<INT_PTR>(result));
 }
 

@@ -4,6 +4,7 @@
 #include "shell/win32/gdi.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 namespace veltrano::shell::win32 {
 
@@ -97,6 +98,8 @@ ClassAndStyle class_for(ControlKind kind) {
         return {WC_LISTVIEWW, LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP};
     case ControlKind::ReadOnlyText:
         return {WC_EDITW, ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP};
+    case ControlKind::Edit: return {WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP};
+    case ControlKind::Icon: return {WC_STATICW, SS_ICON | SS_CENTERIMAGE};
     }
     return {WC_STATICW, 0};
 }
@@ -117,16 +120,21 @@ void register_panel_class(HINSTANCE instance) {
 
 HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
     const auto [cls, style] = class_for(decl.kind);
-    const std::wstring caption = decl.kind == ControlKind::Picture ? L"" : to_utf16(decl.caption);
+    // A static with an image takes its text for a resource name.
+    const bool image = decl.kind == ControlKind::Picture || decl.kind == ControlKind::Icon;
+    const std::wstring caption = image ? L"" : to_utf16(decl.caption);
     // Tab and mnemonic keys look for controls inside a panel only when it
     // says it holds controls.
-    const DWORD ex_style = decl.kind == ControlKind::Panel ? WS_EX_CONTROLPARENT : 0;
+    const DWORD ex_style = decl.kind == ControlKind::Panel  ? WS_EX_CONTROLPARENT
+                           : decl.kind == ControlKind::Edit ? WS_EX_CLIENTEDGE
+                                                            : 0;
+    const DWORD notify = decl.kind == ControlKind::Icon && decl.on_click ? SS_NOTIFY : 0;
     // A timer is a hidden window that carries the timer and its name; so is
     // a menu item.
     const bool shown = decl.visible && decl.kind != ControlKind::Timer && decl.kind != ControlKind::MenuItem;
     const DWORD single = decl.kind == ControlKind::Grid && !decl.multi_select ? LVS_SINGLESEL : 0;
     HWND hwnd = CreateWindowExW(ex_style, cls, caption.c_str(),
-                                WS_CHILD | WS_CLIPSIBLINGS | style | single | (shown ? WS_VISIBLE : 0), decl.left,
+                                WS_CHILD | WS_CLIPSIBLINGS | style | single | notify | (shown ? WS_VISIBLE : 0), decl.left,
                                 decl.top, decl.width, decl.height, parent, nullptr,
                                 reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
     if (!hwnd) return nullptr;
@@ -140,6 +148,23 @@ HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
                                                                       0, 0, LR_CREATEDIBSECTION)))
                          .first;
         if (cached->second) SendMessageW(hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(cached->second.get()));
+    }
+    if (decl.kind == ControlKind::Edit) {
+        if (decl.password_char) SendMessageW(hwnd, EM_SETPASSWORDCHAR, decl.password_char, 0);
+        if (decl.max_length > 0) SendMessageW(hwnd, EM_LIMITTEXT, static_cast<WPARAM>(decl.max_length), 0);
+    }
+    if (decl.kind == ControlKind::Icon) {
+        // Only the file's type counts: the file need not be there.
+        SHFILEINFOW info{};
+        const UINT size = decl.width < 32 ? SHGFI_SMALLICON : SHGFI_LARGEICON;
+        SHGetFileInfoW(to_utf16(decl.caption).c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+                       SHGFI_ICON | SHGFI_USEFILEATTRIBUTES | size);
+        HICON icon = info.hIcon;
+        if (icon)
+            icons_.emplace_back(icon);
+        else
+            icon = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+        SendMessageW(hwnd, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
     }
     by_name_[decl.name] = hwnd;
     by_hwnd_[hwnd] = Entry{decl.name, decl.kind, decl.on_click, decl.interval_ms, false, decl.shortcut};
@@ -270,9 +295,28 @@ HCURSOR Controls::cursor(HWND hwnd) const {
     return has_hand_cursor(hwnd) ? LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)) : nullptr;
 }
 
+void Controls::set_tooltip(HWND hwnd, const std::string& text) {
+    HWND top = GetAncestor(hwnd, GA_ROOT);
+    if (!tooltips_)
+        tooltips_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, top, nullptr,
+                                    reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(top, GWLP_HINSTANCE)), nullptr);
+    if (!tooltips_) return;
+    std::wstring wide = to_utf16(text);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    // The tooltip watches the control's own mouse messages.
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = GetParent(hwnd);
+    tool.uId = reinterpret_cast<UINT_PTR>(hwnd);
+    tool.lpszText = wide.data();
+    SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
 bool Controls::has_hand_cursor(HWND hwnd) const {
     auto it = by_hwnd_.find(hwnd);
-    return it != by_hwnd_.end() && it->second.kind == ControlKind::LinkText;
+    return it != by_hwnd_.end() && (it->second.kind == ControlKind::LinkText ||
+                                    (it->second.kind == ControlKind::Icon && it->second.on_click));
 }
 
 }  // namespace veltrano::shell::win32

@@ -35,6 +35,10 @@ enum class ControlKind {
                   // timer, a hidden window carries its name, caption and
                   // enabled state, so the logic reaches it as any control
     ReadOnlyText, // a multi-line edit the user reads and selects from, not types in
+    Edit,         // a one-line edit; password_char and max_length apply
+    Icon,         // the icon the shell shows for the file named by the caption
+                  // (small below 32 pixels wide), a plain one when it has
+                  // none; clickable, with the hand cursor, when it has a handler
 };
 
 struct ControlDecl {
@@ -47,6 +51,8 @@ struct ControlDecl {
     unsigned interval_ms = 0;             // a timer's
     bool multi_select = false;            // a grid's: several rows at once
     char shortcut = 0;                    // a menu item's: Ctrl with this key ('1', 'C')
+    wchar_t password_char = 0;            // an edit's: shown for every character typed
+    int max_length = 0;                   // an edit's, in characters; 0: no limit of ours
 };
 
 class Controls {
@@ -78,6 +84,9 @@ public:
     // (the help cursor over the tips' help images); null for the default.
     void set_cursor(HWND hwnd, LPCWSTR cursor_id) { cursors_[hwnd] = cursor_id; }
     HCURSOR cursor(HWND hwnd) const;
+    // A tip shown while the mouse rests on the control (a clickable one: a
+    // static that does not notify never sees the mouse).
+    void set_tooltip(HWND hwnd, const std::string& text);
     // A static's own text colour, for the window that paints its statics.
     void set_text_colour(HWND hwnd, COLORREF colour) { text_colours_[hwnd] = colour; }
     std::optional<COLORREF> text_colour(HWND hwnd) const {
@@ -105,6 +114,11 @@ private:
     // bitmap it was given, so they are ours to free, after the statics.
     std::map<std::string, unique_gdi, std::less<>> bitmaps_;
     std::map<HWND, std::vector<HWND>> menus_;
+    // The shell's icons are copies of our own to destroy; the plain one is shared.
+    std::vector<unique_icon> icons_;
+    // One tooltip window serves every control of its top-level window; it
+    // goes with that window.
+    HWND tooltips_ = nullptr;
 };
 
 // A panel forwards what its children tell it to the top-level window, so

@@ -40,4 +40,13 @@ struct menu_traits {
 
 using unique_menu = platform::win32::unique_handle<menu_traits>;
 
+struct icon_traits {
+    using pointer = HICON;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer h) noexcept { DestroyIcon(h); }
+};
+
+// An icon made for us (SHGetFileInfo's), never a shared one from LoadIcon.
+using unique_icon = platform::win32::unique_handle<icon_traits>;
+
 }  // namespace veltrano::shell::win32

@@ -259,6 +259,17 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         EndPaint(hwnd_, &ps);
         return 0;
     }
+    case WM_NEXTDLGCTL: {
+        // IsDialogMessage moves the focus this way for a label's underlined
+        // letter (to the label, then on to the control after it); only a
+        // dialog's own procedure answers it by default.
+        HWND target = LOWORD(lp) ? reinterpret_cast<HWND>(wp) : GetNextDlgTabItem(hwnd_, GetFocus(), wp != 0);
+        if (target) {
+            SetFocus(target);
+            if (SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(target, EM_SETSEL, 0, -1);
+        }
+        return 0;
+    }
     case kFlushLog:
         log_.flush();
         return 0;

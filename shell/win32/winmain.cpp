@@ -38,6 +38,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     shell::win32::Win32Dialogs dialogs(instance);
     shell::win32::MainWindow main_window(instance, {registry, system_info, time, sound, shutdown, browser, file_system, processes, shell}, dialogs);
     if (!main_window.create()) return 1;
+    shell.set_owner(main_window.hwnd());
     // Shown before the four small windows are made: the user sees the main
     // window sooner, and no click is read before the message loop, by which
     // time they are all there.

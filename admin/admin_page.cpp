@@ -1,0 +1,76 @@
+#include "admin/admin_page.h"
+
+namespace veltrano::admin {
+
+namespace {
+
+constexpr std::string_view kLogControls[] = {"Label2", "Image5", "ListBox1"};
+
+}  // namespace
+
+AdminPage::AdminPage(Context ctx, std::unique_ptr<ui::Page> time_sync)
+    : ctx_(ctx), time_sync_(std::move(time_sync)), auto_logon_(ctx), control_panel_(ctx), launchers_(ctx.shell) {}
+
+void AdminPage::created() {
+    if (time_sync_) time_sync_->created();
+}
+
+void AdminPage::destroyed() {
+    // The main window tells only the pages of its table; the time sync
+    // sub-page has a socket to let go of too.
+    if (time_sync_) time_sync_->destroyed();
+}
+
+void AdminPage::shown() {
+    drawn_ = true;
+    show_admin_options();
+    show_only(kAutoLogonPage);
+    auto_logon_.fill();
+}
+
+void AdminPage::show_admin_options() {
+    ctx_.widgets.set_visible(kAdminGroupBox, true);
+    for (std::string_view control : kLogControls) ctx_.widgets.set_visible(control, true);
+}
+
+void AdminPage::hide_admin_options() {
+    ctx_.widgets.set_visible(kAdminGroupBox, false);
+    for (std::string_view control : kLogControls) ctx_.widgets.set_visible(control, false);
+    stop_timer2();
+}
+
+void AdminPage::stop_timer2() {
+    if (drawn_ && time_sync_) ctx_.widgets.set_enabled(kTimer2, false);
+}
+
+void AdminPage::show_only(std::string_view sub_page) {
+    // Hidden first: two sub-pages never show at once, not even for a moment.
+    for (std::string_view page : kSubPages)
+        if (page != sub_page) ctx_.widgets.set_visible(page, false);
+    ctx_.widgets.set_visible(sub_page, true);
+}
+
+void AdminPage::BitBtn25Click() {
+    show_only(kAutoLogonPage);
+    stop_timer2();
+    auto_logon_.fill();
+}
+
+void AdminPage::BitBtn26Click() {
+    show_only(kControlPanelPage);
+    stop_timer2();
+    control_panel_.read();
+}
+
+void AdminPage::BitBtn27Click() {
+    show_only(kLaunchersPage);
+    stop_timer2();
+}
+
+void AdminPage::BitBtn28Click() {
+    show_only(kTimeSyncPage);
+    // It starts Timer2 itself.
+    if (time_sync_) time_sync_->shown();
+}
+
+}  // namespace veltrano::admin

@@ -1,0 +1,66 @@
+// The admin page (GroupBox18): a column of four buttons (GroupBox25) that
+// switches between the sub-pages auto logon, control panel, utility apps and
+// time sync. The time sync sub-page is a page of its own, handed in.
+#pragma once
+
+#include "admin/auto_logon.h"
+#include "admin/context.h"
+#include "admin/control_panel.h"
+#include "admin/launchers.h"
+#include "ui/page.h"
+
+#include <array>
+#include <memory>
+#include <string_view>
+
+namespace veltrano::admin {
+
+inline constexpr std::string_view kAdminGroupBox = "GroupBox18";
+inline constexpr std::string_view kAutoLogonPage = "GroupBox19";
+inline constexpr std::string_view kControlPanelPage = "GroupBox26";
+inline constexpr std::string_view kLaunchersPage = "GroupBox27";
+inline constexpr std::string_view kTimeSyncPage = "GroupBox28";
+inline constexpr std::array<std::string_view, 4> kSubPages{kAutoLogonPage, kControlPanelPage, kLaunchersPage,
+                                                           kTimeSyncPage};
+// The time synchronisation's one-second clock; its view makes it.
+inline constexpr std::string_view kTimer2 = "Timer2";
+
+class AdminPage : public ui::Page {
+public:
+    // time_sync may be null: the page then has three working sub-pages.
+    AdminPage(Context ctx, std::unique_ptr<ui::Page> time_sync);
+
+    void created() override;
+    // The auto logon sub-page, its edits read anew; Timer2 left as it is.
+    void shown() override;
+    void hidden() override { hide_admin_options(); }
+    void destroyed() override;
+
+    void show_admin_options();
+    void hide_admin_options();
+
+    void BitBtn25Click();  // Auto logon
+    void BitBtn26Click();  // Control Panel
+    void BitBtn27Click();  // Utility Apps
+    void BitBtn28Click();  // Time Sync
+
+    ui::Page* time_sync() { return time_sync_.get(); }
+    AutoLogon& auto_logon() { return auto_logon_; }
+    ControlPanel& control_panel() { return control_panel_; }
+    Launchers& launchers() { return launchers_; }
+
+private:
+    void show_only(std::string_view sub_page);
+    void stop_timer2();
+
+    Context ctx_;
+    std::unique_ptr<ui::Page> time_sync_;
+    AutoLogon auto_logon_;
+    ControlPanel control_panel_;
+    Launchers launchers_;
+    // The page is drawn the first time it shows: before that there is no
+    // Timer2 to stop, and reaching for it would draw every page at once.
+    bool drawn_ = false;
+};
+
+}  // namespace veltrano::admin

@@ -1,0 +1,156 @@
+#include "admin/auto_logon.h"
+
+#include "core/error.h"
+
+#include <charconv>
+#include <limits>
+
+namespace veltrano::admin {
+
+using core::INT_TYPE;
+using core::STR_TYPE;
+using platform::Root;
+
+namespace {
+
+const std::string kRootName = "HKEY_LOCAL_MACHINE";
+const std::string kCount = "AutoLogonCount";
+const std::string kPassword = "DefaultPassword";
+
+}  // namespace
+
+std::string trimmed(std::string_view text) {
+    std::size_t first = 0, last = text.size();
+    while (first < last && static_cast<unsigned char>(text[first]) <= ' ') ++first;
+    while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ') --last;
+    return std::string(text.substr(first, last - first));
+}
+
+std::int32_t to_integer(const std::string& text) {
+    std::string_view digits = text;
+    if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
+    std::int32_t number = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+    // from_chars takes a '-' but not a '+', and stops at the first stray
+    // character: both are ours to refuse.
+    const bool whole = !digits.empty() && digits.front() != '+' && error == std::errc() &&
+                       end == digits.data() + digits.size();
+    if (!whole) throw core::VeltranoError("'" + text + "' is not a valid integer value");
+    return number;
+}
+
+void AutoLogon::fill() {
+    core::RegistryPrimitives& reg = ctx_.primitives;
+    ctx_.widgets.set_text("Edit1", reg.Get_Sysinfo_Registry_string(Root::LocalMachine, kWinlogonKey, "DefaultUserName"));
+    ctx_.widgets.set_text("Edit2", reg.Get_Sysinfo_Registry_string(Root::LocalMachine, kWinlogonKey, kPassword));
+    ctx_.widgets.set_text("Edit3",
+                          reg.Get_Sysinfo_Registry_string(Root::LocalMachine, kWinlogonKey, "DefaultDomainName"));
+    // A missing count stays an empty edit: shown as 0 it would be written
+    // back as 0 with the next "Apply changes", and Winlogon takes a count of
+    // 0 for logons used up, which turns the automatic logon off again.
+    auto key = reg.registry().open(Root::LocalMachine, kWinlogonKey, false);
+    const bool counted = key && key->query(kCount).has_value();
+    ctx_.widgets.set_text(
+        "Edit4", counted ? std::to_string(reg.Get_Sysinfo_Registry_integer(Root::LocalMachine, kWinlogonKey, kCount))
+                         : "");
+}
+
+void AutoLogon::BitBtn23Click() {
+    enable_autologon();
+    disable_autologon();
+    legal_notice();
+}
+
+void AutoLogon::record(const std::string& name, const std::string& data) {
+    ctx_.store.create_veltrano_log(kAutoLogonTip, Root::LocalMachine, kRootName, kWinlogonKey, name, STR_TYPE, data,
+                                   0, true);
+}
+
+void AutoLogon::record(const std::string& name, std::int32_t data) {
+    ctx_.store.create_veltrano_log(kAutoLogonTip, Root::LocalMachine, kRootName, kWinlogonKey, name, INT_TYPE, "",
+                                   data, true);
+}
+
+void AutoLogon::write(const std::string& name, const std::string& data, const std::string& message) {
+    ctx_.primitives.Manipulate_Registry(Root::LocalMachine, kWinlogonKey, name, STR_TYPE, data, 0, message, true);
+}
+
+void AutoLogon::write(const std::string& name, std::int32_t data, const std::string& message) {
+    ctx_.primitives.Manipulate_Registry(Root::LocalMachine, kWinlogonKey, name, INT_TYPE, "", data, message, true);
+}
+
+void AutoLogon::done(std::string_view balloon) {
+    ctx_.sound.play_resource_async("DONE");
+    ctx_.dialogs.show_balloon(std::string(balloon));
+}
+
+void AutoLogon::enable_autologon() {
+    const std::string user = edit("Edit1"), password = edit("Edit2");
+    if (!ctx_.widgets.is_checked("RadioButton13") || user.empty() || password.empty()) return;
+
+    record("AutoAdminLogon", "1");
+    record("DefaultUserName", user);
+    // The password goes into the history as a mask, both the one replaced
+    // (read as any record reads it, so a wrongly typed value still stops
+    // here) and the new one; an empty old one stays empty.
+    const std::string old_password =
+        ctx_.primitives.Get_Sysinfo_Registry_string(Root::LocalMachine, kWinlogonKey, kPassword);
+    ctx_.store.mto_create_veltrano_log(kAutoLogonTip, Root::LocalMachine, kRootName, kWinlogonKey, kPassword,
+                                       STR_TYPE, old_password.empty() ? "" : kPasswordMask, 0, kPasswordMask, 0,
+                                       true);
+    write("AutoAdminLogon", "1", "Starting the process of enabling autologon feature");
+    write("DefaultUserName", user, "Starting the process of setting default username");
+    write(kPassword, password, "Starting the process of setting default password");
+
+    if (const std::string domain = edit("Edit3"); !domain.empty()) {
+        record("DefaultDomainName", domain);
+        write("DefaultDomainName", domain, "Starting the process of setting default domain name");
+    }
+    if (const std::string count = edit("Edit4"); !count.empty()) {
+        const std::int32_t logons = to_integer(count);
+        record(kCount, logons);
+        write(kCount, logons, "Starting the process of setting AutoLogonCount");
+    }
+    // Each switch has two radio buttons; with neither checked nothing is written.
+    struct Switch {
+        const char* value;
+        const char* on;
+        const char* off;
+    };
+    for (const Switch& s : {Switch{"IgnoreShiftOverride", "RadioButton9", "RadioButton10"},
+                            Switch{"ForceAutoLogon", "RadioButton11", "RadioButton12"}}) {
+        for (const auto& [radio, data] : {std::pair{s.on, "1"}, std::pair{s.off, "0"}}) {
+            if (!ctx_.widgets.is_checked(radio)) continue;
+            record(s.value, data);
+            write(s.value, data, std::string("Starting the process of setting ") + s.value);
+        }
+    }
+    done(kAutoLogonEnabled);
+}
+
+void AutoLogon::disable_autologon() {
+    if (!ctx_.widgets.is_checked("RadioButton14")) return;
+    record("AutoAdminLogon", "0");
+    // The message is the one enabling logs: the history reads the same.
+    write("AutoAdminLogon", "0", "Starting the process of enabling autologon feature");
+    done(kAutoLogonDisabled);
+}
+
+void AutoLogon::legal_notice() {
+    std::string caption, text;
+    if (ctx_.widgets.is_checked("RadioButton15")) {
+        caption = edit("Edit5");
+        text = edit("Edit6");
+        if (caption.empty() || text.empty()) return;
+    } else if (!ctx_.widgets.is_checked("RadioButton16")) {
+        return;
+    }
+    // Disabling empties both: with no caption and no text Windows shows no notice.
+    const char* verb = caption.empty() ? "clearing " : "setting ";
+    record("LegalNoticeCaption", caption);
+    record("LegalNoticeText", text);
+    write("LegalNoticeCaption", caption, std::string("Starting the process of ") + verb + "LegalNoticeCaption");
+    write("LegalNoticeText", text, std::string("Starting the process of ") + verb + "LegalNoticeText");
+}
+
+}  // namespace veltrano::admin

@@ -1,0 +1,58 @@
+// The auto logon sub-page (GroupBox19): the Winlogon values for automatic
+// logon and the legal notice, each change recorded under "TIP0049" before it
+// is written.
+#pragma once
+
+#include "admin/context.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace veltrano::admin {
+
+inline const std::string kWinlogonKey = "\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+inline const std::string kAutoLogonTip = "TIP0049";
+// What the history key holds in place of a password: the program's own key
+// is readable by every user, the Winlogon value is not.
+inline const std::string kPasswordMask = "********";
+
+inline constexpr std::string_view kAutoLogonEnabled = "Autologon enabled and settings applied. Please Reboot ";
+inline constexpr std::string_view kAutoLogonDisabled = "Autologon setting disabled. Please Reboot. ";
+
+// Edit6's limit, in characters.
+inline constexpr int kLegalNoticeTextLength = 1024;
+
+// Leading and trailing blanks (and control characters) go, as from every
+// text taken from an edit.
+std::string trimmed(std::string_view text);
+// A whole number in the range of a DWORD handled as signed; anything else
+// ends the operation with the conversion error "'abc' is not a valid
+// integer value".
+std::int32_t to_integer(const std::string& text);
+
+class AutoLogon {
+public:
+    explicit AutoLogon(Context ctx) : ctx_(ctx) {}
+
+    // The edits from the Winlogon values (Edit5 and Edit6 are left as they are).
+    void fill();
+    // "Apply changes": enabling (block A), disabling (block B), the legal
+    // notice (block C), in this order.
+    void BitBtn23Click();
+
+private:
+    void enable_autologon();
+    void disable_autologon();
+    void legal_notice();
+    std::string edit(std::string_view name) const { return trimmed(ctx_.widgets.text(name)); }
+    void record(const std::string& name, const std::string& data);
+    void record(const std::string& name, std::int32_t data);
+    void write(const std::string& name, const std::string& data, const std::string& message);
+    void write(const std::string& name, std::int32_t data, const std::string& message);
+    void done(std::string_view balloon);
+
+    Context ctx_;
+};
+
+}  // namespace veltrano::admin

@@ -1,0 +1,184 @@
+// The admin tools against an in-memory registry and recorded controls: what
+// the auto logon's "Apply changes" writes and records and where it stops,
+// what the launchers open, and which sub-page shows when.
+#include "admin/admin_page.h"
+#include "core/error.h"
+#include "platform/memory/memory_registry.h"
+#include "support/fake_view.h"
+#include "support/fakes.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace veltrano;
+using platform::RegValue;
+using platform::Root;
+using ::testing::ElementsAre;
+
+namespace {
+
+const std::string kWinlogon = admin::kWinlogonKey;
+const std::string kRecords = "SOFTWARE\\VELTRANO\\VERSION\\2.0\\TIP0049\\";
+
+// Writes down what the admin page asks of its time sync sub-page.
+struct RecordingPage : ui::Page {
+    explicit RecordingPage(std::vector<std::string>& calls) : calls(calls) {}
+    void created() override { calls.push_back("created"); }
+    void shown() override { calls.push_back("shown"); }
+    std::vector<std::string>& calls;
+};
+
+class Admin : public ::testing::Test {
+protected:
+    platform::MemoryRegistry reg;
+    fakes::FakeTime time;
+    ui::MemoryLog log;
+    fakes::FakeWidgets widgets;
+    fakes::FakeDialogs dialogs;
+    fakes::FakeSound sound;
+    fakes::FakeShell shell;
+    core::RegistryPrimitives prim{reg, log};
+    core::TipStateStore store{prim, time, {}};
+    std::vector<std::string> time_sync_calls;
+    admin::AdminPage page{{prim, store, widgets, dialogs, sound, shell},
+                          std::make_unique<RecordingPage>(time_sync_calls)};
+
+    // The auto logon sub-page as it starts: every first radio button checked.
+    void fill_form(const std::string& user, const std::string& password) {
+        for (const char* radio : {"RadioButton13", "RadioButton9", "RadioButton11", "RadioButton15"})
+            widgets.set_checked(radio, true);
+        widgets.set_text("Edit1", user);
+        widgets.set_text("Edit2", password);
+    }
+    void choose(const char* radio, const char* other) {
+        widgets.set_checked(radio, true);
+        widgets.set_checked(other, false);
+    }
+    std::optional<RegValue> winlogon(const std::string& name) const {
+        return reg.get(Root::LocalMachine, kWinlogon, name);
+    }
+    std::optional<RegValue> record(const char* side, const std::string& name) const {
+        return reg.get(Root::LocalMachine, kRecords + side, name);
+    }
+};
+
+TEST_F(Admin, EnablingWritesTheChosenValuesAndKeepsThePasswordOutOfTheHistory) {
+    reg.put(Root::LocalMachine, kWinlogon, "DefaultPassword", RegValue::string("old secret"));
+    reg.put(Root::LocalMachine, kWinlogon, "DefaultDomainName", RegValue::string("WORK"));
+    fill_form("  ann ", " s3cret ");
+    choose("RadioButton10", "RadioButton9");  // shift override: disable
+    widgets.set_text("Edit5", "Notice");      // a notice without text is no notice
+    widgets.set_text("Edit6", "  ");
+
+    page.auto_logon().BitBtn23Click();
+
+    EXPECT_EQ(winlogon("DefaultUserName"), RegValue::string("ann"));
+    EXPECT_EQ(winlogon("DefaultPassword"), RegValue::string("s3cret"));
+    EXPECT_EQ(winlogon("IgnoreShiftOverride"), RegValue::string("0"));
+    EXPECT_EQ(winlogon("ForceAutoLogon"), RegValue::string("1"));
+    EXPECT_EQ(winlogon("DefaultDomainName"), RegValue::string("WORK")) << "an empty domain is left alone";
+    EXPECT_FALSE(winlogon("AutoLogonCount"));
+    EXPECT_FALSE(winlogon("LegalNoticeCaption"));
+    EXPECT_EQ(record("NEW_VALUES", "DefaultPassword"), RegValue::string(admin::kPasswordMask));
+    EXPECT_EQ(record("OLD_VALUES", "DefaultPassword"), RegValue::string(admin::kPasswordMask));
+    EXPECT_THAT(dialogs.shown, ElementsAre("balloon " + std::string(admin::kAutoLogonEnabled)));
+    EXPECT_THAT(sound.played, ElementsAre("DONE"));
+}
+
+TEST_F(Admin, ACountThatIsNoWholeNumberStopsAtTheCountWithWhatCameBeforeKept) {
+    fill_form("ann", "pw");
+    widgets.set_text("Edit3", "WORK");
+    widgets.set_text("Edit4", " 3x ");
+    widgets.set_text("Edit5", "Notice");
+    widgets.set_text("Edit6", "Authorised users only");
+    try {
+        page.auto_logon().BitBtn23Click();
+        FAIL() << "no conversion error";
+    } catch (const core::VeltranoError& e) {
+        EXPECT_STREQ(e.what(), "'3x' is not a valid integer value");
+    }
+    EXPECT_EQ(winlogon("DefaultDomainName"), RegValue::string("WORK"));
+    EXPECT_FALSE(winlogon("IgnoreShiftOverride"));
+    EXPECT_FALSE(winlogon("LegalNoticeCaption")) << "the legal notice comes after";
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    widgets.set_text("Edit4", "3");
+    page.auto_logon().BitBtn23Click();
+    EXPECT_EQ(winlogon("AutoLogonCount"), RegValue::number(3));
+    EXPECT_EQ(winlogon("LegalNoticeText"), RegValue::string("Authorised users only"));
+
+    choose("RadioButton16", "RadioButton15");  // disabling empties both, recorded
+    choose("RadioButton14", "RadioButton13");
+    page.auto_logon().BitBtn23Click();
+    EXPECT_EQ(winlogon("LegalNoticeCaption"), RegValue::string(""));
+    EXPECT_EQ(record("OLD_VALUES", "LegalNoticeText"), RegValue::string("Authorised users only"));
+}
+
+TEST(AdminCount, TakesWholeNumbersOnly) {
+    EXPECT_EQ(admin::to_integer("+3"), 3);
+    EXPECT_EQ(admin::to_integer("-2147483648"), -2147483648LL);
+    for (const char* text : {"", "abc", "3.0", "1e3", "0x10", "2147483648", "+", "-", "++3", "3 4"})
+        EXPECT_THROW(admin::to_integer(text), core::VeltranoError) << text;
+}
+
+TEST_F(Admin, OpeningShowsTheAutoLogonSubPageWithTheWinlogonValues) {
+    reg.put(Root::LocalMachine, kWinlogon, "DefaultPassword", RegValue::string("pw"));
+    for (std::string_view sub : admin::kSubPages) widgets.set_visible(sub, true);
+    widgets.set_text("Edit4", "7");
+    page.shown();
+    EXPECT_EQ(widgets.text("Edit2"), "pw");
+    EXPECT_EQ(widgets.text("Edit4"), "") << "no count: nothing to write back as 0";
+    EXPECT_TRUE(widgets.is_visible("GroupBox19"));
+    for (const char* other : {"GroupBox26", "GroupBox27", "GroupBox28"}) EXPECT_FALSE(widgets.is_visible(other));
+
+    reg.put(Root::LocalMachine, kWinlogon, "AutoLogonCount", RegValue::number(0));
+    page.BitBtn25Click();
+    EXPECT_EQ(widgets.text("Edit4"), "0");
+}
+
+TEST_F(Admin, TheButtonsSwitchSubPagesAndOnlyTimeSyncKeepsTimer2) {
+    page.hidden();  // at start-up, before the page is drawn: no Timer2 yet
+    EXPECT_FALSE(widgets.controls.count("Timer2"));
+    page.created();
+    page.shown();
+    page.BitBtn28Click();
+    EXPECT_TRUE(widgets.is_visible("GroupBox28"));
+    EXPECT_FALSE(widgets.is_visible("GroupBox19"));
+    EXPECT_THAT(time_sync_calls, ElementsAre("created", "shown"));
+
+    const std::function<void()> clicks[] = {[&] { page.BitBtn25Click(); }, [&] { page.BitBtn26Click(); },
+                                            [&] { page.BitBtn27Click(); }, [&] { page.hidden(); }};
+    for (const auto& click : clicks) {
+        widgets.set_enabled("Timer2", true);
+        click();
+        EXPECT_FALSE(widgets.is_enabled("Timer2"));
+        EXPECT_FALSE(widgets.is_visible("GroupBox28"));
+    }
+}
+
+TEST_F(Admin, ControlPanelHidesExactlyTheAppletsSetToNo) {
+    reg.put(Root::CurrentUser, admin::kDontLoadKey, "access.cpl", RegValue::string("no"));
+    reg.put(Root::CurrentUser, admin::kDontLoadKey, "desk.cpl", RegValue::string("No"));
+    page.BitBtn26Click();
+    for (const admin::Applet& applet : admin::kApplets)
+        EXPECT_EQ(widgets.is_checked(applet.check_box), applet.value_name == "desk.cpl") << applet.check_box;
+
+    page.control_panel().BitBtn24Click();
+    EXPECT_FALSE(reg.get(Root::CurrentUser, admin::kDontLoadKey, "access.cpl")) << "a clear box deletes its value";
+    EXPECT_EQ(reg.get(Root::CurrentUser, admin::kDontLoadKey, "desk.cpl"), RegValue::string("No"));
+    for (const admin::Applet& applet : admin::kApplets)
+        EXPECT_EQ(reg.get(Root::LocalMachine, "SOFTWARE\\VELTRANO\\VERSION\\2.0\\TIP0050\\NEW_VALUES",
+                          std::string(applet.value_name)),
+                  RegValue::string(applet.value_name == "desk.cpl" ? "No" : "Yes"));
+    EXPECT_THAT(dialogs.shown, ElementsAre("balloon " + std::string(admin::kSettingsSaved)));
+}
+
+TEST_F(Admin, EachLauncherOpensItsOwnSnapIn) {
+    for (std::size_t i = 0; i < admin::kLaunchers.size(); ++i) page.launchers().ImageClick(i);
+    EXPECT_EQ(shell.opened.at(8), "c:\\windows\\system32\\gpedit.msc");  // Image34
+    EXPECT_EQ(std::set<std::string>(shell.opened.begin(), shell.opened.end()).size(), admin::kLaunchers.size());
+}
+
+}  // namespace
