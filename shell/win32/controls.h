@@ -35,6 +35,8 @@ enum class ControlKind {
                   // timer, a hidden window carries its name, caption and
                   // enabled state, so the logic reaches it as any control
     ReadOnlyText, // a multi-line edit the user reads and selects from, not types in
+    ComboBox,     // a drop-down list of `items`; `editable`: the user may type
+                  // instead; on_click runs when the user picks an item
 };
 
 struct ControlDecl {
@@ -47,6 +49,9 @@ struct ControlDecl {
     unsigned interval_ms = 0;             // a timer's
     bool multi_select = false;            // a grid's: several rows at once
     char shortcut = 0;                    // a menu item's: Ctrl with this key ('1', 'C')
+    std::vector<std::string> items = {};  // a combo box's list
+    int selected = -1;                    // a combo box's chosen item; -1 shows the caption
+    bool editable = false;                // a combo box's
 };
 
 class Controls {
@@ -59,6 +64,7 @@ public:
     bool command(HWND from, UINT code) const;
     bool has_hand_cursor(HWND hwnd) const;
     bool is_timer(HWND hwnd) const;
+    bool is_combo_box(HWND hwnd) const;
     // The grid of that name; null when there is none.
     GridView* grid(std::string_view name) const;
     // A grid's notifications (drawing, selection, context menu); true when
