@@ -1,4 +1,120 @@
 #include "net/sntp.h"
 
-// Filled in by the SNTP work; declared first so the page can be written
-// against it.
+#include <cmath>
+
+namespace veltrano::net {
+
+namespace {
+
+constexpr double kFractionScale = 4294967295.0;  // 2^32 - 1: the wire's scale, not 2^32
+
+// Days from 1 March of year 0 in the proleptic Gregorian calendar; exact for
+// every date a clock can show, leap centuries included.
+std::int64_t days_from_civil(int year, int month, int day) {
+    year -= month <= 2 ? 1 : 0;
+    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const int year_of_era = year - static_cast<int>(era * 400);
+    const int day_of_year = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const int day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
+    return era * 146097 + day_of_era;
+}
+
+std::uint32_t read_word(std::span<const std::uint8_t> bytes, std::size_t at) {
+    return std::uint32_t{bytes[at]} << 24 | std::uint32_t{bytes[at + 1]} << 16 |
+           std::uint32_t{bytes[at + 2]} << 8 | std::uint32_t{bytes[at + 3]};
+}
+
+NtpTimestamp read_timestamp(std::span<const std::uint8_t> bytes, std::size_t at) {
+    return {read_word(bytes, at), read_word(bytes, at + 4)};
+}
+
+void write_word(NtpPacket& packet, std::size_t at, std::uint32_t word) {
+    packet[at] = static_cast<std::uint8_t>(word >> 24);
+    packet[at + 1] = static_cast<std::uint8_t>(word >> 16);
+    packet[at + 2] = static_cast<std::uint8_t>(word >> 8);
+    packet[at + 3] = static_cast<std::uint8_t>(word);
+}
+
+// Seconds from `base` to `t`, taking the seconds words as a signed 32-bit
+// difference: the four timestamps of one exchange lie within seconds of each
+// other, so this stays right when the seconds word wraps between them
+// (2036-02-07), where absolute values would jump by 2^32 s.
+double seconds_after(NtpTimestamp base, NtpTimestamp t) {
+    const auto whole = static_cast<std::int32_t>(t.seconds - base.seconds);
+    return whole + (static_cast<double>(t.fraction) - base.fraction) / kFractionScale;
+}
+
+}  // namespace
+
+NtpTimestamp local_ntp_timestamp(const platform::SystemTime& utc) {
+    // 1900-01-01 is day 2 of the program's calendar (days since 1899-12-30).
+    const std::int64_t days_since_1900 = days_from_civil(utc.year, utc.month, utc.day) - days_from_civil(1900, 1, 1);
+    const std::int64_t seconds = days_since_1900 * 86400 + utc.hour * 3600 + utc.minute * 60 + utc.second;
+    const double fraction = std::round(utc.milliseconds / 1000.0 * kFractionScale);
+    return {static_cast<std::uint32_t>(seconds), static_cast<std::uint32_t>(fraction)};
+}
+
+double ntp_timestamp_to_seconds(NtpTimestamp t) {
+    return t.seconds + t.fraction / kFractionScale;
+}
+
+NtpPacket build_request(NtpTimestamp transmit) {
+    NtpPacket packet{};
+    // Leap indicator 0, version 4, mode 3 (client). The old first byte 0x33
+    // claimed version 6, which chrony and NTPsec drop without a word.
+    packet[0] = 0x23;
+    // Our transmit time, which the server echoes as the originate time: the
+    // proof that a reply answers this request.
+    write_word(packet, 40, transmit.seconds);
+    write_word(packet, 44, transmit.fraction);
+    return packet;
+}
+
+CheckedReply check_reply(std::span<const std::uint8_t> datagram, bool from_server, NtpTimestamp sent) {
+    // A reply moves the clock, so anything on the network that could answer
+    // in the server's place must not: each check refuses one such datagram.
+    if (!from_server) return {ReplyVerdict::WrongSender, {}};
+    if (datagram.size() < kNtpPacketSize) return {ReplyVerdict::TooShort, {}};
+    const int leap = datagram[0] >> 6;
+    const int version = (datagram[0] >> 3) & 7;
+    const int mode = datagram[0] & 7;
+    const int stratum = datagram[1];
+    if (mode != 4) return {ReplyVerdict::WrongMode, {}};
+    if (version != 3 && version != 4) return {ReplyVerdict::WrongVersion, {}};
+    // Kiss-o'-death before the alarm: such a reply carries LI 3 as well, and
+    // it is the one that must stop further requests.
+    if (stratum == 0) return {ReplyVerdict::KissOfDeath, {}};
+    if (leap == 3) return {ReplyVerdict::Unsynchronised, {}};
+    if (stratum > 15) return {ReplyVerdict::BadStratum, {}};
+    const NtpReply reply{read_timestamp(datagram, 32), read_timestamp(datagram, 40)};
+    if (reply.transmit == NtpTimestamp{}) return {ReplyVerdict::NoTransmitTime, {}};
+    if (read_timestamp(datagram, 24) != sent) return {ReplyVerdict::WrongOriginate, {}};
+    return {ReplyVerdict::Accepted, reply};
+}
+
+std::string describe(ReplyVerdict verdict) {
+    switch (verdict) {
+    case ReplyVerdict::Accepted: return "reply accepted";
+    case ReplyVerdict::WrongSender: return "reply ignored: not from the time server";
+    case ReplyVerdict::TooShort: return "reply ignored: too short";
+    case ReplyVerdict::WrongMode: return "reply ignored: not a server reply";
+    case ReplyVerdict::WrongVersion: return "reply ignored: unknown NTP version";
+    case ReplyVerdict::Unsynchronised: return "reply ignored: server not synchronized";
+    case ReplyVerdict::KissOfDeath: return "server refused service (kiss-o'-death)";
+    case ReplyVerdict::BadStratum: return "reply ignored: invalid stratum";
+    case ReplyVerdict::NoTransmitTime: return "reply ignored: no server time";
+    case ReplyVerdict::WrongOriginate: return "reply ignored: not an answer to our request";
+    }
+    return "reply ignored";
+}
+
+Exchange exchange(NtpTimestamp t1, NtpTimestamp t2, NtpTimestamp t3, NtpTimestamp t4) {
+    const double t2_1 = seconds_after(t1, t2);
+    const double t3_1 = seconds_after(t1, t3);
+    const double t4_1 = seconds_after(t1, t4);
+    // The round trip less the time the server held the request (T3 - T2);
+    // the old (T2 - T3) added that time instead of taking it off.
+    return {(t2_1 + (t3_1 - t4_1)) / 2, t4_1 - (t3_1 - t2_1)};
+}
+
+}  // namespace veltrano::net

@@ -19,14 +19,42 @@ if [[ $(id -u) -ne 0 ]]; then
 fi
 
 installed() {
-    [[ $(dpkg-query -W -f='${Status}' "$1" 2>/dev/null) == "install ok installed" ]]
+    dpkg-query -W -f='${Status}\n' "$1" 2>/dev/null | grep -qx 'install ok installed'
 }
+
+# The tests' NTP peers, chrony and NTPsec, conflict with each other as
+# packages (both are the machine's time daemon), and installed as services
+# either could discipline this machine's clock. So neither is installed: the
+# two .debs are fetched into a cache and unpacked into a private tree, and
+# only the shared libraries their daemons load come from apt.
+# scripts/ntp-peers.sh runs the daemons from there.
+ntp_cache=${VELTRANO_NTP_CACHE:-/var/cache/veltrano-ntp}
+ntp_packages=(chrony ntpsec)
+packages+=(libedit2 libgnutls30 libnettle8 libseccomp2 libcap2 libbsd0 libssl3)
 
 missing=()
 for package in "${packages[@]}"; do
     installed "$package" || missing+=("$package")
 done
+
+unpack_ntp_peers() {
+    $sudo mkdir -p "$ntp_cache/debs" "$ntp_cache/root"
+    local package deb
+    for package in "${ntp_packages[@]}"; do
+        [[ -x $ntp_cache/root/usr/sbin/chronyd && $package == chrony ]] && continue
+        [[ -x $ntp_cache/root/usr/sbin/ntpd && $package == ntpsec ]] && continue
+        deb=$(compgen -G "$ntp_cache/debs/${package}_*.deb" | head -n 1 || true)
+        if [[ -z $deb ]]; then
+            echo "install-deps: fetching $package"
+            (cd "$ntp_cache/debs" && $sudo apt-get download -qq -o APT::Sandbox::User=root "$package")
+            deb=$(compgen -G "$ntp_cache/debs/${package}_*.deb" | head -n 1)
+        fi
+        $sudo dpkg -x "$deb" "$ntp_cache/root"
+    done
+}
+
 if [[ ${#missing[@]} -eq 0 ]]; then
+    unpack_ntp_peers
     echo "install-deps: everything is installed"
     exit 0
 fi
@@ -41,4 +69,5 @@ $sudo apt-get update -qq
 # With recommends: that is the Wine every test here has run on; one without
 # them (fonts, GL, sound plugins) is untried.
 $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+unpack_ntp_peers
 echo "install-deps: done"
