@@ -34,15 +34,6 @@ public:
     std::vector<platform::SystemTime> set_utc;
 };
 
-class StatusWidgets : public fakes::FakeWidgets {
-public:
-    void set_text(std::string_view name, const std::string& text) override {
-        if (name == admin::kStatus) statuses.push_back(text);
-        FakeWidgets::set_text(name, text);
-    }
-    std::vector<std::string> statuses;
-};
-
 // Runs this thread's messages, which carry the socket's events, until the
 // condition holds; false after the generous deadline.
 bool pump_until(const std::function<bool()>& done) {
@@ -65,14 +56,15 @@ protected:
         page->BitBtn29Click();
     }
     bool saw(const std::string& status) const {
-        return std::find(widgets.statuses.begin(), widgets.statuses.end(), status) != widgets.statuses.end();
+        return std::find(statuses.begin(), statuses.end(), status) != statuses.end();
     }
     bool corrected() const { return saw("clock corrected."); }
 
     platform::MemoryRegistry reg;
     RecordingClock clock;
     ui::MemoryLog log;
-    StatusWidgets widgets;
+    fakes::FakeWidgets widgets;
+    const std::vector<std::string>& statuses = widgets.texts[std::string(admin::kStatus)];
     core::RegistryPrimitives prim{reg, log};
     core::TipStateStore store{prim, clock, {}};
     std::unique_ptr<admin::TimeSyncPage> page;
@@ -83,10 +75,10 @@ class Peer : public Exchange, public ::testing::WithParamInterface<const char*> 
 // The peers serve this machine's own clock: the offset is all error.
 TEST_P(Peer, CorrectsTheClockByWhatTheServerSees) {
     open(GetParam());
-    ASSERT_TRUE(pump_until([&] { return corrected() || widgets.statuses.back().starts_with("error "); }))
-        << widgets.statuses.back();
-    ASSERT_TRUE(corrected()) << widgets.statuses.back();
-    const auto received = std::find(widgets.statuses.begin(), widgets.statuses.end(), "time received.");
+    ASSERT_TRUE(pump_until([&] { return corrected() || statuses.back().starts_with("error "); }))
+        << statuses.back();
+    ASSERT_TRUE(corrected()) << statuses.back();
+    const auto received = std::find(statuses.begin(), statuses.end(), "time received.");
     EXPECT_EQ(*std::next(received), "clock corrected.");
     EXPECT_LT(std::stoi(widgets.text("edtRTT")), 50);
     EXPECT_LE(std::fabs(std::stod(widgets.text("edtError"))), 0.005);
@@ -112,7 +104,7 @@ TEST_P(BadReply, IsRefusedAndLeavesTheClock) {
     open(test::NtpBadResponder::kAddress);
     const std::string why = net::describe(GetParam().verdict);
     if (GetParam().verdict == net::ReplyVerdict::KissOfDeath) {
-        ASSERT_TRUE(pump_until([&] { return widgets.statuses.back().starts_with(why); }));
+        ASSERT_TRUE(pump_until([&] { return statuses.back().starts_with(why); }));
         EXPECT_TRUE(clock.set_utc.empty());
         EXPECT_EQ(page->time_server_host(), "");
         return;
@@ -120,7 +112,7 @@ TEST_P(BadReply, IsRefusedAndLeavesTheClock) {
     ASSERT_TRUE(pump_until([&] { return responder.answered() > 0; }));
     responder.set_fault(Fault::Healthy);
     page->polling_interval_select();  // asks again at once
-    ASSERT_TRUE(pump_until([&] { return corrected(); })) << widgets.statuses.back();
+    ASSERT_TRUE(pump_until([&] { return corrected(); })) << statuses.back();
     EXPECT_EQ(clock.set_utc.size(), 1u);
     if (GetParam().fault != Fault::OtherPort) {
         EXPECT_TRUE(saw(why)) << why;
