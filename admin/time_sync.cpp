@@ -217,10 +217,12 @@ void TimeSyncPage::UDPSockDataAvailable() {
     std::snprintf(error, sizeof error, "%8.3f", -result.offset);
     widgets_.set_text("edtError", error);
     widgets_.set_text("edtRTT", std::to_string(std::llround(result.delay * 1000.0)));
+    // The server's time from our clock before it is corrected: read after,
+    // the offset would count twice.
+    server_clock_ = to_date_time(time_.local_time()) + result.offset / kSecondsPerDay;
     // Set in UTC: a local time set near a daylight-saving change is read
     // under the rule in force before it and lands an hour off.
     time_.set_system_time_utc(from_date_time(to_date_time(time_.system_time_utc()) + result.offset / kSecondsPerDay));
-    server_clock_ = to_date_time(time_.local_time()) + result.offset / kSecondsPerDay;
     widgets_.set_text(kStatus, "clock corrected.");
 }
 

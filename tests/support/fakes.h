@@ -26,9 +26,10 @@ public:
         now = t;
         return true;
     }
-    // Records what would be set; the clock itself stays where the test put it.
+    // Local time is UTC here; each setting is recorded.
     bool set_system_time_utc(const platform::SystemTime& utc) override {
         set_utc.push_back(utc);
+        now = utc;
         return true;
     }
     std::string date = "07/12/2026";

@@ -145,7 +145,7 @@ TEST_F(TimeSync, AReplySetsTheClockInUtcAndShowsTheExchange) {
     // jumps: set in UTC, the jump is Windows' business and not ours.
     ASSERT_EQ(time.set_utc.size(), 1u);
     EXPECT_EQ(time.set_utc[0], (platform::SystemTime{2026, 3, 0, 29, 1, 0, 0, 420}));
-    EXPECT_EQ(admin::date_time_text(page.server_clock()), "2026-03-29 01:00:00");
+    EXPECT_NEAR(page.server_clock(), admin::to_date_time(time.set_utc[0]), 0.001 / 86400);
 
     // The same answer again moves nothing.
     socket->deliver(answer(490));
