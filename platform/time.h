@@ -21,6 +21,9 @@ public:
     virtual SystemTime local_time() const = 0;
     virtual SystemTime system_time_utc() const = 0;
     virtual bool set_local_time(const SystemTime& t) = 0;
+    // Sets the clock from a UTC reading: right on both sides of a
+    // daylight-saving change, which a local time is not.
+    virtual bool set_system_time_utc(const SystemTime& utc) = 0;
 };
 
 }  // namespace veltrano::platform

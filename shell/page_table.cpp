@@ -35,10 +35,10 @@ std::unique_ptr<ui::Page> make_regclean(PageContext& c) {
                                                     c.view, c.dialogs);
 }
 
-// The time sync sub-page is not wired in yet: the admin page runs without it.
 std::unique_ptr<ui::Page> make_admin(PageContext& c) {
     return std::make_unique<admin::AdminPage>(
-        admin::Context{c.primitives, c.store, c.view, c.dialogs, c.services.sound, c.services.shell}, nullptr);
+        admin::Context{c.primitives, c.store, c.view, c.dialogs, c.services.sound, c.services.shell},
+        admin::make_time_sync_page(c.primitives, c.store, c.services.time, c.view, c.services.make_socket));
 }
 
 constexpr int kShort = kShortPageHeight, kTall = kTallPageHeight;

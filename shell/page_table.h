@@ -7,6 +7,7 @@
 
 #include "core/registry_primitives.h"
 #include "core/tip_state_store.h"
+#include "admin/time_sync.h"
 #include "platform/browser.h"
 #include "platform/file_system.h"
 #include "platform/processes.h"
@@ -37,6 +38,8 @@ struct Services {
     platform::FileSystem& file_system;
     platform::Processes& processes;
     platform::Shell& shell;
+    // The time synchronisation's socket, made on the user-interface thread.
+    admin::SocketFactory make_socket = {};
 };
 
 // What a page's logic may be made from.

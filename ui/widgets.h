@@ -32,6 +32,10 @@ public:
     // The day a calendar shows as chosen.
     virtual void set_date(std::string_view name, Date date) = 0;
     virtual Grid& grid(std::string_view name) = 0;
+    // The item chosen in a combo box's list; -1 for none, which leaves the
+    // box blank. Screens without combo boxes need not answer.
+    virtual int selected_index(std::string_view /*name*/) const { return -1; }
+    virtual void set_selected_index(std::string_view /*name*/, int /*index*/) {}
     // Lets the clicks and repaints waiting in the queue in, for a handler
     // that works for long (a scan) and must stay stoppable.
     virtual void pump_messages() = 0;

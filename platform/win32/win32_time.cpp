@@ -55,4 +55,9 @@ bool Win32Time::set_local_time(const SystemTime& t) {
     return SetLocalTime(&native) != FALSE;
 }
 
+bool Win32Time::set_system_time_utc(const SystemTime& utc) {
+    const SYSTEMTIME native = to_native(utc);
+    return SetSystemTime(&native) != FALSE;
+}
+
 }  // namespace veltrano::platform::win32

@@ -10,6 +10,7 @@ public:
     SystemTime local_time() const override;
     SystemTime system_time_utc() const override;
     bool set_local_time(const SystemTime& t) override;
+    bool set_system_time_utc(const SystemTime& utc) override;
 };
 
 }  // namespace veltrano::platform::win32

@@ -100,6 +100,7 @@ ClassAndStyle class_for(ControlKind kind) {
         return {WC_EDITW, ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP};
     case ControlKind::Edit: return {WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP};
     case ControlKind::Icon: return {WC_STATICW, SS_ICON | SS_CENTERIMAGE};
+    case ControlKind::ComboBox: return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP};
     }
     return {WC_STATICW, 0};
 }
@@ -133,9 +134,14 @@ HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
     // a menu item.
     const bool shown = decl.visible && decl.kind != ControlKind::Timer && decl.kind != ControlKind::MenuItem;
     const DWORD single = decl.kind == ControlKind::Grid && !decl.multi_select ? LVS_SINGLESEL : 0;
+    // An editable combo box is a drop-down with an edit in place of the
+    // static field; the height is that of the box with its list dropped.
+    const DWORD own_style =
+        decl.kind == ControlKind::ComboBox && decl.editable ? (style & ~CBS_DROPDOWNLIST) | CBS_DROPDOWN : style;
+    const int height = decl.kind == ControlKind::ComboBox ? decl.height + 200 : decl.height;
     HWND hwnd = CreateWindowExW(ex_style, cls, caption.c_str(),
-                                WS_CHILD | WS_CLIPSIBLINGS | style | single | notify | (shown ? WS_VISIBLE : 0), decl.left,
-                                decl.top, decl.width, decl.height, parent, nullptr,
+                                WS_CHILD | WS_CLIPSIBLINGS | own_style | single | notify | (shown ? WS_VISIBLE : 0), decl.left,
+                                decl.top, decl.width, height, parent, nullptr,
                                 reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
     if (!hwnd) return nullptr;
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -173,6 +179,13 @@ HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
         auto view = std::make_unique<GridView>(hwnd);
         view->on_select = decl.on_click;
         grids_[hwnd] = std::move(view);
+    }
+    if (decl.kind == ControlKind::ComboBox) {
+        for (const std::string& item : decl.items)
+            SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(to_utf16(item).c_str()));
+        SendMessageW(hwnd, CB_SETCURSEL, static_cast<WPARAM>(decl.selected), 0);
+        // With nothing chosen an editable box still shows its caption.
+        if (decl.selected < 0) SetWindowTextW(hwnd, caption.c_str());
     }
     if (decl.kind == ControlKind::Timer) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -250,6 +263,11 @@ bool Controls::shortcut(const MSG& msg) const {
     return false;
 }
 
+bool Controls::is_combo_box(HWND hwnd) const {
+    auto it = by_hwnd_.find(hwnd);
+    return it != by_hwnd_.end() && it->second.kind == ControlKind::ComboBox;
+}
+
 bool Controls::is_timer(HWND hwnd) const {
     auto it = by_hwnd_.find(hwnd);
     return it != by_hwnd_.end() && it->second.kind == ControlKind::Timer;
@@ -284,8 +302,11 @@ const std::string& Controls::name_of(HWND hwnd) const {
 bool Controls::command(HWND from, UINT code) const {
     auto it = by_hwnd_.find(from);
     if (it == by_hwnd_.end() || !it->second.on_click) return false;
-    // Buttons say BN_CLICKED, notifying statics STN_CLICKED; both are 0.
-    if (code != BN_CLICKED && code != STN_CLICKED) return false;
+    // A combo box says CBN_SELCHANGE when the user picks an item (never
+    // when the program sets one). Buttons say BN_CLICKED, notifying statics
+    // STN_CLICKED; both are 0.
+    if (it->second.kind == ControlKind::ComboBox ? code != CBN_SELCHANGE : code != BN_CLICKED && code != STN_CLICKED)
+        return false;
     it->second.on_click();
     return true;
 }

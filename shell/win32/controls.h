@@ -39,6 +39,8 @@ enum class ControlKind {
     Icon,         // the icon the shell shows for the file named by the caption
                   // (small below 32 pixels wide), a plain one when it has
                   // none; clickable, with the hand cursor, when it has a handler
+    ComboBox,     // a drop-down list of `items`; `editable`: the user may type
+                  // instead; on_click runs when the user picks an item
 };
 
 struct ControlDecl {
@@ -53,6 +55,9 @@ struct ControlDecl {
     char shortcut = 0;                    // a menu item's: Ctrl with this key ('1', 'C')
     wchar_t password_char = 0;            // an edit's: shown for every character typed
     int max_length = 0;                   // an edit's, in characters; 0: no limit of ours
+    std::vector<std::string> items = {};  // a combo box's list
+    int selected = -1;                    // a combo box's chosen item; -1 shows the caption
+    bool editable = false;                // a combo box's
 };
 
 class Controls {
@@ -65,6 +70,7 @@ public:
     bool command(HWND from, UINT code) const;
     bool has_hand_cursor(HWND hwnd) const;
     bool is_timer(HWND hwnd) const;
+    bool is_combo_box(HWND hwnd) const;
     // The grid of that name; null when there is none.
     GridView* grid(std::string_view name) const;
     // A grid's notifications (drawing, selection, context menu); true when

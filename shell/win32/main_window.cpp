@@ -360,6 +360,14 @@ ui::Grid& MainWindow::grid(std::string_view name) {
     return *grid;
 }
 
+int MainWindow::selected_index(std::string_view name) const {
+    return static_cast<int>(SendMessageW(control(name), CB_GETCURSEL, 0, 0));
+}
+
+void MainWindow::set_selected_index(std::string_view name, int index) {
+    SendMessageW(control(name), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
 void MainWindow::pump_messages() {
     if (!pump_throttle_.due()) return;
     // The handler that calls this is still on the stack: a message that would

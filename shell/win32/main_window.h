@@ -54,6 +54,8 @@ public:
     void set_position(std::string_view name, int position) override;
     void set_date(std::string_view name, ui::Date date) override;
     ui::Grid& grid(std::string_view name) override;
+    int selected_index(std::string_view name) const override;
+    void set_selected_index(std::string_view name, int index) override;
     void pump_messages() override;
 
     // ActivityLog

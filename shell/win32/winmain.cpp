@@ -1,4 +1,5 @@
 // Program entry: the start sound, the windows in their order, the message loop.
+#include "net/win32/winsock_socket.h"
 #include "platform/win32/win32_browser.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_processes.h"
@@ -36,7 +37,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     sound.play_resource_async("START");
 
     shell::win32::Win32Dialogs dialogs(instance);
-    shell::win32::MainWindow main_window(instance, {registry, system_info, time, sound, shutdown, browser, file_system, processes, shell}, dialogs);
+    shell::win32::MainWindow main_window(instance, {registry, system_info, time, sound, shutdown, browser, file_system, processes, shell, net::win32::create_tw_socket}, dialogs);
     if (!main_window.create()) return 1;
     shell.set_owner(main_window.hwnd());
     // Shown before the four small windows are made: the user sees the main

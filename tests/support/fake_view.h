@@ -69,11 +69,19 @@ public:
     bool is_checked(std::string_view name) const override { return get(name).checked; }
     void set_visible(std::string_view name, bool on) override { at(name).visible = on; }
     bool is_visible(std::string_view name) const override { return get(name).visible; }
-    void set_text(std::string_view name, const std::string& text) override { at(name).text = text; }
+    void set_text(std::string_view name, const std::string& text) override {
+        at(name).text = text;
+        texts[std::string(name)].push_back(text);
+    }
     std::string text(std::string_view name) const override { return get(name).text; }
     void set_position(std::string_view name, int position) override { progress[std::string(name)] = position; }
     void set_date(std::string_view name, ui::Date date) override { dates[std::string(name)] = date; }
     ui::Grid& grid(std::string_view name) override { return grids[std::string(name)]; }
+    int selected_index(std::string_view name) const override {
+        auto it = selected.find(std::string(name));
+        return it == selected.end() ? -1 : it->second;
+    }
+    void set_selected_index(std::string_view name, int index) override { selected[std::string(name)] = index; }
     // A test that wants to click while a handler runs does it here.
     void pump_messages() override {
         ++pumps;
@@ -89,6 +97,9 @@ public:
     std::map<std::string, int> progress;
     std::map<std::string, ui::Date> dates;
     std::map<std::string, FakeGrid> grids;
+    std::map<std::string, int> selected;  // combo boxes' chosen items
+    // Every text a control was given, in order: a status line's steps.
+    std::map<std::string, std::vector<std::string>> texts;
     std::function<void()> on_pump;
     int pumps = 0;
 };

@@ -26,7 +26,14 @@ public:
         now = t;
         return true;
     }
+    // Local time is UTC here; each setting is recorded.
+    bool set_system_time_utc(const platform::SystemTime& utc) override {
+        set_utc.push_back(utc);
+        now = utc;
+        return true;
+    }
     std::string date = "07/12/2026";
+    std::vector<platform::SystemTime> set_utc;
     platform::SystemTime now{2026, 12, 1, 7, 8, 0, 0, 0};
 };
 

@@ -413,6 +413,15 @@ bool set_text(HWND control, std::wstring_view text) {
     return ok;
 }
 
+bool choose_combo_item(HWND combo, int index) {
+    bool ok = false;
+    if (send(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0, &ok) == CB_ERR && index >= 0) return false;
+    if (!ok) return false;
+    const auto id = static_cast<WORD>(GetDlgCtrlID(combo));
+    return PostMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                        reinterpret_cast<LPARAM>(combo)) != FALSE;
+}
+
 // ---- reading ---------------------------------------------------------------
 
 namespace {
@@ -444,6 +453,8 @@ std::vector<std::wstring> listbox_lines(HWND listbox) {
 std::vector<std::wstring> combo_lines(HWND combo) {
     return item_lines(combo, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
 }
+
+int combo_selection(HWND combo) { return static_cast<int>(send(combo, CB_GETCURSEL, 0, 0)); }
 
 std::optional<bool> is_checked(HWND button) {
     if (!iequal(class_of(button), L"Button")) return std::nullopt;

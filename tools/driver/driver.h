@@ -119,10 +119,16 @@ void send_keys(std::initializer_list<std::pair<WORD, bool>> strokes);
 // Sets the focus-less text of an edit control, as pasting would.
 bool set_text(HWND control, std::wstring_view text);
 
+// Picks a combo box's item as a person's choice from its list does: the
+// selection moves and the owner hears CBN_SELCHANGE (a bare CB_SETCURSEL
+// tells it nothing). Posted, so a handler that opens a box cannot block.
+bool choose_combo_item(HWND combo, int index);
+
 // ---- reading ---------------------------------------------------------------
 
 std::vector<std::wstring> listbox_lines(HWND listbox);
 std::vector<std::wstring> combo_lines(HWND combo);
+int combo_selection(HWND combo);  // -1 for none
 std::optional<bool> is_checked(HWND button);  // nullopt if not a check box
 
 // List-view text lives in the target's memory: these borrow a buffer there.

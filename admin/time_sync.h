@@ -1,0 +1,142 @@
+// The Time Sync sub-page of the admin tools (GroupBox28): asks a chosen NIST
+// time server for the time over SNTP, shows the round trip, the error of the
+// local clock and the server's time, corrects the clock, and asks again at
+// the chosen polling interval while the page is open. Its two buttons hand
+// the server and the interval to the Windows time service.
+#pragma once
+
+#include "core/registry_primitives.h"
+#include "core/tip_state_store.h"
+#include "net/sntp.h"
+#include "net/tw_socket.h"
+#include "platform/time.h"
+#include "ui/page.h"
+#include "ui/widgets.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace veltrano::admin {
+
+struct TimeServer {
+    std::string_view label;
+    std::string_view host;
+    std::string_view location;
+};
+
+// ComboBox1's servers, in order; each row's "Servers" value name is its
+// index + 3. The locations are the ones the list has always shown.
+inline constexpr std::array<TimeServer, 12> kTimeServers{{
+    {"NIST Time server", "time-a-g.nist.gov", "Gaithersburg,Maryland,USA"},
+    {"NIST Time server", "time-b-g.nist.gov", "Gaithersburg,Maryland,USA"},
+    {"NIST Time server", "time-a-b.nist.gov", "Boulder,Colorado,USA"},
+    {"NIST Time server", "time-b-b.nist.gov", "Boulder,Colorado,USA"},
+    {"NIST Time server", "time-c-b.nist.gov", "Boulder,Colorado,USA"},
+    {"NIST Univ of Colorado Time server", "utcnist.colorado.edu", "Boulder,Colorado,USA"},
+    {"NIST NCAR Time server", "time-d-b.nist.gov", "Boulder,Colorado,USA"},
+    {"NIST Microsoft Time server", "time.nist.gov", "Redmond,Washington,USA"},
+    {"NIST Time server", "time-c-g.nist.gov", "SanJose,California,USA"},
+    {"NIST Time server", "time-d-g.nist.gov", "Abovnet,Virginia,USA"},
+    {"NIST Time server", "time-e-g.nist.gov", "Abovnet,NewYork City,Newyork,USA"},
+    {"NIST Time server", "time-e-b.nist.gov", "Abovnet,Sanjose,California,USA"},
+}};
+// Blank items after the servers, for the user's own entries.
+inline constexpr int kEmptyServerItems = 3;
+
+// ComboBox2: seconds between periodic requests.
+inline constexpr std::array<std::string_view, 11> kPollIntervals{
+    "10", "20", "30", "60", "120", "240", "300", "1500", "1800", "3000", "3600"};
+
+inline constexpr std::string_view kServerList = "ComboBox1";
+inline constexpr std::string_view kIntervalList = "ComboBox2";
+inline constexpr std::string_view kStatus = "stStatus";
+inline constexpr std::string_view kTimer = "Timer2";
+
+inline const std::string kTimeServersKey = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\DateTime\\Servers";
+// The record names the set Windows reads; the value goes where it always
+// has, below ControlSet001.
+inline const std::string kNtpClientRecordKey =
+    "\\SYSTEM\\CurrentControlSet\\Services\\W32Time\\TimeProviders\\NtpClient";
+inline const std::string kNtpClientKey = "\\SYSTEM\\ControlSet001\\Services\\W32Time\\TimeProviders\\NtpClient";
+
+// The host every server item names instead of its own: set for the tests,
+// which must never reach a public time server. Read from the environment
+// variable VELTRANO_TIME_SERVER once; empty when unset.
+const std::string& time_server_override();
+
+// Days since 1899-12-30, the time of day as the fraction, and back.
+double to_date_time(const platform::SystemTime& t);
+platform::SystemTime from_date_time(double days);
+// "2026-12-07 15:04:05".
+std::string date_time_text(double days);
+
+using SocketFactory = std::function<std::unique_ptr<net::TWSocket>()>;
+
+class TimeSyncPage : public ui::Page {
+public:
+    // `host_override`: every server item names this host instead (the
+    // tests' seam); empty for the real servers. The socket is made at the
+    // first request, so a visit that never synchronises costs nothing.
+    TimeSyncPage(core::RegistryPrimitives& primitives, core::TipStateStore& store, platform::Time& time,
+                 ui::Widgets& widgets, SocketFactory make_socket, std::string host_override = {});
+
+    void created() override;
+    void shown() override;
+
+    // ComboBox1's items, as the view fills the list.
+    std::vector<std::string> server_items() const;
+    // The host of an item; item 0's for none (-1) or a blank item.
+    std::string host_of(int item) const;
+
+    void BitBtn29Click();  // &Synchronize now
+    void Timer2Timer();
+    void polling_interval_select();
+    void Button4Click();  // Add TimeServer
+    void Button5Click();  // Set the interval
+
+    void UDPSockSessionConnected();
+    void UDPSockDataAvailable();
+    void UDPSockError();
+
+    const std::string& time_server_host() const { return time_server_host_; }
+    bool time_server_connected() const { return time_server_connected_; }
+    int poll_countdown() const { return poll_countdown_; }
+    double server_clock() const { return server_clock_; }
+
+private:
+    void open_time_server();
+    void send_time_request();
+    void countdown_step();
+    int selected_interval() const;
+    void forget_server();
+    net::NtpTimestamp now_ntp() const;
+
+    core::RegistryPrimitives& primitives_;
+    core::TipStateStore& store_;
+    platform::Time& time_;
+    ui::Widgets& widgets_;
+    SocketFactory make_socket_;
+    std::unique_ptr<net::TWSocket> socket_;
+    std::string host_override_;
+
+    std::string time_server_host_;
+    bool time_server_connected_ = false;
+    int poll_countdown_ = 30;
+    double server_clock_ = 0;
+    // Our transmit time of the request in flight: a reply must echo it. Gone
+    // once a reply was taken, so the same answer cannot move the clock twice.
+    std::optional<net::NtpTimestamp> request_sent_stamp_;
+};
+
+// The page as the program makes it: the real servers, or the host the
+// environment names for the tests.
+std::unique_ptr<TimeSyncPage> make_time_sync_page(core::RegistryPrimitives& primitives,
+                                                  core::TipStateStore& store, platform::Time& time,
+                                                  ui::Widgets& widgets, SocketFactory make_socket);
+
+}  // namespace veltrano::admin

@@ -1,0 +1,65 @@
+// The admin tools' Time Sync sub-page inside GroupBox28: the clock, the
+// server list with "Add TimeServer", the polling interval with "Set the
+// interval", and the exchange's results with "&Synchronize now".
+#include "admin/time_sync.h"
+#include "shell/win32/page_builder.h"
+
+namespace veltrano::shell::win32 {
+
+namespace {
+
+void build(const PageBuilder& b, ui::Page* page_logic) {
+    auto& logic = static_cast<admin::TimeSyncPage&>(*page_logic);
+
+    b.add({ControlKind::Label, "StaticText13", "Your current system date/time:", 8, 18, 160, 14});
+    b.add({ControlKind::Label, "Label36", "", 172, 18, 200, 14});
+
+    HWND servers = b.add({ControlKind::Panel, "GroupBox29",
+                          "Choose a  NIST (National Institute of Standards and Technology ) Time Servers", 8, 38,
+                          452, 74});
+    const std::vector<std::string> server_items = logic.server_items();
+    // No item chosen at start: the box shows the first server's text.
+    ControlDecl server_list{ControlKind::ComboBox, std::string(admin::kServerList), server_items.front(), 8, 18, 436,
+                            21};
+    server_list.items = server_items;
+    server_list.editable = true;
+    b.add_to(servers, server_list);
+    b.add_to(servers, {ControlKind::Button, "Button4", "Add TimeServer", 8, 44, 120, 24,
+                       b.guard([&logic] { logic.Button4Click(); })});
+
+    HWND interval = b.add({ControlKind::Panel, "GroupBox30", "Set Polling Interval", 8, 116, 452, 70});
+    b.add_to(interval, {ControlKind::Label, "StaticText15",
+                        "Polling Interval (how often to perform of time synchronization)", 8, 18, 436, 14});
+    ControlDecl interval_list{ControlKind::ComboBox, std::string(admin::kIntervalList), "", 8, 38, 80, 21,
+                              b.guard([&logic] { logic.polling_interval_select(); })};
+    interval_list.items.assign(admin::kPollIntervals.begin(), admin::kPollIntervals.end());
+    interval_list.selected = 0;
+    b.add_to(interval, interval_list);
+    b.add_to(interval, {ControlKind::Button, "Button5", "Set the interval", 100, 36, 120, 24,
+                        b.guard([&logic] { logic.Button5Click(); })});
+
+    HWND exchange = b.add({ControlKind::Panel, "GroupBox31", "If not behind a Firewall, you can synchronize now", 8,
+                           190, 452, 124});
+    b.add_to(exchange, {ControlKind::Label, "Label37", "Round Trip Time: ", 8, 22, 96, 14});
+    b.add_to(exchange, {ControlKind::Label, "edtRTT", "", 108, 22, 80, 14});
+    b.add_to(exchange, {ControlKind::Label, "Label38", "Error in Time:", 8, 44, 96, 14});
+    b.add_to(exchange, {ControlKind::Label, "edtError", "", 108, 44, 80, 14});
+    b.add_to(exchange, {ControlKind::Label, "Label39", "Server  Time:", 8, 66, 96, 14});
+    b.add_to(exchange, {ControlKind::Label, "edtServerTime", "", 108, 66, 160, 14});
+    b.add_to(exchange, {ControlKind::Label, std::string(admin::kStatus), "", 8, 96, 436, 14});
+    b.add_to(exchange, {ControlKind::Button, "BitBtn29", "&Synchronize now", 300, 20, 140, 30,
+                        b.guard([&logic] { logic.BitBtn29Click(); })});
+
+    // Stopped until the page is shown.
+    ControlDecl timer{ControlKind::Timer, std::string(admin::kTimer), "", 0, 0, 0, 0,
+                      b.guard([&logic] { logic.Timer2Timer(); })};
+    timer.visible = false;
+    timer.interval_ms = 1000;
+    b.add(timer);
+}
+
+const PageView kView{"GroupBox28", build};
+
+}  // namespace
+
+}  // namespace veltrano::shell::win32

@@ -1,0 +1,62 @@
+// The Time Sync page of the admin tools worked from outside, with the server
+// list pointed at a name that cannot resolve: nothing leaves the machine,
+// and what the user sees of a failed exchange is checked.
+#include "veltrano_session.h"
+
+#include <regex>
+
+namespace veltrano::e2e {
+namespace {
+
+using namespace veltrano::driver;
+
+constexpr wchar_t kSeam[] = L"VELTRANO_TIME_SERVER";
+
+class TimeSync : public VeltranoSession {
+protected:
+    // The program inherits our environment.
+    void seed_machine() override { SetEnvironmentVariableW(kSeam, L"nonexistent.invalid"); }
+    void TearDown() override {
+        VeltranoSession::TearDown();
+        SetEnvironmentVariableW(kSeam, nullptr);
+    }
+    // The status line is the only static that says "error ...".
+    std::wstring error_status() {
+        for (const ControlInfo& c : visible_children(main_window()))
+            if (c.text.starts_with(L"error ")) return c.text;
+        return {};
+    }
+};
+
+TEST_F(TimeSync, AnUnresolvableServerShowsTheSocketErrorAndClearsTheChoice) {
+    click_caption(L"Admin");
+    settle();
+    if (!shown(Selector::by_caption(L"Time Sync"))) GTEST_SKIP() << "no admin page with its Time Sync button in this build";
+    click_caption(L"Time Sync");
+    HWND servers = control(Selector::by_class(L"ComboBox", 0));
+    HWND intervals = control(Selector::by_class(L"ComboBox", 1));
+    ASSERT_TRUE(servers && intervals);
+    EXPECT_EQ(combo_selection(servers), -1);
+    EXPECT_EQ(text_of(servers), L"NIST Time server: {http://nonexistent.invalid} located at Gaithersburg,Maryland,USA");
+    ASSERT_TRUE(choose_combo_item(intervals, 4));
+    settle();
+
+    click_caption(L"Synchronize now");
+    std::wstring status;
+    ASSERT_TRUE(wait_until([&] { return !(status = error_status()).empty(); })) << describe_screen();
+    EXPECT_TRUE(std::regex_match(status, std::wregex(L"error [1-9][0-9]*"))) << to_utf8(status);
+    EXPECT_EQ(combo_selection(servers), -1);
+    EXPECT_EQ(text_of(servers), L"");
+    EXPECT_EQ(combo_selection(intervals), 0);
+
+    // Still answering, and the timer does not try the cleared server again.
+    click_caption(L"Main");
+    settle();
+    click_caption(L"Admin");
+    click_caption(L"Time Sync");
+    settle();
+    EXPECT_EQ(error_status(), status);
+}
+
+}  // namespace
+}  // namespace veltrano::e2e
