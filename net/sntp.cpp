@@ -81,6 +81,9 @@ CheckedReply check_reply(std::span<const std::uint8_t> datagram, bool from_serve
     const int stratum = datagram[1];
     if (mode != 4) return {ReplyVerdict::WrongMode, {}};
     if (version != 3 && version != 4) return {ReplyVerdict::WrongVersion, {}};
+    // Only an answer to our own request may say anything more, a
+    // kiss-o'-death included: otherwise a forged one could silence us.
+    if (read_timestamp(datagram, 24) != sent) return {ReplyVerdict::WrongOriginate, {}};
     // Kiss-o'-death before the alarm: such a reply carries LI 3 as well, and
     // it is the one that must stop further requests.
     if (stratum == 0) return {ReplyVerdict::KissOfDeath, {}};
@@ -88,7 +91,6 @@ CheckedReply check_reply(std::span<const std::uint8_t> datagram, bool from_serve
     if (stratum > 15) return {ReplyVerdict::BadStratum, {}};
     const NtpReply reply{read_timestamp(datagram, 32), read_timestamp(datagram, 40)};
     if (reply.transmit == NtpTimestamp{}) return {ReplyVerdict::NoTransmitTime, {}};
-    if (read_timestamp(datagram, 24) != sent) return {ReplyVerdict::WrongOriginate, {}};
     return {ReplyVerdict::Accepted, reply};
 }
 

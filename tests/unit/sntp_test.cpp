@@ -85,6 +85,7 @@ TEST(NtpReplyCheckTest, RefusesEveryDatagramThatCouldNotBeOurServersAnswer) {
         {"stratum 16", [](auto& r) { r[1] = 16; }, true, ReplyVerdict::BadStratum},
         {"no transmit time", [](auto& r) { std::fill(r.begin() + 40, r.begin() + 48, 0); }, true, ReplyVerdict::NoTransmitTime},
         {"another request's originate", [](auto& r) { r[31] ^= 1; }, true, ReplyVerdict::WrongOriginate},
+        {"a forged kiss-o'-death", [](auto& r) { r[0] = 0xE4, r[1] = 0, r[31] ^= 1; }, true, ReplyVerdict::WrongOriginate},
     };
     for (const auto& row : rows) {
         auto datagram = good_reply(sent);
