@@ -3,6 +3,8 @@
 // group and see the defaults and the flags come back.
 #include "tips_session.h"
 
+#include <algorithm>
+
 namespace veltrano::e2e {
 namespace {
 
@@ -307,6 +309,43 @@ TEST_F(UndoKeeps, PreviousSettingsPutBackWhatTheMachineHeld) {
     EXPECT_EQ(tip_flag(33), std::optional<DWORD>(0));
     EXPECT_FALSE(enabled(box(L"Undo all changes related with Customization  Boost")));
     EXPECT_TRUE(checked(previous));
+}
+
+// Tip 20 must create its key below NTFS\EFS, which the machine keeps
+// volatile here: the registry refuses a lasting key below a volatile one
+// (an empty access list would not do under Wine, which lets a subkey be
+// created below a key it refuses to open). The fixture's reset deletes it.
+class RefusedKey : public TipsSession {
+protected:
+    void seed_machine() override {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(LM, kEfs.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
+                                  nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        RegCloseKey(key);
+    }
+    const std::wstring kEfs = L"SYSTEM\\CurrentControlSet\\Services\\NTFS\\EFS";
+};
+
+TEST_F(RefusedKey, ATipWhoseKeyCannotBeCreatedIsNotFlaggedAppliedAndIsOfferedAgain) {
+    go(L"System");
+    ASSERT_NO_FATAL_FAILURE(tick(20));
+    ASSERT_TRUE(press_for_balloon(L"&Apply").has_value());
+    EXPECT_FALSE(key_exists(LM, kEfs + L"\\Parameters"));
+    EXPECT_NE(tip_flag(20), std::optional<DWORD>(1));
+    const auto log = log_lines();
+    EXPECT_TRUE(in_order(log, {L"TIP0020 could not be applied: its settings were not written"}));
+    EXPECT_TRUE(std::ranges::any_of(log, [](const std::wstring& line) {
+        return line.starts_with(L"Serious problem creating key: [\\System\\CurrentControlSet\\Services\\NTFS\\EFS\\Parameters]");
+    })) << "the refusal is not in the log";
+    EXPECT_FALSE(std::ranges::any_of(log, [](const std::wstring& line) {
+        return line.ends_with(L"key did not exist but has been created");
+    })) << "a refused creation read as done";
+
+    go(L"Undo ");
+    go(L"System");
+    ASSERT_TRUE(wait_until([&] { return enabled(tip_box(20)); })) << "tip 20 is not offered again";
+    ASSERT_NO_FATAL_FAILURE(tick(20));
 }
 
 class Buttons : public TipsSession {};
