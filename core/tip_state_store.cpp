@@ -283,13 +283,27 @@ std::string TipStateStore::find_original(const std::string& TipKey, Root RootKey
     return "";
 }
 
-std::string TipStateStore::next_original(const std::string& TipKey) {
+// A new numbered record of what stood at root\path, filled with where and
+// what it is; null, said in the log, when the store itself refuses it.
+std::unique_ptr<platform::RegKey> TipStateStore::new_original(const std::string& TipKey, Root RootKey,
+                                                              const std::string& KeyPath, const std::string& kind,
+                                                              bool present, std::string& record) {
     std::size_t count = 0;
     if (auto records = reg_.registry().open(Root::LocalMachine, originals_key(TipKey), false))
         count = records->subkey_names().size();
     char number[16];
     std::snprintf(number, sizeof number, "%04u", static_cast<unsigned>(count + 1));
-    return originals_key(TipKey) + "\\" + number;
+    record = originals_key(TipKey) + "\\" + number;
+    auto r = reg_.registry().open(Root::LocalMachine, record, true);
+    if (!r) {
+        reg_.log().add("Error opening key: [" + record + "]");
+        return nullptr;
+    }
+    r->set(kRecRoot, RegValue::string(platform::root_name(RootKey)));
+    r->set(kRecKey, RegValue::string(KeyPath));
+    r->set(kRecKind, RegValue::string(kind));
+    r->set(kRecPresent, RegValue::number(present ? 1 : 0));
+    return r;
 }
 
 bool TipStateStore::record_missing_key(const std::string& TipKey, Root RootKey, const std::string& KeyPath) {
@@ -302,13 +316,8 @@ bool TipStateStore::record_missing_key(const std::string& TipKey, Root RootKey, 
         path = parent_and_name(path).first;
     }
     if (missing.empty() || !find_original(TipKey, RootKey, missing, nullptr).empty()) return false;
-    const std::string record = next_original(TipKey);
-    auto r = reg_.registry().open(Root::LocalMachine, record, true);
-    if (!r) return false;
-    r->set(kRecRoot, RegValue::string(platform::root_name(RootKey)));
-    r->set(kRecKey, RegValue::string(missing));
-    r->set(kRecKind, RegValue::string(kKindKey));
-    return r->set(kRecPresent, RegValue::number(0));
+    std::string record;
+    return new_original(TipKey, RootKey, missing, kKindKey, false, record) != nullptr;
 }
 
 bool TipStateStore::record_original_value(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
@@ -317,17 +326,10 @@ bool TipStateStore::record_original_value(const std::string& TipKey, Root RootKe
     record_missing_key(TipKey, RootKey, KeyPath);
     std::optional<RegValue> found;
     if (auto key = reg_.registry().open(RootKey, KeyPath, false)) found = key->query(ValueName);
-    const std::string record = next_original(TipKey);
-    auto r = reg_.registry().open(Root::LocalMachine, record, true);
-    if (!r) {
-        reg_.log().add("Error opening key: [" + record + "]");
-        return false;
-    }
-    r->set(kRecRoot, RegValue::string(platform::root_name(RootKey)));
-    r->set(kRecKey, RegValue::string(KeyPath));
-    r->set(kRecKind, RegValue::string(kKindValue));
+    std::string record;
+    auto r = new_original(TipKey, RootKey, KeyPath, kKindValue, found.has_value(), record);
+    if (!r) return false;
     r->set(kRecName, RegValue::string(ValueName));
-    r->set(kRecPresent, RegValue::number(found ? 1 : 0));
     if (found && !r->set(kRecData, *found))
         reg_.log().add("Data value " + ValueName + " could not be kept: " + r->last_error_text());
     return true;
@@ -336,16 +338,9 @@ bool TipStateStore::record_original_value(const std::string& TipKey, Root RootKe
 bool TipStateStore::record_original_key(const std::string& TipKey, Root RootKey, const std::string& KeyPath) {
     if (!find_original(TipKey, RootKey, KeyPath, nullptr).empty()) return false;
     const bool present = reg_.registry().open(RootKey, KeyPath, false) != nullptr;
-    const std::string record = next_original(TipKey);
-    auto r = reg_.registry().open(Root::LocalMachine, record, true);
-    if (!r) {
-        reg_.log().add("Error opening key: [" + record + "]");
-        return false;
-    }
-    r->set(kRecRoot, RegValue::string(platform::root_name(RootKey)));
-    r->set(kRecKey, RegValue::string(KeyPath));
-    r->set(kRecKind, RegValue::string(kKindKey));
-    r->set(kRecPresent, RegValue::number(present ? 1 : 0));
+    std::string record;
+    auto r = new_original(TipKey, RootKey, KeyPath, kKindKey, present, record);
+    if (!r) return false;
     if (present && !copy_tree(reg_.registry(), RootKey, KeyPath, Root::LocalMachine, record + "\\" + kRecTree))
         reg_.log().add("[" + KeyPath + "] key could not be kept whole");
     return true;

@@ -110,7 +110,8 @@ private:
     // The record of root\path (and value name, for a value record), or "".
     std::string find_original(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
                               const std::string* ValueName);
-    std::string next_original(const std::string& TipKey);
+    std::unique_ptr<platform::RegKey> new_original(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
+                                                   const std::string& kind, bool present, std::string& record);
     bool record_missing_key(const std::string& TipKey, Root RootKey, const std::string& KeyPath);
     bool keep_first_old_value(const std::string& TipKey, const std::string& ValueName);
     void restore_record(const std::string& record);
