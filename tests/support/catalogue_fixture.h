@@ -1,5 +1,6 @@
-// The tip catalogue on a machine made of fakes: an in-memory registry, the
-// page controls as a map, dialogs and sound that write down what they did.
+// The tip catalogue on a machine made of fakes: an in-memory registry (or
+// the one given), the page controls as a map, dialogs and sound that write
+// down what they did.
 #pragma once
 
 #include "core/tip_state_store.h"
@@ -16,9 +17,9 @@
 
 namespace veltrano::fakes {
 
-class CatalogueFixture : public ::testing::Test {
+template <class Registry> class CatalogueOn : public ::testing::Test {
 protected:
-    platform::MemoryRegistry reg;
+    Registry reg;
     FakeTime time;
     ui::MemoryLog log;
     FakeWidgets widgets;
@@ -43,5 +44,7 @@ protected:
         return customization;
     }
 };
+
+using CatalogueFixture = CatalogueOn<platform::MemoryRegistry>;
 
 }  // namespace veltrano::fakes

@@ -3,15 +3,8 @@
 // as it was, types included, with the values and keys that others keep
 // there. Built natively against the in-memory registry and for Windows
 // against the real one, in the test's own Wine prefix.
-#include "core/tip_state_store.h"
-#include "support/fake_view.h"
-#include "support/fakes.h"
+#include "support/catalogue_fixture.h"
 #include "support/reg_file.h"
-#include "tips/customization.h"
-#include "tips/network.h"
-#include "tips/power.h"
-#include "tips/system.h"
-#include "tips/undo.h"
 
 #include <gtest/gtest.h>
 
@@ -51,23 +44,8 @@ std::string trimmed(std::string_view path) {
     return s;
 }
 
-class UndoRoundTrip : public ::testing::Test {
+class UndoRoundTrip : public fakes::CatalogueOn<MachineRegistry> {
 protected:
-    MachineRegistry reg;
-    fakes::FakeTime time;
-    ui::MemoryLog log;
-    fakes::FakeWidgets widgets;
-    fakes::FakeDialogs dialogs;
-    fakes::FakeSound sound;
-    core::RegistryPrimitives prim{reg, log};
-    core::TipStateStore store{prim, time, tips::flag_rows()};
-    tips::Context ctx{prim, store, time, widgets, dialogs, sound, "file:///C:/Veltrano/help"};
-    tips::NetworkPage network{ctx};
-    tips::PowerPage power{ctx};
-    tips::SystemPage system{ctx};
-    tips::CustomizationPage customization{ctx};
-    tips::UndoPage undo{ctx};
-
     void SetUp() override {
         if (auto software = reg.open(Root::LocalMachine, "SOFTWARE", false)) software->delete_subtree("VELTRANO");
         ASSERT_TRUE(fakes::load_reg_file(reg, VELTRANO_MACHINE_REG));
