@@ -1,5 +1,5 @@
 // Clock and calendar: today's date as the user writes it, the system time,
-// and setting the local time (the time synchronisation's correction).
+// and setting the clock in UTC (the time synchronisation's correction).
 #pragma once
 
 #include <cstdint>
@@ -20,7 +20,6 @@ public:
     virtual std::string short_date_today() const = 0;
     virtual SystemTime local_time() const = 0;
     virtual SystemTime system_time_utc() const = 0;
-    virtual bool set_local_time(const SystemTime& t) = 0;
     // Sets the clock from a UTC reading: right on both sides of a
     // daylight-saving change, which a local time is not.
     virtual bool set_system_time_utc(const SystemTime& utc) = 0;

@@ -46,15 +46,6 @@ SystemTime Win32Time::system_time_utc() const {
     return from_native(t);
 }
 
-bool Win32Time::set_local_time(const SystemTime& t) {
-    const SYSTEMTIME native = to_native(t);
-    // SetLocalTime converts with the daylight-saving state in force before the
-    // change; when the correction crosses a DST boundary the first call lands
-    // an hour off, and the second one, made under the new state, is right.
-    if (!SetLocalTime(&native)) return false;
-    return SetLocalTime(&native) != FALSE;
-}
-
 bool Win32Time::set_system_time_utc(const SystemTime& utc) {
     const SYSTEMTIME native = to_native(utc);
     return SetSystemTime(&native) != FALSE;

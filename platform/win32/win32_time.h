@@ -9,7 +9,6 @@ public:
     std::string short_date_today() const override;
     SystemTime local_time() const override;
     SystemTime system_time_utc() const override;
-    bool set_local_time(const SystemTime& t) override;
     bool set_system_time_utc(const SystemTime& utc) override;
 };
 

@@ -22,10 +22,6 @@ public:
     std::string short_date_today() const override { return date; }
     platform::SystemTime local_time() const override { return now; }
     platform::SystemTime system_time_utc() const override { return now; }
-    bool set_local_time(const platform::SystemTime& t) override {
-        now = t;
-        return true;
-    }
     // Local time is UTC here; each setting is recorded.
     bool set_system_time_utc(const platform::SystemTime& utc) override {
         set_utc.push_back(utc);

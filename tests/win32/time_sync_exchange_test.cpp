@@ -23,10 +23,6 @@ using Fault = test::NtpBadResponder::Fault;
 
 class RecordingClock : public platform::win32::Win32Time {
 public:
-    bool set_local_time(const platform::SystemTime&) override {
-        ADD_FAILURE() << "the local time was set";
-        return false;
-    }
     bool set_system_time_utc(const platform::SystemTime& utc) override {
         set_utc.push_back(utc);
         return true;
