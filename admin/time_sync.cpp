@@ -1,5 +1,7 @@
 #include "admin/time_sync.h"
 
+#include "platform/date_time.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -9,34 +11,8 @@ namespace veltrano::admin {
 namespace {
 
 constexpr double kSecondsPerDay = 86400.0;
-constexpr int kMillisecondsPerDay = 86400000;
 const std::string kRecordKey = "TIMESERVERS";
 const std::string kLocalMachine = "HKEY_LOCAL_MACHINE";
-
-// Days from 1970-01-01 of a civil date, and back (proleptic Gregorian).
-long long days_from_civil(long long y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<long long>(doe) - 719468;
-}
-
-void civil_from_days(long long z, int& y, unsigned& m, unsigned& d) {
-    z += 719468;
-    const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    d = doy - (153 * mp + 2) / 5 + 1;
-    m = mp < 10 ? mp + 3 : mp - 9;
-    y = static_cast<int>(static_cast<long long>(yoe) + era * 400 + (m <= 2));
-}
-
-// 1899-12-30 counted from 1970-01-01.
-constexpr long long kDateTimeEpoch = -25569;
 
 std::string item_text(const TimeServer& server, std::string_view host) {
     return std::string(server.label) + ": {http://" + std::string(host) + "} located at " +
@@ -53,40 +29,8 @@ const std::string& time_server_override() {
     return host;
 }
 
-double to_date_time(const platform::SystemTime& t) {
-    const long long days = days_from_civil(t.year, t.month, t.day) - kDateTimeEpoch;
-    const double ms = ((t.hour * 60.0 + t.minute) * 60.0 + t.second) * 1000.0 + t.milliseconds;
-    return static_cast<double>(days) + ms / kMillisecondsPerDay;
-}
-
-platform::SystemTime from_date_time(double days) {
-    // To whole milliseconds first, so 23:59:59.9996 becomes the next day's
-    // midnight rather than a second 60.
-    const long long total_ms = std::llround(days * kMillisecondsPerDay);
-    long long day = total_ms / kMillisecondsPerDay;
-    long long ms = total_ms % kMillisecondsPerDay;
-    if (ms < 0) {
-        ms += kMillisecondsPerDay;
-        --day;
-    }
-    int year;
-    unsigned month, dom;
-    civil_from_days(day + kDateTimeEpoch, year, month, dom);
-    platform::SystemTime t;
-    t.year = static_cast<std::uint16_t>(year);
-    t.month = static_cast<std::uint16_t>(month);
-    t.day = static_cast<std::uint16_t>(dom);
-    // 1899-12-30 was a Saturday (6).
-    t.day_of_week = static_cast<std::uint16_t>(((day % 7) + 7 + 6) % 7);
-    t.hour = static_cast<std::uint16_t>(ms / 3600000);
-    t.minute = static_cast<std::uint16_t>(ms / 60000 % 60);
-    t.second = static_cast<std::uint16_t>(ms / 1000 % 60);
-    t.milliseconds = static_cast<std::uint16_t>(ms % 1000);
-    return t;
-}
-
 std::string date_time_text(double days) {
-    const platform::SystemTime t = from_date_time(days);
+    const platform::SystemTime t = platform::from_date_time(days);
     char text[48];
     std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", unsigned{t.year}, unsigned{t.month},
                   unsigned{t.day}, unsigned{t.hour}, unsigned{t.minute}, unsigned{t.second});
@@ -114,7 +58,7 @@ void TimeSyncPage::created() {
 }
 
 void TimeSyncPage::shown() {
-    widgets_.set_text("Label36", date_time_text(to_date_time(time_.local_time())));
+    widgets_.set_text("Label36", date_time_text(platform::to_date_time(time_.local_time())));
     widgets_.set_enabled(kTimer, true);
     // The socket may have been left open while away; the next tick reopens
     // it and asks again.
@@ -219,10 +163,11 @@ void TimeSyncPage::UDPSockDataAvailable() {
     widgets_.set_text("edtRTT", std::to_string(std::llround(result.delay * 1000.0)));
     // The server's time from our clock before it is corrected: read after,
     // the offset would count twice.
-    server_clock_ = to_date_time(time_.local_time()) + result.offset / kSecondsPerDay;
+    server_clock_ = platform::to_date_time(time_.local_time()) + result.offset / kSecondsPerDay;
     // Set in UTC: a local time set near a daylight-saving change is read
     // under the rule in force before it and lands an hour off.
-    time_.set_system_time_utc(from_date_time(to_date_time(time_.system_time_utc()) + result.offset / kSecondsPerDay));
+    const double corrected = platform::to_date_time(time_.system_time_utc()) + result.offset / kSecondsPerDay;
+    time_.set_system_time_utc(platform::from_date_time(corrected));
     widgets_.set_text(kStatus, "clock corrected.");
 }
 
@@ -238,7 +183,7 @@ void TimeSyncPage::BitBtn29Click() {
 }
 
 void TimeSyncPage::Timer2Timer() {
-    widgets_.set_text("Label36", date_time_text(to_date_time(time_.local_time())));
+    widgets_.set_text("Label36", date_time_text(platform::to_date_time(time_.local_time())));
     if (server_clock_ != 0) {
         server_clock_ += 1.0 / kSecondsPerDay;
         widgets_.set_text("edtServerTime", date_time_text(server_clock_));

@@ -69,9 +69,6 @@ inline const std::string kNtpClientKey = "\\SYSTEM\\ControlSet001\\Services\\W32
 // variable VELTRANO_TIME_SERVER once; empty when unset.
 const std::string& time_server_override();
 
-// Days since 1899-12-30, the time of day as the fraction, and back.
-double to_date_time(const platform::SystemTime& t);
-platform::SystemTime from_date_time(double days);
 // "2026-12-07 15:04:05".
 std::string date_time_text(double days);
 

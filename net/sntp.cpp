@@ -1,5 +1,7 @@
 #include "net/sntp.h"
 
+#include "platform/date_time.h"
+
 #include <cmath>
 
 namespace veltrano::net {
@@ -7,17 +9,6 @@ namespace veltrano::net {
 namespace {
 
 constexpr double kFractionScale = 4294967295.0;  // 2^32 - 1: the wire's scale, not 2^32
-
-// Days from 1 March of year 0 in the proleptic Gregorian calendar; exact for
-// every date a clock can show, leap centuries included.
-std::int64_t days_from_civil(int year, int month, int day) {
-    year -= month <= 2 ? 1 : 0;
-    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const int year_of_era = year - static_cast<int>(era * 400);
-    const int day_of_year = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const int day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
-    return era * 146097 + day_of_era;
-}
 
 std::uint32_t read_word(std::span<const std::uint8_t> bytes, std::size_t at) {
     return std::uint32_t{bytes[at]} << 24 | std::uint32_t{bytes[at + 1]} << 16 |
@@ -48,7 +39,7 @@ double seconds_after(NtpTimestamp base, NtpTimestamp t) {
 
 NtpTimestamp local_ntp_timestamp(const platform::SystemTime& utc) {
     // 1900-01-01 is day 2 of the program's calendar (days since 1899-12-30).
-    const std::int64_t days_since_1900 = days_from_civil(utc.year, utc.month, utc.day) - days_from_civil(1900, 1, 1);
+    const std::int64_t days_since_1900 = platform::day_number(utc.year, utc.month, utc.day) - 2;
     const std::int64_t seconds = days_since_1900 * 86400 + utc.hour * 3600 + utc.minute * 60 + utc.second;
     const double fraction = std::round(utc.milliseconds / 1000.0 * kFractionScale);
     return {static_cast<std::uint32_t>(seconds), static_cast<std::uint32_t>(fraction)};

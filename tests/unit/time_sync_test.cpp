@@ -2,6 +2,7 @@
 // in-memory registry: when requests go out, what a reply may do to the
 // clock, what an error leaves, and what the two time service buttons write.
 #include "admin/time_sync.h"
+#include "platform/date_time.h"
 #include "core/error.h"
 #include "platform/memory/memory_registry.h"
 #include "support/fake_view.h"
@@ -86,7 +87,7 @@ protected:
     // of ours now.
     Datagram answer(int ahead_ms, std::uint8_t first_byte = 0x24, std::uint8_t stratum = 2) const {
         const auto server = net::build_request(net::local_ntp_timestamp(
-            admin::from_date_time(admin::to_date_time(time.now) + ahead_ms / 86400000.0)));
+            platform::from_date_time(platform::to_date_time(time.now) + ahead_ms / 86400000.0)));
         std::vector<std::uint8_t> reply(48, 0);
         reply[0] = first_byte;
         reply[1] = stratum;
@@ -145,7 +146,7 @@ TEST_F(TimeSync, AReplySetsTheClockInUtcAndShowsTheExchange) {
     // jumps: set in UTC, the jump is Windows' business and not ours.
     ASSERT_EQ(time.set_utc.size(), 1u);
     EXPECT_EQ(time.set_utc[0], (platform::SystemTime{2026, 3, 0, 29, 1, 0, 0, 420}));
-    EXPECT_NEAR(page.server_clock(), admin::to_date_time(time.set_utc[0]), 0.001 / 86400);
+    EXPECT_NEAR(page.server_clock(), platform::to_date_time(time.set_utc[0]), 0.001 / 86400);
 
     // The same answer again moves nothing.
     socket->deliver(answer(490));
