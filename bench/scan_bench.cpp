@@ -146,15 +146,19 @@ public:
     int row_count() const override { return static_cast<int>(cells_.size() / 4); }
     void set_cell(int column, int row, const std::string& text) override { cells_[row * 4 + column] = text; }
     std::string cell(int column, int row) const override { return cells_[row * 4 + column]; }
-    int current_row() const override { return selection_.top; }
-    void set_current_row(int row) override { selection_ = {row, row}; }
-    ui::RowRange selection() const override { return selection_; }
-    void select_rows(int top, int bottom) override { selection_ = {top, bottom}; }
+    int current_row() const override { return selection_.empty() ? 0 : selection_.front(); }
+    void set_current_row(int row) override { selection_ = {row}; }
+    std::vector<int> selected_rows() const override { return selection_; }
+    void select_rows(int top, int bottom) override {
+        selection_.clear();
+        for (int r = top; r <= bottom; ++r) selection_.push_back(r);
+    }
+    void set_busy(bool) override {}
 
 private:
     int columns_ = 4;
     std::vector<std::string> cells_ = std::vector<std::string>(4);
-    ui::RowRange selection_;
+    std::vector<int> selection_;
 };
 
 constexpr UINT kStop = WM_APP + 7;

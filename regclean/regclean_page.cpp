@@ -169,16 +169,16 @@ void RegCleanPage::StringGrid1SelectCell(int row) {
 void RegCleanPage::Button2Click() {
     if (scanning_) return;
     ui::Grid& g = grid();
-    const ui::RowRange rows = g.selection();
-    if (rows.count() == 0) return;
-    if (!dialogs_.warn_yes_no(removal_question(rows.count()))) return;
+    const std::vector<int> rows = g.selected_rows();
+    if (rows.empty()) return;
+    if (!dialogs_.warn_yes_no(removal_question(static_cast<int>(rows.size())))) return;
 
     // Every value is read and saved before the first one goes; the rows
     // after a key that will not open are left alone, as they always were.
     std::vector<BackupEntry> backup;
     std::vector<std::pair<std::unique_ptr<platform::RegKey>, std::string>> removals;
     std::optional<std::string> unopened;
-    for (int row = rows.top; row <= rows.bottom; ++row) {
+    for (int row : rows) {
         const std::string cell = g.cell(0, row);
         if (cell.empty()) continue;  // a row the last scan did not fill
         const KeyCell where = split_key_cell(cell);

@@ -4,13 +4,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace veltrano::ui {
-
-struct RowRange {
-    int top = 0, bottom = 0;  // inclusive; top 0 when nothing is selected
-    int count() const { return top == 0 ? 0 : bottom - top + 1; }
-};
 
 class Grid {
 public:
@@ -28,9 +24,13 @@ public:
     // The row the user is on; 0 when there is none.
     virtual int current_row() const = 0;
     virtual void set_current_row(int row) = 0;
+    // The selected rows in ascending order, however the user picked them
+    // (Ctrl+click leaves gaps); empty when none is.
+    virtual std::vector<int> selected_rows() const = 0;
     // Whole rows from top to bottom; selecting moves the current row to top.
-    virtual RowRange selection() const = 0;
     virtual void select_rows(int top, int bottom) = 0;
+    // While busy the pointer over the grid says the program is working.
+    virtual void set_busy(bool busy) = 0;
 };
 
 }  // namespace veltrano::ui

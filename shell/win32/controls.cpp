@@ -312,6 +312,8 @@ bool Controls::command(HWND from, UINT code) const {
 }
 
 HCURSOR Controls::cursor(HWND hwnd) const {
+    if (auto grid = grids_.find(hwnd); grid != grids_.end() && grid->second->busy())
+        return LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_APPSTARTING));
     if (auto it = cursors_.find(hwnd); it != cursors_.end()) return LoadCursorW(nullptr, it->second);
     return has_hand_cursor(hwnd) ? LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)) : nullptr;
 }

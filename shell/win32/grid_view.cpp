@@ -36,7 +36,14 @@ void GridView::set_row_count(int count) {
     // One message for any number of rows; the list view asks for the text of
     // the rows it draws when it draws them.
     SendMessageW(hwnd_, LVM_SETITEMCOUNT, static_cast<WPARAM>(count - 1), LVSICF_NOSCROLL);
+    invalid_ = false;
+    invalidate();
+}
+
+void GridView::invalidate() {
+    if (invalid_) return;
     InvalidateRect(hwnd_, nullptr, FALSE);
+    invalid_ = true;
 }
 
 void GridView::set_cell(int column, int row, const std::string& text) {
@@ -49,7 +56,7 @@ void GridView::set_cell(int column, int row, const std::string& text) {
         c.pszText = heading.data();
         SendMessageW(hwnd_, LVM_SETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&c));
     } else {
-        SendMessageW(hwnd_, LVM_REDRAWITEMS, static_cast<WPARAM>(row - 1), static_cast<LPARAM>(row - 1));
+        invalidate();
     }
 }
 
@@ -72,14 +79,21 @@ void GridView::set_item_state(int item, UINT state, UINT mask) {
 
 void GridView::set_current_row(int row) { select_rows(row, row); }
 
-ui::RowRange GridView::selection() const {
-    const LRESULT first = SendMessageW(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
-    if (first < 0) return {};
-    LRESULT last = first;
-    for (LRESULT next = first; (next = SendMessageW(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(next),
-                                                    LVNI_SELECTED)) >= 0;)
-        last = next;
-    return {static_cast<int>(first) + 1, static_cast<int>(last) + 1};
+std::vector<int> GridView::selected_rows() const {
+    std::vector<int> rows;
+    for (LRESULT item = -1;
+         (item = SendMessageW(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(item), LVNI_SELECTED)) >= 0;)
+        rows.push_back(static_cast<int>(item) + 1);
+    return rows;
+}
+
+void GridView::set_busy(bool busy) {
+    busy_ = busy;
+    // The pointer changes when it next moves; one resting on the grid now
+    // is told at once.
+    POINT at{};
+    if (GetCursorPos(&at) && WindowFromPoint(at) == hwnd_)
+        SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(busy ? IDC_APPSTARTING : IDC_ARROW)));
 }
 
 void GridView::select_rows(int top, int bottom) {
@@ -118,6 +132,9 @@ void CALLBACK GridView::selection_settled(HWND hwnd, UINT, UINT_PTR id, DWORD) {
 bool GridView::notify(const NMHDR& header, LRESULT& result) {
     switch (header.code) {
     case LVN_GETDISPINFOW: {
+        // Asked for text: the list is painting, and what changes from now
+        // on needs a mark of its own.
+        invalid_ = false;
         auto& info = const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header));
         if (!(info.item.mask & LVIF_TEXT) || !info.item.pszText || info.item.cchTextMax <= 0) return true;
         text_ = to_utf16(cell(info.item.iSubItem, info.item.iItem + 1));
@@ -147,6 +164,22 @@ bool GridView::notify(const NMHDR& header, LRESULT& result) {
         if (on_context_menu) on_context_menu();
         result = 0;
         return true;
+    case LVN_COLUMNCLICK:
+        if (on_column_click) on_column_click(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
+        result = 0;
+        return true;
+    case LVN_KEYDOWN: {
+        const WORD key = reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey;
+        if (key == VK_DELETE && on_delete_key) {
+            on_delete_key();
+        } else if (key == 'A' && GetKeyState(VK_CONTROL) < 0 &&
+                   !(GetWindowLongPtrW(hwnd_, GWL_STYLE) & LVS_SINGLESEL) && row_count() > 1) {
+            set_item_state(-1, LVIS_SELECTED, LVIS_SELECTED);
+            user_selected();
+        }
+        result = 0;
+        return true;
+    }
     }
     return false;
 }

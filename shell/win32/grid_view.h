@@ -28,8 +28,10 @@ public:
     std::string cell(int column, int row) const override;
     int current_row() const override;
     void set_current_row(int row) override;
-    ui::RowRange selection() const override;
+    std::vector<int> selected_rows() const override;
     void select_rows(int top, int bottom) override;
+    void set_busy(bool busy) override;
+    bool busy() const { return busy_; }
 
     // The user moved the selection; not called for the grid's own changes.
     // Called once the list view has settled, so current_row() and
@@ -38,6 +40,10 @@ public:
     std::function<void()> on_select;
     // A right click or the menu key on the grid.
     std::function<void()> on_context_menu;
+    // A click on a column's heading (0 for the first column).
+    std::function<void(int)> on_column_click;
+    // The Delete key on the grid.
+    std::function<void()> on_delete_key;
     // The list view's notifications; true when one was answered here.
     bool notify(const NMHDR& header, LRESULT& result);
 
@@ -45,6 +51,9 @@ public:
 
 private:
     void set_item_state(int item, UINT state, UINT mask);
+    // A changed cell is drawn at the next paint: the whole list is marked
+    // once per paint, not once per cell, since each mark is a round trip.
+    void invalidate();
     void user_selected();
     static void CALLBACK selection_settled(HWND hwnd, UINT, UINT_PTR id, DWORD);
     HWND hwnd_;
@@ -53,6 +62,8 @@ private:
     std::vector<std::vector<std::string>> rows_{1};
     std::wstring text_;  // what the list view was last handed to draw
     bool changing_ = false;
+    bool invalid_ = false;
+    bool busy_ = false;
 };
 
 }  // namespace veltrano::shell::win32

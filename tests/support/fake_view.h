@@ -44,11 +44,13 @@ public:
     }
     int current_row() const override { return current; }
     void set_current_row(int row) override { current = row; }
-    ui::RowRange selection() const override { return selected; }
+    std::vector<int> selected_rows() const override { return selected; }
     void select_rows(int top, int bottom) override {
-        selected = {top, bottom};
+        selected.clear();
+        for (int r = top; r <= bottom && r >= 1; ++r) selected.push_back(r);
         current = top;
     }
+    void set_busy(bool on) override { busy = on; }
     std::vector<std::string> row(int r) const {
         std::vector<std::string> out;
         for (int c = 0; c < columns; ++c) out.push_back(cell(c, r));
@@ -56,7 +58,8 @@ public:
     }
 
     int columns = 0, rows = 0, current = 0;
-    ui::RowRange selected;
+    std::vector<int> selected;
+    bool busy = false;
     std::map<int, int> widths;
     std::map<std::pair<int, int>, std::string> cells;
 };

@@ -168,7 +168,7 @@ TEST_F(RegClean, SelectsTheFirstFindQuietlyAndDescribesARowOnlyWhenTheUserPicksI
     text(Root::CurrentUser, "Software\\X", "Two", "C:\\NoSuchFolder\\b.dll");
     page.StringGrid1SelectCell(1);  // nothing found yet: nothing to describe
     page.Button1Click();
-    EXPECT_EQ(grid().selection().top, 1);
+    EXPECT_EQ(grid().selected_rows(), std::vector<int>{1});
     page.StringGrid1SelectCell(0);
     EXPECT_EQ(view.text("RichEdit1"), "");
     page.StringGrid1SelectCell(2);
