@@ -21,6 +21,12 @@ public:
         note(Kind::SubkeyNames);
         return inner_->subkey_names();
     }
+    // The store, whose calls are replayed, opens nothing relative and reads
+    // no kinds alone; these pass through unrecorded.
+    std::vector<platform::ValueEntry> value_entries() const override { return inner_->value_entries(); }
+    std::unique_ptr<platform::RegKey> open_subkey(const std::string& name) const override {
+        return inner_->open_subkey(name);
+    }
     std::optional<platform::RegValue> query(const std::string& name) const override {
         note(Kind::Query, name);
         return inner_->query(name);

@@ -24,6 +24,10 @@ class RecordingRegistry : public platform::Registry {
 public:
     explicit RecordingRegistry(platform::Registry& inner) : inner_(inner) {}
     std::unique_ptr<platform::RegKey> open(platform::Root root, const std::string& path, bool create) override;
+    std::unique_ptr<platform::RegKey> open_existing(platform::Root root, const std::string& path,
+                                                    platform::Access access) override {
+        return inner_.open_existing(root, path, access);
+    }
     std::vector<RegistryCall> calls;
     // Sees each call just before it reaches the registry: the journal keeps
     // what the call is about to change.

@@ -29,8 +29,8 @@ using bench::ms_since;
 
 namespace {
 
-// Below HKLM\Software, which the scan walks once; the current user's keys
-// come twice (HKEY_USERS holds them again).
+// Below HKLM\Software, which the scan walks once, as it walks the current
+// user's keys once although HKEY_USERS holds them again.
 const wchar_t kBenchKey[] = L"Software\\VeltranoBench";
 constexpr int kTop = 50, kMiddle = 40, kLeaves = 50;  // 100 000 leaf keys
 constexpr int kBrokenEvery = 300;                     // about 330 broken references
@@ -92,11 +92,16 @@ void remove_generated() {
 
 // ---- the bare walk ------------------------------------------------------------
 
+// The keys the scan leaves out because it has walked them already: the
+// current user's hives again below HKEY_USERS, the 32-bit classes again
+// below the machine's classes.
 struct BareWalk {
     platform::FileSystem& files;
+    std::vector<std::wstring> user_hives;
     std::vector<wchar_t> name = std::vector<wchar_t>(16384);
     std::vector<BYTE> data = std::vector<BYTE>(65536);
     long found = 0;
+    bool wow = false;
 
     void values(HKEY key) {
         for (DWORD i = 0;; ++i) {
@@ -108,27 +113,38 @@ struct BareWalk {
             const std::string value_name = platform::win32::to_utf8(name.data(), length);
             const std::string text =
                 platform::win32::to_utf8(reinterpret_cast<const wchar_t*>(data.data()), size / sizeof(wchar_t));
-            if (!regclean::is_valid_path_reference(value_name, files) ||
-                !regclean::is_valid_path_reference(text.c_str(), files))
+            if (!regclean::is_valid_path_reference(value_name, files, wow) ||
+                !regclean::is_valid_path_reference(text.c_str(), files, wow))
                 ++found;
         }
     }
-    void tree(HKEY key) {
+    void tree(HKEY key, const std::vector<std::wstring>& skip = {}) {
+        std::vector<std::wstring> names;
         for (DWORD i = 0;; ++i) {
             DWORD length = static_cast<DWORD>(name.size());
             if (RegEnumKeyExW(key, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+            names.emplace_back(name.data(), length);
+        }
+        for (const std::wstring& child_name : names) {
+            if (std::any_of(skip.begin(), skip.end(),
+                            [&](const std::wstring& s) { return lstrcmpiW(s.c_str(), child_name.c_str()) == 0; }))
+                continue;
             HKEY child = nullptr;
-            if (RegOpenKeyExW(key, name.data(), 0, KEY_ALL_ACCESS, &child) != ERROR_SUCCESS) continue;
+            if (RegOpenKeyExW(key, child_name.c_str(), 0, KEY_READ, &child) != ERROR_SUCCESS) continue;
+            const bool was_wow = wow;
+            wow = wow || lstrcmpiW(child_name.c_str(), L"Wow6432Node") == 0;
             values(child);
-            tree(child);
+            tree(child, lstrcmpiW(child_name.c_str(), L"Classes") == 0 ? std::vector<std::wstring>{L"Wow6432Node"}
+                                                                       : std::vector<std::wstring>{});
+            wow = was_wow;
             RegCloseKey(child);
         }
     }
     void run() {
         tree(HKEY_CURRENT_USER);
-        tree(HKEY_USERS);
+        tree(HKEY_USERS, user_hives);
         HKEY software = nullptr;
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_ALL_ACCESS, &software) == ERROR_SUCCESS) {
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_READ, &software) == ERROR_SUCCESS) {
             tree(software);
             RegCloseKey(software);
         }
@@ -207,6 +223,11 @@ public:
     bool warn_yes_no(const std::string&) override { return false; }
 };
 
+class NoShell : public platform::Shell {
+public:
+    long open(const std::string&) override { return 0; }
+};
+
 struct ScanResult {
     double ms;
     long rows, pumps;
@@ -218,7 +239,8 @@ ScanResult full_scan(int stop_after_ms = -1, double* stop_latency_ms = nullptr) 
     platform::win32::Win32Time time;
     BenchWidgets widgets;
     QuietDialogs dialogs;
-    regclean::RegCleanPage page(registry, files, time, widgets, dialogs);
+    NoShell shell;
+    regclean::RegCleanPage page(registry, files, time, shell, widgets, dialogs);
     widgets.page = &page;
     page.created();
 
@@ -272,6 +294,8 @@ int wmain(int argc, wchar_t** argv) {
         const auto walk_once = [&] {
             platform::win32::Win32FileSystem files;
             BareWalk bare{files};
+            for (const std::string& hive : platform::win32::Win32Registry().current_user_hives())
+                bare.user_hives.push_back(platform::win32::to_utf16(hive));
             const auto begin = Clock::now();
             bare.run();
             bare_ms.push_back(ms_since(begin));
@@ -288,7 +312,7 @@ int wmain(int argc, wchar_t** argv) {
     const double scan = median(scan_ms), bare = median(bare_ms);
     std::printf("full scan      %9.1f ms (median of %d), %ld rows, %ld looks at the queue\n", scan, runs, rows, pumps);
     std::printf("bare walk      %9.1f ms (median of %d), %ld found\n", bare, runs, bare_found);
-    std::printf("ratio          %9.2fx (goal: within 1.5x)\n", scan / bare);
+    std::printf("ratio          %9.2fx (goal: within 1.2x)\n", scan / bare);
 
     std::vector<double> latencies;
     for (int after : {300, 900, 1700, 2300, 3100}) {

@@ -9,11 +9,20 @@ namespace veltrano::platform {
 
 enum class DriveType { Unknown, NoRootDir, Removable, Fixed, Remote, CdRom, RamDisk };
 
+// What a look at a path found. Missing is said only when the system says
+// the file or the path is not there; a refusal, a name too long or a network
+// that does not answer prove nothing and are Unknown.
+enum class PathState { File, Folder, Missing, Unknown };
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
     virtual DriveType drive_type(const std::string& root) = 0;  // "C:\"
     virtual bool exists(const std::string& path) = 0;            // file or folder
+    // Looks at the path as the machine's own programs see it: a 32-bit
+    // program on 64-bit Windows sees the 64-bit system folder, not the
+    // 32-bit one Windows puts in its place.
+    virtual PathState probe(const std::string& path) = 0;
     // An existing folder; a file of that name is none.
     virtual bool is_directory(const std::string& path) = 0;
     // The user's roaming application data folder, without a trailing '\';

@@ -37,6 +37,12 @@ struct RegValue {
     bool operator==(const RegValue&) const = default;
 };
 
+// A value's name and kind, read without its data.
+struct ValueEntry {
+    std::string name;
+    ValueKind kind = ValueKind::String;
+};
+
 // An open key. Closing happens when the object goes away.
 class RegKey {
 public:
@@ -44,6 +50,13 @@ public:
     // Names in the order the registry enumerates them, case as stored.
     virtual std::vector<std::string> value_names() const = 0;
     virtual std::vector<std::string> subkey_names() const = 0;
+    // The values with their kinds, in the order of value_names(), without
+    // reading any data: a walk over thousands of keys reads only what it needs.
+    virtual std::vector<ValueEntry> value_entries() const = 0;
+    // A subkey, by its name below this key, opened for reading; nullptr when
+    // it is missing or refuses to be read. One open per level, not one walk
+    // down from the root for every key.
+    virtual std::unique_ptr<RegKey> open_subkey(const std::string& name) const = 0;
     // The empty name is the key's default value. nullopt when it does not exist.
     virtual std::optional<RegValue> query(const std::string& name) const = 0;
     virtual bool set(const std::string& name, const RegValue& value) = 0;
@@ -57,6 +70,13 @@ public:
     virtual std::string last_error_text() const { return {}; }
 };
 
+// What a key is opened for, when it need not be everything: a user who is
+// no administrator may read most of the machine's keys but change none.
+enum class Access {
+    Read,          // list and read; every change is refused
+    ChangeValues,  // read, set and delete values; no subkeys made or deleted
+};
+
 class Registry {
 public:
     virtual ~Registry() = default;
@@ -64,6 +84,12 @@ public:
     // accepted. With create, missing keys along the path come into being.
     // nullptr when the key is missing (and not created) or cannot be opened.
     virtual std::unique_ptr<RegKey> open(Root root, const std::string& path, bool create) = 0;
+    // An existing key, asking for no more than `access`.
+    virtual std::unique_ptr<RegKey> open_existing(Root root, const std::string& path, Access access) = 0;
+    // The names below HKEY_USERS under which the current user's own hives
+    // are loaded a second time (the user's SID, and "_Classes" after it);
+    // empty when not known.
+    virtual std::vector<std::string> current_user_hives() const { return {}; }
     // Why the last open of this thread's caller failed, in the system's
     // words; empty when it did not fail or nothing is known.
     virtual std::string last_error_text() const { return {}; }

@@ -1,10 +1,51 @@
 #include "regclean/path_reference.h"
 
+#include <algorithm>
+#include <optional>
+#include <vector>
+
 namespace veltrano::regclean {
 
-bool is_valid_path_reference(const std::string& s, platform::FileSystem& files) {
+namespace {
+
+char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool has_extension(const std::string& path) {
+    const std::size_t name_start = path.find_last_of("\\:") + 1;
+    return path.find('.', name_start) != std::string::npos;
+}
+
+// "C:\WINDOWS\system32\vbscript.dll\2": the file before the number.
+std::optional<std::string> without_resource_number(const std::string& s) {
+    const std::size_t slash = s.find_last_of('\\');
+    if (slash == std::string::npos || slash + 1 == s.size()) return std::nullopt;
+    if (!std::all_of(s.begin() + static_cast<std::ptrdiff_t>(slash) + 1, s.end(),
+                     [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    std::string file = s.substr(0, slash);
+    if (!has_extension(file)) return std::nullopt;
+    return file;
+}
+
+// The path with its System32 folder read as SysWOW64, where 64-bit Windows
+// keeps what 32-bit programs find in System32.
+std::optional<std::string> in_syswow64(const std::string& s) {
+    static const std::string folder = "\\SYSTEM32";
+    for (std::size_t at = s.find('\\'); at != std::string::npos; at = s.find('\\', at + 1)) {
+        if (s.size() - at < folder.size()) break;
+        bool same = true;
+        for (std::size_t i = 0; same && i < folder.size(); ++i) same = upper(s[at + i]) == folder[i];
+        const std::size_t end = at + folder.size();
+        if (same && (end == s.size() || s[end] == '\\')) return s.substr(0, at) + "\\SysWOW64" + s.substr(end);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+bool is_valid_path_reference(const std::string& s, platform::FileSystem& files, bool below_wow6432node) {
     if (s.size() < 3) return true;
-    const char drive = static_cast<char>(s[0] >= 'a' && s[0] <= 'z' ? s[0] - 'a' + 'A' : s[0]);
+    const char drive = upper(s[0]);
     // A and B are floppies, whose references are no proof of anything.
     if (drive < 'C' || drive > 'Z') return true;
     // Lists and command lines, and paths with blanks that may be either:
@@ -13,10 +54,17 @@ bool is_valid_path_reference(const std::string& s, platform::FileSystem& files) 
     if (s[1] != ':' || s[2] != '\\') return true;
     if (files.drive_type(std::string(1, drive) + ":\\") != platform::DriveType::Fixed) return true;
 
-    const std::size_t name_start = s.find_last_of("\\:") + 1;
-    if (s.find('.', name_start) == std::string::npos)
-        return files.is_directory(s.back() == '\\' ? s : s + '\\');
-    return files.is_directory(s.substr(0, s.find_last_of('\\') + 1)) && files.exists(s);
+    // Whatever is there, file or folder, with or without an extension, is
+    // no broken reference; only the system's "not found" makes one.
+    std::vector<std::string> candidates{s};
+    if (auto file = without_resource_number(s)) candidates.push_back(*file);
+    if (below_wow6432node) {
+        const std::size_t own = candidates.size();
+        for (std::size_t i = 0; i < own; ++i)
+            if (auto moved = in_syswow64(candidates[i])) candidates.push_back(*moved);
+    }
+    return std::any_of(candidates.begin(), candidates.end(),
+                       [&](const std::string& path) { return files.probe(path) != platform::PathState::Missing; });
 }
 
 }  // namespace veltrano::regclean

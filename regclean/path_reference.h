@@ -10,9 +10,12 @@
 namespace veltrano::regclean {
 
 // True (nothing to report) unless `s` is a plain drive path ("X:\...", X from
-// C to Z, no blank, ';' or ',') on a fixed disk to a folder or file that is
-// not there. Without an extension it is taken as a folder; with one, as a
-// file whose folder must exist too.
-bool is_valid_path_reference(const std::string& s, platform::FileSystem& files);
+// C to Z, no blank, ';' or ',') on a fixed disk at which the system says
+// neither a file nor a folder is. A path whose look the system refuses is
+// not reported: nothing proves it missing. A file followed by a resource
+// number ("...\vbscript.dll\2", as type libraries are registered) names the
+// file. `below_wow6432node`: the value was written by a 32-bit program, for
+// which a path into System32 names what is in SysWOW64.
+bool is_valid_path_reference(const std::string& s, platform::FileSystem& files, bool below_wow6432node = false);
 
 }  // namespace veltrano::regclean

@@ -1,23 +1,128 @@
 #include "regclean/reg_scanner.h"
 
+#include "regclean/path_reference.h"
+
+#include <memory>
+#include <vector>
+
 namespace veltrano::regclean {
 
-bool RegScanner::open_absolute(const std::string& path) {
-    key_.reset();
-    key_ = registry_.open(root_, path, false);
-    path_ = !path.empty() && path.front() == '\\' ? path.substr(1) : path;
-    return key_ != nullptr;
+namespace {
+
+constexpr std::string_view kWow6432Node = "WOW6432NODE";
+
+std::string folded(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
 }
 
-bool RegScanner::open_relative(const std::string& name) {
-    if (!key_) return false;
-    // Opened from the root by the whole path: the interface has no relative
-    // open, and the registry walks the same components either way.
-    std::string path = path_ + '\\' + name;
-    key_.reset();
-    key_ = registry_.open(root_, ensure_leading_backslash(path), false);
-    path_ = std::move(path);
-    return key_ != nullptr;
+bool is_string(platform::ValueKind kind) {
+    return kind == platform::ValueKind::String || kind == platform::ValueKind::ExpandString;
+}
+
+// A value's identity across the registry's views: 64-bit Windows shows some
+// keys of the machine's software both in place and below Wow6432Node.
+std::string identity(const Find& find) {
+    std::string path;
+    for (std::size_t from = 0; from <= find.key_path.size();) {
+        std::size_t to = find.key_path.find('\\', from);
+        if (to == std::string::npos) to = find.key_path.size();
+        const std::string part = folded(std::string_view(find.key_path).substr(from, to - from));
+        if (!part.empty() && part != kWow6432Node) path += '\\' + part;
+        from = to + 1;
+    }
+    return find.root_name + path + '\n' + folded(find.name) + '\n' + find.data;
+}
+
+}  // namespace
+
+bool RegScanner::scan(const Events& events) {
+    events_ = &events;
+    progress_ = {};
+    stopped_ = false;
+    seen_.clear();
+    user_hives_.clear();
+    for (const std::string& hive : registry_.current_user_hives()) user_hives_.push_back(folded(hive));
+    for (const ScanStart& start : kScanStarts) {
+        if (!keep_going()) break;
+        start_ = &start;
+        progress_.root_name = start.root_name;
+        const std::unique_ptr<platform::RegKey> key =
+            registry_.open_existing(start.root, std::string(start.path), platform::Access::Read);
+        if (!key) {
+            ++progress_.unreadable;
+            continue;
+        }
+        // The start key's own values are not examined, only those below it.
+        walk(*key, std::string(start.path == "\\" ? "" : start.path.substr(1)), 0, false);
+        if (stopped_) break;
+    }
+    events_ = nullptr;
+    return !stopped_;
+}
+
+bool RegScanner::keep_going() {
+    if (!stopped_ && events_->keep_going && !events_->keep_going()) stopped_ = true;
+    return !stopped_;
+}
+
+// The current user's hives appear again below HKEY_USERS, and the machine's
+// 32-bit classes again below Software\Classes\Wow6432Node: the same keys,
+// walked once.
+bool RegScanner::skipped(const std::string& path, std::string_view name, int depth) const {
+    if (start_->root == platform::Root::Users && depth == 0) {
+        const std::string folded_name = folded(name);
+        for (const std::string& hive : user_hives_)
+            if (hive == folded_name) return true;
+    }
+    return start_->root == platform::Root::LocalMachine && depth == 1 &&
+           folded(path) == "SOFTWARE\\CLASSES\\WOW6432NODE";
+}
+
+// Recursion one level per key level: a frame holds a path, the list of
+// names and one open key, so the registry's 512 levels stay far from the
+// end of the stack.
+void RegScanner::walk(const platform::RegKey& key, const std::string& path, int depth, bool below_wow6432node) {
+    const std::vector<std::string> names = key.subkey_names();
+    for (const std::string& name : names) {
+        if (!keep_going()) return;
+        const std::string child_path = path + '\\' + name;
+        if (skipped(child_path, name, depth)) continue;
+        const std::unique_ptr<platform::RegKey> child = key.open_subkey(name);
+        // A key we may not read is passed over with all below it, and counted.
+        if (!child) {
+            ++progress_.unreadable;
+            continue;
+        }
+        ++progress_.keys;
+        const bool wow = below_wow6432node || folded(name) == kWow6432Node;
+        scan_values(*child, child_path, wow);
+        if (stopped_) return;
+        walk(*child, child_path, depth + 1, wow);
+        if (stopped_) return;
+    }
+}
+
+void RegScanner::scan_values(const platform::RegKey& key, const std::string& path, bool below_wow6432node) {
+    for (const platform::ValueEntry& entry : key.value_entries()) {
+        ++progress_.values;
+        if (!is_string(entry.kind)) continue;
+        // Once per string value: often enough for Stop to be honoured at
+        // once and the window to repaint, whatever the registry holds.
+        if (!keep_going()) return;
+        const std::optional<platform::RegValue> value = key.query(entry.name);
+        if (!value || !is_string(value->kind)) continue;
+        if (is_valid_path_reference(entry.name, files_, below_wow6432node) &&
+            is_valid_path_reference(value->text, files_, below_wow6432node))
+            continue;
+        Find find{start_->root, std::string(start_->root_name), path, entry.name, value->text,
+                  key.last_write_time(), below_wow6432node};
+        if (!seen_.insert(identity(find)).second) continue;
+        ++progress_.found;
+        if (events_->found) events_->found(std::move(find));
+    }
 }
 
 std::string ensure_leading_backslash(const std::string& path) {

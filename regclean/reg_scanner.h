@@ -1,39 +1,72 @@
-// The analyser's one way into the registry: a root and the key open in it,
-// with the key's path as the grid shows it. Opening a key closes the one
-// open before.
+// The analyser's walk: the current user's keys, the users' keys and the
+// machine's software keys, depth first in the order the registry lists
+// them, one open key per level, each opened for reading below its parent.
 #pragma once
 
+#include "platform/file_system.h"
 #include "platform/registry.h"
+#include "regclean/finds.h"
 
-#include <memory>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <set>
 #include <string>
+#include <string_view>
 
 namespace veltrano::regclean {
 
+// Where a scan starts, in order. Of the machine's keys only Software.
+struct ScanStart {
+    platform::Root root;
+    std::string_view root_name;
+    std::string_view path;
+};
+inline constexpr std::array<ScanStart, 3> kScanStarts{{
+    {platform::Root::CurrentUser, "HKEY_CURRENT_USER", "\\"},
+    {platform::Root::Users, "HKEY_USERS", "\\"},
+    {platform::Root::LocalMachine, "HKEY_LOCAL_MACHINE", "\\Software"},
+}};
+
+// How far a scan got.
+struct ScanProgress {
+    std::string_view root_name;     // the root being walked, or walked last
+    std::uint64_t keys = 0;         // opened and read
+    std::uint64_t values = 0;       // of every kind
+    std::uint64_t unreadable = 0;   // keys that refused to be read, with all below them
+    std::uint64_t found = 0;
+};
+
 class RegScanner {
 public:
-    explicit RegScanner(platform::Registry& registry) : registry_(registry) {}
+    struct Events {
+        // Asked before each key and each string value: lets the window's
+        // messages in, false once the user asked to stop.
+        std::function<bool()> keep_going;
+        std::function<void(Find)> found;
+    };
 
-    void set_root(platform::Root root) { root_ = root; }
-    platform::Root root() const { return root_; }
+    RegScanner(platform::Registry& registry, platform::FileSystem& files) : registry_(registry), files_(files) {}
 
-    // `path` begins with '\'; the key's path is then `path` without it, so
-    // the root itself ("\") has the empty path. False when it cannot be
-    // opened; no key is open then.
-    bool open_absolute(const std::string& path);
-    // A subkey of the key open now; its path is the open key's path, '\' and
-    // the name, which gives "\Name" below a root.
-    bool open_relative(const std::string& name);
-
-    // Only while a key is open.
-    platform::RegKey& key() { return *key_; }
-    const std::string& path() const { return path_; }
+    // Walks every start; false when stopped before the end.
+    bool scan(const Events& events);
+    const ScanProgress& progress() const { return progress_; }
 
 private:
+    void walk(const platform::RegKey& key, const std::string& path, int depth, bool below_wow6432node);
+    void scan_values(const platform::RegKey& key, const std::string& path, bool below_wow6432node);
+    bool skipped(const std::string& path, std::string_view name, int depth) const;
+    bool keep_going();
+
     platform::Registry& registry_;
-    platform::Root root_ = platform::Root::CurrentUser;
-    std::unique_ptr<platform::RegKey> key_;
-    std::string path_;
+    platform::FileSystem& files_;
+    const Events* events_ = nullptr;
+    const ScanStart* start_ = nullptr;
+    ScanProgress progress_;
+    bool stopped_ = false;
+    std::vector<std::string> user_hives_;
+    // Each value once, however many views of the registry show it.
+    std::set<std::string> seen_;
 };
 
 // The path with a '\' in front unless it has one.

@@ -12,12 +12,6 @@ namespace veltrano::regclean {
 
 using platform::Root;
 
-KeyCell split_key_cell(const std::string& cell) {
-    const std::size_t colon = cell.find(':');
-    if (colon == std::string::npos) return {cell, "\\"};
-    return {cell.substr(0, colon), ensure_leading_backslash(colon + 2 <= cell.size() ? cell.substr(colon + 2) : "")};
-}
-
 std::string describe_entry(const std::string& key, const std::string& modified, const std::string& name,
                            const std::string& data) {
     return "Registry Key:  " + key + " which was last updated on: " + modified + " has a subkey:  " + name +
@@ -34,10 +28,8 @@ std::string removal_question(int rows) {
 
 namespace {
 
-std::optional<Root> root_named(const std::string& name) {
-    for (const ScanStart& start : kScanStarts)
-        if (start.root_name == name) return start.root;
-    return std::nullopt;
+std::string counted(std::uint64_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
 // Clears a flag however the scope is left: a scan may end in an error.
@@ -52,11 +44,31 @@ private:
     bool& flag_;
 };
 
+// The progress line is redrawn this seldom: each redraw costs a round trip
+// to the window system, and the counts move too fast to read anyway.
+constexpr unsigned kPumpsPerProgress = 256;
+
 }  // namespace
 
+std::string progress_text(const ScanProgress& p, bool scanning, bool stopped) {
+    const std::string read = counted(p.keys, "key", "keys") + " and " + counted(p.values, "value", "values");
+    const std::string found = counted(p.found, "entry", "entries") + " found";
+    if (scanning) return "Scanning " + std::string(p.root_name) + ": " + read + " read, " + found;
+    std::string text = stopped ? "Scan stopped in " + std::string(p.root_name) + " after " + read + ": " + found + "."
+                               : "Scan complete: " + read + " read, " + found + ".";
+    if (p.unreadable > 0) text += " " + counted(p.unreadable, "key", "keys") + " could not be read.";
+    return text;
+}
+
 RegCleanPage::RegCleanPage(platform::Registry& registry, platform::FileSystem& files, platform::Time& time,
-                           ui::Widgets& widgets, ui::Dialogs& dialogs)
-    : registry_(registry), files_(files), time_(time), widgets_(widgets), dialogs_(dialogs), reg_scanner_(registry) {}
+                           platform::Shell& shell, ui::Widgets& widgets, ui::Dialogs& dialogs)
+    : registry_(registry),
+      files_(files),
+      time_(time),
+      shell_(shell),
+      widgets_(widgets),
+      dialogs_(dialogs),
+      reg_scanner_(registry, files) {}
 
 void RegCleanPage::created() {
     ui::Grid& g = grid();
@@ -76,8 +88,14 @@ void RegCleanPage::destroyed() { window_gone_ = true; }
 
 void RegCleanPage::Button1Click() {
     if (scanning_) return;
+    // Clicks that would start another scan, or a removal, are not taken
+    // while this one runs: the buttons say so.
+    widgets_.set_enabled(kStartButton, false);
+    widgets_.set_enabled(kRemoveButton, false);
     widgets_.set_enabled(kStopButton, true);
     next_free_row_ = 1;
+    finds_.clear();
+    sort_column_ = -1;
     ui::Grid& g = grid();
     g.set_row_count(2);
     for (int c = 0; c < static_cast<int>(kColumns.size()); ++c) g.set_cell(c, 1, "");
@@ -86,70 +104,43 @@ void RegCleanPage::Button1Click() {
 
 void RegCleanPage::Button3Click() { scan_stop_requested_ = true; }
 
+bool RegCleanPage::keep_scanning() {
+    widgets_.pump_messages();
+    if (!window_gone_ && ++pumps_ % kPumpsPerProgress == 0)
+        widgets_.set_text(kProgress, progress_text(reg_scanner_.progress(), true, false));
+    return !stopping();
+}
+
 void RegCleanPage::scan_registry() {
     const Raised scanning(scanning_);
     scan_stop_requested_ = false;
     select_first_pending_ = true;
-    for (const ScanStart& start : kScanStarts) {
-        if (stopping()) break;
-        current_root_name_ = start.root_name;
-        reg_scanner_.set_root(start.root);
-        if (reg_scanner_.open_absolute(std::string(start.path))) scan_key_tree();
-    }
+    pumps_ = 0;
+    grid().set_busy(true);
+    RegScanner::Events events;
+    events.keep_going = [this] { return keep_scanning(); };
+    events.found = [this](Find find) { add_entry(std::move(find)); };
+    const bool complete = reg_scanner_.scan(events);
     // The window went while we pumped its messages: nothing left to show.
     if (window_gone_) return;
+    grid().set_busy(false);
     grid().set_row_count(next_free_row_);
+    widgets_.set_text(kProgress, progress_text(reg_scanner_.progress(), false, !complete));
     widgets_.set_enabled(kStopButton, false);
-    if (next_free_row_ == 1) {
-        dialogs_.show_information(std::string(kNothingFound));
-        widgets_.set_enabled(kRemoveButton, false);
-    } else {
-        widgets_.set_enabled(kRemoveButton, true);
-    }
+    widgets_.set_enabled(kStartButton, true);
+    widgets_.set_enabled(kRemoveButton, !finds_.empty());
+    // A stopped scan proves nothing: only a complete one may say it found nothing.
+    if (complete && finds_.empty()) dialogs_.show_information(std::string(kNothingFound));
 }
 
-// Recursion one level per key level: the frame holds a path and the list
-// of names, both on the heap, so the registry's 512 levels stay far from
-// the stack's end.
-void RegCleanPage::scan_key_tree() {
-    const std::string parent = ensure_leading_backslash(reg_scanner_.path());
-    const std::vector<std::string> names = reg_scanner_.key().subkey_names();
-    for (const std::string& name : names) {
-        // A key we may not open is passed over with all below it.
-        if (reg_scanner_.open_relative(name)) {
-            scan_key_values();
-            if (stopping()) break;
-            scan_key_tree();
-        }
-        if (stopping()) break;
-        if (!reg_scanner_.open_absolute(parent)) throw core::VeltranoError("Can not open key " + parent);
-    }
-}
-
-void RegCleanPage::scan_key_values() {
-    platform::RegKey& key = reg_scanner_.key();
-    for (const std::string& name : key.value_names()) {
-        const std::optional<platform::RegValue> value = key.query(name);
-        if (!value || (value->kind != platform::ValueKind::String && value->kind != platform::ValueKind::ExpandString))
-            continue;
-        // Once per string value: often enough for Stop to be honoured at
-        // once and the window to repaint, whatever the registry holds.
-        widgets_.pump_messages();
-        if (stopping()) break;
-        if (is_valid_path_reference(name, files_) && is_valid_path_reference(value->text, files_)) continue;
-        add_entry(name, value->text);
-    }
-}
-
-void RegCleanPage::add_entry(const std::string& name, const std::string& data) {
+void RegCleanPage::add_entry(Find find) {
     ui::Grid& g = grid();
     // Ten rows at a time: the list is drawn again per step, not per find.
     if (next_free_row_ >= g.row_count()) g.set_row_count(g.row_count() + kGrowthRows);
     const int row = next_free_row_;
-    g.set_cell(0, row, current_root_name_ + ": " + reg_scanner_.path());
-    g.set_cell(1, row, format_last_write(reg_scanner_.key().last_write_time()));
-    g.set_cell(2, row, name);
-    g.set_cell(3, row, data);
+    const std::vector<std::string> cells = row_cells(find);
+    for (int c = 0; c < static_cast<int>(cells.size()); ++c) g.set_cell(c, row, cells[static_cast<std::size_t>(c)]);
+    finds_.push_back(std::move(find));
     if (select_first_pending_) {
         select_first_pending_ = false;
         // Set by us, so no select event: the description keeps its text
@@ -159,47 +150,105 @@ void RegCleanPage::add_entry(const std::string& name, const std::string& data) {
     ++next_free_row_;
 }
 
+void RegCleanPage::show_finds() {
+    ui::Grid& g = grid();
+    g.set_row_count(1);
+    g.set_row_count(static_cast<int>(finds_.size()) + 1);
+    for (std::size_t i = 0; i < finds_.size(); ++i) {
+        const std::vector<std::string> cells = row_cells(finds_[i]);
+        for (int c = 0; c < static_cast<int>(cells.size()); ++c)
+            g.set_cell(c, static_cast<int>(i) + 1, cells[static_cast<std::size_t>(c)]);
+    }
+}
+
 void RegCleanPage::StringGrid1SelectCell(int row) {
     if (select_first_pending_) return;
-    ui::Grid& g = grid();
-    if (row < 1 || row >= g.row_count()) return;  // the headings are no entry
-    widgets_.set_text(kDescription, describe_entry(g.cell(0, row), g.cell(1, row), g.cell(2, row), g.cell(3, row)));
+    if (row < 1 || row > static_cast<int>(finds_.size())) return;  // the headings are no entry
+    const std::vector<std::string> cells = row_cells(finds_[static_cast<std::size_t>(row) - 1]);
+    widgets_.set_text(kDescription, describe_entry(cells[0], cells[1], cells[2], cells[3]));
+}
+
+void RegCleanPage::StringGrid1ColumnClick(int column) {
+    if (scanning_ || column < 0 || column >= static_cast<int>(kColumns.size()) || finds_.empty()) return;
+    sort_ascending_ = column == sort_column_ ? !sort_ascending_ : true;
+    sort_column_ = column;
+    sort_finds(finds_, column, sort_ascending_);
+    show_finds();
+}
+
+// Removed only while it is what the grid showed and still points at
+// something missing: a value repaired or changed since the scan is the
+// user's or another program's, not ours to take.
+bool RegCleanPage::still_broken(const Find& find, const platform::RegValue& now) {
+    if (!can_back_up(now) || now.text != find.data) return false;
+    return !is_valid_path_reference(find.name, files_, find.below_wow6432node) ||
+           !is_valid_path_reference(find.data, files_, find.below_wow6432node);
 }
 
 void RegCleanPage::Button2Click() {
     if (scanning_) return;
-    ui::Grid& g = grid();
-    const std::vector<int> rows = g.selected_rows();
-    if (rows.empty()) return;
-    if (!dialogs_.warn_yes_no(removal_question(static_cast<int>(rows.size())))) return;
+    std::vector<std::size_t> chosen;
+    for (int row : grid().selected_rows())
+        if (row >= 1 && row <= static_cast<int>(finds_.size())) chosen.push_back(static_cast<std::size_t>(row) - 1);
+    if (chosen.empty()) return;
+    if (!dialogs_.warn_yes_no(removal_question(static_cast<int>(chosen.size())))) return;
 
-    // Every value is read and saved before the first one goes; the rows
-    // after a key that will not open are left alone, as they always were.
+    // Every value is checked and saved before the first one goes; the
+    // entries after a key that will not open are left alone.
+    Removed result;
     std::vector<BackupEntry> backup;
     std::vector<std::pair<std::unique_ptr<platform::RegKey>, std::string>> removals;
     std::optional<std::string> unopened;
-    for (int row : rows) {
-        const std::string cell = g.cell(0, row);
-        if (cell.empty()) continue;  // a row the last scan did not fill
-        const KeyCell where = split_key_cell(cell);
-        const std::optional<Root> root = root_named(where.root_name);
-        std::unique_ptr<platform::RegKey> key = root ? registry_.open(*root, where.key_path, false) : nullptr;
+    for (std::size_t index : chosen) {
+        const Find& find = finds_[index];
+        const std::string path = ensure_leading_backslash(find.key_path);
+        // Write access to this key alone, and only to its values.
+        std::unique_ptr<platform::RegKey> key = registry_.open_existing(find.root, path, platform::Access::ChangeValues);
         if (!key) {
-            unopened = where.key_path;
-            break;
+            if (registry_.open_existing(find.root, path, platform::Access::Read)) {
+                unopened = path;
+                break;
+            }
+            ++result.left;  // the key itself is gone, and the value with it
+            continue;
         }
-        const std::string name = g.cell(2, row);
-        const std::optional<platform::RegValue> value = key->query(name);
-        // Gone already, or no longer the string we listed: nothing to remove.
-        if (!value || !can_back_up(*value)) continue;
-        backup.push_back({*root, where.key_path, name, *value});
-        removals.emplace_back(std::move(key), name);
+        const std::optional<platform::RegValue> value = key->query(find.name);
+        if (!value || !still_broken(find, *value)) {
+            ++result.left;
+            continue;
+        }
+        backup.push_back({find.root, path, find.name, *value});
+        removals.emplace_back(std::move(key), find.name);
     }
-    if (!backup.empty()) write_backup(backup);
-    // A value that will not go shows again in the scan below.
-    for (auto& [key, name] : removals) key->delete_value(name);
+    if (!backup.empty()) result.backup_file = write_backup(backup);
+    for (auto& [key, name] : removals) {
+        if (key->delete_value(name)) {
+            ++result.removed;
+        } else {
+            ++result.failed;
+            result.failure = key->last_error_text();
+        }
+    }
     if (unopened) throw core::VeltranoError("Error opening registry key " + *unopened);
+    report(result);
     Button1Click();
+}
+
+void RegCleanPage::report(const Removed& r) {
+    std::string text;
+    if (r.removed > 0)
+        text = "Removed " + counted(static_cast<std::uint64_t>(r.removed), "entry", "entries") +
+               " from the registry. The backup is the file\n" + r.backup_file;
+    else
+        text = "Nothing was removed from the registry.";
+    if (r.left > 0)
+        text += "\n\n" + counted(static_cast<std::uint64_t>(r.left), "selected entry was", "selected entries were") +
+                " left in place: changed since the scan, or no longer pointing at something missing.";
+    if (r.failed > 0)
+        text += "\n\n" + counted(static_cast<std::uint64_t>(r.failed), "entry", "entries") +
+                " could not be removed: " + (r.failure.empty() ? std::string("the registry refused") : r.failure);
+    if (r.removed == 0) return dialogs_.show_information(text);
+    if (dialogs_.ask_yes_no(text + "\n\nOpen the folder of the backups?")) shell_.open(backup_folder());
 }
 
 std::string RegCleanPage::backup_folder() {
@@ -207,7 +256,7 @@ std::string RegCleanPage::backup_folder() {
     return app_data.empty() ? std::string() : app_data + "\\" + std::string(kBackupFolder);
 }
 
-void RegCleanPage::write_backup(const std::vector<BackupEntry>& entries) {
+std::string RegCleanPage::write_backup(const std::vector<BackupEntry>& entries) {
     const std::string folder = backup_folder();
     const auto refuse = [&] {
         throw core::VeltranoError("Nothing was removed: the backup of the entries could not be written to " +
@@ -223,11 +272,12 @@ void RegCleanPage::write_backup(const std::vector<BackupEntry>& entries) {
     for (int n = 1; n <= 100; ++n) {
         const std::string file =
             folder + "\\Removed " + stamp + (n == 1 ? std::string() : " (" + std::to_string(n) + ")") + ".reg";
-        if (files_.write_new_file(file, bytes)) return;
+        if (files_.write_new_file(file, bytes)) return file;
         if (files_.exists(file)) continue;
         break;
     }
     refuse();
+    return {};
 }
 
 }  // namespace veltrano::regclean

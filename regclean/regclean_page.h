@@ -6,7 +6,9 @@
 
 #include "platform/file_system.h"
 #include "platform/registry.h"
+#include "platform/shell.h"
 #include "platform/time.h"
+#include "regclean/finds.h"
 #include "regclean/reg_backup.h"
 #include "regclean/reg_scanner.h"
 #include "ui/dialogs.h"
@@ -14,7 +16,6 @@
 #include "ui/widgets.h"
 
 #include <array>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,48 +40,37 @@ inline constexpr std::array<GridColumn, 4> kColumns{{
 inline constexpr int kDesignRows = 50;
 inline constexpr int kGrowthRows = 10;
 
+inline constexpr std::string_view kProgress = "StaticText10";
+
 inline constexpr std::string_view kNothingFound = "No invalid references detected.";
 inline constexpr std::string_view kBackupFolder = "Veltrano\\Backups";
-
-// Where a scan starts, in order. Of the machine's keys only Software.
-struct ScanStart {
-    platform::Root root;
-    std::string_view root_name;
-    std::string_view path;
-};
-inline constexpr std::array<ScanStart, 3> kScanStarts{{
-    {platform::Root::CurrentUser, "HKEY_CURRENT_USER", "\\"},
-    {platform::Root::Users, "HKEY_USERS", "\\"},
-    {platform::Root::LocalMachine, "HKEY_LOCAL_MACHINE", "\\Software"},
-}};
-
-// Column 0 of a row taken apart: the root's name before the first ':', the
-// path from two characters after it, with a leading '\'.
-struct KeyCell {
-    std::string root_name;
-    std::string key_path;
-};
-KeyCell split_key_cell(const std::string& cell);
 
 // What RichEdit1 says of a row, from its four cells.
 std::string describe_entry(const std::string& key, const std::string& modified, const std::string& name,
                            const std::string& data);
 std::string removal_question(int rows);
+// The progress line below the description: while the walk goes on, and when
+// it ended, stopped or not.
+std::string progress_text(const ScanProgress& progress, bool scanning, bool stopped);
 
 class RegCleanPage : public ui::Page {
 public:
     RegCleanPage(platform::Registry& registry, platform::FileSystem& files, platform::Time& time,
-                 ui::Widgets& widgets, ui::Dialogs& dialogs);
+                 platform::Shell& shell, ui::Widgets& widgets, ui::Dialogs& dialogs);
 
     // The grid's headings and widths; Remove and Stop disabled.
     void created() override;
     void destroyed() override;
 
     void Button1Click();  // Start Registry Scan
-    void Button2Click();  // Remove Selected Entry
+    void Button2Click();  // Remove Selected Entry; also the Delete key
     void Button3Click();  // Stop Registry Scan
     // The user selected a row of the grid.
     void StringGrid1SelectCell(int row);
+    // A click on a heading sorts by its column; a second click reverses.
+    void StringGrid1ColumnClick(int column);
+
+    const Finds& finds() const { return finds_; }
 
     // Where the backups of removed values go: "Veltrano\Backups" below the
     // user's application data folder.
@@ -88,29 +78,41 @@ public:
 
 private:
     void scan_registry();
-    void scan_key_tree();
-    void scan_key_values();
-    void add_entry(const std::string& name, const std::string& data);
-    // Writes the file, or raises the error that keeps the values in place.
-    void write_backup(const std::vector<BackupEntry>& entries);
+    bool keep_scanning();
+    void add_entry(Find find);
+    void show_finds();
+    // What a removal did, for the user.
+    struct Removed {
+        int removed = 0, left = 0, failed = 0;
+        std::string failure, backup_file;
+    };
+    void report(const Removed& removed);
+    // Writes the file and names it, or raises the error that keeps the
+    // values in place.
+    std::string write_backup(const std::vector<BackupEntry>& entries);
+    bool still_broken(const Find& find, const platform::RegValue& now);
     bool stopping() const { return scan_stop_requested_ || window_gone_; }
     ui::Grid& grid() { return widgets_.grid(kGrid); }
 
     platform::Registry& registry_;
     platform::FileSystem& files_;
     platform::Time& time_;
+    platform::Shell& shell_;
     ui::Widgets& widgets_;
     ui::Dialogs& dialogs_;
 
     RegScanner reg_scanner_;
+    Finds finds_;
     int next_free_row_ = 1;
     bool scan_stop_requested_ = false;
     bool select_first_pending_ = true;
-    std::string current_root_name_;
     // A scan lets clicks in while it runs; these must not start another
     // scan (or a removal, which ends in one) on top of it.
     bool scanning_ = false;
     bool window_gone_ = false;
+    unsigned pumps_ = 0;
+    int sort_column_ = -1;
+    bool sort_ascending_ = true;
 };
 
 }  // namespace veltrano::regclean

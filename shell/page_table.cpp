@@ -32,7 +32,7 @@ std::unique_ptr<ui::Page> make_process_monitor(PageContext& c) {
 
 std::unique_ptr<ui::Page> make_regclean(PageContext& c) {
     return std::make_unique<regclean::RegCleanPage>(c.services.registry, c.services.file_system, c.services.time,
-                                                    c.view, c.dialogs);
+                                                    c.services.shell, c.view, c.dialogs);
 }
 
 std::unique_ptr<ui::Page> make_admin(PageContext& c) {

@@ -9,6 +9,7 @@ struct MemoryRegistry::Node {
     std::string name;
     bool deleted = false;
     bool denied = false;
+    bool read_only = false;
     std::uint64_t last_write = 0;
     // Keyed by the upper-case fold: the identity of a name, whatever the order.
     std::map<std::u16string, std::shared_ptr<Node>> subkeys;
@@ -62,8 +63,22 @@ void sort_names(std::vector<std::string>& names, NameFold fold) {
 
 class MemoryKey : public RegKey {
 public:
-    MemoryKey(std::shared_ptr<MemoryRegistry::Node> node, std::uint64_t* clock, RegistryFlavour flavour)
-        : node_(std::move(node)), clock_(clock), flavour_(flavour) {}
+    MemoryKey(std::shared_ptr<MemoryRegistry::Node> node, std::uint64_t* clock, RegistryFlavour flavour,
+              bool writable = true)
+        : node_(std::move(node)), clock_(clock), flavour_(flavour), writable_(writable) {}
+
+    std::vector<ValueEntry> value_entries() const override {
+        std::vector<ValueEntry> entries;
+        for (const std::string& name : value_names()) entries.push_back({name, node_->find_value(name)->second.kind});
+        return entries;
+    }
+
+    std::unique_ptr<RegKey> open_subkey(const std::string& name) const override {
+        if (node_->deleted || name.empty() || name.find('\\') != std::string::npos) return nullptr;
+        auto child = node_->child(name);
+        if (!child || child->denied) return nullptr;
+        return std::make_unique<MemoryKey>(child, clock_, flavour_, false);
+    }
 
     std::vector<std::string> value_names() const override {
         std::vector<std::string> names;
@@ -91,6 +106,7 @@ public:
     bool set(const std::string& name, const RegValue& value) override {
         // Other without its type code cannot be written honestly.
         if (value.kind == ValueKind::Other && value.raw_type == 0) return fail(kInvalidParameter);
+        if (!writable_) return fail(kAccessDenied);
         if (node_->deleted) return fail(kMarkedForDeletion);
         auto it = node_->find_value(name);
         if (it == node_->values.end())
@@ -102,6 +118,7 @@ public:
     }
 
     bool delete_value(const std::string& name) override {
+        if (!writable_) return fail(kAccessDenied);
         if (node_->deleted) return fail(kMarkedForDeletion);
         auto it = node_->find_value(name);
         if (it == node_->values.end()) return fail(kNotFound);
@@ -111,6 +128,7 @@ public:
     }
 
     bool delete_subtree(const std::string& subkey) override {
+        if (!writable_) return fail(kAccessDenied);
         if (node_->deleted || !is_valid_registry_path(subkey)) return false;
         auto parts = split_registry_path(subkey);
         if (parts.empty()) return false;
@@ -142,6 +160,7 @@ private:
     std::shared_ptr<MemoryRegistry::Node> node_;
     std::uint64_t* clock_;
     RegistryFlavour flavour_;
+    bool writable_;
 };
 
 }  // namespace
@@ -203,11 +222,29 @@ std::unique_ptr<RegKey> MemoryRegistry::open(Root root, const std::string& path,
         }
         node = next;
     }
-    if (node->denied) {
+    if (node->denied || node->read_only) {
         open_error_ = kAccessDenied;
         return nullptr;
     }
     return std::make_unique<MemoryKey>(node, &clock_, flavour_);
+}
+
+std::unique_ptr<RegKey> MemoryRegistry::open_existing(Root root, const std::string& path, Access access) {
+    open_error_.clear();
+    if (!is_valid_registry_path(path)) {
+        open_error_ = "The specified path is invalid.";
+        return nullptr;
+    }
+    auto node = find(root, path);
+    if (!node) {
+        open_error_ = kNotFound;
+        return nullptr;
+    }
+    if (node->denied || (node->read_only && access != Access::Read)) {
+        open_error_ = kAccessDenied;
+        return nullptr;
+    }
+    return std::make_unique<MemoryKey>(node, &clock_, flavour_, access != Access::Read);
 }
 
 void MemoryRegistry::put(Root root, const std::string& path, const std::string& name, const RegValue& value) {
@@ -229,6 +266,8 @@ void MemoryRegistry::deny(Root root, const std::string& path) {
     // The access list belongs to the key, so the key must exist to carry it.
     ensure(root, path)->denied = true;
 }
+
+void MemoryRegistry::deny_changes(Root root, const std::string& path) { ensure(root, path)->read_only = true; }
 
 std::size_t MemoryRegistry::count_keys(Root root, const std::string& path) const {
     auto node = find(root, path);

@@ -13,6 +13,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace veltrano::platform {
 
@@ -35,7 +36,9 @@ public:
     ~MemoryRegistry() override;
 
     std::unique_ptr<RegKey> open(Root root, const std::string& path, bool create) override;
+    std::unique_ptr<RegKey> open_existing(Root root, const std::string& path, Access access) override;
     std::string last_error_text() const override { return open_error_; }
+    std::vector<std::string> current_user_hives() const override { return user_hives_; }
 
     // Test helpers: seed and inspect without going through a handle.
     void put(Root root, const std::string& path, const std::string& name, const RegValue& value);
@@ -45,6 +48,11 @@ public:
     // restrictive access list does; nor can it, or a tree holding it, be
     // deleted, nor (in the Windows flavour) keys be created directly below it.
     void deny(Root root, const std::string& path);
+    // The key opens for reading only from now on, as the machine's keys do
+    // for a user who is no administrator.
+    void deny_changes(Root root, const std::string& path);
+    // What current_user_hives() answers.
+    void set_current_user_hives(std::vector<std::string> names) { user_hives_ = std::move(names); }
     // Number of keys below and including root\path (0 when missing).
     std::size_t count_keys(Root root, const std::string& path) const;
 
@@ -57,6 +65,7 @@ private:
     RegistryFlavour flavour_;
     std::uint64_t clock_ = 0;
     std::string open_error_;
+    std::vector<std::string> user_hives_;
 };
 
 }  // namespace veltrano::platform

@@ -22,12 +22,13 @@ DriveType Win32FileSystem::drive_type(const std::string& root) {
 
 namespace {
 
-DWORD attributes_of(const std::string& path) {
+DWORD attributes_of(const std::string& path, DWORD* error = nullptr) {
     // A path on an empty floppy or CD drive would otherwise make XP stop and
     // ask "There is no disk in the drive" while the analyser walks the
     // registry's file references.
     const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS);
     const DWORD attributes = GetFileAttributesW(to_utf16(path).c_str());
+    if (error) *error = GetLastError();
     SetErrorMode(previous);
     return attributes;
 }
@@ -35,6 +36,65 @@ DWORD attributes_of(const std::string& path) {
 }  // namespace
 
 bool Win32FileSystem::exists(const std::string& path) { return attributes_of(path) != INVALID_FILE_ATTRIBUTES; }
+
+namespace {
+
+// A 32-bit program on 64-bit Windows is shown SysWOW64 where it asks for
+// System32. The calls that turn this off exist only there (and from XP
+// x64 on), so they are looked up, not imported; without them there is
+// nothing to turn off.
+class FileSystemRedirectionOff {
+public:
+    FileSystemRedirectionOff() {
+        static const Calls calls = look_up();
+        if (calls.disable && calls.disable(&previous_)) revert_ = calls.revert;
+    }
+    ~FileSystemRedirectionOff() {
+        if (revert_) revert_(previous_);
+    }
+    FileSystemRedirectionOff(const FileSystemRedirectionOff&) = delete;
+    FileSystemRedirectionOff& operator=(const FileSystemRedirectionOff&) = delete;
+
+private:
+    using Fn = BOOL(WINAPI*)(PVOID*);
+    using RevertFn = BOOL(WINAPI*)(PVOID);
+    struct Calls {
+        Fn disable = nullptr;
+        RevertFn revert = nullptr;
+    };
+    static Calls look_up() {
+        Calls calls;
+        HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+        BOOL wow64 = FALSE;
+        using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
+        auto is_wow64 = kernel ? reinterpret_cast<IsWow64ProcessFn>(
+                                     reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")))
+                               : nullptr;
+        if (!is_wow64 || !is_wow64(GetCurrentProcess(), &wow64) || !wow64) return calls;
+        calls.disable = reinterpret_cast<Fn>(
+            reinterpret_cast<void*>(GetProcAddress(kernel, "Wow64DisableWow64FsRedirection")));
+        calls.revert = reinterpret_cast<RevertFn>(
+            reinterpret_cast<void*>(GetProcAddress(kernel, "Wow64RevertWow64FsRedirection")));
+        if (!calls.revert) calls.disable = nullptr;
+        return calls;
+    }
+    PVOID previous_ = nullptr;
+    RevertFn revert_ = nullptr;
+};
+
+}  // namespace
+
+PathState Win32FileSystem::probe(const std::string& path) {
+    DWORD attributes = INVALID_FILE_ATTRIBUTES;
+    DWORD error = ERROR_SUCCESS;
+    {
+        const FileSystemRedirectionOff unredirected;
+        attributes = attributes_of(path, &error);
+    }
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathState::Folder : PathState::File;
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? PathState::Missing : PathState::Unknown;
+}
 
 // The analyser once asked this by making each folder the process's current
 // directory, which left the program somewhere else after every scan. The

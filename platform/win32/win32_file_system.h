@@ -9,6 +9,7 @@ public:
     DriveType drive_type(const std::string& root) override;
     bool exists(const std::string& path) override;
     bool is_directory(const std::string& path) override;
+    PathState probe(const std::string& path) override;
     std::string app_data_folder() override;
     bool create_directories(const std::string& path) override;
     bool write_new_file(const std::string& path, const std::vector<std::uint8_t>& bytes) override;

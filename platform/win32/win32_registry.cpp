@@ -3,6 +3,8 @@
 #include "platform/win32/text.h"
 #include "platform/win32/unique_handle.h"
 
+#include <sddl.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -50,6 +52,18 @@ std::string text_from_bytes(const std::vector<BYTE>& data) {
     return to_utf8(text);
 }
 
+// The kind a value of this type is read as; a REG_DWORD of the wrong size
+// still counts as a number here, as nothing is read.
+ValueKind kind_of(DWORD type) {
+    switch (type) {
+    case REG_SZ: return ValueKind::String;
+    case REG_EXPAND_SZ: return ValueKind::ExpandString;
+    case REG_DWORD: return ValueKind::Dword;
+    case REG_BINARY: return ValueKind::Binary;
+    default: return ValueKind::Other;
+    }
+}
+
 RegValue value_from_data(DWORD type, std::vector<BYTE> data) {
     switch (type) {
     case REG_SZ: return RegValue::string(text_from_bytes(data));
@@ -72,8 +86,8 @@ RegValue value_from_data(DWORD type, std::vector<BYTE> data) {
 
 // Names stay UTF-16 here: the tree delete passes them straight back, and a
 // name holding an unpaired surrogate would not survive a trip through UTF-8.
-template <typename EnumFn>
-std::vector<std::wstring> enumerate(EnumFn next) {
+template <typename EnumFn, typename Visit = void (*)(const std::wstring&)>
+std::vector<std::wstring> enumerate(EnumFn next, Visit visit = [](const std::wstring&) {}) {
     std::vector<std::wstring> names;
     // Names may be up to 16383 characters; start small and grow on
     // ERROR_MORE_DATA rather than trusting a maximum queried earlier.
@@ -87,6 +101,7 @@ std::vector<std::wstring> enumerate(EnumFn next) {
         }
         if (rc != ERROR_SUCCESS) break;  // ERROR_NO_MORE_ITEMS, or the key was deleted
         names.emplace_back(buffer.data(), length);
+        visit(names.back());
         ++index;
     }
     return names;
@@ -117,6 +132,24 @@ public:
 
     std::vector<std::string> value_names() const override { return utf8_names(values_of(key_.get())); }
     std::vector<std::string> subkey_names() const override { return utf8_names(subkeys_of(key_.get())); }
+
+    std::vector<ValueEntry> value_entries() const override {
+        std::vector<ValueEntry> entries;
+        DWORD type = REG_NONE;
+        const auto names = enumerate([this, &type](DWORD index, wchar_t* name, DWORD* length) {
+            return RegEnumValueW(key_.get(), index, name, length, nullptr, &type, nullptr, nullptr);
+        }, [&](const std::wstring& name) { entries.push_back({to_utf8(name), kind_of(type)}); });
+        return entries;
+    }
+
+    std::unique_ptr<RegKey> open_subkey(const std::string& name) const override {
+        const std::wstring wide = to_utf16(name);
+        if (wide.empty() || wide.find(L'\\') != std::wstring::npos) return nullptr;
+        unique_hkey child;
+        if (RegOpenKeyExW(key_.get(), wide.c_str(), 0, KEY_READ | view_.flag, child.put()) != ERROR_SUCCESS)
+            return nullptr;
+        return std::make_unique<Win32Key>(std::move(child), view_);
+    }
 
     std::optional<RegValue> query(const std::string& name) const override {
         const std::wstring wide = to_utf16(name);
@@ -267,6 +300,36 @@ std::unique_ptr<RegKey> Win32Registry::open(Root root, const std::string& path, 
     open_error_ = rc;
     if (rc != ERROR_SUCCESS) return nullptr;
     return std::make_unique<Win32Key>(std::move(key), view_);
+}
+
+std::unique_ptr<RegKey> Win32Registry::open_existing(Root root, const std::string& path, Access access) {
+    const auto wide = api_path(path);
+    if (!wide) {
+        open_error_ = ERROR_BAD_PATHNAME;
+        return nullptr;
+    }
+    unique_hkey key;
+    const REGSAM wanted = access == Access::Read ? KEY_READ : KEY_READ | KEY_SET_VALUE;
+    open_error_ = RegOpenKeyExW(root_handle(root), wide->c_str(), 0, wanted | view_.flag, key.put());
+    if (open_error_ != ERROR_SUCCESS) return nullptr;
+    return std::make_unique<Win32Key>(std::move(key), view_);
+}
+
+// The user's SID as text names the copy of the user's hive below
+// HKEY_USERS; "_Classes" after it the copy of the user's classes.
+std::vector<std::string> Win32Registry::current_user_hives() const {
+    unique_kernel_handle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put())) return {};
+    DWORD length = 0;
+    GetTokenInformation(token.get(), TokenUser, nullptr, 0, &length);
+    if (length == 0) return {};
+    std::vector<BYTE> buffer(length);
+    if (!GetTokenInformation(token.get(), TokenUser, buffer.data(), length, &length)) return {};
+    wchar_t* text = nullptr;
+    if (!ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text) || !text) return {};
+    const std::string sid = to_utf8(text);
+    LocalFree(text);
+    return {sid, sid + "_Classes"};
 }
 
 }  // namespace veltrano::platform::win32

@@ -21,7 +21,9 @@ class Win32Registry : public Registry {
 public:
     Win32Registry();
     std::unique_ptr<RegKey> open(Root root, const std::string& path, bool create) override;
+    std::unique_ptr<RegKey> open_existing(Root root, const std::string& path, Access access) override;
     std::string last_error_text() const override;
+    std::vector<std::string> current_user_hives() const override;
     const View& view() const { return view_; }
 
 private:

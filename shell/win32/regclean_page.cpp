@@ -1,6 +1,6 @@
 // The registry analyser and cleaner inside the 600 x 489 group box: the
-// grid of problematic entries, the description of the selected one, and the
-// three buttons along the bottom.
+// grid of problematic entries, the description of the selected one with the
+// scan's progress below it, and the three buttons along the bottom.
 #include "regclean/regclean_page.h"
 #include "shell/win32/page_builder.h"
 
@@ -20,11 +20,17 @@ void build_regclean_page(const PageBuilder& b, ui::Page* page_logic) {
         if (GridView* view = controls.grid(regclean::kGrid)) logic.StringGrid1SelectCell(view->current_row());
     });
     b.add_to(entries, grid);
+    if (GridView* view = controls.grid(regclean::kGrid)) {
+        view->on_delete_key = b.guard([&logic] { logic.Button2Click(); });
+        view->on_column_click = [&logic, guard = b.guard](int column) {
+            guard([&logic, column] { logic.StringGrid1ColumnClick(column); })();
+        };
+    }
 
     HWND selected = b.add({ControlKind::Panel, "GroupBox16", "Selected Entry", 8, 292, 584, 146});
-    b.add_to(selected, {ControlKind::ReadOnlyText, std::string(regclean::kDescription), "", 8, 18, 568, 120});
-    // Made after the description, so it lies beneath it, as it always has.
-    b.add_to(selected, {ControlKind::Label, "StaticText10", "Registry path is: ", 8, 18, 200, 14});
+    b.add_to(selected, {ControlKind::ReadOnlyText, std::string(regclean::kDescription), "", 8, 18, 568, 100});
+    // Below the description, where the scan says how far it got.
+    b.add_to(selected, {ControlKind::Label, std::string(regclean::kProgress), "Registry path is: ", 8, 122, 568, 16});
     b.add({ControlKind::Label, "Label30", "", 8, 444, 8, 14});
 
     b.add({ControlKind::Button, std::string(regclean::kStartButton), "Start Registry Scan", 24, 448, 160, 28,

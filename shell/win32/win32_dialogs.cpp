@@ -40,7 +40,7 @@ bool Win32Dialogs::ask_yes_no(const std::string& question) {
 }
 
 bool Win32Dialogs::warn_yes_no(const std::string& question) {
-    return box(owner_, question, MB_YESNO | MB_ICONWARNING) == IDYES;
+    return box(owner_, question, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
 }  // namespace veltrano::shell::win32

@@ -496,6 +496,62 @@ TEST_F(RegistryContract, DeniedKeyStopsTheTreeDelete) {
 }
 
 // ---------------------------------------------------------------------------
+// Opening for less than everything, and one level at a time.
+
+TEST_F(RegistryContract, ReadingAsksForNoMoreThanItNeeds) {
+    ASSERT_TRUE(create("ro\\inner"));
+    ASSERT_TRUE(open("ro")->set("v", RegValue::string("x")));
+    backend_->deny_changes("ro");
+    auto& registry = backend_->registry();
+    EXPECT_FALSE(open("ro"));
+    EXPECT_FALSE(registry.open_existing(backend_->root(), path("ro"), platform::Access::ChangeValues));
+    auto read = registry.open_existing(backend_->root(), path("ro"), platform::Access::Read);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->query("v"), RegValue::string("x"));
+    EXPECT_FALSE(read->set("w", RegValue::number(1)));
+    EXPECT_FALSE(read->delete_value("v"));
+    EXPECT_EQ(read->subkey_names(), Names{"inner"});
+    EXPECT_TRUE(read->open_subkey("inner"));
+    EXPECT_FALSE(registry.open_existing(backend_->root(), path("missing"), platform::Access::Read));
+
+    // What may change values may change nothing else of its key's rights.
+    ASSERT_TRUE(create("rw"));
+    auto change = registry.open_existing(backend_->root(), path("rw"), platform::Access::ChangeValues);
+    ASSERT_TRUE(change);
+    EXPECT_TRUE(change->set("w", RegValue::number(1)));
+    EXPECT_TRUE(change->delete_value("w"));
+}
+
+TEST_F(RegistryContract, SubkeysOpenBelowTheirParentAndValuesListWithTheirKinds) {
+    ASSERT_TRUE(create("a\\b"));
+    ASSERT_TRUE(create("locked"));
+    backend_->deny("locked");
+    auto a = scratch_->open_subkey("A");
+    ASSERT_TRUE(a);
+    auto b = a->open_subkey("b");
+    ASSERT_TRUE(b);
+    EXPECT_FALSE(scratch_->open_subkey("missing"));
+    EXPECT_FALSE(scratch_->open_subkey("locked"));
+    EXPECT_FALSE(scratch_->open_subkey("a\\b")) << "one level only";
+    EXPECT_FALSE(b->set("x", RegValue::number(1))) << "opened for reading";
+
+    auto key = create("kinds");
+    ASSERT_TRUE(key->set("s", RegValue::string("C:\\x")));
+    ASSERT_TRUE(key->set("e", RegValue::expand_string("%x%")));
+    ASSERT_TRUE(key->set("d", RegValue::number(7)));
+    ASSERT_TRUE(key->set("", RegValue::binary({1, 2})));
+    ASSERT_TRUE(key->set("m", RegValue::other(7, {0, 0})));
+    std::vector<std::string> names;
+    std::vector<ValueKind> kinds;
+    for (const platform::ValueEntry& entry : key->value_entries()) {
+        names.push_back(entry.name);
+        kinds.push_back(entry.kind);
+    }
+    EXPECT_EQ(names, key->value_names());
+    for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(kinds[i], key->query(names[i])->kind) << names[i];
+}
+
+// ---------------------------------------------------------------------------
 // Last write time.
 
 TEST_F(RegistryContract, LastWriteTimeMovesForwardOnWrite) {

@@ -23,6 +23,9 @@ public:
     // The key scratch\relative (created if missing) refuses to open with full
     // access from now on.
     virtual void deny(const std::string& relative) = 0;
+    // The key scratch\relative (created if missing) may be read by everyone
+    // and changed by no one from now on.
+    virtual void deny_changes(const std::string& relative) = 0;
     virtual platform::RegistryFlavour flavour() const = 0;
 };
 

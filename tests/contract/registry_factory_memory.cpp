@@ -26,6 +26,9 @@ public:
     platform::Root root() const override { return platform::Root::CurrentUser; }
     const std::string& scratch() const override { return scratch_; }
     void deny(const std::string& relative) override { registry_.deny(root(), scratch_ + "\\" + relative); }
+    void deny_changes(const std::string& relative) override {
+        registry_.deny_changes(root(), scratch_ + "\\" + relative);
+    }
     platform::RegistryFlavour flavour() const override { return registry_.flavour(); }
 
 private:

@@ -75,6 +75,25 @@ public:
         denied_.push_back(path);
     }
 
+    // One entry: everyone may read, no one may change.
+    void deny_changes(const std::string& relative) override {
+        const std::string path = scratch_ + "\\" + relative;
+        unique_hkey key;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, platform::win32::to_utf16(path).c_str(), 0, nullptr, 0,
+                                  KEY_ALL_ACCESS | registry_.view().flag, nullptr, key.put(), nullptr),
+                  ERROR_SUCCESS);
+        SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+        PSID everyone = nullptr;
+        ASSERT_TRUE(AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone));
+        std::vector<BYTE> buffer(sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + GetLengthSid(everyone));
+        auto* acl = reinterpret_cast<PACL>(buffer.data());
+        InitializeAcl(acl, static_cast<DWORD>(buffer.size()), ACL_REVISION);
+        AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ, everyone);
+        FreeSid(everyone);
+        ASSERT_EQ(set_dacl(key.get(), acl), ERROR_SUCCESS);
+        denied_.push_back(path);
+    }
+
     platform::RegistryFlavour flavour() const override {
         return running_on_wine() ? platform::RegistryFlavour::Wine : platform::RegistryFlavour::Windows;
     }

@@ -90,6 +90,12 @@ public:
         ++probes;
         return folders.count(path) || (!path.empty() && path.back() == '\\' && folders.count(path.substr(0, path.size() - 1)));
     }
+    platform::PathState probe(const std::string& path) override {
+        ++probes;
+        if (refused.count(path)) return platform::PathState::Unknown;
+        if (files.count(path)) return platform::PathState::File;
+        return is_directory(path) ? platform::PathState::Folder : platform::PathState::Missing;
+    }
     std::string app_data_folder() override { return app_data; }
     bool create_directories(const std::string& path) override {
         if (!can_write) return false;
@@ -105,6 +111,7 @@ public:
     std::map<std::string, platform::DriveType> drives;
     std::set<std::string> folders;  // without a trailing '\' ("C:" for the root)
     std::map<std::string, std::vector<std::uint8_t>> files;
+    std::set<std::string> refused;  // paths whose look the system refuses
     std::string app_data = "C:\\Documents and Settings\\ann\\Application Data";
     bool can_write = true;
     int probes = 0;

@@ -39,8 +39,10 @@ struct PathCase {
 class PathReference : public ::testing::TestWithParam<PathCase> {
 protected:
     PathReference() {
-        files.folders = {"C:", "C:\\Windows"};
-        files.files = {{"C:\\Windows\\notepad.exe", {}}};
+        files.folders = {"C:", "C:\\Windows", "C:\\Windows\\System32", "C:\\Windows\\SysWOW64"};
+        files.files = {{"C:\\Windows\\notepad.exe", {}}, {"C:\\Windows\\hosts", {}},
+                       {"C:\\Windows\\SysWOW64\\only32.dll", {}}};
+        files.refused = {"C:\\Private\\x.dll", "C:\\Windows\\locked"};
         files.drives = {{"A:\\", platform::DriveType::Removable}, {"D:\\", platform::DriveType::CdRom},
                         {"E:\\", platform::DriveType::Remote}};
     }
@@ -51,12 +53,25 @@ TEST_P(PathReference, ReportsOnlyMissingFilesAndFoldersOnFixedDisks) {
     EXPECT_EQ(regclean::is_valid_path_reference(GetParam().text, files), GetParam().valid) << GetParam().text;
 }
 
+// A 32-bit program's value names System32 for what 64-bit Windows keeps in
+// SysWOW64; anyone else's names System32 itself.
+TEST_F(PathReference, AThirtyTwoBitProgramsSystem32IsSysWow64) {
+    EXPECT_TRUE(regclean::is_valid_path_reference("C:\\Windows\\System32\\only32.dll", files, true));
+    EXPECT_TRUE(regclean::is_valid_path_reference("C:\\Windows\\system32\\only32.dll\\3", files, true));
+    EXPECT_FALSE(regclean::is_valid_path_reference("C:\\Windows\\System32\\only32.dll", files, false));
+    EXPECT_FALSE(regclean::is_valid_path_reference("C:\\Windows\\System32\\none.dll", files, true));
+}
+
 // Missing folders (no extension) and files; what is there; and what is never
 // examined: short, no drive from C, lists and blanks, not "X:\", no fixed disk.
 INSTANTIATE_TEST_SUITE_P(
     Cases, PathReference,
     ::testing::ValuesIn(std::vector<PathCase>{
         {"C:\\NoSuchFolder", false}, {"c:\\NoSuchFolder\\", false}, {"C:\\Windows\\nosuchfile.dll", false},
+        {"C:\\Windows\\nosuch.dll\\2", false}, {"C:\\Windows\\notepad\\2", false},
+        // An extensionless file, a resource of a file, looks the system refuses.
+        {"C:\\Windows\\hosts", true}, {"C:\\Windows\\notepad.exe\\2", true}, {"C:\\Private\\x.dll", true},
+        {"C:\\Windows\\locked", true},
         {"C:\\NoSuchFolder\\x.dll", false}, {"C:\\Windows\\notepad", false}, {"C:\\Windows.old", false},
         {"C:\\Windows", true}, {"C:\\Windows\\", true}, {"C:\\", true}, {"C:\\Windows\\notepad.exe", true},
         {"C:", true}, {"%SystemRoot%\\x.dll", true}, {"A:\\x.txt", true}, {"C:\\Program Files\\x.exe", true},
@@ -107,7 +122,8 @@ protected:
     fakes::FakeTime time;
     fakes::RecordingView view;
     fakes::FakeDialogs dialogs;
-    RegCleanPage page{reg, files, time, view, dialogs};
+    fakes::FakeShell shell;
+    RegCleanPage page{reg, files, time, shell, view, dialogs};
 };
 
 TEST_F(RegClean, StartsWithItsHeadingsWidthsAndOnlyStartEnabled) {
@@ -132,10 +148,7 @@ TEST_F(RegClean, WalksTheThreeRootsDepthFirstInRegistryOrderBelowTheirStartKeys)
     page.Button1Click();
     EXPECT_THAT(found_keys(), ElementsAre("HKEY_CURRENT_USER: \\Environment", "HKEY_CURRENT_USER: \\Software\\A",
                                           "HKEY_CURRENT_USER: \\Software\\A\\Deep",
-                                          // The parent was opened again by its
-                                          // full path in between, which drops
-                                          // the leading '\'.
-                                          "HKEY_CURRENT_USER: Software\\b", "HKEY_USERS: \\S-1-5-18\\Env",
+                                          "HKEY_CURRENT_USER: \\Software\\b", "HKEY_USERS: \\S-1-5-18\\Env",
                                           "HKEY_LOCAL_MACHINE: Software\\Vendor"));
     EXPECT_EQ(grid().row(1), (std::vector<std::string>{"HKEY_CURRENT_USER: \\Environment", "01/01/1601 12:00AM",
                                                          "C:\\NoSuchFolder\\x.dll", "1"}));
@@ -190,9 +203,11 @@ TEST_F(RegClean, StopDuringTheCurrentUserLeavesTheOtherRootsUnscannedAndKeepsThe
     };
     page.Button1Click();
     EXPECT_THAT(found_keys(), ElementsAre("HKEY_CURRENT_USER: \\Software\\A"));
-    EXPECT_EQ(view.pumps, 2);
+    EXPECT_EQ(view.text("StaticText10"),
+              "Scan stopped in HKEY_CURRENT_USER after 2 keys and 1 value: 1 entry found.");
     EXPECT_FALSE(view.is_enabled("Button3"));
     EXPECT_TRUE(view.is_enabled("Button2"));
+    EXPECT_TRUE(dialogs.messages.empty());
 
     view.on_pump = nullptr;  // the next scan starts afresh
     page.Button1Click();
@@ -203,14 +218,18 @@ TEST_F(RegClean, ClicksLetInByTheScanStartNoSecondScanOrRemoval) {
     text(Root::CurrentUser, "Software\\A", "Path", kBroken);
     text(Root::CurrentUser, "Software\\B", "Path", kBroken);
     dialogs.answer_yes = true;
+    std::set<std::string> offered;
     view.on_pump = [&] {
+        for (const char* button : {"Button1", "Button2", "Button3"})
+            if (view.is_enabled(button)) offered.insert(button);
         page.Button1Click();
         page.Button2Click();
     };
     page.Button1Click();
     EXPECT_EQ(found_keys().size(), 2u);
     EXPECT_TRUE(dialogs.questions.empty());
-    EXPECT_EQ(view.pumps, 2);
+    EXPECT_EQ(offered, std::set<std::string>{"Button3"});
+    EXPECT_TRUE(view.is_enabled("Button1"));
 }
 
 TEST_F(RegClean, TheWindowGoingDuringAScanStopsItAndLeavesTheScreenAlone) {
@@ -276,7 +295,7 @@ TEST_F(Removal, AsksOnceForOneRowOrWithTheCountForSeveralAndNoKeepsEverything) {
     EXPECT_TRUE(files.files.empty());
 }
 
-TEST_F(Removal, YesSavesTheValuesToARegFileRemovesThemAndScansAgain) {
+TEST_F(Removal, YesSavesTheValuesToARegFileRemovesThemSaysSoAndScansAgain) {
     dialogs.answer_yes = true;
     grid().select_rows(1, 3);
     page.Button2Click();
@@ -284,10 +303,16 @@ TEST_F(Removal, YesSavesTheValuesToARegFileRemovesThemAndScansAgain) {
     EXPECT_FALSE(reg.get(Root::CurrentUser, "Software\\B", ""));
     EXPECT_FALSE(reg.get(Root::LocalMachine, "Software\\C", "Path"));
     EXPECT_EQ(grid().row_count(), 1);
+    const std::string file = folder + "\\Removed 2026-12-07 09.05.03.reg";
+    ASSERT_EQ(dialogs.questions.size(), 2u);
+    EXPECT_EQ(dialogs.questions[1],
+              "Removed 3 entries from the registry. The backup is the file\n" + file +
+                  "\n\nOpen the folder of the backups?");
+    EXPECT_THAT(shell.opened, ElementsAre(folder));
     EXPECT_THAT(dialogs.messages, ElementsAre("No invalid references detected."));
 
     ASSERT_EQ(files.files.size(), 1u);
-    EXPECT_EQ(files.files.begin()->first, folder + "\\Removed 2026-12-07 09.05.03.reg");
+    EXPECT_EQ(files.files.begin()->first, file);
     const auto& bytes = files.files.begin()->second;
     ASSERT_GE(bytes.size(), 2u);
     EXPECT_EQ(bytes[0], 0xFF);
@@ -302,9 +327,34 @@ TEST_F(Removal, YesSavesTheValuesToARegFileRemovesThemAndScansAgain) {
               "\r\n");
 }
 
-TEST_F(Removal, AKeyThatWillNotOpenEndsTheRemovalThereAndNoScanFollows) {
+// Rows picked apart (Ctrl+click) are the rows removed, not the run between
+// them; and of those, only what is still as the grid showed it and still
+// broken goes.
+TEST_F(Removal, OnlyTheChosenRowsGoAndOnlyWhileStillBroken) {
     dialogs.answer_yes = true;
-    ASSERT_TRUE(reg.open(Root::CurrentUser, "Software", false)->delete_subtree("B"));
+    grid().selected = {1, 3};
+    text(Root::LocalMachine, "Software\\C", "Path", "C:\\Windows");  // repaired since the scan
+    page.Button2Click();
+    EXPECT_EQ(dialogs.questions.front(), "Are you sure you want to remove 2 selected entries from the Registry?");
+    EXPECT_FALSE(reg.get(Root::CurrentUser, "Software\\A", "Path"));
+    EXPECT_TRUE(reg.get(Root::CurrentUser, "Software\\B", ""));
+    EXPECT_EQ(reg.get(Root::LocalMachine, "Software\\C", "Path"), RegValue::string("C:\\Windows"));
+    EXPECT_THAT(dialogs.questions[1], HasSubstr("Removed 1 entry from the registry."));
+    EXPECT_THAT(dialogs.questions[1],
+                HasSubstr("1 selected entry was left in place: changed since the scan, or no longer pointing at "
+                          "something missing."));
+
+    dialogs.questions.clear();
+    text(Root::CurrentUser, "Software\\B", "", "C:\\NoSuchFolder\\other.dll");  // changed, still broken
+    grid().selected = {1};
+    page.Button2Click();
+    EXPECT_TRUE(reg.get(Root::CurrentUser, "Software\\B", ""));
+    EXPECT_THAT(dialogs.messages.back(), ::testing::StartsWith("Nothing was removed from the registry."));
+}
+
+TEST_F(Removal, AKeyThatRefusesChangesEndsTheRemovalThereAndNoScanFollows) {
+    dialogs.answer_yes = true;
+    reg.deny_changes(Root::CurrentUser, "Software\\B");
     grid().select_rows(1, 3);
     try {
         page.Button2Click();
@@ -325,6 +375,48 @@ TEST_F(Removal, WithoutABackupNothingIsRemoved) {
     grid().select_rows(1, 1);
     EXPECT_THROW(page.Button2Click(), core::VeltranoError);
     EXPECT_TRUE(reg.get(Root::CurrentUser, "Software\\A", "Path"));
+}
+
+// A sorted grid still removes what its rows show.
+TEST_F(Removal, HeadingsSortTheRowsBothWaysAndRemovalFollowsThem) {
+    page.StringGrid1ColumnClick(0);
+    EXPECT_THAT(found_keys(), ElementsAre("HKEY_CURRENT_USER: \\Software\\A", "HKEY_CURRENT_USER: \\Software\\B",
+                                          "HKEY_LOCAL_MACHINE: Software\\C"));
+    page.StringGrid1ColumnClick(0);
+    EXPECT_THAT(found_keys(), ElementsAre("HKEY_LOCAL_MACHINE: Software\\C", "HKEY_CURRENT_USER: \\Software\\B",
+                                          "HKEY_CURRENT_USER: \\Software\\A"));
+    page.StringGrid1ColumnClick(2);  // "" (the default value), then "Path" twice in their order
+    EXPECT_THAT(column(2), ElementsAre("", "Path", "Path"));
+    dialogs.answer_yes = true;
+    grid().selected = {2};
+    page.Button2Click();
+    EXPECT_FALSE(reg.get(Root::LocalMachine, "Software\\C", "Path"));
+    EXPECT_TRUE(reg.get(Root::CurrentUser, "Software\\A", "Path"));
+}
+
+// ---- what a scan reads, and how often ------------------------------------------
+
+// A user who is no administrator reads the machine's keys but may change
+// none; the user's own hive, loaded again below HKEY_USERS, and the 32-bit
+// view of the machine's classes are walked once.
+TEST_F(RegClean, ReadsWhatItMayAndListsEachValueOnce) {
+    text(Root::LocalMachine, "Software\\Vendor", "Path", kBroken);
+    reg.deny_changes(Root::LocalMachine, "Software\\Vendor");
+    text(Root::CurrentUser, "Software\\Mine", "Path", kBroken);
+    reg.set_current_user_hives({"S-1-5-21-7", "S-1-5-21-7_Classes"});
+    text(Root::Users, "S-1-5-21-7\\Software\\Mine", "Path", kBroken);
+    text(Root::Users, "s-1-5-21-7_classes\\.x", "Path", kBroken);
+    text(Root::Users, "S-1-5-18\\Env", "Temp", kBroken);
+    text(Root::LocalMachine, "Software\\Classes\\.y", "Path", kBroken);
+    text(Root::LocalMachine, "Software\\Classes\\Wow6432Node\\.z", "Path", kBroken);
+    text(Root::LocalMachine, "Software\\Wow6432Node\\Classes\\.y", "Path", kBroken);
+    text(Root::LocalMachine, "Software\\Locked\\Inner", "Path", kBroken);
+    reg.deny(Root::LocalMachine, "Software\\Locked");
+    page.Button1Click();
+    EXPECT_THAT(found_keys(),
+                ElementsAre("HKEY_CURRENT_USER: \\Software\\Mine", "HKEY_USERS: \\S-1-5-18\\Env",
+                            "HKEY_LOCAL_MACHINE: Software\\Classes\\.y", "HKEY_LOCAL_MACHINE: Software\\Vendor"));
+    EXPECT_THAT(view.text("StaticText10"), ::testing::EndsWith("4 entries found. 1 key could not be read."));
 }
 
 TEST(RegFile, SpellsSpecialDataSoThatRegeditReadsItBack) {

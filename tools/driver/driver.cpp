@@ -128,7 +128,7 @@ void keep_apart_from_last_click(POINT at) {
     if (elapsed < needed) Sleep(needed - elapsed);
 }
 
-bool mouse_click_at_centre(HWND control) {
+bool mouse_click_at(HWND control, POINT at) {
     HWND root = GetAncestor(control, GA_ROOT);
     // Bring the window up first: with no window manager nothing else raises
     // it, and a click on a covered point would land on the cover.
@@ -138,7 +138,6 @@ bool mouse_click_at_centre(HWND control) {
     // a real click falls through to whatever lies below. WindowFromPoint
     // cannot tell us: it asks no other thread's window for its hit test.
     if (iequal(class_of(control), L"Static") && !(GetWindowLongW(control, GWL_STYLE) & SS_NOTIFY)) return false;
-    const POINT at = centre_of(control);
     // Something else on top of the point would take the click instead. The
     // raise above reaches the target's thread a moment later; a modal window
     // was refused before, so a cover that outlasts the deadline is a fault.
@@ -161,6 +160,8 @@ bool mouse_click_at_centre(HWND control) {
     last_click = {at, GetTickCount()};
     return sent;
 }
+
+bool mouse_click_at_centre(HWND control) { return mouse_click_at(control, centre_of(control)); }
 
 bool posted_click(HWND control) {
     RECT client{};
@@ -480,6 +481,23 @@ std::vector<std::wstring> listview_columns(HWND listview) {
     return columns;
 }
 
+bool click_listview_item(HWND listview, int item, bool with_ctrl) {
+    send(listview, LVM_ENSUREVISIBLE, static_cast<WPARAM>(item), FALSE);
+    RemoteBuffer buffer(listview, sizeof(RECT));
+    RECT bounds{};
+    bounds.left = LVIR_LABEL;  // the first column's cell
+    bool ok = false;
+    if (!buffer || !buffer.write(0, &bounds, sizeof bounds)) return false;
+    send(listview, LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(buffer.at(0)), &ok);
+    if (!ok || !buffer.read(0, &bounds, sizeof bounds) || bounds.right <= bounds.left) return false;
+    POINT at{(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2};
+    MapWindowPoints(listview, nullptr, &at, 1);
+    if (with_ctrl) send_keys({{VK_CONTROL, true}});
+    const bool clicked = mouse_click_at(listview, at);
+    if (with_ctrl) send_keys({{VK_CONTROL, false}});
+    return clicked;
+}
+
 std::vector<std::vector<std::wstring>> listview_rows(HWND listview) {
     std::vector<std::vector<std::wstring>> rows;
     const auto header = reinterpret_cast<HWND>(send(listview, LVM_GETHEADER, 0, 0));
@@ -524,6 +542,10 @@ std::optional<MessageBoxInfo> read_message_box(HWND dialog) {
             info.buttons.push_back(strip_mnemonic(child.text));
         }
     }
+    for (HWND button = GetWindow(dialog, GW_CHILD); button; button = GetWindow(button, GW_HWNDNEXT))
+        if (iequal(class_of(button), L"Button") &&
+            (GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+            info.default_button = strip_mnemonic(text_of(button));
     return info;
 }
 
@@ -545,11 +567,16 @@ bool press_message_box_button(HWND dialog, std::wstring_view caption, Millis tim
     HWND owner = GetWindow(dialog, GW_OWNER);
     if (!button || !click(button, ClickMethod::ButtonMessage)) return false;
     // The owner is enabled again a moment after the box hides (unless the
-    // answer closed it); a click on it before then would be refused.
+    // answer closed it, or the answer brought up the next box); a click on it
+    // before then would be refused.
+    const DWORD process = process_of(dialog);
     return wait_until(
         [&] {
-            return (!IsWindow(dialog) || !IsWindowVisible(dialog)) &&
-                   (!owner || !IsWindow(owner) || IsWindowEnabled(owner));
+            if (IsWindow(dialog) && IsWindowVisible(dialog)) return false;
+            if (!owner || !IsWindow(owner) || IsWindowEnabled(owner)) return true;
+            for (HWND next : dialogs_of_process(process))
+                if (next != dialog && IsWindowVisible(next)) return true;
+            return false;
         },
         timeout);
 }

@@ -104,6 +104,9 @@ enum class ClickMethod {
 // hidden or disabled, its window is disabled under a modal one, or (for
 // MouseInput) another window covers the point.
 bool click(HWND control, ClickMethod method = ClickMethod::Automatic);
+// A real click on a list view's item (0 for the first), scrolled into view
+// first; with Ctrl held, as a person adds a row to the selection.
+bool click_listview_item(HWND listview, int item, bool with_ctrl = false);
 
 // Waits until the program behind `top` has finished the step in hand: no
 // modal window holds `top` (it is enabled) and then its thread is back at a
@@ -142,6 +145,7 @@ struct MessageBoxInfo {
     std::wstring title;
     std::wstring text;                  // the statics' text, joined by newlines
     std::vector<std::wstring> buttons;  // captions, '&' removed
+    std::wstring default_button;        // the one Enter presses, '&' removed
 };
 
 std::vector<HWND> dialogs_of_process(DWORD process_id);

@@ -1,0 +1,41 @@
+#include "regclean/finds.h"
+
+#include "regclean/file_time.h"
+
+#include <algorithm>
+
+namespace veltrano::regclean {
+
+namespace {
+
+std::string folded(const std::string& text) {
+    std::string out = text;
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+}  // namespace
+
+std::string key_cell(const Find& find) { return find.root_name + ": " + find.key_path; }
+
+std::vector<std::string> row_cells(const Find& find) {
+    return {key_cell(find), format_last_write(find.last_write), find.name, find.data};
+}
+
+void sort_finds(Finds& finds, int column, bool ascending) {
+    const auto less = [column](const Find& a, const Find& b) {
+        switch (column) {
+        case 0: return folded(key_cell(a)) < folded(key_cell(b));
+        case 1: return a.last_write < b.last_write;
+        case 2: return folded(a.name) < folded(b.name);
+        default: return folded(a.data) < folded(b.data);
+        }
+    };
+    if (ascending)
+        std::stable_sort(finds.begin(), finds.end(), less);
+    else
+        std::stable_sort(finds.begin(), finds.end(), [&](const Find& a, const Find& b) { return less(b, a); });
+}
+
+}  // namespace veltrano::regclean
