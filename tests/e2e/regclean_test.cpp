@@ -309,6 +309,21 @@ TEST_F(RegCleanRemoval, AValueRepairedSinceTheScanStaysAndTheUserIsTold) {
     EXPECT_NE(told->text.find(L"1 selected entry was left in place"), std::wstring::npos) << to_utf8(told->text);
     ASSERT_TRUE(press_message_box_button(told->hwnd, L"OK"));
     EXPECT_EQ(read_string(CU, kRefs, L"V3"), std::optional<std::wstring>(L"C:\\Windows\\system32"));
+
+    // From the keyboard: Ctrl+A takes every row, Delete asks as the button
+    // does. First the new scan that follows every removal, seconds long.
+    ASSERT_TRUE(wait_until([&] { return !IsWindowEnabled(start_); }, kScan));
+    ASSERT_TRUE(wait_until([&] { return stopped() && IsWindowEnabled(start_); }, kScan));
+    ASSERT_TRUE(click_listview_item(grid_, 0));
+    send_keys({{VK_CONTROL, true}, {'A', true}, {'A', false}, {VK_CONTROL, false}});
+    ASSERT_TRUE(wait_until([&] { return ask(grid_, LVM_GETSELECTEDCOUNT) == item_count(); }));
+    send_keys({{VK_DELETE, true}, {VK_DELETE, false}});
+    auto all = find_message_box(process_id());
+    ASSERT_TRUE(all);
+    EXPECT_EQ(all->text, L"Are you sure you want to remove " + std::to_wstring(item_count()) +
+                             L" selected entries from the Registry?");
+    ASSERT_TRUE(press_message_box_button(all->hwnd, L"No"));
+    EXPECT_TRUE(read_value(CU, kRefs, L"V1"));
 }
 
 // ---- a scan that is interrupted ----------------------------------------------
