@@ -40,7 +40,8 @@ bool Win32Dialogs::ask_yes_no(const std::string& question) {
 }
 
 bool Win32Dialogs::warn_yes_no(const std::string& question) {
-    return box(owner_, question, MB_YESNO | MB_ICONWARNING) == IDYES;
+    // What cannot be taken back is not done by a hasty Enter.
+    return box(owner_, question, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
 }  // namespace veltrano::shell::win32
