@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,10 @@ struct ProcessEntry {
     std::uint64_t default_heap_id = 0;  // pointer-sized on 64-bit Windows
     std::uint32_t threads = 0, parent_pid = 0;
     std::int32_t base_priority = 0;
+    // When the process started (100 ns since 1601, as FILETIME counts); 0
+    // when the system would not say. With the name it tells this process
+    // from a later one that was given the same id.
+    std::uint64_t start_time = 0;
 };
 
 struct ModuleEntry {
@@ -28,6 +33,16 @@ struct ThreadEntry {
     std::int32_t base_priority = 0, delta_priority = 0;
 };
 
+struct Termination {
+    enum Outcome {
+        Ended,     // gone within the wait
+        Ending,    // accepted, still winding down when the wait ran out
+        Gone,      // the listed program had ended; its id may be another's now
+        Refused,   // `message` holds the system's words
+    } outcome;
+    std::string message;
+};
+
 class Processes {
 public:
     virtual ~Processes() = default;
@@ -37,9 +52,12 @@ public:
     virtual std::vector<ModuleEntry> list_modules() = 0;
     // Every thread of every process.
     virtual std::vector<ThreadEntry> list_threads() = 0;
-    // Ends the process and waits a little for it to be gone. Empty on
-    // success, else the system's message for the error.
-    virtual std::string terminate(std::uint32_t pid) = 0;
+    // Ends the process the entry names, but only while its id still belongs
+    // to that program: the same name and start time, checked on the handle
+    // that ends it, so the id cannot be handed on in between. Waits up to
+    // 2 s for the end, calling `while_waiting` when messages arrive so that
+    // the window stays alive.
+    virtual Termination terminate(const ProcessEntry& listed, const std::function<void()>& while_waiting) = 0;
 };
 
 }  // namespace veltrano::platform

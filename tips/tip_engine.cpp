@@ -119,12 +119,15 @@ void TipPage::write_undone_flag() {
                                  none_applied ? 1 : 0, "Setting " + s(g.undone_flag), true);
 }
 
-void TipPage::unless_applied_set_back(int tip) {
-    if (!flagged_applied(ctx_.reg, tip) || ctx_.store.derives_applied(tip)) return;
+bool TipPage::took_effect(int tip) {
+    // The store refused the flag: the log holds its error lines.
+    if (!flagged_applied(ctx_.reg, tip)) return false;
+    if (ctx_.store.derives_applied(tip)) return true;
     const std::string key = core::tip_key(tip);
     ctx_.reg.log().add(key + " could not be applied: its settings were not written");
     ctx_.reg.Manipulate_Registry(Root::LocalMachine, state_key(tip), core::kAppliedFlag, INT_TYPE, "", 0,
                                  "Setting flag for " + key, true);
+    return false;
 }
 
 void TipPage::select_all() {
@@ -141,7 +144,7 @@ void TipPage::clear_all() {
 
 void TipPage::apply() {
     const GroupDisplay& g = display();
-    std::string_view text = kChooseText;
+    int ticked = 0, applied = 0;
     for (int tip = g.first_tip; tip <= g.last_tip; ++tip) {
         const std::string_view box = tip_display(tip).check_box;
         // The tick decides, not the enabled state: a box ticked before a
@@ -151,7 +154,7 @@ void TipPage::apply() {
         // bad value is not offered twice.
         ctx_.widgets.set_checked(box, false);
         ctx_.widgets.set_enabled(box, false);
-        text = kAppliedText;
+        ++ticked;
         try {
             apply_tip(tables_, ctx_, tip);
         } catch (const core::VeltranoError&) {
@@ -163,16 +166,23 @@ void TipPage::apply() {
             write_undone_flag();
             throw;
         }
-        unless_applied_set_back(tip);
+        applied += took_effect(tip);
     }
     // The Undo page reads this flag: right after Apply it must offer the group.
     write_undone_flag();
     bool all_disabled = true;
     for (int tip = g.first_tip; tip <= g.last_tip; ++tip)
         all_disabled = all_disabled && !ctx_.widgets.is_enabled(tip_display(tip).check_box);
-    if (all_disabled) text = kAllAppliedText;
     ctx_.sound.play_resource_async("DONE");
-    ctx_.dialogs.show_balloon(s(text));
+    ctx_.dialogs.show_balloon(applied == ticked && all_disabled ? s(kAllAppliedText) : apply_text(applied, ticked));
+}
+
+std::string apply_text(int applied, int ticked) {
+    if (ticked == 0) return s(kChooseText);
+    if (applied == ticked) return s(kAppliedText);
+    if (applied == 0) return s(kNoneAppliedText);
+    return "Applied " + std::to_string(applied) + " of " + std::to_string(ticked) +
+           " selected choices. The activity log says why the others could not be applied. ";
 }
 
 void TipPage::restore_defaults() { run_restore(tables_, ctx_); }

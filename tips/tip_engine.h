@@ -198,8 +198,9 @@ private:
     const GroupDisplay& display() const { return group_display(tables_.group); }
     // The group's "...OptionsUndone": 1 when none of its tips is applied.
     void write_undone_flag();
-    // A tip whose work did not take is not applied, whatever its records say.
-    void unless_applied_set_back(int tip);
+    // A tip whose work did not take is not applied, whatever its records
+    // say; true when it took.
+    bool took_effect(int tip);
     const GroupTables& tables_;
     Context ctx_;
 };
@@ -211,5 +212,9 @@ std::span<const core::FlagRow> flag_rows();
 inline constexpr std::string_view kChooseText = "Please make a choice before clicking on Boost Button ! ";
 inline constexpr std::string_view kAppliedText = "Congratulations ! Selected choices have been applied. ";
 inline constexpr std::string_view kAllAppliedText = "All choices have already been selected and applied ";
+inline constexpr std::string_view kNoneAppliedText =
+    "None of the selected choices could be applied. The activity log says why. ";
+// The balloon after Apply: a congratulation only when every ticked tip took.
+std::string apply_text(int applied, int ticked);
 
 }  // namespace veltrano::tips

@@ -27,8 +27,8 @@ public:
     // An information box, one OK button:
     virtual void show_information(const std::string& message) = 0;
     // A question with the buttons Yes and No; true only for Yes. The warning
-    // kind asks before something that cannot be taken back, with No as the
-    // answer Enter gives.
+    // kind asks before something that cannot be taken back, and No is its
+    // default button.
     virtual bool ask_yes_no(const std::string& question) = 0;
     virtual bool warn_yes_no(const std::string& question) = 0;
 };

@@ -32,11 +32,55 @@ void walk(const unique_file_handle& snap, First first, Next next, Visit visit) {
     for (BOOL more = first(snap.get(), &entry); more; more = next(snap.get(), &entry)) visit(entry);
 }
 
-// XP's full access: the mask of newer headers is refused there.
-constexpr DWORD kProcessAllAccess = 0x1F0FFF;
+// The name the system lists for the id now; empty when it lists none.
+std::string exe_file_of(DWORD pid) {
+    std::string name;
+    walk<PROCESSENTRY32W>(snapshot(), Process32FirstW, Process32NextW, [&](const PROCESSENTRY32W& e) {
+        if (e.th32ProcessID == pid) name = to_utf8(e.szExeFile);
+    });
+    return name;
+}
+
+// XP knows no PROCESS_QUERY_LIMITED_INFORMATION and refuses a mask that holds
+// it; from Vista on it is granted where the full query right is not (other
+// users' and protected processes). Which one to ask for is known without a
+// round trip: GetVersion reads memory the process already has.
+DWORD query_access() {
+    constexpr DWORD kQueryLimitedInformation = 0x1000;
+    return LOBYTE(LOWORD(GetVersion())) >= 6 ? kQueryLimitedInformation : PROCESS_QUERY_INFORMATION;
+}
+
+// 0 when the system will not say.
+std::uint64_t start_time_of(HANDLE process) {
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+    return (std::uint64_t{created.dwHighDateTime} << 32) | created.dwLowDateTime;
+}
+
+std::uint64_t start_time_of(DWORD pid) {
+    unique_kernel_handle process(OpenProcess(query_access(), FALSE, pid));
+    return process ? start_time_of(process.get()) : 0;
+}
+
+bool has_ended(HANDLE process) { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }
+
 // TerminateProcess only starts the end; a list taken at once may still show
 // the process. This long we wait for it to be gone.
 constexpr DWORD kTerminateWaitMs = 2000;
+
+// Waits for the process to end while the window goes on answering: each
+// time messages arrive they are handed to `pump`.
+bool wait_for_end(HANDLE process, const std::function<void()>& pump) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= kTerminateWaitMs) return has_ended(process);
+        const DWORD woke = MsgWaitForMultipleObjects(1, &process, FALSE, kTerminateWaitMs - elapsed, QS_ALLINPUT);
+        if (woke == WAIT_OBJECT_0) return true;
+        if (woke != WAIT_OBJECT_0 + 1) return has_ended(process);
+        if (pump) pump();
+    }
+}
 
 }  // namespace
 
@@ -46,6 +90,8 @@ std::vector<ProcessEntry> Win32Processes::list_processes() {
         out.push_back({to_utf8(e.szExeFile), e.th32ProcessID, e.cntUsage, e.th32ModuleID, e.th32DefaultHeapID,
                        e.cntThreads, e.th32ParentProcessID, static_cast<std::int32_t>(e.pcPriClassBase)});
     });
+    // After the snapshot is closed: a handle per process, one at a time.
+    for (ProcessEntry& entry : out) entry.start_time = start_time_of(entry.pid);
     return out;
 }
 
@@ -67,12 +113,27 @@ std::vector<ThreadEntry> Win32Processes::list_threads() {
     return out;
 }
 
-std::string Win32Processes::terminate(std::uint32_t pid) {
-    unique_kernel_handle process(OpenProcess(kProcessAllAccess, TRUE, pid));
-    if (!process) return system_message(GetLastError());
-    if (!TerminateProcess(process.get(), 0)) return system_message(GetLastError());
-    WaitForSingleObject(process.get(), kTerminateWaitMs);
-    return {};
+Termination Win32Processes::terminate(const ProcessEntry& listed, const std::function<void()>& while_waiting) {
+    // The open handle keeps the id from going to another process, so what is
+    // checked on it below is what TerminateProcess ends.
+    unique_kernel_handle process(
+        OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | query_access(), FALSE, listed.pid));
+    if (!process) {
+        const DWORD error = GetLastError();
+        // No process has that id any more.
+        if (error == ERROR_INVALID_PARAMETER) return {Termination::Gone, {}};
+        return {Termination::Refused, system_message(error)};
+    }
+    if (has_ended(process.get()) || start_time_of(process.get()) != listed.start_time ||
+        exe_file_of(listed.pid) != listed.exe_file)
+        return {Termination::Gone, {}};
+    if (!TerminateProcess(process.get(), 0)) {
+        const DWORD error = GetLastError();
+        // It ended by itself after the check.
+        if (has_ended(process.get())) return {Termination::Gone, {}};
+        return {Termination::Refused, system_message(error)};
+    }
+    return {wait_for_end(process.get(), while_waiting) ? Termination::Ended : Termination::Ending, {}};
 }
 
 std::string system_message(unsigned long error) {

@@ -9,7 +9,7 @@ public:
     std::vector<ProcessEntry> list_processes() override;
     std::vector<ModuleEntry> list_modules() override;
     std::vector<ThreadEntry> list_threads() override;
-    std::string terminate(std::uint32_t pid) override;
+    Termination terminate(const ProcessEntry& listed, const std::function<void()>& while_waiting) override;
 };
 
 // The system's own wording for an error code, without the trailing line break.

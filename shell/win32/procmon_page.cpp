@@ -35,6 +35,10 @@ constexpr int kButtonTop = 452, kButtonWidth = 140, kButtonHeight = 28, kButtonG
 void build_process_monitor(const PageBuilder& b, ui::Page* page_logic) {
     auto& logic = static_cast<ProcessMonitor&>(*page_logic);
     HWND grid = b.add({ControlKind::Grid, std::string(procmon::kGrid), "", kLeft, kGridTop, kWidth, kGridHeight});
+    if (GridView* view = b.controls.grid(procmon::kGrid))
+        view->on_column_click = [&logic, guard = b.guard](int column) {
+            guard([&logic, column] { logic.GridColumnClick(column); })();
+        };
     std::vector<HWND> menu;
     int left = kLeft;
     for (const Action& action : kActions) {

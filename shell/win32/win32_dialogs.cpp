@@ -40,6 +40,7 @@ bool Win32Dialogs::ask_yes_no(const std::string& question) {
 }
 
 bool Win32Dialogs::warn_yes_no(const std::string& question) {
+    // What cannot be taken back is not done by a hasty Enter.
     return box(owner_, question, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 

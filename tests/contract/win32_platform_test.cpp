@@ -61,12 +61,30 @@ TEST(Win32ProcessesTest, FindsItselfItsThreadAndItsExe) {
     EXPECT_TRUE(std::all_of(modules.begin(), modules.end(), [&](const ModuleEntry& m) { return m.pid == pid; }));
 }
 
-TEST(Win32ProcessesTest, TerminatingNoProcessGivesTheSystemsMessage) {
+// The kill's re-check against the test process itself: an entry that no
+// longer matches it by name or start time must leave it running (a missing
+// check would end this test). Nothing that matches is ever passed.
+TEST(Win32ProcessesTest, AnIdNoLongerTheProgramListedIsNotEnded) {
+    Win32Processes processes;
+    const auto all = processes.list_processes();
+    const auto self = std::find_if(all.begin(), all.end(),
+                                   [](const ProcessEntry& e) { return e.pid == GetCurrentProcessId(); });
+    ASSERT_NE(self, all.end());
+    FILETIME created{}, exited{}, kernel{}, user{};
+    ASSERT_TRUE(GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user));
+    EXPECT_EQ(self->start_time, (std::uint64_t{created.dwHighDateTime} << 32) | created.dwLowDateTime);
+
+    ProcessEntry started_later = *self, another_program = *self, no_process{};
+    started_later.start_time += 1;
+    another_program.exe_file = "setup.exe";
     // Process ids are multiples of four, so this one never exists.
-    const std::string message = Win32Processes().terminate(0xFFFFFFF1u);
-    EXPECT_FALSE(message.empty());
-    EXPECT_NE(message.back(), '\n');
-    EXPECT_EQ(message, system_message(ERROR_INVALID_PARAMETER));
+    no_process.pid = 0xFFFFFFF1u;
+    for (const ProcessEntry& listed : {started_later, another_program, no_process}) {
+        int pumps = 0;
+        const Termination result = processes.terminate(listed, [&] { ++pumps; });
+        EXPECT_EQ(result.outcome, Termination::Gone) << listed.exe_file << " " << listed.start_time;
+        EXPECT_EQ(pumps, 0);
+    }
 }
 
 TEST(Win32FileSystemTest, KnowsTheSystemDriveAndItsOwnExe) {

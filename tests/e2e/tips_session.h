@@ -19,6 +19,7 @@ std::optional<DWORD> tip_flag(int tip);
 
 inline constexpr wchar_t kChoose[] = L"Please make a choice before clicking on Boost Button ! ";
 inline constexpr wchar_t kApplied[] = L"Congratulations ! Selected choices have been applied. ";
+inline constexpr wchar_t kNoneApplied[] = L"None of the selected choices could be applied. The activity log says why. ";
 inline constexpr wchar_t kAllApplied[] = L"All choices have already been selected and applied ";
 inline constexpr wchar_t kUndoChoose[] = L"Please make a choice before clicking on Undo button !";
 inline constexpr wchar_t kUndone[] = L"Congratulations ! Selected options have been UNDONE. ";

@@ -9,7 +9,9 @@
 #include "platform/system_info.h"
 #include "platform/time.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -118,23 +120,32 @@ public:
 };
 
 // The machine's processes as a test lays them out. Ending one takes it off
-// the list, unless the test made that process refuse with a message.
+// the list, unless the test made that process refuse with a message; as
+// the system does, it ends only a process that is still the one listed (its
+// name and start time), and lets the window's messages in while it waits.
 class FakeProcesses : public platform::Processes {
 public:
     std::vector<platform::ProcessEntry> list_processes() override { return processes; }
     std::vector<platform::ModuleEntry> list_modules() override { return modules; }
     std::vector<platform::ThreadEntry> list_threads() override { return threads; }
-    std::string terminate(std::uint32_t pid) override {
-        terminated.push_back(pid);
-        if (auto refusal = refusals.find(pid); refusal != refusals.end()) return refusal->second;
-        std::erase_if(processes, [pid](const platform::ProcessEntry& p) { return p.pid == pid; });
-        return {};
+    platform::Termination terminate(const platform::ProcessEntry& listed,
+                                    const std::function<void()>& while_waiting) override {
+        const auto now = std::find_if(processes.begin(), processes.end(),
+                                      [&](const platform::ProcessEntry& p) { return p.pid == listed.pid; });
+        if (now == processes.end() || now->exe_file != listed.exe_file || now->start_time != listed.start_time)
+            return {platform::Termination::Gone, {}};
+        if (auto refusal = refusals.find(listed.pid); refusal != refusals.end())
+            return {platform::Termination::Refused, refusal->second};
+        terminated.push_back(listed.pid);
+        if (while_waiting) while_waiting();
+        std::erase_if(processes, [&](const platform::ProcessEntry& p) { return p.pid == listed.pid; });
+        return {platform::Termination::Ended, {}};
     }
     std::vector<platform::ProcessEntry> processes;
     std::vector<platform::ModuleEntry> modules;
     std::vector<platform::ThreadEntry> threads;
     std::map<std::uint32_t, std::string> refusals;
-    std::vector<std::uint32_t> terminated;
+    std::vector<std::uint32_t> terminated;  // the ids actually ended
 };
 
 class FakeShell : public platform::Shell {

@@ -1,6 +1,7 @@
 // The process monitor against fake processes: what each list shows and how
-// its numbers read, the current row across a rebuild, and the kill, which
-// only the process list offers.
+// its numbers read, the current row across a rebuild, the order a heading
+// click chooses, and the kill, which only the process list offers, which
+// asks first and which ends only the program the row showed.
 #include "procmon/process_monitor.h"
 #include "support/fake_view.h"
 #include "support/fakes.h"
@@ -25,9 +26,15 @@ protected:
         for (int r = 1; r < grid().row_count(); ++r) out.push_back(grid().row(r));
         return out;
     }
-    void kill_row(int row) {
+    void kill_row(int row, bool answer = true) {
         grid().set_current_row(row);
+        dialogs.answer_yes = answer;
         monitor.CloseProcess1Click();
+    }
+    std::vector<std::string> column(int c) {
+        std::vector<std::string> out;
+        for (const Row& r : rows()) out.push_back(r[static_cast<std::size_t>(c)]);
+        return out;
     }
     fakes::FakeProcesses processes;
     fakes::FakeWidgets widgets;
@@ -100,6 +107,7 @@ TEST_F(ProcessMonitorTest, AnEmptyPictureShowsOneEmptyRowNotTheLastListsFirstRow
     monitor.Refresh1Click();
     kill_row(1);
     EXPECT_TRUE(processes.terminated.empty());
+    EXPECT_TRUE(dialogs.questions.empty());
 }
 
 TEST_F(ProcessMonitorTest, KillEndsTheRowsProcessOnlyFromTheProcessListAndTheRowStays) {
@@ -126,6 +134,90 @@ TEST_F(ProcessMonitorTest, ARefusedKillRebuildsTheListAndShowsTheSystemsTextInAP
     EXPECT_EQ(dialogs.messages, std::vector<std::string>{"Access is denied."});
     EXPECT_TRUE(dialogs.errors.empty());
     EXPECT_EQ(rows().back()[0], "late.exe");
+}
+
+TEST_F(ProcessMonitorTest, TheKillAsksFirstNamingTheProgramAndWarnsForWindowsOwnAndNoLeavesItRunning) {
+    processes.processes.push_back({"CSRSS.EXE", 520, 0, 0, 0, 11, 368, 13});
+    monitor.shown();
+    struct Case {
+        int row;
+        const char* names;
+        bool critical;
+    };
+    for (const Case& c : {Case{1, "System (process id 4)", true}, Case{2, "smss.exe (process id 368)", true},
+                          Case{3, "explorer.exe (process id 1460)", false}, Case{4, "CSRSS.EXE (process id 520)", true}}) {
+        dialogs.questions.clear();
+        kill_row(c.row, false);
+        ASSERT_EQ(dialogs.questions.size(), 1u) << c.names;
+        EXPECT_THAT(dialogs.questions[0], ::testing::HasSubstr(c.names));
+        EXPECT_EQ(dialogs.questions[0].find("critical") != std::string::npos, c.critical) << dialogs.questions[0];
+    }
+    EXPECT_TRUE(processes.terminated.empty());
+    EXPECT_EQ(rows().size(), 4u);
+
+    kill_row(3);
+    EXPECT_EQ(processes.terminated, std::vector<std::uint32_t>{1460});
+    EXPECT_THAT(column(0), ::testing::ElementsAre("System", "smss.exe", "CSRSS.EXE"));
+}
+
+TEST_F(ProcessMonitorTest, AnIdThatNowBelongsToAnotherProgramIsNotEndedAndTheListIsTakenAgain) {
+    const std::vector<platform::ProcessEntry> listed = {{"notepad.exe", 1460, 0, 0, 0, 1, 4, 8, 1000},
+                                                        {"calc.exe", 1520, 0, 0, 0, 1, 4, 8, 1200}};
+    // Both ended after the picture was taken and their ids went to other
+    // processes, one of them the same program started again.
+    const std::vector<platform::ProcessEntry> now = {{"setup.exe", 1460, 0, 0, 0, 1, 4, 8, 5000},
+                                                     {"calc.exe", 1520, 0, 0, 0, 1, 4, 8, 5100}};
+    for (int row : {1, 2}) {
+        processes.processes = listed;
+        monitor.shown();
+        processes.processes = now;
+        kill_row(row);
+        EXPECT_THAT(column(0), ::testing::ElementsAre("setup.exe", "calc.exe"));
+    }
+    EXPECT_TRUE(processes.terminated.empty());
+    EXPECT_THAT(dialogs.messages, ::testing::ElementsAre("The process notepad.exe (process id 1460) has already ended.",
+                                                         "The process calc.exe (process id 1520) has already ended."));
+}
+
+TEST_F(ProcessMonitorTest, WhileAKillWaitsTheWindowLivesButASecondKillDoesNotStart) {
+    monitor.shown();
+    int pumps_seen_busy = 0;
+    widgets.on_pump = [&] {
+        pumps_seen_busy += grid().busy;
+        kill_row(1);  // System, chosen while explorer.exe is ending
+    };
+    kill_row(3);
+    EXPECT_EQ(pumps_seen_busy, 1);
+    EXPECT_FALSE(grid().busy);
+    EXPECT_EQ(dialogs.questions.size(), 1u);
+    EXPECT_EQ(processes.terminated, std::vector<std::uint32_t>{1460});
+}
+
+TEST_F(ProcessMonitorTest, AHeadingClickSortsNumbersAsNumbersTextWithoutCaseAndAgainReverses) {
+    processes.processes.push_back({"Zeta.exe", 92, 0, 0, 0, 1, 4, 8});
+    processes.threads = {{10, 0, 4, 8, 2}, {9, 0, 4, 8, -2}, {11, 0, 4, 8, 0}};
+    monitor.shown();
+    grid().set_current_row(3);  // explorer.exe
+    monitor.GridColumnClick(1);
+    EXPECT_THAT(column(1), ::testing::ElementsAre("4", "92", "368", "1460"));
+    EXPECT_EQ(grid().current_row(), 4) << "the row follows its process";
+    monitor.GridColumnClick(1);
+    EXPECT_THAT(column(1), ::testing::ElementsAre("1460", "368", "92", "4"));
+    monitor.GridColumnClick(0);
+    EXPECT_THAT(column(0), ::testing::ElementsAre("explorer.exe", "smss.exe", "System", "Zeta.exe"));
+
+    // Each list keeps its own order, through a new picture too.
+    monitor.Threads1Click();
+    monitor.GridColumnClick(4);
+    EXPECT_THAT(column(4), ::testing::ElementsAre("-2", "0", "2"));
+    processes.processes.push_back({"alg.exe", 1800, 0, 0, 0, 1, 4, 8});
+    monitor.Refresh1Click();
+    EXPECT_THAT(column(0), ::testing::ElementsAre("alg.exe", "explorer.exe", "smss.exe", "System", "Zeta.exe"));
+
+    // The kill ends the process the row shows, not the one at that place
+    // in the system's list.
+    kill_row(1);
+    EXPECT_EQ(processes.terminated, std::vector<std::uint32_t>{1800});
 }
 
 }  // namespace
