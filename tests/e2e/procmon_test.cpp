@@ -49,19 +49,6 @@ protected:
         ASSERT_TRUE(wait_until([&] { return focused_row() == row; })) << "focused row " << focused_row();
     }
     void press_ctrl(WORD key) { send_keys({{VK_CONTROL, true}, {key, true}, {key, false}, {VK_CONTROL, false}}); }
-    // The caption of the button Enter would press. Wine's boxes mark it by
-    // its style alone (DM_GETDEFID answers nothing there); Windows' do both.
-    static std::wstring default_button(HWND box) {
-        for (HWND button : find_controls(box, Selector::by_class(L"Button")))
-            if ((GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) return strip_mnemonic(text_of(button));
-        return L"";
-    }
-    // For a box that another follows at once, so that the owner never takes
-    // input in between: presses and waits only for this box to go.
-    static bool press_and_wait_for_close(HWND box, const wchar_t* caption) {
-        HWND button = find_control(box, Selector::by(L"Button", caption));
-        return button && click(button, ClickMethod::ButtonMessage) && wait_until([&] { return !IsWindowVisible(box); });
-    }
     std::vector<std::wstring> column(int c) {
         std::vector<std::wstring> out;
         for (const auto& row : listview_rows(grid())) out.push_back(row[static_cast<std::size_t>(c)]);
@@ -96,7 +83,7 @@ TEST_F(ProcessMonitorPage, KillAsksFirstWithNoAsDefaultNoLeavesTheHelperYesEndsI
         ASSERT_TRUE(box.has_value()) << "no question";
         EXPECT_NE(box->text.find(named), std::wstring::npos) << to_utf8(box->text);
         EXPECT_EQ(box->buttons, (std::vector<std::wstring>{L"Yes", L"No"}));
-        EXPECT_EQ(default_button(box->hwnd), L"No");
+        EXPECT_EQ(box->default_button, L"No");
         ASSERT_TRUE(press_message_box_button(box->hwnd, yes ? L"Yes" : L"No"));
         if (!yes) {
             settle();
@@ -126,7 +113,7 @@ TEST_F(ProcessMonitorPage, KillingAProcessAlreadyGoneSaysSoAndTakesTheListAgain)
     click_caption(kKill);
     auto box = find_message_box(process_id());
     ASSERT_TRUE(box.has_value()) << "no question";
-    ASSERT_TRUE(press_and_wait_for_close(box->hwnd, L"Yes"));
+    ASSERT_TRUE(press_message_box_button(box->hwnd, L"Yes"));
     box = find_message_box(process_id());
     ASSERT_TRUE(box.has_value()) << "no message";
     EXPECT_EQ(box->text, L"The process " + name + L" (process id " + std::to_wstring(gone) + L") has already ended.");
