@@ -227,8 +227,11 @@ protected:
         });
         return first == all.end() ? -1 : static_cast<int>(first - all.begin());
     }
-    void wait_for_rescan(int listed) {
-        ASSERT_TRUE(wait_until([&] { return stopped() && item_count() < listed; }, kScan)) << describe_screen();
+    // Every removal ends in a new scan, seconds long: first it starts,
+    // then it ends.
+    void wait_for_rescan() {
+        ASSERT_TRUE(wait_until([&] { return !IsWindowEnabled(start_); }, kScan)) << describe_screen();
+        ASSERT_TRUE(wait_until([&] { return stopped() && IsWindowEnabled(start_); }, kScan)) << describe_screen();
     }
 };
 
@@ -240,6 +243,10 @@ TEST_F(RegCleanRemoval, ExactlyTheRowsPickedAreSavedRemovedAndComeBackFromTheBac
     ASSERT_EQ(rows_of(L"VeltranoE2E\\Refs").size(), 5u);
     const int top = first_of_ours();
     ASSERT_TRUE(click_listview_item(grid_, top + 1));
+    ASSERT_TRUE(wait_until([&] {
+        return ask(grid_, LVM_GETSELECTEDCOUNT) == 1 &&
+               ask(grid_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED) == top + 1;
+    }));
     ASSERT_TRUE(click_listview_item(grid_, top + 4, true));
     ASSERT_TRUE(wait_until([&] { return ask(grid_, LVM_GETSELECTEDCOUNT) == 2; }))
         << "selected " << ask(grid_, LVM_GETSELECTEDCOUNT);
@@ -248,7 +255,6 @@ TEST_F(RegCleanRemoval, ExactlyTheRowsPickedAreSavedRemovedAndComeBackFromTheBac
     EXPECT_TRUE(wait_until([&] { return text_of(description).find(L"V5") != std::wstring::npos; }))
         << to_utf8(text_of(description));
 
-    const int listed = item_count();
     ASSERT_TRUE(click(remove_));
     auto box = find_message_box(process_id());
     ASSERT_TRUE(box);
@@ -261,7 +267,7 @@ TEST_F(RegCleanRemoval, ExactlyTheRowsPickedAreSavedRemovedAndComeBackFromTheBac
     EXPECT_TRUE(told->text.starts_with(L"Removed 2 entries from the registry. The backup is the file")) << to_utf8(told->text);
     EXPECT_TRUE(told->text.ends_with(L"Open the folder of the backups?")) << to_utf8(told->text);
     ASSERT_TRUE(press_message_box_button(told->hwnd, L"No"));
-    ASSERT_NO_FATAL_FAILURE(wait_for_rescan(listed));
+    ASSERT_NO_FATAL_FAILURE(wait_for_rescan());
     for (const wchar_t* name : {L"V2", L"V5"}) EXPECT_FALSE(read_value(CU, kRefs, name)) << to_utf8(name);
     for (const wchar_t* name : {L"V1", L"V3", L"V4", L"Kept"}) EXPECT_TRUE(read_value(CU, kRefs, name)) << to_utf8(name);
     EXPECT_EQ(rows_of(L"VeltranoE2E\\Refs").size(), 3u);
@@ -310,10 +316,8 @@ TEST_F(RegCleanRemoval, AValueRepairedSinceTheScanStaysAndTheUserIsTold) {
     ASSERT_TRUE(press_message_box_button(told->hwnd, L"OK"));
     EXPECT_EQ(read_string(CU, kRefs, L"V3"), std::optional<std::wstring>(L"C:\\Windows\\system32"));
 
-    // From the keyboard: Ctrl+A takes every row, Delete asks as the button
-    // does. First the new scan that follows every removal, seconds long.
-    ASSERT_TRUE(wait_until([&] { return !IsWindowEnabled(start_); }, kScan));
-    ASSERT_TRUE(wait_until([&] { return stopped() && IsWindowEnabled(start_); }, kScan));
+    // From the keyboard: Ctrl+A takes every row, Delete asks as the button does.
+    ASSERT_NO_FATAL_FAILURE(wait_for_rescan());
     ASSERT_TRUE(click_listview_item(grid_, 0));
     send_keys({{VK_CONTROL, true}, {'A', true}, {'A', false}, {VK_CONTROL, false}});
     ASSERT_TRUE(wait_until([&] { return ask(grid_, LVM_GETSELECTEDCOUNT) == item_count(); }));

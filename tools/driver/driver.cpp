@@ -128,7 +128,7 @@ void keep_apart_from_last_click(POINT at) {
     if (elapsed < needed) Sleep(needed - elapsed);
 }
 
-bool mouse_click_at(HWND control, POINT at) {
+bool mouse_click_at(HWND control, POINT at, bool with_ctrl = false) {
     HWND root = GetAncestor(control, GA_ROOT);
     // Bring the window up first: with no window manager nothing else raises
     // it, and a click on a covered point would land on the cover.
@@ -148,15 +148,27 @@ bool mouse_click_at(HWND control, POINT at) {
     // then lands where the pointer was before.
     const LONG width = std::max(2, GetSystemMetrics(SM_CXSCREEN));
     const LONG height = std::max(2, GetSystemMetrics(SM_CYSCREEN));
-    INPUT inputs[3]{};
-    const DWORD flags[3] = {MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
-    for (int i = 0; i < 3; ++i) {
-        inputs[i].type = INPUT_MOUSE;
-        inputs[i].mi.dx = MulDiv(at.x, 65535, width - 1);
-        inputs[i].mi.dy = MulDiv(at.y, 65535, height - 1);
-        inputs[i].mi.dwFlags = flags[i] | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    // Ctrl goes in the same batch as the click: sent apart, the click could
+    // reach the window before the key state that should come with it.
+    std::vector<INPUT> inputs;
+    const auto ctrl = [&](DWORD flags) {
+        INPUT key{};
+        key.type = INPUT_KEYBOARD;
+        key.ki.wVk = VK_CONTROL;
+        key.ki.dwFlags = flags;
+        inputs.push_back(key);
+    };
+    if (with_ctrl) ctrl(0);
+    for (DWORD flag : {MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+        INPUT mouse{};
+        mouse.type = INPUT_MOUSE;
+        mouse.mi.dx = MulDiv(at.x, 65535, width - 1);
+        mouse.mi.dy = MulDiv(at.y, 65535, height - 1);
+        mouse.mi.dwFlags = flag | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        inputs.push_back(mouse);
     }
-    const bool sent = SendInput(3, inputs, sizeof(INPUT)) == 3;
+    if (with_ctrl) ctrl(KEYEVENTF_KEYUP);
+    const bool sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
     last_click = {at, GetTickCount()};
     return sent;
 }
@@ -492,10 +504,7 @@ bool click_listview_item(HWND listview, int item, bool with_ctrl) {
     if (!ok || !buffer.read(0, &bounds, sizeof bounds) || bounds.right <= bounds.left) return false;
     POINT at{(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2};
     MapWindowPoints(listview, nullptr, &at, 1);
-    if (with_ctrl) send_keys({{VK_CONTROL, true}});
-    const bool clicked = mouse_click_at(listview, at);
-    if (with_ctrl) send_keys({{VK_CONTROL, false}});
-    return clicked;
+    return mouse_click_at(listview, at, with_ctrl);
 }
 
 std::vector<std::vector<std::wstring>> listview_rows(HWND listview) {
