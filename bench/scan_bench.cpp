@@ -293,7 +293,7 @@ int wmain(int argc, wchar_t** argv) {
         };
         const auto walk_once = [&] {
             platform::win32::Win32FileSystem files;
-            BareWalk bare{files};
+            BareWalk bare{files, {}};
             for (const std::string& hive : platform::win32::Win32Registry().current_user_hives())
                 bare.user_hives.push_back(platform::win32::to_utf16(hive));
             const auto begin = Clock::now();
