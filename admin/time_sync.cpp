@@ -240,11 +240,29 @@ void TimeSyncPage::Button4Click() {
 void TimeSyncPage::Button5Click() {
     const int item = widgets_.selected_index(kIntervalList);
     if (item < 0 || item >= static_cast<int>(kPollIntervals.size())) return;
-    const std::string seconds(kPollIntervals[static_cast<std::size_t>(item)]);
-    store_.create_veltrano_log(kRecordKey, core::Root::LocalMachine, kLocalMachine, kNtpClientRecordKey,
-                               "SpecialPollInterval", core::STR_TYPE, seconds, 0, true);
-    primitives_.Manipulate_Registry(core::Root::LocalMachine, kNtpClientKey, "SpecialPollInterval", core::STR_TYPE,
-                                    seconds, 0, "Setting the polling interval", true);
+    const std::int32_t seconds = std::atoi(kPollIntervals[static_cast<std::size_t>(item)].data());
+    drop_text_interval();
+    // A DWORD, as XP keeps it and tip 35 writes it: the time service reads
+    // no number from text, and a text value stopped this button for good.
+    store_.create_veltrano_log(kRecordKey, core::Root::LocalMachine, kLocalMachine, kNtpClientKey,
+                               kSpecialPollInterval, core::INT_TYPE, "", seconds, true);
+    primitives_.Manipulate_Registry(core::Root::LocalMachine, kNtpClientKey, kSpecialPollInterval, core::INT_TYPE,
+                                    "", seconds, "Setting the polling interval", true);
+}
+
+void TimeSyncPage::drop_text_interval() {
+    // Earlier versions wrote the interval, and its records, as text where no
+    // value was. Read as numbers they would stop every later click, so they
+    // go (each removal in the log); the time service never used them.
+    const std::string keys[] = {kNtpClientKey, core::kStateKeyBase + kRecordKey + "\\OLD_VALUES",
+                                core::kStateKeyBase + kRecordKey + "\\NEW_VALUES"};
+    for (const std::string& key : keys) {
+        const auto open = primitives_.registry().open(core::Root::LocalMachine, key, false);
+        const auto value = open ? open->query(kSpecialPollInterval) : std::nullopt;
+        if (value && value->kind != platform::ValueKind::Dword)
+            primitives_.Delete_Registry(core::Root::LocalMachine, key, kSpecialPollInterval, core::VALUENAME,
+                                        "Removing the polling interval stored as text");
+    }
 }
 
 }  // namespace veltrano::admin

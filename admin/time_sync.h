@@ -58,11 +58,12 @@ inline constexpr std::string_view kStatus = "stStatus";
 inline constexpr std::string_view kTimer = "Timer2";
 
 inline const std::string kTimeServersKey = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\DateTime\\Servers";
-// The record names the set Windows reads; the value goes where it always
-// has, below ControlSet001.
-inline const std::string kNtpClientRecordKey =
+// The set the time service reads, which the record names too. The value
+// used to go below ControlSet001, which is that set only while Windows
+// starts from it.
+inline const std::string kNtpClientKey =
     "\\SYSTEM\\CurrentControlSet\\Services\\W32Time\\TimeProviders\\NtpClient";
-inline const std::string kNtpClientKey = "\\SYSTEM\\ControlSet001\\Services\\W32Time\\TimeProviders\\NtpClient";
+inline const std::string kSpecialPollInterval = "SpecialPollInterval";
 
 // The host every server item names instead of its own: set for the tests,
 // which must never reach a public time server. Read from the environment
@@ -111,6 +112,7 @@ private:
     void countdown_step();
     int selected_interval() const;
     void forget_server();
+    void drop_text_interval();
     net::NtpTimestamp now_ntp() const;
 
     core::RegistryPrimitives& primitives_;

@@ -1,7 +1,7 @@
 // The Time Sync page of the admin tools worked from outside, with the server
 // list pointed at a name that cannot resolve: nothing leaves the machine,
 // and what the user sees of a failed exchange is checked.
-#include "veltrano_session.h"
+#include "tips_session.h"
 
 #include <regex>
 
@@ -27,6 +27,32 @@ protected:
         return {};
     }
 };
+
+// The time service's settings on the XP-like machine, where the interval is
+// a DWORD below ControlSet001, the set CurrentControlSet links to.
+class TimeService : public TipsSession {
+protected:
+    void open_time_sync() {
+        ASSERT_NO_FATAL_FAILURE(go(L"Admin"));
+        ASSERT_NO_FATAL_FAILURE(press(L"Time Sync"));
+        ASSERT_NE(control(L"Set the interval"), nullptr);
+    }
+};
+
+TEST_F(TimeService, SetTheIntervalWritesTheDwordAndTip35ReadsAsItDid) {
+    const std::wstring ntp_client = L"SYSTEM\\ControlSet001\\Services\\W32Time\\TimeProviders\\NtpClient";
+    ASSERT_EQ(read_dword(HKEY_LOCAL_MACHINE, ntp_client, L"SpecialPollInterval"), 604800u);
+    const std::optional<DWORD> tip35 = tip_flag(35);
+    ASSERT_NO_FATAL_FAILURE(open_time_sync());
+    ASSERT_TRUE(choose_combo_item(control(Selector::by_class(L"ComboBox", 1)), 10));  // 3600
+    ASSERT_NO_FATAL_FAILURE(press(L"Set the interval"));
+    ASSERT_TRUE(wait_until([&] { return read_dword(HKEY_LOCAL_MACHINE, ntp_client, L"SpecialPollInterval") == 3600u; }))
+        << describe_screen();
+    ASSERT_NO_FATAL_FAILURE(settle());
+    EXPECT_FALSE(find_message_box(process_id(), Millis{0})) << "an error box";
+    EXPECT_EQ(tip_flag(35), tip35);
+    EXPECT_TRUE(in_order(log_lines(), {L"Setting the polling interval"}));
+}
 
 TEST_F(TimeSync, AnUnresolvableServerShowsTheSocketErrorAndClearsTheChoice) {
     click_caption(L"Admin");

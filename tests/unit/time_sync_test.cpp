@@ -211,24 +211,27 @@ TEST_F(TimeSync, AddTimeServerWritesTheItemsOwnHostUnderItsNumber) {
     EXPECT_EQ(log.lines.size(), written);
 }
 
-TEST_F(TimeSync, SetTheIntervalRecordsCurrentControlSetAndWritesControlSet001) {
+TEST_F(TimeSync, SetTheIntervalWritesADwordWhereTheTimeServiceReadsIt) {
+    // As on XP, and as tip 35 leaves it.
+    reg.put(Root::LocalMachine, admin::kNtpClientKey, "SpecialPollInterval", RegValue::number(604800));
     widgets.set_selected_index(admin::kIntervalList, 10);
     page.Button5Click();
-    EXPECT_EQ(reg.get(Root::LocalMachine, admin::kNtpClientKey, "SpecialPollInterval"), RegValue::string("3600"));
-    EXPECT_EQ(reg.get(Root::LocalMachine, kRecords + "\\OLD_VALUES", "REGPATH_for_SpecialPollInterval"),
-              RegValue::string("HKEY_LOCAL_MACHINE" + admin::kNtpClientRecordKey));
-    EXPECT_EQ(reg.get(Root::LocalMachine, kRecords + "\\NEW_VALUES", "SpecialPollInterval"), RegValue::string("3600"));
+    EXPECT_EQ(reg.get(Root::LocalMachine, admin::kNtpClientKey, "SpecialPollInterval"), RegValue::number(3600));
+    EXPECT_EQ(reg.get(Root::LocalMachine, kRecords + "\\OLD_VALUES", "SpecialPollInterval"), RegValue::number(604800));
+    EXPECT_EQ(reg.get(Root::LocalMachine, kRecords + "\\NEW_VALUES", "SpecialPollInterval"), RegValue::number(3600));
+    EXPECT_EQ(reg.get(Root::LocalMachine, kRecords + "\\NEW_VALUES", "REGPATH_for_SpecialPollInterval"),
+              RegValue::string("HKEY_LOCAL_MACHINE" + admin::kNtpClientKey));
 }
 
-TEST_F(TimeSync, SetTheIntervalStopsAtADwordLeftByTip35) {
-    reg.put(Root::LocalMachine, admin::kNtpClientRecordKey, "SpecialPollInterval", RegValue::number(900));
-    widgets.set_selected_index(admin::kIntervalList, 10);
-    EXPECT_THAT([&] { page.Button5Click(); },
-                ::testing::ThrowsMessage<core::VeltranoError>("Invalid data type for 'SpecialPollInterval'"));
-    EXPECT_EQ(reg.get(Root::LocalMachine, kRecords, "HasThisTipBeenApplied"), RegValue::number(1));
-    EXPECT_TRUE(reg.get(Root::LocalMachine, kRecords, "LastDateThisTipApplied"));
-    EXPECT_TRUE(reg.get(Root::LocalMachine, kRecords + "\\OLD_VALUES", "REGPATH_for_SpecialPollInterval"));
-    EXPECT_FALSE(reg.get(Root::LocalMachine, admin::kNtpClientKey, "SpecialPollInterval"));
+TEST_F(TimeSync, SetTheIntervalReplacesTheTextAnEarlierVersionLeft) {
+    reg.put(Root::LocalMachine, admin::kNtpClientKey, "SpecialPollInterval", RegValue::string("60"));
+    reg.put(Root::LocalMachine, kRecords + "\\OLD_VALUES", "SpecialPollInterval", RegValue::string(""));
+    reg.put(Root::LocalMachine, kRecords + "\\NEW_VALUES", "SpecialPollInterval", RegValue::string("60"));
+    widgets.set_selected_index(admin::kIntervalList, 3);
+    page.Button5Click();
+    EXPECT_EQ(reg.get(Root::LocalMachine, admin::kNtpClientKey, "SpecialPollInterval"), RegValue::number(60));
+    EXPECT_EQ(reg.get(Root::LocalMachine, kRecords + "\\NEW_VALUES", "SpecialPollInterval"), RegValue::number(60));
+    EXPECT_EQ(std::count(log.lines.begin(), log.lines.end(), "Removing the polling interval stored as text"), 3);
 }
 
 }  // namespace
