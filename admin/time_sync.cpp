@@ -167,7 +167,12 @@ void TimeSyncPage::UDPSockDataAvailable() {
     // Set in UTC: a local time set near a daylight-saving change is read
     // under the rule in force before it and lands an hour off.
     const double corrected = platform::to_date_time(time_.system_time_utc()) + result.offset / kSecondsPerDay;
-    time_.set_system_time_utc(platform::from_date_time(corrected));
+    if (!time_.set_system_time_utc(platform::from_date_time(corrected))) {
+        const std::string why = "clock not corrected: " + time_.last_error_text();
+        primitives_.log().add(why);
+        widgets_.set_text(kStatus, why);
+        return;
+    }
     widgets_.set_text(kStatus, "clock corrected.");
 }
 

@@ -21,8 +21,10 @@ public:
     virtual SystemTime local_time() const = 0;
     virtual SystemTime system_time_utc() const = 0;
     // Sets the clock from a UTC reading: right on both sides of a
-    // daylight-saving change, which a local time is not.
+    // daylight-saving change, which a local time is not. False when the
+    // clock stayed as it was; last_error_text() then says why.
     virtual bool set_system_time_utc(const SystemTime& utc) = 0;
+    virtual std::string last_error_text() const = 0;
 };
 
 }  // namespace veltrano::platform

@@ -22,12 +22,15 @@ public:
     std::string short_date_today() const override { return date; }
     platform::SystemTime local_time() const override { return now; }
     platform::SystemTime system_time_utc() const override { return now; }
-    // Local time is UTC here; each setting is recorded.
+    // Local time is UTC here; each setting is recorded, a refused one too.
     bool set_system_time_utc(const platform::SystemTime& utc) override {
         set_utc.push_back(utc);
+        if (!refusal.empty()) return false;
         now = utc;
         return true;
     }
+    std::string last_error_text() const override { return refusal; }
+    std::string refusal;  // set: the clock refuses to be set, with this reason
     std::string date = "07/12/2026";
     std::vector<platform::SystemTime> set_utc;
     platform::SystemTime now{2026, 12, 1, 7, 8, 0, 0, 0};

@@ -153,6 +153,17 @@ TEST_F(TimeSync, AReplySetsTheClockInUtcAndShowsTheExchange) {
     EXPECT_EQ(time.set_utc.size(), 1u);
 }
 
+TEST_F(TimeSync, AClockThatRefusesToBeSetIsNotCalledCorrected) {
+    time.refusal = "A required privilege is not held by the client.";
+    page.BitBtn29Click();
+    socket->deliver(answer(2000));
+    EXPECT_EQ(statuses.back(), "clock not corrected: A required privilege is not held by the client.");
+    EXPECT_EQ(log.lines.back(), statuses.back());
+    EXPECT_EQ(std::count(statuses.begin(), statuses.end(), "clock corrected."), 0);
+    // What was measured stays true and is shown.
+    EXPECT_EQ(widgets.text("edtError"), "  -2.000");
+}
+
 struct BadReply {
     const char* what;
     net::ReplyVerdict verdict;
