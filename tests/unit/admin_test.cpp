@@ -116,6 +116,38 @@ TEST_F(Admin, ACountThatIsNoWholeNumberStopsAtTheCountWithWhatCameBeforeKept) {
     EXPECT_EQ(record("OLD_VALUES", "LegalNoticeText"), RegValue::string("Authorised users only"));
 }
 
+// Every text below the program's own key, which every user can read.
+std::vector<std::string> texts_below(platform::Registry& registry, const std::string& path) {
+    std::vector<std::string> found;
+    auto key = registry.open(Root::LocalMachine, path, false);
+    if (!key) return found;
+    for (const std::string& name : key->value_names())
+        if (auto value = key->query(name); value && value->kind == platform::ValueKind::String)
+            found.push_back(value->text);
+    for (const std::string& sub : key->subkey_names())
+        for (std::string& text : texts_below(registry, path + "\\" + sub)) found.push_back(std::move(text));
+    return found;
+}
+
+TEST_F(Admin, DisablingRemovesThePasswordAndSaysSo) {
+    fill_form("ann", "s3cret");
+    page.auto_logon().BitBtn23Click();
+    ASSERT_EQ(winlogon("DefaultPassword"), RegValue::string("s3cret"));
+
+    choose("RadioButton14", "RadioButton13");
+    log.lines.clear();
+    page.auto_logon().BitBtn23Click();
+    EXPECT_EQ(winlogon("AutoAdminLogon"), RegValue::string("0"));
+    EXPECT_FALSE(winlogon("DefaultPassword"));
+    EXPECT_EQ(winlogon("DefaultUserName"), RegValue::string("ann"));
+    EXPECT_EQ(record("OLD_VALUES", "DefaultPassword"), RegValue::string(admin::kPasswordMask));
+    EXPECT_EQ(record("NEW_VALUES", "DefaultPassword"), RegValue::string(""));
+    EXPECT_THAT(texts_below(reg, core::kStoreRoot), ::testing::Not(::testing::Contains("s3cret")));
+    EXPECT_THAT(log.lines, ::testing::IsSupersetOf({"Starting the process of disabling autologon feature",
+                                                    "Starting the process of removing default password"}));
+    EXPECT_THAT(log.lines, ::testing::Not(::testing::Contains("Starting the process of enabling autologon feature")));
+}
+
 TEST(AdminCount, TakesWholeNumbersOnly) {
     EXPECT_EQ(admin::to_integer("+3"), 3);
     EXPECT_EQ(admin::to_integer("-2147483648"), -2147483648LL);
