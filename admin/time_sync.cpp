@@ -131,7 +131,11 @@ void TimeSyncPage::UDPSockDataAvailable() {
     std::array<std::uint8_t, 512> buffer{};
     net::Endpoint from;
     const int length = socket_->ReceiveFrom(buffer, from);
-    if (length < 0) return;
+    if (length < 0) {
+        // The request stays in flight: a reply that can be read may follow.
+        widgets_.set_text(kStatus, "error " + std::to_string(socket_->LastError()) + ": the reply could not be read");
+        return;
+    }
     const bool from_server = from == socket_->peer();
     // With no request in flight nothing can match; a zero stamp stands in.
     const net::CheckedReply checked =

@@ -42,19 +42,20 @@ public:
         return static_cast<int>(d.size());
     }
     int ReceiveFrom(std::span<std::uint8_t> buffer, net::Endpoint& from) override {
+        if (read_error) return -1;
         const std::size_t n = std::min(buffer.size(), waiting.bytes.size());
         std::copy_n(waiting.bytes.begin(), n, buffer.begin());
         from = waiting.from;
         return static_cast<int>(n);
     }
     net::Endpoint peer() const override { return kServer; }
-    int LastError() const override { return error; }
+    int LastError() const override { return read_error ? read_error : error; }
     void deliver(Datagram d) {
         waiting = std::move(d);
         OnDataAvailable();
     }
 
-    int error = 0;
+    int error = 0, read_error = 0;
     std::vector<std::string> connects;
     std::vector<std::vector<std::uint8_t>> sent;
     Datagram waiting;
@@ -162,6 +163,14 @@ TEST_F(TimeSync, AClockThatRefusesToBeSetIsNotCalledCorrected) {
     EXPECT_EQ(std::count(statuses.begin(), statuses.end(), "clock corrected."), 0);
     // What was measured stays true and is shown.
     EXPECT_EQ(widgets.text("edtError"), "  -2.000");
+}
+
+TEST_F(TimeSync, AReplyThatCannotBeReadIsAnError) {
+    page.BitBtn29Click();
+    socket->read_error = 10054;
+    socket->deliver(answer(300));
+    EXPECT_EQ(statuses.back(), "error 10054: the reply could not be read");
+    EXPECT_TRUE(time.set_utc.empty());
 }
 
 struct BadReply {
