@@ -23,8 +23,12 @@ std::string item_text(const TimeServer& server, std::string_view host) {
 
 const std::string& time_server_override() {
     static const std::string host = [] {
+#ifdef VELTRANO_TIME_SERVER_SEAM
         const char* value = std::getenv("VELTRANO_TIME_SERVER");
         return std::string(value ? value : "");
+#else
+        return std::string();
+#endif
     }();
     return host;
 }

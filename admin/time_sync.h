@@ -67,7 +67,8 @@ inline const std::string kSpecialPollInterval = "SpecialPollInterval";
 
 // The host every server item names instead of its own: set for the tests,
 // which must never reach a public time server. Read from the environment
-// variable VELTRANO_TIME_SERVER once; empty when unset.
+// variable VELTRANO_TIME_SERVER once, and only in a build made with
+// VELTRANO_TEST_SEAMS; empty otherwise.
 const std::string& time_server_override();
 
 // "2026-12-07 15:04:05".

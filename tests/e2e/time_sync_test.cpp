@@ -14,6 +14,11 @@ constexpr wchar_t kSeam[] = L"VELTRANO_TIME_SERVER";
 
 class TimeSync : public VeltranoSession {
 protected:
+    void SetUp() override {
+        // Without the seam the list names public servers, which no test may reach.
+        if (setting(L"VELTRANO_TEST_SEAMS").empty()) GTEST_SKIP() << "veltrano.exe built without VELTRANO_TEST_SEAMS";
+        VeltranoSession::SetUp();
+    }
     // The program inherits our environment.
     void seed_machine() override { SetEnvironmentVariableW(kSeam, L"nonexistent.invalid"); }
     void TearDown() override {
@@ -82,6 +87,28 @@ TEST_F(TimeSync, AnUnresolvableServerShowsTheSocketErrorAndClearsTheChoice) {
     click_caption(L"Time Sync");
     settle();
     EXPECT_EQ(error_status(), status);
+}
+
+// Run by its own ctest against the Release exe.
+class ReleaseExe : public TimeSync {
+protected:
+    void SetUp() override {
+        if (setting(L"VELTRANO_RELEASE_EXE").empty()) GTEST_SKIP() << "for the Release exe only";
+        VeltranoSession::SetUp();
+    }
+    void seed_machine() override { SetEnvironmentVariableW(kSeam, L"127.0.0.1"); }
+};
+
+TEST_F(ReleaseExe, IgnoresTheTimeServerVariable) {
+    click_caption(L"Admin");
+    click_caption(L"Time Sync");
+    HWND servers = control(Selector::by_class(L"ComboBox", 0));
+    ASSERT_NE(servers, nullptr);
+    const std::vector<std::wstring> items = combo_lines(servers);
+    ASSERT_EQ(items.size(), 15u);
+    EXPECT_EQ(items[0], L"NIST Time server: {http://time-a-g.nist.gov} located at Gaithersburg,Maryland,USA");
+    for (const std::wstring& item : items) EXPECT_EQ(item.find(L"127.0.0.1"), std::wstring::npos) << to_utf8(item);
+    EXPECT_EQ(text_of(servers), items[0]);
 }
 
 }  // namespace
