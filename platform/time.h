@@ -25,6 +25,9 @@ public:
     // clock stayed as it was; last_error_text() then says why.
     virtual bool set_system_time_utc(const SystemTime& utc) = 0;
     virtual std::string last_error_text() const = 0;
+    // Milliseconds on a clock that nobody sets, for waits: it wraps after
+    // 49 days, so only differences of readings mean anything.
+    virtual std::uint32_t tick_count_ms() const = 0;
 };
 
 }  // namespace veltrano::platform

@@ -54,6 +54,8 @@ bool Win32Time::set_system_time_utc(const SystemTime& utc) {
     return error_ == ERROR_SUCCESS;
 }
 
+std::uint32_t Win32Time::tick_count_ms() const { return GetTickCount(); }
+
 std::string Win32Time::last_error_text() const {
     if (error_ == ERROR_SUCCESS) return {};
     wchar_t* buffer = nullptr;

@@ -11,6 +11,7 @@ public:
     SystemTime system_time_utc() const override;
     bool set_system_time_utc(const SystemTime& utc) override;
     std::string last_error_text() const override;
+    std::uint32_t tick_count_ms() const override;
 
 private:
     unsigned long error_ = 0;

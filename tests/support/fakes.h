@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/browser.h"
+#include "platform/date_time.h"
 #include "platform/file_system.h"
 #include "platform/processes.h"
 #include "platform/shell.h"
@@ -30,6 +31,10 @@ public:
         return true;
     }
     std::string last_error_text() const override { return refusal; }
+    // Follows `now`: a test moves both at once.
+    std::uint32_t tick_count_ms() const override {
+        return static_cast<std::uint32_t>(static_cast<std::int64_t>(platform::to_date_time(now) * 86400000.0 + 0.5));
+    }
     std::string refusal;  // set: the clock refuses to be set, with this reason
     std::string date = "07/12/2026";
     std::vector<platform::SystemTime> set_utc;
