@@ -1,7 +1,11 @@
-// The Time Sync page of the admin tools worked from outside, with the server
-// list pointed at a name that cannot resolve: nothing leaves the machine,
-// and what the user sees of a failed exchange is checked.
+// The Time Sync page of the admin tools worked from outside. Nothing leaves
+// the machine: the interval goes to the registry, a typed server is our
+// responder on loopback, the list is pointed at a name that cannot resolve
+// (in a build with the seam), and the Release exe is shown to ignore that
+// seam.
+#include "e2e_environment.h"
 #include "tips_session.h"
+#include "tests/support/ntp_bad_responder.h"
 
 #include <regex>
 
@@ -34,7 +38,8 @@ protected:
 };
 
 // The time service's settings on the XP-like machine, where the interval is
-// a DWORD below ControlSet001, the set CurrentControlSet links to.
+// a DWORD. Wine keeps CurrentControlSet, which the time service reads, apart
+// from ControlSet001, where tip 35 writes: on XP they are one key.
 class TimeService : public TipsSession {
 protected:
     void open_time_sync() {
@@ -45,7 +50,7 @@ protected:
 };
 
 TEST_F(TimeService, SetTheIntervalWritesTheDwordAndTip35ReadsAsItDid) {
-    const std::wstring ntp_client = L"SYSTEM\\ControlSet001\\Services\\W32Time\\TimeProviders\\NtpClient";
+    const std::wstring ntp_client = L"SYSTEM\\CurrentControlSet\\Services\\W32Time\\TimeProviders\\NtpClient";
     ASSERT_EQ(read_dword(HKEY_LOCAL_MACHINE, ntp_client, L"SpecialPollInterval"), 604800u);
     const std::optional<DWORD> tip35 = tip_flag(35);
     ASSERT_NO_FATAL_FAILURE(open_time_sync());
@@ -57,6 +62,44 @@ TEST_F(TimeService, SetTheIntervalWritesTheDwordAndTip35ReadsAsItDid) {
     EXPECT_FALSE(find_message_box(process_id(), Millis{0})) << "an error box";
     EXPECT_EQ(tip_flag(35), tip35);
     EXPECT_TRUE(in_order(log_lines(), {L"Setting the polling interval"}));
+}
+
+// A host typed into the server box, our responder's: it answers every
+// request as an unsynchronised server, whose time nothing takes.
+class TypedServer : public TimeService {
+protected:
+    // A request of our own, after whatever the program sent: answered, it
+    // shows every earlier datagram was counted.
+    static void probe(const test::NtpBadResponder& responder) {
+        SOCKET s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_addr.s_addr = htonl(test::NtpBadResponder::kAddressHostOrder);
+        to.sin_port = htons(123);
+        const char request[48] = {0x23};
+        sendto(s, request, sizeof request, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+        const int before = responder.answered();
+        EXPECT_TRUE(wait_until([&] { return responder.answered() > before; }));
+        closesocket(s);
+    }
+    std::wstring status() {
+        for (const ControlInfo& c : visible_children(main_window()))
+            if (c.text.starts_with(L"reply ignored") || c.text.starts_with(L"request held back")) return c.text;
+        return {};
+    }
+};
+
+TEST_F(TypedServer, IsUsedAndAskedOnceForTwoClicksWithinFourSeconds) {
+    test::NtpBadResponder responder(test::NtpBadResponder::Fault::LeapAlarm);
+    ASSERT_NO_FATAL_FAILURE(open_time_sync());
+    ASSERT_TRUE(set_text(control(Selector::by_class(L"ComboBox", 0)), L"127.0.0.1"));
+    ASSERT_NO_FATAL_FAILURE(press(L"Synchronize now"));
+    ASSERT_NO_FATAL_FAILURE(press(L"Synchronize now"));
+    ASSERT_TRUE(wait_until([&] { return responder.answered() > 0; })) << describe_screen();
+    ASSERT_TRUE(wait_until([&] { return !status().empty(); })) << describe_screen();
+    ASSERT_NO_FATAL_FAILURE(settle());
+    probe(responder);
+    EXPECT_EQ(responder.answered(), 2) << "the program's one request and the probe";
 }
 
 TEST_F(TimeSync, AnUnresolvableServerShowsTheSocketErrorAndClearsTheChoice) {
