@@ -109,9 +109,7 @@ void build_launchers(const PageBuilder& b, admin::Launchers& logic) {
         const int top = 40 + static_cast<int>(i / admin::kLaunchersPerRow) * kCell;
         HWND picture = b.add_to(page, {ControlKind::Icon, std::string(launcher.picture), std::string(launcher.file),
                                        left, top, 48, 48, b.guard([&logic, i] { logic.ImageClick(i); })});
-        // Every snap-in shows the console's one icon: the tip tells them apart.
-        const std::string_view file = launcher.file;
-        b.controls.set_tooltip(picture, std::string(file.substr(file.rfind('\\') + 1)));
+        b.controls.set_tooltip(picture, std::string(launcher.tip));
     }
 }
 

@@ -216,7 +216,8 @@ TEST_F(Launchers, APictureOpensItsSnapInByItsFullPath) {
     ASSERT_NE(gpedit, nullptr);
     ASSERT_TRUE(click(gpedit));
     ASSERT_TRUE(wait_until([&] { return opened().has_value(); })) << "the shell started nothing";
-    EXPECT_EQ(opened(), "c:\\windows\\system32\\gpedit.msc\n");
+    // The prefix's Windows folder, as the system names it.
+    EXPECT_EQ(opened(), "C:\\windows\\system32\\gpedit.msc\n");
 }
 
 }  // namespace

@@ -142,9 +142,12 @@ class FakeShell : public platform::Shell {
 public:
     long open(const std::string& file) override {
         opened.push_back(file);
-        return 42;
+        return missing.count(file) ? 2 : 42;  // 2: the shell's "file not found"
     }
+    std::string system_folder() const override { return folder; }
     std::vector<std::string> opened;
+    std::string folder = "D:\\WINNT\\system32";
+    std::set<std::string> missing;
 };
 
 class FakeBrowser : public platform::Browser {

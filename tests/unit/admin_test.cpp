@@ -181,12 +181,15 @@ TEST_F(Admin, TheButtonsSwitchSubPagesAndOnlyTimeSyncKeepsTimer2) {
     EXPECT_THAT(time_sync_calls, ElementsAre("created", "shown"));
 
     const std::function<void()> clicks[] = {[&] { page.BitBtn25Click(); }, [&] { page.BitBtn26Click(); },
-                                            [&] { page.BitBtn27Click(); }, [&] { page.hidden(); }};
+                                            [&] { page.BitBtn27Click(); }, [&] { page.hidden(); },
+                                            [&] { page.shown(); }};  // "Admin" clicked again
     for (const auto& click : clicks) {
+        page.BitBtn28Click();
+        ASSERT_TRUE(widgets.is_visible("GroupBox28"));
         widgets.set_enabled("Timer2", true);
         click();
         EXPECT_FALSE(widgets.is_enabled("Timer2"));
-        EXPECT_FALSE(widgets.is_visible("GroupBox28"));
+        EXPECT_FALSE(widgets.is_visible("GroupBox28") && widgets.is_visible("GroupBox18"));
     }
 }
 
@@ -207,10 +210,13 @@ TEST_F(Admin, ControlPanelHidesExactlyTheAppletsSetToNo) {
     EXPECT_THAT(dialogs.shown, ElementsAre("balloon " + std::string(admin::kSettingsSaved)));
 }
 
-TEST_F(Admin, EachLauncherOpensItsOwnSnapIn) {
+TEST_F(Admin, EachLauncherOpensItsOwnSnapInInTheSystemsFolderAndAMissingOneIsSaid) {
+    shell.missing.insert("D:\\WINNT\\system32\\ntmsmgr.msc");
     for (std::size_t i = 0; i < admin::kLaunchers.size(); ++i) page.launchers().ImageClick(i);
-    EXPECT_EQ(shell.opened.at(8), "c:\\windows\\system32\\gpedit.msc");  // Image34
+    EXPECT_EQ(shell.opened.at(8), "D:\\WINNT\\system32\\gpedit.msc");  // Image34
     EXPECT_EQ(std::set<std::string>(shell.opened.begin(), shell.opened.end()).size(), admin::kLaunchers.size());
+    EXPECT_THAT(dialogs.messages, ElementsAre("D:\\WINNT\\system32\\ntmsmgr.msc is not on this computer: this "
+                                              "edition of Windows does not have that console."));
 }
 
 }  // namespace
