@@ -9,7 +9,7 @@ constexpr std::string_view kLogControls[] = {"Label2", "Image5", "ListBox1"};
 }  // namespace
 
 AdminPage::AdminPage(Context ctx, std::unique_ptr<ui::Page> time_sync)
-    : ctx_(ctx), time_sync_(std::move(time_sync)), auto_logon_(ctx), control_panel_(ctx), launchers_(ctx.shell) {}
+    : ctx_(ctx), time_sync_(std::move(time_sync)), auto_logon_(ctx), control_panel_(ctx), launchers_(ctx.shell, ctx.dialogs) {}
 
 void AdminPage::created() {
     if (time_sync_) time_sync_->created();
@@ -25,6 +25,9 @@ void AdminPage::shown() {
     drawn_ = true;
     show_admin_options();
     show_only(kAutoLogonPage);
+    // "Admin" clicked again while the Time Sync sub-page shows: it goes, and
+    // its clock must not go on polling and setting the time out of sight.
+    stop_timer2();
     auto_logon_.fill();
 }
 

@@ -31,7 +31,7 @@ public:
     AdminPage(Context ctx, std::unique_ptr<ui::Page> time_sync);
 
     void created() override;
-    // The auto logon sub-page, its edits read anew; Timer2 left as it is.
+    // The auto logon sub-page, its edits read anew; Timer2 stopped.
     void shown() override;
     void hidden() override { hide_admin_options(); }
     void destroyed() override;

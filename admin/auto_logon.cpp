@@ -131,8 +131,17 @@ void AutoLogon::enable_autologon() {
 void AutoLogon::disable_autologon() {
     if (!ctx_.widgets.is_checked("RadioButton14")) return;
     record("AutoAdminLogon", "0");
-    // The message is the one enabling logs: the history reads the same.
-    write("AutoAdminLogon", "0", "Starting the process of enabling autologon feature");
+    write("AutoAdminLogon", "0", "Starting the process of disabling autologon feature");
+    // The Winlogon key is readable by every user of the machine: a password
+    // kept there after automatic logon is off serves nobody but a reader.
+    // Recorded as the mask, as enabling records it; the user name and the
+    // domain stay, as Windows' own logon dialog keeps them.
+    const std::string old_password =
+        ctx_.primitives.Get_Sysinfo_Registry_string(Root::LocalMachine, kWinlogonKey, kPassword);
+    ctx_.store.mto_create_veltrano_log(kAutoLogonTip, Root::LocalMachine, kRootName, kWinlogonKey, kPassword,
+                                       STR_TYPE, old_password.empty() ? "" : kPasswordMask, 0, "", 0, true);
+    ctx_.primitives.Delete_Registry(Root::LocalMachine, kWinlogonKey, kPassword, core::VALUENAME,
+                                    "Starting the process of removing default password");
     done(kAutoLogonDisabled);
 }
 

@@ -13,8 +13,8 @@ namespace veltrano::admin {
 
 inline const std::string kWinlogonKey = "\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
 inline const std::string kAutoLogonTip = "TIP0049";
-// What the history key holds in place of a password: the program's own key
-// is readable by every user, the Winlogon value is not.
+// What the history key holds in place of a password, which never goes there
+// in clear: the program's own key is readable by every user.
 inline const std::string kPasswordMask = "********";
 
 inline constexpr std::string_view kAutoLogonEnabled = "Autologon enabled and settings applied. Please Reboot ";

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/shell.h"
+#include "ui/dialogs.h"
 
 #include <array>
 #include <string>
@@ -12,43 +13,48 @@ namespace veltrano::admin {
 
 struct Launcher {
     std::string_view picture;
-    std::string_view file;  // opened by this full path, as written
+    std::string_view file;  // in the system's own folder
+    std::string_view tip;   // shown while the mouse rests on the picture
 };
 
 // Three rows: Image26 to Image31, Image32 to Image37, Image38 to Image42.
 inline constexpr std::array<Launcher, 17> kLaunchers{{
-    {"Image26", "c:\\windows\\system32\\certmgr.msc"},
-    {"Image27", "c:\\windows\\system32\\ciadv.msc"},
-    {"Image28", "c:\\windows\\system32\\compmgmt.msc"},
-    {"Image29", "c:\\windows\\system32\\devmgmt.msc"},
-    {"Image30", "c:\\windows\\system32\\dfrg.msc"},
-    {"Image31", "c:\\windows\\system32\\diskmgmt.msc"},
-    {"Image32", "c:\\windows\\system32\\eventvwr.msc"},
-    {"Image33", "c:\\windows\\system32\\fsmgmt.msc"},
-    {"Image34", "c:\\windows\\system32\\gpedit.msc"},
-    {"Image35", "c:\\windows\\system32\\lusrmgr.msc"},
-    {"Image36", "c:\\windows\\system32\\ntmsmgr.msc"},
-    {"Image37", "c:\\windows\\system32\\ntmsoprq.msc"},
-    {"Image38", "c:\\windows\\system32\\perfmon.msc"},
-    {"Image39", "c:\\windows\\system32\\rsop.msc"},
-    {"Image40", "c:\\windows\\system32\\secpol.msc"},
-    {"Image41", "c:\\windows\\system32\\services.msc"},
-    {"Image42", "c:\\windows\\system32\\wmimgmt.msc"},
+    {"Image26", "certmgr.msc", "Certificates (certmgr.msc)"},
+    {"Image27", "ciadv.msc", "Indexing Service (ciadv.msc)"},
+    {"Image28", "compmgmt.msc", "Computer Management (compmgmt.msc)"},
+    {"Image29", "devmgmt.msc", "Device Manager (devmgmt.msc)"},
+    {"Image30", "dfrg.msc", "Disk Defragmenter (dfrg.msc)"},
+    {"Image31", "diskmgmt.msc", "Disk Management (diskmgmt.msc)"},
+    {"Image32", "eventvwr.msc", "Event Viewer (eventvwr.msc)"},
+    {"Image33", "fsmgmt.msc", "Shared Folders (fsmgmt.msc)"},
+    {"Image34", "gpedit.msc", "Group Policy (gpedit.msc)"},
+    {"Image35", "lusrmgr.msc", "Local Users and Groups (lusrmgr.msc)"},
+    {"Image36", "ntmsmgr.msc", "Removable Storage (ntmsmgr.msc)"},
+    {"Image37", "ntmsoprq.msc", "Removable Storage Operator Requests (ntmsoprq.msc)"},
+    {"Image38", "perfmon.msc", "Performance (perfmon.msc)"},
+    {"Image39", "rsop.msc", "Resultant Set of Policy (rsop.msc)"},
+    {"Image40", "secpol.msc", "Local Security Settings (secpol.msc)"},
+    {"Image41", "services.msc", "Services (services.msc)"},
+    {"Image42", "wmimgmt.msc", "WMI Control (wmimgmt.msc)"},
 }};
 inline constexpr std::size_t kLaunchersPerRow = 6;
 
 class Launchers {
 public:
-    explicit Launchers(platform::Shell& shell) : shell_(shell) {}
+    Launchers(platform::Shell& shell, ui::Dialogs& dialogs) : shell_(shell), dialogs_(dialogs) {}
 
     // Image26Click to Image42Click: the launcher of that place in the table.
-    void ImageClick(std::size_t launcher) { RunMSCUtility(std::string(kLaunchers.at(launcher).file)); }
-    // The shell's answer is not looked at: a missing snap-in gets the
-    // shell's own message, if any.
-    void RunMSCUtility(const std::string& file) { shell_.open(file); }
+    void ImageClick(std::size_t launcher) { RunMSCUtility(path_of(launcher)); }
+    // The snap-in's full path. Windows need not live in C:\WINDOWS: the
+    // system says where its folder is.
+    std::string path_of(std::size_t launcher) const;
+    // A snap-in this edition of Windows lacks (XP Home has no gpedit.msc)
+    // would otherwise open nothing and say nothing.
+    void RunMSCUtility(const std::string& file);
 
 private:
     platform::Shell& shell_;
+    ui::Dialogs& dialogs_;
 };
 
 }  // namespace veltrano::admin

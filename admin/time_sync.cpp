@@ -1,7 +1,10 @@
 #include "admin/time_sync.h"
 
+#include "net/random.h"
 #include "platform/date_time.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +17,13 @@ constexpr double kSecondsPerDay = 86400.0;
 const std::string kRecordKey = "TIMESERVERS";
 const std::string kLocalMachine = "HKEY_LOCAL_MACHINE";
 
+std::string trimmed_text(std::string_view text) {
+    std::size_t first = 0, last = text.size();
+    while (first < last && static_cast<unsigned char>(text[first]) <= ' ') ++first;
+    while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ') --last;
+    return std::string(text.substr(first, last - first));
+}
+
 std::string item_text(const TimeServer& server, std::string_view host) {
     return std::string(server.label) + ": {http://" + std::string(host) + "} located at " +
            std::string(server.location);
@@ -23,8 +33,12 @@ std::string item_text(const TimeServer& server, std::string_view host) {
 
 const std::string& time_server_override() {
     static const std::string host = [] {
+#ifdef VELTRANO_TIME_SERVER_SEAM
         const char* value = std::getenv("VELTRANO_TIME_SERVER");
         return std::string(value ? value : "");
+#else
+        return std::string();
+#endif
     }();
     return host;
 }
@@ -79,6 +93,40 @@ std::string TimeSyncPage::host_of(int item) const {
     return std::string(kTimeServers[static_cast<std::size_t>(item)].host);
 }
 
+bool is_host_name(std::string_view text) {
+    if (text.empty() || text.size() > 253) return false;
+    std::size_t label = 0;
+    char previous = '.';
+    for (char c : text) {
+        const bool alnum = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        if (c == '.') {
+            if (label == 0 || previous == '-') return false;
+            label = 0;
+        } else if (alnum || (c == '-' && label > 0)) {
+            if (++label > 63) return false;
+        } else {
+            return false;
+        }
+        previous = c;
+    }
+    return label > 0 && previous != '-';
+}
+
+ServerChoice TimeSyncPage::chosen_server() const {
+    const std::string text = trimmed_text(widgets_.text(kServerList));
+    const std::vector<std::string> items = server_items();
+    const int selected = widgets_.selected_index(kServerList);
+    // The chosen item first: with the seam every item names the same host.
+    if (selected >= 0 && selected < static_cast<int>(kTimeServers.size()) &&
+        text == items[static_cast<std::size_t>(selected)])
+        return {host_of(selected), selected, {}};
+    for (std::size_t i = 0; i < kTimeServers.size(); ++i)
+        if (text == items[i]) return {host_of(static_cast<int>(i)), static_cast<int>(i), {}};
+    if (text.empty()) return {{}, -1, "no time server: choose one from the list or type its host name"};
+    if (!is_host_name(text)) return {{}, -1, "not a host name: " + text};
+    return {text, -1, {}};
+}
+
 int TimeSyncPage::selected_interval() const {
     int item = widgets_.selected_index(kIntervalList);
     if (item < 0 || item >= static_cast<int>(kPollIntervals.size())) item = 0;
@@ -88,10 +136,7 @@ int TimeSyncPage::selected_interval() const {
 net::NtpTimestamp TimeSyncPage::now_ntp() const { return net::local_ntp_timestamp(time_.system_time_utc()); }
 
 void TimeSyncPage::open_time_server() {
-    const int item = widgets_.selected_index(kServerList);
-    const std::vector<std::string> items = server_items();
-    const std::string chosen = item >= 0 && item < static_cast<int>(items.size()) ? items[static_cast<std::size_t>(item)] : "";
-    widgets_.set_text(kStatus, "resolving " + chosen + " ...");
+    widgets_.set_text(kStatus, "resolving " + time_server_host_ + " ...");
     if (!socket_) {
         socket_ = make_socket_();
         socket_->OnSessionConnected = [this] { UDPSockSessionConnected(); };
@@ -102,25 +147,57 @@ void TimeSyncPage::open_time_server() {
     socket_->Proto = "udp";
     socket_->Port = "123";
     socket_->Addr = time_server_host_;
-    // Resolves the name before it returns, the window waiting: the events
-    // below come from inside it.
+    // A name is looked up while the window goes on: the connection, or the
+    // error, comes later as an event (at once for an address).
+    resolving_ = true;
     socket_->Connect();
 }
 
 void TimeSyncPage::UDPSockSessionConnected() {
+    resolving_ = false;
     widgets_.set_text(kStatus, socket_->Addr + " resolved.");
     time_server_connected_ = true;
     send_time_request();
 }
 
 void TimeSyncPage::send_time_request() {
+    const std::uint32_t now_ms = time_.tick_count_ms();
+    // Whatever asks (a click, the countdown, a new interval), the server
+    // hears from us at most once in kMinRequestGapMs: its operators turn
+    // away clients that ask more often.
+    if (auto last = last_request_ms_.find(time_server_host_);
+        last != last_request_ms_.end() && now_ms - last->second < kMinRequestGapMs) {
+        widgets_.set_text(kStatus, "request held back: " + time_server_host_ + " takes one request every " +
+                                       std::to_string(kMinRequestGapMs / 1000) + " seconds");
+        return;
+    }
     widgets_.set_text(kStatus, "requesting time...");
     // Version 4 with our transmit time in it: servers of today drop the old
     // version 6 request unanswered, and the echo of our time is what tells
-    // an answer from a forgery.
-    request_sent_stamp_ = now_ntp();
-    const net::NtpPacket request = net::build_request(*request_sent_stamp_);
+    // an answer from a forgery. Below the millisecond the clock says
+    // nothing, so those bits are random: a forger who cannot see the
+    // request has to guess them.
+    request_t1_ = now_ntp();
+    constexpr std::uint32_t kBelowMillisecond = (1u << 22) - 1;  // 2^32 / 1000 is just above 2^22
+    const net::NtpTimestamp sent{request_t1_.seconds,
+                                 (request_t1_.fraction & ~kBelowMillisecond) |
+                                     (net::unpredictable_bits() & kBelowMillisecond)};
+    request_sent_stamp_ = sent;
+    request_sent_ms_ = now_ms;
+    last_request_ms_[time_server_host_] = now_ms;
+    const net::NtpPacket request = net::build_request(sent);
     socket_->Send(request);
+}
+
+void TimeSyncPage::check_reply_deadline() {
+    if (!request_sent_stamp_ || time_.tick_count_ms() - request_sent_ms_ < kReplyTimeoutMs) return;
+    // A late answer no longer counts: the status said there was none.
+    request_sent_stamp_.reset();
+    widgets_.set_text(kStatus, "no reply from " + time_server_host_);
+    // One retry, at the next tick; a retry that is not answered either
+    // leaves the next request to the countdown.
+    if (!retrying_ && time_server_connected_) poll_countdown_ = 1;
+    retrying_ = !retrying_;
 }
 
 void TimeSyncPage::UDPSockDataAvailable() {
@@ -131,7 +208,11 @@ void TimeSyncPage::UDPSockDataAvailable() {
     std::array<std::uint8_t, 512> buffer{};
     net::Endpoint from;
     const int length = socket_->ReceiveFrom(buffer, from);
-    if (length < 0) return;
+    if (length < 0) {
+        // The request stays in flight: a reply that can be read may follow.
+        widgets_.set_text(kStatus, "error " + std::to_string(socket_->LastError()) + ": the reply could not be read");
+        return;
+    }
     const bool from_server = from == socket_->peer();
     // With no request in flight nothing can match; a zero stamp stands in.
     const net::CheckedReply checked =
@@ -153,10 +234,10 @@ void TimeSyncPage::UDPSockDataAvailable() {
         widgets_.set_text(kStatus, why);
         return;
     }
-    const net::NtpTimestamp t1 = *request_sent_stamp_;
     request_sent_stamp_.reset();
+    retrying_ = false;
 
-    const net::Exchange result = net::exchange(t1, checked.reply.receive, checked.reply.transmit, t4);
+    const net::Exchange result = net::exchange(request_t1_, checked.reply.receive, checked.reply.transmit, t4);
     char error[32];
     std::snprintf(error, sizeof error, "%8.3f", -result.offset);
     widgets_.set_text("edtError", error);
@@ -167,19 +248,36 @@ void TimeSyncPage::UDPSockDataAvailable() {
     // Set in UTC: a local time set near a daylight-saving change is read
     // under the rule in force before it and lands an hour off.
     const double corrected = platform::to_date_time(time_.system_time_utc()) + result.offset / kSecondsPerDay;
-    time_.set_system_time_utc(platform::from_date_time(corrected));
+    if (!time_.set_system_time_utc(platform::from_date_time(corrected))) {
+        const std::string why = "clock not corrected: " + time_.last_error_text();
+        primitives_.log().add(why);
+        widgets_.set_text(kStatus, why);
+        return;
+    }
     widgets_.set_text(kStatus, "clock corrected.");
 }
 
 void TimeSyncPage::BitBtn29Click() {
-    time_server_connected_ = false;
-    time_server_host_ = host_of(widgets_.selected_index(kServerList));
+    const ServerChoice server = chosen_server();
+    if (server.host.empty()) {
+        // The exchange under way, if any, goes on with its own server.
+        widgets_.set_text(kStatus, server.problem);
+        return;
+    }
     // Item 0 leaves the countdown as it is: the first periodic request then
     // comes 30 s after connecting.
     if (widgets_.selected_index(kIntervalList) > 0) poll_countdown_ = selected_interval();
-    // Connecting sends the first request at once; the countdown starts with
-    // the next tick, so the first periodic request comes 30 s later, not 29.
-    if (!time_server_host_.empty() && !time_server_connected_) open_time_server();
+    if (server.host == time_server_host_ && time_server_connected_) {
+        // The same server again: its socket stays, so an answer on its way
+        // to it is still heard.
+        send_time_request();
+        return;
+    }
+    time_server_connected_ = false;
+    time_server_host_ = server.host;
+    // Connecting sends the first request; the countdown starts with the
+    // next tick, so the first periodic request comes 30 s later, not 29.
+    open_time_server();
 }
 
 void TimeSyncPage::Timer2Timer() {
@@ -188,11 +286,12 @@ void TimeSyncPage::Timer2Timer() {
         server_clock_ += 1.0 / kSecondsPerDay;
         widgets_.set_text("edtServerTime", date_time_text(server_clock_));
     }
-    if (!time_server_host_.empty() && !time_server_connected_) {
+    if (!time_server_host_.empty() && !time_server_connected_ && !resolving_) {
         open_time_server();  // sends a request: this tick counts no further
         return;
     }
     countdown_step();
+    check_reply_deadline();
 }
 
 void TimeSyncPage::countdown_step() {
@@ -214,10 +313,13 @@ void TimeSyncPage::polling_interval_select() {
 
 void TimeSyncPage::forget_server() {
     widgets_.set_selected_index(kServerList, -1);
+    widgets_.set_text(kServerList, "");
     time_server_host_.clear();
     time_server_connected_ = false;
+    resolving_ = false;
     widgets_.set_selected_index(kIntervalList, 0);
     request_sent_stamp_.reset();
+    retrying_ = false;
 }
 
 void TimeSyncPage::UDPSockError() {
@@ -226,25 +328,64 @@ void TimeSyncPage::UDPSockError() {
     forget_server();
 }
 
+std::string TimeSyncPage::servers_value_for(const std::string& host) {
+    auto key = primitives_.registry().open(core::Root::LocalMachine, kTimeServersKey, false);
+    std::vector<std::string> names = key ? key->value_names() : std::vector<std::string>{};
+    auto same_host = [](std::string a, std::string b) {
+        for (std::string* s : {&a, &b})
+            for (char& c : *s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return a == b;
+    };
+    for (const std::string& name : names)
+        if (auto value = key->query(name); !name.empty() && value && value->kind == platform::ValueKind::String &&
+                                           same_host(value->text, host))
+            return name;
+    // After "3" to "14", the numbers the list's items write.
+    for (int number = static_cast<int>(kTimeServers.size()) + 3;; ++number) {
+        const std::string name = std::to_string(number);
+        if (std::find(names.begin(), names.end(), name) == names.end()) return name;
+    }
+}
+
 void TimeSyncPage::Button4Click() {
-    const int item = widgets_.selected_index(kServerList);
-    if (item < 0 || item >= static_cast<int>(kTimeServers.size())) return;
-    const std::string host = host_of(item);
-    const std::string name = std::to_string(item + 3);
+    const ServerChoice server = chosen_server();
+    if (server.host.empty()) {
+        widgets_.set_text(kStatus, server.problem);
+        return;
+    }
+    const std::string name = server.item >= 0 ? std::to_string(server.item + 3) : servers_value_for(server.host);
     store_.create_veltrano_log(kRecordKey, core::Root::LocalMachine, kLocalMachine, kTimeServersKey, name,
-                               core::STR_TYPE, host, 0, true);
-    primitives_.Manipulate_Registry(core::Root::LocalMachine, kTimeServersKey, name, core::STR_TYPE, host, 0,
+                               core::STR_TYPE, server.host, 0, true);
+    primitives_.Manipulate_Registry(core::Root::LocalMachine, kTimeServersKey, name, core::STR_TYPE, server.host, 0,
                                     "Setting Time Server", true);
 }
 
 void TimeSyncPage::Button5Click() {
     const int item = widgets_.selected_index(kIntervalList);
     if (item < 0 || item >= static_cast<int>(kPollIntervals.size())) return;
-    const std::string seconds(kPollIntervals[static_cast<std::size_t>(item)]);
-    store_.create_veltrano_log(kRecordKey, core::Root::LocalMachine, kLocalMachine, kNtpClientRecordKey,
-                               "SpecialPollInterval", core::STR_TYPE, seconds, 0, true);
-    primitives_.Manipulate_Registry(core::Root::LocalMachine, kNtpClientKey, "SpecialPollInterval", core::STR_TYPE,
-                                    seconds, 0, "Setting the polling interval", true);
+    const std::int32_t seconds = std::atoi(kPollIntervals[static_cast<std::size_t>(item)].data());
+    drop_text_interval();
+    // A DWORD, as XP keeps it and tip 35 writes it: the time service reads
+    // no number from text, and a text value stopped this button for good.
+    store_.create_veltrano_log(kRecordKey, core::Root::LocalMachine, kLocalMachine, kNtpClientKey,
+                               kSpecialPollInterval, core::INT_TYPE, "", seconds, true);
+    primitives_.Manipulate_Registry(core::Root::LocalMachine, kNtpClientKey, kSpecialPollInterval, core::INT_TYPE,
+                                    "", seconds, "Setting the polling interval", true);
+}
+
+void TimeSyncPage::drop_text_interval() {
+    // Earlier versions wrote the interval, and its records, as text where no
+    // value was. Read as numbers they would stop every later click, so they
+    // go (each removal in the log); the time service never used them.
+    const std::string keys[] = {kNtpClientKey, core::kStateKeyBase + kRecordKey + "\\OLD_VALUES",
+                                core::kStateKeyBase + kRecordKey + "\\NEW_VALUES"};
+    for (const std::string& key : keys) {
+        const auto open = primitives_.registry().open(core::Root::LocalMachine, key, false);
+        const auto value = open ? open->query(kSpecialPollInterval) : std::nullopt;
+        if (value && value->kind != platform::ValueKind::Dword)
+            primitives_.Delete_Registry(core::Root::LocalMachine, key, kSpecialPollInterval, core::VALUENAME,
+                                        "Removing the polling interval stored as text");
+    }
 }
 
 }  // namespace veltrano::admin

@@ -14,7 +14,9 @@
 #include "ui/widgets.h"
 
 #include <array>
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -58,19 +60,38 @@ inline constexpr std::string_view kStatus = "stStatus";
 inline constexpr std::string_view kTimer = "Timer2";
 
 inline const std::string kTimeServersKey = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\DateTime\\Servers";
-// The record names the set Windows reads; the value goes where it always
-// has, below ControlSet001.
-inline const std::string kNtpClientRecordKey =
+// The set the time service reads, which the record names too. The value
+// used to go below ControlSet001, which is that set only while Windows
+// starts from it.
+inline const std::string kNtpClientKey =
     "\\SYSTEM\\CurrentControlSet\\Services\\W32Time\\TimeProviders\\NtpClient";
-inline const std::string kNtpClientKey = "\\SYSTEM\\ControlSet001\\Services\\W32Time\\TimeProviders\\NtpClient";
+inline const std::string kSpecialPollInterval = "SpecialPollInterval";
 
 // The host every server item names instead of its own: set for the tests,
 // which must never reach a public time server. Read from the environment
-// variable VELTRANO_TIME_SERVER once; empty when unset.
+// variable VELTRANO_TIME_SERVER once, and only in a build made with
+// VELTRANO_TEST_SEAMS; empty otherwise.
 const std::string& time_server_override();
 
 // "2026-12-07 15:04:05".
 std::string date_time_text(double days);
+
+// Public servers refuse a client that asks more often than this.
+inline constexpr std::uint32_t kMinRequestGapMs = 4000;
+// A request with no reply by then is given up.
+inline constexpr std::uint32_t kReplyTimeoutMs = 5000;
+
+// A name a resolver takes: letters, digits and hyphens in dot-separated
+// labels of up to 63 characters, none starting or ending with a hyphen, 253
+// characters at most (a dotted IPv4 address is one).
+bool is_host_name(std::string_view text);
+
+// What the server box names: an item of the list, or a host the user typed.
+struct ServerChoice {
+    std::string host;   // empty: refused, `problem` says why
+    int item = -1;      // the list's item; -1 for a typed host
+    std::string problem;
+};
 
 using SocketFactory = std::function<std::unique_ptr<net::TWSocket>()>;
 
@@ -89,6 +110,10 @@ public:
     std::vector<std::string> server_items() const;
     // The host of an item; item 0's for none (-1) or a blank item.
     std::string host_of(int item) const;
+    // The box's text decides: an item's text is that item, anything else is
+    // a host typed by the user, checked; the selection alone is not trusted,
+    // as typing leaves it on whichever item the text began like.
+    ServerChoice chosen_server() const;
 
     void BitBtn29Click();  // &Synchronize now
     void Timer2Timer();
@@ -111,6 +136,11 @@ private:
     void countdown_step();
     int selected_interval() const;
     void forget_server();
+    void drop_text_interval();
+    void check_reply_deadline();
+    // Where "Add TimeServer" writes a typed host: the number already naming
+    // it, or the first free one after the list's own.
+    std::string servers_value_for(const std::string& host);
     net::NtpTimestamp now_ntp() const;
 
     core::RegistryPrimitives& primitives_;
@@ -123,11 +153,22 @@ private:
 
     std::string time_server_host_;
     bool time_server_connected_ = false;
+    // A name lookup is under way: the connection comes, or fails, later.
+    bool resolving_ = false;
     int poll_countdown_ = 30;
     double server_clock_ = 0;
-    // Our transmit time of the request in flight: a reply must echo it. Gone
-    // once a reply was taken, so the same answer cannot move the clock twice.
+    // The transmit time of the request in flight as sent, its low-order bits
+    // random: a reply must echo it. Gone once a reply was taken, so the same
+    // answer cannot move the clock twice.
     std::optional<net::NtpTimestamp> request_sent_stamp_;
+    // The clock's own reading then (T1), for the arithmetic.
+    net::NtpTimestamp request_t1_;
+    std::uint32_t request_sent_ms_ = 0;
+    // The request in flight is the retry of one that got no reply: no
+    // further retry for it, the countdown asks next.
+    bool retrying_ = false;
+    // When each server was last asked, on the tick clock.
+    std::map<std::string, std::uint32_t> last_request_ms_;
 };
 
 // The page as the program makes it: the real servers, or the host the

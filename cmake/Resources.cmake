@@ -19,6 +19,9 @@ set(VELTRANO_GENERATED_RESOURCES
     Image_exit_options.bmp
     Image_frame_top.bmp Image_frame_bottom.bmp Image_frame_left.bmp Image_frame_right.bmp
     Image5.bmp Image3.bmp Help.bmp
+    Image26.bmp Image27.bmp Image28.bmp Image29.bmp Image30.bmp Image31.bmp
+    Image32.bmp Image33.bmp Image34.bmp Image35.bmp Image36.bmp Image37.bmp
+    Image38.bmp Image39.bmp Image40.bmp Image41.bmp Image42.bmp
     START.wav DONE.wav
 )
 

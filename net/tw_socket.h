@@ -28,8 +28,8 @@ public:
     std::string LocalAddr = "0.0.0.0";
     std::string LocalPort = "0";
 
-    // Raised before Connect returns once the host is resolved and the socket
-    // bound.
+    // Raised once the host is resolved and the socket bound: before Connect
+    // returns for an address, later (from the message queue) for a name.
     std::function<void()> OnSessionConnected;
     // Once per datagram waiting to be read.
     std::function<void()> OnDataAvailable;
@@ -39,7 +39,8 @@ public:
 
     // Ends any previous connection; harmless when none is open.
     virtual void Close() = 0;
-    // Resolves Addr (blocking), creates and binds the socket.
+    // Resolves Addr without holding the thread, creates and binds the
+    // socket; a failure, the lookup's too, comes through OnError.
     virtual void Connect() = 0;
     // One datagram to Addr:Port. Returns the bytes sent, or -1 (after OnError).
     virtual int Send(std::span<const std::uint8_t> datagram) = 0;

@@ -21,8 +21,13 @@ public:
     virtual SystemTime local_time() const = 0;
     virtual SystemTime system_time_utc() const = 0;
     // Sets the clock from a UTC reading: right on both sides of a
-    // daylight-saving change, which a local time is not.
+    // daylight-saving change, which a local time is not. False when the
+    // clock stayed as it was; last_error_text() then says why.
     virtual bool set_system_time_utc(const SystemTime& utc) = 0;
+    virtual std::string last_error_text() const = 0;
+    // Milliseconds on a clock that nobody sets, for waits: it wraps after
+    // 49 days, so only differences of readings mean anything.
+    virtual std::uint32_t tick_count_ms() const = 0;
 };
 
 }  // namespace veltrano::platform

@@ -9,6 +9,9 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <map>
+#include <memory>
 #include <utility>
 
 namespace veltrano::net::win32 {
@@ -54,6 +57,8 @@ private:
 // for the next socket, a message number only after 4096 connections.
 constexpr UINT kFirstSocketMessage = WM_APP + 1;
 constexpr UINT kSocketMessageCount = 0x1000;
+// A name lookup's answer; the task handle in wParam tells lookups apart.
+constexpr UINT kLookupMessage = kFirstSocketMessage + kSocketMessageCount;
 constexpr wchar_t kWindowClass[] = L"VeltranoSocketWindow";
 
 // Not in every mingw-w64 header set; XP SP2 and later know it.
@@ -81,7 +86,17 @@ public:
                                       GetModuleHandleW(nullptr), this));
     }
 
+    ~WinsockSocket() override {
+        Close();
+        // A lookup Winsock did not cancel (Wine's cancel does nothing) may
+        // still write its answer: its buffer outlives us rather than be
+        // written after it was freed.
+        for (auto& pending : lookups_) static_cast<void>(pending.second.release());
+    }
+
     void Close() override {
+        if (lookup_) WSACancelAsyncRequest(lookup_);
+        lookup_ = nullptr;
         socket_.reset();
         connected_ = false;
     }
@@ -93,57 +108,25 @@ public:
         if (!window_) return fail(WSAENETDOWN);
         if (Proto != "udp") return fail(WSAEPROTONOSUPPORT);
 
-        std::uint16_t remote_port = 0;
-        std::uint16_t local_port = 0;
-        if (!parse_port(Port, remote_port) || !parse_port(LocalPort, local_port)) return fail(WSAEINVAL);
+        if (!parse_port(Port, remote_port_) || !parse_port(LocalPort, local_port_)) return fail(WSAEINVAL);
         // inet_addr rather than inet_pton, which XP's ws2_32 lacks.
-        const unsigned long local_address = inet_addr(LocalAddr.c_str());
-        if (local_address == INADDR_NONE && LocalAddr != "255.255.255.255") return fail(WSAEINVAL);
+        local_address_ = inet_addr(LocalAddr.c_str());
+        if (local_address_ == INADDR_NONE && LocalAddr != "255.255.255.255") return fail(WSAEINVAL);
 
-        // getaddrinfo takes "" as this computer's own addresses.
+        // A resolver takes "" as this computer's own name.
         if (Addr.empty()) return fail(WSAHOST_NOT_FOUND);
-        // Blocking, as the page expects: it shows "resolving ..." first.
-        addrinfo hints{};
-        hints.ai_family = AF_INET;
-        hints.ai_socktype = SOCK_DGRAM;
-        hints.ai_protocol = IPPROTO_UDP;
-        addrinfo* found = nullptr;
-        const int resolved = getaddrinfo(Addr.c_str(), nullptr, &hints, &found);
-        if (resolved != 0 || found == nullptr) {
-            // getaddrinfo answers with the Winsock code itself (WSAHOST_NOT_FOUND...).
-            return fail(resolved != 0 ? resolved : WSAHOST_NOT_FOUND);
-        }
-        const auto* resolved_address = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
-        peer_ = {ntohl(resolved_address->sin_addr.s_addr), remote_port};
-        freeaddrinfo(found);
-
-        unique_socket created{socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP)};
-        if (!created) return fail(WSAGetLastError());
-        sockaddr_in local{};
-        local.sin_family = AF_INET;
-        local.sin_addr.s_addr = local_address;
-        local.sin_port = htons(local_port);
-        if (bind(created.get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) == SOCKET_ERROR) {
-            return fail(WSAGetLastError());
-        }
-        // A datagram that meets a closed port comes back as an ICMP error,
-        // which Windows then reports from the next recvfrom as
-        // WSAECONNRESET, as though a datagram had arrived. Ask for the plain
-        // behaviour; where the call is unknown the reply checks still hold.
-        BOOL report_resets = FALSE;
-        DWORD returned = 0;
-        WSAIoctl(created.get(), SIO_UDP_CONNRESET, &report_resets, sizeof report_resets, nullptr, 0, &returned,
-                 nullptr, nullptr);
-        // Not connect(): replies are taken from any sender and judged by the
-        // caller against peer(), so a stranger's datagram is refused visibly
-        // rather than dropped unseen by the kernel.
-        message_ = kFirstSocketMessage + (message_ + 1 - kFirstSocketMessage) % kSocketMessageCount;
-        if (WSAAsyncSelect(created.get(), window_.get(), message_, FD_READ) == SOCKET_ERROR) {
-            return fail(WSAGetLastError());
-        }
-        socket_ = std::move(created);
-        connected_ = true;
-        raise(OnSessionConnected);
+        // An address needs no lookup: connected before Connect returns.
+        if (const unsigned long address = inet_addr(Addr.c_str()); address != INADDR_NONE)
+            return open(ntohl(address));
+        // A name may take seconds to resolve, or to fail: Winsock looks it
+        // up on a thread of its own and posts the answer, so the window
+        // keeps answering meanwhile (getaddrinfo would hold it). XP has the
+        // call; it knows IPv4 only, which is all SNTP here needs.
+        auto buffer = std::make_unique<char[]>(MAXGETHOSTSTRUCT);
+        HANDLE task = WSAAsyncGetHostByName(window_.get(), kLookupMessage, Addr.c_str(), buffer.get(), MAXGETHOSTSTRUCT);
+        if (task == nullptr) return fail(WSAGetLastError());
+        lookup_ = task;
+        lookups_[task] = std::move(buffer);
     }
 
     int Send(std::span<const std::uint8_t> datagram) override {
@@ -203,12 +186,65 @@ private:
         if (message == WM_NCCREATE) {
             const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
             SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        } else if (message == kLookupMessage) {
+            auto* self = reinterpret_cast<WinsockSocket*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+            if (self != nullptr) self->on_lookup(reinterpret_cast<HANDLE>(wparam), lparam);
+            return 0;
         } else if (message >= kFirstSocketMessage && message < kFirstSocketMessage + kSocketMessageCount) {
             auto* self = reinterpret_cast<WinsockSocket*>(GetWindowLongPtrW(window, GWLP_USERDATA));
             if (self != nullptr) self->on_socket_message(message, static_cast<SOCKET>(wparam), lparam);
             return 0;
         }
         return DefWindowProcW(window, message, wparam, lparam);
+    }
+
+    void on_lookup(HANDLE task, LPARAM answer) {
+        auto found = lookups_.find(task);
+        if (found == lookups_.end()) return;
+        const std::unique_ptr<char[]> buffer = std::move(found->second);
+        lookups_.erase(found);
+        // The answer to a lookup since given up: a Close or a new Connect.
+        if (task != lookup_) return;
+        lookup_ = nullptr;
+        if (const int error = WSAGETASYNCERROR(answer); error != 0) return fail(error);
+        const auto* host = reinterpret_cast<const hostent*>(buffer.get());
+        if (host->h_addrtype != AF_INET || host->h_addr_list == nullptr || host->h_addr_list[0] == nullptr)
+            return fail(WSANO_DATA);
+        in_addr address;
+        std::memcpy(&address, host->h_addr_list[0], sizeof address);
+        open(ntohl(address.s_addr));
+    }
+
+    // The peer's address known: the socket is made, bound and connected.
+    void open(std::uint32_t address) {
+        peer_ = {address, remote_port_};
+        unique_socket created{socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP)};
+        if (!created) return fail(WSAGetLastError());
+        sockaddr_in local{};
+        local.sin_family = AF_INET;
+        local.sin_addr.s_addr = local_address_;
+        local.sin_port = htons(local_port_);
+        if (bind(created.get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) == SOCKET_ERROR) {
+            return fail(WSAGetLastError());
+        }
+        // A datagram that meets a closed port comes back as an ICMP error,
+        // which Windows then reports from the next recvfrom as
+        // WSAECONNRESET, as though a datagram had arrived. Ask for the plain
+        // behaviour; where the call is unknown the reply checks still hold.
+        BOOL report_resets = FALSE;
+        DWORD returned = 0;
+        WSAIoctl(created.get(), SIO_UDP_CONNRESET, &report_resets, sizeof report_resets, nullptr, 0, &returned,
+                 nullptr, nullptr);
+        // Not connect(): replies are taken from any sender and judged by the
+        // caller against peer(), so a stranger's datagram is refused visibly
+        // rather than dropped unseen by the kernel.
+        message_ = kFirstSocketMessage + (message_ + 1 - kFirstSocketMessage) % kSocketMessageCount;
+        if (WSAAsyncSelect(created.get(), window_.get(), message_, FD_READ) == SOCKET_ERROR) {
+            return fail(WSAGetLastError());
+        }
+        socket_ = std::move(created);
+        connected_ = true;
+        raise(OnSessionConnected);
     }
 
     void on_socket_message(UINT message, SOCKET from, LPARAM event) {
@@ -243,6 +279,12 @@ private:
     UINT message_ = kFirstSocketMessage;
     Endpoint peer_;
     int last_error_ = 0;
+    std::uint16_t remote_port_ = 0, local_port_ = 0;
+    unsigned long local_address_ = INADDR_ANY;
+    // The lookup under way, and the answer buffer of every lookup not yet
+    // answered (a given-up one is still written into).
+    HANDLE lookup_ = nullptr;
+    std::map<HANDLE, std::unique_ptr<char[]>> lookups_;
 };
 
 }  // namespace

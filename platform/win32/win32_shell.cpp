@@ -14,4 +14,11 @@ long Win32Shell::open(const std::string& file) {
     return static_cast<long>(reinterpret_cast<INT_PTR>(result));
 }
 
+std::string Win32Shell::system_folder() const {
+    wchar_t folder[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return {};
+    return to_utf8(folder, length);
+}
+
 }  // namespace veltrano::platform::win32

@@ -48,7 +48,25 @@ SystemTime Win32Time::system_time_utc() const {
 
 bool Win32Time::set_system_time_utc(const SystemTime& utc) {
     const SYSTEMTIME native = to_native(utc);
-    return SetSystemTime(&native) != FALSE;
+    // A user without the right to change the time is refused here: that
+    // answer is what the page must show, not a correction.
+    error_ = SetSystemTime(&native) ? ERROR_SUCCESS : GetLastError();
+    return error_ == ERROR_SUCCESS;
+}
+
+std::uint32_t Win32Time::tick_count_ms() const { return GetTickCount(); }
+
+std::string Win32Time::last_error_text() const {
+    if (error_ == ERROR_SUCCESS) return {};
+    wchar_t* buffer = nullptr;
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, error_, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+    std::wstring text = length && buffer ? std::wstring(buffer, length) : std::wstring();
+    if (buffer) LocalFree(buffer);
+    // The system's texts end with a line break, which a status line must not carry.
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+    return text.empty() ? "error " + std::to_string(error_) : to_utf8(text);
 }
 
 }  // namespace veltrano::platform::win32

@@ -10,6 +10,11 @@ public:
     SystemTime local_time() const override;
     SystemTime system_time_utc() const override;
     bool set_system_time_utc(const SystemTime& utc) override;
+    std::string last_error_text() const override;
+    std::uint32_t tick_count_ms() const override;
+
+private:
+    unsigned long error_ = 0;
 };
 
 }  // namespace veltrano::platform::win32

@@ -102,16 +102,17 @@ void build_control_panel(const PageBuilder& b, admin::ControlPanel& logic) {
 
 void build_launchers(const PageBuilder& b, admin::Launchers& logic) {
     HWND page = sub_page(b, admin::kLaunchersPage, "Microsoft Mangement Console Applications");
-    constexpr int kCell = 72;
+    constexpr int kCell = 72, kSize = 58;  // the 48-pixel picture, the button's edge and its focus
     for (std::size_t i = 0; i < admin::kLaunchers.size(); ++i) {
         const admin::Launcher& launcher = admin::kLaunchers[i];
-        const int left = 20 + static_cast<int>(i % admin::kLaunchersPerRow) * kCell;
-        const int top = 40 + static_cast<int>(i / admin::kLaunchersPerRow) * kCell;
-        HWND picture = b.add_to(page, {ControlKind::Icon, std::string(launcher.picture), std::string(launcher.file),
-                                       left, top, 48, 48, b.guard([&logic, i] { logic.ImageClick(i); })});
-        // Every snap-in shows the console's one icon: the tip tells them apart.
-        const std::string_view file = launcher.file;
-        b.controls.set_tooltip(picture, std::string(file.substr(file.rfind('\\') + 1)));
+        const int left = 15 + static_cast<int>(i % admin::kLaunchersPerRow) * kCell;
+        const int top = 35 + static_cast<int>(i / admin::kLaunchersPerRow) * kCell;
+        // Each its own picture, drawn at build time: the shell gives every
+        // .msc file the same icon, and the board has no captions.
+        HWND picture = b.add_to(page, {ControlKind::PictureButton, std::string(launcher.picture),
+                                       std::string(launcher.picture), left, top, kSize, kSize,
+                                       b.guard([&logic, i] { logic.ImageClick(i); })});
+        b.controls.set_tooltip(picture, std::string(launcher.tip));
     }
 }
 

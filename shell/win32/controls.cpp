@@ -101,8 +101,37 @@ ClassAndStyle class_for(ControlKind kind) {
     case ControlKind::Edit: return {WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP};
     case ControlKind::Icon: return {WC_STATICW, SS_ICON | SS_CENTERIMAGE};
     case ControlKind::ComboBox: return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP};
+    case ControlKind::PictureButton: return {WC_BUTTONW, BS_PUSHBUTTON | BS_BITMAP | WS_TABSTOP};
     }
     return {WC_STATICW, 0};
+}
+
+// Every button shares the class's procedure; it is what a picture button
+// hands on to.
+WNDPROC g_button_proc = nullptr;
+
+// The main window's keyboard goes through IsDialogMessage, which takes Enter
+// for the default button; a plain window has none, so Enter on a focused
+// push button did nothing. A picture button asks for Enter itself and takes
+// it as a press, as Space already is.
+LRESULT CALLBACK picture_button_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_GETDLGCODE:
+        if (const auto* key = reinterpret_cast<const MSG*>(lp);
+            key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
+            return CallWindowProcW(g_button_proc, hwnd, msg, wp, lp) | DLGC_WANTMESSAGE;
+        break;
+    case WM_KEYDOWN:
+        if (wp == VK_RETURN) {
+            SendMessageW(hwnd, BM_CLICK, 0, 0);
+            return 0;
+        }
+        break;
+    case WM_CHAR:
+        if (wp == L'\r') return 0;  // no beep for the Enter already taken
+        break;
+    }
+    return CallWindowProcW(g_button_proc, hwnd, msg, wp, lp);
 }
 
 }  // namespace
@@ -122,7 +151,8 @@ void register_panel_class(HINSTANCE instance) {
 HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
     const auto [cls, style] = class_for(decl.kind);
     // A static with an image takes its text for a resource name.
-    const bool image = decl.kind == ControlKind::Picture || decl.kind == ControlKind::Icon;
+    const bool image =
+        decl.kind == ControlKind::Picture || decl.kind == ControlKind::Icon || decl.kind == ControlKind::PictureButton;
     const std::wstring caption = image ? L"" : to_utf16(decl.caption);
     // Tab and mnemonic keys look for controls inside a panel only when it
     // says it holds controls.
@@ -145,7 +175,7 @@ HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
                                 reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
     if (!hwnd) return nullptr;
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (decl.kind == ControlKind::Picture) {
+    if (decl.kind == ControlKind::Picture || decl.kind == ControlKind::PictureButton) {
         auto cached = bitmaps_.find(decl.caption);
         if (cached == bitmaps_.end())
             cached = bitmaps_
@@ -153,7 +183,13 @@ HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
                                                                       to_utf16(decl.caption).c_str(), IMAGE_BITMAP,
                                                                       0, 0, LR_CREATEDIBSECTION)))
                          .first;
-        if (cached->second) SendMessageW(hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(cached->second.get()));
+        const UINT set_image = decl.kind == ControlKind::Picture ? STM_SETIMAGE : BM_SETIMAGE;
+        if (cached->second) SendMessageW(hwnd, set_image, IMAGE_BITMAP, reinterpret_cast<LPARAM>(cached->second.get()));
+    }
+    if (decl.kind == ControlKind::PictureButton) {
+        const auto previous = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(picture_button_proc)));
+        if (!g_button_proc) g_button_proc = previous;
     }
     if (decl.kind == ControlKind::Edit) {
         if (decl.password_char) SendMessageW(hwnd, EM_SETPASSWORDCHAR, decl.password_char, 0);
@@ -339,6 +375,7 @@ void Controls::set_tooltip(HWND hwnd, const std::string& text) {
 bool Controls::has_hand_cursor(HWND hwnd) const {
     auto it = by_hwnd_.find(hwnd);
     return it != by_hwnd_.end() && (it->second.kind == ControlKind::LinkText ||
+                                    it->second.kind == ControlKind::PictureButton ||
                                     (it->second.kind == ControlKind::Icon && it->second.on_click));
 }
 

@@ -41,6 +41,9 @@ enum class ControlKind {
                   // none; clickable, with the hand cursor, when it has a handler
     ComboBox,     // a drop-down list of `items`; `editable`: the user may type
                   // instead; on_click runs when the user picks an item
+    PictureButton,  // a push button showing the bitmap resource the caption
+                    // names, with the hand cursor: Tab reaches it, Enter or
+                    // Space presses it, the system draws its focus
 };
 
 struct ControlDecl {

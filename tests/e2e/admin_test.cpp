@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 namespace veltrano::e2e {
 namespace {
@@ -88,6 +89,16 @@ TEST_F(AutoLogon, ApplyWritesTheFormAndRecordsThePasswordMasked) {
                                        L"Starting the process of setting LegalNoticeText"}));
 }
 
+TEST_F(AutoLogon, NoRemovesThePasswordAndRecordsItMasked) {
+    ASSERT_NO_FATAL_FAILURE(open_admin());
+    type(2, L"new secret");  // typed, not applied: the choice is No
+    ASSERT_NO_FATAL_FAILURE(choose(L"No. Please disable autologon on this computer"));
+    EXPECT_EQ(press_for_balloon(L"Apply changes"), L"Autologon setting disabled. Please Reboot. ");
+    EXPECT_EQ(read_string(LM, kWinlogon, L"AutoAdminLogon"), L"0");
+    EXPECT_FALSE(read_value(LM, kWinlogon, L"DefaultPassword"));
+    EXPECT_EQ(record(L"TIP0049", L"OLD_VALUES", L"DefaultPassword"), L"********");
+}
+
 TEST_F(AutoLogon, TabAndTheUnderlinedLettersReachTheEditsAndTheSubPages) {
     ASSERT_NO_FATAL_FAILURE(open_admin());
     ASSERT_TRUE(click(edit(1)));
@@ -144,15 +155,16 @@ protected:
     std::wstring out_file_;
     // Wine's shell opens only a file that is there: an empty one will do,
     // the recorder never reads it. Made here unless the prefix has one.
-    const std::wstring kSnapIn = L"c:\\windows\\system32\\gpedit.msc";
-    bool made_snap_in_ = false;
+    const std::vector<std::wstring> kSnapIns = {L"c:\\windows\\system32\\gpedit.msc",
+                                                L"c:\\windows\\system32\\lusrmgr.msc"};
+    std::vector<std::wstring> made_;
 
     void forget() {
         delete_tree(LM, kClasses + L"\\.msc");
         delete_tree(LM, kClasses + L"\\" + kProgId);
         DeleteFileW(out_file_.c_str());
-        if (made_snap_in_) DeleteFileW(kSnapIn.c_str());
-        made_snap_in_ = false;
+        for (const std::wstring& file : made_) DeleteFileW(file.c_str());
+        made_.clear();
     }
     void seed_machine() override {
         wchar_t temp[MAX_PATH];
@@ -161,12 +173,13 @@ protected:
         forget();
         const std::wstring recorder = setting(L"VELTRANO_MSC_RECORDER");
         ASSERT_FALSE(recorder.empty()) << "VELTRANO_MSC_RECORDER is not set";
-        if (GetFileAttributesW(kSnapIn.c_str()) == INVALID_FILE_ATTRIBUTES) {
-            HANDLE file = CreateFileW(kSnapIn.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+        for (const std::wstring& snap_in : kSnapIns) {
+            if (GetFileAttributesW(snap_in.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
+            HANDLE file = CreateFileW(snap_in.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                       nullptr);
-            ASSERT_NE(file, INVALID_HANDLE_VALUE) << "cannot make " << to_utf8(kSnapIn);
+            ASSERT_NE(file, INVALID_HANDLE_VALUE) << "cannot make " << to_utf8(snap_in);
             CloseHandle(file);
-            made_snap_in_ = true;
+            made_.push_back(snap_in);
         }
         ASSERT_TRUE(write_string(LM, kClasses + L"\\.msc", L"", kProgId));
         ASSERT_TRUE(write_string(LM, kClasses + L"\\" + kProgId + L"\\shell\\open\\command", L"",
@@ -183,19 +196,38 @@ protected:
         all << in.rdbuf();
         return all.str();
     }
+    // What the next press opens.
+    std::optional<std::string> next_opened() {
+        EXPECT_TRUE(wait_until([&] { return opened().has_value(); })) << "the shell started nothing";
+        std::optional<std::string> file = opened();
+        DeleteFileW(out_file_.c_str());
+        return file;
+    }
 };
 
-TEST_F(Launchers, APictureOpensItsSnapInByItsFullPath) {
+TEST_F(Launchers, APictureOpensItsSnapInInTheSystemsFolderAndTheKeyboardReachesThem) {
     ASSERT_NO_FATAL_FAILURE(open_admin());
     ASSERT_NO_FATAL_FAILURE(press(L"Utility Apps"));
     HWND board = control(Selector::by_caption(L"Microsoft Mangement Console Applications"));
     ASSERT_NE(board, nullptr);
-    // Image34: the third of the second row.
-    HWND gpedit = find_control(board, Selector::by_class(L"Static", 8));
-    ASSERT_NE(gpedit, nullptr);
-    ASSERT_TRUE(click(gpedit));
-    ASSERT_TRUE(wait_until([&] { return opened().has_value(); })) << "the shell started nothing";
-    EXPECT_EQ(opened(), "c:\\windows\\system32\\gpedit.msc\n");
+    // Image34: the third of the second row; Image35 after it.
+    HWND gpedit = find_control(board, Selector::by_class(L"Button", 8));
+    HWND lusrmgr = find_control(board, Selector::by_class(L"Button", 9));
+    ASSERT_TRUE(gpedit && lusrmgr);
+    ASSERT_TRUE(click(gpedit, ClickMethod::MouseInput));
+    // The prefix's Windows folder, as the system names it.
+    EXPECT_EQ(next_opened(), "C:\\windows\\system32\\gpedit.msc\n");
+
+    ASSERT_TRUE(focus_reaches(gpedit));
+    send_keys({{VK_TAB, true}, {VK_TAB, false}});
+    ASSERT_TRUE(focus_reaches(lusrmgr));
+    EXPECT_TRUE(SendMessageW(lusrmgr, BM_GETSTATE, 0, 0) & BST_FOCUS);
+    EXPECT_FALSE(SendMessageW(lusrmgr, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) << "the focus is not drawn";
+    send_keys({{VK_RETURN, true}, {VK_RETURN, false}});
+    EXPECT_EQ(next_opened(), "C:\\windows\\system32\\lusrmgr.msc\n");
+    ASSERT_NO_FATAL_FAILURE(settle());
+    send_keys({{VK_SPACE, true}, {VK_SPACE, false}});
+    EXPECT_EQ(next_opened(), "C:\\windows\\system32\\lusrmgr.msc\n");
 }
 
 }  // namespace

@@ -90,11 +90,29 @@ TEST(TwSocketPeersTest, ExchangesTimeWithChronyAndNtpsec) {
     }
 }
 
+TEST(TwSocketLookupTest, ANameIsResolvedWhileTheThreadGoesOn) {
+    Round round("localhost");
+    EXPECT_EQ(round.connected, 0) << "Connect waited for the lookup";
+    ASSERT_TRUE(pump_until([&] { return round.connected + round.errors > 0; }));
+    EXPECT_EQ(round.connected, 1);
+    EXPECT_EQ(round.socket->peer(), (Endpoint{0x7F000001, 123}));
+
+    // A lookup given up for another Connect is never heard of.
+    round.socket->Addr = "nonexistent.invalid";
+    round.socket->Connect();
+    round.socket->Addr = "127.0.0.2";
+    round.socket->Connect();
+    EXPECT_EQ(round.connected, 2);
+    round.request();
+    EXPECT_EQ(round.errors, 0);
+}
+
 TEST(TwSocketErrorTest, AnUnresolvableNameFailsThroughOnErrorAndSendsNothing) {
     for (const char* host : {"nonexistent.invalid", ""}) {
         SCOPED_TRACE(host);
         Round round(host);
         EXPECT_EQ(round.connected, 0);
+        ASSERT_TRUE(pump_until([&] { return round.errors > 0; }));
         EXPECT_EQ(round.errors, 1);
         EXPECT_NE(round.socket->LastError(), 0);
         EXPECT_EQ(round.socket->Send(build_request({1, 2})), -1);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/browser.h"
+#include "platform/date_time.h"
 #include "platform/file_system.h"
 #include "platform/processes.h"
 #include "platform/shell.h"
@@ -24,12 +25,19 @@ public:
     std::string short_date_today() const override { return date; }
     platform::SystemTime local_time() const override { return now; }
     platform::SystemTime system_time_utc() const override { return now; }
-    // Local time is UTC here; each setting is recorded.
+    // Local time is UTC here; each setting is recorded, a refused one too.
     bool set_system_time_utc(const platform::SystemTime& utc) override {
         set_utc.push_back(utc);
+        if (!refusal.empty()) return false;
         now = utc;
         return true;
     }
+    std::string last_error_text() const override { return refusal; }
+    // Follows `now`: a test moves both at once.
+    std::uint32_t tick_count_ms() const override {
+        return static_cast<std::uint32_t>(static_cast<std::int64_t>(platform::to_date_time(now) * 86400000.0 + 0.5));
+    }
+    std::string refusal;  // set: the clock refuses to be set, with this reason
     std::string date = "07/12/2026";
     std::vector<platform::SystemTime> set_utc;
     platform::SystemTime now{2026, 12, 1, 7, 8, 0, 0, 0};
@@ -152,9 +160,12 @@ class FakeShell : public platform::Shell {
 public:
     long open(const std::string& file) override {
         opened.push_back(file);
-        return 42;
+        return missing.count(file) ? 2 : 42;  // 2: the shell's "file not found"
     }
+    std::string system_folder() const override { return folder; }
     std::vector<std::string> opened;
+    std::string folder = "D:\\WINNT\\system32";
+    std::set<std::string> missing;
 };
 
 class FakeBrowser : public platform::Browser {

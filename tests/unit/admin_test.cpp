@@ -116,6 +116,38 @@ TEST_F(Admin, ACountThatIsNoWholeNumberStopsAtTheCountWithWhatCameBeforeKept) {
     EXPECT_EQ(record("OLD_VALUES", "LegalNoticeText"), RegValue::string("Authorised users only"));
 }
 
+// Every text below the program's own key, which every user can read.
+std::vector<std::string> texts_below(platform::Registry& registry, const std::string& path) {
+    std::vector<std::string> found;
+    auto key = registry.open(Root::LocalMachine, path, false);
+    if (!key) return found;
+    for (const std::string& name : key->value_names())
+        if (auto value = key->query(name); value && value->kind == platform::ValueKind::String)
+            found.push_back(value->text);
+    for (const std::string& sub : key->subkey_names())
+        for (std::string& text : texts_below(registry, path + "\\" + sub)) found.push_back(std::move(text));
+    return found;
+}
+
+TEST_F(Admin, DisablingRemovesThePasswordAndSaysSo) {
+    fill_form("ann", "s3cret");
+    page.auto_logon().BitBtn23Click();
+    ASSERT_EQ(winlogon("DefaultPassword"), RegValue::string("s3cret"));
+
+    choose("RadioButton14", "RadioButton13");
+    log.lines.clear();
+    page.auto_logon().BitBtn23Click();
+    EXPECT_EQ(winlogon("AutoAdminLogon"), RegValue::string("0"));
+    EXPECT_FALSE(winlogon("DefaultPassword"));
+    EXPECT_EQ(winlogon("DefaultUserName"), RegValue::string("ann"));
+    EXPECT_EQ(record("OLD_VALUES", "DefaultPassword"), RegValue::string(admin::kPasswordMask));
+    EXPECT_EQ(record("NEW_VALUES", "DefaultPassword"), RegValue::string(""));
+    EXPECT_THAT(texts_below(reg, core::kStoreRoot), ::testing::Not(::testing::Contains("s3cret")));
+    EXPECT_THAT(log.lines, ::testing::IsSupersetOf({"Starting the process of disabling autologon feature",
+                                                    "Starting the process of removing default password"}));
+    EXPECT_THAT(log.lines, ::testing::Not(::testing::Contains("Starting the process of enabling autologon feature")));
+}
+
 TEST(AdminCount, TakesWholeNumbersOnly) {
     EXPECT_EQ(admin::to_integer("+3"), 3);
     EXPECT_EQ(admin::to_integer("-2147483648"), -2147483648LL);
@@ -149,12 +181,15 @@ TEST_F(Admin, TheButtonsSwitchSubPagesAndOnlyTimeSyncKeepsTimer2) {
     EXPECT_THAT(time_sync_calls, ElementsAre("created", "shown"));
 
     const std::function<void()> clicks[] = {[&] { page.BitBtn25Click(); }, [&] { page.BitBtn26Click(); },
-                                            [&] { page.BitBtn27Click(); }, [&] { page.hidden(); }};
+                                            [&] { page.BitBtn27Click(); }, [&] { page.hidden(); },
+                                            [&] { page.shown(); }};  // "Admin" clicked again
     for (const auto& click : clicks) {
+        page.BitBtn28Click();
+        ASSERT_TRUE(widgets.is_visible("GroupBox28"));
         widgets.set_enabled("Timer2", true);
         click();
         EXPECT_FALSE(widgets.is_enabled("Timer2"));
-        EXPECT_FALSE(widgets.is_visible("GroupBox28"));
+        EXPECT_FALSE(widgets.is_visible("GroupBox28") && widgets.is_visible("GroupBox18"));
     }
 }
 
@@ -175,10 +210,13 @@ TEST_F(Admin, ControlPanelHidesExactlyTheAppletsSetToNo) {
     EXPECT_THAT(dialogs.shown, ElementsAre("balloon " + std::string(admin::kSettingsSaved)));
 }
 
-TEST_F(Admin, EachLauncherOpensItsOwnSnapIn) {
+TEST_F(Admin, EachLauncherOpensItsOwnSnapInInTheSystemsFolderAndAMissingOneIsSaid) {
+    shell.missing.insert("D:\\WINNT\\system32\\ntmsmgr.msc");
     for (std::size_t i = 0; i < admin::kLaunchers.size(); ++i) page.launchers().ImageClick(i);
-    EXPECT_EQ(shell.opened.at(8), "c:\\windows\\system32\\gpedit.msc");  // Image34
+    EXPECT_EQ(shell.opened.at(8), "D:\\WINNT\\system32\\gpedit.msc");  // Image34
     EXPECT_EQ(std::set<std::string>(shell.opened.begin(), shell.opened.end()).size(), admin::kLaunchers.size());
+    EXPECT_THAT(dialogs.messages, ElementsAre("D:\\WINNT\\system32\\ntmsmgr.msc is not on this computer: this "
+                                              "edition of Windows does not have that console."));
 }
 
 }  // namespace

@@ -88,7 +88,7 @@ TEST_F(GeneratedFiles, BitmapAndSoundResourcesAreNamedAfterTheirFiles) {
         ++rows;
         EXPECT_EQ(m[1], m[3]) << line;
     }
-    EXPECT_EQ(rows, 17 + 2);
+    EXPECT_EQ(rows, 17 + 17 + 2);
 }
 
 TEST(ArtgenCommandLine, FailsWhenTheFolderCannotBeMade) {
@@ -180,11 +180,24 @@ const char* const kNavigationIcons[] = {
     "Image_admin_options",   "Image_exit_options",
 };
 
+// The console launchers: no caption beside them, so the picture alone must
+// tell the user which console it opens.
+const char* const kLauncherPictures[] = {
+    "Image26", "Image27", "Image28", "Image29", "Image30", "Image31", "Image32", "Image33", "Image34",
+    "Image35", "Image36", "Image37", "Image38", "Image39", "Image40", "Image41", "Image42",
+};
+
+std::vector<const char*> icons_on_white() {
+    std::vector<const char*> names(std::begin(kNavigationIcons), std::end(kNavigationIcons));
+    names.insert(names.end(), std::begin(kLauncherPictures), std::end(kLauncherPictures));
+    return names;
+}
+
 bool is_white(const std::uint8_t* p) { return p[0] == 255 && p[1] == 255 && p[2] == 255; }
 int brightness(const std::uint8_t* p) { return p[0] + p[1] + p[2]; }
 
-TEST_F(Bitmaps, NavigationIconsSitOnWhiteWithAntialiasedEdges) {
-    for (const char* name : kNavigationIcons) {
+TEST_F(Bitmaps, IconsSitOnWhiteWithAntialiasedEdges) {
+    for (const char* name : icons_on_white()) {
         SCOPED_TRACE(name);
         const Bitmap bmp = decode(name);
         ASSERT_EQ(bmp.width, 48);
@@ -218,15 +231,16 @@ TEST_F(Bitmaps, NavigationIconsSitOnWhiteWithAntialiasedEdges) {
     }
 }
 
-TEST_F(Bitmaps, NavigationIconsAreAllDifferent) {
+TEST_F(Bitmaps, IconsAreAllDifferent) {
+    const std::vector<const char*> names = icons_on_white();
     std::vector<Bitmap> icons;
-    for (const char* name : kNavigationIcons) icons.push_back(decode(name));
+    for (const char* name : names) icons.push_back(decode(name));
     for (std::size_t i = 0; i < icons.size(); ++i) {
         for (std::size_t j = i + 1; j < icons.size(); ++j) {
             int differing = 0;
             for (std::size_t k = 0; k + 2 < icons[i].rgb.size(); k += 3)
                 differing += !std::equal(&icons[i].rgb[k], &icons[i].rgb[k] + 3, &icons[j].rgb[k]);
-            EXPECT_GT(differing, 48 * 48 / 10) << kNavigationIcons[i] << " looks like " << kNavigationIcons[j];
+            EXPECT_GT(differing, 48 * 48 / 10) << names[i] << " looks like " << names[j];
         }
     }
 }

@@ -295,6 +295,209 @@ void draw_separator(Canvas& c) {
     });
 }
 
+// ---- The console launchers: one picture per snap-in, on the same grid as
+// the navigation icons, each showing what its console manages. ----
+
+const Colour kPaper = rgb(0xFDFDF8);
+const Colour kPaperRim = rgb(0x6D7B8B);
+const Colour kRed = rgb(0xD9413A);
+const Colour kRedDark = rgb(0x8E231E);
+const Colour kGrey = rgb(0xB8C3CF);
+const Colour kGreyDark = rgb(0x5B6878);
+
+// A sheet with a folded corner and ruled lines.
+void sheet(Canvas& c, Vec2 centre, Vec2 half, int lines) {
+    const float l = centre.x - half.x, r = centre.x + half.x, t = centre.y - half.y, b = centre.y + half.y;
+    const float fold = half.x * 0.45f;
+    c.fill_outlined(polygon({{l, t}, {r - fold, t}, {r, t + fold}, {r, b}, {l, b}}), solid(kPaper), kPaperRim, 1.1f);
+    c.fill(polygon({{r - fold, t}, {r, t + fold}, {r - fold, t + fold}}), kGrey);
+    for (int i = 0; i < lines; ++i) {
+        const float y = t + fold + 4 + i * 4.5f;
+        if (y > b - 3) break;
+        c.fill(capsule({l + 3.5f, y}, {r - 3.5f - (i % 2) * 4, y}, 0.7f), kGreyDark);
+    }
+}
+
+Shape gear(Vec2 centre, float radius, int teeth, float hole) {
+    std::vector<Shape> parts{circle(centre, radius * 0.78f)};
+    for (int i = 0; i < teeth; ++i)
+        parts.push_back(rotated(box({centre.x, centre.y - radius * 0.86f}, {radius * 0.17f, radius * 0.22f}, 0.6f),
+                                centre, 360.0f * i / teeth));
+    return subtract(unite(parts), circle(centre, hole));
+}
+
+Shape person(Vec2 head, float size) {
+    Shape body = intersect(circle({head.x, head.y + size * 2.3f}, size * 1.55f),
+                           box({head.x, head.y + size * 1.75f}, {size * 2, size * 0.95f}));
+    return unite({circle(head, size * 0.75f), body});
+}
+
+void draw_certificates(Canvas& c) {
+    use_grid(c);
+    // Half a pixel off the grid, so the straight edges blend into the white.
+    sheet(c, {22.5f, 22.5f}, {16, 18}, 4);
+    c.fill_outlined(unite({polygon({{30, 36}, {33, 46}, {35, 42}, {38, 45}, {36, 36}})}), solid(kRed), kRedDark, 0.9f);
+    c.fill_outlined(circle({34, 34}, 6.5f), radial({32, 32}, 8, kGoldLight, kGold), kGoldDark, 1.1f);
+}
+
+void draw_indexing(Canvas& c) {
+    use_grid(c);
+    sheet(c, {20, 21}, {14, 17}, 5);
+    c.fill_outlined(capsule({34, 34}, {44, 44}, 3), solid(rgb(0x8A5424)), rgb(0x5E3814), 1.0f);
+    c.fill_outlined(subtract(circle({29, 29}, 9.5f), circle({29, 29}, 6.8f)), solid(kSlate), kSlate, 0.5f);
+    c.fill(circle({29, 29}, 6.8f), rgb(0xBFE3FF, 0.55f));
+}
+
+void draw_computer_management(Canvas& c) {
+    use_grid(c);
+    c.fill_outlined(box({20, 19}, {17, 13}, 2), top_down(rgb(0x4A5F7A), rgb(0x25344A), 6, 32), kSlate, kRim);
+    c.fill(box({20, 18.5f}, {14, 10}, 1), top_down(kBlueLight, kBlue, 8, 29));
+    c.fill_outlined(box({20, 36}, {8, 2}, 1), solid(kGrey), kSlate, 1.0f);
+    c.fill_outlined(gear({35, 35}, 11, 8, 3.5f), top_down(kGoldLight, kGold, 24, 46), kGoldDark, 1.2f);
+}
+
+void draw_device_manager(Canvas& c) {
+    use_grid(c);
+    // An expansion card: board, gold contacts, a chip and a bracket.
+    c.fill_outlined(box({26.5f, 22.5f}, {18, 12}, 1.2f), top_down(kGreenLight, kGreen, 10, 34), kGreenDark, kRim);
+    for (float x = 13; x <= 39; x += 4) c.fill(box({x, 37}, {1.3f, 3}), kGold);
+    c.fill_outlined(box({22, 21}, {7, 6}, 1), solid(rgb(0x23303F)), kSlate, 1.0f);
+    c.fill_outlined(box({5.5f, 24.5f}, {2, 18}, 0.8f), solid(kGrey), kGreyDark, 1.0f);
+    c.fill(circle({36, 17}, 2.5f), kGold);
+}
+
+void draw_defragmenter(Canvas& c) {
+    use_grid(c);
+    // The defragmenter's map: files in blocks, gathered and scattered.
+    const std::uint32_t colours[4][5] = {{0x2A78D6, 0x2A78D6, 0x2A78D6, 0x2A78D6, 0x33AD52},
+                                         {0x2A78D6, 0x2A78D6, 0xD9413A, 0xFFFFFF, 0x33AD52},
+                                         {0xD9413A, 0xFFFFFF, 0x2A78D6, 0xD9413A, 0xFFFFFF},
+                                         {0xFFFFFF, 0xD9413A, 0xFFFFFF, 0x2A78D6, 0xD9413A}};
+    c.fill_outlined(box({24, 24}, {21, 17}, 1.5f), solid(rgb(0xE9EEF3)), kSlate, kRim);
+    for (int row = 0; row < 4; ++row)
+        for (int col = 0; col < 5; ++col)
+            c.fill(box({8.5f + col * 7.75f, 12.5f + row * 7.7f}, {3.2f, 3.2f}, 0.6f), rgb(colours[row][col]));
+}
+
+void draw_disk_management(Canvas& c) {
+    use_grid(c);
+    c.fill_outlined(box({24.5f, 24.5f}, {20, 15}, 2.5f), top_down(kGrey, rgb(0x7D8B9B), 9, 39), kSlate, kRim);
+    c.fill_outlined(circle({20, 24}, 10.5f), radial({17, 20}, 13, rgb(0xF2F5F8), rgb(0xAAB6C3)), kGreyDark, 1.0f);
+    c.fill(circle({20, 24}, 2.2f), kSlate);
+    c.fill(capsule({22, 27}, {37, 33}, 1.3f), kSlate);
+    c.fill(circle({38, 14}, 1.8f), kGreen);
+}
+
+void draw_event_viewer(Canvas& c) {
+    use_grid(c);
+    sheet(c, {19, 23}, {15, 19}, 6);
+    Shape sign = grow(polygon({{35, 24}, {45, 43}, {25, 43}}), 1.2f);
+    c.fill_outlined(sign, top_down(kGoldLight, kGold, 24, 44), kGoldDark, 1.1f);
+    c.fill(unite({capsule({35, 30}, {35, 36}, 1.3f), circle({35, 40}, 1.4f)}), kSlate);
+}
+
+void draw_shared_folders(Canvas& c) {
+    use_grid(c);
+    Shape folder = unite({box({15, 12}, {9, 4}, 1.5f), box({24, 23}, {20, 12}, 1.5f)});
+    c.fill_outlined(folder, top_down(kGoldLight, kGold, 8, 36), kGoldDark, kRim);
+    // The hand that says "shared", as Explorer draws it, held out below.
+    Shape hand = unite({box({20, 41}, {13, 3.5f}, 3), capsule({30, 39}, {41, 33}, 2.6f)});
+    c.fill_outlined(hand, top_down(kBlueLight, kBlue, 33, 45), kBlueDark, 1.1f);
+}
+
+void draw_group_policy(Canvas& c) {
+    use_grid(c);
+    sheet(c, {24.5f, 24.5f}, {17, 20}, 0);
+    for (int i = 0; i < 3; ++i) {
+        const float y = 17 + i * 9.5f;
+        c.fill_outlined(box({14, y}, {3, 3}, 0.5f), solid(kWhite), kGreyDark, 0.9f);
+        c.fill(capsule({21, y}, {35, y}, 0.9f), kGreyDark);
+        if (i != 1) c.fill(polyline({{12, y}, {14, y + 2}, {17.5f, y - 3}}, 1.0f), kGreen);
+    }
+}
+
+void draw_users(Canvas& c) {
+    use_grid(c);
+    c.fill_outlined(person({31, 15}, 7), top_down(kGreenLight, kGreen, 8, 40), kGreenDark, kRim);
+    c.fill_outlined(person({18, 19}, 8), top_down(kBlueLight, kBlue, 11, 46), kBlueDark, kRim);
+}
+
+void tape(Canvas& c, Vec2 centre, float scale) {
+    auto at = [&](float x, float y) { return Vec2{centre.x + x * scale, centre.y + y * scale}; };
+    c.fill_outlined(box(centre, {18 * scale, 12 * scale}, 2 * scale), top_down(rgb(0x4A5F7A), rgb(0x25344A)), kSlate,
+                    kRim);
+    c.fill(box(at(0, -2), {13 * scale, 6 * scale}, 1.5f * scale), kPaper);
+    for (float x : {-7.0f, 7.0f}) {
+        c.fill_outlined(circle(at(x, -2), 4.2f * scale), solid(rgb(0x2A3B52)), kGreyDark, 0.8f);
+        c.fill(circle(at(x, -2), 1.6f * scale), kWhite);
+    }
+    c.fill(box(at(0, 8), {9 * scale, 2 * scale}, 0.5f), kGrey);
+}
+
+void draw_removable_storage(Canvas& c) {
+    use_grid(c);
+    tape(c, {24, 24}, 1.15f);
+}
+
+void draw_operator_requests(Canvas& c) {
+    use_grid(c);
+    tape(c, {20, 30}, 0.9f);
+    Shape bubble = unite({circle({34, 13}, 11), polygon({{26, 19}, {24, 27}, {32, 22}})});
+    c.fill_outlined(bubble, solid(kWhite), kBlueDark, kRim);
+    c.fill(unite({arc({34, 10}, 3.6f, 1.3f, 180, 250), capsule({34, 13.6f}, {34, 16}, 1.3f), circle({34, 19.5f}, 1.4f)}),
+           kBlue);
+}
+
+void draw_performance(Canvas& c) {
+    use_grid(c);
+    const Vec2 hub{24, 28};
+    c.fill_outlined(circle({24, 26}, 21), radial({18, 18}, 30, rgb(0xFFF6E8), rgb(0xE8D8BF)), kSlate, kRim);
+    c.fill(arc(hub, 15, 2.6f, 150, 80), kGreen);
+    c.fill(arc(hub, 15, 2.6f, 232, 78), kGold);
+    c.fill(arc(hub, 15, 2.6f, 312, 78), kRed);
+    c.fill(capsule(hub, point_on_circle(hub, 14, -35), 1.7f), kSlate);
+    c.fill(circle(hub, 3.3f), kSlate);
+    c.fill(box({24, 40}, {6, 2.5f}, 1), kGreyDark);
+}
+
+void draw_resultant_policy(Canvas& c) {
+    use_grid(c);
+    for (int i = 2; i >= 0; --i) {
+        const Colour tint = i == 0 ? kPaper : mix(kBlueLight, kPaper, 0.4f * i);
+        c.fill_outlined(box({19 + i * 5.0f, 17 + i * 6.0f}, {13, 10}, 1.2f), solid(tint), kBlueDark, 1.1f);
+    }
+    c.fill_outlined(circle({35, 35}, 9), radial({33, 32}, 11, kGreenLight, kGreen), kGreenDark, 1.1f);
+    c.fill(polyline({{30.5f, 35}, {34, 38.5f}, {40, 31.5f}}, 1.4f), kWhite);
+}
+
+void draw_security(Canvas& c) {
+    use_grid(c);
+    Shape shield = polygon({{24, 3}, {42, 9}, {41, 26}, {24, 45}, {7, 26}, {6, 9}});
+    c.fill_outlined(grow(shield, 0.5f), top_down(kBlueLight, kBlueDark, 3, 45), kSlate, kRim);
+    c.fill_outlined(subtract(arc({24, 20}, 5.5f, 1.8f, 180, 180), box({24, 24}, {10, 3})), solid(kGrey), kGreyDark,
+                    0.6f);
+    c.fill_outlined(box({24, 28}, {8.5f, 7}, 1.2f), top_down(kGoldLight, kGold, 21, 35), kGoldDark, 1.0f);
+    c.fill(unite({circle({24, 27}, 1.8f), capsule({24, 27}, {24, 31.5f}, 0.9f)}), kSlate);
+}
+
+void draw_services(Canvas& c) {
+    use_grid(c);
+    c.fill_outlined(gear({18, 19}, 15, 10, 5), top_down(kGrey, rgb(0x7D8B9B), 4, 34), kSlate, kRim);
+    c.fill_outlined(gear({34, 34}, 11, 8, 3.5f), top_down(kBlueLight, kBlue, 23, 45), kBlueDark, kRim);
+}
+
+void draw_wmi(Canvas& c) {
+    use_grid(c);
+    // A box of instruments being worked on: the cube of a managed object
+    // and a wrench across it.
+    c.fill_outlined(polygon({{24, 6}, {41, 14}, {24, 22}, {7, 14}}), solid(kBlueLight), kBlueDark, 1.1f);
+    c.fill_outlined(polygon({{7, 14}, {24, 22}, {24, 42}, {7, 33}}), solid(kBlue), kBlueDark, 1.1f);
+    c.fill_outlined(polygon({{41, 14}, {24, 22}, {24, 42}, {41, 33}}), solid(kBlueDark), kSlate, 1.1f);
+    Shape wrench = subtract(unite({capsule({12, 40}, {33, 19}, 2.4f), circle({36, 16}, 6)}),
+                            rotated(box({39, 13}, {2.6f, 5}), {36, 16}, 45));
+    c.fill_outlined(wrench, top_down(kGrey, rgb(0x8D99A6), 10, 44), kGreyDark, 1.1f);
+}
+
 }  // namespace
 
 const std::vector<Picture>& pictures() {
@@ -318,6 +521,24 @@ const std::vector<Picture>& pictures() {
         {"Image5", 601, 8, draw_separator},
         {"Image3", 105, 65, draw_logo},
         {"Help", 16, 16, draw_help},
+        // The console launchers, in the board's order.
+        {"Image26", 48, 48, draw_certificates},
+        {"Image27", 48, 48, draw_indexing},
+        {"Image28", 48, 48, draw_computer_management},
+        {"Image29", 48, 48, draw_device_manager},
+        {"Image30", 48, 48, draw_defragmenter},
+        {"Image31", 48, 48, draw_disk_management},
+        {"Image32", 48, 48, draw_event_viewer},
+        {"Image33", 48, 48, draw_shared_folders},
+        {"Image34", 48, 48, draw_group_policy},
+        {"Image35", 48, 48, draw_users},
+        {"Image36", 48, 48, draw_removable_storage},
+        {"Image37", 48, 48, draw_operator_requests},
+        {"Image38", 48, 48, draw_performance},
+        {"Image39", 48, 48, draw_resultant_policy},
+        {"Image40", 48, 48, draw_security},
+        {"Image41", 48, 48, draw_services},
+        {"Image42", 48, 48, draw_wmi},
     };
     return table;
 }

@@ -1,0 +1,22 @@
+#include "admin/launchers.h"
+
+namespace veltrano::admin {
+
+std::string Launchers::path_of(std::size_t launcher) const {
+    std::string folder = shell_.system_folder();
+    if (!folder.empty() && folder.back() != '\\') folder += '\\';
+    return folder + std::string(kLaunchers.at(launcher).file);
+}
+
+void Launchers::RunMSCUtility(const std::string& file) {
+    const long result = shell_.open(file);
+    if (result > 32) return;
+    // The shell's codes for a file or folder it cannot find.
+    constexpr long kFileNotFound = 2, kPathNotFound = 3;
+    if (result == kFileNotFound || result == kPathNotFound)
+        dialogs_.show_message(file + " is not on this computer: this edition of Windows does not have that console.");
+    else
+        dialogs_.show_message("Windows could not open " + file + " (error " + std::to_string(result) + ").");
+}
+
+}  // namespace veltrano::admin
