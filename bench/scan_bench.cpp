@@ -226,6 +226,7 @@ public:
 class NoShell : public platform::Shell {
 public:
     long open(const std::string&) override { return 0; }
+    std::string system_folder() const override { return {}; }
 };
 
 struct ScanResult {
