@@ -219,6 +219,25 @@ protected:
         ASSERT_TRUE(write_string(CU, kRefs, L"V5", L"C:\\Windows\\nosuchfile.dll", REG_EXPAND_SZ));
         ASSERT_TRUE(write_string(CU, kRefs, L"Kept", L"C:\\Windows"));
     }
+    // A click on `first`, then a Ctrl+click on `second`. Under Wine a
+    // Ctrl+click now and then reaches the list view without its Ctrl (the
+    // list then selects `second` alone, as a plain click does): that is our
+    // input's fault, not the program's, and the pair is clicked again.
+    void pick_apart(int first, int second) {
+        const auto selected_only = [&](int item) {
+            return ask(grid_, LVM_GETSELECTEDCOUNT) == 1 &&
+                   ask(grid_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED) == item;
+        };
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            ASSERT_TRUE(click_listview_item(grid_, first));
+            ASSERT_TRUE(wait_until([&] { return selected_only(first); }));
+            ASSERT_TRUE(click_listview_item(grid_, second, true));
+            ASSERT_TRUE(wait_until([&] { return ask(grid_, LVM_GETSELECTEDCOUNT) == 2 || selected_only(second); }));
+            if (ask(grid_, LVM_GETSELECTEDCOUNT) == 2) break;
+        }
+        ASSERT_EQ(ask(grid_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), first);
+        ASSERT_EQ(ask(grid_, LVM_GETNEXTITEM, static_cast<WPARAM>(first), LVNI_SELECTED), second);
+    }
     // The grid's index of our key's first row.
     int first_of_ours() {
         const std::vector<Row> all = rows();
@@ -242,14 +261,7 @@ TEST_F(RegCleanRemoval, ExactlyTheRowsPickedAreSavedRemovedAndComeBackFromTheBac
     first_scan();
     ASSERT_EQ(rows_of(L"VeltranoE2E\\Refs").size(), 5u);
     const int top = first_of_ours();
-    ASSERT_TRUE(click_listview_item(grid_, top + 1));
-    ASSERT_TRUE(wait_until([&] {
-        return ask(grid_, LVM_GETSELECTEDCOUNT) == 1 &&
-               ask(grid_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED) == top + 1;
-    }));
-    ASSERT_TRUE(click_listview_item(grid_, top + 4, true));
-    ASSERT_TRUE(wait_until([&] { return ask(grid_, LVM_GETSELECTEDCOUNT) == 2; }))
-        << "selected " << ask(grid_, LVM_GETSELECTEDCOUNT);
+    ASSERT_NO_FATAL_FAILURE(pick_apart(top + 1, top + 4));
     // The row clicked last is the one described.
     HWND description = control(L"@Edit");
     EXPECT_TRUE(wait_until([&] { return text_of(description).find(L"V5") != std::wstring::npos; }))
