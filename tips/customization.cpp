@@ -66,7 +66,7 @@ constexpr NamespaceRemoval kRecycleBin{
     34, "{645FF040-5081-101B-9F08-00AA002F954E}", "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Desktop\\NameSpace",
     "Storing REGPATH for {645FF040-5081-101B-9F08-00AA002F954E} ", "Removing RECYLE BIN icon from desktop"};
 
-void remove_namespace_key(Context& ctx, const NamespaceRemoval& r) {
+void remove_namespace_key(Engine& ctx, const NamespaceRemoval& r) {
     auto& reg = ctx.reg;
     const std::string tip = core::tip_key(r.tip);
     const std::string state = state_key(r.tip);
@@ -81,8 +81,8 @@ void remove_namespace_key(Context& ctx, const NamespaceRemoval& r) {
     reg.Delete_Registry(LM, std::string(r.parent), std::string(r.class_id), core::KEY, std::string(r.removal_message));
 }
 
-void remove_shared_documents(Context& ctx) { remove_namespace_key(ctx, kSharedDocuments); }
-void remove_recycle_bin(Context& ctx) { remove_namespace_key(ctx, kRecycleBin); }
+void remove_shared_documents(Engine& ctx) { remove_namespace_key(ctx, kSharedDocuments); }
+void remove_recycle_bin(Engine& ctx) { remove_namespace_key(ctx, kRecycleBin); }
 
 constexpr std::string_view kMessengerClass1 = "{F3A614DC-ABE0-11d2-A441-00C04F795683}";
 constexpr std::string_view kMessengerClass2 = "{FB7199AB-79BF-11d2-8D94-0000F875C541}";
@@ -90,7 +90,7 @@ std::string tip41_records() { return state_key(41) + "\\OLD_VALUES"; }
 
 std::string part_message(std::size_t index) { return "Disabling MSN Messenger ...part " + std::to_string(index + 1); }
 
-void disable_messenger_with_outlook_express(Context& ctx) {
+void disable_messenger_with_outlook_express(Engine& ctx) {
     auto& reg = ctx.reg;
     for (std::string_view class_id : {kMessengerClass1, kMessengerClass2}) {
         const std::string id(class_id);
@@ -121,7 +121,7 @@ void disable_messenger_with_outlook_express(Context& ctx) {
 // never saved (tip 41 not applied since the store was made): its value was
 // never emptied by us, so it is left as it stands rather than overwritten
 // with an empty text.
-void restore_messenger_registrations(Context& ctx) {
+void restore_messenger_registrations(Engine& ctx) {
     auto& reg = ctx.reg;
     for (std::size_t i = 0; i < kMessengerRecords.size(); ++i) {
         const MessengerRecord& r = kMessengerRecords[i];

@@ -31,7 +31,7 @@ constexpr WriteRow kWrites[] = {
 // carries the adapter's index, so two adapters do not share one record. What
 // it keeps is the adapter's own value: looked up under the record's name, it
 // was never found and every record read 0.
-void set_on_adapters(Context& ctx, int tip, const std::string& value, std::int32_t data, const std::string& message) {
+void set_on_adapters(Engine& ctx, int tip, const std::string& value, std::int32_t data, const std::string& message) {
     for (const core::TcpipAdapter& adapter : core::tcpip_adapters(ctx.reg)) {
         const std::string key = adapter.interface_key();
         ctx.store.create_veltrano_log_as(core::tip_key(tip), LM, key, value,
@@ -40,17 +40,17 @@ void set_on_adapters(Context& ctx, int tip, const std::string& value, std::int32
     }
 }
 
-void enable_path_mtu_discovery(Context& ctx) {
+void enable_path_mtu_discovery(Engine& ctx) {
     set_on_adapters(ctx, 3, "EnablePMTUDiscovery", 1, "Starting the process of enabling EnablePMTUDiscovery");
 }
 
-void set_mtu_size(Context& ctx) {
+void set_mtu_size(Engine& ctx) {
     set_on_adapters(ctx, 7, "MTU", 1500, "Starting the process of setting correct MTU size");
 }
 
 // Tip 5 marks itself applied before it looks: with the namespace gone there
 // is nothing to remove and the machine already has the tip's effect.
-void remove_scheduled_tasks_scan(Context& ctx) {
+void remove_scheduled_tasks_scan(Engine& ctx) {
     auto& reg = ctx.reg;
     const std::string state = state_key(5);
     reg.log().add("Starting the process of removing scheduled tasks scan");

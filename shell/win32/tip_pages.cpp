@@ -42,6 +42,13 @@ void build_group(const PageBuilder& b, const tips::GroupDisplay& group, tips::Ti
         const tips::ButtonDisplay& button = group.buttons[i];
         b.add(decl(ControlKind::Button, button.name, button.caption, button.rect, b.guard(handlers[i])));
     }
+    // Profiles: on the buttons' row, right of Apply where the row was empty,
+    // so no control of the page moved; after Apply in the tab order.
+    const std::string box(group.group_box);
+    b.add(decl(ControlKind::Button, "LoadProfile_" + box, "&Load profile...", {352, tips::kButtonTop, 105, tips::kButtonHeight},
+               b.guard([&logic] { logic.load_profile(); })));
+    b.add(decl(ControlKind::Button, "SaveProfile_" + box, "Sa&ve profile...", {472, tips::kButtonTop, 105, tips::kButtonHeight},
+               b.guard([&logic] { logic.save_profile(); })));
 }
 
 template <tips::Group G> void build_group_view(const PageBuilder& b, ui::Page* logic) {
