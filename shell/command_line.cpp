@@ -4,6 +4,7 @@
 #include "core/registry_primitives.h"
 #include "core/tip_state_store.h"
 #include "tips/profile.h"
+#include "tips/reg_export.h"
 #include "tips/tip_engine.h"
 
 #include <algorithm>
@@ -238,7 +239,19 @@ int run_command(const Command& command, platform::Registry& registry, platform::
             console.say("Saved " + std::to_string(applied.size()) + " applied tips to " + command.file + ".");
             break;
         }
-        case Action::ExportReg:
+        case Action::ExportReg: {
+            const std::vector<int> applied = tips::applied_tips(engine);
+            const auto file = tips::reg_export_file(
+                applied, "Veltrano: the settings of the tips applied on this machine on " + time.short_date_today() +
+                             ". Import with regedit or reg import, as an administrator.");
+            if (!files.replace_file(command.file, file)) {
+                console.say("The .reg file could not be written to " + command.file + ".");
+                return finish(kExitBadInput);
+            }
+            console.say("Exported the settings of " + std::to_string(applied.size()) + " applied tips to " +
+                        command.file + ".");
+            break;
+        }
         case Action::Usage:
             break;
         }

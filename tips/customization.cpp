@@ -147,6 +147,14 @@ constexpr SpecialTip kSpecials[] = {
     {41, disable_messenger_with_outlook_express},
 };
 
+constexpr ExportRow kExports[] = {
+    {32, LM, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\DelegateFolders\\"
+             "{59031a47-3f72-44a7-89c5-5595fe6b30ee}", ""},
+    {34, LM, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Desktop\\NameSpace\\"
+             "{645FF040-5081-101B-9F08-00AA002F954E}", ""},
+    {41, LM, "", "it empties the Messenger registrations found on this machine, which another machine may not have"},
+};
+
 // How the store tells whether each tip is in effect on this machine.
 using core::flag::absent;
 using core::flag::compare;
@@ -218,6 +226,7 @@ constexpr RestoreStep kRestore[] = {
     delete_value(48, CU, kPolicies, "NoCDBurning", "Starting the process of deleting NoCDBurning"),
 };
 
+static_assert(exports_cover_specials(kSpecials, kExports));
 static_assert(covers_every_tip(Group::Customization, kWrites, kSpecials, kRestore, kFlags));
 
 }  // namespace
@@ -238,7 +247,7 @@ const std::array<MessengerRecord, 12> kMessengerRecords{{
 }};
 
 const GroupTables& customization_tables() {
-    static const GroupTables tables{Group::Customization, kWrites, kSpecials, kRestore, kFlags};
+    static const GroupTables tables{Group::Customization, kWrites, kSpecials, kRestore, kFlags, kExports};
     return tables;
 }
 

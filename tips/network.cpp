@@ -83,6 +83,14 @@ constexpr SpecialTip kSpecials[] = {
     {7, set_mtu_size},
 };
 
+constexpr std::string_view kPerAdapter = "it writes one value per network adapter, and the adapters differ from machine to machine";
+constexpr ExportRow kExports[] = {
+    {3, LM, "", kPerAdapter},
+    {5, LM, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RemoteComputer\\NameSpace\\"
+            "{D6277990-4C6A-11CF-8D87-00AA0060F5BF}", ""},
+    {7, LM, "", kPerAdapter},
+};
+
 // How the store tells whether each tip is in effect on this machine.
 using core::flag::absent;
 using core::flag::compare;
@@ -127,13 +135,14 @@ constexpr RestoreStep kRestore[] = {
     delete_on_adapters(7, "MTU", "Starting the process of deleting correct MTU size"),
 };
 
+static_assert(exports_cover_specials(kSpecials, kExports));
 static_assert(covers_every_tip(Group::Network, kWrites, kSpecials, kRestore, kFlags));
 static_assert(std::size(kWrites) == 10 && std::size(kRestore) == 14);
 
 }  // namespace
 
 const GroupTables& network_tables() {
-    static const GroupTables tables{Group::Network, kWrites, kSpecials, kRestore, kFlags};
+    static const GroupTables tables{Group::Network, kWrites, kSpecials, kRestore, kFlags, kExports};
     return tables;
 }
 

@@ -148,12 +148,22 @@ constexpr RestoreStep special(int tip, void (*fn)(Engine&)) {
 }
 }  // namespace restore
 
+// How a tip written by a function of its own goes into an exported .reg
+// file: the key it deletes, or why it cannot go at all.
+struct ExportRow {
+    int tip;
+    Root root;
+    std::string_view deleted_key;  // "" when the tip cannot be exported
+    std::string_view left_out;     // why, for the file's comment
+};
+
 struct GroupTables {
     Group group;
     std::span<const WriteRow> writes;
     std::span<const SpecialTip> specials;
     std::span<const RestoreStep> restore;
     std::span<const core::FlagRow> flags;
+    std::span<const ExportRow> exports = {};
 };
 
 // Every tip of the group is either written by rows or by a function, never
@@ -180,6 +190,16 @@ constexpr bool covers_every_tip(Group group, std::span<const WriteRow> writes, s
         previous = f.tip;
     }
     return true;
+}
+
+// A tip of its own function is exported by a row of its own, once.
+constexpr bool exports_cover_specials(std::span<const SpecialTip> specials, std::span<const ExportRow> exports) {
+    for (const SpecialTip& s : specials) {
+        int rows = 0;
+        for (const ExportRow& e : exports) rows += e.tip == s.tip;
+        if (rows != 1) return false;
+    }
+    return specials.size() == exports.size();
 }
 
 // "SOFTWARE\VELTRANO\VERSION\2.0\" + "TIP0005".
