@@ -242,7 +242,7 @@ int run_command(const Command& command, platform::Registry& registry, platform::
         case Action::ExportReg: {
             const std::vector<int> applied = tips::applied_tips(engine);
             const auto file = tips::reg_export_file(
-                applied, "Veltrano: the settings of the tips applied on this machine on " + time.short_date_today() +
+                registry, applied, "Veltrano: the settings of the tips applied on this machine on " + time.short_date_today() +
                              ". Import with regedit or reg import, as an administrator.");
             if (!files.replace_file(command.file, file)) {
                 console.say("The .reg file could not be written to " + command.file + ".");

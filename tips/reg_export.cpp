@@ -21,12 +21,26 @@ std::string key_name(Root root, std::string_view key) {
     return std::string(platform::root_name(root)) + "\\" + std::string(key);
 }
 
-std::string value_line(const WriteRow& row) {
+// The value as the machine holds it, when it holds it as the tip writes it:
+// a plain string or a DWORD, without characters a .reg line cannot carry.
+std::string value_line(platform::Registry& registry, const WriteRow& row) {
+    const std::string left_out = "; " + std::string(row.value) + " (" + core::tip_key(row.tip) +
+                                 ") is left out: this machine does not hold it as the tip writes it\r\n";
+    auto key = registry.open_existing(row.root, std::string(row.key), platform::Access::Read);
+    const auto value = key ? key->query(std::string(row.value)) : std::nullopt;
+    if (!value) return left_out;
     std::string line = quoted(row.value) + "=";
-    if (row.type == core::STR_TYPE) return line + quoted(row.str);
-    char dword[16];
-    std::snprintf(dword, sizeof dword, "dword:%08x", static_cast<unsigned>(row.num));
-    return line + dword;
+    if (row.type == core::STR_TYPE && value->kind == platform::ValueKind::String) {
+        for (char c : value->text)
+            if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x80) return left_out;
+        return line + quoted(value->text) + "\r\n";
+    }
+    if (row.type == core::INT_TYPE && value->kind == platform::ValueKind::Dword) {
+        char dword[16];
+        std::snprintf(dword, sizeof dword, "dword:%08x", static_cast<unsigned>(value->dword));
+        return line + dword + "\r\n";
+    }
+    return left_out;
 }
 
 bool same_key(const std::string& a, const std::string& b) {
@@ -38,7 +52,7 @@ bool same_key(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-std::string reg_export_text(std::span<const int> tips, const std::string& comment) {
+std::string reg_export_text(platform::Registry& registry, std::span<const int> tips, const std::string& comment) {
     std::string text = "Windows Registry Editor Version 5.00\r\n\r\n; " + comment + "\r\n";
     std::string section;
     for (int tip : tips) {
@@ -60,15 +74,17 @@ std::string reg_export_text(std::span<const int> tips, const std::string& commen
                 text += "\r\n[" + key + "]\r\n";
                 section = key;
             }
-            text += value_line(row) + "\r\n";
+            text += value_line(registry, row);
         }
     }
     return text + "\r\n";
 }
 
-std::vector<std::uint8_t> reg_export_file(std::span<const int> tips, const std::string& comment) {
-    // Every name and value of the catalogue is ASCII: widening is the encoding.
-    const std::string text = reg_export_text(tips, comment);
+std::vector<std::uint8_t> reg_export_file(platform::Registry& registry, std::span<const int> tips,
+                                          const std::string& comment) {
+    // Every name of the catalogue is ASCII, and so is every value taken:
+    // widening is the encoding.
+    const std::string text = reg_export_text(registry, tips, comment);
     std::vector<std::uint8_t> bytes{0xFF, 0xFE};
     for (char c : text) {
         bytes.push_back(static_cast<std::uint8_t>(c));

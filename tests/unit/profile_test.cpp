@@ -279,8 +279,14 @@ namespace {
 // ---- the applied tips as a .reg file
 
 TEST(RegExport, ValuesAsRegeditWritesThemDeletedKeysAndTheMachineDependentAsComments) {
+    platform::MemoryRegistry reg;
+    const std::string dns = "\\SYSTEM\\CurrentControlSet\\Services\\Dnscache\\Parameters";
+    reg.put(Root::LocalMachine, dns, "CacheHashTableBucketSize", RegValue::number(1));
+    reg.put(Root::LocalMachine, dns, "CacheHashTableSize", RegValue::number(384));
+    reg.put(Root::LocalMachine, dns, "MaxCacheEntryTtlLimit", RegValue::string("64000"));
+    reg.put(Root::CurrentUser, "\\Control Panel\\PowerCfg", "CurrentPowerPolicy", RegValue::string("0"));
     const std::vector<int> chosen = {1, 3, 5, 8, 41};
-    const std::string text = tips::reg_export_text(chosen, "test");
+    const std::string text = tips::reg_export_text(reg, chosen, "test");
     EXPECT_EQ(text.rfind("Windows Registry Editor Version 5.00\r\n", 0), 0u);
     EXPECT_THAT(text, HasSubstr("\r\n[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Dnscache\\Parameters]\r\n"
                                 "\"CacheHashTableBucketSize\"=dword:00000001\r\n"
@@ -292,7 +298,10 @@ TEST(RegExport, ValuesAsRegeditWritesThemDeletedKeysAndTheMachineDependentAsComm
     EXPECT_THAT(text, HasSubstr("; TIP0041 is left out: it empties the Messenger registrations"));
     EXPECT_THAT(text, testing::Not(HasSubstr("PreventRun")));
     EXPECT_THAT(text, testing::Not(HasSubstr("MTU")));
-    const auto file = tips::reg_export_file(chosen, "test");
+    // What this machine does not hold as the tip writes it is not handed on.
+    EXPECT_THAT(text, HasSubstr("; MaxCacheEntryTtlLimit (TIP0001) is left out: this machine does not hold it"));
+    EXPECT_THAT(text, HasSubstr("; MaxSOACacheEntryTtlLimit (TIP0001) is left out"));
+    const auto file = tips::reg_export_file(reg, chosen, "test");
     ASSERT_GE(file.size(), 4u);
     EXPECT_EQ(file[0], 0xFF);
     EXPECT_EQ(file[1], 0xFE);
