@@ -52,11 +52,8 @@ void set_mtu_size(Engine& ctx) {
 // is nothing to remove and the machine already has the tip's effect.
 void remove_scheduled_tasks_scan(Engine& ctx) {
     auto& reg = ctx.reg;
-    const std::string state = state_key(5);
     reg.log().add("Starting the process of removing scheduled tasks scan");
-    reg.Manipulate_Registry(LM, state, core::kAppliedFlag, core::INT_TYPE, "", 1, "Setting TIP0005", true);
-    reg.Manipulate_Registry(LM, state, core::kAppliedDate, core::STR_TYPE, ctx.time.short_date_today(), 0,
-                            "Setting LASTDATE for TIP0005", true);
+    ctx.store.mark_applied(5, "Setting TIP0005", "Setting LASTDATE for TIP0005");
     std::vector<std::string> entries;
     {
         auto ns = reg.registry().open(LM, kRemoteNameSpace, false);
@@ -68,12 +65,8 @@ void remove_scheduled_tasks_scan(Engine& ctx) {
     }
     for (const std::string& name : entries)
         reg.log().add("Key: [" + kRemoteNameSpace + "] has an entry called " + name);
-    reg.Manipulate_Registry(LM, state + "\\OLD_VALUES", "REGPATH_for_" + kSchedulerClass, core::STR_TYPE,
-                            "HKEY_LOCAL_MACHINE\\" + kRemoteNameSpace, 0,
-                            "Storing REGPATH for " + kSchedulerClass + " ", true);
-    // The whole key with its values and subkeys, so that Undo can put it back as it was.
-    ctx.store.record_original_key(core::tip_key(5), LM, kRemoteNameSpace + "\\" + kSchedulerClass);
-    if (auto ns = reg.registry().open(LM, kRemoteNameSpace, false)) ns->delete_subtree(kSchedulerClass);
+    ctx.store.remove_key_with_record(5, LM, kRemoteNameSpace, kSchedulerClass,
+                                     "Storing REGPATH for " + kSchedulerClass + " ", "");
     reg.log().add("Key did exist and system has been boosted by deleting this key from registry");
 }
 

@@ -68,7 +68,6 @@ void run_step(const RestoreStep& step, Engine& ctx) {
 
 }  // namespace
 
-std::string state_key(int tip) { return core::kStateKeyBase + core::tip_key(tip); }
 
 
 void apply_tip(const GroupTables& tables, Engine& ctx, int tip) {
@@ -95,15 +94,11 @@ void run_restore_previous(const GroupTables& tables, Engine& ctx) {
     const GroupDisplay& g = group_display(tables.group);
     for (int tip = g.last_tip; tip >= g.first_tip; --tip) {
         const std::string key = core::tip_key(tip);
-        const bool applied =
-            ctx.reg.Get_Sysinfo_Registry_integer(Root::LocalMachine, state_key(tip), core::kAppliedFlag) == 1;
-        if (applied && ctx.store.has_original_records(key)) ctx.store.restore_original(key);
+        if (ctx.store.is_applied(tip) && ctx.store.has_original_records(key)) ctx.store.restore_original(key);
     }
 }
 
-bool flagged_applied(Engine& engine, int tip) {
-    return engine.reg.Get_Sysinfo_Registry_integer(Root::LocalMachine, state_key(tip), core::kAppliedFlag) == 1;
-}
+bool flagged_applied(Engine& engine, int tip) { return engine.store.is_applied(tip); }
 
 std::vector<int> applied_tips(Engine& engine) {
     std::vector<int> tips;
@@ -116,16 +111,12 @@ void write_undone_flag(Engine& engine, Group group) {
     const GroupDisplay& g = group_display(group);
     bool none_applied = true;
     for (int tip = g.first_tip; tip <= g.last_tip; ++tip) none_applied = none_applied && !flagged_applied(engine, tip);
-    engine.reg.Manipulate_Registry(Root::LocalMachine, core::kStateKeyBase, s(g.undone_flag), INT_TYPE, "",
-                                   none_applied ? 1 : 0, "Setting " + s(g.undone_flag), true);
+    engine.store.write_group_undone(s(g.undone_flag), none_applied ? 1 : 0);
 }
 
 namespace {
 
-void take_back_flag(Engine& engine, int tip) {
-    engine.reg.Manipulate_Registry(Root::LocalMachine, state_key(tip), core::kAppliedFlag, INT_TYPE, "", 0,
-                                   "Setting flag for " + core::tip_key(tip), true);
-}
+void take_back_flag(Engine& engine, int tip) { engine.store.set_applied_flag(tip, 0); }
 
 // A tip whose work did not take is not applied, whatever its records say.
 bool took_effect(Engine& engine, int tip) {
@@ -172,9 +163,8 @@ void undo_group(Engine& engine, Group group, bool to_previous) {
         run_restore_previous(group_tables(group), engine);
     else
         run_restore(group_tables(group), engine);
-    const std::string flag(group_display(group).undone_flag);
-    engine.reg.Manipulate_Registry(Root::LocalMachine, core::kStateKeyBase, flag, INT_TYPE, "",
-                                   to_previous ? kRestoredToPrevious : kRestoredToFactory, "Setting " + flag, true);
+    engine.store.write_group_undone(std::string(group_display(group).undone_flag),
+                                    to_previous ? kRestoredToPrevious : kRestoredToFactory);
     engine.store.set_veltrano_flags();
 }
 

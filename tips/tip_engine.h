@@ -202,9 +202,6 @@ constexpr bool exports_cover_specials(std::span<const SpecialTip> specials, std:
     return specials.size() == exports.size();
 }
 
-// "SOFTWARE\VELTRANO\VERSION\2.0\" + "TIP0005".
-std::string state_key(int tip);
-
 
 // The work of one tip: its records, then its writes.
 void apply_tip(const GroupTables& tables, Engine& engine, int tip);

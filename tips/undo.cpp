@@ -10,7 +10,7 @@ constexpr std::int32_t kRestoredToPrevious = 2;
 void UndoPage::refresh() {
     for (const UndoLineDisplay& line : kUndoLines) {
         const std::int32_t undone =
-            ctx_.reg.Get_Sysinfo_Registry_integer(Root::LocalMachine, core::kStateKeyBase, std::string(line.undone_flag));
+            ctx_.store.group_undone(std::string(line.undone_flag));
         const bool previous = undone == kRestoredToPrevious;
         ctx_.widgets.set_enabled(line.check_box, undone != kRestoredToFactory && !previous);
         ctx_.widgets.set_checked(line.factory_radio, !previous);
