@@ -220,5 +220,25 @@ TEST_F(CommandLine, ASecondWriterWaitsUntilTheFirstHasFinished) {
     EXPECT_EQ(tip_flag(10), std::optional<DWORD>(1));
 }
 
+// The window's side of the same lock: while a script writes, Apply says so
+// and changes nothing.
+TEST_F(CommandLine, TheWindowsApplyRefusesWhileAScriptWrites) {
+    ASSERT_NO_FATAL_FAILURE(start());
+    go(L"Power");
+    ASSERT_NO_FATAL_FAILURE(tick(10));
+    HANDLE writer = CreateMutexW(nullptr, TRUE, L"Global\\Veltrano.TipsWriter");
+    ASSERT_NE(writer, nullptr);
+    press(L"&Apply");
+    const auto box = find_message_box(process_id());
+    ReleaseMutex(writer);
+    CloseHandle(writer);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, L"Another Veltrano is applying or undoing tips. Try again when it has finished.");
+    EXPECT_NE(tip_flag(10), std::optional<DWORD>(1));
+    ASSERT_TRUE(press_message_box_button(box->hwnd, L"OK"));
+    settle();
+    EXPECT_TRUE(checked(tip_box(10)));
+}
+
 }  // namespace
 }  // namespace veltrano::e2e
