@@ -67,7 +67,8 @@ public:
 int run_command(const Command& command, platform::Registry& registry, platform::Time& time,
                 platform::FileSystem& files, Console& console);
 
-// Whether the command changes the registry (and so needs the writer lock).
+// Whether the command may write the registry, and so needs the writer lock:
+// every command but the usage (a first run makes the records).
 bool changes_machine(const Command& command);
 
 }  // namespace veltrano::shell
