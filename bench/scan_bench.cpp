@@ -221,6 +221,8 @@ public:
     void show_information(const std::string&) override {}
     bool ask_yes_no(const std::string&) override { return false; }
     bool warn_yes_no(const std::string&) override { return false; }
+    std::string choose_profile_to_open() override { return {}; }
+    std::string choose_profile_to_save() override { return {}; }
 };
 
 class NoShell : public platform::Shell {

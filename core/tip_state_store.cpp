@@ -174,6 +174,60 @@ void TipStateStore::compare_and_set(const std::string& TipKey, Root RootKey, con
                              "Setting LASTDATE for " + TipKey, CreateIfMissing);
 }
 
+bool TipStateStore::is_applied(int tip) {
+    return reg_.Get_Sysinfo_Registry_integer(Root::LocalMachine, kStateKeyBase + tip_key(tip), kAppliedFlag) == 1;
+}
+
+void TipStateStore::set_applied_flag(int tip, std::int32_t flag) {
+    reg_.Manipulate_Registry(Root::LocalMachine, kStateKeyBase + tip_key(tip), kAppliedFlag, INT_TYPE, "", flag,
+                             "Setting flag for " + tip_key(tip), true);
+}
+
+void TipStateStore::mark_applied(int tip, const std::string& flag_message, const std::string& date_message) {
+    const std::string state_key = kStateKeyBase + tip_key(tip);
+    reg_.Manipulate_Registry(Root::LocalMachine, state_key, kAppliedFlag, INT_TYPE, "", 1, flag_message, true);
+    reg_.Manipulate_Registry(Root::LocalMachine, state_key, kAppliedDate, STR_TYPE, time_.short_date_today(), 0,
+                             date_message, true);
+}
+
+std::int32_t TipStateStore::group_undone(const std::string& flag_name) {
+    return reg_.Get_Sysinfo_Registry_integer(Root::LocalMachine, kStateKeyBase, flag_name);
+}
+
+void TipStateStore::write_group_undone(const std::string& flag_name, std::int32_t value) {
+    reg_.Manipulate_Registry(Root::LocalMachine, kStateKeyBase, flag_name, INT_TYPE, "", value, "Setting " + flag_name,
+                             true);
+}
+
+std::int32_t TipStateStore::read_counter(const std::string& name) {
+    return reg_.Get_Sysinfo_Registry_integer(Root::LocalMachine, kStateKeyBase, name);
+}
+
+void TipStateStore::write_counter(const std::string& name, std::int32_t value, const std::string& message) {
+    reg_.Manipulate_Registry(Root::LocalMachine, kStateKeyBase, name, INT_TYPE, "", value, message, true);
+}
+
+std::string TipStateStore::old_values_key(int tip) const { return kStateKeyBase + tip_key(tip) + "\\OLD_VALUES"; }
+
+void TipStateStore::write_old_text(int tip, const std::string& name, const std::string& text,
+                                   const std::string& message) {
+    reg_.Manipulate_Registry(Root::LocalMachine, old_values_key(tip), name, STR_TYPE, text, 0, message, true);
+}
+
+void TipStateStore::remove_key_with_record(int tip, Root RootKey, const std::string& Parent, const std::string& Name,
+                                           const std::string& record_message, const std::string& removal_message) {
+    const std::string where = Parent.empty() || Parent.front() == '\\' ? Parent : "\\" + Parent;
+    write_old_text(tip, "REGPATH_for_" + Name, std::string(platform::root_name(RootKey)) + where, record_message);
+    // The whole key with its values and subkeys: made again empty by an
+    // undo, what the shell kept in it was gone.
+    record_original_key(tip_key(tip), RootKey, Parent + "\\" + Name);
+    if (!removal_message.empty()) {
+        reg_.Delete_Registry(RootKey, Parent, Name, KEY, removal_message);
+    } else if (auto parent = reg_.registry().open(RootKey, Parent, false)) {
+        parent->delete_subtree(Name);
+    }
+}
+
 void TipStateStore::mark_applied(const std::string& TipKey, bool CreateIfMissing) {
     const std::string state_key = kStateKeyBase + TipKey;
     reg_.Manipulate_Registry(Root::LocalMachine, state_key, kAppliedFlag, INT_TYPE, "", 1,

@@ -64,6 +64,29 @@ public:
     // Tips 1 to 48 whose flag reads exactly 1.
     int count_applied_tips();
 
+    // The records' own layout, by name: no other code spells it out.
+    // Whether the tip's flag reads exactly 1.
+    bool is_applied(int tip);
+    // The flag written as given, narrated as "Setting flag for TIP00nn".
+    void set_applied_flag(int tip, std::int32_t flag);
+    // Flag 1 and today's date, each narrated with the caller's words.
+    void mark_applied(int tip, const std::string& flag_message, const std::string& date_message);
+    // A group's "...OptionsUndone" value below the store.
+    std::int32_t group_undone(const std::string& flag_name);
+    void write_group_undone(const std::string& flag_name, std::int32_t value);
+    // The applied-tips counters of start-up and exit.
+    std::int32_t read_counter(const std::string& name);
+    void write_counter(const std::string& name, std::int32_t value, const std::string& message);
+    // A text kept in the tip's OLD_VALUES (a registration a tip empties).
+    void write_old_text(int tip, const std::string& name, const std::string& text, const std::string& message);
+    std::string old_values_key(int tip) const;
+    // A key a tip removes (tips 5, 32 and 34): its path recorded as the
+    // tip's REGPATH record, the key itself kept whole for Undo, then deleted
+    // with everything below it; narrated with the message given, or
+    // silently when it is empty.
+    void remove_key_with_record(int tip, Root RootKey, const std::string& Parent, const std::string& Name,
+                                const std::string& record_message, const std::string& removal_message);
+
     // What the machine held before a tip of the catalogue first changed it,
     // kept under the tip's ORIGINAL_VALUES key with types and data as they
     // were: one numbered record per value or key, in the order recorded.

@@ -33,6 +33,14 @@ public:
     // Writes a file that must not exist yet (an existing one is left alone
     // and the answer is false); true only when every byte reached the disk.
     virtual bool write_new_file(const std::string& path, const std::vector<std::uint8_t>& bytes) = 0;
+    // The whole file; false when it cannot be read.
+    virtual bool read_file(const std::string& path, std::vector<std::uint8_t>& bytes) = 0;
+    // Writes the file, replacing one that is there (the caller asked first);
+    // true only when every byte reached the disk.
+    virtual bool replace_file(const std::string& path, const std::vector<std::uint8_t>& bytes) = 0;
+    // Adds the bytes at the end of the file, made when missing; true when
+    // they all reached it. Nothing to add still tells whether it can be written.
+    virtual bool append_file(const std::string& path, const std::vector<std::uint8_t>& bytes) = 0;
 };
 
 }  // namespace veltrano::platform

@@ -16,7 +16,7 @@ runs=${1:-7}
 bash "$root/scripts/install-deps.sh"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null
-cmake --build "$build" -j2 --target setup_bench action_bench minimal_window veltrano >/dev/null
+cmake --build "$build" -j2 --target setup_bench action_bench apply_bench minimal_console minimal_window veltrano >/dev/null
 
 # shellcheck source=scripts/wine-env.sh
 source "$root/scripts/wine-env.sh" "$build"
@@ -26,6 +26,10 @@ wine "$build/bench/setup_bench.exe" --runs "$runs" --veltrano "$exe" \
     --minimal "$(winepath -w "$build/bench/minimal_window.exe")" 2>&1 | grep -v '^ALSA lib'
 echo "== Apply and Undo, click to balloon"
 wine "$build/bench/action_bench.exe" --runs "$runs" --veltrano "$exe" \
+    --machine-reg "$(winepath -w "$root/tests/e2e/xp-machine.reg")" 2>&1 | grep -v '^ALSA lib'
+echo "== /apply of a profile of all 48 tips, start to exit"
+wine "$build/bench/apply_bench.exe" --runs "$runs" --veltrano "$exe" \
+    --console "$(winepath -w "$build/bench/minimal_console.exe")" \
     --machine-reg "$(winepath -w "$root/tests/e2e/xp-machine.reg")" 2>&1 | grep -v '^ALSA lib'
 
 # The registry analyser's scan over a large generated registry against a

@@ -41,7 +41,7 @@ void TForm1::Image_exit_optionsClick() {
     // to ask: it is reported once (by the write) and read as 0.
     const auto read_counter = [&](const std::string& name) {
         try {
-            return primitives_.Get_Sysinfo_Registry_integer(Root::LocalMachine, kCounterKey, name);
+            return store_.read_counter(name);
         } catch (const core::VeltranoError&) {
             return 0;
         }

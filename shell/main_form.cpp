@@ -53,8 +53,7 @@ void TForm1::FormDestroy() {
 }
 
 void TForm1::write_counter(const std::string& name, int value) {
-    primitives_.Manipulate_Registry(Root::LocalMachine, kCounterKey, name, core::INT_TYPE, "", value,
-                                    "Starting the process of writing " + name, true);
+    store_.write_counter(name, value, "Starting the process of writing " + name);
 }
 
 int TForm1::count_applied_tips() { return store_.count_applied_tips(); }

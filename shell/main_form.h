@@ -70,7 +70,6 @@ private:
     std::vector<std::unique_ptr<ui::Page>> pages_;
 };
 
-inline const std::string kCounterKey = "SOFTWARE\\VELTRANO\\VERSION\\2.0\\";
 inline const std::string kStartCounter = "AppliedTipsCounter_start_of_exec";
 inline const std::string kEndCounter = "AppliedTipsCounter_end_of_exec";
 

@@ -17,7 +17,8 @@ namespace veltrano::shell {
 namespace {
 
 tips::Context tips_context(const PageContext& c) {
-    return {c.primitives, c.store, c.services.time, c.view, c.dialogs, c.services.sound, c.help_base};
+    return {{c.primitives, c.store, c.services.time}, c.view, c.dialogs, c.services.sound, c.services.file_system,
+            c.help_base, c.profile_ticks};
 }
 
 template <class Page> std::unique_ptr<ui::Page> make_tips_page(PageContext& c) {

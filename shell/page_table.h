@@ -18,6 +18,7 @@
 #include "platform/system_info.h"
 #include "platform/time.h"
 #include "shell/main_view.h"
+#include "tips/tip_engine.h"
 #include "ui/dialogs.h"
 #include "ui/page.h"
 
@@ -51,6 +52,8 @@ struct PageContext {
     ui::Dialogs& dialogs;
     // Where the tips' help pages live, without a trailing "/".
     std::string help_base;
+    // A loaded profile on its way to the four tips pages.
+    std::shared_ptr<tips::ProfileTicks> profile_ticks = std::make_shared<tips::ProfileTicks>();
 };
 
 inline constexpr int kPageLeft = 8, kPageTop = 88, kPageWidth = 600;

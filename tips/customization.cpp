@@ -66,39 +66,30 @@ constexpr NamespaceRemoval kRecycleBin{
     34, "{645FF040-5081-101B-9F08-00AA002F954E}", "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Desktop\\NameSpace",
     "Storing REGPATH for {645FF040-5081-101B-9F08-00AA002F954E} ", "Removing RECYLE BIN icon from desktop"};
 
-void remove_namespace_key(Context& ctx, const NamespaceRemoval& r) {
-    auto& reg = ctx.reg;
+void remove_namespace_key(Engine& ctx, const NamespaceRemoval& r) {
     const std::string tip = core::tip_key(r.tip);
-    const std::string state = state_key(r.tip);
-    reg.Manipulate_Registry(LM, state, core::kAppliedFlag, core::INT_TYPE, "", 1, "Setting " + tip, true);
-    reg.Manipulate_Registry(LM, state, core::kAppliedDate, core::STR_TYPE, ctx.time.short_date_today(), 0,
-                            "Setting LASTDATE for " + tip, true);
-    reg.Manipulate_Registry(LM, state + "\\OLD_VALUES", "REGPATH_for_" + std::string(r.class_id), core::STR_TYPE,
-                            "HKEY_LOCAL_MACHINE" + std::string(r.parent), 0, std::string(r.record_message), true);
-    // The whole key with its values and subkeys: the restore used to make it
-    // again empty, and what the shell kept in it was gone.
-    ctx.store.record_original_key(tip, LM, std::string(r.parent) + "\\" + std::string(r.class_id));
-    reg.Delete_Registry(LM, std::string(r.parent), std::string(r.class_id), core::KEY, std::string(r.removal_message));
+    ctx.store.mark_applied(r.tip, "Setting " + tip, "Setting LASTDATE for " + tip);
+    ctx.store.remove_key_with_record(r.tip, LM, std::string(r.parent), std::string(r.class_id),
+                                     std::string(r.record_message), std::string(r.removal_message));
 }
 
-void remove_shared_documents(Context& ctx) { remove_namespace_key(ctx, kSharedDocuments); }
-void remove_recycle_bin(Context& ctx) { remove_namespace_key(ctx, kRecycleBin); }
+void remove_shared_documents(Engine& ctx) { remove_namespace_key(ctx, kSharedDocuments); }
+void remove_recycle_bin(Engine& ctx) { remove_namespace_key(ctx, kRecycleBin); }
 
 constexpr std::string_view kMessengerClass1 = "{F3A614DC-ABE0-11d2-A441-00C04F795683}";
 constexpr std::string_view kMessengerClass2 = "{FB7199AB-79BF-11d2-8D94-0000F875C541}";
-std::string tip41_records() { return state_key(41) + "\\OLD_VALUES"; }
+
 
 std::string part_message(std::size_t index) { return "Disabling MSN Messenger ...part " + std::to_string(index + 1); }
 
-void disable_messenger_with_outlook_express(Context& ctx) {
+void disable_messenger_with_outlook_express(Engine& ctx) {
     auto& reg = ctx.reg;
     for (std::string_view class_id : {kMessengerClass1, kMessengerClass2}) {
         const std::string id(class_id);
         const std::string message = "Storing REGPATH for " + id + " ";
-        reg.Manipulate_Registry(LM, tip41_records(), "REGPATH_for_1_" + id, core::STR_TYPE,
-                                "HKEY_CLASSES_ROOT\\CLSID\\" + id, 0, message, true);
-        reg.Manipulate_Registry(LM, tip41_records(), "REGPATH_for_2_" + id, core::STR_TYPE,
-                                "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\CLSID\\" + id, 0, message, true);
+        ctx.store.write_old_text(41, "REGPATH_for_1_" + id, "HKEY_CLASSES_ROOT\\CLSID\\" + id, message);
+        ctx.store.write_old_text(41, "REGPATH_for_2_" + id, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\CLSID\\" + id,
+                                 message);
     }
     // All twelve old texts are safe in the store before the first is emptied.
     // Each with its type: a REG_EXPAND_SZ put back as a plain string would
@@ -121,18 +112,19 @@ void disable_messenger_with_outlook_express(Context& ctx) {
 // never saved (tip 41 not applied since the store was made): its value was
 // never emptied by us, so it is left as it stands rather than overwritten
 // with an empty text.
-void restore_messenger_registrations(Context& ctx) {
+void restore_messenger_registrations(Engine& ctx) {
     auto& reg = ctx.reg;
+    const std::string tip41_records = ctx.store.old_values_key(41);
     for (std::size_t i = 0; i < kMessengerRecords.size(); ++i) {
         const MessengerRecord& r = kMessengerRecords[i];
         const std::string name(r.name);
         {
-            auto records = reg.registry().open(LM, tip41_records(), false);
+            auto records = reg.registry().open(LM, tip41_records, false);
             if (!records || !records->query(name)) continue;
         }
-        const std::string saved = reg.Get_Sysinfo_Registry_string(LM, tip41_records(), name);
+        const std::string saved = reg.Get_Sysinfo_Registry_string(LM, tip41_records, name);
         std::optional<platform::RegValue> typed;
-        if (auto records = reg.registry().open(LM, tip41_records(), false)) typed = records->query(name);
+        if (auto records = reg.registry().open(LM, tip41_records, false)) typed = records->query(name);
         if (typed && typed->kind == platform::ValueKind::ExpandString)
             reg.Write_Registry_value(r.root, std::string(r.key), std::string(r.value), *typed, part_message(i), true);
         else
@@ -145,6 +137,14 @@ constexpr SpecialTip kSpecials[] = {
     {32, remove_shared_documents},
     {34, remove_recycle_bin},
     {41, disable_messenger_with_outlook_express},
+};
+
+constexpr ExportRow kExports[] = {
+    {32, LM, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\DelegateFolders\\"
+             "{59031a47-3f72-44a7-89c5-5595fe6b30ee}", ""},
+    {34, LM, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Desktop\\NameSpace\\"
+             "{645FF040-5081-101B-9F08-00AA002F954E}", ""},
+    {41, LM, "", "it empties the Messenger registrations found on this machine, which another machine may not have"},
 };
 
 // How the store tells whether each tip is in effect on this machine.
@@ -218,6 +218,7 @@ constexpr RestoreStep kRestore[] = {
     delete_value(48, CU, kPolicies, "NoCDBurning", "Starting the process of deleting NoCDBurning"),
 };
 
+static_assert(exports_cover_specials(kSpecials, kExports));
 static_assert(covers_every_tip(Group::Customization, kWrites, kSpecials, kRestore, kFlags));
 
 }  // namespace
@@ -238,7 +239,7 @@ const std::array<MessengerRecord, 12> kMessengerRecords{{
 }};
 
 const GroupTables& customization_tables() {
-    static const GroupTables tables{Group::Customization, kWrites, kSpecials, kRestore, kFlags};
+    static const GroupTables tables{Group::Customization, kWrites, kSpecials, kRestore, kFlags, kExports};
     return tables;
 }
 

@@ -31,7 +31,7 @@ constexpr WriteRow kWrites[] = {
 // carries the adapter's index, so two adapters do not share one record. What
 // it keeps is the adapter's own value: looked up under the record's name, it
 // was never found and every record read 0.
-void set_on_adapters(Context& ctx, int tip, const std::string& value, std::int32_t data, const std::string& message) {
+void set_on_adapters(Engine& ctx, int tip, const std::string& value, std::int32_t data, const std::string& message) {
     for (const core::TcpipAdapter& adapter : core::tcpip_adapters(ctx.reg)) {
         const std::string key = adapter.interface_key();
         ctx.store.create_veltrano_log_as(core::tip_key(tip), LM, key, value,
@@ -40,23 +40,20 @@ void set_on_adapters(Context& ctx, int tip, const std::string& value, std::int32
     }
 }
 
-void enable_path_mtu_discovery(Context& ctx) {
+void enable_path_mtu_discovery(Engine& ctx) {
     set_on_adapters(ctx, 3, "EnablePMTUDiscovery", 1, "Starting the process of enabling EnablePMTUDiscovery");
 }
 
-void set_mtu_size(Context& ctx) {
+void set_mtu_size(Engine& ctx) {
     set_on_adapters(ctx, 7, "MTU", 1500, "Starting the process of setting correct MTU size");
 }
 
 // Tip 5 marks itself applied before it looks: with the namespace gone there
 // is nothing to remove and the machine already has the tip's effect.
-void remove_scheduled_tasks_scan(Context& ctx) {
+void remove_scheduled_tasks_scan(Engine& ctx) {
     auto& reg = ctx.reg;
-    const std::string state = state_key(5);
     reg.log().add("Starting the process of removing scheduled tasks scan");
-    reg.Manipulate_Registry(LM, state, core::kAppliedFlag, core::INT_TYPE, "", 1, "Setting TIP0005", true);
-    reg.Manipulate_Registry(LM, state, core::kAppliedDate, core::STR_TYPE, ctx.time.short_date_today(), 0,
-                            "Setting LASTDATE for TIP0005", true);
+    ctx.store.mark_applied(5, "Setting TIP0005", "Setting LASTDATE for TIP0005");
     std::vector<std::string> entries;
     {
         auto ns = reg.registry().open(LM, kRemoteNameSpace, false);
@@ -68,12 +65,8 @@ void remove_scheduled_tasks_scan(Context& ctx) {
     }
     for (const std::string& name : entries)
         reg.log().add("Key: [" + kRemoteNameSpace + "] has an entry called " + name);
-    reg.Manipulate_Registry(LM, state + "\\OLD_VALUES", "REGPATH_for_" + kSchedulerClass, core::STR_TYPE,
-                            "HKEY_LOCAL_MACHINE\\" + kRemoteNameSpace, 0,
-                            "Storing REGPATH for " + kSchedulerClass + " ", true);
-    // The whole key with its values and subkeys, so that Undo can put it back as it was.
-    ctx.store.record_original_key(core::tip_key(5), LM, kRemoteNameSpace + "\\" + kSchedulerClass);
-    if (auto ns = reg.registry().open(LM, kRemoteNameSpace, false)) ns->delete_subtree(kSchedulerClass);
+    ctx.store.remove_key_with_record(5, LM, kRemoteNameSpace, kSchedulerClass,
+                                     "Storing REGPATH for " + kSchedulerClass + " ", "");
     reg.log().add("Key did exist and system has been boosted by deleting this key from registry");
 }
 
@@ -81,6 +74,14 @@ constexpr SpecialTip kSpecials[] = {
     {3, enable_path_mtu_discovery},
     {5, remove_scheduled_tasks_scan},
     {7, set_mtu_size},
+};
+
+constexpr std::string_view kPerAdapter = "it writes one value per network adapter, and the adapters differ from machine to machine";
+constexpr ExportRow kExports[] = {
+    {3, LM, "", kPerAdapter},
+    {5, LM, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RemoteComputer\\NameSpace\\"
+            "{D6277990-4C6A-11CF-8D87-00AA0060F5BF}", ""},
+    {7, LM, "", kPerAdapter},
 };
 
 // How the store tells whether each tip is in effect on this machine.
@@ -127,13 +128,14 @@ constexpr RestoreStep kRestore[] = {
     delete_on_adapters(7, "MTU", "Starting the process of deleting correct MTU size"),
 };
 
+static_assert(exports_cover_specials(kSpecials, kExports));
 static_assert(covers_every_tip(Group::Network, kWrites, kSpecials, kRestore, kFlags));
 static_assert(std::size(kWrites) == 10 && std::size(kRestore) == 14);
 
 }  // namespace
 
 const GroupTables& network_tables() {
-    static const GroupTables tables{Group::Network, kWrites, kSpecials, kRestore, kFlags};
+    static const GroupTables tables{Group::Network, kWrites, kSpecials, kRestore, kFlags, kExports};
     return tables;
 }
 

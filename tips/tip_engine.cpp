@@ -1,6 +1,9 @@
 #include "tips/tip_engine.h"
 
 #include "core/error.h"
+#include "tips/profile.h"
+
+#include <algorithm>
 
 namespace veltrano::tips {
 
@@ -28,7 +31,7 @@ void delete_key_directly(platform::Registry& registry, Root root, std::string_vi
     if (auto p = registry.open(root, parent, false)) p->delete_subtree(name);
 }
 
-void run_step(const RestoreStep& step, Context& ctx) {
+void run_step(const RestoreStep& step, Engine& ctx) {
     using A = RestoreStep::Action;
     switch (step.action) {
     case A::Write:
@@ -65,10 +68,9 @@ void run_step(const RestoreStep& step, Context& ctx) {
 
 }  // namespace
 
-std::string state_key(int tip) { return core::kStateKeyBase + core::tip_key(tip); }
 
 
-void apply_tip(const GroupTables& tables, Context& ctx, int tip) {
+void apply_tip(const GroupTables& tables, Engine& ctx, int tip) {
     for (const SpecialTip& special : tables.specials)
         if (special.tip == tip) return special.apply(ctx);
     // Every record first, so each old value is read before any of the tip's
@@ -84,50 +86,133 @@ void apply_tip(const GroupTables& tables, Context& ctx, int tip) {
                                         r.create);
 }
 
-void run_restore(const GroupTables& tables, Context& ctx) {
+void run_restore(const GroupTables& tables, Engine& ctx) {
     for (const RestoreStep& step : tables.restore) run_step(step, ctx);
 }
 
-void run_restore_previous(const GroupTables& tables, Context& ctx) {
+void run_restore_previous(const GroupTables& tables, Engine& ctx) {
     const GroupDisplay& g = group_display(tables.group);
     for (int tip = g.last_tip; tip >= g.first_tip; --tip) {
         const std::string key = core::tip_key(tip);
-        const bool applied =
-            ctx.reg.Get_Sysinfo_Registry_integer(Root::LocalMachine, state_key(tip), core::kAppliedFlag) == 1;
-        if (applied && ctx.store.has_original_records(key)) ctx.store.restore_original(key);
+        if (ctx.store.is_applied(tip) && ctx.store.has_original_records(key)) ctx.store.restore_original(key);
     }
 }
 
-namespace {
-bool flagged_applied(core::RegistryPrimitives& reg, int tip) {
-    return reg.Get_Sysinfo_Registry_integer(Root::LocalMachine, state_key(tip), core::kAppliedFlag) == 1;
+bool flagged_applied(Engine& engine, int tip) { return engine.store.is_applied(tip); }
+
+std::vector<int> applied_tips(Engine& engine) {
+    std::vector<int> tips;
+    for (int tip = 1; tip <= kTipCount; ++tip)
+        if (flagged_applied(engine, tip)) tips.push_back(tip);
+    return tips;
 }
+
+void write_undone_flag(Engine& engine, Group group) {
+    const GroupDisplay& g = group_display(group);
+    bool none_applied = true;
+    for (int tip = g.first_tip; tip <= g.last_tip; ++tip) none_applied = none_applied && !flagged_applied(engine, tip);
+    engine.store.write_group_undone(s(g.undone_flag), none_applied ? 1 : 0);
+}
+
+namespace {
+
+void take_back_flag(Engine& engine, int tip) { engine.store.set_applied_flag(tip, 0); }
+
+// A tip whose work did not take is not applied, whatever its records say.
+bool took_effect(Engine& engine, int tip) {
+    // The store refused the flag: the log holds its error lines.
+    if (!flagged_applied(engine, tip)) return false;
+    if (engine.store.derives_applied(tip)) return true;
+    engine.reg.log().add(core::tip_key(tip) + " could not be applied: its settings were not written");
+    take_back_flag(engine, tip);
+    return false;
+}
+
 }  // namespace
+
+ApplyOutcome apply_tips(Engine& engine, std::span<const int> tips) {
+    ApplyOutcome outcome;
+    bool touched[kGroupCount] = {};
+    for (std::size_t i = 0; i < tips.size(); ++i) {
+        const int tip = tips[i];
+        const Group group = tip_display(tip).group;
+        touched[static_cast<std::size_t>(group)] = true;
+        try {
+            apply_tip(group_tables(group), engine, tip);
+        } catch (const core::VeltranoError& e) {
+            // The flag was set before the bad value was met: nothing of this
+            // tip took, so it must not read as applied.
+            engine.reg.log().add(core::tip_key(tip) + " could not be applied: a value has the wrong type");
+            take_back_flag(engine, tip);
+            outcome.not_applied.push_back(tip);
+            outcome.not_reached.assign(tips.begin() + static_cast<std::ptrdiff_t>(i) + 1, tips.end());
+            outcome.stopped = e.what();
+            break;
+        }
+        (took_effect(engine, tip) ? outcome.applied : outcome.not_applied).push_back(tip);
+    }
+    // The Undo page reads these flags: right after an apply it must offer the group.
+    for (const GroupDisplay& g : kGroupDisplay)
+        if (touched[static_cast<std::size_t>(g.group)]) write_undone_flag(engine, g.group);
+    return outcome;
+}
+
+void undo_group(Engine& engine, Group group, bool to_previous) {
+    constexpr std::int32_t kRestoredToFactory = 1, kRestoredToPrevious = 2;
+    if (to_previous)
+        run_restore_previous(group_tables(group), engine);
+    else
+        run_restore(group_tables(group), engine);
+    engine.store.write_group_undone(std::string(group_display(group).undone_flag),
+                                    to_previous ? kRestoredToPrevious : kRestoredToFactory);
+    engine.store.set_veltrano_flags();
+}
 
 void TipPage::refresh() {
     const GroupDisplay& g = display();
     for (int tip = g.first_tip; tip <= g.last_tip; ++tip)
-        ctx_.widgets.set_enabled(tip_display(tip).check_box, !flagged_applied(ctx_.reg, tip));
-    write_undone_flag();
+        ctx_.widgets.set_enabled(tip_display(tip).check_box, !flagged_applied(ctx_, tip));
+    auto& waiting = ctx_.profile_ticks->waiting[static_cast<std::size_t>(g.group)];
+    if (waiting) {
+        for (int tip = g.first_tip; tip <= g.last_tip; ++tip) {
+            const std::string_view box = tip_display(tip).check_box;
+            const bool chosen = std::find(waiting->begin(), waiting->end(), tip) != waiting->end();
+            ctx_.widgets.set_checked(box, chosen && ctx_.widgets.is_enabled(box));
+        }
+        waiting.reset();
+    }
+    write_undone_flag(ctx_, g.group);
 }
 
-void TipPage::write_undone_flag() {
-    const GroupDisplay& g = display();
-    bool none_applied = true;
-    for (int tip = g.first_tip; tip <= g.last_tip; ++tip) none_applied = none_applied && !flagged_applied(ctx_.reg, tip);
-    ctx_.reg.Manipulate_Registry(Root::LocalMachine, core::kStateKeyBase, s(g.undone_flag), INT_TYPE, "",
-                                 none_applied ? 1 : 0, "Setting " + s(g.undone_flag), true);
+void TipPage::save_profile() {
+    const std::string path = ctx_.dialogs.choose_profile_to_save();
+    if (path.empty()) return;
+    const std::vector<int> tips = applied_tips(ctx_);
+    const std::string text = format_profile(tips, "the tips applied on this machine on " + ctx_.time.short_date_today());
+    if (!ctx_.files.replace_file(path, std::vector<std::uint8_t>(text.begin(), text.end())))
+        throw core::VeltranoError("The profile could not be written to " + path);
+    ctx_.reg.log().add("Profile saved to " + path + ": " + std::to_string(tips.size()) + " tips applied");
 }
 
-bool TipPage::took_effect(int tip) {
-    // The store refused the flag: the log holds its error lines.
-    if (!flagged_applied(ctx_.reg, tip)) return false;
-    if (ctx_.store.derives_applied(tip)) return true;
-    const std::string key = core::tip_key(tip);
-    ctx_.reg.log().add(key + " could not be applied: its settings were not written");
-    ctx_.reg.Manipulate_Registry(Root::LocalMachine, state_key(tip), core::kAppliedFlag, INT_TYPE, "", 0,
-                                 "Setting flag for " + key, true);
-    return false;
+void TipPage::load_profile() {
+    const std::string path = ctx_.dialogs.choose_profile_to_open();
+    if (path.empty()) return;
+    std::vector<std::uint8_t> bytes;
+    if (!ctx_.files.read_file(path, bytes)) throw core::VeltranoError(path + ", line 1: the file cannot be read");
+    const std::vector<int> tips = parse_profile(path, bytes);
+    int ticked = 0, already = 0;
+    for (const GroupDisplay& g : kGroupDisplay) {
+        auto& waiting = ctx_.profile_ticks->waiting[static_cast<std::size_t>(g.group)];
+        waiting.emplace();
+        for (int tip : tips)
+            if (tip >= g.first_tip && tip <= g.last_tip) {
+                waiting->push_back(tip);
+                (flagged_applied(ctx_, tip) ? already : ticked) += 1;
+            }
+    }
+    refresh();
+    ctx_.reg.log().add("Profile " + path + " loaded: " + std::to_string(ticked) +
+                       " tips ticked on the four pages, " + std::to_string(already) + " applied already");
 }
 
 void TipPage::select_all() {
@@ -144,7 +229,7 @@ void TipPage::clear_all() {
 
 void TipPage::apply() {
     const GroupDisplay& g = display();
-    int ticked = 0, applied = 0;
+    std::vector<int> ticked;
     for (int tip = g.first_tip; tip <= g.last_tip; ++tip) {
         const std::string_view box = tip_display(tip).check_box;
         // The tick decides, not the enabled state: a box ticked before a
@@ -154,27 +239,24 @@ void TipPage::apply() {
         // bad value is not offered twice.
         ctx_.widgets.set_checked(box, false);
         ctx_.widgets.set_enabled(box, false);
-        ++ticked;
-        try {
-            apply_tip(tables_, ctx_, tip);
-        } catch (const core::VeltranoError&) {
-            // A wrongly typed value stops Apply here, after the flag was set:
-            // nothing of this tip took, so it must not read as applied.
-            ctx_.reg.log().add(core::tip_key(tip) + " could not be applied: a value has the wrong type");
-            ctx_.reg.Manipulate_Registry(Root::LocalMachine, state_key(tip), core::kAppliedFlag, INT_TYPE, "", 0,
-                                         "Setting flag for " + core::tip_key(tip), true);
-            write_undone_flag();
-            throw;
-        }
-        applied += took_effect(tip);
+        ticked.push_back(tip);
     }
-    // The Undo page reads this flag: right after Apply it must offer the group.
-    write_undone_flag();
+    const ApplyOutcome outcome = apply_tips(ctx_, ticked);
+    if (!outcome.stopped.empty()) {
+        // The tips never reached stay the user's choice, as they were.
+        for (int tip : outcome.not_reached) {
+            ctx_.widgets.set_enabled(tip_display(tip).check_box, true);
+            ctx_.widgets.set_checked(tip_display(tip).check_box, true);
+        }
+        throw core::VeltranoError(outcome.stopped);
+    }
+    const int applied = static_cast<int>(outcome.applied.size());
+    const int asked = static_cast<int>(ticked.size());
     bool all_disabled = true;
     for (int tip = g.first_tip; tip <= g.last_tip; ++tip)
         all_disabled = all_disabled && !ctx_.widgets.is_enabled(tip_display(tip).check_box);
     ctx_.sound.play_resource_async("DONE");
-    ctx_.dialogs.show_balloon(applied == ticked && all_disabled ? s(kAllAppliedText) : apply_text(applied, ticked));
+    ctx_.dialogs.show_balloon(applied == asked && all_disabled ? s(kAllAppliedText) : apply_text(applied, asked));
 }
 
 std::string apply_text(int applied, int ticked) {

@@ -13,6 +13,7 @@
 #include "core/flag_rows.h"
 #include "core/registry_primitives.h"
 #include "core/tip_state_store.h"
+#include "platform/file_system.h"
 #include "platform/registry.h"
 #include "platform/sound.h"
 #include "platform/time.h"
@@ -21,7 +22,10 @@
 #include "ui/page.h"
 #include "ui/widgets.h"
 
+#include <array>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -31,16 +35,30 @@ namespace veltrano::tips {
 
 using platform::Root;
 
-// Everything a tip, a restore step or a page reaches.
-struct Context {
+// What a tip or a restore step reaches: the registry and the records, never
+// the screen, so the window and the command line run the same work.
+struct Engine {
     core::RegistryPrimitives& reg;
     core::TipStateStore& store;
     platform::Time& time;
+};
+
+// A profile loaded in the window, waiting for each tips page to tick its
+// part when it is next shown: a page not drawn yet has no boxes to tick.
+struct ProfileTicks {
+    std::array<std::optional<std::vector<int>>, kGroupCount> waiting;
+};
+
+// Everything a page reaches.
+struct Context : Engine {
     ui::Widgets& widgets;
     ui::Dialogs& dialogs;
     platform::Sound& sound;
+    platform::FileSystem& files;
     // Where the help pages live; the help link of a tip is appended after "/".
     std::string help_base;
+    // Shared by the four tips pages.
+    std::shared_ptr<ProfileTicks> profile_ticks = std::make_shared<ProfileTicks>();
 };
 
 // One system value a tip records and then writes. The tip's record in the
@@ -69,7 +87,7 @@ constexpr WriteRow str_row(int tip, Root root, std::string_view key, std::string
 // A tip whose work does not fit the rows.
 struct SpecialTip {
     int tip;
-    void (*apply)(Context&);
+    void (*apply)(Engine&);
 };
 
 struct RestoreStep {
@@ -93,7 +111,7 @@ struct RestoreStep {
     std::int32_t num;
     bool create;
     std::string_view message;
-    void (*special)(Context&) = nullptr;
+    void (*special)(Engine&) = nullptr;
 };
 
 namespace restore {
@@ -125,10 +143,19 @@ constexpr RestoreStep recreate_key(int tip, Root root, std::string_view key) {
 constexpr RestoreStep delete_on_adapters(int tip, std::string_view value, std::string_view message) {
     return {tip, A::DeleteOnAdapters, Root::LocalMachine, "", value, core::INT_TYPE, "", 0, false, message};
 }
-constexpr RestoreStep special(int tip, void (*fn)(Context&)) {
+constexpr RestoreStep special(int tip, void (*fn)(Engine&)) {
     return {tip, A::Special, Root::LocalMachine, "", "", core::INT_TYPE, "", 0, false, "", fn};
 }
 }  // namespace restore
+
+// How a tip written by a function of its own goes into an exported .reg
+// file: the key it deletes, or why it cannot go at all.
+struct ExportRow {
+    int tip;
+    Root root;
+    std::string_view deleted_key;  // "" when the tip cannot be exported
+    std::string_view left_out;     // why, for the file's comment
+};
 
 struct GroupTables {
     Group group;
@@ -136,6 +163,7 @@ struct GroupTables {
     std::span<const SpecialTip> specials;
     std::span<const RestoreStep> restore;
     std::span<const core::FlagRow> flags;
+    std::span<const ExportRow> exports = {};
 };
 
 // Every tip of the group is either written by rows or by a function, never
@@ -164,17 +192,48 @@ constexpr bool covers_every_tip(Group group, std::span<const WriteRow> writes, s
     return true;
 }
 
-// "SOFTWARE\VELTRANO\VERSION\2.0\" + "TIP0005".
-std::string state_key(int tip);
+// A tip of its own function is exported by a row of its own, once.
+constexpr bool exports_cover_specials(std::span<const SpecialTip> specials, std::span<const ExportRow> exports) {
+    for (const SpecialTip& s : specials) {
+        int rows = 0;
+        for (const ExportRow& e : exports) rows += e.tip == s.tip;
+        if (rows != 1) return false;
+    }
+    return specials.size() == exports.size();
+}
 
 
-// The work of one tip, as Apply runs it after the box is unticked.
-void apply_tip(const GroupTables& tables, Context& ctx, int tip);
-void run_restore(const GroupTables& tables, Context& ctx);
+// The work of one tip: its records, then its writes.
+void apply_tip(const GroupTables& tables, Engine& engine, int tip);
+void run_restore(const GroupTables& tables, Engine& engine);
 // "Restore to previous registry settings": every applied tip of the group
 // that holds records gets back what the machine held before it was first
 // applied, the last tip first.
-void run_restore_previous(const GroupTables& tables, Context& ctx);
+void run_restore_previous(const GroupTables& tables, Engine& engine);
+
+// What applying a list of tips came to.
+struct ApplyOutcome {
+    std::vector<int> applied;      // recorded, written and now in effect
+    std::vector<int> not_applied;  // the activity log says why
+    std::vector<int> not_reached;  // left after a value of the wrong type stopped the work
+    std::string stopped;           // that value's message; empty when nothing stopped
+};
+
+// The one way tips are applied, for the window and the command line alike:
+// each tip in the order given, its flag taken back when its work did not
+// take, and the groups' undo flags written afterwards. A value of the wrong
+// type stops the work at that tip (it is not applied) and is reported, not
+// thrown, so the caller can tell the tips that were never reached.
+ApplyOutcome apply_tips(Engine& engine, std::span<const int> tips);
+bool flagged_applied(Engine& engine, int tip);
+// Tips 1 to 48 whose flag reads 1, in order.
+std::vector<int> applied_tips(Engine& engine);
+// The group's "...OptionsUndone": 1 when none of its tips is applied.
+void write_undone_flag(Engine& engine, Group group);
+// Takes back the group's tips, to the factory defaults or to what the
+// machine held before, records that the group was undone and derives every
+// tip's flag anew.
+void undo_group(Engine& engine, Group group, bool to_previous);
 
 // The page logic shared by the four groups.
 class TipPage : public ui::Page {
@@ -191,16 +250,17 @@ public:
     void restore_defaults();
     // Opens the help viewer on the tip's help link.
     void help_image_click(int tip);
+    // The tips applied now, to a profile file the user names.
+    void save_profile();
+    // Ticks exactly the profile's tips not applied yet on the four tips
+    // pages; Apply then applies them. A profile that cannot be taken whole
+    // ticks nothing.
+    void load_profile();
 
     Group group() const { return tables_.group; }
 
 private:
     const GroupDisplay& display() const { return group_display(tables_.group); }
-    // The group's "...OptionsUndone": 1 when none of its tips is applied.
-    void write_undone_flag();
-    // A tip whose work did not take is not applied, whatever its records
-    // say; true when it took.
-    bool took_effect(int tip);
     const GroupTables& tables_;
     Context ctx_;
 };

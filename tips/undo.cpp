@@ -10,7 +10,7 @@ constexpr std::int32_t kRestoredToPrevious = 2;
 void UndoPage::refresh() {
     for (const UndoLineDisplay& line : kUndoLines) {
         const std::int32_t undone =
-            ctx_.reg.Get_Sysinfo_Registry_integer(Root::LocalMachine, core::kStateKeyBase, std::string(line.undone_flag));
+            ctx_.store.group_undone(std::string(line.undone_flag));
         const bool previous = undone == kRestoredToPrevious;
         ctx_.widgets.set_enabled(line.check_box, undone != kRestoredToFactory && !previous);
         ctx_.widgets.set_checked(line.factory_radio, !previous);
@@ -37,17 +37,7 @@ void UndoPage::BitBtn17Click() {
         ctx_.widgets.set_enabled(line.check_box, false);
         ctx_.widgets.set_checked(line.check_box, false);
         text = kUndoneText;
-        std::int32_t undone = kRestoredToPrevious;
-        if (ctx_.widgets.is_checked(line.factory_radio)) {
-            run_restore(group_tables(line.group), ctx_);
-            undone = kRestoredToFactory;
-        } else {
-            run_restore_previous(group_tables(line.group), ctx_);
-        }
-        const std::string flag(line.undone_flag);
-        ctx_.reg.Manipulate_Registry(Root::LocalMachine, core::kStateKeyBase, flag, core::INT_TYPE, "", undone,
-                                     "Setting " + flag, true);
-        ctx_.store.set_veltrano_flags();
+        undo_group(ctx_, line.group, !ctx_.widgets.is_checked(line.factory_radio));
     }
     bool all_disabled = true;
     for (const UndoLineDisplay& line : kUndoLines)

@@ -31,6 +31,10 @@ public:
     // default button.
     virtual bool ask_yes_no(const std::string& question) = 0;
     virtual bool warn_yes_no(const std::string& question) = 0;
+    // The standard Open and Save boxes for a profile: the path chosen, or ""
+    // when the user cancels. Save asks before it replaces a file.
+    virtual std::string choose_profile_to_open() = 0;
+    virtual std::string choose_profile_to_save() = 0;
 };
 
 }  // namespace veltrano::ui

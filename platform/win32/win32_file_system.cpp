@@ -139,4 +139,40 @@ bool Win32FileSystem::write_new_file(const std::string& path, const std::vector<
     return false;
 }
 
+bool Win32FileSystem::read_file(const std::string& path, std::vector<std::uint8_t>& bytes) {
+    unique_file_handle file(CreateFileW(to_utf16(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    LARGE_INTEGER size{};
+    // A profile is a few kilobytes; anything near this is no profile.
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > (64 << 20)) return false;
+    bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    DWORD read = 0;
+    return bytes.empty() ||
+           (ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) && read == bytes.size());
+}
+
+bool Win32FileSystem::replace_file(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    unique_file_handle file(CreateFileW(to_utf16(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    DWORD written = 0;
+    return (bytes.empty() ||
+            (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+             written == bytes.size())) &&
+           FlushFileBuffers(file.get());
+}
+
+bool Win32FileSystem::append_file(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    // FILE_APPEND_DATA alone: every write lands at the end even when several
+    // machines append to one log on a share.
+    unique_file_handle file(CreateFileW(to_utf16(path).c_str(), FILE_APPEND_DATA | SYNCHRONIZE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    DWORD written = 0;
+    return bytes.empty() || (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                             written == bytes.size());
+}
+
 }  // namespace veltrano::platform::win32

@@ -13,6 +13,9 @@ public:
     std::string app_data_folder() override;
     bool create_directories(const std::string& path) override;
     bool write_new_file(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
+    bool read_file(const std::string& path, std::vector<std::uint8_t>& bytes) override;
+    bool replace_file(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
+    bool append_file(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
 };
 
 }  // namespace veltrano::platform::win32

@@ -1,6 +1,8 @@
 // The four tip pages and the Undo page, laid out from the catalogue's
 // display tables; every click goes to the tip logic through the guard.
+#include "platform/win32/text.h"
 #include "shell/win32/page_builder.h"
+#include "shell/win32/writer_lock.h"
 #include "tips/tip_engine.h"
 #include "tips/undo.h"
 
@@ -9,6 +11,19 @@ namespace veltrano::shell::win32 {
 namespace {
 
 constexpr COLORREF kBlue = RGB(0, 0, 255);
+
+// Apply and Undo change the machine: never while a command line does.
+template <class Fn> std::function<void()> as_writer(HWND page, Fn fn) {
+    return [page, fn] {
+        WriterLock lock;
+        if (!lock.acquire(0)) {
+            MessageBoxW(GetAncestor(page, GA_ROOT), platform::win32::to_utf16(kAnotherWriter).c_str(), L"Veltrano",
+                        MB_OK | MB_ICONINFORMATION);
+            return;
+        }
+        fn();
+    };
+}
 
 ControlDecl decl(ControlKind kind, std::string_view name, std::string_view caption, const tips::Rect& r,
                  std::function<void()> on_click = {}) {
@@ -36,12 +51,19 @@ void build_group(const PageBuilder& b, const tips::GroupDisplay& group, tips::Ti
     const std::function<void()> handlers[] = {
         [&logic] { logic.select_all(); },
         [&logic] { logic.clear_all(); },
-        [&logic] { logic.apply(); },
+        as_writer(b.page, [&logic] { logic.apply(); }),
     };
     for (std::size_t i = 0; i < group.buttons.size(); ++i) {
         const tips::ButtonDisplay& button = group.buttons[i];
         b.add(decl(ControlKind::Button, button.name, button.caption, button.rect, b.guard(handlers[i])));
     }
+    // Profiles: on the buttons' row, right of Apply where the row was empty,
+    // so no control of the page moved; after Apply in the tab order.
+    const std::string box(group.group_box);
+    b.add(decl(ControlKind::Button, "LoadProfile_" + box, "&Load profile...", {352, tips::kButtonTop, 105, tips::kButtonHeight},
+               b.guard([&logic] { logic.load_profile(); })));
+    b.add(decl(ControlKind::Button, "SaveProfile_" + box, "Sa&ve profile...", {472, tips::kButtonTop, 105, tips::kButtonHeight},
+               b.guard([&logic] { logic.save_profile(); })));
 }
 
 template <tips::Group G> void build_group_view(const PageBuilder& b, ui::Page* logic) {
@@ -78,7 +100,7 @@ void build_undo(const PageBuilder& b, ui::Page* page_logic) {
     const std::function<void()> handlers[] = {
         [&logic] { logic.BitBtn15Click(); },
         [&logic] { logic.BitBtn16Click(); },
-        [&logic] { logic.BitBtn17Click(); },
+        as_writer(page, [&logic] { logic.BitBtn17Click(); }),
     };
     for (std::size_t i = 0; i < tips::kUndoButtons.size(); ++i) {
         const tips::ButtonDisplay& button = tips::kUndoButtons[i];

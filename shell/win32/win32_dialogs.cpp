@@ -3,6 +3,8 @@
 #include "platform/win32/text.h"
 #include "shell/win32/error_box.h"
 
+#include <commdlg.h>
+
 namespace veltrano::shell::win32 {
 
 Win32Dialogs::Win32Dialogs(HINSTANCE instance)
@@ -43,5 +45,31 @@ bool Win32Dialogs::warn_yes_no(const std::string& question) {
     // What cannot be taken back is not done by a hasty Enter.
     return box(owner_, question, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
+
+namespace {
+
+// The common Open or Save box for profiles; "" when the user cancels.
+std::string choose_profile(HWND owner, bool save) {
+    wchar_t path[MAX_PATH] = L"";
+    // The structure of the Windows 2000 headers: XP's comdlg32 takes it, and
+    // the larger one is refused by older comdlg32 builds.
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = L"Veltrano profiles (*.txt)\0*.txt\0All files (*.*)\0*.*\0";
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrDefExt = L"txt";
+    ofn.lpstrTitle = save ? L"Save profile" : L"Load profile";
+    ofn.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST |
+                (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+    const BOOL chosen = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+    return chosen ? platform::win32::to_utf8(path) : std::string();
+}
+
+}  // namespace
+
+std::string Win32Dialogs::choose_profile_to_open() { return choose_profile(owner_, false); }
+std::string Win32Dialogs::choose_profile_to_save() { return choose_profile(owner_, true); }
 
 }  // namespace veltrano::shell::win32

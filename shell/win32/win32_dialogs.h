@@ -27,6 +27,8 @@ public:
     void show_information(const std::string& message) override;
     bool ask_yes_no(const std::string& question) override;
     bool warn_yes_no(const std::string& question) override;
+    std::string choose_profile_to_open() override;
+    std::string choose_profile_to_save() override;
 
 private:
     HWND owner_ = nullptr;

@@ -9,6 +9,7 @@
 #include "platform/win32/win32_sound.h"
 #include "platform/win32/win32_system_info.h"
 #include "platform/win32/win32_time.h"
+#include "shell/win32/command_line_main.h"
 #include "shell/win32/main_window.h"
 #include "shell/win32/win32_dialogs.h"
 
@@ -18,6 +19,9 @@
 using namespace veltrano;
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // With arguments Veltrano is a script's tool: no window, no sound.
+    if (shell::win32::has_command_line()) return shell::win32::run_command_line();
+
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof icc;
     icc.dwICC = ICC_STANDARD_CLASSES | ICC_DATE_CLASSES | ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES;

@@ -25,9 +25,10 @@ protected:
     FakeWidgets widgets;
     FakeDialogs dialogs;
     FakeSound sound;
+    FakeFileSystem files;
     core::RegistryPrimitives prim{reg, log};
     core::TipStateStore store{prim, time, tips::flag_rows()};
-    tips::Context ctx{prim, store, time, widgets, dialogs, sound, "file:///C:/Veltrano/help"};
+    tips::Context ctx{{prim, store, time}, widgets, dialogs, sound, files, "file:///C:/Veltrano/help"};
     tips::NetworkPage network{ctx};
     tips::PowerPage power{ctx};
     tips::SystemPage system{ctx};

@@ -142,7 +142,10 @@ public:
         return answer_yes;
     }
     bool warn_yes_no(const std::string& question) override { return ask_yes_no(question); }
+    std::string choose_profile_to_open() override { return profile_path; }
+    std::string choose_profile_to_save() override { return profile_path; }
     std::vector<std::string> shown, errors, questions, messages;
+    std::string profile_path;  // what the user picks in the file boxes; "" cancels
     bool agree = true, answer_yes = false;
 };
 

@@ -117,6 +117,22 @@ public:
         files[path] = bytes;
         return true;
     }
+    bool read_file(const std::string& path, std::vector<std::uint8_t>& bytes) override {
+        auto it = files.find(path);
+        if (it == files.end()) return false;
+        bytes = it->second;
+        return true;
+    }
+    bool replace_file(const std::string& path, const std::vector<std::uint8_t>& bytes) override {
+        if (!can_write) return false;
+        files[path] = bytes;
+        return true;
+    }
+    bool append_file(const std::string& path, const std::vector<std::uint8_t>& bytes) override {
+        if (!can_write) return false;
+        files[path].insert(files[path].end(), bytes.begin(), bytes.end());
+        return true;
+    }
 
     std::map<std::string, platform::DriveType> drives;
     std::set<std::string> folders;  // without a trailing '\' ("C:" for the root)

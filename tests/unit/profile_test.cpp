@@ -1,11 +1,292 @@
+// Profiles and the command line against the in-memory machine: what a
+// profile file may hold, what the window's Load and Save do with it, and
+// the command line's exit codes with what they promise of the registry.
+#include "core/error.h"
+#include "core/tip_state_store.h"
+#include "shell/command_line.h"
+#include "support/catalogue_fixture.h"
+#include "tips/profile.h"
+#include "tips/reg_export.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <map>
+
+using namespace veltrano;
+using platform::RegValue;
+using platform::Root;
+using testing::ElementsAre;
+using testing::HasSubstr;
+
+namespace {
+
+std::vector<std::uint8_t> bytes(std::string_view text) { return {text.begin(), text.end()}; }
+
+const std::string kPath = "C:\\profiles\\room12.txt";
+
+class RecordingConsole : public shell::Console {
+public:
+    void say(const std::string& line) override { lines += line + "\n"; }
+    std::string lines;
+};
+
+// Every key and value of the in-memory machine, the program's own records included.
+using Snapshot = std::map<std::string, std::map<std::string, RegValue>>;
+void walk(platform::Registry& reg, Root root, const std::string& path, Snapshot& out) {
+    auto key = reg.open(root, path, false);
+    if (!key) return;
+    auto& values = out[std::string(platform::root_name(root)) + "\\" + path];
+    for (const auto& name : key->value_names()) values[name] = *key->query(name);
+    for (const auto& sub : key->subkey_names()) walk(reg, root, path.empty() ? sub : path + "\\" + sub, out);
+}
+Snapshot snapshot(platform::Registry& reg) {
+    Snapshot out;
+    for (Root root : {Root::ClassesRoot, Root::CurrentUser, Root::LocalMachine, Root::Users}) walk(reg, root, "", out);
+    return out;
+}
+
+class Profiles : public fakes::CatalogueFixture {
+protected:
+    void SetUp() override {
+        // What the tips of these tests write into, as on a stock XP.
+        reg.open(Root::LocalMachine, "\\SYSTEM\\CurrentControlSet\\Services\\Dnscache\\Parameters", true);
+        reg.open(Root::CurrentUser, "\\Control Panel\\Desktop", true);
+        reg.open(Root::CurrentUser, "\\Control Panel\\PowerCfg", true);
+        reg.open(Root::LocalMachine, "\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management", true);
+        // Tips that count as applied while something is absent: present here.
+        for (const char* key : {"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RemoteComputer\\NameSpace\\"
+                                "{D6277990-4C6A-11CF-8D87-00AA0060F5BF}",
+                                "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\"
+                                "DelegateFolders\\{59031a47-3f72-44a7-89c5-5595fe6b30ee}",
+                                "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\"
+                                "{645FF040-5081-101B-9F08-00AA002F954E}",
+                                "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Desktop\\NameSpace\\"
+                                "{645FF040-5081-101B-9F08-00AA002F954E}"})
+            reg.open(Root::LocalMachine, key, true);
+        reg.put(Root::CurrentUser, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit", "LastKey",
+                RegValue::string("HKEY_LOCAL_MACHINE"));
+    }
+    int run(std::vector<std::string> args) {
+        std::string error;
+        const auto command = shell::parse_command(args, error);
+        if (!command) return -1;
+        return shell::run_command(*command, reg, time, files, console);
+    }
+    bool flagged(int tip) {
+        return reg.get(Root::LocalMachine, core::kStateKeyBase + core::tip_key(tip), core::kAppliedFlag) ==
+               RegValue::number(1);
+    }
+    bool checked(int tip) { return widgets.is_checked(tips::tip_display(tip).check_box); }
+    RecordingConsole console;
+};
+
+// ---- the file format
+
+TEST(ProfileFormat, TakesCommentsBlanksCaptionsAndLineEndsOfEveryKind) {
+    const std::string text =
+        "\xEF\xBB\xBF# room 12\r\n"
+        "\r\n"
+        "TIP0017  Increase MFT size to 25%\r\n"
+        "   TIP0001\t# the caption may be left out\n"
+        "TIP0040  a caption that is not the catalogue's\n"
+        "TIP0048";
+    EXPECT_THAT(tips::parse_profile(kPath, bytes(text)), ElementsAre(1, 17, 40, 48));
+}
+
+TEST(ProfileFormat, WhatIsSavedReadsBackAsTheSameTips) {
+    const std::vector<int> all = {1, 5, 7, 8, 12, 13, 30, 31, 34, 41, 48};
+    const std::string text = tips::format_profile(all, "test");
+    EXPECT_EQ(tips::parse_profile(kPath, bytes(text)), all);
+    EXPECT_THAT(text, HasSubstr("TIP0013  Disable Paging Executive\r\n"));
+}
+
+struct BadProfile {
+    const char* what;
+    std::string text;
+    int line;
+    const char* says;
+};
+
+class BadProfiles : public Profiles, public testing::WithParamInterface<BadProfile> {};
+
+INSTANTIATE_TEST_SUITE_P(
+    Profiles, BadProfiles,
+    testing::Values(BadProfile{"unknown tip", "TIP0001\nTIP0049  time servers\n", 2, "there is no tip TIP0049"},
+                    BadProfile{"tip zero", "# x\nTIP0000\n", 2, "there is no tip TIP0000"},
+                    BadProfile{"not a tip line", "TIP0001\n\nSet-ItemProperty foo\n", 3, "not a tip line"},
+                    BadProfile{"name run into the caption", "TIP0001Boost\n", 1, "not a tip line"},
+                    BadProfile{"lower case", "tip0001\n", 1, "not a tip line"},
+                    BadProfile{"duplicate", "TIP0008\nTIP0009\nTIP0008  again\n", 3, "(first on line 1)"},
+                    BadProfile{"a NUL late in the file", std::string("TIP0001\nTIP0002\nTIP0003\0\n", 25), 3, "not a text file"},
+                    BadProfile{"UTF-16", std::string("\xFF\xFET\0I\0P\0", 8), 1, "not a text file"},
+                    BadProfile{"broken UTF-8", "TIP0001  caf\xC3\n", 1, "not a text file"}),
+    [](const auto& info) {
+        std::string name = info.param.what;
+        for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+        return name;
+    });
+
+// Checked where a script meets it: the command line refuses with exit code
+// 2, names the file and the line, and the registry stays exactly as it was.
+TEST_P(BadProfiles, CommandLineRefusesNamingTheLineAndChangesNothing) {
+    files.files[kPath] = bytes(GetParam().text);
+    const Snapshot before = snapshot(reg);
+    EXPECT_EQ(run({"/apply", kPath, "/log", "C:\\log.txt"}), shell::kExitBadInput);
+    EXPECT_THAT(console.lines, HasSubstr(kPath + ", line " + std::to_string(GetParam().line) + ": "));
+    EXPECT_THAT(console.lines, HasSubstr(GetParam().says));
+    EXPECT_EQ(snapshot(reg), before);
+}
+
+TEST_F(Profiles, AProfileThatCannotBeReadIsRefusedToo) {
+    const Snapshot before = snapshot(reg);
+    EXPECT_EQ(run({"/apply", "C:\\nowhere.txt"}), shell::kExitBadInput);
+    EXPECT_THAT(console.lines, HasSubstr("C:\\nowhere.txt, line 1: the file cannot be read"));
+    EXPECT_EQ(snapshot(reg), before);
+}
+
+// ---- in the window
+
+TEST_F(Profiles, LoadTicksExactlyTheProfilesTipsNotAppliedYetOnEveryPage) {
+    store.check_for_previous_install();
+    reg.put(Root::LocalMachine, core::kStateKeyBase + "TIP0009", core::kAppliedFlag, RegValue::number(1));
+    for (int tip : {2, 13, 31}) widgets.set_checked(tips::tip_display(tip).check_box, true);
+    network.refresh();
+    files.files[kPath] = bytes("TIP0001\nTIP0009\nTIP0012\nTIP0040\n");
+    dialogs.profile_path = kPath;
+    network.load_profile();
+    // The page the button was on at once; the others when they are shown,
+    // as a page not drawn yet has no boxes.
+    EXPECT_TRUE(checked(1));
+    EXPECT_FALSE(checked(2));
+    power.refresh();
+    system.refresh();
+    customization.refresh();
+    EXPECT_TRUE(checked(12));
+    EXPECT_FALSE(checked(9));  // applied already: its box is disabled
+    EXPECT_FALSE(checked(13));
+    EXPECT_TRUE(checked(40));
+    EXPECT_FALSE(checked(31));
+    EXPECT_THAT(log.lines, testing::Contains(HasSubstr("3 tips ticked on the four pages, 1 applied already")));
+}
+
+TEST_F(Profiles, LoadOfABadProfileTicksNothingAndSaysWhere) {
+    widgets.set_checked(tips::tip_display(3).check_box, true);
+    files.files[kPath] = bytes("TIP0001\nTIP0001\n");
+    dialogs.profile_path = kPath;
+    try {
+        network.load_profile();
+        ADD_FAILURE() << "a duplicate was taken";
+    } catch (const core::VeltranoError& e) {
+        EXPECT_THAT(e.what(), HasSubstr(kPath + ", line 2: "));
+    }
+    network.refresh();
+    EXPECT_TRUE(checked(3));
+    EXPECT_FALSE(checked(1));
+}
+
+TEST_F(Profiles, SaveWritesTheTipsAppliedNowAndCancelWritesNothing) {
+    store.check_for_previous_install();
+    for (int tip : {1, 10}) widgets.set_checked(tips::tip_display(tip).check_box, true);
+    network.apply();
+    power.apply();
+    network.save_profile();
+    EXPECT_TRUE(files.files.empty());
+    dialogs.profile_path = kPath;
+    network.save_profile();
+    EXPECT_THAT(tips::parse_profile(kPath, files.files.at(kPath)), ElementsAre(1, 10));
+}
+
+// ---- the command line
+
+TEST_F(Profiles, ApplyRecordsAndWritesThroughTheEngineAndLogsWithDateAndTime) {
+    files.files[kPath] = bytes("TIP0001\nTIP0008\nTIP0013\nTIP0033\n");
+    ASSERT_EQ(run({"/APPLY", kPath, "/log", "C:\\log.txt"}), shell::kExitDone) << console.lines;
+    for (int tip : {1, 8, 13, 33}) EXPECT_TRUE(flagged(tip)) << tip;
+    EXPECT_FALSE(flagged(2));
+    EXPECT_EQ(reg.get(Root::LocalMachine, core::kStateKeyBase + "TIP0001\\OLD_VALUES", "REGPATH_for_CacheHashTableSize"),
+              RegValue::string("HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Dnscache\\Parameters"));
+    // The window would offer the groups to Undo.
+    EXPECT_EQ(reg.get(Root::LocalMachine, core::kStateKeyBase, "PowerOptionsUndone"), RegValue::number(0));
+    const std::string logged(files.files.at("C:\\log.txt").begin(), files.files.at("C:\\log.txt").end());
+    EXPECT_THAT(logged, HasSubstr("2026-12-07 08:00:00  Starting the process of boosting CacheHashTableSize\r\n"));
+
+    // Again: nothing left to apply, and the log grows.
+    EXPECT_EQ(run({"/apply", kPath, "/log", "C:\\log.txt"}), shell::kExitDone);
+    EXPECT_THAT(console.lines, HasSubstr("Applied 0 tips; 4 of the profile were applied already."));
+    EXPECT_GT(files.files.at("C:\\log.txt").size(), logged.size());
+}
+
+TEST_F(Profiles, ATipThatDoesNotTakeGivesExitCodeOneAndTheOthersStillApply) {
+    // Tip 2 writes only into a key that exists; here it does not.
+    files.files[kPath] = bytes("TIP0002\nTIP0010\n");
+    EXPECT_EQ(run({"/apply", kPath}), shell::kExitSomeNotApplied);
+    EXPECT_FALSE(flagged(2));
+    EXPECT_TRUE(flagged(10));
+    EXPECT_THAT(console.lines, HasSubstr("Not applied: TIP0002"));
+}
+
+TEST_F(Profiles, RecordsWindowsRefusesGiveExitCodeThreeAndChangeNothing) {
+    files.files[kPath] = bytes("TIP0010\n");
+    reg.deny(Root::LocalMachine, "SOFTWARE");
+    const Snapshot before = snapshot(reg);
+    EXPECT_EQ(run({"/apply", kPath}), shell::kExitRecordsRefused);
+    EXPECT_EQ(run({"/undo", "all"}), shell::kExitRecordsRefused);
+    EXPECT_EQ(snapshot(reg), before);
+}
+
+TEST_F(Profiles, SaveAndUndoFromTheCommandLine) {
+    files.files[kPath] = bytes("TIP0010\nTIP0033\n");
+    ASSERT_EQ(run({"/apply", kPath}), shell::kExitDone);
+    ASSERT_EQ(run({"/save", "C:\\saved.txt"}), shell::kExitDone);
+    EXPECT_THAT(tips::parse_profile("saved", files.files.at("C:\\saved.txt")), ElementsAre(10, 33));
+    ASSERT_EQ(run({"/undo", "power,", "customization", "/previous"}), shell::kExitDone);
+    EXPECT_FALSE(flagged(10));
+    EXPECT_FALSE(flagged(33));
+    EXPECT_EQ(reg.get(Root::LocalMachine, core::kStateKeyBase, "PowerOptionsUndone"), RegValue::number(2));
+    EXPECT_EQ(reg.get(Root::LocalMachine, core::kStateKeyBase, "NetworkOptionsUndone"), std::nullopt);
+}
+
+TEST(CommandLineArguments, WhatMakesNoCommand) {
+    const std::vector<std::vector<std::string>> bad = {
+        {},
+        {"/apply"},
+        {"/apply", "/log", "x"},
+        {"/apply", "a.txt", "/save", "b.txt"},
+        {"/undo"},
+        {"/undo", "network,everything"},
+        {"/save", "a.txt", "/previous"},
+        {"/log"},
+        {"/frobnicate"},
+        {"a.txt"},
+    };
+    for (const auto& args : bad) {
+        std::string error;
+        EXPECT_FALSE(shell::parse_command(args, error)) << testing::PrintToString(args);
+        EXPECT_FALSE(error.empty());
+    }
+    std::string error;
+    const auto undo = shell::parse_command(std::vector<std::string>{"-undo", "System,ALL", "/Previous"}, error);
+    ASSERT_TRUE(undo);
+    EXPECT_EQ(undo->groups.size(), 4u);
+    EXPECT_TRUE(undo->to_previous);
+}
+
+}  // namespace
 
 namespace {
 
 // ---- the applied tips as a .reg file
 
 TEST(RegExport, ValuesAsRegeditWritesThemDeletedKeysAndTheMachineDependentAsComments) {
+    platform::MemoryRegistry reg;
+    const std::string dns = "\\SYSTEM\\CurrentControlSet\\Services\\Dnscache\\Parameters";
+    reg.put(Root::LocalMachine, dns, "CacheHashTableBucketSize", RegValue::number(1));
+    reg.put(Root::LocalMachine, dns, "CacheHashTableSize", RegValue::number(384));
+    reg.put(Root::LocalMachine, dns, "MaxCacheEntryTtlLimit", RegValue::string("64000"));
+    reg.put(Root::CurrentUser, "\\Control Panel\\PowerCfg", "CurrentPowerPolicy", RegValue::string("0"));
     const std::vector<int> chosen = {1, 3, 5, 8, 41};
-    const std::string text = tips::reg_export_text(chosen, "test");
+    const std::string text = tips::reg_export_text(reg, chosen, "test");
     EXPECT_EQ(text.rfind("Windows Registry Editor Version 5.00\r\n", 0), 0u);
     EXPECT_THAT(text, HasSubstr("\r\n[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Dnscache\\Parameters]\r\n"
                                 "\"CacheHashTableBucketSize\"=dword:00000001\r\n"
@@ -17,7 +298,10 @@ TEST(RegExport, ValuesAsRegeditWritesThemDeletedKeysAndTheMachineDependentAsComm
     EXPECT_THAT(text, HasSubstr("; TIP0041 is left out: it empties the Messenger registrations"));
     EXPECT_THAT(text, testing::Not(HasSubstr("PreventRun")));
     EXPECT_THAT(text, testing::Not(HasSubstr("MTU")));
-    const auto file = tips::reg_export_file(chosen, "test");
+    // What this machine does not hold as the tip writes it is not handed on.
+    EXPECT_THAT(text, HasSubstr("; MaxCacheEntryTtlLimit (TIP0001) is left out: this machine does not hold it"));
+    EXPECT_THAT(text, HasSubstr("; MaxSOACacheEntryTtlLimit (TIP0001) is left out"));
+    const auto file = tips::reg_export_file(reg, chosen, "test");
     ASSERT_GE(file.size(), 4u);
     EXPECT_EQ(file[0], 0xFF);
     EXPECT_EQ(file[1], 0xFE);

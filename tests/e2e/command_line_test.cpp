@@ -1,0 +1,244 @@
+// veltrano.exe as a start-up script runs it: /apply, /undo, /save with their
+// exit codes, against the real registry of the test prefix, and the window
+// afterwards showing what the script did.
+#include "tips_session.h"
+
+#include "e2e_environment.h"
+
+#include <map>
+
+namespace veltrano::e2e {
+namespace {
+
+using namespace veltrano::driver;
+
+const HKEY LM = HKEY_LOCAL_MACHINE;
+const HKEY CU = HKEY_CURRENT_USER;
+const HKEY USERS = HKEY_USERS;
+
+// Every value below the keys the profile's tips touch, with type and data.
+using Snapshot = std::map<std::wstring, std::pair<DWORD, std::vector<std::uint8_t>>>;
+void walk(HKEY root, const std::wstring& path, Snapshot& out) {
+    if (!key_exists(root, path)) return;
+    out[path + L"\\"] = {};
+    for (const std::wstring& name : value_names(root, path))
+        if (auto v = read_value(root, path, name)) out[path + L"\\" + name] = {v->type, v->data};
+    for (const std::wstring& sub : subkey_names(root, path)) walk(root, path + L"\\" + sub, out);
+}
+Snapshot touched_keys() {
+    Snapshot out;
+    for (const wchar_t* key : {L"SYSTEM\\CurrentControlSet\\Services\\Dnscache\\Parameters",
+                               L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RemoteComputer\\NameSpace",
+                               L"SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management",
+                               L"SYSTEM\\CurrentControlSet\\Control\\FileSystem",
+                               L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Desktop\\NameSpace",
+                               L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace",
+                               L"SOFTWARE\\Classes\\CLSID"})
+        walk(LM, key, out);
+    for (const wchar_t* key : {L"Control Panel\\Desktop", L"Control Panel\\PowerCfg"}) walk(CU, key, out);
+    walk(USERS, L".DEFAULT\\Control Panel\\Desktop", out);
+    return out;
+}
+
+// The entries that differ, one a line, for a readable failure.
+std::wstring differences(const Snapshot& a, const Snapshot& b) {
+    std::wstring out;
+    for (const auto& [name, value] : a)
+        if (auto it = b.find(name); it == b.end() || it->second != value) out += L"first only or changed: " + name + L"\n";
+    for (const auto& [name, value] : b)
+        if (!a.count(name)) out += L"second only: " + name + L"\n";
+    return out;
+}
+
+// Files of the test live in the prefix's own temporary folder.
+std::wstring temp_file(const std::wstring& name) {
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    return std::wstring(folder) + name;
+}
+void write_file(const std::wstring& path, const std::string& text) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+}
+// Shared, as the program may be appending to it while the test reads.
+std::string read_file(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string out;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) out.append(buffer, read);
+    CloseHandle(file);
+    return out;
+}
+
+// A profile with tips of every group, deletions of keys among them.
+const std::vector<int> kProfileTips = {1, 5, 8, 10, 13, 17, 31, 34, 41};
+std::string profile_text(const std::vector<int>& tips) {
+    std::string text = "# every group\r\n\r\n";
+    for (int tip : tips) {
+        char name[8];
+        std::snprintf(name, sizeof name, "TIP%04d", tip);
+        text += std::string(name) + "  " + std::string(tips::tip_display(tip).caption) + "\r\n";
+    }
+    return text;
+}
+
+class CommandLine : public TipsSession {
+protected:
+    bool start_in_setup() const override { return false; }
+    std::optional<DWORD> run(const std::vector<std::wstring>& args) {
+        ChildProcess script;
+        if (!script.start(setting(L"VELTRANO_EXE"), args)) return std::nullopt;
+        if (!script.wait_for_exit()) return std::nullopt;
+        return script.exit_code();
+    }
+};
+
+TEST_F(CommandLine, ApplyOfEveryGroupShowsInTheWindowAndUndoPreviousGivesTheMachineBack) {
+    const Snapshot before = touched_keys();
+    const std::wstring profile = temp_file(L"every group.txt"), log = temp_file(L"apply.log");
+    ASSERT_NO_FATAL_FAILURE(write_file(profile, profile_text(kProfileTips)));
+    DeleteFileW(log.c_str());
+
+    ASSERT_EQ(run({L"/apply", profile, L"/log", log}), std::optional<DWORD>(0));
+    for (int tip : kProfileTips) EXPECT_EQ(tip_flag(tip), std::optional<DWORD>(1)) << "tip " << tip;
+    EXPECT_EQ(tip_flag(2), std::optional<DWORD>(0));
+    EXPECT_EQ(read_dword(LM, L"SYSTEM\\CurrentControlSet\\Services\\Dnscache\\Parameters", L"CacheHashTableSize"),
+              std::optional<DWORD>(384));
+    EXPECT_EQ(read_string(CU, L"Control Panel\\Desktop", L"AutoEndTasks"), std::optional<std::wstring>(L"1"));
+    EXPECT_EQ(read_string(LM, tip_key(13) + L"\\OLD_VALUES", L"REGPATH_for_DisablePagingExecutive"),
+              std::optional<std::wstring>(
+                  L"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management"));
+    const std::string logged = read_file(log);
+    EXPECT_NE(logged.find("  Starting the process of boosting CacheHashTableSize\r\n"), std::string::npos) << logged;
+
+    // The window reads the same records: the tips show as applied.
+    ASSERT_NO_FATAL_FAILURE(start());
+    go(L"Network");
+    EXPECT_FALSE(enabled(tip_box(1)));
+    EXPECT_TRUE(enabled(tip_box(2)));
+    go(L"Customize");
+    EXPECT_FALSE(enabled(tip_box(34)));
+    stop();
+
+    ASSERT_EQ(run({L"/undo", L"all", L"/previous"}), std::optional<DWORD>(0));
+    EXPECT_EQ(differences(touched_keys(), before), L"");
+    for (int tip : {1, 8, 13, 31}) EXPECT_EQ(tip_flag(tip), std::optional<DWORD>(0)) << "tip " << tip;
+}
+
+TEST_F(CommandLine, AProfileSavedFromTheWindowAppliesTheSameTipsOnAFreshMachine) {
+    const std::wstring profile = temp_file(L"saved from the window.txt");
+    DeleteFileW(profile.c_str());
+    ASSERT_NO_FATAL_FAILURE(start());
+    go(L"Power");
+    for (int tip : {10, 12}) ASSERT_NO_FATAL_FAILURE(tick(tip));
+    ASSERT_EQ(press_for_balloon(L"&Apply"), std::optional<std::wstring>(kApplied));
+    std::vector<int> applied;
+    for (int tip = 1; tip <= tips::kTipCount; ++tip)
+        if (tip_flag(tip) == std::optional<DWORD>(1)) applied.push_back(tip);
+
+    ASSERT_TRUE(click(control(L"Sa&ve profile...")));
+    HWND save = find_top_window(L"Save profile", process_id());
+    ASSERT_NE(save, nullptr);
+    ASSERT_TRUE(set_text(find_control(save, Selector::parse(L"@Edit")), profile));
+    ASSERT_TRUE(click(find_control(save, Selector::by_caption(L"Save"))));
+    ASSERT_TRUE(wait_until([&] { return GetFileAttributesW(profile.c_str()) != INVALID_FILE_ATTRIBUTES; }));
+    settle();
+
+    // A fresh machine: what the tips wrote taken back, the fixture again, no records.
+    TearDown();
+    ASSERT_EQ(run({L"/undo", L"all", L"/previous"}), std::optional<DWORD>(0));
+    SetUp();
+    ASSERT_NE(read_string(CU, L"Control Panel\\Desktop", L"AutoEndTasks"), std::optional<std::wstring>(L"1"));
+    ASSERT_EQ(run({L"/apply", profile}), std::optional<DWORD>(0));
+    std::vector<int> applied_here;
+    for (int tip = 1; tip <= tips::kTipCount; ++tip)
+        if (tip_flag(tip) == std::optional<DWORD>(1)) applied_here.push_back(tip);
+    EXPECT_EQ(applied_here, applied);
+}
+
+// What a machine without Veltrano gets from the file: reg.exe imports it on a
+// freshly reset machine and every key the tips touch reads as on the machine
+// that exported it.
+TEST_F(CommandLine, ExportedRegFileGivesAFreshMachineTheSameSettings) {
+    const std::wstring profile = temp_file(L"exportable.txt"), exported = temp_file(L"tips.reg");
+    write_file(profile, profile_text({1, 3, 5, 8, 10, 13, 17, 31, 34}));
+    DeleteFileW(exported.c_str());
+    ASSERT_EQ(run({L"/apply", profile}), std::optional<DWORD>(0));
+    ASSERT_EQ(run({L"/export-reg", exported}), std::optional<DWORD>(0));
+    const Snapshot tuned = touched_keys();
+
+    // A fresh machine: the values the tips wrote beside the fixture's own
+    // keys taken back, then no records at all.
+    ASSERT_EQ(run({L"/undo", L"all", L"/previous"}), std::optional<DWORD>(0));
+    TearDown();
+    SetUp();
+    ASSERT_NE(touched_keys(), tuned);
+    ASSERT_EQ(run_to_completion(L"reg.exe import \"" + exported + L"\" /reg:64"), std::optional<DWORD>(0));
+    EXPECT_EQ(differences(touched_keys(), tuned), L"");
+
+    const std::string bytes = read_file(exported);
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+    const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
+    EXPECT_NE(text.find(L"; TIP0003 is left out: it writes one value per network adapter"), std::wstring::npos);
+}
+
+// The native tests go through every kind of bad profile; here the real exe's
+// exit code, and a registry left alone.
+TEST_F(CommandLine, ABadProfileExitsWithTwoAndChangesNothing) {
+    const std::wstring profile = temp_file(L"bad.txt");
+    write_file(profile, "TIP0001\r\nTIP0013\r\nTIP0001  again\r\n");
+    const Snapshot before = touched_keys();
+    EXPECT_EQ(run({L"/apply", profile}), std::optional<DWORD>(2));
+    EXPECT_EQ(run({L"/apply"}), std::optional<DWORD>(2));
+    EXPECT_EQ(touched_keys(), before);
+    EXPECT_FALSE(key_exists(LM, L"SOFTWARE\\VELTRANO"));
+}
+
+TEST_F(CommandLine, ASecondWriterWaitsUntilTheFirstHasFinished) {
+    const std::wstring profile = temp_file(L"one tip.txt"), log = temp_file(L"waiting.log");
+    write_file(profile, "TIP0010\r\n");
+    DeleteFileW(log.c_str());
+    // The test is the first writer: it holds the lock as an applying Veltrano would.
+    HANDLE writer = CreateMutexW(nullptr, TRUE, L"Global\\Veltrano.TipsWriter");
+    ASSERT_NE(writer, nullptr);
+    ChildProcess script;
+    ASSERT_TRUE(script.start(setting(L"VELTRANO_EXE"), {L"/apply", profile, L"/log", log}));
+    ASSERT_TRUE(wait_until([&] { return read_file(log).find("Waiting for another Veltrano") != std::string::npos; }));
+    EXPECT_TRUE(script.running());
+    EXPECT_FALSE(key_exists(LM, L"SOFTWARE\\VELTRANO"));
+    ReleaseMutex(writer);
+    CloseHandle(writer);
+    ASSERT_TRUE(script.wait_for_exit());
+    EXPECT_EQ(script.exit_code(), std::optional<DWORD>(0));
+    EXPECT_EQ(tip_flag(10), std::optional<DWORD>(1));
+}
+
+// The window's side of the same lock: while a script writes, Apply says so
+// and changes nothing.
+TEST_F(CommandLine, TheWindowsApplyRefusesWhileAScriptWrites) {
+    ASSERT_NO_FATAL_FAILURE(start());
+    go(L"Power");
+    ASSERT_NO_FATAL_FAILURE(tick(10));
+    HANDLE writer = CreateMutexW(nullptr, TRUE, L"Global\\Veltrano.TipsWriter");
+    ASSERT_NE(writer, nullptr);
+    press(L"&Apply");
+    const auto box = find_message_box(process_id());
+    ReleaseMutex(writer);
+    CloseHandle(writer);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, L"Another Veltrano is applying or undoing tips. Try again when it has finished.");
+    EXPECT_NE(tip_flag(10), std::optional<DWORD>(1));
+    ASSERT_TRUE(press_message_box_button(box->hwnd, L"OK"));
+    settle();
+    EXPECT_TRUE(checked(tip_box(10)));
+}
+
+}  // namespace
+}  // namespace veltrano::e2e

@@ -1,0 +1,25 @@
+// A profile: the tips one machine should carry, as a text file people write
+// and diff by hand. One tip a line, its record name and its caption
+// ("TIP0017  Increase MFT size to 25%"); '#' starts a comment; blank lines
+// are allowed. The record name decides; the caption is there for the reader.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace veltrano::tips {
+
+// The tips a profile names, in tip order. A profile that cannot be taken
+// whole raises core::VeltranoError naming the file and the line: a line that
+// is no tip line, an unknown tip, a tip named twice, or bytes that are not
+// text (a NUL, a control character, UTF-8 that does not decode, UTF-16).
+std::vector<int> parse_profile(const std::string& file_name, std::span<const std::uint8_t> bytes);
+
+// The profile of the tips given, with a comment saying where it came from.
+// Lines end in CR LF, as Notepad on XP wants them.
+std::string format_profile(std::span<const int> tips, const std::string& comment);
+
+}  // namespace veltrano::tips
