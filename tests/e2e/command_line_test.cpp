@@ -179,7 +179,7 @@ TEST_F(CommandLine, ExportedRegFileGivesAFreshMachineTheSameSettings) {
     TearDown();
     SetUp();
     ASSERT_NE(touched_keys(), tuned);
-    ASSERT_EQ(run_to_completion(L"reg.exe import \"" + exported + L"\" /reg:64"), std::optional<DWORD>(0));
+    ASSERT_EQ(run_to_completion(native_reg_exe() + L" import \"" + exported + L"\" /reg:64"), std::optional<DWORD>(0));
     EXPECT_EQ(differences(touched_keys(), tuned), L"");
 
     const std::string bytes = read_file(exported);

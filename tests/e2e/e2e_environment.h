@@ -15,4 +15,13 @@ inline std::wstring setting(const wchar_t* name) {
     return length > 0 && length < 4096 ? std::wstring(value, length) : std::wstring();
 }
 
+// The 64-bit reg.exe, also for a 32-bit test: Wine's 32-bit one deletes a
+// .reg file's [-KEY] sections in the 32-bit view, whatever /reg:64 says.
+inline std::wstring native_reg_exe() {
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    const std::wstring native = std::wstring(windows) + L"\\sysnative\\reg.exe";
+    return GetFileAttributesW(native.c_str()) != INVALID_FILE_ATTRIBUTES ? L"\"" + native + L"\"" : L"reg.exe";
+}
+
 }  // namespace veltrano::e2e
