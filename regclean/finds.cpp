@@ -1,21 +1,13 @@
 #include "regclean/finds.h"
 
+#include "platform/registry_path.h"
 #include "regclean/file_time.h"
 
 #include <algorithm>
 
 namespace veltrano::regclean {
 
-namespace {
-
-std::string folded(const std::string& text) {
-    std::string out = text;
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
-
-}  // namespace
+using platform::registry_fold;
 
 std::string key_cell(const Find& find) { return find.root_name + ": " + find.key_path; }
 
@@ -26,10 +18,10 @@ std::vector<std::string> row_cells(const Find& find) {
 void sort_finds(Finds& finds, int column, bool ascending) {
     const auto less = [column](const Find& a, const Find& b) {
         switch (column) {
-        case 0: return folded(key_cell(a)) < folded(key_cell(b));
+        case 0: return registry_fold(key_cell(a)) < registry_fold(key_cell(b));
         case 1: return a.last_write < b.last_write;
-        case 2: return folded(a.name) < folded(b.name);
-        default: return folded(a.data) < folded(b.data);
+        case 2: return registry_fold(a.name) < registry_fold(b.name);
+        default: return registry_fold(a.data) < registry_fold(b.data);
         }
     };
     if (ascending)

@@ -1,5 +1,6 @@
 #include "regclean/reg_scanner.h"
 
+#include "platform/registry_path.h"
 #include "regclean/path_reference.h"
 
 #include <memory>
@@ -9,13 +10,11 @@ namespace veltrano::regclean {
 
 namespace {
 
-constexpr std::string_view kWow6432Node = "WOW6432NODE";
+using platform::registry_fold;
 
-std::string folded(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
+const std::u16string& wow6432node() {
+    static const std::u16string name = registry_fold("Wow6432Node");
+    return name;
 }
 
 bool is_string(platform::ValueKind kind) {
@@ -24,16 +23,13 @@ bool is_string(platform::ValueKind kind) {
 
 // A value's identity across the registry's views: 64-bit Windows shows some
 // keys of the machine's software both in place and below Wow6432Node.
-std::string identity(const Find& find) {
-    std::string path;
-    for (std::size_t from = 0; from <= find.key_path.size();) {
-        std::size_t to = find.key_path.find('\\', from);
-        if (to == std::string::npos) to = find.key_path.size();
-        const std::string part = folded(std::string_view(find.key_path).substr(from, to - from));
-        if (!part.empty() && part != kWow6432Node) path += '\\' + part;
-        from = to + 1;
+std::pair<std::u16string, std::string> identity(const Find& find) {
+    std::u16string path;
+    for (const std::string& part : platform::split_registry_path(find.key_path)) {
+        std::u16string name = registry_fold(part);
+        if (name != wow6432node()) path += u'\\' + name;
     }
-    return find.root_name + path + '\n' + folded(find.name) + '\n' + find.data;
+    return {registry_fold(find.root_name) + path + u'\n' + registry_fold(find.name), find.data};
 }
 
 }  // namespace
@@ -44,7 +40,7 @@ bool RegScanner::scan(const Events& events) {
     stopped_ = false;
     seen_.clear();
     user_hives_.clear();
-    for (const std::string& hive : registry_.current_user_hives()) user_hives_.push_back(folded(hive));
+    for (const std::string& hive : registry_.current_user_hives()) user_hives_.push_back(registry_fold(hive));
     for (const ScanStart& start : kScanStarts) {
         if (!keep_going()) break;
         start_ = &start;
@@ -73,12 +69,12 @@ bool RegScanner::keep_going() {
 // walked once.
 bool RegScanner::skipped(const std::string& path, std::string_view name, int depth) const {
     if (start_->root == platform::Root::Users && depth == 0) {
-        const std::string folded_name = folded(name);
-        for (const std::string& hive : user_hives_)
+        const std::u16string folded_name = registry_fold(std::string(name));
+        for (const std::u16string& hive : user_hives_)
             if (hive == folded_name) return true;
     }
-    return start_->root == platform::Root::LocalMachine && depth == 1 &&
-           folded(path) == "SOFTWARE\\CLASSES\\WOW6432NODE";
+    static const std::u16string classes_view = registry_fold("Software\\Classes\\Wow6432Node");
+    return start_->root == platform::Root::LocalMachine && depth == 1 && registry_fold(path) == classes_view;
 }
 
 // Recursion one level per key level: a frame holds a path, the list of
@@ -97,7 +93,7 @@ void RegScanner::walk(const platform::RegKey& key, const std::string& path, int 
             continue;
         }
         ++progress_.keys;
-        const bool wow = below_wow6432node || folded(name) == kWow6432Node;
+        const bool wow = below_wow6432node || registry_fold(name) == wow6432node();
         scan_values(*child, child_path, wow);
         if (stopped_) return;
         walk(*child, child_path, depth + 1, wow);

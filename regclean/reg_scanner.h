@@ -13,6 +13,8 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace veltrano::regclean {
 
@@ -64,9 +66,9 @@ private:
     const ScanStart* start_ = nullptr;
     ScanProgress progress_;
     bool stopped_ = false;
-    std::vector<std::string> user_hives_;
+    std::vector<std::u16string> user_hives_;  // folded
     // Each value once, however many views of the registry show it.
-    std::set<std::string> seen_;
+    std::set<std::pair<std::u16string, std::string>> seen_;
 };
 
 // The path with a '\' in front unless it has one.

@@ -1,6 +1,7 @@
 #include "tips/reg_export.h"
 
-#include <cctype>
+#include "platform/registry_path.h"
+
 #include <cstdio>
 
 namespace veltrano::tips {
@@ -44,10 +45,7 @@ std::string value_line(platform::Registry& registry, const WriteRow& row) {
 }
 
 bool same_key(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-    return true;
+    return platform::registry_fold(a) == platform::registry_fold(b);
 }
 
 }  // namespace

@@ -286,33 +286,27 @@ Win32Registry::Win32Registry() : view_(detect_view()) {}
 
 std::string Win32Registry::last_error_text() const { return error_text(open_error_); }
 
-std::unique_ptr<RegKey> Win32Registry::open(Root root, const std::string& path, bool create) {
+std::unique_ptr<RegKey> Win32Registry::open_with(Root root, const std::string& path, REGSAM access, bool create) {
     const auto wide = api_path(path);
     if (!wide) {
         open_error_ = ERROR_BAD_PATHNAME;
         return nullptr;
     }
     unique_hkey key;
-    const REGSAM access = KEY_ALL_ACCESS | view_.flag;
-    const LONG rc = create ? RegCreateKeyExW(root_handle(root), wide->c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                             access, nullptr, key.put(), nullptr)
-                           : RegOpenKeyExW(root_handle(root), wide->c_str(), 0, access, key.put());
-    open_error_ = rc;
-    if (rc != ERROR_SUCCESS) return nullptr;
+    access |= view_.flag;
+    open_error_ = create ? RegCreateKeyExW(root_handle(root), wide->c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                           access, nullptr, key.put(), nullptr)
+                         : RegOpenKeyExW(root_handle(root), wide->c_str(), 0, access, key.put());
+    if (open_error_ != ERROR_SUCCESS) return nullptr;
     return std::make_unique<Win32Key>(std::move(key), view_);
 }
 
+std::unique_ptr<RegKey> Win32Registry::open(Root root, const std::string& path, bool create) {
+    return open_with(root, path, KEY_ALL_ACCESS, create);
+}
+
 std::unique_ptr<RegKey> Win32Registry::open_existing(Root root, const std::string& path, Access access) {
-    const auto wide = api_path(path);
-    if (!wide) {
-        open_error_ = ERROR_BAD_PATHNAME;
-        return nullptr;
-    }
-    unique_hkey key;
-    const REGSAM wanted = access == Access::Read ? KEY_READ : KEY_READ | KEY_SET_VALUE;
-    open_error_ = RegOpenKeyExW(root_handle(root), wide->c_str(), 0, wanted | view_.flag, key.put());
-    if (open_error_ != ERROR_SUCCESS) return nullptr;
-    return std::make_unique<Win32Key>(std::move(key), view_);
+    return open_with(root, path, access == Access::Read ? KEY_READ : KEY_READ | KEY_SET_VALUE, false);
 }
 
 // The user's SID as text names the copy of the user's hive below

@@ -27,6 +27,7 @@ public:
     const View& view() const { return view_; }
 
 private:
+    std::unique_ptr<RegKey> open_with(Root root, const std::string& path, REGSAM access, bool create);
     View view_;
     LONG open_error_ = ERROR_SUCCESS;
 };
