@@ -1,5 +1,7 @@
 #include "core/tip_state_store.h"
 
+#include "platform/registry_path.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -8,6 +10,7 @@
 
 namespace veltrano::core {
 
+using platform::delete_key;
 using platform::RegValue;
 using platform::ValueKind;
 
@@ -26,20 +29,6 @@ std::string same_key(const std::string& path) {
     while (!out.empty() && out.back() == '\\') out.pop_back();
     for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return out;
-}
-
-std::pair<std::string, std::string> parent_and_name(const std::string& path) {
-    std::string p = path;
-    while (!p.empty() && p.back() == '\\') p.pop_back();
-    const auto slash = p.rfind('\\');
-    if (slash == std::string::npos) return {"", p};
-    return {p.substr(0, slash), p.substr(slash + 1)};
-}
-
-std::optional<Root> root_from_name(const std::string& name) {
-    for (Root r : {Root::ClassesRoot, Root::CurrentUser, Root::LocalMachine, Root::Users})
-        if (name == platform::root_name(r)) return r;
-    return std::nullopt;
 }
 
 std::string text_of(const platform::RegKey& key, const std::string& name) {
@@ -77,12 +66,6 @@ bool holds_values(platform::Registry& registry, Root root, const std::string& pa
     for (const auto& sub : key->subkey_names())
         if (holds_values(registry, root, path + "\\" + sub)) return true;
     return false;
-}
-
-bool delete_key(platform::Registry& registry, Root root, const std::string& path) {
-    const auto [parent, name] = parent_and_name(path);
-    auto p = registry.open(root, parent, false);
-    return p && p->delete_subtree(name);
 }
 
 }  // namespace
@@ -367,7 +350,7 @@ bool TipStateStore::record_missing_key(const std::string& TipKey, Root RootKey, 
     std::string path = KeyPath;
     while (!same_key(path).empty() && !reg_.registry().open(RootKey, path, false)) {
         missing = path;
-        path = parent_and_name(path).first;
+        path = platform::parent_and_name(path).first;
     }
     if (missing.empty() || !find_original(TipKey, RootKey, missing, nullptr).empty()) return false;
     std::string record;
@@ -420,7 +403,7 @@ bool TipStateStore::restore_original_key(const std::string& TipKey, Root RootKey
 void TipStateStore::restore_record(const std::string& record) {
     auto r = reg_.registry().open(Root::LocalMachine, record, false);
     if (!r) return;
-    const auto root = root_from_name(text_of(*r, kRecRoot));
+    const auto root = platform::root_from_name(text_of(*r, kRecRoot));
     if (!root) return;
     const std::string key = text_of(*r, kRecKey);
     const bool present = r->query(kRecPresent) == RegValue::number(1);

@@ -14,21 +14,13 @@ namespace {
 
 std::string s(std::string_view v) { return std::string(v); }
 
-// A key path split at its last backslash: the parent and the key's own name.
-std::pair<std::string, std::string> parent_and_name(std::string_view key) {
-    const auto slash = key.rfind('\\');
-    if (slash == std::string_view::npos) return {"", s(key)};
-    return {s(key.substr(0, slash)), s(key.substr(slash + 1))};
-}
-
 void delete_key_directly(platform::Registry& registry, Root root, std::string_view key, bool only_if_empty) {
-    const auto [parent, name] = parent_and_name(key);
     if (only_if_empty) {
         auto target = registry.open(root, s(key), false);
         if (!target) return;
         if (!target->value_names().empty() || !target->subkey_names().empty()) return;
     }
-    if (auto p = registry.open(root, parent, false)) p->delete_subtree(name);
+    platform::delete_key(registry, root, s(key));
 }
 
 void run_step(const RestoreStep& step, Engine& ctx) {

@@ -2,8 +2,9 @@
 // leaves behind.
 #include "core/error.h"
 #include "core/tip_state_store.h"
-#include "platform/memory/memory_registry.h"
 #include "support/fakes.h"
+#include "support/memory_log.h"
+#include "support/memory_registry.h"
 #include "support/print.h"
 #include "tips/tip_engine.h"
 
@@ -29,8 +30,8 @@ const std::string kRecycleBin =
 
 class StoreTest : public ::testing::Test {
 protected:
-    platform::MemoryRegistry reg;
-    ui::MemoryLog log;
+    fakes::MemoryRegistry reg;
+    fakes::MemoryLog log;
     fakes::FakeTime time;
     core::RegistryPrimitives prim{reg, log};
     core::TipStateStore store{prim, time, tips::flag_rows()};
