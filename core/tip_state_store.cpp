@@ -23,7 +23,7 @@ const std::string kRecRoot = "Root", kRecKey = "Key", kRecKind = "Kind", kRecNam
 const std::string kKindValue = "VALUE", kKindKey = "KEY";
 
 // Paths name the same key with or without their leading backslash and in any case.
-std::string same_key(const std::string& path) {
+std::string comparable_key(const std::string& path) {
     std::string out = path;
     while (!out.empty() && out.front() == '\\') out.erase(0, 1);
     while (!out.empty() && out.back() == '\\') out.pop_back();
@@ -250,10 +250,10 @@ void TipStateStore::write_records(const std::string& TipKey, const std::string& 
                              "Storing new value of " + ValueName, CreateIfMissing);
 }
 
-void TipStateStore::create_veltrano_log(const std::string& TipKey, Root RootKey, const std::string& RootName,
-                                        const std::string& KeyPath, const std::string& ValueName,
-                                        ValueType ValueType, const std::string& StrValue,
-                                        std::int32_t IntValue, bool CreateIfMissing) {
+void TipStateStore::record_value(const std::string& TipKey, Root RootKey, const std::string& RootName,
+                                 const std::string& KeyPath, const std::string& ValueName,
+                                 ValueType ValueType, const std::string& StrValue,
+                                 std::int32_t IntValue, bool CreateIfMissing) {
     const bool keep = catalogue_tip(TipKey) && !find_original(TipKey, RootKey, KeyPath, &ValueName).empty();
     if (catalogue_tip(TipKey)) record_original_value(TipKey, RootKey, KeyPath, ValueName);
     mark_applied(TipKey, CreateIfMissing);
@@ -265,10 +265,10 @@ void TipStateStore::create_veltrano_log(const std::string& TipKey, Root RootKey,
                   CreateIfMissing, keep);
 }
 
-void TipStateStore::create_veltrano_log_as(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
-                                           const std::string& SystemValue, const std::string& RecordName,
-                                           ValueType ValueType, const std::string& StrValue, std::int32_t IntValue,
-                                           bool CreateIfMissing) {
+void TipStateStore::record_value_as(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
+                                    const std::string& SystemValue, const std::string& RecordName,
+                                    ValueType ValueType, const std::string& StrValue, std::int32_t IntValue,
+                                    bool CreateIfMissing) {
     const bool keep = !find_original(TipKey, RootKey, KeyPath, &SystemValue).empty();
     record_original_value(TipKey, RootKey, KeyPath, SystemValue);
     mark_applied(TipKey, CreateIfMissing);
@@ -286,12 +286,12 @@ void TipStateStore::create_veltrano_log_as(const std::string& TipKey, Root RootK
                   {StrValue, IntValue, {}}, CreateIfMissing, keep);
 }
 
-void TipStateStore::mto_create_veltrano_log(const std::string& TipKey, Root /*RootKey*/,
-                                            const std::string& RootName, const std::string& KeyPath,
-                                            const std::string& ValueName, ValueType ValueType,
-                                            const std::string& OldStrValue, std::int32_t OldIntValue,
-                                            const std::string& NewStrValue, std::int32_t NewIntValue,
-                                            bool CreateIfMissing) {
+void TipStateStore::record_given_values(const std::string& TipKey, Root /*RootKey*/,
+                                        const std::string& RootName, const std::string& KeyPath,
+                                        const std::string& ValueName, ValueType ValueType,
+                                        const std::string& OldStrValue, std::int32_t OldIntValue,
+                                        const std::string& NewStrValue, std::int32_t NewIntValue,
+                                        bool CreateIfMissing) {
     mark_applied(TipKey, CreateIfMissing);
     write_records(TipKey, RootName, KeyPath, ValueName, ValueType,
                   [&]() -> Data { return {OldStrValue, OldIntValue, {}}; }, {NewStrValue, NewIntValue, {}},
@@ -308,14 +308,16 @@ std::string TipStateStore::find_original(const std::string& TipKey, Root RootKey
                                          const std::string* ValueName) {
     auto records = reg_.registry().open(Root::LocalMachine, originals_key(TipKey), false);
     if (!records) return "";
-    const std::string wanted = same_key(KeyPath);
+    const std::string wanted = comparable_key(KeyPath);
     for (const auto& number : records->subkey_names()) {
         const std::string record = originals_key(TipKey) + "\\" + number;
         auto r = reg_.registry().open(Root::LocalMachine, record, false);
-        if (!r || text_of(*r, kRecRoot) != platform::root_name(RootKey) || same_key(text_of(*r, kRecKey)) != wanted)
+        if (!r || text_of(*r, kRecRoot) != platform::root_name(RootKey) ||
+            comparable_key(text_of(*r, kRecKey)) != wanted)
             continue;
         const bool is_value = text_of(*r, kRecKind) == kKindValue;
-        if (ValueName ? is_value && same_key(text_of(*r, kRecName)) == same_key(*ValueName) : !is_value) return record;
+        if (ValueName ? is_value && comparable_key(text_of(*r, kRecName)) == comparable_key(*ValueName) : !is_value)
+            return record;
     }
     return "";
 }
@@ -348,7 +350,7 @@ bool TipStateStore::record_missing_key(const std::string& TipKey, Root RootKey, 
     // first, and the one to take away again.
     std::string missing;
     std::string path = KeyPath;
-    while (!same_key(path).empty() && !reg_.registry().open(RootKey, path, false)) {
+    while (!comparable_key(path).empty() && !reg_.registry().open(RootKey, path, false)) {
         missing = path;
         path = platform::parent_and_name(path).first;
     }

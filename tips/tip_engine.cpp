@@ -70,8 +70,8 @@ void apply_tip(const GroupTables& tables, Engine& ctx, int tip) {
     const std::string key = core::tip_key(tip);
     for (const WriteRow& r : tables.writes)
         if (r.tip == tip)
-            ctx.store.create_veltrano_log(key, r.root, platform::root_name(r.root), s(r.key), s(r.value), r.type,
-                                          s(r.str), r.num, true);
+            ctx.store.record_value(key, r.root, platform::root_name(r.root), s(r.key), s(r.value), r.type,
+                                   s(r.str), r.num, true);
     for (const WriteRow& r : tables.writes)
         if (r.tip == tip)
             ctx.reg.Manipulate_Registry(r.root, s(r.key), s(r.value), r.type, s(r.str), r.num, s(r.message),
