@@ -7,10 +7,6 @@
 #include "platform/memory/memory_registry.h"
 #include "support/fake_view.h"
 #include "support/fakes.h"
-#include "tips/customization.h"
-#include "tips/network.h"
-#include "tips/power.h"
-#include "tips/system.h"
 #include "tips/undo.h"
 
 #include <gtest/gtest.h>
@@ -29,11 +25,14 @@ protected:
     core::RegistryPrimitives prim{reg, log};
     core::TipStateStore store{prim, time, tips::flag_rows()};
     tips::Context ctx{{prim, store, time}, widgets, dialogs, sound, files, "file:///C:/Veltrano/help"};
-    tips::NetworkPage network{ctx};
-    tips::PowerPage power{ctx};
-    tips::SystemPage system{ctx};
-    tips::CustomizationPage customization{ctx};
+    tips::TipPage network{tips::Group::Network, ctx};
+    tips::TipPage power{tips::Group::Power, ctx};
+    tips::TipPage system{tips::Group::System, ctx};
+    tips::TipPage customization{tips::Group::Customization, ctx};
     tips::UndoPage undo{ctx};
+
+    // What Undo does for a group set to its factory defaults.
+    void restore_factory(tips::Group group) { tips::run_restore(tips::group_tables(group), ctx); }
 
     tips::TipPage& page(tips::Group group) {
         switch (group) {
