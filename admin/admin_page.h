@@ -7,6 +7,7 @@
 #include "admin/context.h"
 #include "admin/control_panel.h"
 #include "admin/launchers.h"
+#include "admin/time_sync.h"
 #include "ui/page.h"
 
 #include <array>
@@ -15,7 +16,7 @@
 
 namespace veltrano::admin {
 
-inline constexpr std::string_view kAdminGroupBox = "GroupBox18";
+inline constexpr std::string_view kPage = "GroupBox18";
 inline constexpr std::string_view kAutoLogonPage = "GroupBox19";
 inline constexpr std::string_view kControlPanelPage = "GroupBox26";
 inline constexpr std::string_view kLaunchersPage = "GroupBox27";
@@ -28,7 +29,7 @@ inline constexpr std::string_view kTimer2 = "Timer2";
 class AdminPage : public ui::Page {
 public:
     // time_sync may be null: the page then has three working sub-pages.
-    AdminPage(Context ctx, std::unique_ptr<ui::Page> time_sync);
+    AdminPage(Context ctx, std::unique_ptr<TimeSyncPage> time_sync);
 
     void created() override;
     // The auto logon sub-page, its edits read anew; Timer2 stopped.
@@ -44,7 +45,7 @@ public:
     void BitBtn27Click();  // Utility Apps
     void BitBtn28Click();  // Time Sync
 
-    ui::Page* time_sync() { return time_sync_.get(); }
+    TimeSyncPage* time_sync() { return time_sync_.get(); }
     AutoLogon& auto_logon() { return auto_logon_; }
     ControlPanel& control_panel() { return control_panel_; }
     Launchers& launchers() { return launchers_; }
@@ -54,7 +55,7 @@ private:
     void stop_timer2();
 
     Context ctx_;
-    std::unique_ptr<ui::Page> time_sync_;
+    std::unique_ptr<TimeSyncPage> time_sync_;
     AutoLogon auto_logon_;
     ControlPanel control_panel_;
     Launchers launchers_;

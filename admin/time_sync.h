@@ -126,8 +126,6 @@ public:
     void UDPSockError();
 
     const std::string& time_server_host() const { return time_server_host_; }
-    bool time_server_connected() const { return time_server_connected_; }
-    int poll_countdown() const { return poll_countdown_; }
     double server_clock() const { return server_clock_; }
 
 private:

@@ -83,14 +83,15 @@ std::vector<Action> actions() {
         return [page, entry](shell::TForm1& f) { page(f, entry).select_all(); };
     };
     auto undo = [](shell::TForm1& f) -> tips::UndoPage& { return *static_cast<tips::UndoPage*>(f.page(5)); };
-    auto caption = [](Group g, std::size_t button) { return wide(tips::group_display(g).buttons[button].caption); };
+    auto apply_caption = [](Group g) { return wide(tips::group_display(g).apply.caption); };
     return {
-        {"Apply tip 1 (Network)", 1, 1, {}, apply(1), {}, caption(Group::Network, 2)},
-        {"Apply tip 41 (Customize)", 4, 41, {}, apply(4), {}, caption(Group::Customization, 2)},
-        {"Apply all system tips", 3, 0, select_all(3), apply(3), caption(Group::System, 0), caption(Group::System, 2)},
+        {"Apply tip 1 (Network)", 1, 1, {}, apply(1), {}, apply_caption(Group::Network)},
+        {"Apply tip 41 (Customize)", 4, 41, {}, apply(4), {}, apply_caption(Group::Customization)},
+        {"Apply all system tips", 3, 0, select_all(3), apply(3),
+         wide(tips::group_display(Group::System).select_all.caption), apply_caption(Group::System)},
         {"Undo all four groups", 5, 0, [undo](shell::TForm1& f) { undo(f).BitBtn15Click(); },
-         [undo](shell::TForm1& f) { undo(f).BitBtn17Click(); }, wide(tips::kUndoButtons[0].caption),
-         wide(tips::kUndoButtons[2].caption)},
+         [undo](shell::TForm1& f) { undo(f).BitBtn17Click(); }, wide(tips::kUndoButtons.select_all.caption),
+         wide(tips::kUndoButtons.undo.caption)},
     };
 }
 

@@ -1,6 +1,8 @@
 // The program's memory below HKEY_LOCAL_MACHINE\SOFTWARE\VELTRANO\VERSION\2.0:
 // one state key per tip with its applied flag, its date and the records of
 // what each change replaced, the group undo states and the applied counters.
+// HACKING.md ("The store in the registry") draws the layout; only this class
+// spells it out.
 #pragma once
 
 #include "core/flag_rows.h"
@@ -145,7 +147,6 @@ private:
     std::unique_ptr<platform::RegKey> new_original(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
                                                    const std::string& kind, bool present, std::string& record);
     bool record_missing_key(const std::string& TipKey, Root RootKey, const std::string& KeyPath);
-    bool keep_first_old_value(const std::string& TipKey, const std::string& ValueName);
     void restore_record(const std::string& record);
 
     RegistryPrimitives& reg_;

@@ -21,6 +21,8 @@
 
 namespace veltrano::regclean {
 
+// The page, a group box of the main window.
+inline constexpr std::string_view kPage = "GroupBox14";
 inline constexpr std::string_view kGrid = "StringGrid1";
 inline constexpr std::string_view kDescription = "RichEdit1";
 inline constexpr std::string_view kStartButton = "Button1";

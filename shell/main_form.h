@@ -27,7 +27,6 @@ public:
            std::span<const PageRow> pages = page_table());
 
     void FormCreate();
-    void FormClose() {}
     // Tells every page; a scan still running stops there.
     void FormDestroy();
 

@@ -4,10 +4,6 @@
 #include "procmon/process_monitor.h"
 #include "regclean/regclean_page.h"
 #include "shell/welcome.h"
-#include "tips/customization.h"
-#include "tips/network.h"
-#include "tips/power.h"
-#include "tips/system.h"
 #include "tips/undo.h"
 
 #include <array>
@@ -21,9 +17,11 @@ tips::Context tips_context(const PageContext& c) {
             c.help_base, c.profile_ticks};
 }
 
-template <class Page> std::unique_ptr<ui::Page> make_tips_page(PageContext& c) {
-    return std::make_unique<Page>(tips_context(c));
+template <tips::Group G> std::unique_ptr<ui::Page> make_tips_page(PageContext& c) {
+    return std::make_unique<tips::TipPage>(G, tips_context(c));
 }
+
+std::unique_ptr<ui::Page> make_undo(PageContext& c) { return std::make_unique<tips::UndoPage>(tips_context(c)); }
 
 std::unique_ptr<ui::Page> make_welcome(PageContext& c) { return std::make_unique<WelcomePage>(c); }
 
@@ -44,23 +42,25 @@ std::unique_ptr<ui::Page> make_admin(PageContext& c) {
 
 constexpr int kShort = kShortPageHeight, kTall = kTallPageHeight;
 
+using tips::Group;
+using tips::group_display;
+
 const std::array<PageRow, 9> kPageTable{{
-    {"Main", "StaticText6", "Image_welcome_screen", false, "GroupBox3", "Main Screen", kTall, make_welcome},
-    {"Network", "StaticText1", "Image_network_options", true, "GroupBox2", "Your network boosting choices", kShort,
-     make_tips_page<tips::NetworkPage>},
-    {"Power", "StaticText3", "Image_power_options", true, "GroupBox4", "Your power saving choices", kShort,
-     make_tips_page<tips::PowerPage>},
-    {"System", "StaticText4", "Image_system_options", true, "GroupBox5", "Your system tuning choices", kShort,
-     make_tips_page<tips::SystemPage>},
-    {"Customize", "StaticText5", "Image_customization_options", true, "GroupBox6", "Your customization choices",
-     kShort, make_tips_page<tips::CustomizationPage>},
-    {"Undo ", "StaticText7", "Image_undo_options", true, "GroupBox7", "Undo Options", kShort,
-     make_tips_page<tips::UndoPage>},
-    {"RegClean", "StaticText9", "Image_regclean_option", true, "GroupBox14", "Registry Analyser and Cleaner", kTall,
+    {"Main", "StaticText6", "Image_welcome_screen", false, kWelcomePage, "Main Screen", kTall, make_welcome},
+    {"Network", "StaticText1", "Image_network_options", true, group_display(Group::Network).group_box,
+     "Your network boosting choices", kShort, make_tips_page<Group::Network>},
+    {"Power", "StaticText3", "Image_power_options", true, group_display(Group::Power).group_box,
+     "Your power saving choices", kShort, make_tips_page<Group::Power>},
+    {"System", "StaticText4", "Image_system_options", true, group_display(Group::System).group_box,
+     "Your system tuning choices", kShort, make_tips_page<Group::System>},
+    {"Customize", "StaticText5", "Image_customization_options", true, group_display(Group::Customization).group_box,
+     "Your customization choices", kShort, make_tips_page<Group::Customization>},
+    {"Undo ", "StaticText7", "Image_undo_options", true, tips::kUndoGroupBox, "Undo Options", kShort, make_undo},
+    {"RegClean", "StaticText9", "Image_regclean_option", true, regclean::kPage, "Registry Analyser and Cleaner", kTall,
      make_regclean},
-    {"Process", "StaticText14", "Image_process_monitor", true, "GroupBox17", "System Process list", kTall,
+    {"Process", "StaticText14", "Image_process_monitor", true, procmon::kPage, "System Process list", kTall,
      make_process_monitor},
-    {"Admin", "StaticText11", "Image_admin_options", true, "GroupBox18", "Admin Options", kShort, make_admin},
+    {"Admin", "StaticText11", "Image_admin_options", true, admin::kPage, "Admin Options", kShort, make_admin},
 }};
 
 }  // namespace

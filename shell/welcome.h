@@ -52,6 +52,9 @@ struct MemoryLabel {
     std::string_view prefix;
     std::string_view suffix;
 };
+// The page, a group box of the main window.
+inline constexpr std::string_view kWelcomePage = "GroupBox3";
+
 inline constexpr std::string_view kMemoryBar = "ProgressBar1";
 inline constexpr std::array<MemoryLabel, 5> kMemoryLabels{{
     {"Label1", "Net physical memory in use: ", "%"},

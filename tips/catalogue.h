@@ -93,27 +93,23 @@ struct Rect {
     int left, top, width, height;
 };
 
-// The stock glyphs of the three button kinds: a double tick, a cross, a tick.
-enum class ButtonKind { All, Cancel, Ok };
-
 struct ButtonDisplay {
-    std::string_view name;     // "BitBtn3"; its click handler is this + "Click"
+    std::string_view name;     // "BitBtn3"
     std::string_view caption;  // "&" marks the mnemonic
-    ButtonKind kind;
     Rect rect;
 };
 
+// A group's page: its title and place in the main window are the page
+// table's; what stands inside is here.
 struct GroupDisplay {
     Group group;
-    std::string_view group_box;
-    std::string_view caption;     // bold blue
+    std::string_view group_box;   // the page
     int first_tip, last_tip;
     std::string_view undone_flag; // the group's value below SOFTWARE\VELTRANO\VERSION\2.0
-    std::array<ButtonDisplay, 3> buttons;  // Select All, Clear All, Apply
+    ButtonDisplay select_all, clear_all, apply;
     // Tips up to this one stand in the left column, the rest in the right.
     int last_left_tip;
     int row_step;
-    Rect page;                    // the group box inside the main window
 };
 
 inline constexpr int kCheckBoxHeight = 17;
@@ -121,26 +117,26 @@ inline constexpr int kHelpImageSize = 25;
 inline constexpr int kButtonTop = 312, kButtonWidth = 97, kButtonHeight = 25;
 
 inline constexpr std::array<GroupDisplay, kGroupCount> kGroupDisplay{{
-    {Group::Network, "GroupBox2", "Your network boosting choices", 1, 7, "NetworkOptionsUndone",
-     {{{"BitBtn3", "&Select All", ButtonKind::All, {8, kButtonTop, kButtonWidth, kButtonHeight}},
-       {"BitBtn4", "Clea&r All", ButtonKind::Cancel, {120, kButtonTop, kButtonWidth, kButtonHeight}},
-       {"BitBtn5", "&Apply", ButtonKind::Ok, {240, kButtonTop, kButtonWidth, kButtonHeight}}}},
-     7, 32, {8, 88, 601, 345}},
-    {Group::Power, "GroupBox4", "Your power saving choices", 8, 12, "PowerOptionsUndone",
-     {{{"BitBtn6", "Select &All", ButtonKind::All, {8, kButtonTop, kButtonWidth, kButtonHeight}},
-       {"BitBtn7", "Clea&r All", ButtonKind::Cancel, {120, kButtonTop, kButtonWidth, kButtonHeight}},
-       {"BitBtn8", "&Apply", ButtonKind::Ok, {240, kButtonTop, kButtonWidth, kButtonHeight}}}},
-     12, 32, {8, 88, 601, 345}},
-    {Group::System, "GroupBox5", "Your system tuning choices", 13, 30, "SystemOptionsUndone",
-     {{{"BitBtn9", "Select &All", ButtonKind::All, {8, kButtonTop, kButtonWidth, kButtonHeight}},
-       {"BitBtn10", "Clea&r All", ButtonKind::Cancel, {120, kButtonTop, kButtonWidth, kButtonHeight}},
-       {"BitBtn11", "&Apply", ButtonKind::Ok, {224, kButtonTop, kButtonWidth, kButtonHeight}}}},
-     23, 24, {8, 88, 601, 345}},
-    {Group::Customization, "GroupBox6", "Your customization choices", 31, 48, "CustomizationOptionsUndone",
-     {{{"BitBtn12", "Select &All", ButtonKind::All, {8, kButtonTop, kButtonWidth, kButtonHeight}},
-       {"BitBtn13", "Clea&r All", ButtonKind::Cancel, {120, kButtonTop, kButtonWidth, kButtonHeight}},
-       {"BitBtn14", "&Apply", ButtonKind::Ok, {240, kButtonTop, kButtonWidth, kButtonHeight}}}},
-     41, 24, {7, 88, 601, 345}},
+    {Group::Network, "GroupBox2", 1, 7, "NetworkOptionsUndone",
+     {"BitBtn3", "&Select All", {8, kButtonTop, kButtonWidth, kButtonHeight}},
+     {"BitBtn4", "Clea&r All", {120, kButtonTop, kButtonWidth, kButtonHeight}},
+     {"BitBtn5", "&Apply", {240, kButtonTop, kButtonWidth, kButtonHeight}},
+     7, 32},
+    {Group::Power, "GroupBox4", 8, 12, "PowerOptionsUndone",
+     {"BitBtn6", "Select &All", {8, kButtonTop, kButtonWidth, kButtonHeight}},
+     {"BitBtn7", "Clea&r All", {120, kButtonTop, kButtonWidth, kButtonHeight}},
+     {"BitBtn8", "&Apply", {240, kButtonTop, kButtonWidth, kButtonHeight}},
+     12, 32},
+    {Group::System, "GroupBox5", 13, 30, "SystemOptionsUndone",
+     {"BitBtn9", "Select &All", {8, kButtonTop, kButtonWidth, kButtonHeight}},
+     {"BitBtn10", "Clea&r All", {120, kButtonTop, kButtonWidth, kButtonHeight}},
+     {"BitBtn11", "&Apply", {224, kButtonTop, kButtonWidth, kButtonHeight}},
+     23, 24},
+    {Group::Customization, "GroupBox6", 31, 48, "CustomizationOptionsUndone",
+     {"BitBtn12", "Select &All", {8, kButtonTop, kButtonWidth, kButtonHeight}},
+     {"BitBtn13", "Clea&r All", {120, kButtonTop, kButtonWidth, kButtonHeight}},
+     {"BitBtn14", "&Apply", {240, kButtonTop, kButtonWidth, kButtonHeight}},
+     41, 24},
 }};
 
 constexpr const GroupDisplay& group_display(Group group) { return kGroupDisplay[static_cast<std::size_t>(group)]; }
@@ -188,7 +184,6 @@ struct UndoLineDisplay {
 };
 
 inline constexpr std::string_view kUndoGroupBox = "GroupBox7";
-inline constexpr std::string_view kUndoCaption = "Undo Options";
 inline constexpr std::string_view kFactoryRadioCaption = "Restore factory default settings";
 
 inline constexpr std::array<UndoLineDisplay, kGroupCount> kUndoLines{{
@@ -203,11 +198,14 @@ inline constexpr std::array<UndoLineDisplay, kGroupCount> kUndoLines{{
      "Restore to previous registry settings ", "RadioGroup4", "CustomizationOptionsUndone"},
 }};
 
-inline constexpr std::array<ButtonDisplay, 3> kUndoButtons{{
-    {"BitBtn15", "Select &All", ButtonKind::All, {8, kButtonTop, kButtonWidth, kButtonHeight}},
-    {"BitBtn16", "Clea&r All", ButtonKind::Cancel, {120, kButtonTop, kButtonWidth, kButtonHeight}},
-    {"BitBtn17", "&Undo", ButtonKind::Ok, {240, kButtonTop, kButtonWidth, kButtonHeight}},
-}};
+struct UndoButtons {
+    ButtonDisplay select_all, clear_all, undo;
+};
+inline constexpr UndoButtons kUndoButtons{
+    {"BitBtn15", "Select &All", {8, kButtonTop, kButtonWidth, kButtonHeight}},
+    {"BitBtn16", "Clea&r All", {120, kButtonTop, kButtonWidth, kButtonHeight}},
+    {"BitBtn17", "&Undo", {240, kButtonTop, kButtonWidth, kButtonHeight}},
+};
 
 // Undo line positions: frames inside GroupBox7, the rest inside its frame.
 constexpr Rect undo_frame_rect(std::size_t line) { return {8, 16 + static_cast<int>(line) * 72, 585, 64}; }

@@ -1,4 +1,6 @@
-#include "tips/network.h"
+// Tips 1 to 7: the DNS cache, the redirector, path MTU discovery, the AFD
+// driver, the remote-computer namespace scan, HTTP connections and the MTU.
+#include "tips/groups.h"
 
 namespace veltrano::tips {
 

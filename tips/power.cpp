@@ -1,4 +1,5 @@
-#include "tips/power.h"
+// Tips 8 to 12: the power scheme and four shutdown settings of the user.
+#include "tips/groups.h"
 
 namespace veltrano::tips {
 

@@ -1,4 +1,6 @@
-#include "tips/system.h"
+// Tips 13 to 30: memory management, the file system, EFS caching, process
+// separation of the shell and a few security settings; one value each.
+#include "tips/groups.h"
 
 namespace veltrano::tips {
 

@@ -1,6 +1,7 @@
 #include "tips/tip_engine.h"
 
 #include "core/error.h"
+#include "tips/groups.h"
 #include "tips/profile.h"
 
 #include <algorithm>
@@ -60,7 +61,27 @@ void run_step(const RestoreStep& step, Engine& ctx) {
 
 }  // namespace
 
+const GroupTables& group_tables(Group group) {
+    switch (group) {
+    case Group::Network: return network_tables();
+    case Group::Power: return power_tables();
+    case Group::System: return system_tables();
+    case Group::Customization: break;
+    }
+    return customization_tables();
+}
 
+std::span<const core::FlagRow> flag_rows() {
+    static const std::vector<core::FlagRow> rows = [] {
+        std::vector<core::FlagRow> all;
+        for (const GroupDisplay& g : kGroupDisplay) {
+            const auto flags = group_tables(g.group).flags;
+            all.insert(all.end(), flags.begin(), flags.end());
+        }
+        return all;
+    }();
+    return rows;
+}
 
 void apply_tip(const GroupTables& tables, Engine& ctx, int tip) {
     for (const SpecialTip& special : tables.specials)
@@ -103,7 +124,7 @@ void write_undone_flag(Engine& engine, Group group) {
     const GroupDisplay& g = group_display(group);
     bool none_applied = true;
     for (int tip = g.first_tip; tip <= g.last_tip; ++tip) none_applied = none_applied && !flagged_applied(engine, tip);
-    engine.store.write_group_undone(s(g.undone_flag), none_applied ? 1 : 0);
+    engine.store.write_group_undone(s(g.undone_flag), none_applied ? kRestoredToFactory : kTipsApplied);
 }
 
 namespace {
@@ -150,7 +171,6 @@ ApplyOutcome apply_tips(Engine& engine, std::span<const int> tips) {
 }
 
 void undo_group(Engine& engine, Group group, bool to_previous) {
-    constexpr std::int32_t kRestoredToFactory = 1, kRestoredToPrevious = 2;
     if (to_previous)
         run_restore_previous(group_tables(group), engine);
     else
@@ -258,8 +278,6 @@ std::string apply_text(int applied, int ticked) {
     return "Applied " + std::to_string(applied) + " of " + std::to_string(ticked) +
            " selected choices. The activity log says why the others could not be applied. ";
 }
-
-void TipPage::restore_defaults() { run_restore(tables_, ctx_); }
 
 void TipPage::help_image_click(int tip) {
     ctx_.dialogs.show_help(ctx_.help_base + "/" + s(tip_display(tip).help_link));

@@ -228,7 +228,10 @@ ApplyOutcome apply_tips(Engine& engine, std::span<const int> tips);
 bool flagged_applied(Engine& engine, int tip);
 // Tips 1 to 48 whose flag reads 1, in order.
 std::vector<int> applied_tips(Engine& engine);
-// The group's "...OptionsUndone": 1 when none of its tips is applied.
+// A group's "...OptionsUndone", what the Undo page offers for it: 0 while
+// some of its tips are applied, 1 once restored to the factory defaults
+// (or when none is applied), 2 once restored to the previous settings.
+inline constexpr std::int32_t kTipsApplied = 0, kRestoredToFactory = 1, kRestoredToPrevious = 2;
 void write_undone_flag(Engine& engine, Group group);
 // Takes back the group's tips, to the factory defaults or to what the
 // machine held before, records that the group was undone and derives every
@@ -238,7 +241,7 @@ void undo_group(Engine& engine, Group group, bool to_previous);
 // The page logic shared by the four groups.
 class TipPage : public ui::Page {
 public:
-    TipPage(const GroupTables& tables, Context ctx) : tables_(tables), ctx_(std::move(ctx)) {}
+    TipPage(Group group, Context ctx) : group_(group), ctx_(std::move(ctx)) {}
 
     // After the shell made the group box and the log visible: each box
     // enabled unless its tip is applied; the group's undo flag written.
@@ -247,7 +250,6 @@ public:
     void select_all();
     void clear_all();
     void apply();
-    void restore_defaults();
     // Opens the help viewer on the tip's help link.
     void help_image_click(int tip);
     // The tips applied now, to a profile file the user names.
@@ -257,11 +259,11 @@ public:
     // ticks nothing.
     void load_profile();
 
-    Group group() const { return tables_.group; }
+    Group group() const { return group_; }
 
 private:
-    const GroupDisplay& display() const { return group_display(tables_.group); }
-    const GroupTables& tables_;
+    const GroupDisplay& display() const { return group_display(group_); }
+    Group group_;
     Context ctx_;
 };
 

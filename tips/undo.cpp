@@ -2,11 +2,6 @@
 
 namespace veltrano::tips {
 
-namespace {
-constexpr std::int32_t kRestoredToFactory = 1;
-constexpr std::int32_t kRestoredToPrevious = 2;
-}  // namespace
-
 void UndoPage::refresh() {
     for (const UndoLineDisplay& line : kUndoLines) {
         const std::int32_t undone =

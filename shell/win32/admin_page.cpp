@@ -1,8 +1,7 @@
 // The admin page inside the 600 x 345 group box: the column of four buttons
 // on the left, and beside it the four sub-pages at one place, one shown at a
 // time. The time sync sub-page is drawn by its own view into its group box.
-#include "admin/admin_page.h"
-#include "shell/win32/page_builder.h"
+#include "shell/win32/page_views.h"
 
 namespace veltrano::shell::win32 {
 
@@ -116,9 +115,9 @@ void build_launchers(const PageBuilder& b, admin::Launchers& logic) {
     }
 }
 
-void build(const PageBuilder& b, ui::Page* page_logic) {
-    auto& logic = static_cast<admin::AdminPage&>(*page_logic);
+}  // namespace
 
+void build_admin_page(const PageBuilder& b, admin::AdminPage& logic) {
     HWND options = b.add({ControlKind::Panel, "GroupBox25", "Options", 8, kSubTop, 104, kSubHeight});
     const struct {
         const char* name;
@@ -139,13 +138,9 @@ void build(const PageBuilder& b, ui::Page* page_logic) {
     build_launchers(b, logic.launchers());
 
     HWND time_sync = sub_page(b, admin::kTimeSyncPage, "Select Time Server and Synchronize your system date and time");
-    // Its view draws nothing without its logic, which the page may lack.
-    if (BuildPage view = find_page_view(admin::kTimeSyncPage); view && logic.time_sync())
-        view(PageBuilder{b.controls, time_sync, b.font, b.bold_font, b.guard}, logic.time_sync());
+    // Without its logic (no socket to be had) the sub-page stays empty.
+    if (admin::TimeSyncPage* sync = logic.time_sync())
+        build_time_sync_page(PageBuilder{b.controls, time_sync, b.font, b.bold_font, b.guard}, *sync);
 }
-
-const PageView kView{"GroupBox18", build};
-
-}  // namespace
 
 }  // namespace veltrano::shell::win32

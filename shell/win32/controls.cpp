@@ -299,11 +299,6 @@ bool Controls::shortcut(const MSG& msg) const {
     return false;
 }
 
-bool Controls::is_combo_box(HWND hwnd) const {
-    auto it = by_hwnd_.find(hwnd);
-    return it != by_hwnd_.end() && it->second.kind == ControlKind::ComboBox;
-}
-
 bool Controls::is_timer(HWND hwnd) const {
     auto it = by_hwnd_.find(hwnd);
     return it != by_hwnd_.end() && it->second.kind == ControlKind::Timer;

@@ -73,7 +73,6 @@ public:
     bool command(HWND from, UINT code) const;
     bool has_hand_cursor(HWND hwnd) const;
     bool is_timer(HWND hwnd) const;
-    bool is_combo_box(HWND hwnd) const;
     // The grid of that name; null when there is none.
     GridView* grid(std::string_view name) const;
     // A grid's notifications (drawing, selection, context menu); true when

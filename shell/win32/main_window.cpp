@@ -154,14 +154,15 @@ void MainWindow::build_page(std::size_t page) {
     if (page_built_[page]) return;
     page_built_[page] = true;
     const PageRow& row = form_.pages()[page];
-    const BuildPage build = find_page_view(row.group_box);
-    if (!build) return;
+    const PageView* view = find_page_view(row.group_box);
+    ui::Page* logic = form_.page(page);
+    if (!view || !logic) return;
     const PageBuilder builder{controls_, controls_.get(row.group_box), static_cast<HFONT>(font_.get()),
                               static_cast<HFONT>(bold_font_.get()),
                               [this](std::function<void()> handler) -> std::function<void()> {
                                   return [this, handler] { guarded(handler); };
                               }};
-    build(builder, form_.page(page));
+    view->build(builder, *logic);
 }
 
 namespace {

@@ -1,8 +1,9 @@
 // What the code that draws a page needs: where to put its controls, the
 // fonts, and the guard every handler runs through. Each page's contents live
-// in a view file of their own (welcome_page.cpp, tip_pages.cpp, ...), which
-// names the group box it fills; the main window draws a page the first time
-// it is shown, so what the user has not looked at costs nothing at start-up.
+// in a view file of their own (welcome_page.cpp, tip_pages.cpp, ...); the
+// table in page_views.cpp pairs each page with its view. The main window
+// draws a page the first time it is shown, so what the user has not looked
+// at costs nothing at start-up.
 #pragma once
 
 #include "shell/win32/controls.h"
@@ -27,17 +28,22 @@ struct PageBuilder {
     HWND add_to(HWND parent, ControlDecl decl) const { return controls.create(parent, decl, font); }
 };
 
-// Draws a page's controls and binds them to the page's logic (null for a
-// page that has none).
-using BuildPage = void (*)(const PageBuilder& builder, ui::Page* logic);
-
-// A view file declares one of these at namespace scope for each page it
-// draws; the view is then found by the page's group box.
+// One page's view: the page it fills, named by the logic's own constant,
+// and how it draws that logic's controls and binds them to it. Made by
+// view(), which names the logic's type: a view handed logic of another
+// type says so through fits() rather than drawing on a guess.
 struct PageView {
-    PageView(std::string_view group_box, BuildPage build);
+    std::string_view page;
+    std::function<bool(ui::Page& logic)> fits;
+    std::function<void(const PageBuilder& builder, ui::Page& logic)> build;
 };
 
-// The view of that page; null for a page that is a frame only.
-BuildPage find_page_view(std::string_view group_box);
+template <class Logic> PageView view(std::string_view page, void (*build)(const PageBuilder&, Logic&)) {
+    return {page, [](ui::Page& logic) { return dynamic_cast<Logic*>(&logic) != nullptr; },
+            [build](const PageBuilder& builder, ui::Page& logic) { build(builder, dynamic_cast<Logic&>(logic)); }};
+}
+
+// The view of a page; null for a page that is a frame only.
+const PageView* find_page_view(std::string_view page);
 
 }  // namespace veltrano::shell::win32

@@ -1,8 +1,7 @@
 // The process monitor: the grid over most of the 600 x 489 group box, its
 // four buttons below it, and the grid's pop-up menu, which offers the same
 // four actions with their shortcuts.
-#include "procmon/process_monitor.h"
-#include "shell/win32/page_builder.h"
+#include "shell/win32/page_views.h"
 
 #include <vector>
 
@@ -32,8 +31,9 @@ constexpr Action kActions[] = {
 constexpr int kLeft = 8, kWidth = 584, kGridTop = 18, kGridHeight = 424;
 constexpr int kButtonTop = 452, kButtonWidth = 140, kButtonHeight = 28, kButtonGap = 8;
 
-void build_process_monitor(const PageBuilder& b, ui::Page* page_logic) {
-    auto& logic = static_cast<ProcessMonitor&>(*page_logic);
+}  // namespace
+
+void build_process_monitor(const PageBuilder& b, ProcessMonitor& logic) {
     HWND grid = b.add({ControlKind::Grid, std::string(procmon::kGrid), "", kLeft, kGridTop, kWidth, kGridHeight});
     if (GridView* view = b.controls.grid(procmon::kGrid))
         view->on_column_click = [&logic, guard = b.guard](int column) {
@@ -55,9 +55,5 @@ void build_process_monitor(const PageBuilder& b, ui::Page* page_logic) {
     }
     b.controls.set_popup_menu(grid, std::move(menu));
 }
-
-const PageView kProcessMonitorView{procmon::kPage, build_process_monitor};
-
-}  // namespace
 
 }  // namespace veltrano::shell::win32

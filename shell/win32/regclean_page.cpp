@@ -1,16 +1,11 @@
 // The registry analyser and cleaner inside the 600 x 489 group box: the
 // grid of problematic entries, the description of the selected one with the
 // scan's progress below it, and the three buttons along the bottom.
-#include "regclean/regclean_page.h"
-#include "shell/win32/page_builder.h"
+#include "shell/win32/page_views.h"
 
 namespace veltrano::shell::win32 {
 
-namespace {
-
-void build_regclean_page(const PageBuilder& b, ui::Page* page_logic) {
-    auto& logic = static_cast<regclean::RegCleanPage&>(*page_logic);
-
+void build_regclean_page(const PageBuilder& b, regclean::RegCleanPage& logic) {
     HWND entries = b.add({ControlKind::Panel, "GroupBox15", "Problematic entries", 8, 16, 584, 270});
     // Several rows at once: they are removed together.
     ControlDecl grid{ControlKind::Grid, std::string(regclean::kGrid), "", 8, 18, 568, 244};
@@ -40,9 +35,5 @@ void build_regclean_page(const PageBuilder& b, ui::Page* page_logic) {
     b.add({ControlKind::Button, std::string(regclean::kStopButton), "Stop Registry Scan", 416, 448, 160, 28,
            b.guard([&logic] { logic.Button3Click(); })});
 }
-
-const PageView kRegCleanView{"GroupBox14", build_regclean_page};
-
-}  // namespace
 
 }  // namespace veltrano::shell::win32

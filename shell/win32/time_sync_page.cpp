@@ -1,16 +1,11 @@
 // The admin tools' Time Sync sub-page inside GroupBox28: the clock, the
 // server list with "Add TimeServer", the polling interval with "Set the
 // interval", and the exchange's results with "&Synchronize now".
-#include "admin/time_sync.h"
-#include "shell/win32/page_builder.h"
+#include "shell/win32/page_views.h"
 
 namespace veltrano::shell::win32 {
 
-namespace {
-
-void build(const PageBuilder& b, ui::Page* page_logic) {
-    auto& logic = static_cast<admin::TimeSyncPage&>(*page_logic);
-
+void build_time_sync_page(const PageBuilder& b, admin::TimeSyncPage& logic) {
     b.add({ControlKind::Label, "StaticText13", "Your current system date/time:", 8, 18, 160, 14});
     b.add({ControlKind::Label, "Label36", "", 172, 18, 200, 14});
 
@@ -57,9 +52,5 @@ void build(const PageBuilder& b, ui::Page* page_logic) {
     timer.interval_ms = 1000;
     b.add(timer);
 }
-
-const PageView kView{"GroupBox28", build};
-
-}  // namespace
 
 }  // namespace veltrano::shell::win32

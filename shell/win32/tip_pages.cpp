@@ -1,10 +1,8 @@
 // The four tip pages and the Undo page, laid out from the catalogue's
 // display tables; every click goes to the tip logic through the guard.
 #include "platform/win32/text.h"
-#include "shell/win32/page_builder.h"
+#include "shell/win32/page_views.h"
 #include "shell/win32/writer_lock.h"
-#include "tips/tip_engine.h"
-#include "tips/undo.h"
 
 namespace veltrano::shell::win32 {
 
@@ -30,13 +28,20 @@ ControlDecl decl(ControlKind kind, std::string_view name, std::string_view capti
     return {kind, std::string(name), std::string(caption), r.left, r.top, r.width, r.height, std::move(on_click)};
 }
 
+ControlDecl button(const tips::ButtonDisplay& b, std::function<void()> on_click) {
+    return decl(ControlKind::Button, b.name, b.caption, b.rect, std::move(on_click));
+}
+
 // The group boxes of the tip pages carry their caption bold and blue.
 void style_page_caption(const PageBuilder& b, HWND page) {
     SendMessageW(page, WM_SETFONT, reinterpret_cast<WPARAM>(b.bold_font), FALSE);
     b.controls.set_text_colour(page, kBlue);
 }
 
-void build_group(const PageBuilder& b, const tips::GroupDisplay& group, tips::TipPage& logic) {
+}  // namespace
+
+void build_tip_page(const PageBuilder& b, tips::TipPage& logic) {
+    const tips::GroupDisplay& group = tips::group_display(logic.group());
     style_page_caption(b, b.page);
     // Created in tip order, which is also the tab order; the help images
     // are no tab stops, so they do not get in the way.
@@ -48,15 +53,9 @@ void build_group(const PageBuilder& b, const tips::GroupDisplay& group, tips::Ti
         HWND box = b.add(decl(ControlKind::CheckBox, t.check_box, t.caption, tips::check_box_rect(tip)));
         b.controls.set_text_colour(box, kBlue);
     }
-    const std::function<void()> handlers[] = {
-        [&logic] { logic.select_all(); },
-        [&logic] { logic.clear_all(); },
-        as_writer(b.page, [&logic] { logic.apply(); }),
-    };
-    for (std::size_t i = 0; i < group.buttons.size(); ++i) {
-        const tips::ButtonDisplay& button = group.buttons[i];
-        b.add(decl(ControlKind::Button, button.name, button.caption, button.rect, b.guard(handlers[i])));
-    }
+    b.add(button(group.select_all, b.guard([&logic] { logic.select_all(); })));
+    b.add(button(group.clear_all, b.guard([&logic] { logic.clear_all(); })));
+    b.add(button(group.apply, b.guard(as_writer(b.page, [&logic] { logic.apply(); }))));
     // Profiles: on the buttons' row, right of Apply where the row was empty,
     // so no control of the page moved; after Apply in the tab order.
     const std::string box(group.group_box);
@@ -66,12 +65,7 @@ void build_group(const PageBuilder& b, const tips::GroupDisplay& group, tips::Ti
                b.guard([&logic] { logic.save_profile(); })));
 }
 
-template <tips::Group G> void build_group_view(const PageBuilder& b, ui::Page* logic) {
-    build_group(b, tips::group_display(G), static_cast<tips::TipPage&>(*logic));
-}
-
-void build_undo(const PageBuilder& b, ui::Page* page_logic) {
-    auto& logic = static_cast<tips::UndoPage&>(*page_logic);
+void build_undo_page(const PageBuilder& b, tips::UndoPage& logic) {
     HWND page = b.page;
     style_page_caption(b, page);
     for (std::size_t i = 0; i < tips::kUndoLines.size(); ++i) {
@@ -97,27 +91,10 @@ void build_undo(const PageBuilder& b, ui::Page* page_logic) {
                           b.font);
         SendMessageW(factory, BM_SETCHECK, BST_CHECKED, 0);
     }
-    const std::function<void()> handlers[] = {
-        [&logic] { logic.BitBtn15Click(); },
-        [&logic] { logic.BitBtn16Click(); },
-        as_writer(page, [&logic] { logic.BitBtn17Click(); }),
-    };
-    for (std::size_t i = 0; i < tips::kUndoButtons.size(); ++i) {
-        const tips::ButtonDisplay& button = tips::kUndoButtons[i];
-        b.controls.create(page, decl(ControlKind::Button, button.name, button.caption, button.rect,
-                                     b.guard(handlers[i])),
-                          b.font);
-    }
+    const tips::UndoButtons& buttons = tips::kUndoButtons;
+    b.add(button(buttons.select_all, b.guard([&logic] { logic.BitBtn15Click(); })));
+    b.add(button(buttons.clear_all, b.guard([&logic] { logic.BitBtn16Click(); })));
+    b.add(button(buttons.undo, b.guard(as_writer(page, [&logic] { logic.BitBtn17Click(); }))));
 }
-
-const PageView kTipPageViews[] = {
-    {tips::group_display(tips::Group::Network).group_box, build_group_view<tips::Group::Network>},
-    {tips::group_display(tips::Group::Power).group_box, build_group_view<tips::Group::Power>},
-    {tips::group_display(tips::Group::System).group_box, build_group_view<tips::Group::System>},
-    {tips::group_display(tips::Group::Customization).group_box, build_group_view<tips::Group::Customization>},
-    {tips::kUndoGroupBox, build_undo},
-};
-
-}  // namespace
 
 }  // namespace veltrano::shell::win32

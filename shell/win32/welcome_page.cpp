@@ -1,8 +1,7 @@
 // The welcome page: the introduction, the machine's facts, the memory
 // statistics, today's calendar and the three buttons, laid out inside the
 // 600 x 489 group box.
-#include "shell/welcome.h"
-#include "shell/win32/page_builder.h"
+#include "shell/win32/page_views.h"
 
 #include <commctrl.h>
 
@@ -47,8 +46,9 @@ void show_ampersands(HWND label) {
     SetWindowLongPtrW(label, GWL_STYLE, GetWindowLongPtrW(label, GWL_STYLE) | SS_NOPREFIX);
 }
 
-void build_welcome_page(const PageBuilder& b, ui::Page* page_logic) {
-    auto& logic = static_cast<WelcomePage&>(*page_logic);
+}  // namespace
+
+void build_welcome_page(const PageBuilder& b, WelcomePage& logic) {
     const auto text = [&](HWND parent, const char* name, const char* caption, Box at, COLORREF colour, bool bold) {
         HWND label = b.controls.create(parent, {ControlKind::Label, name, caption, at.left, at.top, at.width, at.height},
                                        bold ? b.bold_font : b.font);
@@ -120,9 +120,5 @@ void build_welcome_page(const PageBuilder& b, ui::Page* page_logic) {
     // page is shown.
     b.add({ControlKind::Timer, "Timer1", "", 0, 0, 0, 0, b.guard([&logic] { logic.Timer1Timer(); }), true, 1000});
 }
-
-const PageView kWelcomeView{"GroupBox3", build_welcome_page};
-
-}  // namespace
 
 }  // namespace veltrano::shell::win32

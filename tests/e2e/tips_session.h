@@ -23,7 +23,6 @@ inline constexpr wchar_t kNoneApplied[] = L"None of the selected choices could b
 inline constexpr wchar_t kAllApplied[] = L"All choices have already been selected and applied ";
 inline constexpr wchar_t kUndoChoose[] = L"Please make a choice before clicking on Undo button !";
 inline constexpr wchar_t kUndone[] = L"Congratulations ! Selected options have been UNDONE. ";
-inline constexpr wchar_t kAllUndone[] = L"All Selected Options have already been UNDONE ";
 
 class TipsSession : public VeltranoSession {
 protected:

@@ -8,10 +8,6 @@
 #include "support/fakes.h"
 #include "support/memory_log.h"
 #include "support/memory_registry.h"
-#include "tips/customization.h"
-#include "tips/network.h"
-#include "tips/power.h"
-#include "tips/system.h"
 #include "tips/undo.h"
 
 #include <gtest/gtest.h>
@@ -30,11 +26,14 @@ protected:
     core::RegistryPrimitives prim{reg, log};
     core::TipStateStore store{prim, time, tips::flag_rows()};
     tips::Context ctx{{prim, store, time}, widgets, dialogs, sound, files, "file:///C:/Veltrano/help"};
-    tips::NetworkPage network{ctx};
-    tips::PowerPage power{ctx};
-    tips::SystemPage system{ctx};
-    tips::CustomizationPage customization{ctx};
+    tips::TipPage network{tips::Group::Network, ctx};
+    tips::TipPage power{tips::Group::Power, ctx};
+    tips::TipPage system{tips::Group::System, ctx};
+    tips::TipPage customization{tips::Group::Customization, ctx};
     tips::UndoPage undo{ctx};
+
+    // What Undo does for a group set to its factory defaults.
+    void restore_factory(tips::Group group) { tips::run_restore(tips::group_tables(group), ctx); }
 
     tips::TipPage& page(tips::Group group) {
         switch (group) {

@@ -23,14 +23,6 @@ namespace {
 const std::string kWinlogon = admin::kWinlogonKey;
 const std::string kRecords = "SOFTWARE\\VELTRANO\\VERSION\\2.0\\TIP0049\\";
 
-// Writes down what the admin page asks of its time sync sub-page.
-struct RecordingPage : ui::Page {
-    explicit RecordingPage(std::vector<std::string>& calls) : calls(calls) {}
-    void created() override { calls.push_back("created"); }
-    void shown() override { calls.push_back("shown"); }
-    std::vector<std::string>& calls;
-};
-
 class Admin : public ::testing::Test {
 protected:
     fakes::MemoryRegistry reg;
@@ -42,9 +34,8 @@ protected:
     fakes::FakeShell shell;
     core::RegistryPrimitives prim{reg, log};
     core::TipStateStore store{prim, time, {}};
-    std::vector<std::string> time_sync_calls;
     admin::AdminPage page{{prim, store, widgets, dialogs, sound, shell},
-                          std::make_unique<RecordingPage>(time_sync_calls)};
+                          std::make_unique<admin::TimeSyncPage>(prim, store, time, widgets, nullptr)};
 
     // The auto logon sub-page as it starts: every first radio button checked.
     void fill_form(const std::string& user, const std::string& password) {
@@ -179,7 +170,9 @@ TEST_F(Admin, TheButtonsSwitchSubPagesAndOnlyTimeSyncKeepsTimer2) {
     page.BitBtn28Click();
     EXPECT_TRUE(widgets.is_visible("GroupBox28"));
     EXPECT_FALSE(widgets.is_visible("GroupBox19"));
-    EXPECT_THAT(time_sync_calls, ElementsAre("created", "shown"));
+    // Shown as a page of its own: its clock read, its timer running.
+    EXPECT_FALSE(widgets.text("Label36").empty());
+    EXPECT_TRUE(widgets.is_enabled("Timer2"));
 
     const std::function<void()> clicks[] = {[&] { page.BitBtn25Click(); }, [&] { page.BitBtn26Click(); },
                                             [&] { page.BitBtn27Click(); }, [&] { page.hidden(); },

@@ -5,6 +5,7 @@
 #include "support/fake_view.h"
 #include "support/fakes.h"
 #include "support/print.h"
+#include "tips/customization.h"
 #include "tips/tip_engine.h"
 
 #include <gmock/gmock.h>
@@ -165,14 +166,14 @@ TEST_F(TipsTest, RestoringEveryGroupAfterApplyingEveryTipGivesBackTheStockMachin
     auto expected = snapshot();
     apply_all();
     EXPECT_NE(snapshot(), expected);
-    for (Group g : {Group::Network, Group::Power, Group::System, Group::Customization}) page(g).restore_defaults();
+    for (Group g : {Group::Network, Group::Power, Group::System, Group::Customization}) restore_factory(g);
     EXPECT_EQ(snapshot(), expected);
 }
 
 TEST_F(TipsTest, PlainTipRecordsEveryValueBeforeItWritesAny) {
     reg.open(Root::LocalMachine, "\\SYSTEM\\CurrentControlSet\\Services\\LanmanWorkstation\\Parameters", true);
     tick(2);
-    network.BitBtn5Click();
+    network.apply();
     EXPECT_THAT(narration(),
                 ElementsAre("Setting flag for TIP0002", "Setting LASTDATE for TIP0002", "Storing REGPATH for MaxCmds",
                             "Storing old value of MaxCmds", "Storing REGPATH for MaxCmds", "Storing new value of MaxCmds",
@@ -185,7 +186,7 @@ TEST_F(TipsTest, PlainTipRecordsEveryValueBeforeItWritesAny) {
 TEST_F(TipsTest, AdapterTipsSkipTheDialUpAdapterButCountItInTheIndex) {
     seed_adapters();
     tick(3);
-    network.BitBtn5Click();
+    network.apply();
     for (auto a : {"AdapterA", "WirelessB"}) EXPECT_EQ(reg.get(Root::LocalMachine, kInterfaces + a, "EnablePMTUDiscovery"), RegValue::number(1));
     EXPECT_EQ(reg.get(Root::LocalMachine, kInterfaces + "NdisWanIp", "EnablePMTUDiscovery"), std::nullopt);
     EXPECT_EQ(record(3, "NEW_VALUES", "REGPATH_for_EnablePMTUDiscovery - 0"),
@@ -205,7 +206,7 @@ TEST_F(TipsTest, AdapterTipsSkipTheDialUpAdapterButCountItInTheIndex) {
 
 TEST_F(TipsTest, AdapterTipWithoutAdaptersKeyWritesNoRecordSoItComesBack) {
     tick(7);
-    network.BitBtn5Click();
+    network.apply();
     EXPECT_EQ(log.lines.front(), "Error opening key: [\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Adapters]");
     EXPECT_THAT(narration(), testing::IsEmpty());
     network.refresh();
@@ -214,7 +215,7 @@ TEST_F(TipsTest, AdapterTipWithoutAdaptersKeyWritesNoRecordSoItComesBack) {
 
 TEST_F(TipsTest, SchedulerScanRemovalMarksItselfAppliedEvenWithoutTheNamespace) {
     tick(5);
-    network.BitBtn5Click();
+    network.apply();
     EXPECT_EQ(flag(5), RegValue::number(1));
     EXPECT_EQ(narration().back(), "Key does not exist and system is already boosted by skipping scheduled task scan");
     EXPECT_EQ(record(5, "OLD_VALUES", "REGPATH_for_{D6277990-4C6A-11CF-8D87-00AA0060F5BF}"), std::nullopt);
@@ -224,7 +225,7 @@ TEST_F(TipsTest, SchedulerScanRemovalListsTheNamespaceAndDeletesTheClass) {
     reg.open(Root::LocalMachine, kRemoteNameSpace + "\\{D6277990-4C6A-11CF-8D87-00AA0060F5BF}\\Inner", true);
     reg.open(Root::LocalMachine, kRemoteNameSpace + "\\{2227A280-3AEA-1069-A2DE-08002B30309D}", true);
     tick(5);
-    network.BitBtn5Click();
+    network.apply();
     EXPECT_FALSE(reg.key_exists(Root::LocalMachine, kRemoteNameSpace + "\\{D6277990-4C6A-11CF-8D87-00AA0060F5BF}"));
     EXPECT_TRUE(reg.key_exists(Root::LocalMachine, kRemoteNameSpace + "\\{2227A280-3AEA-1069-A2DE-08002B30309D}"));
     const auto lines = narration();
@@ -240,20 +241,20 @@ TEST_F(TipsTest, SchedulerScanRemovalListsTheNamespaceAndDeletesTheClass) {
 TEST_F(TipsTest, AfdRestoreKeepsTheKeyWhileItHoldsOtherSettings) {
     reg.put(Root::LocalMachine, kAfd, "DefaultReceiveWindow", RegValue::number(65536));
     tick(4);
-    network.BitBtn5Click();
-    network.reset_network_settings_to_default();
+    network.apply();
+    restore_factory(Group::Network);
     EXPECT_EQ(reg.get(Root::LocalMachine, kAfd, "DefaultReceiveWindow"), RegValue::number(65536));
     EXPECT_EQ(reg.get(Root::LocalMachine, kAfd, "PriorityBoost"), std::nullopt);
 
     reg.open(Root::LocalMachine, kAfd, true)->delete_value("DefaultReceiveWindow");
-    network.reset_network_settings_to_default();
+    restore_factory(Group::Network);
     EXPECT_FALSE(reg.key_exists(Root::LocalMachine, kAfd));
 }
 
 TEST_F(TipsTest, NamespaceTipsKeepTheirOwnRecordsAndRemoveTheClassKey) {
     seed_stock_machine();
     tick(34);
-    customization.BitBtn14Click();
+    customization.apply();
     EXPECT_FALSE(reg.key_exists(Root::LocalMachine, kRecycleBinOnDesktop));
     EXPECT_EQ(flag(34), RegValue::number(1));
     EXPECT_EQ(record(34, "OLD_VALUES", "REGPATH_for_{645FF040-5081-101B-9F08-00AA002F954E}"),
@@ -272,7 +273,7 @@ TEST_F(TipsTest, MessengerTipSavesAndEmptiesTheRegistrationsAndTheRestorePutsThe
     reg.put(Root::LocalMachine, "\\SOFTWARE\\Classes\\CLSID\\" + kClass1 + "\\InProcServer32", "",
             RegValue::expand_string("%ProgramFiles%\\msmsgs.dll"));
     tick(41);
-    customization.BitBtn14Click();
+    customization.apply();
     for (const auto& r : tips::kMessengerRecords)
         EXPECT_EQ(reg.get(r.root, std::string(r.key), std::string(r.value)), RegValue::string("")) << r.name;
     EXPECT_EQ(record(41, "OLD_VALUES", "LocalServer32_1_1_(Default)"), RegValue::string("LocalServer32_1_1_(Default) text"));
@@ -283,7 +284,7 @@ TEST_F(TipsTest, MessengerTipSavesAndEmptiesTheRegistrationsAndTheRestorePutsThe
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](auto& l) { return l.rfind("Disabling MSN Messenger ...part ", 0) == 0; }), 12);
     EXPECT_EQ(lines.back(), "Starting the process of setting PreventRun");
 
-    customization.reset_customization_settings_to_default();
+    restore_factory(Group::Customization);
     for (const auto& r : tips::kMessengerRecords) {
         if (r.name == "InProcServer32_1_2_(Default)") continue;
         EXPECT_EQ(reg.get(r.root, std::string(r.key), std::string(r.value)), RegValue::string(std::string(r.name) + " text"));
@@ -297,11 +298,11 @@ TEST_F(TipsTest, MessengerTipSavesAndEmptiesTheRegistrationsAndTheRestorePutsThe
 TEST_F(TipsTest, RestoreLeavesRegistrationsAloneWhenTheMessengerTipNeverSavedThem) {
     seed_stock_machine();
     tick(33);
-    customization.BitBtn14Click();
+    customization.apply();
     // One record survives from some earlier run; only it is put back.
     reg.put(Root::LocalMachine, S + "TIP0041\\OLD_VALUES", "LocalServer32_2_1_(Default)", RegValue::string("saved"));
     log.lines.clear();
-    customization.reset_customization_settings_to_default();
+    restore_factory(Group::Customization);
     for (const auto& r : tips::kMessengerRecords)
         EXPECT_EQ(reg.get(r.root, std::string(r.key), std::string(r.value)),
                   RegValue::string(r.name == "LocalServer32_2_1_(Default)" ? "saved" : std::string(r.name) + " text"));
@@ -369,7 +370,7 @@ TEST_P(EveryGroup, BalloonSaysWhetherThereWasAnythingToApply) {
 TEST_F(TipsTest, ValueOfTheWrongTypeStopsApplyAtThatTip) {
     reg.put(Root::CurrentUser, "\\Control Panel\\Desktop", "HungAppTimeout", RegValue::number(5000));
     for (int tip : {8, 9, 10}) tick(tip);
-    EXPECT_THROW(power.BitBtn8Click(), core::VeltranoError);
+    EXPECT_THROW(power.apply(), core::VeltranoError);
     EXPECT_EQ(reg.get(Root::CurrentUser, "\\Control Panel\\PowerCfg", "CurrentPowerPolicy"), RegValue::string("0"));
     EXPECT_FALSE(checked(9));
     EXPECT_FALSE(enabled(9));
@@ -421,7 +422,7 @@ TEST_F(KeptByUndo, FactoryDefaultsTakeOnlyWhatTheTipsWrote) {
     reg.put(Root::LocalMachine, kRecycleBinOnDesktop, "", RegValue::string("Recycle Bin"));
     reg.put(Root::LocalMachine, kRecycleBinOnDesktop + "\\DefaultIcon", "", RegValue::expand_string("%SystemRoot%\\x.dll,31"));
     for (int tip : {34, 40, 41}) tick(tip);
-    customization.BitBtn14Click();
+    customization.apply();
     ASSERT_FALSE(reg.key_exists(Root::LocalMachine, kRecycleBinOnDesktop));
     undo_customization();
 
@@ -440,7 +441,7 @@ TEST_F(KeptByUndo, FactoryDefaultsTakeOnlyWhatTheTipsWrote) {
     reg.open(Root::LocalMachine, kMessenger, false)->delete_value("CEIP");
     customization.refresh();
     for (int tip : {40, 41}) tick(tip);
-    customization.BitBtn14Click();
+    customization.apply();
     undo_customization();
     EXPECT_FALSE(reg.key_exists(Root::CurrentUser, kRegedit));
     EXPECT_FALSE(reg.key_exists(Root::LocalMachine, kMessenger));
@@ -451,10 +452,10 @@ TEST_F(KeptByUndo, ATipWhoseKeyCannotBeMadeIsNotAppliedAndIsOfferedAgain) {
     // Tip 4 takes: the balloon counts it, and congratulates on nothing.
     reg.deny(Root::LocalMachine, "SYSTEM\\CurrentControlSet\\Control");
     for (int tip : {1, 4, 14}) tick(tip);
-    network.BitBtn5Click();
+    network.apply();
     EXPECT_EQ(dialogs.shown.back(), "balloon Applied 1 of 2 selected choices. The activity log says why the others "
                                     "could not be applied. ");
-    system.BitBtn11Click();
+    system.apply();
     for (int tip : {1, 14}) {
         EXPECT_EQ(flag(tip), RegValue::number(0)) << tip;
         EXPECT_THAT(log.lines, testing::Contains(core::tip_key(tip) + " could not be applied: its settings were not written"));
@@ -472,11 +473,11 @@ TEST_F(KeptByUndo, ApplyingAgainAfterAnUndoKeepsTheOriginalsForThePreviousSettin
     seed_stock_machine();
     reg.put(Root::CurrentUser, "\\Control Panel\\Desktop", "MenuShowDelay", RegValue::string("250"));
     tick(33);
-    customization.BitBtn14Click();
+    customization.apply();
     undo_customization();  // factory: "400"
     customization.refresh();
     tick(33);
-    customization.BitBtn14Click();
+    customization.apply();
     EXPECT_EQ(reg.get(Root::CurrentUser, "\\Control Panel\\Desktop", "MenuShowDelay"), RegValue::string("15"));
     EXPECT_EQ(record(33, "OLD_VALUES", "MenuShowDelay"), RegValue::string("250"));
 
@@ -491,7 +492,7 @@ TEST_F(KeptByUndo, AdapterTipsRecordEachAdaptersOwnValue) {
     seed_adapters();
     reg.put(Root::LocalMachine, kInterfaces + "AdapterA", "MTU", RegValue::number(1400));
     tick(7);
-    network.BitBtn5Click();
+    network.apply();
     EXPECT_EQ(record(7, "OLD_VALUES", "MTU - 0"), RegValue::number(1400));
     EXPECT_EQ(record(7, "OLD_VALUES", "MTU - 2"), RegValue::number(0)) << "absent on WirelessB";
     undo.refresh();

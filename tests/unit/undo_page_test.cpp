@@ -130,7 +130,7 @@ TEST_F(UndoPageTest, PreviousSettingsChoiceWithNothingAppliedOnlyRecordsTheUndo)
 
 TEST_F(UndoPageTest, PowerRestoreLeavesTipsEightAndNineApplied) {
     for (int tip = 8; tip <= 12; ++tip) widgets.set_checked(tips::tip_display(tip).check_box, true);
-    power.BitBtn8Click();
+    power.apply();
     power.refresh();
     undo.refresh();
     tick(tips::Group::Power);
@@ -165,7 +165,7 @@ TEST_F(TipPagesInForm, NavigationShowsThePageThenMirrorsItsFlags) {
     EXPECT_EQ(counter("SystemOptionsUndone"), RegValue::number(0));
 
     view.set_checked("CheckBox14", true);
-    static_cast<tips::SystemPage*>(form.page(kSystemEntry))->BitBtn11Click();
+    static_cast<tips::TipPage*>(form.page(kSystemEntry))->apply();
     EXPECT_FALSE(view.is_enabled("CheckBox14"));
     EXPECT_EQ(dialogs.shown.back(), "balloon Congratulations ! Selected choices have been applied. ");
 

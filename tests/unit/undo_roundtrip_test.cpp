@@ -5,6 +5,7 @@
 // against the real one, in the test's own Wine prefix.
 #include "platform/registry_path.h"
 #include "support/catalogue_fixture.h"
+#include "tips/customization.h"
 #include "support/reg_file.h"
 
 #include <gtest/gtest.h>
@@ -129,10 +130,10 @@ TEST_F(UndoRoundTrip, PreviousSettingsPutBackEveryKeyTheTipsTouchAsItWas) {
     store.check_for_previous_install();
     // Every tip, those the machine already showed as applied too: the tick decides.
     for (int tip = 1; tip <= tips::kTipCount; ++tip) widgets.set_checked(tips::tip_display(tip).check_box, true);
-    network.BitBtn5Click();
-    power.BitBtn8Click();
-    system.BitBtn11Click();
-    customization.BitBtn14Click();
+    network.apply();
+    power.apply();
+    system.apply();
+    customization.apply();
     ASSERT_NE(snapshot(), before);
 
     undo.refresh();

@@ -1,9 +1,6 @@
 #include "tools/helpgen/help_pages.h"
 
-#include "tips/customization.h"
-#include "tips/network.h"
-#include "tips/power.h"
-#include "tips/system.h"
+#include "tips/tip_engine.h"
 #include "tools/helpgen/prose.h"
 
 #include <string_view>
@@ -31,16 +28,6 @@ std::string escape(std::string_view text) {
         }
     }
     return out;
-}
-
-const tips::GroupTables& tables_of(tips::Group group) {
-    switch (group) {
-    case tips::Group::Network: return tips::network_tables();
-    case tips::Group::Power: return tips::power_tables();
-    case tips::Group::System: return tips::system_tables();
-    case tips::Group::Customization: break;
-    }
-    return tips::customization_tables();
 }
 
 // Roots are spelled out and followed by the key as the tables keep it, with
@@ -78,7 +65,7 @@ std::string restore_text(const RestoreStep& s) {
 
 std::string tip_section(const tips::TipDisplay& t) {
     const TipProse& prose = kTipProse.at(static_cast<std::size_t>(t.tip - 1));
-    const tips::GroupTables& tables = tables_of(t.group);
+    const tips::GroupTables& tables = tips::group_tables(t.group);
     std::string html = "<h2>Tip " + std::to_string(t.tip) + ": " + escape(t.caption) + "</h2>\n";
     html += "<p>" + escape(prose.purpose) + " Good for: " + escape(prose.good_for) +
             " Risky for: " + escape(prose.risky_for) + "</p>\n";

@@ -1,10 +1,7 @@
 // The help pages against the tables they are drawn from: every help link
 // lands on its page and anchor, and every tip's section names what its
 // Apply writes and its Undo touches.
-#include "tips/customization.h"
-#include "tips/network.h"
-#include "tips/power.h"
-#include "tips/system.h"
+#include "tips/groups.h"
 #include "tools/helpgen/help_pages.h"
 #include "tools/helpgen/prose.h"
 

@@ -24,10 +24,10 @@ const std::array<TipProse, 48> kTipProse{{
      "Network work then competes harder with everything else; on a slow processor the desktop may feel less smooth."},
     {5, "Removes the {D6277990-4C6A-11CF-8D87-00AA0060F5BF} entry (the scheduled tasks) from "
         "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RemoteComputer\\NameSpace, with "
-        "everything below it, and records the path it was removed from.",
+        "everything below it, and records the entry whole first.",
      "Stops Explorer from looking for scheduled tasks each time it opens another computer on the network.",
      "Browsing network computers, and the Internet Explorer start that does the same scan, becomes quicker.",
-     "The scheduled tasks of remote computers no longer show in their folders; Undo puts the entry back empty."},
+     "The scheduled tasks of remote computers no longer show in their folders; Undo puts the entry back whole, with everything that was below it."},
     {6, "",
      "Lets Internet Explorer open eight connections at once to one web server instead of two (or four for older "
      "servers).",
@@ -114,7 +114,7 @@ const std::array<TipProse, 48> kTipProse{{
      "On old tube monitors ClearType can make text look coloured or blurred."},
     {32, "Removes the {59031a47-3f72-44a7-89c5-5595fe6b30ee} entry (Shared Documents) from "
          "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\"
-         "DelegateFolders, with everything below it, and records the path it was removed from.",
+         "DelegateFolders, with everything below it, and records the entry whole first.",
      "Takes the Shared Documents folder out of My Computer.",
      "My Computer shows only your own drives and folders.",
      "The folder itself stays on disk; only the shortcut in My Computer goes, and Undo brings it back as it was."},
@@ -123,7 +123,7 @@ const std::array<TipProse, 48> kTipProse{{
      "Menus may open when the mouse only passes over them."},
     {34, "Removes the {645FF040-5081-101B-9F08-00AA002F954E} entry (the Recycle Bin) from "
          "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Desktop\\NameSpace, with "
-         "everything below it, and records the path it was removed from.",
+         "everything below it, and records the entry whole first.",
      "Takes the Recycle Bin icon off the desktop.",
      "A cleaner desktop.",
      "Deleted files still go to the Recycle Bin but it is harder to reach; Undo puts the bin back on the desktop."},

@@ -1,0 +1,33 @@
+// Every page whose row makes logic is drawn by a view that takes that
+// logic: a page name mistyped or a view bound to the wrong logic would
+// otherwise show as an empty page, found only by someone clicking there.
+#include "shell/page_table.h"
+#include "shell/win32/page_views.h"
+#include "support/form_fixture.h"
+
+namespace veltrano {
+
+namespace {
+
+using PageViews = fakes::FormFixture;
+
+TEST_F(PageViews, EveryPageWithLogicHasTheViewForThatLogic) {
+    const auto rows = shell::page_table();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(std::string(rows[i].group_box));
+        ui::Page* logic = form.page(i);
+        ASSERT_NE(logic, nullptr) << "every page of the program has logic";
+        const shell::win32::PageView* view = shell::win32::find_page_view(rows[i].group_box);
+        ASSERT_NE(view, nullptr);
+        EXPECT_TRUE(view->fits(*logic));
+        // The next page's logic is of another kind (or, for the tips pages,
+        // of another group drawn by the same view).
+        if (ui::Page* other = form.page((i + 1) % rows.size());
+            typeid(*other) != typeid(*logic))
+            EXPECT_FALSE(view->fits(*other));
+    }
+}
+
+}  // namespace
+
+}  // namespace veltrano
