@@ -62,13 +62,13 @@ void AutoLogon::BitBtn23Click() {
 }
 
 void AutoLogon::record(const std::string& name, const std::string& data) {
-    ctx_.store.create_veltrano_log(kAutoLogonTip, Root::LocalMachine, kRootName, kWinlogonKey, name, STR_TYPE, data,
-                                   0, true);
+    ctx_.store.record_value(kAutoLogonTip, Root::LocalMachine, kRootName, kWinlogonKey, name, STR_TYPE, data,
+                            0, true);
 }
 
 void AutoLogon::record(const std::string& name, std::int32_t data) {
-    ctx_.store.create_veltrano_log(kAutoLogonTip, Root::LocalMachine, kRootName, kWinlogonKey, name, INT_TYPE, "",
-                                   data, true);
+    ctx_.store.record_value(kAutoLogonTip, Root::LocalMachine, kRootName, kWinlogonKey, name, INT_TYPE, "",
+                            data, true);
 }
 
 void AutoLogon::write(const std::string& name, const std::string& data, const std::string& message) {
@@ -95,9 +95,9 @@ void AutoLogon::enable_autologon() {
     // here) and the new one; an empty old one stays empty.
     const std::string old_password =
         ctx_.primitives.Get_Sysinfo_Registry_string(Root::LocalMachine, kWinlogonKey, kPassword);
-    ctx_.store.mto_create_veltrano_log(kAutoLogonTip, Root::LocalMachine, kRootName, kWinlogonKey, kPassword,
-                                       STR_TYPE, old_password.empty() ? "" : kPasswordMask, 0, kPasswordMask, 0,
-                                       true);
+    ctx_.store.record_given_values(kAutoLogonTip, Root::LocalMachine, kRootName, kWinlogonKey, kPassword,
+                                   STR_TYPE, old_password.empty() ? "" : kPasswordMask, 0, kPasswordMask, 0,
+                                   true);
     write("AutoAdminLogon", "1", "Starting the process of enabling autologon feature");
     write("DefaultUserName", user, "Starting the process of setting default username");
     write(kPassword, password, "Starting the process of setting default password");
@@ -138,8 +138,8 @@ void AutoLogon::disable_autologon() {
     // domain stay, as Windows' own logon dialog keeps them.
     const std::string old_password =
         ctx_.primitives.Get_Sysinfo_Registry_string(Root::LocalMachine, kWinlogonKey, kPassword);
-    ctx_.store.mto_create_veltrano_log(kAutoLogonTip, Root::LocalMachine, kRootName, kWinlogonKey, kPassword,
-                                       STR_TYPE, old_password.empty() ? "" : kPasswordMask, 0, "", 0, true);
+    ctx_.store.record_given_values(kAutoLogonTip, Root::LocalMachine, kRootName, kWinlogonKey, kPassword,
+                                   STR_TYPE, old_password.empty() ? "" : kPasswordMask, 0, "", 0, true);
     ctx_.primitives.Delete_Registry(Root::LocalMachine, kWinlogonKey, kPassword, core::VALUENAME,
                                     "Starting the process of removing default password");
     done(kAutoLogonDisabled);

@@ -17,8 +17,8 @@ void ControlPanel::BitBtn24Click() {
     for (const Applet& applet : kApplets) {
         const std::string name(applet.value_name);
         const bool hide = ctx_.widgets.is_checked(applet.check_box);
-        ctx_.store.create_veltrano_log(kControlPanelTip, Root::CurrentUser, "HKEY_CURRENT_USER", kDontLoadKey, name,
-                                       core::STR_TYPE, hide ? "No" : "Yes", 0, true);
+        ctx_.store.record_value(kControlPanelTip, Root::CurrentUser, "HKEY_CURRENT_USER", kDontLoadKey, name,
+                                core::STR_TYPE, hide ? "No" : "Yes", 0, true);
         if (hide)
             ctx_.primitives.Manipulate_Registry(Root::CurrentUser, kDontLoadKey, name, core::STR_TYPE, "No", 0,
                                                 "Starting the process of hiding " + name + " in control panel", true);

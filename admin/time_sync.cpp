@@ -354,8 +354,8 @@ void TimeSyncPage::Button4Click() {
         return;
     }
     const std::string name = server.item >= 0 ? std::to_string(server.item + 3) : servers_value_for(server.host);
-    store_.create_veltrano_log(kRecordKey, core::Root::LocalMachine, kLocalMachine, kTimeServersKey, name,
-                               core::STR_TYPE, server.host, 0, true);
+    store_.record_value(kRecordKey, core::Root::LocalMachine, kLocalMachine, kTimeServersKey, name,
+                        core::STR_TYPE, server.host, 0, true);
     primitives_.Manipulate_Registry(core::Root::LocalMachine, kTimeServersKey, name, core::STR_TYPE, server.host, 0,
                                     "Setting Time Server", true);
 }
@@ -367,8 +367,8 @@ void TimeSyncPage::Button5Click() {
     drop_text_interval();
     // A DWORD, as XP keeps it and tip 35 writes it: the time service reads
     // no number from text, and a text value stopped this button for good.
-    store_.create_veltrano_log(kRecordKey, core::Root::LocalMachine, kLocalMachine, kNtpClientKey,
-                               kSpecialPollInterval, core::INT_TYPE, "", seconds, true);
+    store_.record_value(kRecordKey, core::Root::LocalMachine, kLocalMachine, kNtpClientKey,
+                        kSpecialPollInterval, core::INT_TYPE, "", seconds, true);
     primitives_.Manipulate_Registry(core::Root::LocalMachine, kNtpClientKey, kSpecialPollInterval, core::INT_TYPE,
                                     "", seconds, "Setting the polling interval", true);
 }

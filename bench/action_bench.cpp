@@ -23,6 +23,7 @@
 #include "shell/main_form.h"
 #include "support/fake_view.h"
 #include "support/fakes.h"
+#include "support/memory_log.h"
 #include "tips/catalogue.h"
 #include "tips/tip_engine.h"
 #include "tips/undo.h"
@@ -121,7 +122,7 @@ struct InProcess {
     platform::win32::Win32FileSystem file_system;
     platform::win32::Win32Processes processes;
     platform::win32::Win32Shell shell;
-    ui::MemoryLog log;
+    fakes::MemoryLog log;
     shell::TForm1 form;
     explicit InProcess(platform::Registry& registry)
         : form({registry, system_info, time, sound, shutdown, browser, file_system, processes, shell}, view, dialogs, log,

@@ -9,6 +9,7 @@
 #include "platform/win32/text.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_time.h"
+#include "support/memory_log.h"
 
 #include <windows.h>
 
@@ -32,7 +33,7 @@ void remove_store(platform::Registry& registry) {
 }
 
 double run_store_setup(platform::Registry& registry) {
-    ui::MemoryLog log;
+    fakes::MemoryLog log;
     platform::win32::Win32Time time;
     core::RegistryPrimitives primitives(registry, log);
     core::TipStateStore store(primitives, time, tips::flag_rows());

@@ -1,5 +1,7 @@
 #include "core/tip_state_store.h"
 
+#include "platform/registry_path.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -8,6 +10,7 @@
 
 namespace veltrano::core {
 
+using platform::delete_key;
 using platform::RegValue;
 using platform::ValueKind;
 
@@ -20,26 +23,12 @@ const std::string kRecRoot = "Root", kRecKey = "Key", kRecKind = "Kind", kRecNam
 const std::string kKindValue = "VALUE", kKindKey = "KEY";
 
 // Paths name the same key with or without their leading backslash and in any case.
-std::string same_key(const std::string& path) {
+std::string comparable_key(const std::string& path) {
     std::string out = path;
     while (!out.empty() && out.front() == '\\') out.erase(0, 1);
     while (!out.empty() && out.back() == '\\') out.pop_back();
     for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return out;
-}
-
-std::pair<std::string, std::string> parent_and_name(const std::string& path) {
-    std::string p = path;
-    while (!p.empty() && p.back() == '\\') p.pop_back();
-    const auto slash = p.rfind('\\');
-    if (slash == std::string::npos) return {"", p};
-    return {p.substr(0, slash), p.substr(slash + 1)};
-}
-
-std::optional<Root> root_from_name(const std::string& name) {
-    for (Root r : {Root::ClassesRoot, Root::CurrentUser, Root::LocalMachine, Root::Users})
-        if (name == platform::root_name(r)) return r;
-    return std::nullopt;
 }
 
 std::string text_of(const platform::RegKey& key, const std::string& name) {
@@ -77,12 +66,6 @@ bool holds_values(platform::Registry& registry, Root root, const std::string& pa
     for (const auto& sub : key->subkey_names())
         if (holds_values(registry, root, path + "\\" + sub)) return true;
     return false;
-}
-
-bool delete_key(platform::Registry& registry, Root root, const std::string& path) {
-    const auto [parent, name] = parent_and_name(path);
-    auto p = registry.open(root, parent, false);
-    return p && p->delete_subtree(name);
 }
 
 }  // namespace
@@ -267,10 +250,10 @@ void TipStateStore::write_records(const std::string& TipKey, const std::string& 
                              "Storing new value of " + ValueName, CreateIfMissing);
 }
 
-void TipStateStore::create_veltrano_log(const std::string& TipKey, Root RootKey, const std::string& RootName,
-                                        const std::string& KeyPath, const std::string& ValueName,
-                                        ValueType ValueType, const std::string& StrValue,
-                                        std::int32_t IntValue, bool CreateIfMissing) {
+void TipStateStore::record_value(const std::string& TipKey, Root RootKey, const std::string& RootName,
+                                 const std::string& KeyPath, const std::string& ValueName,
+                                 ValueType ValueType, const std::string& StrValue,
+                                 std::int32_t IntValue, bool CreateIfMissing) {
     const bool keep = catalogue_tip(TipKey) && !find_original(TipKey, RootKey, KeyPath, &ValueName).empty();
     if (catalogue_tip(TipKey)) record_original_value(TipKey, RootKey, KeyPath, ValueName);
     mark_applied(TipKey, CreateIfMissing);
@@ -282,10 +265,10 @@ void TipStateStore::create_veltrano_log(const std::string& TipKey, Root RootKey,
                   CreateIfMissing, keep);
 }
 
-void TipStateStore::create_veltrano_log_as(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
-                                           const std::string& SystemValue, const std::string& RecordName,
-                                           ValueType ValueType, const std::string& StrValue, std::int32_t IntValue,
-                                           bool CreateIfMissing) {
+void TipStateStore::record_value_as(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
+                                    const std::string& SystemValue, const std::string& RecordName,
+                                    ValueType ValueType, const std::string& StrValue, std::int32_t IntValue,
+                                    bool CreateIfMissing) {
     const bool keep = !find_original(TipKey, RootKey, KeyPath, &SystemValue).empty();
     record_original_value(TipKey, RootKey, KeyPath, SystemValue);
     mark_applied(TipKey, CreateIfMissing);
@@ -303,12 +286,12 @@ void TipStateStore::create_veltrano_log_as(const std::string& TipKey, Root RootK
                   {StrValue, IntValue, {}}, CreateIfMissing, keep);
 }
 
-void TipStateStore::mto_create_veltrano_log(const std::string& TipKey, Root /*RootKey*/,
-                                            const std::string& RootName, const std::string& KeyPath,
-                                            const std::string& ValueName, ValueType ValueType,
-                                            const std::string& OldStrValue, std::int32_t OldIntValue,
-                                            const std::string& NewStrValue, std::int32_t NewIntValue,
-                                            bool CreateIfMissing) {
+void TipStateStore::record_given_values(const std::string& TipKey, Root /*RootKey*/,
+                                        const std::string& RootName, const std::string& KeyPath,
+                                        const std::string& ValueName, ValueType ValueType,
+                                        const std::string& OldStrValue, std::int32_t OldIntValue,
+                                        const std::string& NewStrValue, std::int32_t NewIntValue,
+                                        bool CreateIfMissing) {
     mark_applied(TipKey, CreateIfMissing);
     write_records(TipKey, RootName, KeyPath, ValueName, ValueType,
                   [&]() -> Data { return {OldStrValue, OldIntValue, {}}; }, {NewStrValue, NewIntValue, {}},
@@ -325,14 +308,16 @@ std::string TipStateStore::find_original(const std::string& TipKey, Root RootKey
                                          const std::string* ValueName) {
     auto records = reg_.registry().open(Root::LocalMachine, originals_key(TipKey), false);
     if (!records) return "";
-    const std::string wanted = same_key(KeyPath);
+    const std::string wanted = comparable_key(KeyPath);
     for (const auto& number : records->subkey_names()) {
         const std::string record = originals_key(TipKey) + "\\" + number;
         auto r = reg_.registry().open(Root::LocalMachine, record, false);
-        if (!r || text_of(*r, kRecRoot) != platform::root_name(RootKey) || same_key(text_of(*r, kRecKey)) != wanted)
+        if (!r || text_of(*r, kRecRoot) != platform::root_name(RootKey) ||
+            comparable_key(text_of(*r, kRecKey)) != wanted)
             continue;
         const bool is_value = text_of(*r, kRecKind) == kKindValue;
-        if (ValueName ? is_value && same_key(text_of(*r, kRecName)) == same_key(*ValueName) : !is_value) return record;
+        if (ValueName ? is_value && comparable_key(text_of(*r, kRecName)) == comparable_key(*ValueName) : !is_value)
+            return record;
     }
     return "";
 }
@@ -365,9 +350,9 @@ bool TipStateStore::record_missing_key(const std::string& TipKey, Root RootKey, 
     // first, and the one to take away again.
     std::string missing;
     std::string path = KeyPath;
-    while (!same_key(path).empty() && !reg_.registry().open(RootKey, path, false)) {
+    while (!comparable_key(path).empty() && !reg_.registry().open(RootKey, path, false)) {
         missing = path;
-        path = parent_and_name(path).first;
+        path = platform::parent_and_name(path).first;
     }
     if (missing.empty() || !find_original(TipKey, RootKey, missing, nullptr).empty()) return false;
     std::string record;
@@ -420,7 +405,7 @@ bool TipStateStore::restore_original_key(const std::string& TipKey, Root RootKey
 void TipStateStore::restore_record(const std::string& record) {
     auto r = reg_.registry().open(Root::LocalMachine, record, false);
     if (!r) return;
-    const auto root = root_from_name(text_of(*r, kRecRoot));
+    const auto root = platform::root_from_name(text_of(*r, kRecRoot));
     if (!root) return;
     const std::string key = text_of(*r, kRecKey);
     const bool present = r->query(kRecPresent) == RegValue::number(1);

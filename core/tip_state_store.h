@@ -51,17 +51,26 @@ public:
     void create_veltrano_key_structure();
     void set_veltrano_flags();
 
+    // The tip's flag (1 when the system value holds the data given, else 0)
+    // and today's date.
     void compare_and_set(const std::string& TipKey, Root RootKey, const std::string& RootName,
                          const std::string& KeyPath, const std::string& ValueName, ValueType ValueType,
                          const std::string& StrValue, std::int32_t IntValue, bool CreateIfMissing);
-    void create_veltrano_log(const std::string& TipKey, Root RootKey, const std::string& RootName,
-                             const std::string& KeyPath, const std::string& ValueName, ValueType ValueType,
-                             const std::string& StrValue, std::int32_t IntValue, bool CreateIfMissing);
-    void mto_create_veltrano_log(const std::string& TipKey, Root RootKey, const std::string& RootName,
-                                 const std::string& KeyPath, const std::string& ValueName,
-                                 ValueType ValueType, const std::string& OldStrValue,
-                                 std::int32_t OldIntValue, const std::string& NewStrValue,
-                                 std::int32_t NewIntValue, bool CreateIfMissing);
+    // Before a tip changes a system value: the tip marked applied, and the
+    // value's path, the data it holds now and the data about to be written
+    // kept in the tip's OLD_VALUES and NEW_VALUES (a catalogue tip also
+    // records the original, once). Not the activity log: that only narrates.
+    void record_value(const std::string& TipKey, Root RootKey, const std::string& RootName,
+                      const std::string& KeyPath, const std::string& ValueName, ValueType ValueType,
+                      const std::string& StrValue, std::int32_t IntValue, bool CreateIfMissing);
+    // As record_value, with the old and new data given by the caller
+    // instead of read from the system value (a password kept as a mask);
+    // no original is recorded.
+    void record_given_values(const std::string& TipKey, Root RootKey, const std::string& RootName,
+                             const std::string& KeyPath, const std::string& ValueName,
+                             ValueType ValueType, const std::string& OldStrValue,
+                             std::int32_t OldIntValue, const std::string& NewStrValue,
+                             std::int32_t NewIntValue, bool CreateIfMissing);
 
     // Tips 1 to 48 whose flag reads exactly 1.
     int count_applied_tips();
@@ -109,14 +118,14 @@ public:
     // Whether the machine shows the tip in effect now, by the tip's flag
     // rows, all of them; read quietly, a wrongly typed value counting as no.
     bool derives_applied(int tip);
-    // create_veltrano_log for a record named otherwise than the system value
+    // record_value for a record named otherwise than the system value
     // it keeps (an adapter's "MTU - 1", a registration's
     // "LocalServer32_1_1_(Default)"): the system value's own data is read
     // and recorded under the record's name, an expandable string with its
     // type, an absent value as 0 or "" (its original record says absent).
-    void create_veltrano_log_as(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
-                                const std::string& SystemValue, const std::string& RecordName, ValueType ValueType,
-                                const std::string& StrValue, std::int32_t IntValue, bool CreateIfMissing);
+    void record_value_as(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
+                         const std::string& SystemValue, const std::string& RecordName, ValueType ValueType,
+                         const std::string& StrValue, std::int32_t IntValue, bool CreateIfMissing);
 
 private:
     struct Data {

@@ -1,20 +1,27 @@
 // The registry as the logic sees it: predefined roots, keys opened by path,
 // typed values. One implementation talks to advapi32, one lives in memory for
-// the native tests; the contract suite keeps the two honest.
+// the native tests (tests/support); the contract suite keeps the two honest.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace veltrano::platform {
 
 enum class Root { ClassesRoot, CurrentUser, LocalMachine, Users };
 
+// Every root, in the order of the enum.
+inline constexpr Root kAllRoots[] = {Root::ClassesRoot, Root::CurrentUser, Root::LocalMachine, Root::Users};
+
 // The root spelled out as it stands in a full registry path.
 const char* root_name(Root root);
+// The root a full name spells ("HKEY_LOCAL_MACHINE"), exactly as root_name
+// gives it; nullopt for any other text.
+std::optional<Root> root_from_name(std::string_view name);
 
 enum class ValueKind { String, ExpandString, Dword, Binary, Other };
 
@@ -94,5 +101,9 @@ public:
     // words; empty when it did not fail or nothing is known.
     virtual std::string last_error_text() const { return {}; }
 };
+
+// Deletes root\path with everything below it, through its parent key.
+// False when the parent cannot be opened or the deletion is refused.
+bool delete_key(Registry& registry, Root root, const std::string& path);
 
 }  // namespace veltrano::platform

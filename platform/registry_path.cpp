@@ -1,57 +1,10 @@
 #include "platform/registry_path.h"
 
+#include "platform/utf8.h"
+
 namespace veltrano::platform {
 
 namespace {
-
-constexpr char32_t kReplacement = 0xFFFD;
-
-// Malformed bytes each become U+FFFD, as Windows' own conversion does.
-std::u32string decode_utf8(const std::string& text) {
-    std::u32string out;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const int extra = lead < 0x80                   ? 0
-                          : lead >= 0xC2 && lead < 0xE0 ? 1
-                          : lead >= 0xE0 && lead < 0xF0 ? 2
-                          : lead >= 0xF0 && lead < 0xF5 ? 3
-                                                        : -1;
-        char32_t cp = extra <= 0 ? lead : lead & (0x3F >> extra);
-        bool ok = extra >= 0 && i + extra < text.size();
-        for (int k = 1; ok && k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            ok = (next & 0xC0) == 0x80;
-            cp = (cp << 6) | (next & 0x3F);
-        }
-        if (!ok) {
-            out.push_back(kReplacement);
-            ++i;
-            continue;
-        }
-        out.push_back(cp);
-        i += 1 + extra;
-    }
-    return out;
-}
-
-void encode_utf8(char32_t cp, std::string& out) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 // Case pairs as ranges: in [first, last], the upper case of a lower-case
 // letter is `delta` below it. `alternate` marks ranges where upper and lower
@@ -133,6 +86,14 @@ std::vector<std::string> split_registry_path(const std::string& path) {
     return parts;
 }
 
+std::pair<std::string, std::string> parent_and_name(const std::string& path) {
+    std::string p = path;
+    while (!p.empty() && p.back() == '\\') p.pop_back();
+    const auto slash = p.rfind('\\');
+    if (slash == std::string::npos) return {"", p};
+    return {p.substr(0, slash), p.substr(slash + 1)};
+}
+
 bool is_valid_registry_path(const std::string& path) {
     const std::string rest = strip_leading_backslash(path);
     return rest.empty() || rest.front() != '\\';
@@ -144,13 +105,7 @@ std::u16string registry_fold(const std::string& name, NameFold fold) {
         c = fold == NameFold::Upper ? to_upper(c) : to_lower(c);
         // Compared as UTF-16 code units, as the registry does: characters
         // beyond the BMP sort by their surrogates, before U+E000.
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            out += static_cast<char16_t>(0xD800 + (c >> 10));
-            out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(c);
-        }
+        encode_utf16(c, out);
     }
     return out;
 }

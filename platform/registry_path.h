@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace veltrano::platform {
@@ -13,6 +14,10 @@ std::string strip_leading_backslash(const std::string& path);
 // Components of a path. Empty components ("a\\\\b", a trailing backslash) add
 // none: the registry skips them, so "" and "\\" both name the root itself.
 std::vector<std::string> split_registry_path(const std::string& path);
+// A key path split at its last backslash, trailing backslashes dropped
+// first: the parent's path and the key's own name. A path of one component
+// has the root ("") for its parent.
+std::pair<std::string, std::string> parent_and_name(const std::string& path);
 // False for paths the registry refuses: a second leading backslash (the raw
 // API rejects any leading one; we forgive exactly one).
 bool is_valid_registry_path(const std::string& path);

@@ -1,5 +1,7 @@
 #include "regclean/reg_backup.h"
 
+#include "platform/utf8.h"
+
 namespace veltrano::regclean {
 
 namespace {
@@ -11,41 +13,6 @@ std::string quoted(const std::string& text) {
         out += c;
     }
     return out + '"';
-}
-
-std::u16string utf16(const std::string& utf8) {
-    std::u16string out;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto byte = static_cast<unsigned char>(utf8[i]);
-        char32_t code = byte;
-        std::size_t length = 1;
-        if (byte >= 0xF0) {
-            code = byte & 0x07;
-            length = 4;
-        } else if (byte >= 0xE0) {
-            code = byte & 0x0F;
-            length = 3;
-        } else if (byte >= 0xC0) {
-            code = byte & 0x1F;
-            length = 2;
-        } else if (byte >= 0x80) {
-            code = 0xFFFD;  // a continuation byte out of place
-        }
-        if (i + length > utf8.size()) {
-            code = 0xFFFD;
-            length = 1;
-        }
-        for (std::size_t k = 1; k < length; ++k) code = (code << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        i += length;
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            out += static_cast<char16_t>(0xD800 + (code >> 10));
-            out += static_cast<char16_t>(0xDC00 + (code & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(code);
-        }
-    }
-    return out;
 }
 
 // regedit's own wrapping of hex data: a line breaks with '\' after about 76
@@ -90,7 +57,7 @@ std::string value_line(const BackupEntry& entry) {
     if (entry.value.kind == platform::ValueKind::String && !has_control_characters(data))
         return line + quoted(data);
     const char* prefix = entry.value.kind == platform::ValueKind::String ? "hex(1):" : "hex(2):";
-    return hex_data(line + prefix, utf16(data));
+    return hex_data(line + prefix, platform::utf8_to_utf16(data));
 }
 
 std::string key_name(const BackupEntry& entry) {
@@ -120,7 +87,7 @@ std::string reg_file_text(const std::vector<BackupEntry>& entries) {
 }
 
 std::vector<std::uint8_t> reg_file(const std::vector<BackupEntry>& entries) {
-    const std::u16string text = utf16(reg_file_text(entries));
+    const std::u16string text = platform::utf8_to_utf16(reg_file_text(entries));
     std::vector<std::uint8_t> bytes{0xFF, 0xFE};
     bytes.reserve(2 + text.size() * 2);
     for (char16_t c : text) {

@@ -44,7 +44,7 @@ bool RegScanner::scan(const Events& events) {
     for (const ScanStart& start : kScanStarts) {
         if (!keep_going()) break;
         start_ = &start;
-        progress_.root_name = start.root_name;
+        progress_.root_name = platform::root_name(start.root);
         const std::unique_ptr<platform::RegKey> key =
             registry_.open_existing(start.root, std::string(start.path), platform::Access::Read);
         if (!key) {
@@ -113,7 +113,7 @@ void RegScanner::scan_values(const platform::RegKey& key, const std::string& pat
         if (is_valid_path_reference(entry.name, files_, below_wow6432node) &&
             is_valid_path_reference(value->text, files_, below_wow6432node))
             continue;
-        Find find{start_->root, std::string(start_->root_name), path, entry.name, value->text,
+        Find find{start_->root, platform::root_name(start_->root), path, entry.name, value->text,
                   key.last_write_time(), below_wow6432node};
         if (!seen_.insert(identity(find)).second) continue;
         ++progress_.found;

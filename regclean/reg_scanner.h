@@ -21,13 +21,12 @@ namespace veltrano::regclean {
 // Where a scan starts, in order. Of the machine's keys only Software.
 struct ScanStart {
     platform::Root root;
-    std::string_view root_name;
     std::string_view path;
 };
 inline constexpr std::array<ScanStart, 3> kScanStarts{{
-    {platform::Root::CurrentUser, "HKEY_CURRENT_USER", "\\"},
-    {platform::Root::Users, "HKEY_USERS", "\\"},
-    {platform::Root::LocalMachine, "HKEY_LOCAL_MACHINE", "\\Software"},
+    {platform::Root::CurrentUser, "\\"},
+    {platform::Root::Users, "\\"},
+    {platform::Root::LocalMachine, "\\Software"},
 }};
 
 // How far a scan got.

@@ -36,8 +36,8 @@ constexpr WriteRow kWrites[] = {
 void set_on_adapters(Engine& ctx, int tip, const std::string& value, std::int32_t data, const std::string& message) {
     for (const core::TcpipAdapter& adapter : core::tcpip_adapters(ctx.reg)) {
         const std::string key = adapter.interface_key();
-        ctx.store.create_veltrano_log_as(core::tip_key(tip), LM, key, value,
-                                         value + " - " + std::to_string(adapter.index), core::INT_TYPE, "", data, true);
+        ctx.store.record_value_as(core::tip_key(tip), LM, key, value,
+                                  value + " - " + std::to_string(adapter.index), core::INT_TYPE, "", data, true);
         ctx.reg.Manipulate_Registry(LM, key, value, core::INT_TYPE, "", data, message, false);
     }
 }

@@ -1,6 +1,7 @@
 #include "tips/profile.h"
 
 #include "core/error.h"
+#include "platform/utf8.h"
 #include "tips/catalogue.h"
 
 #include <algorithm>
@@ -12,16 +13,6 @@ namespace {
 
 [[noreturn]] void refuse(const std::string& file_name, int line, const std::string& why) {
     throw core::VeltranoError(file_name + ", line " + std::to_string(line) + ": " + why);
-}
-
-// Length of the UTF-8 sequence starting at bytes[i], or 0 when it is not one.
-std::size_t utf8_length(std::span<const std::uint8_t> bytes, std::size_t i) {
-    const std::uint8_t b = bytes[i];
-    std::size_t n = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
-    if (n == 0 || (n == 2 && b < 0xC2) || i + n > bytes.size()) return 0;
-    for (std::size_t k = 1; k < n; ++k)
-        if ((bytes[i + k] & 0xC0) != 0x80) return 0;
-    return n;
 }
 
 bool blank(char c) { return c == ' ' || c == '\t'; }
@@ -39,10 +30,11 @@ std::vector<int> parse_profile(const std::string& file_name, std::span<const std
     if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) start = 3;
     // Checked whole before any line is read, so a bad byte late in the file
     // still leaves nothing applied.
+    const std::string_view chars(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     int line = 1;
     for (std::size_t i = start; i < bytes.size();) {
         const std::uint8_t b = bytes[i];
-        const std::size_t n = utf8_length(bytes, i);
+        const std::size_t n = platform::utf8_sequence_length(chars, i);
         if (n == 0 || (b < 0x20 && b != '\t' && b != '\r' && b != '\n') || b == 0x7F)
             refuse(file_name, line, "this is not a text file");
         if (b == '\n') ++line;

@@ -15,21 +15,13 @@ namespace {
 
 std::string s(std::string_view v) { return std::string(v); }
 
-// A key path split at its last backslash: the parent and the key's own name.
-std::pair<std::string, std::string> parent_and_name(std::string_view key) {
-    const auto slash = key.rfind('\\');
-    if (slash == std::string_view::npos) return {"", s(key)};
-    return {s(key.substr(0, slash)), s(key.substr(slash + 1))};
-}
-
 void delete_key_directly(platform::Registry& registry, Root root, std::string_view key, bool only_if_empty) {
-    const auto [parent, name] = parent_and_name(key);
     if (only_if_empty) {
         auto target = registry.open(root, s(key), false);
         if (!target) return;
         if (!target->value_names().empty() || !target->subkey_names().empty()) return;
     }
-    if (auto p = registry.open(root, parent, false)) p->delete_subtree(name);
+    platform::delete_key(registry, root, s(key));
 }
 
 void run_step(const RestoreStep& step, Engine& ctx) {
@@ -99,8 +91,8 @@ void apply_tip(const GroupTables& tables, Engine& ctx, int tip) {
     const std::string key = core::tip_key(tip);
     for (const WriteRow& r : tables.writes)
         if (r.tip == tip)
-            ctx.store.create_veltrano_log(key, r.root, platform::root_name(r.root), s(r.key), s(r.value), r.type,
-                                          s(r.str), r.num, true);
+            ctx.store.record_value(key, r.root, platform::root_name(r.root), s(r.key), s(r.value), r.type,
+                                   s(r.str), r.num, true);
     for (const WriteRow& r : tables.writes)
         if (r.tip == tip)
             ctx.reg.Manipulate_Registry(r.root, s(r.key), s(r.value), r.type, s(r.str), r.num, s(r.message),

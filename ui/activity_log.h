@@ -4,7 +4,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 namespace veltrano::ui {
 
@@ -13,14 +12,6 @@ public:
     virtual ~ActivityLog() = default;
     virtual void add(const std::string& line) = 0;
     virtual void clear() = 0;
-};
-
-// A log that only keeps its lines; the tests and the benchmarks read them back.
-class MemoryLog : public ActivityLog {
-public:
-    void add(const std::string& line) override { lines.push_back(line); }
-    void clear() override { lines.clear(); }
-    std::vector<std::string> lines;
 };
 
 }  // namespace veltrano::ui

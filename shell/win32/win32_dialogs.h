@@ -3,7 +3,7 @@
 
 #include "ui/dialogs.h"
 #include "shell/win32/agreement.h"
-#include "shell/win32/done.h"
+#include "shell/win32/balloon.h"
 #include "shell/win32/help.h"
 #include "shell/win32/not_compatible.h"
 

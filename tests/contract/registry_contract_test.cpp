@@ -33,7 +33,7 @@ namespace veltrano::contract {
 namespace {
 
 using platform::RegKey;
-using platform::RegistryFlavour;
+using fakes::RegistryFlavour;
 using platform::RegValue;
 using platform::ValueKind;
 using Names = std::vector<std::string>;

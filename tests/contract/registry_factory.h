@@ -4,8 +4,8 @@
 // registry_factory_win32.cpp each provide one.
 #pragma once
 
-#include "platform/memory/memory_registry.h"
 #include "platform/registry.h"
+#include "support/memory_registry.h"
 
 #include <memory>
 #include <string>
@@ -26,7 +26,7 @@ public:
     // The key scratch\relative (created if missing) may be read by everyone
     // and changed by no one from now on.
     virtual void deny_changes(const std::string& relative) = 0;
-    virtual platform::RegistryFlavour flavour() const = 0;
+    virtual fakes::RegistryFlavour flavour() const = 0;
 };
 
 std::unique_ptr<RegistryBackend> make_registry_backend();

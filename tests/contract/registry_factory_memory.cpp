@@ -8,9 +8,9 @@ namespace veltrano::contract {
 namespace {
 
 #ifdef VELTRANO_CONTRACT_WINE
-constexpr platform::RegistryFlavour kFlavour = platform::RegistryFlavour::Wine;
+constexpr fakes::RegistryFlavour kFlavour = fakes::RegistryFlavour::Wine;
 #else
-constexpr platform::RegistryFlavour kFlavour = platform::RegistryFlavour::Windows;
+constexpr fakes::RegistryFlavour kFlavour = fakes::RegistryFlavour::Windows;
 #endif
 
 class MemoryBackend : public RegistryBackend {
@@ -29,10 +29,10 @@ public:
     void deny_changes(const std::string& relative) override {
         registry_.deny_changes(root(), scratch_ + "\\" + relative);
     }
-    platform::RegistryFlavour flavour() const override { return registry_.flavour(); }
+    fakes::RegistryFlavour flavour() const override { return registry_.flavour(); }
 
 private:
-    platform::MemoryRegistry registry_;
+    fakes::MemoryRegistry registry_;
     std::string scratch_ = "Software\\VeltranoContract\\scratch";
 };
 

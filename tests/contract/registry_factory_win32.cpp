@@ -54,9 +54,7 @@ public:
                               WRITE_DAC | registry_.view().flag, key.put()) == ERROR_SUCCESS)
                 set_dacl(key.get(), nullptr);
         }
-        auto parent = registry_.open(root(), "Software\\VeltranoContract", false);
-        EXPECT_TRUE(parent && parent->delete_subtree(scratch_.substr(scratch_.rfind('\\') + 1)))
-            << "scratch key " << scratch_ << " left behind";
+        EXPECT_TRUE(platform::delete_key(registry_, root(), scratch_)) << "scratch key " << scratch_ << " left behind";
     }
 
     platform::Registry& registry() override { return registry_; }
@@ -94,8 +92,8 @@ public:
         denied_.push_back(path);
     }
 
-    platform::RegistryFlavour flavour() const override {
-        return running_on_wine() ? platform::RegistryFlavour::Wine : platform::RegistryFlavour::Windows;
+    fakes::RegistryFlavour flavour() const override {
+        return running_on_wine() ? fakes::RegistryFlavour::Wine : fakes::RegistryFlavour::Windows;
     }
 
 private:

@@ -57,8 +57,7 @@ protected:
     }
     void TearDown() override {
         raw_.reset();
-        auto parent = registry_.open(platform::Root::CurrentUser, "Software\\VeltranoContract", false);
-        EXPECT_TRUE(parent && parent->delete_subtree(path_.substr(path_.rfind('\\') + 1)));
+        EXPECT_TRUE(platform::delete_key(registry_, platform::Root::CurrentUser, path_));
     }
 
     Win32Registry registry_;
@@ -129,9 +128,7 @@ TEST(RegistryViewTest, KeysLandInTheNativeView) {
               ERROR_FILE_NOT_FOUND);
     key.reset();
 
-    auto parent = registry.open(platform::Root::LocalMachine, "Software\\VeltranoContract", false);
-    ASSERT_TRUE(parent);
-    EXPECT_TRUE(parent->delete_subtree(path.substr(path.rfind('\\') + 1)));
+    EXPECT_TRUE(platform::delete_key(registry, platform::Root::LocalMachine, path));
     EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, wide.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, key.put()),
               ERROR_FILE_NOT_FOUND);
 }
@@ -150,9 +147,7 @@ TEST(RegistryTimeTest, LastWriteTimeIsWallClock) {
     EXPECT_LT(key->last_write_time(), now + minute);
     EXPECT_GT(key->last_write_time(), now - minute);
     key.reset();
-    auto parent = registry.open(platform::Root::CurrentUser, "Software\\VeltranoContract", false);
-    ASSERT_TRUE(parent);
-    EXPECT_TRUE(parent->delete_subtree(path.substr(path.rfind('\\') + 1)));
+    EXPECT_TRUE(platform::delete_key(registry, platform::Root::CurrentUser, path));
 }
 
 }  // namespace

@@ -4,9 +4,10 @@
 #pragma once
 
 #include "core/tip_state_store.h"
-#include "platform/memory/memory_registry.h"
 #include "support/fake_view.h"
 #include "support/fakes.h"
+#include "support/memory_log.h"
+#include "support/memory_registry.h"
 #include "tips/undo.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +18,7 @@ template <class Registry> class CatalogueOn : public ::testing::Test {
 protected:
     Registry reg;
     FakeTime time;
-    ui::MemoryLog log;
+    fakes::MemoryLog log;
     FakeWidgets widgets;
     FakeDialogs dialogs;
     FakeSound sound;
@@ -45,6 +46,6 @@ protected:
     }
 };
 
-using CatalogueFixture = CatalogueOn<platform::MemoryRegistry>;
+using CatalogueFixture = CatalogueOn<fakes::MemoryRegistry>;
 
 }  // namespace veltrano::fakes

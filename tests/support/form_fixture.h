@@ -3,11 +3,12 @@
 #pragma once
 
 #include "core/tip_state_store.h"
-#include "platform/memory/memory_registry.h"
 #include "shell/main_form.h"
 #include "shell/welcome.h"
 #include "support/fake_view.h"
 #include "support/fakes.h"
+#include "support/memory_log.h"
+#include "support/memory_registry.h"
 
 #include <gtest/gtest.h>
 
@@ -18,10 +19,10 @@ namespace veltrano::fakes {
 
 class FormFixture : public ::testing::Test {
 protected:
-    platform::MemoryRegistry reg;
+    fakes::MemoryRegistry reg;
     FakeTime time;
     FakeSystemInfo sys;
-    ui::MemoryLog log;
+    fakes::MemoryLog log;
     RecordingView view;
     FakeDialogs dialogs;
     FakeSound sound;

@@ -22,9 +22,7 @@ inline std::optional<std::pair<platform::Root, std::string>> split_root(const st
     const auto slash = full.find('\\');
     const std::string root = full.substr(0, slash);
     const std::string rest = slash == std::string::npos ? "" : full.substr(slash + 1);
-    for (platform::Root r : {platform::Root::ClassesRoot, platform::Root::CurrentUser, platform::Root::LocalMachine,
-                             platform::Root::Users})
-        if (root == platform::root_name(r)) return std::make_pair(r, rest);
+    if (const auto r = platform::root_from_name(root)) return std::make_pair(*r, rest);
     return std::nullopt;
 }
 
@@ -47,12 +45,6 @@ inline std::vector<std::uint8_t> hex_bytes(const std::string& text) {
         if (byte.find_first_not_of(" \t") != std::string::npos)
             out.push_back(static_cast<std::uint8_t>(std::stoul(byte, nullptr, 16)));
     return out;
-}
-
-inline void remove_tree(platform::Registry& registry, platform::Root root, const std::string& path) {
-    const auto slash = path.rfind('\\');
-    auto parent = registry.open(root, slash == std::string::npos ? "" : path.substr(0, slash), false);
-    if (parent) parent->delete_subtree(slash == std::string::npos ? path : path.substr(slash + 1));
 }
 
 inline std::optional<platform::RegValue> value_of(const std::string& data, bool unicode) {
@@ -105,7 +97,7 @@ inline bool load_reg_file(platform::Registry& registry, const std::string& file)
             key.reset();
             if (!where) continue;
             if (remove)
-                d::remove_tree(registry, where->first, where->second);
+                platform::delete_key(registry, where->first, where->second);
             else
                 key = registry.open(where->first, where->second, true);
             continue;

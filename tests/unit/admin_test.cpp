@@ -3,9 +3,10 @@
 // what the launchers open, and which sub-page shows when.
 #include "admin/admin_page.h"
 #include "core/error.h"
-#include "platform/memory/memory_registry.h"
 #include "support/fake_view.h"
 #include "support/fakes.h"
+#include "support/memory_log.h"
+#include "support/memory_registry.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -24,9 +25,9 @@ const std::string kRecords = "SOFTWARE\\VELTRANO\\VERSION\\2.0\\TIP0049\\";
 
 class Admin : public ::testing::Test {
 protected:
-    platform::MemoryRegistry reg;
+    fakes::MemoryRegistry reg;
     fakes::FakeTime time;
-    ui::MemoryLog log;
+    fakes::MemoryLog log;
     fakes::FakeWidgets widgets;
     fakes::FakeDialogs dialogs;
     fakes::FakeSound sound;

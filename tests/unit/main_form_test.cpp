@@ -1,7 +1,8 @@
 // Start-up and navigation of the main window against a recorded view.
-#include "platform/memory/memory_registry.h"
 #include "shell/main_form.h"
 #include "support/form_fixture.h"
+#include "support/memory_log.h"
+#include "support/memory_registry.h"
 
 #include "support/print.h"
 
@@ -98,10 +99,10 @@ const shell::PageRow kProbeRows[] = {
 };
 
 TEST(Navigator, TellsEachPageOfItsTurnsAndTakesFramesWithoutLogic) {
-    platform::MemoryRegistry reg;
+    fakes::MemoryRegistry reg;
     fakes::FakeTime time;
     fakes::FakeSystemInfo sys;
-    ui::MemoryLog log;
+    fakes::MemoryLog log;
     fakes::RecordingView view;
     fakes::FakeDialogs dialogs;
     fakes::FakeSound sound;

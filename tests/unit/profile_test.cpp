@@ -42,7 +42,7 @@ void walk(platform::Registry& reg, Root root, const std::string& path, Snapshot&
 }
 Snapshot snapshot(platform::Registry& reg) {
     Snapshot out;
-    for (Root root : {Root::ClassesRoot, Root::CurrentUser, Root::LocalMachine, Root::Users}) walk(reg, root, "", out);
+    for (Root root : platform::kAllRoots) walk(reg, root, "", out);
     return out;
 }
 
@@ -279,7 +279,7 @@ namespace {
 // ---- the applied tips as a .reg file
 
 TEST(RegExport, ValuesAsRegeditWritesThemDeletedKeysAndTheMachineDependentAsComments) {
-    platform::MemoryRegistry reg;
+    fakes::MemoryRegistry reg;
     const std::string dns = "\\SYSTEM\\CurrentControlSet\\Services\\Dnscache\\Parameters";
     reg.put(Root::LocalMachine, dns, "CacheHashTableBucketSize", RegValue::number(1));
     reg.put(Root::LocalMachine, dns, "CacheHashTableSize", RegValue::number(384));

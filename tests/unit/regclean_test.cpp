@@ -2,13 +2,13 @@
 // file system of fakes: what it reports, in which order, how a scan ends,
 // and what a removal asks, keeps and takes away.
 #include "core/error.h"
-#include "platform/memory/memory_registry.h"
 #include "regclean/file_time.h"
 #include "regclean/path_reference.h"
 #include "regclean/reg_backup.h"
 #include "regclean/regclean_page.h"
 #include "support/fake_view.h"
 #include "support/fakes.h"
+#include "support/memory_registry.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -117,7 +117,7 @@ protected:
     }
     std::vector<std::string> found_keys() { return column(0); }
 
-    platform::MemoryRegistry reg;
+    fakes::MemoryRegistry reg;
     fakes::FakeFileSystem files;
     fakes::FakeTime time;
     fakes::RecordingView view;

@@ -2,7 +2,8 @@
 // that stop an operation.
 #include "core/error.h"
 #include "core/registry_primitives.h"
-#include "platform/memory/memory_registry.h"
+#include "support/memory_log.h"
+#include "support/memory_registry.h"
 
 #include "support/print.h"
 
@@ -22,8 +23,8 @@ const std::string kAfd = "\\SYSTEM\\CurrentControlSet\\Services\\AFD\\Parameters
 
 class PrimitivesTest : public ::testing::Test {
 protected:
-    platform::MemoryRegistry reg;
-    ui::MemoryLog log;
+    fakes::MemoryRegistry reg;
+    fakes::MemoryLog log;
     core::RegistryPrimitives prim{reg, log};
 
     void write_int(const std::string& path, const std::string& name, int value, bool create = true) {

@@ -2,11 +2,12 @@
 // in-memory registry: when requests go out, what a reply may do to the
 // clock, what an error leaves, and what the two time service buttons write.
 #include "admin/time_sync.h"
-#include "platform/date_time.h"
 #include "core/error.h"
-#include "platform/memory/memory_registry.h"
+#include "platform/date_time.h"
 #include "support/fake_view.h"
 #include "support/fakes.h"
+#include "support/memory_log.h"
+#include "support/memory_registry.h"
 #include "tips/tip_engine.h"
 
 #include <gmock/gmock.h>
@@ -64,9 +65,9 @@ public:
 
 class TimeSync : public ::testing::Test {
 protected:
-    platform::MemoryRegistry reg;
+    fakes::MemoryRegistry reg;
     fakes::FakeTime time;
-    ui::MemoryLog log;
+    fakes::MemoryLog log;
     fakes::FakeWidgets widgets;
     const std::vector<std::string>& statuses = widgets.texts[std::string(admin::kStatus)];
     core::RegistryPrimitives prim{reg, log};

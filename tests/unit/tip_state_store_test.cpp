@@ -2,8 +2,9 @@
 // leaves behind.
 #include "core/error.h"
 #include "core/tip_state_store.h"
-#include "platform/memory/memory_registry.h"
 #include "support/fakes.h"
+#include "support/memory_log.h"
+#include "support/memory_registry.h"
 #include "support/print.h"
 #include "tips/tip_engine.h"
 
@@ -29,8 +30,8 @@ const std::string kRecycleBin =
 
 class StoreTest : public ::testing::Test {
 protected:
-    platform::MemoryRegistry reg;
-    ui::MemoryLog log;
+    fakes::MemoryRegistry reg;
+    fakes::MemoryLog log;
     fakes::FakeTime time;
     core::RegistryPrimitives prim{reg, log};
     core::TipStateStore store{prim, time, tips::flag_rows()};
@@ -146,8 +147,8 @@ TEST_F(StoreTest, CountingReadsOnlyTipsOneToFortyEightAndOnlyTheValueOne) {
 
 TEST_F(StoreTest, RecordsHoldThePathTheOldDataAndTheNewData) {
     reg.put(Root::LocalMachine, kDns, "CacheHashTableSize", RegValue::number(211));
-    store.create_veltrano_log("TIP0001", Root::LocalMachine, "HKEY_LOCAL_MACHINE", kDns, "CacheHashTableSize",
-                              INT_TYPE, "", 384, true);
+    store.record_value("TIP0001", Root::LocalMachine, "HKEY_LOCAL_MACHINE", kDns, "CacheHashTableSize",
+                       INT_TYPE, "", 384, true);
     const std::string where = "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Dnscache\\Parameters";
     EXPECT_TRUE(applied(1));
     EXPECT_EQ(reg.get(Root::LocalMachine, S + "TIP0001\\OLD_VALUES", "REGPATH_for_CacheHashTableSize"),
@@ -176,11 +177,11 @@ TEST_F(StoreTest, RecordsHoldThePathTheOldDataAndTheNewData) {
 TEST_F(StoreTest, ReapplyingKeepsOneSetOfRecordsWithTheOriginalAsOldData) {
     const std::string desk = "\\Control Panel\\Desktop";
     reg.put(Root::CurrentUser, desk, "MenuShowDelay", RegValue::string("400"));
-    store.create_veltrano_log("TIP0033", Root::CurrentUser, "HKEY_CURRENT_USER", desk, "MenuShowDelay", STR_TYPE,
-                              "15", 0, true);
+    store.record_value("TIP0033", Root::CurrentUser, "HKEY_CURRENT_USER", desk, "MenuShowDelay", STR_TYPE,
+                       "15", 0, true);
     prim.Manipulate_Registry(Root::CurrentUser, desk, "MenuShowDelay", STR_TYPE, "15", 0, "apply", true);
-    store.create_veltrano_log("TIP0033", Root::CurrentUser, "HKEY_CURRENT_USER", desk, "MenuShowDelay", STR_TYPE,
-                              "15", 0, true);
+    store.record_value("TIP0033", Root::CurrentUser, "HKEY_CURRENT_USER", desk, "MenuShowDelay", STR_TYPE,
+                       "15", 0, true);
     auto old_key = reg.open(Root::LocalMachine, S + "TIP0033\\OLD_VALUES", false);
     EXPECT_EQ(old_key->value_names().size(), 2u);
     EXPECT_EQ(old_key->query("MenuShowDelay"), RegValue::string("400"));
@@ -190,8 +191,8 @@ TEST_F(StoreTest, ReapplyingKeepsOneSetOfRecordsWithTheOriginalAsOldData) {
 
 TEST_F(StoreTest, SuppliedOldDataIsStoredWithoutReadingTheSystem) {
     reg.put(Root::ClassesRoot, "CLSID\\{X}\\LocalServer32", "", RegValue::number(7));  // would not read as text
-    store.mto_create_veltrano_log("TIP0041", Root::ClassesRoot, "HKEY_CLASSES_ROOT", "\\CLSID\\{X}\\LocalServer32",
-                                  "LocalServer32_1_1_(Default)", STR_TYPE, "C:\\msmsgs.exe", 0, "", 0, true);
+    store.record_given_values("TIP0041", Root::ClassesRoot, "HKEY_CLASSES_ROOT", "\\CLSID\\{X}\\LocalServer32",
+                              "LocalServer32_1_1_(Default)", STR_TYPE, "C:\\msmsgs.exe", 0, "", 0, true);
     EXPECT_EQ(reg.get(Root::LocalMachine, S + "TIP0041\\OLD_VALUES", "LocalServer32_1_1_(Default)"),
               RegValue::string("C:\\msmsgs.exe"));
     EXPECT_EQ(reg.get(Root::LocalMachine, S + "TIP0041\\NEW_VALUES", "LocalServer32_1_1_(Default)"),

@@ -1,7 +1,6 @@
 // The tip pages and their engine against an in-memory machine that looks,
 // for the keys the tips touch, like a stock Windows XP.
 #include "core/error.h"
-#include "platform/memory/memory_registry.h"
 #include "support/catalogue_fixture.h"
 #include "support/fake_view.h"
 #include "support/fakes.h"

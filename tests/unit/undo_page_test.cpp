@@ -1,9 +1,9 @@
 // The Undo page, and the tip pages as the main window shows them.
-#include "platform/memory/memory_registry.h"
 #include "support/catalogue_fixture.h"
 #include "support/fake_view.h"
 #include "support/fakes.h"
 #include "support/form_fixture.h"
+#include "support/memory_registry.h"
 #include "support/print.h"
 #include "tips/tip_engine.h"
 

@@ -3,6 +3,7 @@
 // as it was, types included, with the values and keys that others keep
 // there. Built natively against the in-memory registry and for Windows
 // against the real one, in the test's own Wine prefix.
+#include "platform/registry_path.h"
 #include "support/catalogue_fixture.h"
 #include "tips/customization.h"
 #include "support/reg_file.h"
@@ -16,7 +17,7 @@
 #ifdef _WIN32
 #include "platform/win32/win32_registry.h"
 #else
-#include "platform/memory/memory_registry.h"
+#include "support/memory_registry.h"
 #endif
 
 using namespace veltrano;
@@ -31,7 +32,7 @@ constexpr Group kGroups[] = {Group::Network, Group::Power, Group::System, Group:
 #ifdef _WIN32
 using MachineRegistry = platform::win32::Win32Registry;
 #else
-using MachineRegistry = platform::MemoryRegistry;
+using MachineRegistry = fakes::MemoryRegistry;
 #endif
 
 std::string lower(std::string s) {
@@ -102,11 +103,11 @@ protected:
         Snapshot out;
         for (const auto& [root, key] : touched_keys()) {
             walk(root, key, out);
-            const auto slash = key.rfind('\\');
-            if (slash == std::string::npos) continue;
-            if (auto parent = reg.open(root, key.substr(0, slash), false))
+            const auto [parent_path, name] = platform::parent_and_name(key);
+            if (parent_path.empty()) continue;
+            if (auto parent = reg.open(root, parent_path, false))
                 for (const auto& sub : parent->subkey_names())
-                    out[lower(std::string(platform::root_name(root)) + "\\" + key.substr(0, slash))]["<key> " + lower(sub)] = {};
+                    out[lower(std::string(platform::root_name(root)) + "\\" + parent_path)]["<key> " + lower(sub)] = {};
         }
         return out;
     }

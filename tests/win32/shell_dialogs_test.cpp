@@ -2,7 +2,7 @@
 // the help viewer when the machine has no browser engine (Wine without
 // Gecko, as these tests run).
 #include "core/error.h"
-#include "shell/win32/done.h"
+#include "shell/win32/balloon.h"
 #include "shell/win32/help.h"
 
 #include <gtest/gtest.h>

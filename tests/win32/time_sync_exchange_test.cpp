@@ -4,9 +4,10 @@
 // set; nothing sets it.
 #include "admin/time_sync.h"
 #include "net/win32/winsock_socket.h"
-#include "platform/memory/memory_registry.h"
 #include "platform/win32/win32_time.h"
 #include "support/fake_view.h"
+#include "support/memory_log.h"
+#include "support/memory_registry.h"
 #include "support/ntp_bad_responder.h"
 
 #include <gtest/gtest.h>
@@ -60,9 +61,9 @@ protected:
     }
     bool corrected() const { return saw("clock corrected."); }
 
-    platform::MemoryRegistry reg;
+    fakes::MemoryRegistry reg;
     RecordingClock clock;
-    ui::MemoryLog log;
+    fakes::MemoryLog log;
     fakes::FakeWidgets widgets;
     const std::vector<std::string>& statuses = widgets.texts[std::string(admin::kStatus)];
     core::RegistryPrimitives prim{reg, log};

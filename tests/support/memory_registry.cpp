@@ -1,9 +1,21 @@
-#include "platform/memory/memory_registry.h"
+#include "support/memory_registry.h"
 
 #include <algorithm>
 #include <vector>
 
-namespace veltrano::platform {
+namespace veltrano::fakes {
+
+using platform::Access;
+using platform::is_valid_registry_path;
+using platform::NameFold;
+using platform::registry_fold;
+using platform::RegKey;
+using platform::RegValue;
+using platform::Root;
+using platform::root_name;
+using platform::split_registry_path;
+using platform::ValueEntry;
+using platform::ValueKind;
 
 struct MemoryRegistry::Node {
     std::string name;
@@ -166,7 +178,7 @@ private:
 }  // namespace
 
 MemoryRegistry::MemoryRegistry(RegistryFlavour flavour) : flavour_(flavour) {
-    for (Root r : {Root::ClassesRoot, Root::CurrentUser, Root::LocalMachine, Root::Users}) {
+    for (Root r : platform::kAllRoots) {
         auto node = std::make_shared<Node>();
         node->name = root_name(r);
         roots_[r] = node;
@@ -283,4 +295,4 @@ std::size_t MemoryRegistry::count_keys(Root root, const std::string& path) const
     return n;
 }
 
-}  // namespace veltrano::platform
+}  // namespace veltrano::fakes

@@ -1,4 +1,4 @@
-// TForm5, the done balloon: one message in a sky-blue balloon with a tail,
+// TForm5, the balloon: one message in a sky-blue balloon with a tail,
 // shown after Apply and Undo. It goes away on a click on its body, its
 // message or its hint, or on its own after the five seconds its hint promises.
 #pragma once

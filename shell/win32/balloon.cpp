@@ -1,4 +1,4 @@
-#include "shell/win32/done.h"
+#include "shell/win32/balloon.h"
 
 #include "platform/win32/text.h"
 
