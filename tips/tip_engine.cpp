@@ -40,9 +40,6 @@ void run_step(const RestoreStep& step, Engine& ctx) {
     case A::DeleteKeyIfEmpty:
         delete_key_directly(ctx.reg.registry(), step.root, step.key, true);
         break;
-    case A::CreateKey:
-        ctx.reg.registry().open(step.root, s(step.key), true);
-        break;
     case A::RecreateKey:
         // Created empty, its values and subkeys were lost; the record has them.
         if (!ctx.store.restore_original_key(core::tip_key(step.tip), step.root, s(step.key)))

@@ -96,7 +96,6 @@ struct RestoreStep {
         DeleteValue,      // Delete_Registry of the value, narrated
         DeleteKey,        // the key with its subtree, silently; failure ignored
         DeleteKeyIfEmpty, // as DeleteKey, but only when nothing is left in the key
-        CreateKey,        // open with creation, silently; failure ignored
         RecreateKey,      // a key the tip deleted: back whole from its record, else created empty
         DeleteOnAdapters, // Delete_Registry of the value in every adapter's interface key
         Special,          // a function of its own
@@ -133,9 +132,6 @@ constexpr RestoreStep delete_key(int tip, Root root, std::string_view key) {
 }
 constexpr RestoreStep delete_key_if_empty(int tip, Root root, std::string_view key) {
     return {tip, A::DeleteKeyIfEmpty, root, key, "", core::INT_TYPE, "", 0, false, ""};
-}
-constexpr RestoreStep create_key(int tip, Root root, std::string_view key) {
-    return {tip, A::CreateKey, root, key, "", core::INT_TYPE, "", 0, true, ""};
 }
 constexpr RestoreStep recreate_key(int tip, Root root, std::string_view key) {
     return {tip, A::RecreateKey, root, key, "", core::INT_TYPE, "", 0, true, ""};

@@ -55,7 +55,6 @@ std::string restore_text(const RestoreStep& s) {
     case A::DeleteValue: return "deletes the value";
     case A::DeleteKey: return "deletes the key with everything below it";
     case A::DeleteKeyIfEmpty: return "deletes the key when nothing else is left in it";
-    case A::CreateKey: return "creates the key again, empty";
     case A::RecreateKey: return "puts the key back with the values and subkeys it held when the tip removed it";
     case A::DeleteOnAdapters: return "deletes the value in the interface key of every adapter but NdisWanIp";
     case A::Special: return "writes back what the tip saved in its OLD_VALUES, where a saved text exists";
@@ -84,7 +83,7 @@ std::string tip_section(const tips::TipDisplay& t) {
     for (const RestoreStep& s : tables.restore) {
         if (s.tip != t.tip) continue;
         const bool whole_key = s.action == A::DeleteKey || s.action == A::DeleteKeyIfEmpty ||
-                               s.action == A::CreateKey || s.action == A::Special;
+                               s.action == A::RecreateKey || s.action == A::Special;
         const std::string key = s.action == A::DeleteOnAdapters ? "each adapter's interface key"
                                 : s.action == A::Special        ? "the tip's saved values"
                                                                 : full_key(s.root, s.key);
