@@ -14,7 +14,15 @@ title="Veltrano 3.1 for Micrsoft Windows XP Professional"
 bash "$root/scripts/install-deps.sh"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null
-cmake --build "$build" -j2 --target veltrano veltrano-driver
+# One line for the build rather than one a step; the steps are kept in a log
+# and shown whole if the build fails.
+echo "run: building veltrano.exe (Release, x86_64) in $build"
+log=$build/run-build.log
+if ! cmake --build "$build" -j2 --target veltrano veltrano-driver >"$log" 2>&1; then
+    cat "$log" >&2
+    echo "run: the build failed (its output is above and in $log)" >&2
+    exit 1
+fi
 
 veltrano_exe='' veltrano_driver=''
 # shellcheck source=/dev/null
@@ -27,6 +35,20 @@ fi
 had_display=${DISPLAY:-}
 # shellcheck source=scripts/wine-env.sh
 source "$root/scripts/wine-env.sh" "$build"
+
+# Wine plays the start chime through PulseAudio when a server answers, else
+# through ALSA. Where there is neither (a container, a server) ALSA's library
+# prints 16 lines ending in "Unknown PCM default" for the chime, and there is
+# nothing to hear: then Wine gets no sound driver, and the program plays into
+# the void silently, as on a Windows machine without a sound card.
+has_sound() {
+    compgen -G '/dev/snd/pcmC*' >/dev/null || [[ -n ${PULSE_SERVER:-} ]] ||
+        [[ -S ${XDG_RUNTIME_DIR:-/nonexistent}/pulse/native ]] ||
+        [[ -e /etc/asound.conf || -e ${HOME:-/nonexistent}/.asoundrc ]]
+}
+if ! has_sound; then
+    export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winealsa.drv,winepulse.drv=d"
+fi
 
 wine "$veltrano_exe" "$@" &
 app=$!

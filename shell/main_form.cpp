@@ -1,6 +1,7 @@
 #include "shell/main_form.h"
 
 #include "core/error.h"
+#include "shell/startup_stages.h"
 #include "tips/tip_engine.h"
 
 namespace veltrano::shell {
@@ -23,16 +24,18 @@ template <class Step> void TForm1::start_up_step(Step step) {
     }
 }
 
-void TForm1::FormCreate() {
+void TForm1::FormCreate(bool hidden_pages_later) {
     machine_unc_name = "\\\\" + services_.system_info.computer_name();
     local_machine_name = machine_unc_name;
 
     start_up_step([&] { store_.check_for_previous_install(); });
+    VELTRANO_STAGE("store");
     // One step each: a wrongly typed counter costs that counter only, and
     // the start count is still written for the exit to compare with.
     start_up_step([&] { write_counter(kStartCounter, 0); });
     start_up_step([&] { write_counter(kEndCounter, 0); });
     start_up_step([&] { write_counter(kStartCounter, count_applied_tips()); });
+    VELTRANO_STAGE("counters");
 
     view_.centre_on_screen();
 
@@ -42,9 +45,27 @@ void TForm1::FormCreate() {
     }
     if (!rows_.empty()) view_.set_visible(rows_[0].group_box, true);
     for (std::string_view control : kLogControls) view_.set_visible(control, false);
+    VELTRANO_STAGE("first page drawn");
 
-    for (const auto& page : pages_)
-        if (page) start_up_step([&] { page->created(); });
+    if (!pages_.empty() && pages_[0]) {
+        page_being_created_ = 0;
+        start_up_step([&] { pages_[0]->created(); });
+        page_being_created_.reset();
+    }
+    VELTRANO_STAGE("first page created");
+    hidden_pages_pending_ = true;
+    if (!hidden_pages_later) create_hidden_pages();
+}
+
+void TForm1::create_hidden_pages() {
+    if (!hidden_pages_pending_) return;
+    hidden_pages_pending_ = false;
+    for (std::size_t i = 1; i < pages_.size(); ++i) {
+        if (!pages_[i]) continue;
+        page_being_created_ = i;
+        start_up_step([&] { pages_[i]->created(); });
+    }
+    page_being_created_.reset();
 }
 
 void TForm1::FormDestroy() {

@@ -13,6 +13,7 @@
 #include "ui/page.h"
 
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -26,7 +27,12 @@ public:
     TForm1(Services services, MainView& view, ui::Dialogs& dialogs, ui::ActivityLog& log, std::string help_base,
            std::span<const PageRow> pages = page_table());
 
-    void FormCreate();
+    // Start-up. With hidden_pages_later, the pages shown later are created
+    // by create_hidden_pages() instead: the window calls it once it has
+    // painted, before it reads any click, so the first paint does not wait
+    // for the drawing of a page nobody sees yet.
+    void FormCreate(bool hidden_pages_later = false);
+    void create_hidden_pages();
     // Tells every page; a scan still running stops there.
     void FormDestroy();
 
@@ -45,6 +51,10 @@ public:
     std::span<const PageRow> pages() const { return rows_; }
     // The logic of a page; null for a page that has none.
     ui::Page* page(std::size_t index) { return pages_.at(index).get(); }
+
+    // The page whose created() runs now, during FormCreate: the controls it
+    // asks for are its own, so the window draws that page alone for them.
+    std::optional<std::size_t> page_being_created() const { return page_being_created_; }
 
     core::RegistryPrimitives& primitives() { return primitives_; }
     core::TipStateStore& store() { return store_; }
@@ -67,6 +77,8 @@ private:
     core::TipStateStore store_;
     std::span<const PageRow> rows_;
     std::vector<std::unique_ptr<ui::Page>> pages_;
+    std::optional<std::size_t> page_being_created_;
+    bool hidden_pages_pending_ = false;
 };
 
 inline const std::string kStartCounter = "AppliedTipsCounter_start_of_exec";

@@ -9,6 +9,7 @@
 #include "platform/win32/win32_sound.h"
 #include "platform/win32/win32_system_info.h"
 #include "platform/win32/win32_time.h"
+#include "shell/startup_stages.h"
 #include "shell/win32/command_line_main.h"
 #include "shell/win32/main_window.h"
 #include "shell/win32/win32_dialogs.h"
@@ -19,6 +20,7 @@
 using namespace veltrano;
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    VELTRANO_STAGE("entry");
     // With arguments Veltrano is a script's tool: no window, no sound.
     if (shell::win32::has_command_line()) return shell::win32::run_command_line();
 
@@ -26,6 +28,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     icc.dwSize = sizeof icc;
     icc.dwICC = ICC_STANDARD_CLASSES | ICC_DATE_CLASSES | ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES;
     InitCommonControlsEx(&icc);
+    VELTRANO_STAGE("common controls");
 
     platform::win32::Win32Registry registry;
     platform::win32::Win32SystemInfo system_info;
@@ -39,18 +42,21 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     // Started before anything is built; the window does not wait for it.
     sound.play_resource_async("START");
+    VELTRANO_STAGE("start sound");
 
     shell::win32::Win32Dialogs dialogs(instance);
     shell::win32::MainWindow main_window(instance, {registry, system_info, time, sound, shutdown, browser, file_system, processes, shell, net::win32::create_tw_socket}, dialogs);
+    VELTRANO_STAGE("form made");
     if (!main_window.create()) return 1;
     shell.set_owner(main_window.hwnd());
     // Shown before the four small windows are made: the user sees the main
-    // window sooner, and no click is read before the message loop, by which
-    // time they are all there.
+    // window sooner, and no click is read before they are all there.
     main_window.show();
-    if (!dialogs.create(main_window.hwnd())) return 1;
+    VELTRANO_STAGE("painted");
 
     const auto accelerators = main_window.create_accelerators();
+    VELTRANO_STAGE("message loop");
+    VELTRANO_STAGES_WRITE();
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (main_window.translate_shortcut(msg)) continue;

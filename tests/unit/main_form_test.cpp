@@ -126,6 +126,33 @@ TEST(Navigator, TellsEachPageOfItsTurnsAndTakesFramesWithoutLogic) {
     EXPECT_TRUE(view.terminated);
 }
 
+// The window creates the hidden pages after its first paint: each is created
+// once, after every page but the first is hidden, and the page being created
+// is named, so the window draws that page alone for the controls it asks for.
+TEST(Navigator, CreatesTheHiddenPagesOnceWhenAskedLater) {
+    fakes::MemoryRegistry reg;
+    fakes::FakeTime time;
+    fakes::FakeSystemInfo sys;
+    fakes::MemoryLog log;
+    fakes::RecordingView view;
+    fakes::FakeDialogs dialogs;
+    fakes::FakeSound sound;
+    fakes::FakeShutdown shutdown;
+    fakes::FakeBrowser browser;
+    fakes::FakeFileSystem files;
+    fakes::FakeProcesses processes;
+    fakes::FakeShell shell;
+    said.clear();
+    shell::TForm1 form{{reg, sys, time, sound, shutdown, browser, files, processes, shell}, view, dialogs, log, "", kProbeRows};
+    form.FormCreate(true);
+    EXPECT_EQ(said, (std::vector<std::string>{"B hidden", "A created"}));
+    EXPECT_FALSE(form.page_being_created().has_value());
+    form.create_hidden_pages();
+    form.create_hidden_pages();
+    EXPECT_EQ(said, (std::vector<std::string>{"B hidden", "A created", "B created"}));
+    EXPECT_FALSE(form.page_being_created().has_value());
+}
+
 TEST_F(MainFormTest, OutsideNtOnlyMainAndExitWork) {
     sys.ver.platform_id = 1;
     form.FormCreate();
