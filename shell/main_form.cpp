@@ -24,18 +24,9 @@ template <class Step> void TForm1::start_up_step(Step step) {
     }
 }
 
-void TForm1::FormCreate(bool hidden_pages_later) {
+void TForm1::FormCreate(bool rest_later) {
     machine_unc_name = "\\\\" + services_.system_info.computer_name();
     local_machine_name = machine_unc_name;
-
-    start_up_step([&] { store_.check_for_previous_install(); });
-    VELTRANO_STAGE("store");
-    // One step each: a wrongly typed counter costs that counter only, and
-    // the start count is still written for the exit to compare with.
-    start_up_step([&] { write_counter(kStartCounter, 0); });
-    start_up_step([&] { write_counter(kEndCounter, 0); });
-    start_up_step([&] { write_counter(kStartCounter, count_applied_tips()); });
-    VELTRANO_STAGE("counters");
 
     view_.centre_on_screen();
 
@@ -53,13 +44,19 @@ void TForm1::FormCreate(bool hidden_pages_later) {
         page_being_created_.reset();
     }
     VELTRANO_STAGE("first page created");
-    hidden_pages_pending_ = true;
-    if (!hidden_pages_later) create_hidden_pages();
+    start_up_pending_ = true;
+    if (!rest_later) finish_start_up();
 }
 
-void TForm1::create_hidden_pages() {
-    if (!hidden_pages_pending_) return;
-    hidden_pages_pending_ = false;
+void TForm1::finish_start_up() {
+    if (!start_up_pending_) return;
+    start_up_pending_ = false;
+    start_up_step([&] { store_.check_for_previous_install(); });
+    // One step each: a wrongly typed counter costs that counter only, and
+    // the start count is still written for the exit to compare with.
+    start_up_step([&] { write_counter(kStartCounter, 0); });
+    start_up_step([&] { write_counter(kEndCounter, 0); });
+    start_up_step([&] { write_counter(kStartCounter, count_applied_tips()); });
     for (std::size_t i = 1; i < pages_.size(); ++i) {
         if (!pages_[i]) continue;
         page_being_created_ = i;

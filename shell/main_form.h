@@ -27,12 +27,12 @@ public:
     TForm1(Services services, MainView& view, ui::Dialogs& dialogs, ui::ActivityLog& log, std::string help_base,
            std::span<const PageRow> pages = page_table());
 
-    // Start-up. With hidden_pages_later, the pages shown later are created
-    // by create_hidden_pages() instead: the window calls it once it has
-    // painted, before it reads any click, so the first paint does not wait
-    // for the drawing of a page nobody sees yet.
-    void FormCreate(bool hidden_pages_later = false);
-    void create_hidden_pages();
+    // Start-up. With rest_later, what the first paint need not wait for (the
+    // store's set-up, the counters, the hidden pages' creation) is left to
+    // finish_start_up(): the window calls it once it has painted, before it
+    // reads any click.
+    void FormCreate(bool rest_later = false);
+    void finish_start_up();
     // Tells every page; a scan still running stops there.
     void FormDestroy();
 
@@ -78,7 +78,7 @@ private:
     std::span<const PageRow> rows_;
     std::vector<std::unique_ptr<ui::Page>> pages_;
     std::optional<std::size_t> page_being_created_;
-    bool hidden_pages_pending_ = false;
+    bool start_up_pending_ = false;
 };
 
 inline const std::string kStartCounter = "AppliedTipsCounter_start_of_exec";

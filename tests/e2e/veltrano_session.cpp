@@ -44,9 +44,40 @@ void VeltranoSession::reset_machine() {
     ASSERT_EQ(code, std::optional<DWORD>(0)) << "importing " << to_utf8(fixture) << " failed";
 }
 
+namespace {
+
+// Whether the process has made a top-level window of that class, shown or not.
+bool has_window_of_class(DWORD process, const wchar_t* cls) {
+    struct Search {
+        DWORD process;
+        const wchar_t* cls;
+        bool found = false;
+    } search{process, cls};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(lp);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            wchar_t name[64] = {};
+            GetClassNameW(hwnd, name, 64);
+            s.found = owner == s.process && wcscmp(name, s.cls) == 0;
+            return !s.found;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
 void VeltranoSession::start() {
     ASSERT_NO_FATAL_FAILURE(launch());
     attach_main_window();
+    // The window shows before the program has finished starting: the store's
+    // set-up, the counters and the other pages come from its first message,
+    // and its small windows last of all. A test that reads or writes the
+    // registry itself waits for them.
+    ASSERT_TRUE(wait_until([&] { return has_window_of_class(app_.id(), L"TForm5"); }))
+        << "veltrano.exe never finished its start\n" << describe_screen();
 }
 
 void VeltranoSession::launch() {

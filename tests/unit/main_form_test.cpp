@@ -147,8 +147,8 @@ TEST(Navigator, CreatesTheHiddenPagesOnceWhenAskedLater) {
     form.FormCreate(true);
     EXPECT_EQ(said, (std::vector<std::string>{"B hidden", "A created"}));
     EXPECT_FALSE(form.page_being_created().has_value());
-    form.create_hidden_pages();
-    form.create_hidden_pages();
+    form.finish_start_up();
+    form.finish_start_up();
     EXPECT_EQ(said, (std::vector<std::string>{"B hidden", "A created", "B created"}));
     EXPECT_FALSE(form.page_being_created().has_value());
 }
