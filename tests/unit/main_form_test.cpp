@@ -98,7 +98,10 @@ const shell::PageRow kProbeRows[] = {
     {"Three", "StaticText3", "Image3", true, "GroupBoxC", "C", shell::kShortPageHeight, nullptr},
 };
 
-TEST(Navigator, TellsEachPageOfItsTurnsAndTakesFramesWithoutLogic) {
+// The main window's logic over the three probe pages.
+class Navigator : public ::testing::Test {
+protected:
+    Navigator() { said.clear(); }
     fakes::MemoryRegistry reg;
     fakes::FakeTime time;
     fakes::FakeSystemInfo sys;
@@ -111,8 +114,10 @@ TEST(Navigator, TellsEachPageOfItsTurnsAndTakesFramesWithoutLogic) {
     fakes::FakeFileSystem files;
     fakes::FakeProcesses processes;
     fakes::FakeShell shell;
-    said.clear();
     shell::TForm1 form{{reg, sys, time, sound, shutdown, browser, files, processes, shell}, view, dialogs, log, "", kProbeRows};
+};
+
+TEST_F(Navigator, TellsEachPageOfItsTurnsAndTakesFramesWithoutLogic) {
     form.FormCreate();
     EXPECT_EQ(said, (std::vector<std::string>{"B hidden", "A created", "B created"}));
     said.clear();
@@ -126,28 +131,17 @@ TEST(Navigator, TellsEachPageOfItsTurnsAndTakesFramesWithoutLogic) {
     EXPECT_TRUE(view.terminated);
 }
 
-// The window creates the hidden pages after its first paint: each is created
-// once, after every page but the first is hidden, and the page being created
-// is named, so the window draws that page alone for the controls it asks for.
-TEST(Navigator, CreatesTheHiddenPagesOnceWhenAskedLater) {
-    fakes::MemoryRegistry reg;
-    fakes::FakeTime time;
-    fakes::FakeSystemInfo sys;
-    fakes::MemoryLog log;
-    fakes::RecordingView view;
-    fakes::FakeDialogs dialogs;
-    fakes::FakeSound sound;
-    fakes::FakeShutdown shutdown;
-    fakes::FakeBrowser browser;
-    fakes::FakeFileSystem files;
-    fakes::FakeProcesses processes;
-    fakes::FakeShell shell;
-    said.clear();
-    shell::TForm1 form{{reg, sys, time, sound, shutdown, browser, files, processes, shell}, view, dialogs, log, "", kProbeRows};
+// The window sets up the store and creates the hidden pages after its first
+// paint: each page is created once, after every page but the first is
+// hidden, and the page being created is named, so the window draws that page
+// alone for the controls it asks for.
+TEST_F(Navigator, LeavesTheStoreAndTheHiddenPagesForLaterWhenAsked) {
     form.FormCreate(true);
     EXPECT_EQ(said, (std::vector<std::string>{"B hidden", "A created"}));
     EXPECT_FALSE(form.page_being_created().has_value());
+    EXPECT_FALSE(reg.key_exists(platform::Root::LocalMachine, "SOFTWARE\\VELTRANO"));
     form.finish_start_up();
+    EXPECT_TRUE(reg.key_exists(platform::Root::LocalMachine, "SOFTWARE\\VELTRANO"));
     form.finish_start_up();
     EXPECT_EQ(said, (std::vector<std::string>{"B hidden", "A created", "B created"}));
     EXPECT_FALSE(form.page_being_created().has_value());
