@@ -46,24 +46,27 @@ void VeltranoSession::reset_machine() {
 
 namespace {
 
+struct ClassSearch {
+    DWORD process;
+    const wchar_t* cls;
+    bool found = false;
+};
+
+// A lambda would not be stdcall on i686: EnumWindows wants CALLBACK.
+BOOL CALLBACK match_class(HWND hwnd, LPARAM lp) {
+    auto& s = *reinterpret_cast<ClassSearch*>(lp);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    wchar_t name[64] = {};
+    GetClassNameW(hwnd, name, 64);
+    s.found = owner == s.process && wcscmp(name, s.cls) == 0;
+    return !s.found;
+}
+
 // Whether the process has made a top-level window of that class, shown or not.
 bool has_window_of_class(DWORD process, const wchar_t* cls) {
-    struct Search {
-        DWORD process;
-        const wchar_t* cls;
-        bool found = false;
-    } search{process, cls};
-    EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(lp);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(hwnd, &owner);
-            wchar_t name[64] = {};
-            GetClassNameW(hwnd, name, 64);
-            s.found = owner == s.process && wcscmp(name, s.cls) == 0;
-            return !s.found;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ClassSearch search{process, cls};
+    EnumWindows(match_class, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
