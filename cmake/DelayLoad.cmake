@@ -11,6 +11,11 @@ function(veltrano_delay_load target dll def)
     if(NOT CMAKE_SYSTEM_NAME STREQUAL "Windows")
         return()
     endif()
+    # The i686 exe linked this way calls a null pointer at the first call
+    # (measured under Wine): there the DLL is imported as usual.
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+        return()
+    endif()
     string(REGEX REPLACE "gcc(-posix|-win32)?$" "dlltool" dlltool_name "${CMAKE_C_COMPILER}")
     find_program(VELTRANO_DLLTOOL NAMES ${dlltool_name} dlltool REQUIRED)
     set(lib ${CMAKE_CURRENT_BINARY_DIR}/lib${dll}_delay.a)
