@@ -114,6 +114,12 @@ Start time_to_window(const std::wstring& exe, const wchar_t* title, const std::w
     return result;
 }
 
+double median_ms(const std::vector<Start>& starts) {
+    std::vector<double> v;
+    for (const Start& s : starts) v.push_back(s.ms);
+    return median(v);
+}
+
 // The medians of the stages over the runs, each as the time since start and
 // the time since the stage before; nothing when the build records none.
 void print_stages(const char* which, const std::vector<Start>& starts) {
@@ -129,9 +135,7 @@ void print_stages(const char* which, const std::vector<Start>& starts) {
         std::printf("    %-22s %8.1f %+8.1f\n", starts.front().stages[i].first.c_str(), m, m - before);
         before = m;
     }
-    std::vector<double> total;
-    for (const Start& s : starts) total.push_back(s.ms);
-    std::printf("    %-22s %8.1f %+8.1f\n", "window answers", median(total), median(total) - before);
+    std::printf("    %-22s %8.1f %+8.1f\n", "window answers", median_ms(starts), median_ms(starts) - before);
 }
 
 }  // namespace
@@ -188,19 +192,14 @@ int wmain(int argc, wchar_t** argv) {
             themed.push_back(time_to_window(themed_exe, L"Veltrano bench themed window", stages_file));
         }
         DeleteFileW(stages_file.c_str());
-        const auto ms = [](const std::vector<Start>& starts) {
-            std::vector<double> v;
-            for (const Start& s : starts) v.push_back(s.ms);
-            return median(v);
-        };
-        const double floor = ms(themed);
+        const double floor = median_ms(themed);
         std::printf("start to window (median of %d)\n", runs);
         std::printf("  minimal program              %8.1f ms\n", median(minimal));
         std::printf("  themed minimal program       %8.1f ms  (the floor)\n", floor);
-        std::printf("  first run                    %8.1f ms  %6.2fx the floor (goal: within 1.5x)\n", ms(first_run),
-                    ms(first_run) / floor);
-        std::printf("  later run                    %8.1f ms  %6.2fx the floor (goal: within 1.3x)\n", ms(later),
-                    ms(later) / floor);
+        std::printf("  first run                    %8.1f ms  %6.2fx the floor (goal: within 1.5x)\n", median_ms(first_run),
+                    median_ms(first_run) / floor);
+        std::printf("  later run                    %8.1f ms  %6.2fx the floor (goal: within 1.3x)\n", median_ms(later),
+                    median_ms(later) / floor);
         print_stages("themed minimal program", themed);
         print_stages("first run", first_run);
         print_stages("later run", later);

@@ -30,9 +30,10 @@ public:
     // Creates the window and runs TForm1.FormCreate; false if the window
     // could not be made.
     bool create();
-    // Shows and paints the window; the message loop then creates the hidden
-    // pages and makes the dialogs' four small windows before it reads any
-    // click, and ends with exit code 1 if those cannot be made.
+    // Shows and paints the window; the message loop then finishes the start
+    // (the store's set-up, the counters, the hidden pages) and makes the
+    // dialogs' four small windows before it reads any click, and ends with
+    // exit code 1 if those cannot be made.
     void show();
     // The keyboard's way to the navigation bar.
     unique_accelerators create_accelerators() const;

@@ -44,34 +44,6 @@ void VeltranoSession::reset_machine() {
     ASSERT_EQ(code, std::optional<DWORD>(0)) << "importing " << to_utf8(fixture) << " failed";
 }
 
-namespace {
-
-struct ClassSearch {
-    DWORD process;
-    const wchar_t* cls;
-    bool found = false;
-};
-
-// A lambda would not be stdcall on i686: EnumWindows wants CALLBACK.
-BOOL CALLBACK match_class(HWND hwnd, LPARAM lp) {
-    auto& s = *reinterpret_cast<ClassSearch*>(lp);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    wchar_t name[64] = {};
-    GetClassNameW(hwnd, name, 64);
-    s.found = owner == s.process && wcscmp(name, s.cls) == 0;
-    return !s.found;
-}
-
-// Whether the process has made a top-level window of that class, shown or not.
-bool has_window_of_class(DWORD process, const wchar_t* cls) {
-    ClassSearch search{process, cls};
-    EnumWindows(match_class, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-}  // namespace
-
 void VeltranoSession::start() {
     ASSERT_NO_FATAL_FAILURE(launch());
     attach_main_window();
@@ -79,7 +51,7 @@ void VeltranoSession::start() {
     // set-up, the counters and the other pages come from its first message,
     // and its small windows last of all. A test that reads or writes the
     // registry itself waits for them.
-    ASSERT_TRUE(wait_until([&] { return has_window_of_class(app_.id(), L"TForm5"); }))
+    ASSERT_TRUE(wait_until([&] { return !windows_of_process(app_.id(), L"TForm5", false).empty(); }))
         << "veltrano.exe never finished its start\n" << describe_screen();
 }
 

@@ -87,16 +87,19 @@ BOOL CALLBACK find_top(HWND hwnd, LPARAM lparam) {
     return FALSE;
 }
 
-struct DialogSearch {
+struct ClassSearch {
     DWORD process_id;
+    std::wstring_view cls;
+    bool visible_only;
     std::vector<HWND>* out;
 };
 
-BOOL CALLBACK find_dialogs(HWND hwnd, LPARAM lparam) {
-    auto* search = reinterpret_cast<DialogSearch*>(lparam);
+BOOL CALLBACK find_of_class(HWND hwnd, LPARAM lparam) {
+    auto* search = reinterpret_cast<ClassSearch*>(lparam);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == search->process_id && IsWindowVisible(hwnd) && class_of(hwnd) == L"#32770")
+    if (pid == search->process_id && (!search->visible_only || IsWindowVisible(hwnd)) &&
+        class_of(hwnd) == search->cls)
         search->out->push_back(hwnd);
     return TRUE;
 }
@@ -531,12 +534,14 @@ std::vector<std::vector<std::wstring>> listview_rows(HWND listview) {
 
 // ---- message boxes ---------------------------------------------------------
 
-std::vector<HWND> dialogs_of_process(DWORD process_id) {
+std::vector<HWND> windows_of_process(DWORD process_id, std::wstring_view cls, bool visible_only) {
     std::vector<HWND> found;
-    DialogSearch search{process_id, &found};
-    EnumWindows(find_dialogs, reinterpret_cast<LPARAM>(&search));
+    ClassSearch search{process_id, cls, visible_only, &found};
+    EnumWindows(find_of_class, reinterpret_cast<LPARAM>(&search));
     return found;
 }
+
+std::vector<HWND> dialogs_of_process(DWORD process_id) { return windows_of_process(process_id, L"#32770", true); }
 
 std::optional<MessageBoxInfo> read_message_box(HWND dialog) {
     if (!is_visible(dialog)) return std::nullopt;

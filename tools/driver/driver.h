@@ -148,6 +148,10 @@ struct MessageBoxInfo {
     std::wstring default_button;        // the one Enter presses, '&' removed
 };
 
+// The process's top-level windows of that class (exact), hidden ones too
+// unless visible_only.
+std::vector<HWND> windows_of_process(DWORD process_id, std::wstring_view cls, bool visible_only);
+// Its visible dialog boxes, message boxes among them.
 std::vector<HWND> dialogs_of_process(DWORD process_id);
 std::optional<MessageBoxInfo> read_message_box(HWND dialog);
 // The first visible dialog (#32770) of the process; waits for one.
