@@ -4,6 +4,10 @@
 # display). Prints a summary; exits non-zero if any step of any flavour failed.
 #
 #   scripts/test.sh [FLAVOUR...]     flavours: native sanitize win64 win32
+#
+# Each Windows flavour's Wine prefixes (about 1.3 GB each, four per flavour)
+# are removed once its tests have run, so that a full run fits in about
+# 12 GB; VELTRANO_KEEP_PREFIXES=1 keeps them for looking into a failure.
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -15,6 +19,12 @@ bash "$root/scripts/install-deps.sh" || exit 1
 
 declare -A summary
 failed=0
+
+mkdir -p "$builds"
+free_gb=$(df -P -BG "$builds" | awk 'NR == 2 { sub("G", "", $4); print $4 }')
+if [[ -n $free_gb && $free_gb -lt 15 ]]; then
+    echo "test: only ${free_gb} GB free under $builds; a full run needs about 12 GB" >&2
+fi
 
 configure_args() {
     case $1 in
@@ -59,6 +69,9 @@ run_flavour() {
                 fi
         ) 2>&1 | tee "$log" | grep -v -E '^ALSA lib'
         status=${PIPESTATUS[0]}
+        if [[ ${VELTRANO_KEEP_PREFIXES:-0} != 1 ]]; then
+            find "$build" -maxdepth 4 -type d -name '*wineprefix' -prune -exec rm -rf {} +
+        fi
     else
         ctest --test-dir "$build" -j2 --output-on-failure 2>&1 | tee "$log"
         status=${PIPESTATUS[0]}

@@ -50,7 +50,7 @@ veltrano_wine_cleanup() {
     local prefix
     while IFS= read -r prefix; do
         WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
-    done < <(find "$veltrano_build" -maxdepth 4 -type d -name wineprefix 2>/dev/null)
+    done < <(find "$veltrano_build" -maxdepth 4 -type d -name '*wineprefix' 2>/dev/null)
     if [[ -n $veltrano_xvfb_pid ]]; then
         kill "$veltrano_xvfb_pid" 2>/dev/null || true
         wait "$veltrano_xvfb_pid" 2>/dev/null || true
