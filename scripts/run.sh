@@ -38,20 +38,6 @@ had_display=${DISPLAY:-}
 # shellcheck source=scripts/wine-env.sh
 source "$root/scripts/wine-env.sh" "$build"
 
-# Wine plays the start chime through PulseAudio when a server answers, else
-# through ALSA. Where there is neither (a container, a server) ALSA's library
-# prints 16 lines ending in "Unknown PCM default" for the chime, and there is
-# nothing to hear: then Wine gets no sound driver, and the program plays into
-# the void silently, as on a Windows machine without a sound card.
-has_sound() {
-    compgen -G '/dev/snd/pcmC*' >/dev/null || [[ -n ${PULSE_SERVER:-} ]] ||
-        [[ -S ${XDG_RUNTIME_DIR:-/nonexistent}/pulse/native ]] ||
-        [[ -e /etc/asound.conf || -e ${HOME:-/nonexistent}/.asoundrc ]]
-}
-if ! has_sound; then
-    export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winealsa.drv,winepulse.drv=d"
-fi
-
 wine "$veltrano_exe" "$@" &
 app=$!
 driver() { wine "$veltrano_driver" "$@"; }
