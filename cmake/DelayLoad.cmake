@@ -1,43 +1,46 @@
-# veltrano_delay_load(<target> <dll> <def>)
+# veltrano_delayed_dlls(<dll>...)
 #
-# Links <target> to <dll> through a delay-load import library that dlltool
-# makes from <def>: the DLL is loaded at the first call of one of its
-# functions, not at process start. For a DLL that is rarely used and costly to
-# load: comdlg32 brings winspool and compstui with it, about 10 ms of every
-# start under Wine. A function the .def does not name still links, through
-# the ordinary import library, and then loads the DLL at start again: keep
-# the .def in step with the calls.
-function(veltrano_delay_load target dll def)
-    if(NOT CMAKE_SYSTEM_NAME STREQUAL "Windows")
-        return()
+# For each <dll>, the target delayed_<dll> to link in place of <dll> itself:
+# in the x86_64 build it links a delay-load import library that dlltool makes
+# from cmake/delayload/<dll>.def, so the DLL is loaded at the first call of
+# one of its functions, not at process start. None of these DLLs is needed
+# before the window's first paint; loading them at start cost about 20 ms
+# under Wine (comdlg32 brings winspool and compstui, winmm brings ole32 and
+# msacm32, then shell32, oleaut32 and ws2_32).
+#
+# A function the .def does not name still links, through the ordinary import
+# library, and then loads the DLL at start again: keep the .def in step with
+# the calls. The test veltrano_imports_at_start catches a DLL loaded at start.
+#
+# The i686 exe linked this way calls a null pointer at the first call
+# (measured under Wine): there delayed_<dll> is the ordinary import.
+function(veltrano_delayed_dlls)
+    set(delay FALSE)
+    if(CMAKE_SYSTEM_NAME STREQUAL "Windows" AND CMAKE_SIZEOF_VOID_P EQUAL 8)
+        set(delay TRUE)
+        string(REGEX REPLACE "gcc(-posix|-win32)?$" "dlltool" dlltool_name "${CMAKE_C_COMPILER}")
+        find_program(VELTRANO_DLLTOOL NAMES ${dlltool_name} dlltool REQUIRED)
     endif()
-    # The i686 exe linked this way calls a null pointer at the first call
-    # (measured under Wine): there the DLL is imported as usual.
-    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-        return()
-    endif()
-    string(REGEX REPLACE "gcc(-posix|-win32)?$" "dlltool" dlltool_name "${CMAKE_C_COMPILER}")
-    find_program(VELTRANO_DLLTOOL NAMES ${dlltool_name} dlltool REQUIRED)
-    set(lib ${CMAKE_CURRENT_BINARY_DIR}/lib${dll}_delay.a)
-    # The .def names the functions as i686 code calls them (stdcall, "@"
-    # and the bytes of arguments); x86_64 code calls them undecorated.
-    set(used_def ${def})
-    if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-        file(READ ${def} text)
-        string(REGEX REPLACE "@[0-9]+" "" text "${text}")
-        set(used_def ${CMAKE_CURRENT_BINARY_DIR}/${dll}_delay.def)
-        file(WRITE ${used_def} "${text}")
-        set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${def})
-    endif()
-    add_custom_command(
-        OUTPUT ${lib}
-        COMMAND ${VELTRANO_DLLTOOL} --kill-at --input-def ${used_def} --dllname ${dll}.dll --output-delaylib ${lib}
-        DEPENDS ${used_def}
-        COMMENT "Delay-load import library for ${dll}"
-        VERBATIM)
-    add_custom_target(${target}_${dll}_delay DEPENDS ${lib})
-    add_dependencies(${target} ${target}_${dll}_delay)
-    # Before the ordinary import libraries, which the toolchain also links by
-    # default, so its symbols are the ones taken.
-    target_link_libraries(${target} PRIVATE ${lib})
+    foreach(dll IN LISTS ARGN)
+        add_library(delayed_${dll} INTERFACE)
+        if(NOT delay)
+            target_link_libraries(delayed_${dll} INTERFACE ${dll})
+            continue()
+        endif()
+        set(def ${PROJECT_SOURCE_DIR}/cmake/delayload/${dll}.def)
+        set(lib ${CMAKE_BINARY_DIR}/delayload/lib${dll}_delay.a)
+        file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/delayload)
+        set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${def})
+        # Made here rather than by a build rule: the libraries that link it
+        # are static, and only the exes that link them would wait for a rule.
+        execute_process(
+            COMMAND ${VELTRANO_DLLTOOL} --input-def ${def} --dllname ${dll}.dll --output-delaylib ${lib}
+            RESULT_VARIABLE failed)
+        if(failed)
+            message(FATAL_ERROR "dlltool could not make the delay-load library of ${dll}")
+        endif()
+        # Ahead of the ordinary import library, which the toolchain links
+        # last by default, so its symbols are the ones taken.
+        target_link_libraries(delayed_${dll} INTERFACE ${lib})
+    endforeach()
 endfunction()

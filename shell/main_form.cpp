@@ -51,6 +51,9 @@ void TForm1::FormCreate(bool rest_later) {
 void TForm1::finish_start_up() {
     if (!start_up_pending_) return;
     start_up_pending_ = false;
+    // The chime comes with the window, not before it: loading the sound
+    // system cost the first paint several milliseconds.
+    services_.sound.play_resource_async("START");
     start_up_step([&] { store_.check_for_previous_install(); });
     // One step each: a wrongly typed counter costs that counter only, and
     // the start count is still written for the exit to compare with.

@@ -62,17 +62,17 @@ std::string describe_hresult(long hr) {
     return code;
 }
 
-Win32Browser::Win32Browser() {
-    // The user-interface thread is the only one that asks for a browser, and
-    // it is single-threaded as far as COM is concerned.
-    com_ready_ = SUCCEEDED(CoInitialize(nullptr));
-}
-
 Win32Browser::~Win32Browser() {
     if (com_ready_) CoUninitialize();
 }
 
 std::optional<std::string> Win32Browser::open_window(const std::string& address) {
+    if (!com_tried_) {
+        // The user-interface thread is the only one that asks for a browser,
+        // and it is single-threaded as far as COM is concerned.
+        com_tried_ = true;
+        com_ready_ = SUCCEEDED(CoInitialize(nullptr));
+    }
     CLSID clsid{};
     HRESULT hr = CLSIDFromProgID(L"InternetExplorer.Application", &clsid);
     // Said plainly: not every system has words for this code.

@@ -8,7 +8,7 @@ namespace veltrano::platform::win32 {
 // through plain IDispatch, the way any automation client would.
 class Win32Browser : public Browser {
 public:
-    Win32Browser();
+    Win32Browser() = default;
     ~Win32Browser() override;
     Win32Browser(const Win32Browser&) = delete;
     Win32Browser& operator=(const Win32Browser&) = delete;
@@ -16,6 +16,9 @@ public:
     std::optional<std::string> open_window(const std::string& address) override;
 
 private:
+    // COM starts at the first window asked for: most runs never ask, and
+    // ole32 need not load before the main window shows.
+    bool com_tried_ = false;
     bool com_ready_ = false;
 };
 

@@ -1,4 +1,4 @@
-// Program entry: the start sound, the windows in their order, the message loop.
+// Program entry: the windows in their order, then the message loop.
 #include "net/win32/winsock_socket.h"
 #include "platform/win32/win32_browser.h"
 #include "platform/win32/win32_file_system.h"
@@ -39,10 +39,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     platform::win32::Win32FileSystem file_system;
     platform::win32::Win32Processes processes;
     platform::win32::Win32Shell shell;
-
-    // Started before anything is built; the window does not wait for it.
-    sound.play_resource_async("START");
-    VELTRANO_STAGE("start sound");
 
     shell::win32::Win32Dialogs dialogs(instance);
     shell::win32::MainWindow main_window(instance, {registry, system_info, time, sound, shutdown, browser, file_system, processes, shell, net::win32::create_tw_socket}, dialogs);

@@ -13,6 +13,7 @@
 
 using namespace veltrano;
 using platform::RegValue;
+using ::testing::ElementsAre;
 using platform::Root;
 
 namespace {
@@ -131,8 +132,8 @@ TEST_F(Navigator, TellsEachPageOfItsTurnsAndTakesFramesWithoutLogic) {
     EXPECT_TRUE(view.terminated);
 }
 
-// The window sets up the store and creates the hidden pages after its first
-// paint: each page is created once, after every page but the first is
+// The window sets up the store, plays the start chime and creates the hidden
+// pages after its first paint: each page is created once, after every page but the first is
 // hidden, and the page being created is named, so the window draws that page
 // alone for the controls it asks for.
 TEST_F(Navigator, LeavesTheStoreAndTheHiddenPagesForLaterWhenAsked) {
@@ -140,9 +141,11 @@ TEST_F(Navigator, LeavesTheStoreAndTheHiddenPagesForLaterWhenAsked) {
     EXPECT_EQ(said, (std::vector<std::string>{"B hidden", "A created"}));
     EXPECT_FALSE(form.page_being_created().has_value());
     EXPECT_FALSE(reg.key_exists(platform::Root::LocalMachine, "SOFTWARE\\VELTRANO"));
+    EXPECT_TRUE(sound.played.empty());
     form.finish_start_up();
     EXPECT_TRUE(reg.key_exists(platform::Root::LocalMachine, "SOFTWARE\\VELTRANO"));
     form.finish_start_up();
+    EXPECT_THAT(sound.played, ElementsAre("START"));
     EXPECT_EQ(said, (std::vector<std::string>{"B hidden", "A created", "B created"}));
     EXPECT_FALSE(form.page_being_created().has_value());
 }
