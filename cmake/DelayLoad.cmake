@@ -10,7 +10,8 @@
 #
 # A function the .def does not name still links, through the ordinary import
 # library, and then loads the DLL at start again: keep the .def in step with
-# the calls. The test veltrano_imports_at_start catches a DLL loaded at start.
+# the calls. The test veltrano_imports_at_start catches a DLL loaded at start
+# by veltrano.exe; test programs may call more.
 #
 # The i686 exe linked this way calls a null pointer at the first call
 # (measured under Wine): there delayed_<dll> is the ordinary import.
@@ -39,8 +40,8 @@ function(veltrano_delayed_dlls)
         if(failed)
             message(FATAL_ERROR "dlltool could not make the delay-load library of ${dll}")
         endif()
-        # Ahead of the ordinary import library, which the toolchain links
-        # last by default, so its symbols are the ones taken.
-        target_link_libraries(delayed_${dll} INTERFACE ${lib})
+        # Ahead of the ordinary import library, so its symbols are the ones
+        # taken; what it does not name comes from the ordinary one.
+        target_link_libraries(delayed_${dll} INTERFACE ${lib} ${dll})
     endforeach()
 endfunction()

@@ -13,6 +13,8 @@ using platform::win32::to_utf16;
 namespace {
 
 constexpr wchar_t kPanelClass[] = L"VeltranoPanel";
+// A navigation entry's caption line, and the space between it and the picture.
+constexpr int kNavigationCaptionHeight = 14, kNavigationGap = 2;
 
 // A panel is a group box that can hold controls: it draws its own etched
 // frame and caption, as a BS_GROUPBOX child laid over the controls would keep
@@ -64,6 +66,7 @@ LRESULT CALLBACK panel_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_COMMAND:
     case WM_NOTIFY:
+    case WM_DRAWITEM:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORLISTBOX:
@@ -102,6 +105,7 @@ ClassAndStyle class_for(ControlKind kind) {
     case ControlKind::Icon: return {WC_STATICW, SS_ICON | SS_CENTERIMAGE};
     case ControlKind::ComboBox: return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP};
     case ControlKind::PictureButton: return {WC_BUTTONW, BS_PUSHBUTTON | BS_BITMAP | WS_TABSTOP};
+    case ControlKind::NavigationEntry: return {WC_STATICW, SS_OWNERDRAW | SS_NOTIFY};
     }
     return {WC_STATICW, 0};
 }
@@ -176,15 +180,9 @@ HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
     if (!hwnd) return nullptr;
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (decl.kind == ControlKind::Picture || decl.kind == ControlKind::PictureButton) {
-        auto cached = bitmaps_.find(decl.caption);
-        if (cached == bitmaps_.end())
-            cached = bitmaps_
-                         .emplace(decl.caption, unique_gdi(LoadImageW(GetModuleHandleW(nullptr),
-                                                                      to_utf16(decl.caption).c_str(), IMAGE_BITMAP,
-                                                                      0, 0, LR_CREATEDIBSECTION)))
-                         .first;
         const UINT set_image = decl.kind == ControlKind::Picture ? STM_SETIMAGE : BM_SETIMAGE;
-        if (cached->second) SendMessageW(hwnd, set_image, IMAGE_BITMAP, reinterpret_cast<LPARAM>(cached->second.get()));
+        if (HBITMAP picture = bitmap(decl.caption))
+            SendMessageW(hwnd, set_image, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
     }
     if (decl.kind == ControlKind::PictureButton) {
         const auto previous = reinterpret_cast<WNDPROC>(
@@ -209,7 +207,8 @@ HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
         SendMessageW(hwnd, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
     }
     by_name_[decl.name] = hwnd;
-    by_hwnd_[hwnd] = Entry{decl.name, decl.kind, decl.on_click, decl.interval_ms, false, decl.shortcut};
+    by_hwnd_[hwnd] = Entry{decl.name, decl.kind, decl.on_click, decl.interval_ms, false, decl.shortcut,
+                           decl.kind == ControlKind::NavigationEntry ? bitmap(decl.picture) : nullptr};
     if (decl.kind == ControlKind::Grid) {
         SendMessageW(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
         auto view = std::make_unique<GridView>(hwnd);
@@ -228,6 +227,47 @@ HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
         set_timer_running(hwnd, decl.visible);
     }
     return hwnd;
+}
+
+HBITMAP Controls::bitmap(const std::string& name) {
+    auto cached = bitmaps_.find(name);
+    if (cached == bitmaps_.end())
+        cached = bitmaps_
+                     .emplace(name, unique_gdi(LoadImageW(GetModuleHandleW(nullptr), to_utf16(name).c_str(),
+                                                          IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)))
+                     .first;
+    return static_cast<HBITMAP>(cached->second.get());
+}
+
+bool Controls::draw(const DRAWITEMSTRUCT& item) const {
+    auto it = by_hwnd_.find(item.hwndItem);
+    if (it == by_hwnd_.end() || it->second.kind != ControlKind::NavigationEntry) return false;
+    HDC dc = item.hDC;
+    const RECT& r = item.rcItem;
+    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    // The caption on a line of its own at the top, as a centred static
+    // would put it, in the colour of the other clickable texts.
+    wchar_t caption[128];
+    const int length = GetWindowTextW(item.hwndItem, caption, 128);
+    HGDIOBJ old_font = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
+    SetTextColor(dc, kLinkColour);
+    SetBkMode(dc, TRANSPARENT);
+    RECT line{r.left, r.top, r.right, r.top + kNavigationCaptionHeight};
+    DrawTextW(dc, caption, length, &line, DT_CENTER | DT_TOP | DT_SINGLELINE);
+    SelectObject(dc, old_font);
+    // The picture centred in the rest.
+    if (HBITMAP picture = it->second.picture) {
+        BITMAP info{};
+        GetObjectW(picture, sizeof info, &info);
+        const unique_dc mem(CreateCompatibleDC(dc));
+        HGDIOBJ old = SelectObject(mem.get(), picture);
+        const int below = r.top + kNavigationCaptionHeight + kNavigationGap;
+        BitBlt(dc, r.left + (r.right - r.left - info.bmWidth) / 2,
+               below + (r.bottom - below - info.bmHeight) / 2, info.bmWidth, info.bmHeight, mem.get(), 0, 0,
+               SRCCOPY);
+        SelectObject(mem.get(), old);
+    }
+    return true;
 }
 
 void CALLBACK Controls::timer_tick(HWND hwnd, UINT, UINT_PTR, DWORD) {
@@ -370,6 +410,7 @@ void Controls::set_tooltip(HWND hwnd, const std::string& text) {
 bool Controls::has_hand_cursor(HWND hwnd) const {
     auto it = by_hwnd_.find(hwnd);
     return it != by_hwnd_.end() && (it->second.kind == ControlKind::LinkText ||
+                                    it->second.kind == ControlKind::NavigationEntry ||
                                     it->second.kind == ControlKind::PictureButton ||
                                     (it->second.kind == ControlKind::Icon && it->second.on_click));
 }

@@ -44,6 +44,9 @@ enum class ControlKind {
     PictureButton,  // a push button showing the bitmap resource the caption
                     // names, with the hand cursor: Tab reaches it, Enter or
                     // Space presses it, the system draws its focus
+    NavigationEntry,  // the caption above the bitmap resource `picture`
+                      // names, one window that answers clicks, with the
+                      // hand cursor: one window where two cost a start 1 ms
 };
 
 struct ControlDecl {
@@ -61,6 +64,7 @@ struct ControlDecl {
     std::vector<std::string> items = {};  // a combo box's list
     int selected = -1;                    // a combo box's chosen item; -1 shows the caption
     bool editable = false;                // a combo box's
+    std::string picture = {};             // a navigation entry's bitmap resource
 };
 
 class Controls {
@@ -78,6 +82,8 @@ public:
     // A grid's notifications (drawing, selection, context menu); true when
     // one was answered.
     bool notify(const NMHDR& header, LRESULT& result) const;
+    // Draws an owner-drawn control of ours; false when it is not one.
+    bool draw(const DRAWITEMSTRUCT& item) const;
     // The grid's pop-up menu, its items in order: shown on a right click,
     // and their shortcuts work while the grid has the focus.
     void set_popup_menu(HWND grid, std::vector<HWND> items);
@@ -110,8 +116,10 @@ private:
         unsigned interval_ms = 0;
         bool running = false;
         char shortcut = 0;
+        HBITMAP picture = nullptr;  // a navigation entry's
     };
     static void CALLBACK timer_tick(HWND hwnd, UINT, UINT_PTR, DWORD);
+    HBITMAP bitmap(const std::string& name);
     std::map<std::string, HWND, std::less<>> by_name_;
     std::map<HWND, Entry> by_hwnd_;
     std::map<HWND, COLORREF> text_colours_;
@@ -128,6 +136,9 @@ private:
     // goes with that window.
     HWND tooltips_ = nullptr;
 };
+
+// The colour of the texts that answer clicks.
+inline constexpr COLORREF kLinkColour = RGB(0, 0, 128);
 
 // A panel forwards what its children tell it to the top-level window, so
 // handlers live in one place however deep a control sits.

@@ -28,7 +28,6 @@ constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN;
 
 constexpr COLORREF kLogGreen = RGB(0, 128, 0);
 constexpr COLORREF kCream = RGB(255, 251, 240);
-constexpr COLORREF kNavy = RGB(0, 0, 128);
 
 constexpr int kLogLeft = 8, kLogWidth = 601;
 
@@ -132,8 +131,8 @@ void MainWindow::show() {
 
 void MainWindow::build_controls() {
     HFONT font = static_cast<HFONT>(font_.get());
-    // The navigation bar: a caption above each icon, both clickable; the
-    // pages in their order, then Exit.
+    // The navigation bar: an entry for each page in their order, then Exit,
+    // each one window showing its caption above its icon.
     HWND bar = controls_.create(hwnd_, {ControlKind::Panel, "GroupBox1", "", 8, 8, 601, 81}, font);
     constexpr int kEntryWidth = 60;
     const auto pages = form_.pages();
@@ -143,12 +142,10 @@ void MainWindow::build_controls() {
         const std::string_view component = exit ? kExitEntry.caption_component : pages[i].caption_component;
         const std::string_view icon = exit ? kExitEntry.icon : pages[i].icon;
         const int left = 1 + static_cast<int>(i) * kEntryWidth;
-        auto click = [this, i] { guarded([&] { form_.navigation_click(i); }); };
-        controls_.create(bar, {ControlKind::LinkText, std::string(component), std::string(caption), left, 10,
-                               kEntryWidth, 14, click},
-                         font);
-        controls_.create(bar, {ControlKind::Picture, std::string(icon), std::string(icon), left + 6, 26, 48, 48, click},
-                         font);
+        ControlDecl entry{ControlKind::NavigationEntry, std::string(component), std::string(caption), left, 10,
+                          kEntryWidth, 64, [this, i] { guarded([&] { form_.navigation_click(i); }); }};
+        entry.picture = icon;
+        controls_.create(bar, entry, font);
     }
 
     // Every page is a group box at the same place; hiding it hides all on
@@ -242,6 +239,9 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         break;
+    case WM_DRAWITEM:
+        if (controls_.draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp))) return TRUE;
+        break;
     case WM_NOTIFY: {
         LRESULT result = 0;
         if (controls_.notify(*reinterpret_cast<const NMHDR*>(lp), result)) return result;
@@ -262,7 +262,7 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
             return reinterpret_cast<LRESULT>(cream_brush_.get());
         }
         if (auto colour = controls_.text_colour(reinterpret_cast<HWND>(lp))) SetTextColor(dc, *colour);
-        if (controls_.has_hand_cursor(reinterpret_cast<HWND>(lp))) SetTextColor(dc, kNavy);
+        if (controls_.has_hand_cursor(reinterpret_cast<HWND>(lp))) SetTextColor(dc, kLinkColour);
         SetBkColor(dc, RGB(255, 255, 255));
         return reinterpret_cast<LRESULT>(white_brush_.get());
     }
