@@ -54,6 +54,7 @@ template <class Fn> void MainWindow::guarded(Fn fn) {
 HWND MainWindow::control(std::string_view name) const {
     HWND hwnd = controls_.get(name);
     if (!hwnd) {
+        if (const auto page = page_of_panel(name)) return const_cast<MainWindow*>(this)->page_panel(*page);
         // A page's logic may reach for a control of a page nobody has looked
         // at yet: draw the pages still missing, then look again. At start-up
         // that is the page being created, whose controls are its own: drawing
@@ -149,12 +150,9 @@ void MainWindow::build_controls() {
     }
 
     // Every page is a group box at the same place; hiding it hides all on
-    // it. What is inside comes when the page is first shown.
-    for (const PageRow& row : pages)
-        controls_.create(hwnd_,
-                         {ControlKind::Panel, std::string(row.group_box), std::string(row.title), kPageLeft,
-                          kPageTop, kPageWidth, row.height, {}, false},
-                         font);
+    // it. The first page's is made now; the others', and what is inside a
+    // page, come when the page is first used.
+    if (!pages.empty()) page_panel(0);
 
     // The activity log under the short pages.
     HWND label = controls_.create(hwnd_,
@@ -168,14 +166,38 @@ void MainWindow::build_controls() {
     log_.attach(list, hwnd_, kFlushLog);
 }
 
+HWND MainWindow::page_panel(std::size_t page) {
+    const PageRow& row = form_.pages()[page];
+    if (HWND made = controls_.get(row.group_box)) return made;
+    HWND panel = controls_.create(hwnd_,
+                                  {ControlKind::Panel, std::string(row.group_box), std::string(row.title), kPageLeft,
+                                   kPageTop, kPageWidth, row.height, {}, false},
+                                  static_cast<HFONT>(font_.get()));
+    // In the pages' order after the navigation bar, as if made at start:
+    // the order of the window's children is the order of Tab.
+    HWND after = controls_.get("GroupBox1");
+    for (std::size_t before = 0; before < page; ++before)
+        if (HWND earlier = controls_.get(form_.pages()[before].group_box)) after = earlier;
+    if (panel && after) SetWindowPos(panel, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return panel;
+}
+
+std::optional<std::size_t> MainWindow::page_of_panel(std::string_view name) const {
+    const auto pages = form_.pages();
+    for (std::size_t page = 0; page < pages.size(); ++page)
+        if (pages[page].group_box == name) return page;
+    return std::nullopt;
+}
+
 void MainWindow::build_page(std::size_t page) {
     if (page_built_[page]) return;
     page_built_[page] = true;
     const PageRow& row = form_.pages()[page];
     const PageView* view = find_page_view(row.group_box);
     ui::Page* logic = form_.page(page);
+    HWND panel = page_panel(page);
     if (!view || !logic) return;
-    const PageBuilder builder{controls_, controls_.get(row.group_box), static_cast<HFONT>(font_.get()),
+    const PageBuilder builder{controls_, panel, static_cast<HFONT>(font_.get()),
                               static_cast<HFONT>(bold_font_.get()),
                               [this](std::function<void()> handler) -> std::function<void()> {
                                   return [this, handler] { guarded(handler); };
@@ -345,11 +367,11 @@ bool MainWindow::is_checked(std::string_view name) const {
 }
 
 void MainWindow::set_visible(std::string_view name, bool visible) {
-    // A page is drawn before it first shows, so it appears whole.
-    if (visible) {
-        const auto pages = form_.pages();
-        for (std::size_t page = 0; page < pages.size(); ++page)
-            if (pages[page].group_box == name) build_page(page);
+    if (const auto page = page_of_panel(name)) {
+        // A page not made yet is hidden already; one is drawn before it
+        // first shows, so it appears whole.
+        if (!visible && !controls_.get(name)) return;
+        if (visible) build_page(*page);
     }
     ShowWindow(control(name), visible ? SW_SHOW : SW_HIDE);
 }

@@ -16,6 +16,7 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace veltrano::shell::win32 {
@@ -72,6 +73,10 @@ private:
     void build_controls();
     // Draws a page's contents unless they are drawn already.
     void build_page(std::size_t page);
+    // A page's group box, made at its first use; the pages not shown at
+    // start have none before.
+    HWND page_panel(std::size_t page);
+    std::optional<std::size_t> page_of_panel(std::string_view name) const;
     void paint_frame(HDC dc);
     // Every handler runs through here: the one place an error becomes a box.
     template <class Fn> void guarded(Fn fn);

@@ -265,10 +265,14 @@ TEST_F(UndoKeeps, FactoryDefaultUndoTakesOnlyWhatTheTipsWrote) {
     ASSERT_FALSE(key_exists(LM, kBin));
 
     go(L"Undo ");
-    // Both choices are offered; factory defaults stay the default one.
-    HWND factory = find_controls(main_window(), Selector::by(L"Button", L"Restore factory default settings")).back();
+    // Both choices are offered; factory defaults stay the default one. The
+    // click above is input the program reads in its own time: wait for the
+    // page before looking at it.
     HWND previous = control(Selector::by(L"Button", L"Restore to previous registry settings "));
     ASSERT_NE(previous, nullptr) << "the customization line's previous-settings choice is not visible";
+    const auto factories = find_controls(main_window(), Selector::by(L"Button", L"Restore factory default settings"));
+    ASSERT_EQ(factories.size(), 4u) << describe_screen();
+    HWND factory = factories.back();
     EXPECT_TRUE(checked(factory));
     EXPECT_FALSE(checked(previous));
     // Apply marked the group changed, so its line is offered at once.
