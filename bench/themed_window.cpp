@@ -3,18 +3,25 @@
 // controls are themed), the common controls initialised and the three
 // comctl32 and user32 controls whose first use costs the most under Wine on
 // it: a list box, a month calendar and a progress bar.
+//
+//   themed_window [LABELS]
+//
+// LABELS more windows, plain labels in rows: the floor with as many windows
+// as another program's first paint.
 #include "shell/startup_stages.h"
 
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <cwchar>
+
 static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_DESTROY) PostQuitMessage(0);
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int) {
     VELTRANO_STAGE("entry");
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof icc;
@@ -37,6 +44,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                   121, hwnd, nullptr, instance, nullptr);
     CreateWindowW(MONTHCAL_CLASSW, L"", child | WS_BORDER, 290, 334, 180, 144, hwnd, nullptr, instance, nullptr);
     CreateWindowW(PROGRESS_CLASSW, L"", child, 16, 334, 248, 16, hwnd, nullptr, instance, nullptr);
+    const int labels = command_line ? static_cast<int>(std::wcstol(command_line, nullptr, 10)) : 0;
+    for (int i = 0; i < labels; ++i)
+        CreateWindowW(WC_STATICW, L"A label", child, 8 + (i % 10) * 60, 8 + (i / 10) * 16, 58, 14, hwnd, nullptr,
+                      instance, nullptr);
     VELTRANO_STAGE("controls");
     ShowWindow(hwnd, SW_SHOW);
     VELTRANO_STAGE("ShowWindow");
