@@ -97,6 +97,19 @@ bool changes_machine(const Command& command) {
     return command.action != Command::Action::Usage;
 }
 
+bool has_arguments(std::wstring_view line) {
+    const auto blank = [](wchar_t c) { return c == L' ' || c == L'\t'; };
+    std::size_t at = 0;
+    if (!line.empty() && line[0] == L'"') {
+        const std::size_t close = line.find(L'"', 1);
+        at = close == std::wstring_view::npos ? line.size() : close + 1;
+    } else {
+        while (at < line.size() && !blank(line[at])) ++at;
+    }
+    while (at < line.size() && blank(line[at])) ++at;
+    return at < line.size();
+}
+
 std::optional<Command> parse_command(std::span<const std::string> args, std::string& error) {
     Command command;
     bool have_action = false;

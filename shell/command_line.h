@@ -12,6 +12,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace veltrano::shell {
@@ -49,6 +50,12 @@ inline constexpr std::string_view kUsage =
     "Exit codes: 0 done; 1 some tips could not be applied (the log says which);\r\n"
     "2 bad arguments, profile or file, nothing changed; 3 Veltrano's records in the\r\n"
     "registry cannot be written (not an administrator), nothing changed.\r\n";
+
+// Whether the command line, whole as the process was given it, holds
+// anything past the program's name (quoted, or up to the first blank): an
+// empty "" counts, blanks alone do not. Read without splitting it, so the
+// window's start loads nothing to decide.
+bool has_arguments(std::wstring_view command_line);
 
 // The arguments after the program's name; nullopt with the reason in
 // `error` when they make no command. Switches are case-insensitive and may

@@ -64,20 +64,8 @@ constexpr DWORD kWriterWaitMs = 5 * 60 * 1000;
 
 }  // namespace
 
-bool has_command_line() {
-    // Past the program's name (quoted, or up to the first blank), anything
-    // but blanks is an argument, "" included. Read here rather than with
-    // CommandLineToArgvW, which would load shell32 before the window shows.
-    const wchar_t* at = GetCommandLineW();
-    if (*at == L'"') {
-        for (++at; *at && *at != L'"'; ++at) {}
-        if (*at) ++at;
-    } else {
-        while (*at && *at != L' ' && *at != L'\t') ++at;
-    }
-    while (*at == L' ' || *at == L'\t') ++at;
-    return *at != 0;
-}
+// Not CommandLineToArgvW: it would load shell32 before the window shows.
+bool has_command_line() { return has_arguments(GetCommandLineW()); }
 
 int run_command_line() {
     int count = 0;

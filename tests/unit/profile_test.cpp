@@ -247,6 +247,17 @@ TEST_F(Profiles, SaveAndUndoFromTheCommandLine) {
     EXPECT_EQ(reg.get(Root::LocalMachine, core::kStateKeyBase, "NetworkOptionsUndone"), std::nullopt);
 }
 
+// The window or the script's tool: as CommandLineToArgvW counts arguments
+// (each line measured against it under Wine), without its cost at start.
+TEST(CommandLineArguments, OnlyWhatFollowsTheProgramsNameCounts) {
+    for (std::wstring_view line : {L"veltrano.exe", L"veltrano.exe  \t", L"\"C:\\Program Files\\v.exe\"",
+                                   L"\"C:\\Program Files\\v.exe\" ", L"\"C:\\unclosed /apply x", L""})
+        EXPECT_FALSE(shell::has_arguments(line)) << testing::PrintToString(std::wstring(line));
+    for (std::wstring_view line : {L"veltrano.exe /?", L"veltrano.exe\t/apply a.txt", L"\"C:\\Program Files\\v.exe\"/?",
+                                   L"\"C:\\Program Files\\v.exe\" \"\""})
+        EXPECT_TRUE(shell::has_arguments(line)) << testing::PrintToString(std::wstring(line));
+}
+
 TEST(CommandLineArguments, WhatMakesNoCommand) {
     const std::vector<std::vector<std::string>> bad = {
         {},
