@@ -46,7 +46,7 @@ double run_store_setup(platform::Registry& registry) {
 
 struct Start {
     double ms = -1;  // to the window shown and painted; -1: it never came
-    int windows = 0;  // the window's visible children and theirs, then
+    int windows = 0;  // the window's visible children and theirs
     // veltrano.exe's stages (a build with VELTRANO_BENCH_STAGES), each in ms
     // since CreateProcess, in the order they came.
     std::vector<std::pair<std::string, double>> stages;

@@ -149,10 +149,8 @@ void MainWindow::build_controls() {
         controls_.create(bar, entry, font);
     }
 
-    // Every page is a group box at the same place; hiding it hides all on
-    // it. The first page's is made now; the others', and what is inside a
-    // page, come when the page is first used.
-    if (!pages.empty()) page_panel(0);
+    // Every page is a group box at the same place (page_panel); hiding it
+    // hides all on it. It and what is inside come at the page's first use.
 
     // The activity log under the short pages.
     HWND label = controls_.create(hwnd_,

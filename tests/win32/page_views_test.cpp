@@ -1,9 +1,14 @@
 // Every page whose row makes logic is drawn by a view that takes that
 // logic: a page name mistyped or a view bound to the wrong logic would
 // otherwise show as an empty page, found only by someone clicking there.
+#include "platform/win32/text.h"
 #include "shell/page_table.h"
+#include "shell/win32/main_window.h"
 #include "shell/win32/page_views.h"
 #include "support/form_fixture.h"
+
+#include <string>
+#include <vector>
 
 namespace veltrano {
 
@@ -21,6 +26,28 @@ TEST_F(PageViews, EveryPageWithLogicHasTheViewForThatLogic) {
         ASSERT_NE(view, nullptr);
         EXPECT_TRUE(view->fits(*logic));
     }
+}
+
+// The main window made on the same fakes: a page's group box comes at the
+// page's first use, and still takes its place in the pages' order, which is
+// the order Tab walks them in and the order the log follows.
+TEST_F(PageViews, PagesMadeLateStandInTheTableOrder) {
+    shell::win32::Win32Dialogs dialogs(GetModuleHandleW(nullptr));
+    shell::win32::MainWindow window(GetModuleHandleW(nullptr),
+                                    {reg, sys, time, sound, shutdown, browser, files, processes, shell}, dialogs);
+    ASSERT_TRUE(window.create());
+    const auto rows = shell::page_table();
+    window.set_visible(rows[6].group_box, true);
+    window.set_visible(rows[2].group_box, true);
+    std::vector<std::wstring> order;
+    for (HWND child = GetWindow(window.hwnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t text[128] = {};
+        GetWindowTextW(child, text, 128);
+        order.emplace_back(text);
+    }
+    const auto title = [&](std::size_t row) { return platform::win32::to_utf16(std::string(rows[row].title)); };
+    EXPECT_EQ(order, (std::vector<std::wstring>{L"", title(0), title(2), title(6),
+                                                L"Log of activities carried out in this session", L"", L""}));
 }
 
 }  // namespace
