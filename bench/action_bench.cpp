@@ -205,9 +205,9 @@ std::optional<ExeTiming> exe_run(const std::wstring& exe, const Action& action, 
     if (!main) return std::nullopt;
     if (!driver::wait_until_idle(main)) return std::nullopt;
 
-    const std::wstring page = wide(shell::page_table()[action.navigation].caption);
-    HWND nav = driver::find_control(main, Selector::by(L"Static", page));
-    if (!nav || !driver::click(nav, driver::ClickMethod::PostedMouse)) return std::nullopt;
+    // The navigation bar's entries are a toolbar's buttons, in the page table's order.
+    HWND nav = driver::find_control(main, Selector::by_class(L"ToolbarWindow32"));
+    if (!nav || !driver::click_toolbar_button(nav, static_cast<int>(action.navigation))) return std::nullopt;
     HWND go = driver::find_control(main, Selector::by(L"Button", action.go_button));
     if (!go) return std::nullopt;
     if (!action.tip_by_hand) {

@@ -46,21 +46,21 @@ using tips::Group;
 using tips::group_display;
 
 const std::array<PageRow, 9> kPageTable{{
-    {"Main", "StaticText6", "Image_welcome_screen", false, kWelcomePage, "Main Screen", kTall, make_welcome},
-    {"Network", "StaticText1", "Image_network_options", true, group_display(Group::Network).group_box,
+    {"Main", "Image_welcome_screen", false, kWelcomePage, "Main Screen", kTall, make_welcome},
+    {"Network", "Image_network_options", true, group_display(Group::Network).group_box,
      "Your network boosting choices", kShort, make_tips_page<Group::Network>},
-    {"Power", "StaticText3", "Image_power_options", true, group_display(Group::Power).group_box,
+    {"Power", "Image_power_options", true, group_display(Group::Power).group_box,
      "Your power saving choices", kShort, make_tips_page<Group::Power>},
-    {"System", "StaticText4", "Image_system_options", true, group_display(Group::System).group_box,
+    {"System", "Image_system_options", true, group_display(Group::System).group_box,
      "Your system tuning choices", kShort, make_tips_page<Group::System>},
-    {"Customize", "StaticText5", "Image_customization_options", true, group_display(Group::Customization).group_box,
+    {"Customize", "Image_customization_options", true, group_display(Group::Customization).group_box,
      "Your customization choices", kShort, make_tips_page<Group::Customization>},
-    {"Undo ", "StaticText7", "Image_undo_options", true, tips::kUndoGroupBox, "Undo Options", kShort, make_undo},
-    {"RegClean", "StaticText9", "Image_regclean_option", true, regclean::kPage, "Registry Analyser and Cleaner", kTall,
+    {"Undo ", "Image_undo_options", true, tips::kUndoGroupBox, "Undo Options", kShort, make_undo},
+    {"RegClean", "Image_regclean_option", true, regclean::kPage, "Registry Analyser and Cleaner", kTall,
      make_regclean},
-    {"Process", "StaticText14", "Image_process_monitor", true, procmon::kPage, "System Process list", kTall,
+    {"Process", "Image_process_monitor", true, procmon::kPage, "System Process list", kTall,
      make_process_monitor},
-    {"Admin", "StaticText11", "Image_admin_options", true, admin::kPage, "Admin Options", kShort, make_admin},
+    {"Admin", "Image_admin_options", true, admin::kPage, "Admin Options", kShort, make_admin},
 }};
 
 }  // namespace

@@ -62,7 +62,6 @@ inline constexpr int kShortPageHeight = 345, kTallPageHeight = 489;
 struct PageRow {
     // The navigation entry: a caption above an icon, both clickable.
     std::string_view caption;
-    std::string_view caption_component;
     std::string_view icon;  // also the name of its bitmap resource
     bool nt_only;           // refused with the not-compatible dialog elsewhere
     // The page.
@@ -82,7 +81,6 @@ std::span<const PageRow> page_table();
 // Exit closes the bar; it is no page.
 struct ExitEntry {
     std::string_view caption = "Exit";
-    std::string_view caption_component = "StaticText2";
     std::string_view icon = "Image_exit_options";
 };
 inline constexpr ExitEntry kExitEntry{};

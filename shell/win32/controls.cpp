@@ -13,8 +13,6 @@ using platform::win32::to_utf16;
 namespace {
 
 constexpr wchar_t kPanelClass[] = L"VeltranoPanel";
-// A navigation entry's caption line, and the space between it and the picture.
-constexpr int kNavigationCaptionHeight = 14, kNavigationGap = 2;
 
 // A panel is a group box that can hold controls: it draws its own etched
 // frame and caption, as a BS_GROUPBOX child laid over the controls would keep
@@ -66,7 +64,6 @@ LRESULT CALLBACK panel_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_COMMAND:
     case WM_NOTIFY:
-    case WM_DRAWITEM:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORLISTBOX:
@@ -105,7 +102,7 @@ ClassAndStyle class_for(ControlKind kind) {
     case ControlKind::Icon: return {WC_STATICW, SS_ICON | SS_CENTERIMAGE};
     case ControlKind::ComboBox: return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP};
     case ControlKind::PictureButton: return {WC_BUTTONW, BS_PUSHBUTTON | BS_BITMAP | WS_TABSTOP};
-    case ControlKind::NavigationEntry: return {WC_STATICW, SS_OWNERDRAW | SS_NOTIFY};
+    case ControlKind::Sheet: return {Sheet::kClass, 0};
     }
     return {WC_STATICW, 0};
 }
@@ -150,6 +147,7 @@ void register_panel_class(HINSTANCE instance) {
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     wc.lpszClassName = kPanelClass;
     RegisterClassExW(&wc);
+    Sheet::register_class(instance);
 }
 
 HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
@@ -207,8 +205,7 @@ HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
         SendMessageW(hwnd, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
     }
     by_name_[decl.name] = hwnd;
-    by_hwnd_[hwnd] = Entry{decl.name, decl.kind, decl.on_click, decl.interval_ms, false, decl.shortcut,
-                           decl.kind == ControlKind::NavigationEntry ? bitmap(decl.picture) : nullptr};
+    by_hwnd_[hwnd] = Entry{decl.name, decl.kind, decl.on_click, decl.interval_ms, false, decl.shortcut};
     if (decl.kind == ControlKind::Grid) {
         SendMessageW(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
         auto view = std::make_unique<GridView>(hwnd);
@@ -222,11 +219,31 @@ HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
         // With nothing chosen an editable box still shows its caption.
         if (decl.selected < 0) SetWindowTextW(hwnd, caption.c_str());
     }
+    if (decl.kind == ControlKind::Sheet) sheets_[hwnd] = std::make_unique<Sheet>(hwnd);
     if (decl.kind == ControlKind::Timer) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         set_timer_running(hwnd, decl.visible);
     }
     return hwnd;
+}
+
+void Controls::add_to_sheet(HWND sheet_hwnd, const ControlDecl& decl, HFONT font, COLORREF colour) {
+    Sheet& sheet = *sheets_.at(sheet_hwnd);
+    SheetItem item;
+    item.at = {decl.left, decl.top, decl.left + decl.width, decl.top + decl.height};
+    item.font = font;
+    item.colour = colour;
+    item.visible = decl.visible;
+    if (decl.kind == ControlKind::Picture)
+        item.picture = bitmap(decl.caption);
+    else
+        item.text = to_utf16(decl.caption);
+    on_sheet_[decl.name] = OnSheet{&sheet, sheet.add(std::move(item))};
+}
+
+std::optional<Controls::OnSheet> Controls::on_sheet(std::string_view name) const {
+    auto it = on_sheet_.find(name);
+    return it == on_sheet_.end() ? std::nullopt : std::optional<OnSheet>(it->second);
 }
 
 HBITMAP Controls::bitmap(const std::string& name) {
@@ -237,37 +254,6 @@ HBITMAP Controls::bitmap(const std::string& name) {
                                                           IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)))
                      .first;
     return static_cast<HBITMAP>(cached->second.get());
-}
-
-bool Controls::draw(const DRAWITEMSTRUCT& item) const {
-    auto it = by_hwnd_.find(item.hwndItem);
-    if (it == by_hwnd_.end() || it->second.kind != ControlKind::NavigationEntry) return false;
-    HDC dc = item.hDC;
-    const RECT& r = item.rcItem;
-    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    // The caption on a line of its own at the top, as a centred static
-    // would put it, in the colour of the other clickable texts.
-    wchar_t caption[128];
-    const int length = GetWindowTextW(item.hwndItem, caption, 128);
-    HGDIOBJ old_font = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
-    SetTextColor(dc, kLinkColour);
-    SetBkMode(dc, TRANSPARENT);
-    RECT line{r.left, r.top, r.right, r.top + kNavigationCaptionHeight};
-    DrawTextW(dc, caption, length, &line, DT_CENTER | DT_TOP | DT_SINGLELINE);
-    SelectObject(dc, old_font);
-    // The picture centred in the rest.
-    if (HBITMAP picture = it->second.picture) {
-        BITMAP info{};
-        GetObjectW(picture, sizeof info, &info);
-        const unique_dc mem(CreateCompatibleDC(dc));
-        HGDIOBJ old = SelectObject(mem.get(), picture);
-        const int below = r.top + kNavigationCaptionHeight + kNavigationGap;
-        BitBlt(dc, r.left + (r.right - r.left - info.bmWidth) / 2,
-               below + (r.bottom - below - info.bmHeight) / 2, info.bmWidth, info.bmHeight, mem.get(), 0, 0,
-               SRCCOPY);
-        SelectObject(mem.get(), old);
-    }
-    return true;
 }
 
 void CALLBACK Controls::timer_tick(HWND hwnd, UINT, UINT_PTR, DWORD) {
@@ -410,7 +396,6 @@ void Controls::set_tooltip(HWND hwnd, const std::string& text) {
 bool Controls::has_hand_cursor(HWND hwnd) const {
     auto it = by_hwnd_.find(hwnd);
     return it != by_hwnd_.end() && (it->second.kind == ControlKind::LinkText ||
-                                    it->second.kind == ControlKind::NavigationEntry ||
                                     it->second.kind == ControlKind::PictureButton ||
                                     (it->second.kind == ControlKind::Icon && it->second.on_click));
 }

@@ -5,6 +5,7 @@
 
 #include "shell/win32/gdi.h"
 #include "shell/win32/grid_view.h"
+#include "shell/win32/sheet.h"
 
 #include <windows.h>
 
@@ -44,9 +45,8 @@ enum class ControlKind {
     PictureButton,  // a push button showing the bitmap resource the caption
                     // names, with the hand cursor: Tab reaches it, Enter or
                     // Space presses it, the system draws its focus
-    NavigationEntry,  // the caption above the bitmap resource `picture`
-                      // names, one window that answers clicks, with the
-                      // hand cursor: one window where two cost a start 1 ms
+    Sheet,  // one window that draws the labels and pictures put on it
+            // (add_to_sheet) instead of a window each
 };
 
 struct ControlDecl {
@@ -64,7 +64,6 @@ struct ControlDecl {
     std::vector<std::string> items = {};  // a combo box's list
     int selected = -1;                    // a combo box's chosen item; -1 shows the caption
     bool editable = false;                // a combo box's
-    std::string picture = {};             // a navigation entry's bitmap resource
 };
 
 class Controls {
@@ -72,6 +71,15 @@ public:
     HWND create(HWND parent, const ControlDecl& decl, HFONT font);
     HWND get(std::string_view name) const;
     const std::string& name_of(HWND hwnd) const;
+    // A label or picture drawn by the sheet, placed within it; the logic
+    // reaches it by name as any control.
+    void add_to_sheet(HWND sheet, const ControlDecl& decl, HFONT font, COLORREF colour = RGB(0, 0, 0));
+    struct OnSheet {
+        Sheet* sheet;
+        std::size_t index;
+    };
+    // The sheet and place of the label of that name; none for a window.
+    std::optional<OnSheet> on_sheet(std::string_view name) const;
     // Runs the click handler of the control that sent WM_COMMAND; false when
     // it has none.
     bool command(HWND from, UINT code) const;
@@ -82,8 +90,6 @@ public:
     // A grid's notifications (drawing, selection, context menu); true when
     // one was answered.
     bool notify(const NMHDR& header, LRESULT& result) const;
-    // Draws an owner-drawn control of ours; false when it is not one.
-    bool draw(const DRAWITEMSTRUCT& item) const;
     // The grid's pop-up menu, its items in order: shown on a right click,
     // and their shortcuts work while the grid has the focus.
     void set_popup_menu(HWND grid, std::vector<HWND> items);
@@ -116,7 +122,6 @@ private:
         unsigned interval_ms = 0;
         bool running = false;
         char shortcut = 0;
-        HBITMAP picture = nullptr;  // a navigation entry's
     };
     static void CALLBACK timer_tick(HWND hwnd, UINT, UINT_PTR, DWORD);
     HBITMAP bitmap(const std::string& name);
@@ -125,6 +130,8 @@ private:
     std::map<HWND, COLORREF> text_colours_;
     std::map<HWND, LPCWSTR> cursors_;
     std::map<HWND, std::unique_ptr<GridView>> grids_;
+    std::map<HWND, std::unique_ptr<Sheet>> sheets_;
+    std::map<std::string, OnSheet, std::less<>> on_sheet_;
     // A picture's bitmap, loaded once however many statics show it (the
     // tips' help image stands beside every tip); a static does not delete a
     // bitmap it was given, so they are ours to free, after the statics.
@@ -141,7 +148,8 @@ private:
 inline constexpr COLORREF kLinkColour = RGB(0, 0, 128);
 
 // A panel forwards what its children tell it to the top-level window, so
-// handlers live in one place however deep a control sits.
+// handlers live in one place however deep a control sits. The sheet's class
+// is registered with it.
 void register_panel_class(HINSTANCE instance);
 
 }  // namespace veltrano::shell::win32

@@ -21,8 +21,11 @@ constexpr int kClientWidth = 614, kClientHeight = 584;
 constexpr UINT kFlushLog = WM_APP + 1;
 constexpr UINT kFinishStartUp = WM_APP + 2;
 // Ctrl+1 to Ctrl+9 and Ctrl+0 reach the ten navigation entries: the bar's
-// pictures and captions take no keyboard focus of their own.
+// pictures and captions take no keyboard focus of their own. A click on the
+// bar sends the same commands.
 constexpr WORD kNavigationCommand = 0x7000;
+// The navigation bar's etched frame.
+constexpr RECT kNavigationFrame{8, 8, 609, 89};
 // Caption without buttons: no system menu, no minimise, maximise or close.
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN;
 
@@ -51,26 +54,32 @@ template <class Fn> void MainWindow::guarded(Fn fn) {
     run_guarded(hwnd_, fn);
 }
 
+// A page's logic may reach for a control of a page nobody has looked at yet:
+// draw the pages still missing. At start-up that is the page being created,
+// whose controls are its own: drawing every page there cost about 110 ms
+// before the first paint.
+void MainWindow::build_pages_holding(std::string_view name) const {
+    auto* self = const_cast<MainWindow*>(this);
+    if (const auto page = form_.page_being_created()) self->build_page(*page);
+    if (controls_.get(name) || controls_.on_sheet(name)) return;
+    for (std::size_t page = 0; page < page_built_.size(); ++page) self->build_page(page);
+}
+
 HWND MainWindow::control(std::string_view name) const {
     HWND hwnd = controls_.get(name);
     if (!hwnd) {
         if (const auto page = page_of_panel(name)) return const_cast<MainWindow*>(this)->page_panel(*page);
-        // A page's logic may reach for a control of a page nobody has looked
-        // at yet: draw the pages still missing, then look again. At start-up
-        // that is the page being created, whose controls are its own: drawing
-        // every page there cost about 110 ms before the first paint.
-        auto* self = const_cast<MainWindow*>(this);
-        if (const auto page = form_.page_being_created()) {
-            self->build_page(*page);
-            hwnd = controls_.get(name);
-        }
-        if (!hwnd) {
-            for (std::size_t page = 0; page < page_built_.size(); ++page) self->build_page(page);
-            hwnd = controls_.get(name);
-        }
+        build_pages_holding(name);
+        hwnd = controls_.get(name);
     }
     if (!hwnd) throw core::VeltranoError("No control named " + std::string(name));
     return hwnd;
+}
+
+std::optional<Controls::OnSheet> MainWindow::sheet_label(std::string_view name) const {
+    if (controls_.get(name) || page_of_panel(name)) return std::nullopt;
+    if (!controls_.on_sheet(name)) build_pages_holding(name);
+    return controls_.on_sheet(name);
 }
 
 bool MainWindow::create() {
@@ -104,6 +113,15 @@ bool MainWindow::create() {
     return true;
 }
 
+// A navigation entry's command: a click on the bar, or Ctrl with a digit.
+std::optional<std::size_t> MainWindow::navigation_entry(WPARAM wp, LPARAM lp) const {
+    if (lp) return navigation_.entry_of(wp, lp);
+    if (HIWORD(wp) == 1 && LOWORD(wp) >= kNavigationCommand &&
+        LOWORD(wp) < kNavigationCommand + form_.navigation_entries())
+        return LOWORD(wp) - kNavigationCommand;
+    return std::nullopt;
+}
+
 unique_accelerators MainWindow::create_accelerators() const {
     // Ctrl+1 to Ctrl+9, then Ctrl+0: ten digits for at most ten entries.
     const std::size_t count = std::min<std::size_t>(form_.navigation_entries(), 10);
@@ -133,21 +151,16 @@ void MainWindow::show() {
 void MainWindow::build_controls() {
     HFONT font = static_cast<HFONT>(font_.get());
     // The navigation bar: an entry for each page in their order, then Exit,
-    // each one window showing its caption above its icon.
-    HWND bar = controls_.create(hwnd_, {ControlKind::Panel, "GroupBox1", "", 8, 8, 601, 81}, font);
-    constexpr int kEntryWidth = 60;
+    // inside the frame paint_frame draws.
     const auto pages = form_.pages();
+    std::vector<NavigationEntry> entries;
     for (std::size_t i = 0; i < form_.navigation_entries(); ++i) {
         const bool exit = i == pages.size();
-        const std::string_view caption = exit ? kExitEntry.caption : pages[i].caption;
-        const std::string_view component = exit ? kExitEntry.caption_component : pages[i].caption_component;
-        const std::string_view icon = exit ? kExitEntry.icon : pages[i].icon;
-        const int left = 1 + static_cast<int>(i) * kEntryWidth;
-        ControlDecl entry{ControlKind::NavigationEntry, std::string(component), std::string(caption), left, 10,
-                          kEntryWidth, 64, [this, i] { guarded([&] { form_.navigation_click(i); }); }};
-        entry.picture = icon;
-        controls_.create(bar, entry, font);
+        entries.push_back({std::string(exit ? kExitEntry.caption : pages[i].caption),
+                           std::string(exit ? kExitEntry.icon : pages[i].icon)});
     }
+    navigation_.create(hwnd_, kNavigationFrame.left + 1, kNavigationFrame.top + 10, entries, font, kNavigationCommand);
+    controls_.set_cursor(navigation_.hwnd(), reinterpret_cast<LPCWSTR>(IDC_HAND));
 
     // Every page is a group box at the same place (page_panel); hiding it
     // hides all on it. It and what is inside come at the page's first use.
@@ -173,7 +186,7 @@ HWND MainWindow::page_panel(std::size_t page) {
                                   static_cast<HFONT>(font_.get()));
     // In the pages' order after the navigation bar, as if made at start:
     // the order of the window's children is the order of Tab.
-    HWND after = controls_.get("GroupBox1");
+    HWND after = navigation_.hwnd();
     for (std::size_t before = 0; before < page; ++before)
         if (HWND earlier = controls_.get(form_.pages()[before].group_box)) after = earlier;
     if (panel && after) SetWindowPos(panel, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -220,6 +233,8 @@ constexpr Strip kStrips[] = {
 }  // namespace
 
 void MainWindow::paint_frame(HDC dc) {
+    RECT navigation = kNavigationFrame;
+    DrawEdge(dc, &navigation, EDGE_ETCHED, BF_RECT);
     const unique_dc mem(CreateCompatibleDC(dc));
     for (std::size_t i = 0; i < std::size(kStrips); ++i) {
         // Loaded at the first paint and kept: the window repaints often.
@@ -252,18 +267,14 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_COMMAND:
         if (lp && controls_.command(reinterpret_cast<HWND>(lp), HIWORD(wp))) return 0;
-        if (!lp && HIWORD(wp) == 1 && LOWORD(wp) >= kNavigationCommand &&
-            LOWORD(wp) < kNavigationCommand + form_.navigation_entries()) {
-            const std::size_t entry = LOWORD(wp) - kNavigationCommand;
-            guarded([&] { form_.navigation_click(entry); });
+        if (const auto entry = navigation_entry(wp, lp)) {
+            guarded([&] { form_.navigation_click(*entry); });
             return 0;
         }
         break;
-    case WM_DRAWITEM:
-        if (controls_.draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp))) return TRUE;
-        break;
     case WM_NOTIFY: {
         LRESULT result = 0;
+        if (navigation_.notify(*reinterpret_cast<const NMHDR*>(lp), result)) return result;
         if (controls_.notify(*reinterpret_cast<const NMHDR*>(lp), result)) return result;
         break;
     }
@@ -365,6 +376,7 @@ bool MainWindow::is_checked(std::string_view name) const {
 }
 
 void MainWindow::set_visible(std::string_view name, bool visible) {
+    if (const auto label = sheet_label(name)) return label->sheet->set_visible(label->index, visible);
     if (const auto page = page_of_panel(name)) {
         // A page not made yet is hidden already; one is drawn before it
         // first shows, so it appears whole.
@@ -376,14 +388,17 @@ void MainWindow::set_visible(std::string_view name, bool visible) {
 
 // The control's own flag: a control on a hidden page still counts as shown.
 bool MainWindow::is_visible(std::string_view name) const {
+    if (const auto label = sheet_label(name)) return label->sheet->item(label->index).visible;
     return (GetWindowLongPtrW(control(name), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 void MainWindow::set_text(std::string_view name, const std::string& text) {
+    if (const auto label = sheet_label(name)) return label->sheet->set_text(label->index, to_utf16(text));
     SetWindowTextW(control(name), to_utf16(text).c_str());
 }
 
 std::string MainWindow::text(std::string_view name) const {
+    if (const auto label = sheet_label(name)) return platform::win32::to_utf8(label->sheet->item(label->index).text);
     HWND hwnd = control(name);
     std::wstring buffer(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
     buffer.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, buffer.data(), static_cast<int>(buffer.size()))));

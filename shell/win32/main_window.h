@@ -8,6 +8,7 @@
 #include "shell/win32/controls.h"
 #include "shell/win32/gdi.h"
 #include "shell/win32/log_view.h"
+#include "shell/win32/navigation_bar.h"
 #include "shell/win32/page_builder.h"
 #include "shell/win32/pump_throttle.h"
 #include "shell/win32/win32_dialogs.h"
@@ -82,12 +83,17 @@ private:
     template <class Fn> void guarded(Fn fn);
     // The control of that name; a name no page declares is a fault of ours.
     HWND control(std::string_view name) const;
+    // The label of that name when a sheet draws it, not a window.
+    std::optional<Controls::OnSheet> sheet_label(std::string_view name) const;
+    void build_pages_holding(std::string_view name) const;
+    std::optional<std::size_t> navigation_entry(WPARAM wp, LPARAM lp) const;
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
     LogView log_;
     Win32Dialogs& dialogs_;
     Controls controls_;
+    NavigationBar navigation_;
     unique_gdi font_, bold_font_, white_brush_, cream_brush_;
     std::array<unique_gdi, 4> frame_bitmaps_;
     TForm1 form_;

@@ -2,6 +2,8 @@
 
 #include "e2e_environment.h"
 
+#include <algorithm>
+
 namespace veltrano::e2e {
 
 using namespace veltrano::driver;
@@ -78,7 +80,20 @@ HWND VeltranoSession::control(const Selector& selector) {
     return found;
 }
 
+std::vector<std::wstring> VeltranoSession::navigation_entries() const {
+    const auto bars = find_controls(main_, Selector::by_class(L"ToolbarWindow32"));
+    return bars.empty() ? std::vector<std::wstring>{} : toolbar_buttons(bars.front());
+}
+
 void VeltranoSession::click_caption(const wchar_t* caption) {
+    // The navigation bar's entries are the buttons of a toolbar.
+    const auto entries = navigation_entries();
+    if (auto entry = std::find(entries.begin(), entries.end(), caption); entry != entries.end()) {
+        HWND bar = find_controls(main_, Selector::by_class(L"ToolbarWindow32")).front();
+        ASSERT_TRUE(click_toolbar_button(bar, static_cast<int>(entry - entries.begin())))
+            << "the click on \"" << to_utf8(caption) << "\" was not delivered";
+        return;
+    }
     HWND target = control(Selector::by_caption(caption));
     ASSERT_NE(target, nullptr);
     ASSERT_TRUE(click(target)) << "the click on \"" << to_utf8(caption) << "\" was not delivered";
@@ -92,6 +107,7 @@ std::string VeltranoSession::describe_screen() const {
     std::string out;
     for (const ControlInfo& c : visible_children(main_))
         out += std::string(c.depth * 2, ' ') + to_utf8(c.class_name) + " \"" + to_utf8(c.text) + "\"\n";
+    for (const std::wstring& entry : navigation_entries()) out += "navigation entry \"" + to_utf8(entry) + "\"\n";
     return out;
 }
 

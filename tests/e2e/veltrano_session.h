@@ -45,7 +45,10 @@ protected:
     HWND control(const driver::Selector& selector);
     HWND control(const wchar_t* selector) { return control(driver::Selector::parse(selector)); }
     bool shown(const driver::Selector& selector) const { return !driver::find_controls(main_, selector).empty(); }
+    // A control's, or a navigation entry's.
     void click_caption(const wchar_t* caption);
+    // The navigation bar's entries, in order.
+    std::vector<std::wstring> navigation_entries() const;
     // Waits until the program has finished handling the last step: nothing
     // modal over the main window and its thread back at the message loop.
     // What must not have happened is checked after this, without waiting.

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cwchar>
 #include <memory>
@@ -29,15 +30,27 @@ std::wstring num(const std::wstring& key, const wchar_t* name) {
 
 class WelcomePage : public VeltranoSession {
 protected:
-    // The statics of the page, pictures left out.
+    // The texts of the page, pictures left out: a static's, or each line of
+    // a window that draws several.
     std::vector<ControlInfo> page_texts() const {
         std::vector<ControlInfo> texts;
         for (const ControlInfo& c : visible_children(main_window())) {
-            if (_wcsicmp(c.class_name.c_str(), L"Static") != 0) continue;
+            const bool sheet = c.class_name == L"VeltranoSheet";
+            if (!sheet && _wcsicmp(c.class_name.c_str(), L"Static") != 0) continue;
             if ((GetWindowLongPtrW(c.hwnd, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP) continue;
             HWND page = GetParent(c.hwnd);
             while (page && text_of(page) != L"Main Screen") page = GetParent(page);
-            if (page) texts.push_back(c);
+            if (!page) continue;
+            if (!sheet) {
+                texts.push_back(c);
+                continue;
+            }
+            for (std::size_t at = 0; at <= c.text.size();) {
+                const std::size_t end = std::min(c.text.find(L"\r\n", at), c.text.size());
+                texts.push_back(c);
+                texts.back().text = c.text.substr(at, end - at);
+                at = end + 2;
+            }
         }
         return texts;
     }

@@ -510,6 +510,40 @@ bool click_listview_item(HWND listview, int item, bool with_ctrl) {
     return mouse_click_at(listview, at, with_ctrl);
 }
 
+bool click_toolbar_button(HWND toolbar, int index) {
+    RemoteBuffer buffer(toolbar, sizeof(RECT));
+    RECT bounds{};
+    bool ok = false;
+    if (!buffer) return false;
+    send(toolbar, TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.at(0)), &ok);
+    if (!ok || !buffer.read(0, &bounds, sizeof bounds) || bounds.right <= bounds.left) return false;
+    POINT at{(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2};
+    MapWindowPoints(toolbar, nullptr, &at, 1);
+    return mouse_click_at(toolbar, at);
+}
+
+std::vector<std::wstring> toolbar_buttons(HWND toolbar) {
+    std::vector<std::wstring> texts;
+    const LRESULT count = send(toolbar, TB_BUTTONCOUNT, 0, 0);
+    RemoteBuffer buffer(toolbar, sizeof(TBBUTTON) + kRemoteTextChars * sizeof(wchar_t));
+    if (!buffer) return texts;
+    for (LRESULT i = 0; i < count; ++i) {
+        TBBUTTON button{};
+        bool ok = false;
+        send(toolbar, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buffer.at(0)), &ok);
+        if (!ok || !buffer.read(0, &button, sizeof button)) break;
+        const LRESULT length = send(toolbar, TB_GETBUTTONTEXTW, static_cast<WPARAM>(button.idCommand), 0);
+        std::wstring text(static_cast<std::size_t>(std::clamp<LRESULT>(length, 0, kRemoteTextChars - 1)), L'\0');
+        if (length > 0) {
+            send(toolbar, TB_GETBUTTONTEXTW, static_cast<WPARAM>(button.idCommand),
+                 reinterpret_cast<LPARAM>(buffer.at(sizeof(TBBUTTON))), &ok);
+            if (!ok || !buffer.read(sizeof(TBBUTTON), text.data(), text.size() * sizeof(wchar_t))) text.clear();
+        }
+        texts.push_back(std::move(text));
+    }
+    return texts;
+}
+
 std::vector<std::vector<std::wstring>> listview_rows(HWND listview) {
     std::vector<std::vector<std::wstring>> rows;
     const auto header = reinterpret_cast<HWND>(send(listview, LVM_GETHEADER, 0, 0));

@@ -108,6 +108,9 @@ bool click(HWND control, ClickMethod method = ClickMethod::Automatic);
 // first; with Ctrl held, as a person adds a row to the selection.
 bool click_listview_item(HWND listview, int item, bool with_ctrl = false);
 
+// A real click on a toolbar's button (0 for the first).
+bool click_toolbar_button(HWND toolbar, int index);
+
 // Waits until the program behind `top` has finished the step in hand: no
 // modal window holds `top` (it is enabled) and then its thread is back at a
 // message loop (it answers a sent message). WaitForInputIdle cannot tell:
@@ -137,6 +140,8 @@ std::optional<bool> is_checked(HWND button);  // nullopt if not a check box
 // List-view text lives in the target's memory: these borrow a buffer there.
 std::vector<std::wstring> listview_columns(HWND listview);
 std::vector<std::vector<std::wstring>> listview_rows(HWND listview);
+// A toolbar's button texts, in order; so are they.
+std::vector<std::wstring> toolbar_buttons(HWND toolbar);
 
 // ---- message boxes ---------------------------------------------------------
 

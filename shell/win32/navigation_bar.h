@@ -1,0 +1,49 @@
+// The navigation bar: an entry for each page in their order, then Exit,
+// side by side, each its caption above its picture. One toolbar draws them
+// all, where a window each cost the start about 1.5 ms under Wine; its
+// buttons carry the captions, so whoever reads the screen finds them there.
+// A click on an entry reaches the parent as WM_COMMAND with its command.
+#pragma once
+
+#include "shell/win32/gdi.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace veltrano::shell::win32 {
+
+struct NavigationEntry {
+    std::string caption;
+    std::string picture;  // the bitmap resource
+};
+
+class NavigationBar {
+public:
+    static constexpr int kEntryWidth = 60, kEntryHeight = 64;
+
+    // Entry i answers with command first_command + i. The bar's top left
+    // corner is at `left`, `top` of the parent.
+    void create(HWND parent, int left, int top, const std::vector<NavigationEntry>& entries, HFONT font,
+                WORD first_command);
+    HWND hwnd() const { return hwnd_; }
+    // The entry a WM_COMMAND from the bar names; none for another sender.
+    std::optional<std::size_t> entry_of(WPARAM wp, LPARAM lp) const;
+    // Draws the bar; true when the notification was its own.
+    bool notify(const NMHDR& header, LRESULT& result) const;
+
+private:
+    void draw_entry(HDC dc, const RECT& r, std::size_t entry) const;
+
+    HWND hwnd_ = nullptr;
+    WORD first_command_ = 0;
+    std::vector<std::wstring> captions_;
+    std::vector<unique_gdi> pictures_;
+    HFONT font_ = nullptr;
+};
+
+}  // namespace veltrano::shell::win32

@@ -1,0 +1,93 @@
+#include "shell/win32/sheet.h"
+
+#include "shell/win32/gdi.h"
+
+namespace veltrano::shell::win32 {
+
+Sheet::Sheet(HWND hwnd) : hwnd_(hwnd) { SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this)); }
+
+std::size_t Sheet::add(SheetItem item) {
+    items_.push_back(std::move(item));
+    changed();
+    return items_.size() - 1;
+}
+
+void Sheet::set_text(std::size_t index, std::wstring text) {
+    SheetItem& item = items_.at(index);
+    if (item.text == text) return;
+    item.text = std::move(text);
+    changed();
+}
+
+void Sheet::set_visible(std::size_t index, bool visible) {
+    SheetItem& item = items_.at(index);
+    if (item.visible == visible) return;
+    item.visible = visible;
+    changed();
+}
+
+void Sheet::changed() {
+    std::wstring lines;
+    for (const SheetItem& item : items_) {
+        if (item.picture || !item.visible) continue;
+        if (!lines.empty()) lines += L"\r\n";
+        lines += item.text;
+    }
+    // Stored as any window's text; the class paints only in WM_PAINT.
+    DefWindowProcW(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lines.c_str()));
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+// Each label as a static draws it: left-aligned, words wrapped, clipped to
+// its own place; an ampersand is a character.
+void Sheet::paint(HDC dc) const {
+    SetBkMode(dc, TRANSPARENT);
+    const unique_dc memory(CreateCompatibleDC(dc));
+    for (const SheetItem& item : items_) {
+        if (!item.visible) continue;
+        if (item.picture) {
+            BITMAP info{};
+            GetObjectW(item.picture, sizeof info, &info);
+            HGDIOBJ old = SelectObject(memory.get(), item.picture);
+            BitBlt(dc, item.at.left + (item.at.right - item.at.left - info.bmWidth) / 2,
+                   item.at.top + (item.at.bottom - item.at.top - info.bmHeight) / 2, info.bmWidth, info.bmHeight,
+                   memory.get(), 0, 0, SRCCOPY);
+            SelectObject(memory.get(), old);
+            continue;
+        }
+        const int saved = SaveDC(dc);
+        IntersectClipRect(dc, item.at.left, item.at.top, item.at.right, item.at.bottom);
+        SelectObject(dc, item.font);
+        SetTextColor(dc, item.colour);
+        RECT at = item.at;
+        DrawTextW(dc, item.text.c_str(), static_cast<int>(item.text.size()), &at,
+                  DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+        RestoreDC(dc, saved);
+    }
+}
+
+LRESULT CALLBACK Sheet::proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        if (const auto* sheet = reinterpret_cast<const Sheet*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)))
+            sheet->paint(dc);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    if (msg == WM_NCHITTEST) return HTTRANSPARENT;  // clicks go to the page beneath, as over a static
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+void Sheet::register_class(HINSTANCE instance) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = kClass;
+    RegisterClassExW(&wc);
+}
+
+}  // namespace veltrano::shell::win32

@@ -1,0 +1,48 @@
+// Labels and pictures that one window draws: texts that take no click need
+// no window each, and under Wine every window costs a start 1 to 2 ms. The
+// page's logic still reaches each label by its name; the window's own text
+// is the shown labels' texts, a line each, for whoever reads the screen.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace veltrano::shell::win32 {
+
+struct SheetItem {
+    std::wstring text;          // a label's
+    RECT at;                    // within the sheet
+    HFONT font = nullptr;
+    COLORREF colour = RGB(0, 0, 0);
+    HBITMAP picture = nullptr;  // a picture's, centred in `at`; null for a label
+    bool visible = true;
+};
+
+class Sheet {
+public:
+    explicit Sheet(HWND hwnd);
+    Sheet(const Sheet&) = delete;
+    Sheet& operator=(const Sheet&) = delete;
+
+    HWND hwnd() const { return hwnd_; }
+    std::size_t add(SheetItem item);
+    const SheetItem& item(std::size_t index) const { return items_.at(index); }
+    void set_text(std::size_t index, std::wstring text);
+    void set_visible(std::size_t index, bool visible);
+
+    static void register_class(HINSTANCE instance);
+    static constexpr wchar_t kClass[] = L"VeltranoSheet";
+
+private:
+    static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    void paint(HDC dc) const;
+    // A change shows at the next paint, however many come before it.
+    void changed();
+
+    HWND hwnd_;
+    std::vector<SheetItem> items_;
+};
+
+}  // namespace veltrano::shell::win32
