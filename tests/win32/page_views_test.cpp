@@ -31,10 +31,14 @@ TEST_F(PageViews, EveryPageWithLogicHasTheViewForThatLogic) {
 // The main window made on the same fakes: a page's group box comes at the
 // page's first use, and still takes its place in the pages' order, which is
 // the order Tab walks them in and the order the log follows.
-TEST_F(PageViews, PagesMadeLateStandInTheTableOrder) {
-    shell::win32::Win32Dialogs dialogs(GetModuleHandleW(nullptr));
-    shell::win32::MainWindow window(GetModuleHandleW(nullptr),
-                                    {reg, sys, time, sound, shutdown, browser, files, processes, shell}, dialogs);
+class MainWindowOnFakes : public fakes::FormFixture {
+protected:
+    shell::win32::Win32Dialogs dialogs{GetModuleHandleW(nullptr)};
+    shell::win32::MainWindow window{GetModuleHandleW(nullptr),
+                                    {reg, sys, time, sound, shutdown, browser, files, processes, shell}, dialogs};
+};
+
+TEST_F(MainWindowOnFakes, PagesMadeLateStandInTheTableOrder) {
     ASSERT_TRUE(window.create());
     const auto rows = shell::page_table();
     window.set_visible(rows[6].group_box, true);
@@ -48,6 +52,28 @@ TEST_F(PageViews, PagesMadeLateStandInTheTableOrder) {
     const auto title = [&](std::size_t row) { return platform::win32::to_utf16(std::string(rows[row].title)); };
     EXPECT_EQ(order, (std::vector<std::wstring>{L"", title(0), title(2), title(6),
                                                 L"Log of activities carried out in this session", L"", L""}));
+}
+
+// The welcome page's facts are drawn by one window, not a window each: the
+// logic still sets, reads and hides each by its name, and the window's text
+// is the shown ones, a line each, for whoever reads the screen.
+TEST_F(MainWindowOnFakes, LabelsOnASheetAnswerByName) {
+    ASSERT_TRUE(window.create());
+    window.set_text("Label4", "CPU 2: a second processor");
+    window.set_text("Label9", "Windows Name: fake");
+    EXPECT_EQ(window.text("Label4"), "CPU 2: a second processor");
+    HWND welcome = FindWindowExW(window.hwnd(), nullptr, nullptr, L"Main Screen");
+    HWND sheet = FindWindowExW(welcome, nullptr, L"VeltranoSheet", nullptr);
+    ASSERT_NE(sheet, nullptr);
+    const auto lines = [&] {
+        wchar_t text[4096] = {};
+        GetWindowTextW(sheet, text, 4096);
+        return std::wstring(text);
+    };
+    EXPECT_NE(lines().find(L"OS Name: \r\nWindows Name: fake\r\n"), std::wstring::npos);
+    window.set_visible("Label4", false);
+    EXPECT_FALSE(window.is_visible("Label4"));
+    EXPECT_EQ(lines().find(L"a second processor"), std::wstring::npos);
 }
 
 }  // namespace
