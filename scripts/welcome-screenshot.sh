@@ -36,5 +36,9 @@ xwd -root -silent | convert xwd:- -crop "${width}x${height}+${x}+${y}" +repage "
 echo "welcome-screenshot: $out"
 
 # Nothing was applied, so Exit ends the program without a question.
-wine "$driver" click "$title" Exit >/dev/null || true
-wait "$app" 2>/dev/null || true
+# If that did not end it within a minute, the trap does.
+wine "$driver" click-toolbar "$title" Exit >/dev/null || true
+for _ in $(seq 1 600); do
+    kill -0 "$app" 2>/dev/null || break
+    sleep 0.1
+done

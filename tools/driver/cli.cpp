@@ -103,6 +103,24 @@ int click_command(const Options& o) {
     return 0;
 }
 
+// A toolbar's button by its text: the first toolbar of the window that has it.
+int click_toolbar_command(const Options& o) {
+    HWND top = window_or_fail(o);
+    if (!top) return 1;
+    const std::wstring& wanted = o.positional.at(1);
+    for (HWND toolbar : find_controls(top, Selector::by_class(L"ToolbarWindow32"))) {
+        const auto texts = toolbar_buttons(toolbar);
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            if (texts[i] != wanted) continue;
+            if (click_toolbar_button(toolbar, static_cast<int>(i))) return 0;
+            fail(L"the click did not reach the button");
+            return 1;
+        }
+    }
+    fail(L"no toolbar button \"" + wanted + L"\"");
+    return 1;
+}
+
 int text_command(const Options& o) {
     HWND top = window_or_fail(o);
     HWND control = top ? control_or_fail(o, top, L"") : nullptr;
@@ -222,6 +240,7 @@ const std::map<std::wstring, Command>& commands() {
         {L"window-rect", {1, L"TITLE                 print the window's screen rect: x y width height", window_rect}},
         {L"visible-children", {1, L"TITLE            dump every visible control: class, id, caption, rect", visible_children_command}},
         {L"click", {2, L"TITLE SELECTOR              click a control", click_command}},
+        {L"click-toolbar", {2, L"TITLE TEXT          click a toolbar's button (a navigation entry)", click_toolbar_command}},
         {L"text", {2, L"TITLE SELECTOR               print a control's text", text_command}},
         {L"visible", {2, L"TITLE SELECTOR            exit 0 if such a control is visible now", visible_command}},
         {L"listbox-lines", {1, L"TITLE [SELECTOR]    print a list box's lines", listbox_command}},
