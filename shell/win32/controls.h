@@ -80,6 +80,9 @@ public:
     };
     // The sheet and place of the label of that name; none for a window.
     std::optional<OnSheet> on_sheet(std::string_view name) const;
+    // The bitmap resource of that name, loaded once and kept as long as the
+    // controls; null when there is none.
+    HBITMAP bitmap(const std::string& name);
     // Runs the click handler of the control that sent WM_COMMAND; false when
     // it has none.
     bool command(HWND from, UINT code) const;
@@ -124,7 +127,6 @@ private:
         char shortcut = 0;
     };
     static void CALLBACK timer_tick(HWND hwnd, UINT, UINT_PTR, DWORD);
-    HBITMAP bitmap(const std::string& name);
     std::map<std::string, HWND, std::less<>> by_name_;
     std::map<HWND, Entry> by_hwnd_;
     std::map<HWND, COLORREF> text_colours_;

@@ -1,6 +1,6 @@
 // Owners for GDI objects, memory device contexts, accelerator tables and
-// menus, on
-// the same template as every other handle.
+// menus, on the same template as every other handle; and drawing a bitmap
+// centred in a rectangle, as a centred picture static does.
 #pragma once
 
 #include "platform/win32/unique_handle.h"
@@ -48,5 +48,16 @@ struct icon_traits {
 
 // An icon made for us (SHGetFileInfo's), never a shared one from LoadIcon.
 using unique_icon = platform::win32::unique_handle<icon_traits>;
+
+inline void draw_centred(HDC dc, HBITMAP picture, const RECT& in) {
+    if (!picture) return;
+    BITMAP info{};
+    GetObjectW(picture, sizeof info, &info);
+    const unique_dc memory(CreateCompatibleDC(dc));
+    HGDIOBJ old = SelectObject(memory.get(), picture);
+    BitBlt(dc, in.left + (in.right - in.left - info.bmWidth) / 2, in.top + (in.bottom - in.top - info.bmHeight) / 2,
+           info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
+    SelectObject(memory.get(), old);
+}
 
 }  // namespace veltrano::shell::win32

@@ -157,7 +157,7 @@ void MainWindow::build_controls() {
     for (std::size_t i = 0; i < form_.navigation_entries(); ++i) {
         const bool exit = i == pages.size();
         entries.push_back({std::string(exit ? kExitEntry.caption : pages[i].caption),
-                           std::string(exit ? kExitEntry.icon : pages[i].icon)});
+                           controls_.bitmap(std::string(exit ? kExitEntry.icon : pages[i].icon))});
     }
     navigation_.create(hwnd_, kNavigationFrame.left + 1, kNavigationFrame.top + 10, entries, font, kNavigationCommand);
     controls_.set_cursor(navigation_.hwnd(), reinterpret_cast<LPCWSTR>(IDC_HAND));

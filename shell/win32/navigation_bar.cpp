@@ -2,6 +2,7 @@
 
 #include "platform/win32/text.h"
 #include "shell/win32/controls.h"
+#include "shell/win32/gdi.h"
 
 namespace veltrano::shell::win32 {
 
@@ -19,8 +20,7 @@ void NavigationBar::create(HWND parent, int left, int top, const std::vector<Nav
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
     for (const NavigationEntry& entry : entries) {
         captions_.push_back(platform::win32::to_utf16(entry.caption));
-        pictures_.emplace_back(LoadImageW(instance, platform::win32::to_utf16(entry.picture).c_str(), IMAGE_BITMAP, 0,
-                                          0, LR_CREATEDIBSECTION));
+        pictures_.push_back(entry.picture);
     }
     // Flat, no tooltips (a window more), no divider, placed where we say;
     // the background is ours to paint.
@@ -90,16 +90,7 @@ void NavigationBar::draw_entry(HDC dc, const RECT& r, std::size_t entry) const {
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &line,
               DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, old_font);
-    HBITMAP picture = static_cast<HBITMAP>(pictures_[entry].get());
-    if (!picture) return;
-    BITMAP info{};
-    GetObjectW(picture, sizeof info, &info);
-    const unique_dc memory(CreateCompatibleDC(dc));
-    HGDIOBJ old = SelectObject(memory.get(), picture);
-    const int below = r.top + kCaptionHeight + kGap;
-    BitBlt(dc, r.left + (r.right - r.left - info.bmWidth) / 2, below + (r.bottom - below - info.bmHeight) / 2,
-           info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
-    SelectObject(memory.get(), old);
+    draw_centred(dc, pictures_[entry], {r.left, r.top + kCaptionHeight + kGap, r.right, r.bottom});
 }
 
 }  // namespace veltrano::shell::win32

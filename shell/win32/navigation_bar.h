@@ -5,8 +5,6 @@
 // A click on an entry reaches the parent as WM_COMMAND with its command.
 #pragma once
 
-#include "shell/win32/gdi.h"
-
 #include <windows.h>
 
 #include <commctrl.h>
@@ -19,7 +17,7 @@ namespace veltrano::shell::win32 {
 
 struct NavigationEntry {
     std::string caption;
-    std::string picture;  // the bitmap resource
+    HBITMAP picture;  // the caller's, kept for as long as the bar
 };
 
 class NavigationBar {
@@ -42,7 +40,7 @@ private:
     HWND hwnd_ = nullptr;
     WORD first_command_ = 0;
     std::vector<std::wstring> captions_;
-    std::vector<unique_gdi> pictures_;
+    std::vector<HBITMAP> pictures_;
     HFONT font_ = nullptr;
 };
 

@@ -42,17 +42,10 @@ void Sheet::changed() {
 // its own place; an ampersand is a character.
 void Sheet::paint(HDC dc) const {
     SetBkMode(dc, TRANSPARENT);
-    const unique_dc memory(CreateCompatibleDC(dc));
     for (const SheetItem& item : items_) {
         if (!item.visible) continue;
         if (item.picture) {
-            BITMAP info{};
-            GetObjectW(item.picture, sizeof info, &info);
-            HGDIOBJ old = SelectObject(memory.get(), item.picture);
-            BitBlt(dc, item.at.left + (item.at.right - item.at.left - info.bmWidth) / 2,
-                   item.at.top + (item.at.bottom - item.at.top - info.bmHeight) / 2, info.bmWidth, info.bmHeight,
-                   memory.get(), 0, 0, SRCCOPY);
-            SelectObject(memory.get(), old);
+            draw_centred(dc, item.picture, item.at);
             continue;
         }
         const int saved = SaveDC(dc);

@@ -2,8 +2,6 @@
 
 #include "e2e_environment.h"
 
-#include <algorithm>
-
 namespace veltrano::e2e {
 
 using namespace veltrano::driver;
@@ -87,10 +85,8 @@ std::vector<std::wstring> VeltranoSession::navigation_entries() const {
 
 void VeltranoSession::click_caption(const wchar_t* caption) {
     // The navigation bar's entries are the buttons of a toolbar.
-    const auto entries = navigation_entries();
-    if (auto entry = std::find(entries.begin(), entries.end(), caption); entry != entries.end()) {
-        HWND bar = find_controls(main_, Selector::by_class(L"ToolbarWindow32")).front();
-        ASSERT_TRUE(click_toolbar_button(bar, static_cast<int>(entry - entries.begin())))
+    if (const auto entry = find_toolbar_button(main_, caption)) {
+        ASSERT_TRUE(click_toolbar_button(entry->toolbar, entry->index))
             << "the click on \"" << to_utf8(caption) << "\" was not delivered";
         return;
     }

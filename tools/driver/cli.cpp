@@ -107,18 +107,16 @@ int click_command(const Options& o) {
 int click_toolbar_command(const Options& o) {
     HWND top = window_or_fail(o);
     if (!top) return 1;
-    const std::wstring& wanted = o.positional.at(1);
-    for (HWND toolbar : find_controls(top, Selector::by_class(L"ToolbarWindow32"))) {
-        const auto texts = toolbar_buttons(toolbar);
-        for (std::size_t i = 0; i < texts.size(); ++i) {
-            if (texts[i] != wanted) continue;
-            if (click_toolbar_button(toolbar, static_cast<int>(i))) return 0;
-            fail(L"the click did not reach the button");
-            return 1;
-        }
+    const auto button = find_toolbar_button(top, o.positional.at(1));
+    if (!button) {
+        fail(L"no toolbar button \"" + o.positional[1] + L"\"");
+        return 1;
     }
-    fail(L"no toolbar button \"" + wanted + L"\"");
-    return 1;
+    if (!click_toolbar_button(button->toolbar, button->index)) {
+        fail(L"the click did not reach the button");
+        return 1;
+    }
+    return 0;
 }
 
 int text_command(const Options& o) {

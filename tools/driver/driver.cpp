@@ -522,6 +522,15 @@ bool click_toolbar_button(HWND toolbar, int index) {
     return mouse_click_at(toolbar, at);
 }
 
+std::optional<ToolbarButton> find_toolbar_button(HWND top, std::wstring_view text) {
+    for (HWND toolbar : find_controls(top, Selector::by_class(L"ToolbarWindow32"))) {
+        const auto texts = toolbar_buttons(toolbar);
+        if (auto it = std::find(texts.begin(), texts.end(), text); it != texts.end())
+            return ToolbarButton{toolbar, static_cast<int>(it - texts.begin())};
+    }
+    return std::nullopt;
+}
+
 std::vector<std::wstring> toolbar_buttons(HWND toolbar) {
     std::vector<std::wstring> texts;
     const LRESULT count = send(toolbar, TB_BUTTONCOUNT, 0, 0);

@@ -110,6 +110,12 @@ bool click_listview_item(HWND listview, int item, bool with_ctrl = false);
 
 // A real click on a toolbar's button (0 for the first).
 bool click_toolbar_button(HWND toolbar, int index);
+// The first visible toolbar button of `top` with that text, without waiting.
+struct ToolbarButton {
+    HWND toolbar;
+    int index;
+};
+std::optional<ToolbarButton> find_toolbar_button(HWND top, std::wstring_view text);
 
 // Waits until the program behind `top` has finished the step in hand: no
 // modal window holds `top` (it is enabled) and then its thread is back at a
