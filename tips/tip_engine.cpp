@@ -160,6 +160,7 @@ ApplyOutcome apply_tips(Engine& engine, std::span<const int> tips) {
             break;
         }
         (took_effect(engine, tip) ? outcome.applied : outcome.not_applied).push_back(tip);
+        engine.reg.log().checkpoint();
     }
     // The Undo page reads these flags: right after an apply it must offer the group.
     for (const GroupDisplay& g : kGroupDisplay)
@@ -175,6 +176,7 @@ void undo_group(Engine& engine, Group group, bool to_previous) {
     engine.store.write_group_undone(std::string(group_display(group).undone_flag),
                                     to_previous ? kRestoredToPrevious : kRestoredToFactory);
     engine.store.set_veltrano_flags();
+    engine.reg.log().checkpoint();
 }
 
 void TipPage::refresh() {

@@ -12,6 +12,10 @@ public:
     virtual ~ActivityLog() = default;
     virtual void add(const std::string& line) = 0;
     virtual void clear() = 0;
+    // The end of one step of work (a tip applied, a group undone): a log
+    // kept in a file writes what it holds now, so a run that is ended
+    // before its last line still leaves its trail.
+    virtual void checkpoint() {}
 };
 
 }  // namespace veltrano::ui
