@@ -21,6 +21,15 @@ const std::string kOriginals = "\\ORIGINAL_VALUES";
 const std::string kRecRoot = "Root", kRecKey = "Key", kRecKind = "Kind", kRecName = "Name", kRecPresent = "Present",
                   kRecData = "Data", kRecTree = "Tree";
 const std::string kKindValue = "VALUE", kKindKey = "KEY";
+// Written last, once everything else of the record is there: a record
+// without it was cut off and is never trusted.
+const std::string kRecComplete = "Complete";
+// Beside the records of an earlier version, which carry no mark: once set,
+// the store's records have been looked over and marked.
+const std::string kRecordsMarked = "RecordsCarryCompletionMark";
+// A tip's work under way: one of the texts below, until its flag is settled.
+const std::string kWorkInProgress = "WorkInProgress";
+const char* const kWorkNames[] = {"Apply", "UndoToFactory", "UndoToPrevious"};
 
 // Paths name the same key with or without their leading backslash and in any case.
 std::string comparable_key(const std::string& path) {
@@ -90,7 +99,10 @@ std::vector<TcpipAdapter> tcpip_adapters(RegistryPrimitives& primitives) {
 }
 
 void TipStateStore::check_for_previous_install() {
-    if (!reg_.registry().open(Root::LocalMachine, kStoreRoot, false)) create_veltrano_key_structure();
+    if (!reg_.registry().open(Root::LocalMachine, kStoreRoot, false)) return create_veltrano_key_structure();
+    // A store an earlier version made, used as found once its records are marked.
+    auto state = reg_.registry().open(Root::LocalMachine, kStateKeyBase, false);
+    if (!state || !state->query(kRecordsMarked)) mark_earlier_records_complete();
 }
 
 void TipStateStore::create_veltrano_key_structure() {
@@ -103,12 +115,71 @@ void TipStateStore::create_veltrano_key_structure() {
         }
     }
     set_veltrano_flags();
+    if (auto state = reg_.registry().open(Root::LocalMachine, kStateKeyBase, true))
+        state->set(kRecordsMarked, RegValue::number(1));
     // The derivation narrates several hundred lines the user never asked for.
     reg_.log().clear();
 }
 
-void TipStateStore::set_veltrano_flags() {
-    for (const FlagRow& row : flags_) {
+void TipStateStore::derive_flags(std::span<const int> tips) {
+    std::vector<FlagRow> rows;
+    for (const FlagRow& row : flags_)
+        if (std::find(tips.begin(), tips.end(), row.tip) != tips.end()) rows.push_back(row);
+    derive(rows);
+}
+
+void TipStateStore::begin_work(int tip, Work work) {
+    // Not narrated: the log tells of the work itself, line by line.
+    if (auto state = reg_.registry().open(Root::LocalMachine, kStateKeyBase + tip_key(tip), true))
+        state->set(kWorkInProgress, RegValue::string(kWorkNames[static_cast<int>(work)]));
+}
+
+void TipStateStore::end_work(int tip) {
+    if (auto state = reg_.registry().open(Root::LocalMachine, kStateKeyBase + tip_key(tip), false))
+        state->delete_value(kWorkInProgress);
+}
+
+std::optional<Work> TipStateStore::work_in_progress(int tip) {
+    auto state = reg_.registry().open(Root::LocalMachine, kStateKeyBase + tip_key(tip), false);
+    if (!state) return std::nullopt;
+    const std::string work = text_of(*state, kWorkInProgress);
+    for (int w = 0; w < 3; ++w)
+        if (work == kWorkNames[w]) return static_cast<Work>(w);
+    return std::nullopt;
+}
+
+void TipStateStore::mark_earlier_records_complete() {
+    for (int n = 1; n <= kTipCount; ++n) {
+        const std::string TipKey = tip_key(n);
+        for (const auto& number : record_numbers(TipKey)) {
+            const std::string record = originals_key(TipKey) + "\\" + number;
+            auto r = reg_.registry().open(Root::LocalMachine, record, false);
+            if (!r || r->query(kRecComplete)) continue;
+            const auto present = r->query(kRecPresent);
+            const std::string kind = text_of(*r, kRecKind);
+            bool whole = r->query(kRecRoot) && r->query(kRecKey) && present &&
+                         (kind == kKindKey || (kind == kKindValue && r->query(kRecName)));
+            if (whole && *present == RegValue::number(1))
+                whole = kind == kKindValue ? r->query(kRecData).has_value() : r->open_subkey(kRecTree) != nullptr;
+            if (whole) r->set(kRecComplete, RegValue::number(1));
+        }
+    }
+    if (auto state = reg_.registry().open(Root::LocalMachine, kStateKeyBase, true))
+        state->set(kRecordsMarked, RegValue::number(1));
+}
+
+void TipStateStore::drop_incomplete_records(int tip) {
+    const std::string TipKey = tip_key(tip);
+    for (const auto& number : record_numbers(TipKey)) {
+        const std::string record = originals_key(TipKey) + "\\" + number;
+        if (!is_complete(record)) drop_record(record);
+    }
+}
+
+void TipStateStore::set_veltrano_flags() { derive(flags_); }
+
+void TipStateStore::derive(std::span<const FlagRow> rows) {
+    for (const FlagRow& row : rows) {
         const std::string tip = tip_key(row.tip);
         switch (row.kind) {
         case FlagRow::Kind::Compare:
@@ -203,7 +274,11 @@ void TipStateStore::remove_key_with_record(int tip, Root RootKey, const std::str
     write_old_text(tip, "REGPATH_for_" + Name, std::string(platform::root_name(RootKey)) + where, record_message);
     // The whole key with its values and subkeys: made again empty by an
     // undo, what the shell kept in it was gone.
-    record_original_key(tip_key(tip), RootKey, Parent + "\\" + Name);
+    if (!record_original_key(tip_key(tip), RootKey, Parent + "\\" + Name)) {
+        // Deleted now, what the record lacks would be gone for good.
+        reg_.log().add("[" + Parent + "\\" + Name + "] key is kept: it could not be recorded whole");
+        return;
+    }
     if (!removal_message.empty()) {
         reg_.Delete_Registry(RootKey, Parent, Name, KEY, removal_message);
     } else if (auto parent = reg_.registry().open(RootKey, Parent, false)) {
@@ -255,6 +330,7 @@ void TipStateStore::record_value(const std::string& TipKey, Root RootKey, const 
                                  ValueType ValueType, const std::string& StrValue,
                                  std::int32_t IntValue, bool CreateIfMissing) {
     const bool keep = catalogue_tip(TipKey) && !find_original(TipKey, RootKey, KeyPath, &ValueName).empty();
+    if (keep) store_missing_old_value(TipKey, RootKey, KeyPath, ValueName, ValueName, ValueType, CreateIfMissing);
     if (catalogue_tip(TipKey)) record_original_value(TipKey, RootKey, KeyPath, ValueName);
     mark_applied(TipKey, CreateIfMissing);
     auto current = [&]() -> Data {
@@ -270,6 +346,7 @@ void TipStateStore::record_value_as(const std::string& TipKey, Root RootKey, con
                                     ValueType ValueType, const std::string& StrValue, std::int32_t IntValue,
                                     bool CreateIfMissing) {
     const bool keep = !find_original(TipKey, RootKey, KeyPath, &SystemValue).empty();
+    if (keep) store_missing_old_value(TipKey, RootKey, KeyPath, SystemValue, RecordName, ValueType, CreateIfMissing);
     record_original_value(TipKey, RootKey, KeyPath, SystemValue);
     mark_applied(TipKey, CreateIfMissing);
     auto current = [&]() -> Data {
@@ -304,15 +381,49 @@ std::string TipStateStore::originals_key(const std::string& TipKey) const {
     return kStateKeyBase + TipKey + kOriginals;
 }
 
+void TipStateStore::store_missing_old_value(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
+                                            const std::string& SystemValue, const std::string& RecordName,
+                                            ValueType ValueType, bool CreateIfMissing) {
+    const std::string old_values = kStateKeyBase + TipKey + "\\OLD_VALUES";
+    if (auto old = reg_.registry().open(Root::LocalMachine, old_values, false); old && old->query(RecordName)) return;
+    auto r = reg_.registry().open(Root::LocalMachine, find_original(TipKey, RootKey, KeyPath, &SystemValue), false);
+    if (!r) return;
+    const auto data = r->query(kRecPresent) == RegValue::number(1) ? r->query(kRecData) : std::nullopt;
+    if (data && data->kind == ValueKind::ExpandString && RecordName != SystemValue) {
+        reg_.Write_Registry_value(Root::LocalMachine, old_values, RecordName, *data,
+                                  "Storing old value of " + RecordName, CreateIfMissing);
+        return;
+    }
+    const bool is_int = ValueType == INT_TYPE;
+    reg_.Manipulate_Registry(Root::LocalMachine, old_values, RecordName, ValueType,
+                             data && !is_int ? read_string(*data, SystemValue) : "",
+                             data && is_int ? read_integer(*data, SystemValue) : 0,
+                             "Storing old value of " + RecordName, CreateIfMissing);
+}
+
+std::vector<std::string> TipStateStore::record_numbers(const std::string& TipKey) {
+    auto records = reg_.registry().open(Root::LocalMachine, originals_key(TipKey), false);
+    return records ? records->subkey_names() : std::vector<std::string>{};
+}
+
+bool TipStateStore::is_complete(const std::string& record) {
+    auto r = reg_.registry().open(Root::LocalMachine, record, false);
+    return r && r->query(kRecComplete) == RegValue::number(1);
+}
+
+void TipStateStore::drop_record(const std::string& record) {
+    if (auto r = reg_.registry().open(Root::LocalMachine, record, false)) r->delete_value(kRecComplete);
+    delete_key(reg_.registry(), Root::LocalMachine, record);
+}
+
 std::string TipStateStore::find_original(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
                                          const std::string* ValueName) {
-    auto records = reg_.registry().open(Root::LocalMachine, originals_key(TipKey), false);
-    if (!records) return "";
     const std::string wanted = comparable_key(KeyPath);
-    for (const auto& number : records->subkey_names()) {
+    for (const auto& number : record_numbers(TipKey)) {
         const std::string record = originals_key(TipKey) + "\\" + number;
         auto r = reg_.registry().open(Root::LocalMachine, record, false);
-        if (!r || text_of(*r, kRecRoot) != platform::root_name(RootKey) ||
+        if (!r || r->query(kRecComplete) != RegValue::number(1) ||
+            text_of(*r, kRecRoot) != platform::root_name(RootKey) ||
             comparable_key(text_of(*r, kRecKey)) != wanted)
             continue;
         const bool is_value = text_of(*r, kRecKind) == kKindValue;
@@ -327,11 +438,12 @@ std::string TipStateStore::find_original(const std::string& TipKey, Root RootKey
 std::unique_ptr<platform::RegKey> TipStateStore::new_original(const std::string& TipKey, Root RootKey,
                                                               const std::string& KeyPath, const std::string& kind,
                                                               bool present, std::string& record) {
-    std::size_t count = 0;
-    if (auto records = reg_.registry().open(Root::LocalMachine, originals_key(TipKey), false))
-        count = records->subkey_names().size();
+    // After the highest number: a record dropped half way leaves a gap.
+    unsigned highest = 0;
+    for (const auto& n : record_numbers(TipKey))
+        highest = std::max(highest, static_cast<unsigned>(std::strtoul(n.c_str(), nullptr, 10)));
     char number[16];
-    std::snprintf(number, sizeof number, "%04u", static_cast<unsigned>(count + 1));
+    std::snprintf(number, sizeof number, "%04u", highest + 1);
     record = originals_key(TipKey) + "\\" + number;
     auto r = reg_.registry().open(Root::LocalMachine, record, true);
     if (!r) {
@@ -356,7 +468,8 @@ bool TipStateStore::record_missing_key(const std::string& TipKey, Root RootKey, 
     }
     if (missing.empty() || !find_original(TipKey, RootKey, missing, nullptr).empty()) return false;
     std::string record;
-    return new_original(TipKey, RootKey, missing, kKindKey, false, record) != nullptr;
+    auto r = new_original(TipKey, RootKey, missing, kKindKey, false, record);
+    return r && r->set(kRecComplete, RegValue::number(1));
 }
 
 bool TipStateStore::record_original_value(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
@@ -369,25 +482,30 @@ bool TipStateStore::record_original_value(const std::string& TipKey, Root RootKe
     auto r = new_original(TipKey, RootKey, KeyPath, kKindValue, found.has_value(), record);
     if (!r) return false;
     r->set(kRecName, RegValue::string(ValueName));
-    if (found && !r->set(kRecData, *found))
+    if (found && !r->set(kRecData, *found)) {
         reg_.log().add("Data value " + ValueName + " could not be kept: " + r->last_error_text());
-    return true;
+        return false;
+    }
+    return r->set(kRecComplete, RegValue::number(1));
 }
 
 bool TipStateStore::record_original_key(const std::string& TipKey, Root RootKey, const std::string& KeyPath) {
-    if (!find_original(TipKey, RootKey, KeyPath, nullptr).empty()) return false;
+    if (!find_original(TipKey, RootKey, KeyPath, nullptr).empty()) return true;
     const bool present = reg_.registry().open(RootKey, KeyPath, false) != nullptr;
     std::string record;
     auto r = new_original(TipKey, RootKey, KeyPath, kKindKey, present, record);
     if (!r) return false;
-    if (present && !copy_tree(reg_.registry(), RootKey, KeyPath, Root::LocalMachine, record + "\\" + kRecTree))
+    if (present && !copy_tree(reg_.registry(), RootKey, KeyPath, Root::LocalMachine, record + "\\" + kRecTree)) {
         reg_.log().add("[" + KeyPath + "] key could not be kept whole");
-    return true;
+        return false;
+    }
+    return r->set(kRecComplete, RegValue::number(1));
 }
 
 bool TipStateStore::has_original_records(const std::string& TipKey) {
-    auto records = reg_.registry().open(Root::LocalMachine, originals_key(TipKey), false);
-    return records && !records->subkey_names().empty();
+    for (const auto& number : record_numbers(TipKey))
+        if (is_complete(originals_key(TipKey) + "\\" + number)) return true;
+    return false;
 }
 
 bool TipStateStore::restore_original_key(const std::string& TipKey, Root RootKey, const std::string& KeyPath) {
@@ -438,13 +556,17 @@ void TipStateStore::restore_record(const std::string& record) {
 }
 
 void TipStateStore::restore_original(const std::string& TipKey) {
-    std::vector<std::string> numbers;
-    if (auto records = reg_.registry().open(Root::LocalMachine, originals_key(TipKey), false))
-        numbers = records->subkey_names();
+    std::vector<std::string> numbers = record_numbers(TipKey);
     // Newest first: a key the tip created is emptied of its values before
     // its own record takes it away.
     std::sort(numbers.rbegin(), numbers.rend());
-    for (const auto& number : numbers) restore_record(originals_key(TipKey) + "\\" + number);
+    for (const auto& number : numbers) {
+        const std::string record = originals_key(TipKey) + "\\" + number;
+        if (is_complete(record)) restore_record(record);
+    }
+    // Dropped only once every record is back: a restore cut off half way
+    // is done again, whole, from the same records.
+    for (const auto& number : numbers) drop_record(originals_key(TipKey) + "\\" + number);
     delete_key(reg_.registry(), Root::LocalMachine, originals_key(TipKey));
 }
 

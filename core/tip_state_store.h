@@ -27,6 +27,11 @@ inline const std::string kAdaptersKey = "\\SYSTEM\\CurrentControlSet\\Services\\
 inline const std::string kInterfacesKey = "\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\";
 inline constexpr int kTipCount = 48;
 
+// What a tip is in the middle of: kept in its state key from before its
+// first change until its flag is settled, so that a run ended half way
+// (power lost, the process ended) is finished at the next start.
+enum class Work { Apply, UndoToFactory, UndoToPrevious };
+
 // "TIP" and the number in four digits: tip_key(7) == "TIP0007".
 std::string tip_key(int tip);
 // A TCP/IP adapter: its name and its place among the subkeys of the adapters
@@ -47,9 +52,25 @@ public:
     TipStateStore(RegistryPrimitives& primitives, platform::Time& time, std::span<const FlagRow> flags)
         : reg_(primitives), time_(time), flags_(flags) {}
 
+    // Makes the store when it is missing; a store an earlier version made
+    // gets its records' completion marks (mark_earlier_records_complete).
     void check_for_previous_install();
     void create_veltrano_key_structure();
     void set_veltrano_flags();
+    // The flags of these tips alone, derived from the machine as the set-up does.
+    void derive_flags(std::span<const int> tips);
+
+    // Intent before work: written before a tip's first record or change,
+    // cleared once its flag is settled.
+    void begin_work(int tip, Work work);
+    void end_work(int tip);
+    std::optional<Work> work_in_progress(int tip);
+    // An earlier version wrote its records without a completion mark: every
+    // one that holds all its parts is taken as complete, once.
+    void mark_earlier_records_complete();
+    // Records cut off before their completion mark: their value was never
+    // touched, as each record is written whole before its change.
+    void drop_incomplete_records(int tip);
 
     // The tip's flag (1 when the system value holds the data given, else 0)
     // and today's date.
@@ -106,14 +127,20 @@ public:
     // record was made.
     bool record_original_value(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
                                const std::string& ValueName);
-    // A key about to be deleted, with every value and subkey below it.
+    // A key about to be deleted, with every value and subkey below it. True
+    // when the key is safely kept (now or by an earlier record); false when
+    // it could not be copied whole, and then it must not be deleted.
     bool record_original_key(const std::string& TipKey, Root RootKey, const std::string& KeyPath);
+    // Whether the tip holds complete records.
     bool has_original_records(const std::string& TipKey);
     // Puts a recorded key back as it was, whole; false when the tip holds no
     // record of it (or recorded it absent).
     bool restore_original_key(const std::string& TipKey, Root RootKey, const std::string& KeyPath);
-    // Writes back every record of the tip, newest first, then drops them:
-    // the machine holds its originals again and the next apply records anew.
+    // Writes back every complete record of the tip, newest first, then
+    // drops them all: the machine holds its originals again and the next
+    // apply records anew. Each record loses its completion mark before the
+    // rest of it goes, so a drop cut off half way leaves no partial record
+    // that could pass for whole.
     void restore_original(const std::string& TipKey);
     // Whether the machine shows the tip in effect now, by the tip's flag
     // rows, all of them; read quietly, a wrongly typed value counting as no.
@@ -138,6 +165,7 @@ private:
                        const std::string& ValueName, ValueType ValueType,
                        const std::function<Data()>& old_data, const Data& new_data, bool CreateIfMissing,
                        bool keep_old);
+    void derive(std::span<const FlagRow> rows);
     void compare_adapters(const std::string& tip, const std::string& value, std::int32_t data);
     void flag_by_absence(const std::string& tip, const std::string& probe_key);
     std::string originals_key(const std::string& TipKey) const;
@@ -146,6 +174,15 @@ private:
                               const std::string* ValueName);
     std::unique_ptr<platform::RegKey> new_original(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
                                                    const std::string& kind, bool present, std::string& record);
+    // The records' numbers, complete or not, in the store's order.
+    std::vector<std::string> record_numbers(const std::string& TipKey);
+    bool is_complete(const std::string& record);
+    void drop_record(const std::string& record);
+    // Fills a value's OLD_VALUES entry left unwritten by a run ended before
+    // it, from the value's original record: what that run would have stored.
+    void store_missing_old_value(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
+                                 const std::string& SystemValue, const std::string& RecordName, ValueType ValueType,
+                                 bool CreateIfMissing);
     bool record_missing_key(const std::string& TipKey, Root RootKey, const std::string& KeyPath);
     void restore_record(const std::string& record);
 

@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "core/registry_primitives.h"
+#include "core/restore_point.h"
 #include "core/tip_state_store.h"
 #include "tips/profile.h"
 #include "tips/reg_export.h"
@@ -152,6 +153,8 @@ std::optional<Command> parse_command(std::span<const std::string> args, std::str
             if (!parse_groups(groups, command.groups, error)) return std::nullopt;
         } else if (name == "previous") {
             command.to_previous = true;
+        } else if (name == "norestorepoint") {
+            command.restore_point = false;
         } else if (name == "log") {
             if (!operand(command.log_file)) return std::nullopt;
         } else {
@@ -171,7 +174,7 @@ std::optional<Command> parse_command(std::span<const std::string> args, std::str
 }
 
 int run_command(const Command& command, platform::Registry& registry, platform::Time& time,
-                platform::FileSystem& files, Console& console) {
+                platform::FileSystem& files, Console& console, platform::SystemRestore* system_restore) {
     using Action = Command::Action;
     if (command.action == Action::Usage) {
         console.say(std::string(kUsage));
@@ -211,16 +214,25 @@ int run_command(const Command& command, platform::Registry& registry, platform::
         return code;
     };
 
+    platform::SystemRestore* restore = command.restore_point ? system_restore : nullptr;
     int code = kExitDone;
     try {
         store.check_for_previous_install();
+        // The caller holds the writer lock: work left in progress is no
+        // other run's, but one that was stopped.
+        tips::finish_interrupted_work(engine);
         switch (command.action) {
         case Action::Apply: {
             std::vector<int> to_apply, already;
             for (int tip : profile) (tips::flagged_applied(engine, tip) ? already : to_apply).push_back(tip);
             log.add("Applying " + command.file + ": " + std::to_string(to_apply.size()) + " tips, " +
                     std::to_string(already.size()) + " applied already");
-            const tips::ApplyOutcome outcome = tips::apply_tips(engine, to_apply);
+            tips::ApplyOutcome outcome;
+            if (!to_apply.empty()) {
+                core::RestorePoint point(restore, log, tips::restore_point_name("apply", to_apply.size(), "tip"));
+                outcome = tips::apply_tips(engine, to_apply);
+                if (outcome.stopped.empty()) point.succeeded();
+            }
             console.say("Applied " + std::to_string(outcome.applied.size()) + " tips; " +
                         std::to_string(already.size()) + " of the profile were applied already.");
             if (!outcome.not_applied.empty()) {
@@ -233,14 +245,20 @@ int run_command(const Command& command, platform::Registry& registry, platform::
             }
             break;
         }
-        case Action::Undo:
-            for (tips::Group group : command.groups) {
-                tips::undo_group(engine, group, command.to_previous);
+        case Action::Undo: {
+            std::vector<tips::GroupUndo> groups;
+            for (tips::Group group : command.groups) groups.push_back({group, command.to_previous});
+            {
+                core::RestorePoint point(restore, log, tips::restore_point_name("undo", groups.size(), "group"));
+                tips::undo_groups(engine, groups);
+                point.succeeded();
+            }
+            for (tips::Group group : command.groups)
                 console.say("Undone: " + std::string(tips::group_display(group).undone_flag).substr(
                                              0, tips::group_display(group).undone_flag.find("Options")) +
                             (command.to_previous ? ", to what the machine held before." : ", to the factory defaults."));
-            }
             break;
+        }
         case Action::Save: {
             const std::vector<int> applied = tips::applied_tips(engine);
             const std::string text =

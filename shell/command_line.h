@@ -6,6 +6,7 @@
 
 #include "platform/file_system.h"
 #include "platform/registry.h"
+#include "platform/system_restore.h"
 #include "platform/time.h"
 #include "tips/catalogue.h"
 
@@ -32,6 +33,8 @@ struct Command {
     std::vector<tips::Group> groups;  // of /undo, in the catalogue's order
     bool to_previous = false;
     std::string log_file;
+    // Ask Windows for a restore point before changing anything.
+    bool restore_point = true;
 };
 
 inline constexpr std::string_view kUsage =
@@ -45,6 +48,7 @@ inline constexpr std::string_view kUsage =
     "  veltrano /save PROFILE         write the tips applied now to a profile\r\n"
     "  veltrano /export-reg FILE      write the applied tips' settings as a .reg file\r\n"
     "  /log FILE                      append the activity log, with date and time, to FILE\r\n"
+    "  /norestorepoint                no System Restore point before /apply or /undo\r\n"
     "  veltrano /?                    this text\r\n"
     "\r\n"
     "Exit codes: 0 done; 1 some tips could not be applied (the log says which);\r\n"
@@ -71,8 +75,10 @@ public:
 
 // Runs the command and returns its exit code. The caller holds the writer
 // lock when the command changes the machine.
+// A restore point is asked of system_restore before /apply and /undo change
+// anything, unless the command says /norestorepoint or it is null.
 int run_command(const Command& command, platform::Registry& registry, platform::Time& time,
-                platform::FileSystem& files, Console& console);
+                platform::FileSystem& files, Console& console, platform::SystemRestore* system_restore = nullptr);
 
 // Whether the command may write the registry, and so needs the writer lock:
 // every command but the usage (a first run makes the records).

@@ -55,6 +55,17 @@ void TForm1::finish_start_up() {
     // system cost the first paint several milliseconds.
     services_.sound.play_resource_async("START");
     start_up_step([&] { store_.check_for_previous_install(); });
+    // Before the counters and the pages read a flag: a tip left half done
+    // by a run that was stopped is finished first.
+    start_up_step([&] {
+        tips::Engine engine{primitives_, store_, services_.time};
+        const std::function<void()> finish = [&] { tips::finish_interrupted_work(engine); };
+        if (!run_as_writer)
+            finish();
+        else if (!run_as_writer(finish))
+            primitives_.log().add("Another Veltrano is applying or undoing tips: any tip it leaves half done is "
+                                  "finished at a later start");
+    });
     // One step each: a wrongly typed counter costs that counter only, and
     // the start count is still written for the exit to compare with.
     start_up_step([&] { write_counter(kStartCounter, 0); });

@@ -12,6 +12,7 @@
 #include "ui/dialogs.h"
 #include "ui/page.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -58,6 +59,11 @@ public:
 
     core::RegistryPrimitives& primitives() { return primitives_; }
     core::TipStateStore& store() { return store_; }
+
+    // Runs work that changes the tips' records as the one writer of the
+    // machine, or refuses (false) while another Veltrano is one. Unset, the
+    // work runs directly.
+    std::function<bool(const std::function<void()>&)> run_as_writer;
 
     std::string machine_unc_name;
     // The same text, kept apart: the restart compares its target with it.

@@ -16,6 +16,7 @@
 #include "platform/shutdown.h"
 #include "platform/sound.h"
 #include "platform/system_info.h"
+#include "platform/system_restore.h"
 #include "platform/time.h"
 #include "shell/main_view.h"
 #include "tips/tip_engine.h"
@@ -41,6 +42,8 @@ struct Services {
     platform::Shell& shell;
     // The time synchronisation's socket, made on the user-interface thread.
     admin::SocketFactory make_socket = {};
+    // Asked for a restore point before every batch of changes; none when null.
+    platform::SystemRestore* system_restore = nullptr;
 };
 
 // What a page's logic may be made from.

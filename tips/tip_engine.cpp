@@ -1,6 +1,7 @@
 #include "tips/tip_engine.h"
 
 #include "core/error.h"
+#include "core/restore_point.h"
 #include "tips/groups.h"
 #include "tips/profile.h"
 
@@ -104,8 +105,13 @@ void run_restore_previous(const GroupTables& tables, Engine& ctx) {
     const GroupDisplay& g = group_display(tables.group);
     for (int tip = g.last_tip; tip >= g.first_tip; --tip) {
         const std::string key = core::tip_key(tip);
-        if (ctx.store.is_applied(tip) && ctx.store.has_original_records(key)) ctx.store.restore_original(key);
+        if (ctx.store.has_original_records(key)) ctx.store.restore_original(key);
     }
+}
+
+void run_restore_of_tip(const GroupTables& tables, Engine& engine, int tip) {
+    for (const RestoreStep& step : tables.restore)
+        if (step.tip == tip) run_step(step, engine);
 }
 
 bool flagged_applied(Engine& engine, int tip) { return engine.store.is_applied(tip); }
@@ -138,6 +144,23 @@ bool took_effect(Engine& engine, int tip) {
     return false;
 }
 
+bool apply_one(Engine& engine, int tip) {
+    engine.store.begin_work(tip, core::Work::Apply);
+    try {
+        apply_tip(group_tables(tip_display(tip).group), engine, tip);
+    } catch (const core::VeltranoError&) {
+        // The flag was set before the bad value was met: the tip is not in
+        // effect, so it must not read as applied. Its records stay for Undo.
+        engine.reg.log().add(core::tip_key(tip) + " could not be applied: a value has the wrong type");
+        take_back_flag(engine, tip);
+        engine.store.end_work(tip);
+        throw;
+    }
+    const bool took = took_effect(engine, tip);
+    engine.store.end_work(tip);
+    return took;
+}
+
 }  // namespace
 
 ApplyOutcome apply_tips(Engine& engine, std::span<const int> tips) {
@@ -145,21 +168,15 @@ ApplyOutcome apply_tips(Engine& engine, std::span<const int> tips) {
     bool touched[kGroupCount] = {};
     for (std::size_t i = 0; i < tips.size(); ++i) {
         const int tip = tips[i];
-        const Group group = tip_display(tip).group;
-        touched[static_cast<std::size_t>(group)] = true;
+        touched[static_cast<std::size_t>(tip_display(tip).group)] = true;
         try {
-            apply_tip(group_tables(group), engine, tip);
+            (apply_one(engine, tip) ? outcome.applied : outcome.not_applied).push_back(tip);
         } catch (const core::VeltranoError& e) {
-            // The flag was set before the bad value was met: nothing of this
-            // tip took, so it must not read as applied.
-            engine.reg.log().add(core::tip_key(tip) + " could not be applied: a value has the wrong type");
-            take_back_flag(engine, tip);
             outcome.not_applied.push_back(tip);
             outcome.not_reached.assign(tips.begin() + static_cast<std::ptrdiff_t>(i) + 1, tips.end());
             outcome.stopped = e.what();
             break;
         }
-        (took_effect(engine, tip) ? outcome.applied : outcome.not_applied).push_back(tip);
         engine.reg.log().checkpoint();
     }
     // The Undo page reads these flags: right after an apply it must offer the group.
@@ -168,15 +185,77 @@ ApplyOutcome apply_tips(Engine& engine, std::span<const int> tips) {
     return outcome;
 }
 
-void undo_group(Engine& engine, Group group, bool to_previous) {
-    if (to_previous)
-        run_restore_previous(group_tables(group), engine);
-    else
-        run_restore(group_tables(group), engine);
-    engine.store.write_group_undone(std::string(group_display(group).undone_flag),
-                                    to_previous ? kRestoredToPrevious : kRestoredToFactory);
-    engine.store.set_veltrano_flags();
+void undo_groups(Engine& engine, std::span<const GroupUndo> groups) {
+    std::vector<int> undone;
+    for (const GroupUndo& undo : groups) {
+        const GroupDisplay& g = group_display(undo.group);
+        const GroupTables& tables = group_tables(undo.group);
+        if (undo.to_previous) {
+            // The records decide, not the flags: a tip cut off half way
+            // reads as not applied, yet what it changed is in its records.
+            for (int tip = g.last_tip; tip >= g.first_tip; --tip) {
+                if (!engine.store.has_original_records(core::tip_key(tip))) continue;
+                engine.store.begin_work(tip, core::Work::UndoToPrevious);
+                engine.store.restore_original(core::tip_key(tip));
+                undone.push_back(tip);
+            }
+        } else {
+            for (int tip = g.first_tip; tip <= g.last_tip; ++tip) {
+                engine.store.begin_work(tip, core::Work::UndoToFactory);
+                undone.push_back(tip);
+            }
+            run_restore(tables, engine);
+        }
+        engine.store.write_group_undone(std::string(g.undone_flag),
+                                        undo.to_previous ? kRestoredToPrevious : kRestoredToFactory);
+        engine.reg.log().checkpoint();
+    }
+    // Once, after every group: a flag derived from a machine still half
+    // restored would hide a later group's records.
+    std::sort(undone.begin(), undone.end());
+    engine.store.derive_flags(undone);
+    for (int tip : undone) engine.store.end_work(tip);
     engine.reg.log().checkpoint();
+}
+
+void finish_interrupted_work(Engine& engine) {
+    for (int tip = 1; tip <= kTipCount; ++tip) {
+        const auto work = engine.store.work_in_progress(tip);
+        if (!work) continue;
+        const std::string name = core::tip_key(tip);
+        const Group group = tip_display(tip).group;
+        // A record cut off before its mark describes a value never touched.
+        engine.store.drop_incomplete_records(tip);
+        try {
+            switch (*work) {
+            case core::Work::Apply:
+                engine.reg.log().add(name + " was being applied when Veltrano was stopped: finishing it from its records");
+                apply_one(engine, tip);
+                write_undone_flag(engine, group);
+                break;
+            case core::Work::UndoToPrevious:
+            case core::Work::UndoToFactory: {
+                const bool previous = *work == core::Work::UndoToPrevious;
+                engine.reg.log().add(name + " was being undone when Veltrano was stopped: finishing its restore " +
+                                     (previous ? "to the previous settings" : "to the factory defaults"));
+                if (previous)
+                    engine.store.restore_original(name);
+                else
+                    run_restore_of_tip(group_tables(group), engine, tip);
+                const int tips[] = {tip};
+                engine.store.derive_flags(tips);
+                engine.store.end_work(tip);
+                break;
+            }
+            }
+        } catch (const core::VeltranoError& e) {
+            // apply_one has settled the tip; an undo stopped by a wrongly
+            // typed value is left to the user's next Undo, which starts anew.
+            engine.reg.log().add(name + ": " + e.what());
+            engine.store.end_work(tip);
+        }
+        engine.reg.log().checkpoint();
+    }
 }
 
 void TipPage::refresh() {
@@ -252,7 +331,12 @@ void TipPage::apply() {
         ctx_.widgets.set_enabled(box, false);
         ticked.push_back(tip);
     }
-    const ApplyOutcome outcome = apply_tips(ctx_, ticked);
+    ApplyOutcome outcome;
+    if (!ticked.empty()) {
+        core::RestorePoint point(ctx_.system_restore, ctx_.reg.log(), restore_point_name("apply", ticked.size(), "tip"));
+        outcome = apply_tips(ctx_, ticked);
+        if (outcome.stopped.empty()) point.succeeded();
+    }
     if (!outcome.stopped.empty()) {
         // The tips never reached stay the user's choice, as they were.
         for (int tip : outcome.not_reached) {
@@ -268,6 +352,10 @@ void TipPage::apply() {
         all_disabled = all_disabled && !ctx_.widgets.is_enabled(tip_display(tip).check_box);
     ctx_.sound.play_resource_async("DONE");
     ctx_.dialogs.show_balloon(applied == asked && all_disabled ? s(kAllAppliedText) : apply_text(applied, asked));
+}
+
+std::string restore_point_name(std::string_view action, std::size_t count, std::string_view thing) {
+    return "Veltrano: " + s(action) + " " + std::to_string(count) + " " + s(thing) + (count == 1 ? "" : "s");
 }
 
 std::string apply_text(int applied, int ticked) {

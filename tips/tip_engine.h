@@ -16,6 +16,7 @@
 #include "platform/file_system.h"
 #include "platform/registry.h"
 #include "platform/sound.h"
+#include "platform/system_restore.h"
 #include "platform/time.h"
 #include "tips/catalogue.h"
 #include "ui/dialogs.h"
@@ -59,6 +60,8 @@ struct Context : Engine {
     std::string help_base;
     // Shared by the four tips pages.
     std::shared_ptr<ProfileTicks> profile_ticks = std::make_shared<ProfileTicks>();
+    // Asked for a restore point before each Apply and Undo; none when null.
+    platform::SystemRestore* system_restore = nullptr;
 };
 
 // One system value a tip records and then writes. The tip's record in the
@@ -202,10 +205,12 @@ constexpr bool exports_cover_specials(std::span<const SpecialTip> specials, std:
 // The work of one tip: its records, then its writes.
 void apply_tip(const GroupTables& tables, Engine& engine, int tip);
 void run_restore(const GroupTables& tables, Engine& engine);
-// "Restore to previous registry settings": every applied tip of the group
-// that holds records gets back what the machine held before it was first
+// "Restore to previous registry settings": every tip of the group that
+// holds records gets back what the machine held before it was first
 // applied, the last tip first.
 void run_restore_previous(const GroupTables& tables, Engine& engine);
+// The restore steps of one tip alone, in the group's order.
+void run_restore_of_tip(const GroupTables& tables, Engine& engine, int tip);
 
 // What applying a list of tips came to.
 struct ApplyOutcome {
@@ -229,10 +234,19 @@ std::vector<int> applied_tips(Engine& engine);
 // (or when none is applied), 2 once restored to the previous settings.
 inline constexpr std::int32_t kTipsApplied = 0, kRestoredToFactory = 1, kRestoredToPrevious = 2;
 void write_undone_flag(Engine& engine, Group group);
-// Takes back the group's tips, to the factory defaults or to what the
-// machine held before, records that the group was undone and derives every
-// tip's flag anew.
-void undo_group(Engine& engine, Group group, bool to_previous);
+// Takes back groups' tips, each to the factory defaults or to what the
+// machine held before, records that each group was undone and, once after
+// all of them, derives the flags of the tips undone.
+struct GroupUndo {
+    Group group;
+    bool to_previous;
+};
+void undo_groups(Engine& engine, std::span<const GroupUndo> groups);
+// At every start, before anything else reads the store, and only by the one
+// writer: a tip whose work was cut off (the flag of work in progress still
+// set) is finished: an apply from its complete records, an undo likewise.
+// The activity log says which and why.
+void finish_interrupted_work(Engine& engine);
 
 // The page logic shared by the four groups.
 class TipPage : public ui::Page {
@@ -272,6 +286,8 @@ inline constexpr std::string_view kAppliedText = "Congratulations ! Selected cho
 inline constexpr std::string_view kAllAppliedText = "All choices have already been selected and applied ";
 inline constexpr std::string_view kNoneAppliedText =
     "None of the selected choices could be applied. The activity log says why. ";
+// What the restore point before a batch is called: "Veltrano: apply 3 tips".
+std::string restore_point_name(std::string_view action, std::size_t count, std::string_view thing);
 // The balloon after Apply: a congratulation only when every ticked tip took.
 std::string apply_text(int applied, int ticked);
 

@@ -1,5 +1,9 @@
 #include "tips/undo.h"
 
+#include "core/restore_point.h"
+
+#include <vector>
+
 namespace veltrano::tips {
 
 void UndoPage::refresh() {
@@ -25,6 +29,7 @@ void UndoPage::BitBtn16Click() {
 
 void UndoPage::BitBtn17Click() {
     std::string_view text = kUndoChooseText;
+    std::vector<GroupUndo> groups;
     for (const UndoLineDisplay& line : kUndoLines) {
         // The tick decides: a box ticked before a later show disabled it
         // still undoes its group.
@@ -32,7 +37,12 @@ void UndoPage::BitBtn17Click() {
         ctx_.widgets.set_enabled(line.check_box, false);
         ctx_.widgets.set_checked(line.check_box, false);
         text = kUndoneText;
-        undo_group(ctx_, line.group, !ctx_.widgets.is_checked(line.factory_radio));
+        groups.push_back({line.group, !ctx_.widgets.is_checked(line.factory_radio)});
+    }
+    if (!groups.empty()) {
+        core::RestorePoint point(ctx_.system_restore, ctx_.reg.log(), restore_point_name("undo", groups.size(), "group"));
+        undo_groups(ctx_, groups);
+        point.succeeded();
     }
     bool all_disabled = true;
     for (const UndoLineDisplay& line : kUndoLines)

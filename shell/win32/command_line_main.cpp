@@ -4,6 +4,7 @@
 #include "platform/win32/text.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_system_restore.h"
 #include "platform/win32/win32_time.h"
 #include "shell/command_line.h"
 #include "shell/win32/writer_lock.h"
@@ -97,7 +98,8 @@ int run_command_line() {
             return kExitSomeNotApplied;
         }
     }
-    return run_command(*command, registry, time, files, console);
+    platform::win32::Win32SystemRestore system_restore;
+    return run_command(*command, registry, time, files, console, &system_restore);
 }
 
 }  // namespace veltrano::shell::win32

@@ -8,6 +8,7 @@
 #include "platform/win32/win32_shutdown.h"
 #include "platform/win32/win32_sound.h"
 #include "platform/win32/win32_system_info.h"
+#include "platform/win32/win32_system_restore.h"
 #include "platform/win32/win32_time.h"
 #include "shell/startup_stages.h"
 #include "shell/win32/command_line_main.h"
@@ -39,9 +40,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     platform::win32::Win32FileSystem file_system;
     platform::win32::Win32Processes processes;
     platform::win32::Win32Shell shell;
+    platform::win32::Win32SystemRestore system_restore;
 
     shell::win32::Win32Dialogs dialogs(instance);
-    shell::win32::MainWindow main_window(instance, {registry, system_info, time, sound, shutdown, browser, file_system, processes, shell, net::win32::create_tw_socket}, dialogs);
+    shell::win32::MainWindow main_window(instance, {registry, system_info, time, sound, shutdown, browser, file_system, processes, shell, net::win32::create_tw_socket, &system_restore}, dialogs);
     VELTRANO_STAGE("form made");
     if (!main_window.create()) return 1;
     shell.set_owner(main_window.hwnd());

@@ -1,0 +1,87 @@
+#include "platform/win32/win32_system_restore.h"
+
+#include "platform/win32/text.h"
+
+#include <windows.h>
+#include <srrestoreptapi.h>
+
+#include <algorithm>
+#include <cwchar>
+
+namespace veltrano::platform::win32 {
+
+namespace {
+
+using SetRestorePointFn = BOOL(WINAPI*)(PRESTOREPOINTINFOW, PSTATEMGRSTATUS);
+
+// Looked up once and kept: the library stays loaded for the process's life,
+// as the begin and its end must reach the same service.
+SetRestorePointFn set_restore_point() {
+    static const SetRestorePointFn fn = [] {
+        HMODULE library = LoadLibraryW(L"srclient.dll");
+        return library ? reinterpret_cast<SetRestorePointFn>(
+                             reinterpret_cast<void*>(GetProcAddress(library, "SRSetRestorePointW")))
+                       : nullptr;
+    }();
+    return fn;
+}
+
+std::string reason(DWORD status) {
+    switch (status) {
+    case ERROR_SERVICE_DISABLED: return "System Restore is turned off";
+    case ERROR_DISK_FULL: return "System Restore has no room left on the disk";
+    case ERROR_ACCESS_DENIED: return "Windows refused it: Veltrano is not running as an administrator";
+    case ERROR_SUCCESS: return "System Restore did not make one";
+    default: break;
+    }
+    wchar_t text[256] = {};
+    if (!FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, status, 0, text,
+                        static_cast<DWORD>(std::size(text)), nullptr))
+        return "System Restore refused it (error " + std::to_string(status) + ")";
+    std::string said = to_utf8(text);
+    while (!said.empty() && (said.back() == '\n' || said.back() == '\r' || said.back() == ' ' || said.back() == '.'))
+        said.pop_back();
+    return "System Restore refused it: " + said;
+}
+
+}  // namespace
+
+bool Win32SystemRestore::begin(const std::string& description, std::string& why) {
+    open_ = false;
+    const SetRestorePointFn fn = set_restore_point();
+    if (!fn) {
+        why = "System Restore is not available on this system";
+        return false;
+    }
+    RESTOREPOINTINFOW info{};
+    info.dwEventType = BEGIN_SYSTEM_CHANGE;
+    info.dwRestorePtType = MODIFY_SETTINGS;
+    // XP shows at most MAX_DESC characters of the name.
+    const std::wstring name = to_utf16(description).substr(0, MAX_DESC - 1);
+    std::wcsncpy(info.szDescription, name.c_str(), MAX_DESC_W - 1);
+    STATEMGRSTATUS status{};
+    if (!fn(&info, &status)) {
+        why = reason(status.nStatus);
+        return false;
+    }
+    sequence_ = status.llSequenceNumber;
+    open_ = true;
+    return true;
+}
+
+void Win32SystemRestore::end(bool succeeded) {
+    if (!open_) return;
+    open_ = false;
+    RESTOREPOINTINFOW info{};
+    info.dwEventType = END_SYSTEM_CHANGE;
+    // A batch that failed may still have changed part of what it set out
+    // to: the point before it is what the user goes back to, so it is kept.
+    // CANCELLED_OPERATION, the only failure Windows knows, would delete it.
+    (void)succeeded;
+    info.dwRestorePtType = MODIFY_SETTINGS;
+    info.llSequenceNumber = sequence_;
+    STATEMGRSTATUS status{};
+    set_restore_point()(&info, &status);
+}
+
+}  // namespace veltrano::platform::win32
