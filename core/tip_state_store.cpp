@@ -253,6 +253,11 @@ void TipStateStore::write_group_undone(const std::string& flag_name, std::int32_
                              true);
 }
 
+void TipStateStore::mark_group_changing(const std::string& flag_name) {
+    auto state = reg_.registry().open(Root::LocalMachine, kStateKeyBase, true);
+    if (state && state->query(flag_name) != RegValue::number(0)) state->set(flag_name, RegValue::number(0));
+}
+
 std::int32_t TipStateStore::read_counter(const std::string& name) {
     return reg_.Get_Sysinfo_Registry_integer(Root::LocalMachine, kStateKeyBase, name);
 }

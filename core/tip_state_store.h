@@ -106,6 +106,10 @@ public:
     // A group's "...OptionsUndone" value below the store.
     std::int32_t group_undone(const std::string& flag_name);
     void write_group_undone(const std::string& flag_name, std::int32_t value);
+    // Before a tip of the group changes anything: the group's value reads 0
+    // (some of its tips applied) from then on, silently, so that a run
+    // stopped before its end still has the Undo page offer the group.
+    void mark_group_changing(const std::string& flag_name);
     // The applied-tips counters of start-up and exit.
     std::int32_t read_counter(const std::string& name);
     void write_counter(const std::string& name, std::int32_t value, const std::string& message);

@@ -2,6 +2,8 @@
 
 #include "platform/utf8.h"
 
+#include <algorithm>
+
 namespace veltrano::platform {
 
 namespace {
@@ -101,6 +103,17 @@ bool is_valid_registry_path(const std::string& path) {
 
 std::u16string registry_fold(const std::string& name, NameFold fold) {
     std::u16string out;
+    out.reserve(name.size());
+    // Nearly every name is ASCII: folded here without decoding, which the
+    // analyser's walk and the in-memory registry do for every name they meet.
+    if (std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        for (char c : name) {
+            if (fold == NameFold::Upper && c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+            if (fold == NameFold::Lower && c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+            out.push_back(static_cast<char16_t>(c));
+        }
+        return out;
+    }
     for (char32_t c : decode_utf8(name)) {
         c = fold == NameFold::Upper ? to_upper(c) : to_lower(c);
         // Compared as UTF-16 code units, as the registry does: characters

@@ -145,6 +145,7 @@ bool took_effect(Engine& engine, int tip) {
 }
 
 bool apply_one(Engine& engine, int tip) {
+    engine.store.mark_group_changing(s(group_display(tip_display(tip).group).undone_flag));
     engine.store.begin_work(tip, core::Work::Apply);
     try {
         apply_tip(group_tables(tip_display(tip).group), engine, tip);

@@ -187,6 +187,21 @@ MemoryRegistry::MemoryRegistry(RegistryFlavour flavour) : flavour_(flavour) {
 
 MemoryRegistry::~MemoryRegistry() = default;
 
+namespace {
+
+std::shared_ptr<MemoryRegistry::Node> deep_copy(const MemoryRegistry::Node& node) {
+    auto copy = std::make_shared<MemoryRegistry::Node>(node);
+    for (auto& [name, sub] : copy->subkeys) sub = deep_copy(*sub);
+    return copy;
+}
+
+}  // namespace
+
+MemoryRegistry::MemoryRegistry(const MemoryRegistry& other)
+    : flavour_(other.flavour_), clock_(other.clock_), user_hives_(other.user_hives_) {
+    for (const auto& [root, node] : other.roots_) roots_[root] = deep_copy(*node);
+}
+
 std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::find(Root root, const std::string& path) const {
     if (!is_valid_registry_path(path)) return nullptr;
     auto node = roots_.at(root);

@@ -35,6 +35,9 @@ public:
 
     explicit MemoryRegistry(RegistryFlavour flavour = RegistryFlavour::Windows);
     ~MemoryRegistry() override;
+    // A copy of every key and value, sharing nothing with the original.
+    MemoryRegistry(const MemoryRegistry& other);
+    MemoryRegistry& operator=(const MemoryRegistry&) = delete;
 
     std::unique_ptr<platform::RegKey> open(platform::Root root, const std::string& path, bool create) override;
     std::unique_ptr<platform::RegKey> open_existing(platform::Root root, const std::string& path,

@@ -7,12 +7,12 @@
 #include "support/catalogue_fixture.h"
 #include "tips/customization.h"
 #include "support/reg_file.h"
+#include "support/xp_machine.h"
 
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <map>
-#include <set>
 
 #ifdef _WIN32
 #include "platform/win32/win32_registry.h"
@@ -27,7 +27,6 @@ using tips::Group;
 
 namespace {
 
-constexpr Group kGroups[] = {Group::Network, Group::Power, Group::System, Group::Customization};
 
 #ifdef _WIN32
 using MachineRegistry = platform::win32::Win32Registry;
@@ -40,60 +39,12 @@ std::string lower(std::string s) {
     return s;
 }
 
-std::string trimmed(std::string_view path) {
-    std::string s(path);
-    while (!s.empty() && s.front() == '\\') s.erase(0, 1);
-    return s;
-}
-
 class UndoRoundTrip : public fakes::CatalogueOn<MachineRegistry> {
 protected:
     void SetUp() override {
         if (auto software = reg.open(Root::LocalMachine, "SOFTWARE", false)) software->delete_subtree("VELTRANO");
         ASSERT_TRUE(fakes::load_reg_file(reg, VELTRANO_MACHINE_REG));
-        place_extras();
-    }
-
-    // The keys every tip writes, deletes, creates or looks at.
-    std::set<std::pair<Root, std::string>> touched_keys() {
-        std::set<std::pair<Root, std::string>> keys;
-        auto add = [&](Root root, std::string_view key) {
-            if (!trimmed(key).empty() && lower(trimmed(key)).rfind("software\\veltrano", 0) != 0)
-                keys.insert({root, trimmed(key)});
-        };
-        for (Group g : kGroups) {
-            const auto& t = tips::group_tables(g);
-            for (const auto& w : t.writes) add(w.root, w.key);
-            for (const auto& r : t.restore) add(r.root, r.key);
-            for (const auto& f : t.flags) add(f.root, f.key);
-        }
-        for (const auto& m : tips::kMessengerRecords) add(m.root, m.key);
-        add(Root::LocalMachine, "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces");
-        return keys;
-    }
-
-    // Values of others in every key the tips touch, of the kinds people
-    // keep there: a regedit favourite, another Messenger policy, namespace
-    // keys with values and subkeys, an expandable registration.
-    void place_extras() {
-        for (const auto& [root, key] : touched_keys())
-            if (auto k = reg.open(root, key, false)) k->set("KeptByOthers", RegValue::expand_string("%TEMP%\\kept"));
-        auto put = [&](Root root, const std::string& key, const std::string& name, const RegValue& v) {
-            reg.open(root, key, true)->set(name, v);
-        };
-        put(Root::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit\\Favorites", "Dns",
-            RegValue::string("My Computer\\HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Dnscache"));
-        put(Root::LocalMachine, "Software\\Policies\\Microsoft\\Messenger\\Client", "PreventAutoRun", RegValue::number(1));
-        const std::string ns = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
-        for (const std::string& key : {ns + "RemoteComputer\\NameSpace\\{D6277990-4C6A-11CF-8D87-00AA0060F5BF}",
-                                      ns + "MyComputer\\NameSpace\\DelegateFolders\\{59031a47-3f72-44a7-89c5-5595fe6b30ee}",
-                                      ns + "Desktop\\NameSpace\\{645FF040-5081-101B-9F08-00AA002F954E}"}) {
-            put(Root::LocalMachine, key, "", RegValue::string("Shell folder"));
-            put(Root::LocalMachine, key + "\\ShellFolder", "Attributes", RegValue::binary({0x40, 0x01, 0x00, 0x20}));
-            put(Root::LocalMachine, key + "\\DefaultIcon", "", RegValue::expand_string("%SystemRoot%\\System32\\shell32.dll,31"));
-        }
-        put(Root::ClassesRoot, "CLSID\\{F3A614DC-ABE0-11d2-A441-00C04F795683}\\InProcServer32", "",
-            RegValue::expand_string("%ProgramFiles%\\Messenger\\msgsc.dll"));
+        fakes::place_extras(reg);
     }
 
     // Each touched key with its whole subtree, and its parent's subkey names
@@ -101,7 +52,7 @@ protected:
     using Snapshot = std::map<std::string, std::map<std::string, RegValue>>;
     Snapshot snapshot() {
         Snapshot out;
-        for (const auto& [root, key] : touched_keys()) {
+        for (const auto& [root, key] : fakes::touched_keys()) {
             walk(root, key, out);
             const auto [parent_path, name] = platform::parent_and_name(key);
             if (parent_path.empty()) continue;
