@@ -32,11 +32,14 @@ public:
     virtual bool create_directories(const std::string& path) = 0;
     // Writes a file that must not exist yet (an existing one is left alone
     // and the answer is false); true only when every byte reached the disk.
+    // The file appears whole or not at all: a write cut off leaves no file
+    // of that name.
     virtual bool write_new_file(const std::string& path, const std::vector<std::uint8_t>& bytes) = 0;
     // The whole file; false when it cannot be read.
     virtual bool read_file(const std::string& path, std::vector<std::uint8_t>& bytes) = 0;
     // Writes the file, replacing one that is there (the caller asked first);
-    // true only when every byte reached the disk.
+    // true only when every byte reached the disk. The name holds the old
+    // file until the new one is whole, then the new one: never a part.
     virtual bool replace_file(const std::string& path, const std::vector<std::uint8_t>& bytes) = 0;
     // Adds the bytes at the end of the file, made when missing; true when
     // they all reached it. Nothing to add still tells whether it can be written.

@@ -123,20 +123,48 @@ bool Win32FileSystem::create_directories(const std::string& path) {
     return CreateDirectoryW(to_utf16(path).c_str(), nullptr) || is_directory(path);
 }
 
-bool Win32FileSystem::write_new_file(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    unique_file_handle file(CreateFileW(to_utf16(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+namespace {
+
+// The bytes in a file of their own beside `path`, flushed to the disk; its
+// name, or "" when it could not be written whole (nothing is left then).
+std::wstring write_beside(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    // One name per process and call: two Veltranos saving to one folder do
+    // not share a temporary file.
+    static LONG serial = 0;
+    const std::wstring temporary = to_utf16(path) + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                   std::to_wstring(InterlockedIncrement(&serial)) + L".partial";
+    unique_file_handle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
+    if (!file) return {};
     DWORD written = 0;
     const bool complete = bytes.empty() || (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
                                                       &written, nullptr) &&
                                             written == bytes.size());
-    // What is removed next can only be put back from this file: it has to be
-    // on the disk, not in a cache, before we say it is written.
-    if (complete && FlushFileBuffers(file.get())) return true;
+    if (complete && FlushFileBuffers(file.get())) return temporary;
     file.reset();
-    DeleteFileW(to_utf16(path).c_str());
+    DeleteFileW(temporary.c_str());
+    return {};
+}
+
+// The written file takes the name in one step (MoveFileEx is on every XP),
+// so the name holds the old file or the new one, never a part of either.
+bool move_into_place(const std::wstring& temporary, const std::string& path, bool replace) {
+    if (temporary.empty()) return false;
+    if (MoveFileExW(temporary.c_str(), to_utf16(path).c_str(),
+                    MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0)))
+        return true;
+    DeleteFileW(temporary.c_str());
     return false;
+}
+
+}  // namespace
+
+bool Win32FileSystem::write_new_file(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    // What is removed next can only be put back from this file: it has to be
+    // on the disk, whole, before we say it is written. An existing file of
+    // that name is left alone: the move refuses to replace it.
+    if (exists(path)) return false;
+    return move_into_place(write_beside(path, bytes), path, false);
 }
 
 bool Win32FileSystem::read_file(const std::string& path, std::vector<std::uint8_t>& bytes) {
@@ -153,14 +181,7 @@ bool Win32FileSystem::read_file(const std::string& path, std::vector<std::uint8_
 }
 
 bool Win32FileSystem::replace_file(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    unique_file_handle file(CreateFileW(to_utf16(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    DWORD written = 0;
-    return (bytes.empty() ||
-            (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-             written == bytes.size())) &&
-           FlushFileBuffers(file.get());
+    return move_into_place(write_beside(path, bytes), path, true);
 }
 
 bool Win32FileSystem::append_file(const std::string& path, const std::vector<std::uint8_t>& bytes) {

@@ -240,5 +240,90 @@ TEST_F(CommandLine, TheWindowsApplyRefusesWhileAScriptWrites) {
     EXPECT_TRUE(checked(tip_box(10)));
 }
 
+// Every tip of the catalogue, as a machine's start-up script applies them.
+std::vector<int> every_tip() {
+    std::vector<int> tips;
+    for (int tip = 1; tip <= tips::kTipCount; ++tip) tips.push_back(tip);
+    return tips;
+}
+
+// The machine as the tips touch it and Veltrano's own records.
+Snapshot machine_and_records() {
+    Snapshot out = touched_keys();
+    walk(LM, L"SOFTWARE\\VELTRANO", out);
+    return out;
+}
+
+class KilledRun : public CommandLine {
+protected:
+    // /apply of every tip, ended with TerminateProcess, as Task Manager ends
+    // it, once its work is under way: the first tip's flag is written.
+    void apply_and_kill(const std::wstring& profile, const std::wstring& log) {
+        ChildProcess script;
+        ASSERT_TRUE(script.start(setting(L"VELTRANO_EXE"), {L"/apply", profile, L"/log", log}));
+        ASSERT_TRUE(wait_until([&] { return tip_flag(1) == std::optional<DWORD>(1) || !script.running(); }));
+        ASSERT_TRUE(script.running()) << "the run ended before it could be stopped";
+        ASSERT_TRUE(TerminateProcess(script.handle(), 9));
+        ASSERT_TRUE(script.wait_for_exit());
+        ASSERT_NE(tip_flag(tips::kTipCount), std::optional<DWORD>(1)) << "the run got to its last tip";
+    }
+};
+
+TEST_F(KilledRun, UndoToThePreviousSettingsGivesTheMachineBackAndSaysWhatItFinished) {
+    const Snapshot before = touched_keys();
+    const std::wstring profile = temp_file(L"every tip.txt"), log = temp_file(L"killed.log"),
+                       undo_log = temp_file(L"undo.log");
+    ASSERT_NO_FATAL_FAILURE(write_file(profile, profile_text(every_tip())));
+    DeleteFileW(log.c_str());
+    DeleteFileW(undo_log.c_str());
+    ASSERT_NO_FATAL_FAILURE(apply_and_kill(profile, log));
+    ASSERT_NE(touched_keys(), before);
+
+    ASSERT_EQ(run({L"/undo", L"all", L"/previous", L"/log", undo_log}), std::optional<DWORD>(0));
+    EXPECT_EQ(differences(touched_keys(), before), L"");
+    const std::string logged = read_file(undo_log);
+    EXPECT_NE(logged.find("was being applied when Veltrano was stopped"), std::string::npos) << logged;
+    // Wine has no System Restore: said once, and the work went on.
+    EXPECT_NE(logged.find("No System Restore point was made ("), std::string::npos) << logged;
+}
+
+TEST_F(KilledRun, AppliedAgainItEndsAsOneCleanApplyRecordsIncluded) {
+    const std::wstring profile = temp_file(L"every tip.txt"), log = temp_file(L"killed.log");
+    ASSERT_NO_FATAL_FAILURE(write_file(profile, profile_text(every_tip())));
+    ASSERT_EQ(run({L"/apply", profile, L"/norestorepoint"}), std::optional<DWORD>(0));
+    const Snapshot clean = machine_and_records();
+    // A fresh machine: what the tips wrote taken back, the fixture again, no records.
+    ASSERT_EQ(run({L"/undo", L"all", L"/previous"}), std::optional<DWORD>(0));
+    TearDown();
+    SetUp();
+
+    DeleteFileW(log.c_str());
+    ASSERT_NO_FATAL_FAILURE(apply_and_kill(profile, log));
+    ASSERT_EQ(run({L"/apply", profile, L"/norestorepoint"}), std::optional<DWORD>(0));
+    EXPECT_EQ(differences(machine_and_records(), clean), L"");
+}
+
+// A profile that cannot be replaced (another program holds it open, as an
+// editor may) stays as it was: the new one is written beside it and takes
+// its name in one step, or not at all, and nothing is left beside it.
+TEST_F(CommandLine, ASaveThatCannotReplaceTheProfileLeavesItWhole) {
+    const std::wstring profile = temp_file(L"held open.txt");
+    const std::string old_text = "# room 12\r\nTIP0010\r\n";
+    ASSERT_NO_FATAL_FAILURE(write_file(profile, old_text));
+    HANDLE held = CreateFileW(profile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const auto code = run({L"/save", profile});
+    CloseHandle(held);
+    EXPECT_EQ(code, std::optional<DWORD>(2));
+    EXPECT_EQ(read_file(profile), old_text);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((profile + L"*.partial").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a partial file was left beside the profile";
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    ASSERT_EQ(run({L"/save", profile}), std::optional<DWORD>(0));
+    EXPECT_NE(read_file(profile), old_text);
+}
+
 }  // namespace
 }  // namespace veltrano::e2e

@@ -8,6 +8,7 @@
 #include "platform/shell.h"
 #include "platform/shutdown.h"
 #include "platform/system_info.h"
+#include "platform/system_restore.h"
 #include "platform/time.h"
 
 #include <algorithm>
@@ -41,6 +42,19 @@ public:
     std::string date = "07/12/2026";
     std::vector<platform::SystemTime> set_utc;
     platform::SystemTime now{2026, 12, 1, 7, 8, 0, 0, 0};
+};
+
+// System Restore that writes down each begin (its description) and end.
+class FakeSystemRestore : public platform::SystemRestore {
+public:
+    bool begin(const std::string& description, std::string& why) override {
+        steps.push_back("begin " + description);
+        if (!refusal.empty()) why = refusal;
+        return refusal.empty();
+    }
+    void end(bool succeeded) override { steps.push_back(succeeded ? "end" : "end after an error"); }
+    std::vector<std::string> steps;
+    std::string refusal;  // set: every begin is refused with it
 };
 
 class FakeSystemInfo : public platform::SystemInfo {

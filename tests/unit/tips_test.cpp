@@ -388,6 +388,38 @@ TEST_F(TipsTest, ValueOfTheWrongTypeStopsApplyAtThatTip) {
     EXPECT_TRUE(enabled(9));
 }
 
+// Windows keeps a restore point from before each batch: asked for ahead of
+// the first change, told when the batch ends; where there is none the log
+// says so and the work goes on.
+TEST_F(TipsTest, ARestorePointIsAskedForBeforeEachBatchAndItsAbsenceIsLogged) {
+    fakes::FakeSystemRestore restore;
+    tips::Context with_restore = ctx;
+    with_restore.system_restore = &restore;
+    tips::TipPage page{Group::Power, with_restore};
+    tips::UndoPage undo_page{with_restore};
+
+    for (int tip : {8, 10}) tick(tip);
+    page.apply();
+    EXPECT_EQ(log.lines.front(), "System Restore point made: Veltrano: apply 2 tips");
+    restore.refusal = "System Restore is turned off";
+    log.lines.clear();
+    tick(12);
+    page.apply();
+    EXPECT_EQ(log.lines.front(), "No System Restore point was made (System Restore is turned off); the work goes on without one");
+    EXPECT_EQ(flag(12), RegValue::number(1));
+
+    restore.refusal.clear();
+    undo_page.refresh();
+    for (const auto& line : tips::kUndoLines) widgets.set_checked(line.check_box, true);
+    undo_page.BitBtn17Click();
+    reg.put(Root::CurrentUser, "\\Control Panel\\Desktop", "HungAppTimeout", RegValue::number(5000));
+    tick(9);
+    EXPECT_THROW(page.apply(), core::VeltranoError);
+    EXPECT_EQ(restore.steps, (std::vector<std::string>{"begin Veltrano: apply 2 tips", "end", "begin Veltrano: apply 1 tip",
+                                                      "begin Veltrano: undo 4 groups", "end",
+                                                      "begin Veltrano: apply 1 tip", "end after an error"}));
+}
+
 TEST_F(TipsTest, HelpImagesOpenTheirPageBelowTheHelpBase) {
     for (int tip : {20, 21}) system.help_image_click(tip);
     network.help_image_click(1);
