@@ -257,11 +257,12 @@ Snapshot machine_and_records() {
 class KilledRun : public CommandLine {
 protected:
     // /apply of every tip, ended with TerminateProcess, as Task Manager ends
-    // it, once its work is under way: the first tip's flag is written.
+    // it, once its work is under way: the first tip's values are written
+    // (the second one's flag is).
     void apply_and_kill(const std::wstring& profile, const std::wstring& log) {
         ChildProcess script;
         ASSERT_TRUE(script.start(setting(L"VELTRANO_EXE"), {L"/apply", profile, L"/log", log}));
-        ASSERT_TRUE(wait_until([&] { return tip_flag(1) == std::optional<DWORD>(1) || !script.running(); }));
+        ASSERT_TRUE(wait_until([&] { return tip_flag(2) == std::optional<DWORD>(1) || !script.running(); }));
         ASSERT_TRUE(script.running()) << "the run ended before it could be stopped";
         ASSERT_TRUE(TerminateProcess(script.handle(), 9));
         ASSERT_TRUE(script.wait_for_exit());
