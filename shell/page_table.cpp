@@ -13,7 +13,7 @@ namespace veltrano::shell {
 namespace {
 
 tips::Context tips_context(const PageContext& c) {
-    return {{c.primitives, c.store, c.services.time}, c.view, c.dialogs, c.services.sound, c.services.file_system,
+    return {{c.primitives, c.store, c.services.time}, c.view, c.dialogs, c.services.sound, c.services.file_system, c.services.ansi_text,
             c.help_base, c.profile_ticks};
 }
 
