@@ -143,9 +143,9 @@ std::string describe_change(const platform::RegistryChange& change) {
     case Kind::CreateKey: return "Would create key " + key;
     case Kind::DeleteKey: return "Would delete key " + key;
     case Kind::WriteValue:
-        return "Would write " + key + "\\" + change.name + " = " + tips::describe_value(change.value) +
+        return "Would write " + tips::value_path(key, change.name) + " = " + tips::describe_value(change.value) +
                (change.old_value ? " (now " + now + ")" : " (now absent)");
-    case Kind::DeleteValue: return "Would delete " + key + "\\" + change.name + " (now " + now + ")";
+    case Kind::DeleteValue: return "Would delete " + tips::value_path(key, change.name) + " (now " + now + ")";
     }
     return "";
 }

@@ -41,11 +41,15 @@ std::string mismatch(const std::string& where, std::string_view name, const std:
                      const core::FlagRow& row) {
     const RegValue wanted = row.type == core::STR_TYPE ? RegValue::string(std::string(row.str))
                                                         : RegValue::number(static_cast<std::uint32_t>(row.num));
-    return where + "\\" + std::string(name) + (found ? " holds " + describe_value(*found) : " is absent") +
+    return value_path(where, name) + (found ? " holds " + describe_value(*found) : " is absent") +
            "; the tip writes " + describe_value(wanted);
 }
 
 }  // namespace
+
+std::string value_path(const std::string& key, std::string_view name) {
+    return key + "\\" + (name.empty() ? std::string("(Default)") : std::string(name));
+}
 
 std::string describe_value(const RegValue& value) {
     switch (value.kind) {

@@ -15,6 +15,10 @@ namespace veltrano::tips {
 // deletes that stands. Empty when the tip is in effect.
 std::vector<std::string> not_in_effect(platform::Registry& registry, int tip);
 
+// Where a value lives, as regedit names it: the key, then the value's name
+// or "(Default)".
+std::string value_path(const std::string& key, std::string_view name);
+
 // A value as a person reads it: 384, "2", or its type when it is neither.
 std::string describe_value(const platform::RegValue& value);
 
