@@ -120,8 +120,9 @@ std::string exit_meaning(const Command& command, int code) {
     switch (code) {
     case kExitDone: return command.action == Command::Action::Verify ? "every tip checked is in effect" : "done";
     case kExitSomeNotApplied:
-        return command.action == Command::Action::Verify ? "some tips are not in effect"
-                                                         : "some tips could not be applied; the lines above say why";
+        if (command.action == Command::Action::Verify) return "some tips are not in effect";
+        if (command.action == Command::Action::Apply) return "some tips could not be applied; the lines above say why";
+        return "the work stopped before its end; the lines above say where";
     case kExitBadInput: return "bad arguments, profile or file; nothing was changed";
     case kExitRecordsRefused: return "Windows refused Veltrano's records (not an administrator); nothing was changed";
     case kExitWaitedTooLong: return "another Veltrano was still at work after five minutes; nothing was changed";
