@@ -77,14 +77,15 @@ std::vector<std::string> not_in_effect(platform::Registry& registry, int tip) {
         case core::FlagRow::Kind::Adapters: {
             SilentLog quiet;
             core::RegistryPrimitives primitives(registry, quiet);
+            bool any = false;
             for (const core::TcpipAdapter& adapter : core::tcpip_adapters(primitives)) {
                 const auto found = read(registry, platform::Root::LocalMachine, adapter.interface_key(), row.value);
                 if (!holds(found, row) || !found)
                     out.push_back(mismatch(full_path(platform::Root::LocalMachine, adapter.interface_key()), row.value,
                                            found, row));
-                checked = true;
+                any = true;
             }
-            if (!checked) out.push_back("no network adapter holds " + std::string(row.value));
+            if (!any) out.push_back("no network adapter holds " + std::string(row.value));
             checked = true;
             break;
         }
