@@ -213,6 +213,13 @@ TEST_F(CommandLine, RefusalsExitWithTwoSayWhyInTheLogAndChangeNothing) {
     EXPECT_EQ(touched_keys(), before);
     EXPECT_FALSE(key_exists(LM, L"SOFTWARE\\VELTRANO"));
     const std::string logged = read_file(log);
+    wchar_t machine[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
+    GetComputerNameW(machine, &length);
+    const std::string first_line = logged.substr(0, logged.find("\r\n"));
+    EXPECT_NE(first_line.find("  Veltrano started on " + std::string(machine, machine + length) + " by "), std::string::npos)
+        << first_line;
+    EXPECT_NE(first_line.find("/apply"), std::string::npos) << first_line;
     EXPECT_NE(logged.find("bad.txt, line 3: TIP0001 is named a second time (first on line 1)"), std::string::npos) << logged;
     EXPECT_NE(logged.find("  Exit code 2: bad arguments, profile or file; nothing was changed\r\n"), std::string::npos)
         << logged;
