@@ -24,10 +24,6 @@ std::string_view trim(std::string_view text) {
     return text;
 }
 
-}  // namespace
-
-namespace {
-
 bool is_utf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
         const std::size_t n = platform::utf8_sequence_length(text, i);
