@@ -13,6 +13,7 @@
 #include "driver/process.h"
 #include "driver/registry_probe.h"
 #include "platform/win32/text.h"
+#include "platform/win32/win32_ansi_text.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
@@ -120,12 +121,13 @@ struct InProcess {
     fakes::RecordingView view;
     fakes::FakeDialogs dialogs;
     platform::win32::Win32FileSystem file_system;
+    platform::win32::Win32AnsiText ansi_text;
     platform::win32::Win32Processes processes;
     platform::win32::Win32Shell shell;
     fakes::MemoryLog log;
     shell::TForm1 form;
     explicit InProcess(platform::Registry& registry)
-        : form({registry, system_info, time, sound, shutdown, browser, file_system, processes, shell}, view, dialogs, log,
+        : form({registry, system_info, time, sound, shutdown, browser, file_system, processes, shell, ansi_text}, view, dialogs, log,
                "") {}
 
     // Up to the moment of the timed click, as the window does it.

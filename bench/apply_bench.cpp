@@ -10,6 +10,7 @@
 #include "driver/process.h"
 #include "driver/registry_probe.h"
 #include "platform/win32/text.h"
+#include "platform/win32/win32_ansi_text.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_time.h"
@@ -104,7 +105,12 @@ int wmain(int argc, wchar_t** argv) {
         shell::Command command;
         command.action = shell::Command::Action::Apply;
         command.file = platform::win32::to_utf8(profile);
-        const int code = shell::run_command(command, recorder, time, files, console);
+        platform::win32::Win32AnsiText ansi;
+        // Free for the taking: the bench runs alone.
+        struct FreeGate : shell::WriterGate {
+            bool acquire(std::uint32_t) override { return true; }
+        } gate;
+        const int code = shell::run_command(command, {}, {recorder, time, files, ansi, gate}, console);
         calls = recorder.calls;
         std::printf("/apply of all 48 tips: %zu registry calls, exit code %d\n", calls.size(), code);
     }

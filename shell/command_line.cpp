@@ -4,9 +4,12 @@
 #include "core/registry_primitives.h"
 #include "core/restore_point.h"
 #include "core/tip_state_store.h"
+#include "platform/registry_path.h"
+#include "platform/what_if_registry.h"
 #include "tips/profile.h"
 #include "tips/reg_export.h"
 #include "tips/tip_engine.h"
+#include "tips/verify.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -23,11 +26,15 @@ std::string lower(std::string text) {
 
 bool is_switch(const std::string& arg) { return arg.size() > 1 && (arg[0] == '/' || arg[0] == '-'); }
 
+// The groups as a script names them, in the order of tips::Group.
+constexpr std::string_view kGroupNames[] = {"network", "power", "system", "customization"};
+static_assert(std::size(kGroupNames) == tips::kGroupCount);
+
+std::string_view group_name(tips::Group group) { return kGroupNames[static_cast<std::size_t>(group)]; }
+
 std::optional<tips::Group> group_named(const std::string& name) {
-    for (const tips::UndoLineDisplay& line : tips::kUndoLines) {
-        static constexpr std::string_view kNames[] = {"network", "power", "system", "customization"};
-        if (name == kNames[static_cast<std::size_t>(line.group)]) return line.group;
-    }
+    for (const tips::UndoLineDisplay& line : tips::kUndoLines)
+        if (name == group_name(line.group)) return line.group;
     return std::nullopt;
 }
 
@@ -56,10 +63,12 @@ bool parse_groups(const std::string& text, std::vector<tips::Group>& groups, std
 }
 
 // The activity log of a run without a window: every line with the date and
-// time it was said, for the file /log names.
+// time it was said, appended to the file /log names as the run goes (at
+// each step of work's end), so that a run ended half way leaves its trail.
 class TimedLog : public ui::ActivityLog {
 public:
-    explicit TimedLog(platform::Time& time) : time_(time) {}
+    TimedLog(platform::Time& time, platform::FileSystem& files, std::string file, Console& console)
+        : time_(time), files_(files), file_(std::move(file)), console_(console) {}
     void add(const std::string& line) override {
         const platform::SystemTime t = time_.local_time();
         char stamp[32];
@@ -67,13 +76,29 @@ public:
                       t.minute, t.second);
         text_ += stamp + line + "\r\n";
     }
-    // As in the window: the first-run set-up's derivation is not the user's business.
+    // As in the window: the first-run set-up's derivation is not the user's
+    // business. Nothing of it has reached the file yet.
     void clear() override { text_.clear(); }
-    const std::string& text() const { return text_; }
+    void checkpoint() override {
+        if (!file_.empty() && !text_.empty() && !files_.append_file(file_, {text_.begin(), text_.end()}) && !failed_) {
+            failed_ = true;
+            console_.say("The log could not be written to " + file_ + ".");
+        }
+        text_.clear();
+    }
+    // A line of the run's own, on its way to the file at once.
+    void note(const std::string& line) {
+        add(line);
+        checkpoint();
+    }
 
 private:
     platform::Time& time_;
+    platform::FileSystem& files_;
+    std::string file_;
+    Console& console_;
     std::string text_;
+    bool failed_ = false;
 };
 
 std::string names(const std::vector<int>& tips) {
@@ -92,12 +117,98 @@ bool records_writable(platform::Registry& registry) {
 
 std::vector<std::uint8_t> bytes_of(const std::string& text) { return {text.begin(), text.end()}; }
 
+std::string exit_meaning(const Command& command, int code) {
+    switch (code) {
+    case kExitDone: return command.action == Command::Action::Verify ? "every tip checked is in effect" : "done";
+    case kExitSomeNotApplied:
+        if (command.action == Command::Action::Verify) return "some tips are not in effect";
+        if (command.action == Command::Action::Apply) return "some tips could not be applied; the lines above say why";
+        return "the work stopped before its end; the lines above say where";
+    case kExitBadInput: return "bad arguments, profile or file; nothing was changed";
+    case kExitRecordsRefused: return "Windows refused Veltrano's records (not an administrator); nothing was changed";
+    case kExitWaitedTooLong: return "another Veltrano was still at work after five minutes; nothing was changed";
+    }
+    return "";
+}
+
+// The log's first line: who ran what, where.
+std::string started(const Invocation& invocation) {
+    return "Veltrano started on " + invocation.machine + " by " + invocation.user + ": " + invocation.command_line;
+}
+
+// A change the dry run would have made, as a line.
+std::string describe_change(const platform::RegistryChange& change) {
+    using Kind = platform::RegistryChange::Kind;
+    const std::string key = std::string(platform::root_name(change.root)) + "\\" + change.path;
+    const std::string now = change.old_value ? tips::describe_value(*change.old_value) : "";
+    switch (change.kind) {
+    case Kind::CreateKey: return "Would create key " + key;
+    case Kind::DeleteKey: return "Would delete key " + key;
+    case Kind::WriteValue:
+        return "Would write " + tips::value_path(key, change.name) + " = " + tips::describe_value(change.value) +
+               (change.old_value ? " (now " + now + ")" : " (now absent)");
+    case Kind::DeleteValue: return "Would delete " + tips::value_path(key, change.name) + " (now " + now + ")";
+    }
+    return "";
+}
+
+bool in_records(const platform::RegistryChange& change) {
+    if (change.root != platform::Root::LocalMachine) return false;
+    const std::string path = platform::registry_upper(change.path);
+    const std::string store = platform::registry_upper(core::kStoreRoot);
+    return path == store || path.rfind(store + "\\", 0) == 0;
+}
+
+// One run of the command: its log, its console, its exit code.
+class Run {
+public:
+    Run(const Command& command, CommandServices services, Console& console)
+        : command_(command), services_(services), console_(console),
+          log_(services.time, services.files, command.log_file, console) {}
+
+    int go(const Invocation& invocation);
+
+private:
+    // Said to the console and the log alike.
+    void say(const std::string& line) {
+        console_.say(line);
+        log_.note(line);
+    }
+    bool read_profile(std::vector<int>& tips);
+    bool take_lock();
+    int apply(platform::Registry& registry, const Invocation& invocation);
+    int undo(platform::Registry& registry);
+    int save(platform::Registry& registry);
+    int verify(platform::Registry& registry);
+    int list(platform::Registry& registry);
+    // Where the batch asks for its restore point: nowhere for a dry run or
+    // with /norestorepoint.
+    platform::SystemRestore* restore_service() const {
+        return command_.what_if || !command_.restore_point ? nullptr : services_.system_restore;
+    }
+
+    const Command& command_;
+    CommandServices services_;
+    Console& console_;
+    TimedLog log_;
+    std::vector<int> profile_;
+};
+
 }  // namespace
 
 bool changes_machine(const Command& command) {
-    return command.action != Command::Action::Usage;
+    using Action = Command::Action;
+    switch (command.action) {
+    case Action::Apply:
+    case Action::Undo: return !command.what_if;
+    case Action::Save:
+    case Action::ExportReg: return true;
+    case Action::Usage:
+    case Action::Verify:
+    case Action::List: break;
+    }
+    return false;
 }
-
 bool has_arguments(std::wstring_view line) {
     const auto blank = [](wchar_t c) { return c == L' ' || c == L'\t'; };
     std::size_t at = 0;
@@ -116,7 +227,7 @@ std::optional<Command> parse_command(std::span<const std::string> args, std::str
     bool have_action = false;
     auto take_action = [&](Command::Action action) {
         if (have_action) {
-            error = "give one of /apply, /undo, /save and /export-reg";
+            error = "give one of /apply, /undo, /verify, /list, /save and /export-reg";
             return false;
         }
         have_action = true;
@@ -151,10 +262,17 @@ std::optional<Command> parse_command(std::span<const std::string> args, std::str
             // Groups may also come as separate words: "/undo network power".
             while (i + 1 < args.size() && !is_switch(args[i + 1])) groups += "," + args[++i];
             if (!parse_groups(groups, command.groups, error)) return std::nullopt;
-        } else if (name == "previous") {
-            command.to_previous = true;
+        } else if (name == "verify") {
+            if (!take_action(Command::Action::Verify)) return std::nullopt;
+            if (i + 1 < args.size() && !is_switch(args[i + 1]) && !args[i + 1].empty()) command.file = args[++i];
+        } else if (name == "list") {
+            if (!take_action(Command::Action::List)) return std::nullopt;
+        } else if (name == "whatif") {
+            command.what_if = true;
         } else if (name == "norestorepoint") {
             command.restore_point = false;
+        } else if (name == "previous") {
+            command.to_previous = true;
         } else if (name == "log") {
             if (!operand(command.log_file)) return std::nullopt;
         } else {
@@ -163,136 +281,283 @@ std::optional<Command> parse_command(std::span<const std::string> args, std::str
         }
     }
     if (!have_action) {
-        error = "give one of /apply, /undo, /save, /export-reg or /?";
+        error = "give one of /apply, /undo, /verify, /list, /save, /export-reg or /?";
         return std::nullopt;
     }
     if (command.to_previous && command.action != Command::Action::Undo) {
         error = "/previous goes with /undo";
         return std::nullopt;
     }
+    if (command.what_if && command.action != Command::Action::Apply && command.action != Command::Action::Undo) {
+        error = "/whatif goes with /apply or /undo";
+        return std::nullopt;
+    }
     return command;
 }
 
-int run_command(const Command& command, platform::Registry& registry, platform::Time& time,
-                platform::FileSystem& files, Console& console, platform::SystemRestore* system_restore) {
+namespace {
+
+bool Run::read_profile(std::vector<int>& tips) {
+    std::vector<std::uint8_t> bytes;
+    try {
+        if (!services_.files.read_file(command_.file, bytes))
+            throw core::VeltranoError(command_.file + ", line 1: the file cannot be read");
+        tips = tips::parse_profile(command_.file, bytes, services_.ansi);
+        return true;
+    } catch (const core::VeltranoError& e) {
+        say(std::string(e.what()) + ". Nothing was changed.");
+        return false;
+    }
+}
+
+bool Run::take_lock() {
+    if (services_.gate.acquire(0)) return true;
+    say("Waiting for another Veltrano to finish applying or undoing tips (up to five minutes).");
+    if (services_.gate.acquire(kWriterWaitMs)) {
+        log_.note("The other Veltrano has finished: going on.");
+        return true;
+    }
+    say("Gave up waiting: another Veltrano was still applying or undoing tips after five minutes. Nothing was changed.");
+    return false;
+}
+
+int Run::apply(platform::Registry& registry, const Invocation& invocation) {
+    core::RegistryPrimitives primitives(registry, log_);
+    core::TipStateStore store(primitives, services_.time, tips::flag_rows());
+    tips::Engine engine{primitives, store, services_.time};
+    store.check_for_previous_install();
+    // The writer lock is held: work left in progress is no other run's, but
+    // one that was stopped.
+    tips::finish_interrupted_work(engine);
+
+    std::vector<int> to_apply, in_effect, per_user;
+    for (int tip : profile_) {
+        const std::string name = core::tip_key(tip);
+        if (invocation.system_account && tips::per_user(tip)) {
+            per_user.push_back(tip);
+            log_.add(name + " skipped: it changes the settings of the account that runs it (HKEY_CURRENT_USER), and "
+                            "this is the system account; apply it from a logon script run with an administrator's "
+                            "rights, or from the window");
+            continue;
+        }
+        const std::vector<std::string> missing = tips::not_in_effect(registry, tip);
+        const bool recorded = tips::flagged_applied(engine, tip);
+        if (recorded && missing.empty()) {
+            in_effect.push_back(tip);
+            log_.add(name + " skipped: in effect already");
+            continue;
+        }
+        if (recorded)
+            for (const std::string& line : missing)
+                log_.add(name + " is recorded as applied but no longer in effect: " + line);
+        to_apply.push_back(tip);
+    }
+    log_.note((command_.what_if ? "What if: applying " : "Applying ") + command_.file + ": " +
+              std::to_string(to_apply.size()) + " tips, " + std::to_string(in_effect.size()) + " in effect already");
+
+    tips::ApplyOutcome outcome;
+    if (!to_apply.empty()) {
+        core::RestorePoint point(restore_service(), log_, tips::restore_point_name("apply", to_apply.size(), "tip"));
+        outcome = tips::apply_tips(engine, to_apply);
+        if (outcome.stopped.empty()) point.succeeded();
+    }
+    const std::string applied = command_.what_if ? " would be applied" : " applied";
+    for (int tip : outcome.applied) log_.add(core::tip_key(tip) + applied);
+    for (int tip : outcome.not_applied) log_.add(core::tip_key(tip) + " not applied: the lines above say why");
+    if (!outcome.stopped.empty()) log_.add(outcome.stopped);
+    for (int tip : outcome.not_reached) log_.add(core::tip_key(tip) + " not reached: the work stopped at the value above");
+    log_.checkpoint();
+
+    console_.say((command_.what_if ? "Would apply " : "Applied ") + std::to_string(outcome.applied.size()) + " tips; " +
+                 std::to_string(in_effect.size()) + " of the profile were in effect already.");
+    int code = kExitDone;
+    if (!outcome.not_applied.empty()) {
+        console_.say("Not applied: " + names(outcome.not_applied) + " (the log says why).");
+        code = kExitSomeNotApplied;
+    }
+    if (!outcome.stopped.empty()) {
+        console_.say(outcome.stopped + "; not reached: " + names(outcome.not_reached) + ".");
+        code = kExitSomeNotApplied;
+    }
+    if (!per_user.empty()) {
+        console_.say("Skipped, as they change only the running account's own settings and this is the system account: " +
+                     names(per_user) + ".");
+        code = kExitSomeNotApplied;
+    }
+    return code;
+}
+
+int Run::undo(platform::Registry& registry) {
+    core::RegistryPrimitives primitives(registry, log_);
+    core::TipStateStore store(primitives, services_.time, tips::flag_rows());
+    tips::Engine engine{primitives, store, services_.time};
+    store.check_for_previous_install();
+    tips::finish_interrupted_work(engine);
+    std::vector<tips::GroupUndo> groups;
+    for (tips::Group group : command_.groups) groups.push_back({group, command_.to_previous});
+    {
+        core::RestorePoint point(restore_service(), log_, tips::restore_point_name("undo", groups.size(), "group"));
+        tips::undo_groups(engine, groups);
+        point.succeeded();
+    }
+    for (tips::Group group : command_.groups) {
+        const std::string_view flag = tips::group_display(group).undone_flag;
+        console_.say((command_.what_if ? "Would undo: " : "Undone: ") + std::string(flag.substr(0, flag.find("Options"))) +
+                     (command_.to_previous ? ", to what the machine held before." : ", to the factory defaults."));
+    }
+    return kExitDone;
+}
+
+int Run::save(platform::Registry& registry) {
+    core::RegistryPrimitives primitives(registry, log_);
+    core::TipStateStore store(primitives, services_.time, tips::flag_rows());
+    tips::Engine engine{primitives, store, services_.time};
+    // On a machine never run, the set-up derives which tips are applied
+    // without leaving its records behind: a file that cannot be written
+    // then changes nothing at all.
+    store.check_for_previous_install();
+    const std::vector<int> applied = tips::applied_tips(engine);
+    const std::string today = services_.time.short_date_today();
+    const bool profile = command_.action == Command::Action::Save;
+    const std::vector<std::uint8_t> file =
+        profile ? bytes_of(tips::format_profile(applied, "the tips applied on this machine on " + today))
+                : tips::reg_export_file(registry, applied,
+                                        "Veltrano: the settings of the tips applied on this machine on " + today +
+                                            ". Import with regedit or reg import, as an administrator.");
+    const std::string what = profile ? "The profile" : "The .reg file";
+    if (!services_.files.replace_file(command_.file, file)) {
+        say(what + " could not be written to " + command_.file + ". Nothing was changed.");
+        return kExitBadInput;
+    }
+    say(profile ? "Saved " + std::to_string(applied.size()) + " applied tips to " + command_.file + "."
+                : "Exported the settings of " + std::to_string(applied.size()) + " applied tips to " + command_.file + ".");
+    return kExitDone;
+}
+
+int Run::verify(platform::Registry& registry) {
+    core::RegistryPrimitives primitives(registry, log_);
+    core::TipStateStore store(primitives, services_.time, tips::flag_rows());
+    tips::Engine engine{primitives, store, services_.time};
+    const std::vector<int> tips = command_.file.empty() ? tips::applied_tips(engine) : profile_;
+    if (tips.empty()) {
+        say("No tip is recorded as applied on this machine: nothing to verify.");
+        return kExitDone;
+    }
+    int in_effect = 0;
+    for (int tip : tips) {
+        const std::vector<std::string> missing = tips::not_in_effect(registry, tip);
+        if (missing.empty()) {
+            ++in_effect;
+            log_.add(core::tip_key(tip) + " in effect");
+        }
+        for (const std::string& line : missing) say(core::tip_key(tip) + " not in effect: " + line);
+    }
+    log_.checkpoint();
+    console_.say(std::to_string(in_effect) + " of " + std::to_string(tips.size()) + " tips in effect.");
+    return in_effect == static_cast<int>(tips.size()) ? kExitDone : kExitSomeNotApplied;
+}
+
+int Run::list(platform::Registry& registry) {
+    core::RegistryPrimitives primitives(registry, log_);
+    core::TipStateStore store(primitives, services_.time, tips::flag_rows());
+    tips::Engine engine{primitives, store, services_.time};
+    for (int tip = 1; tip <= tips::kTipCount; ++tip) {
+        std::string_view caption = tips::tip_display(tip).caption;
+        while (!caption.empty() && caption.back() == ' ') caption.remove_suffix(1);
+        console_.say(core::tip_key(tip) + "\t" + std::string(group_name(tips::tip_display(tip).group)) + "\t" +
+                     (tips::flagged_applied(engine, tip) ? "applied" : "not applied") + "\t" +
+                     (tips::not_in_effect(registry, tip).empty() ? "in effect" : "not in effect") + "\t" +
+                     std::string(caption));
+    }
+    return kExitDone;
+}
+
+int Run::go(const Invocation& invocation) {
     using Action = Command::Action;
-    if (command.action == Action::Usage) {
+    // Every check that can refuse comes before the first change, so a refusal
+    // leaves the machine as it was.
+    if (!command_.log_file.empty() && !services_.files.append_file(command_.log_file, {})) {
+        console_.say("The log file " + command_.log_file + " cannot be written. Nothing was changed.");
+        return kExitBadInput;
+    }
+    log_.note(started(invocation));
+    const int code = [&] {
+        const Action action = command_.action;
+        if ((action == Action::Apply || (action == Action::Verify && !command_.file.empty())) && !read_profile(profile_))
+            return static_cast<int>(kExitBadInput);
+        const bool writes = (action == Action::Apply || action == Action::Undo) && !command_.what_if;
+        if (writes && !records_writable(services_.registry)) {
+            say("Windows refuses Veltrano's records in HKEY_LOCAL_MACHINE\\SOFTWARE\\VELTRANO: run it as an "
+                "administrator. Nothing was changed.");
+            return static_cast<int>(kExitRecordsRefused);
+        }
+        if (changes_machine(command_) && !take_lock()) return static_cast<int>(kExitWaitedTooLong);
+
+        // Everything but a real apply or undo works on a registry that keeps
+        // its changes to itself, the first-run set-up's included; a dry run
+        // tells each of them.
+        int record_changes = 0;
+        platform::WhatIfRegistry::Listener tell;
+        if (command_.what_if)
+            tell = [&](const platform::RegistryChange& change) {
+                if (in_records(change))
+                    ++record_changes;
+                else
+                    say(describe_change(change));
+            };
+        platform::WhatIfRegistry what_if(services_.registry, tell);
+        platform::Registry& registry = writes ? services_.registry : what_if;
+        int result = kExitDone;
+        try {
+            switch (action) {
+            case Action::Apply: result = apply(registry, invocation); break;
+            case Action::Undo: result = undo(registry); break;
+            case Action::Save:
+            case Action::ExportReg: result = save(registry); break;
+            case Action::Verify: result = verify(registry); break;
+            case Action::List: result = list(registry); break;
+            case Action::Usage: break;
+            }
+        } catch (const core::VeltranoError& e) {
+            // A value of the wrong type ended the set-up or a restore there.
+            say(std::string(e.what()) + ". The work stopped there.");
+            result = kExitSomeNotApplied;
+        }
+        if (command_.what_if)
+            say("What if: nothing was changed; Veltrano's own records in HKEY_LOCAL_MACHINE\\SOFTWARE\\VELTRANO "
+                "would take " + std::to_string(record_changes) + " changes besides those above.");
+        return command_.what_if ? static_cast<int>(kExitDone) : result;
+    }();
+    log_.note("Exit code " + std::to_string(code) + ": " + exit_meaning(command_, code));
+    return code;
+}
+
+}  // namespace
+
+int run_arguments(std::span<const std::string> args, const Invocation& invocation, CommandServices services,
+                  Console& console) {
+    std::string error;
+    if (const std::optional<Command> command = parse_command(args, error))
+        return run_command(*command, invocation, services, console);
+    const std::string refusal = "veltrano: " + error + ". Nothing was changed; veltrano /? tells the usage.";
+    console.say(refusal);
+    Command named;
+    for (std::size_t i = 0; i + 1 < args.size(); ++i)
+        if (lower(args[i]) == "/log" || lower(args[i]) == "-log") named.log_file = args[i + 1];
+    if (!named.log_file.empty() && !is_switch(named.log_file)) {
+        TimedLog log(services.time, services.files, named.log_file, console);
+        log.note(started(invocation));
+        log.note(refusal);
+        log.note("Exit code 2: " + exit_meaning(named, kExitBadInput));
+    }
+    return kExitBadInput;
+}
+
+int run_command(const Command& command, const Invocation& invocation, CommandServices services, Console& console) {
+    if (command.action == Command::Action::Usage) {
         console.say(std::string(kUsage));
         return kExitDone;
     }
-    // Every check that can refuse comes before the first change, so a refusal
-    // leaves the machine as it was.
-    if (!command.log_file.empty() && !files.append_file(command.log_file, {})) {
-        console.say("The log file " + command.log_file + " cannot be written. Nothing was changed.");
-        return kExitBadInput;
-    }
-    std::vector<int> profile;
-    if (command.action == Action::Apply) {
-        std::vector<std::uint8_t> bytes;
-        try {
-            if (!files.read_file(command.file, bytes))
-                throw core::VeltranoError(command.file + ", line 1: the file cannot be read");
-            profile = tips::parse_profile(command.file, bytes);
-        } catch (const core::VeltranoError& e) {
-            console.say(std::string(e.what()) + ". Nothing was applied.");
-            return kExitBadInput;
-        }
-    }
-    if (!records_writable(registry)) {
-        console.say("Windows refuses Veltrano's records in HKEY_LOCAL_MACHINE\\SOFTWARE\\VELTRANO: run it as an "
-                    "administrator. Nothing was changed.");
-        return kExitRecordsRefused;
-    }
-
-    TimedLog log(time);
-    core::RegistryPrimitives primitives(registry, log);
-    core::TipStateStore store(primitives, time, tips::flag_rows());
-    tips::Engine engine{primitives, store, time};
-    auto finish = [&](int code) {
-        if (!command.log_file.empty() && !files.append_file(command.log_file, bytes_of(log.text())))
-            console.say("The log could not be written to " + command.log_file + ".");
-        return code;
-    };
-
-    platform::SystemRestore* restore = command.restore_point ? system_restore : nullptr;
-    int code = kExitDone;
-    try {
-        store.check_for_previous_install();
-        // The caller holds the writer lock: work left in progress is no
-        // other run's, but one that was stopped.
-        tips::finish_interrupted_work(engine);
-        switch (command.action) {
-        case Action::Apply: {
-            std::vector<int> to_apply, already;
-            for (int tip : profile) (tips::flagged_applied(engine, tip) ? already : to_apply).push_back(tip);
-            log.add("Applying " + command.file + ": " + std::to_string(to_apply.size()) + " tips, " +
-                    std::to_string(already.size()) + " applied already");
-            tips::ApplyOutcome outcome;
-            if (!to_apply.empty()) {
-                core::RestorePoint point(restore, log, tips::restore_point_name("apply", to_apply.size(), "tip"));
-                outcome = tips::apply_tips(engine, to_apply);
-                if (outcome.stopped.empty()) point.succeeded();
-            }
-            console.say("Applied " + std::to_string(outcome.applied.size()) + " tips; " +
-                        std::to_string(already.size()) + " of the profile were applied already.");
-            if (!outcome.not_applied.empty()) {
-                console.say("Not applied: " + names(outcome.not_applied) + " (the log says why).");
-                code = kExitSomeNotApplied;
-            }
-            if (!outcome.stopped.empty()) {
-                log.add(outcome.stopped);
-                console.say(outcome.stopped + "; not reached: " + names(outcome.not_reached) + ".");
-            }
-            break;
-        }
-        case Action::Undo: {
-            std::vector<tips::GroupUndo> groups;
-            for (tips::Group group : command.groups) groups.push_back({group, command.to_previous});
-            {
-                core::RestorePoint point(restore, log, tips::restore_point_name("undo", groups.size(), "group"));
-                tips::undo_groups(engine, groups);
-                point.succeeded();
-            }
-            for (tips::Group group : command.groups)
-                console.say("Undone: " + std::string(tips::group_display(group).undone_flag).substr(
-                                             0, tips::group_display(group).undone_flag.find("Options")) +
-                            (command.to_previous ? ", to what the machine held before." : ", to the factory defaults."));
-            break;
-        }
-        case Action::Save: {
-            const std::vector<int> applied = tips::applied_tips(engine);
-            const std::string text =
-                tips::format_profile(applied, "the tips applied on this machine on " + time.short_date_today());
-            if (!files.replace_file(command.file, bytes_of(text))) {
-                console.say("The profile could not be written to " + command.file + ".");
-                return finish(kExitBadInput);
-            }
-            console.say("Saved " + std::to_string(applied.size()) + " applied tips to " + command.file + ".");
-            break;
-        }
-        case Action::ExportReg: {
-            const std::vector<int> applied = tips::applied_tips(engine);
-            const auto file = tips::reg_export_file(
-                registry, applied, "Veltrano: the settings of the tips applied on this machine on " + time.short_date_today() +
-                             ". Import with regedit or reg import, as an administrator.");
-            if (!files.replace_file(command.file, file)) {
-                console.say("The .reg file could not be written to " + command.file + ".");
-                return finish(kExitBadInput);
-            }
-            console.say("Exported the settings of " + std::to_string(applied.size()) + " applied tips to " +
-                        command.file + ".");
-            break;
-        }
-        case Action::Usage:
-            break;
-        }
-    } catch (const core::VeltranoError& e) {
-        // A value of the wrong type ended the set-up or a restore there.
-        log.add(e.what());
-        console.say(std::string(e.what()) + ". The work stopped there.");
-        code = kExitSomeNotApplied;
-    }
-    return finish(code);
+    return Run(command, services, console).go(invocation);
 }
-
 }  // namespace veltrano::shell

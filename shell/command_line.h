@@ -4,12 +4,14 @@
 // activity log goes, with date and time, to the file /log names.
 #pragma once
 
+#include "platform/ansi_text.h"
 #include "platform/file_system.h"
 #include "platform/registry.h"
 #include "platform/system_restore.h"
 #include "platform/time.h"
 #include "tips/catalogue.h"
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -21,39 +23,54 @@ namespace veltrano::shell {
 // What a script can test, exactly these.
 enum ExitCode : int {
     kExitDone = 0,
-    kExitSomeNotApplied = 1,  // the log says which
+    kExitSomeNotApplied = 1,  // or, of /verify, not in effect; the log says which
     kExitBadInput = 2,        // arguments, profile or file; nothing changed
     kExitRecordsRefused = 3,  // the program's own records cannot be written; nothing changed
+    kExitWaitedTooLong = 4,   // another Veltrano was still at work after five minutes; nothing changed
 };
 
 struct Command {
-    enum class Action { Usage, Apply, Undo, Save, ExportReg };
+    enum class Action { Usage, Apply, Undo, Save, ExportReg, Verify, List };
     Action action = Action::Usage;
-    std::string file;                 // the profile, or the .reg file
+    std::string file;                 // the profile, or the .reg file; of /verify, may be empty
     std::vector<tips::Group> groups;  // of /undo, in the catalogue's order
     bool to_previous = false;
+    bool what_if = false;             // tell every change, make none
     std::string log_file;
-    // Ask Windows for a restore point before changing anything.
+    // Ask Windows for a restore point before /apply or /undo changes anything.
     bool restore_point = true;
 };
 
 inline constexpr std::string_view kUsage =
     "Veltrano: apply tips without the window.\r\n"
     "\r\n"
-    "  veltrano /apply PROFILE        apply the profile's tips not applied yet\r\n"
+    "  veltrano /apply PROFILE        apply the profile's tips not in effect: those not applied\r\n"
+    "                                 yet, and those applied whose values were changed since\r\n"
     "  veltrano /undo GROUPS [/previous]\r\n"
     "                                 take back groups (network, power, system, customization\r\n"
     "                                 or all; several with commas) to the factory defaults or,\r\n"
     "                                 with /previous, to what the machine held before\r\n"
+    "  /whatif                        with /apply or /undo: print every value and key it would\r\n"
+    "                                 write, delete or create, and change nothing\r\n"
+    "  veltrano /verify [PROFILE]     check that the profile's tips (or, without one, the tips\r\n"
+    "                                 recorded as applied) are in effect; change nothing\r\n"
+    "  veltrano /list                 the 48 tips, one a line, tab-separated: name, group,\r\n"
+    "                                 recorded as applied or not, in effect or not, caption\r\n"
     "  veltrano /save PROFILE         write the tips applied now to a profile\r\n"
     "  veltrano /export-reg FILE      write the applied tips' settings as a .reg file\r\n"
     "  /log FILE                      append the activity log, with date and time, to FILE\r\n"
     "  /norestorepoint                no System Restore point before /apply or /undo\r\n"
     "  veltrano /?                    this text\r\n"
     "\r\n"
-    "Exit codes: 0 done; 1 some tips could not be applied (the log says which);\r\n"
-    "2 bad arguments, profile or file, nothing changed; 3 Veltrano's records in the\r\n"
-    "registry cannot be written (not an administrator), nothing changed.\r\n";
+    "A profile: one tip a line (TIP0017 in any letter case, then its caption if you like);\r\n"
+    "'#' starts a comment; saved as ANSI or UTF-8, with any line ends.\r\n"
+    "Per-user tips (HKEY_CURRENT_USER) are skipped when run as the system account.\r\n"
+    "\r\n"
+    "Exit codes: 0 done (of /verify: every tip in effect); 1 some tips could not be applied,\r\n"
+    "or of /verify some are not in effect (the log says which); 2 bad arguments, profile\r\n"
+    "or file, nothing changed; 3 Veltrano's records in the registry cannot be written (not\r\n"
+    "an administrator), nothing changed; 4 another Veltrano was still applying or undoing\r\n"
+    "tips after five minutes of waiting, nothing changed.\r\n";
 
 // Whether the command line, whole as the process was given it, holds
 // anything past the program's name (quoted, or up to the first blank): an
@@ -73,15 +90,49 @@ public:
     virtual void say(const std::string& line) = 0;
 };
 
-// Runs the command and returns its exit code. The caller holds the writer
-// lock when the command changes the machine.
-// A restore point is asked of system_restore before /apply and /undo change
-// anything, unless the command says /norestorepoint or it is null.
-int run_command(const Command& command, platform::Registry& registry, platform::Time& time,
-                platform::FileSystem& files, Console& console, platform::SystemRestore* system_restore = nullptr);
+// One writer of the tips at a time, across every Veltrano of the machine.
+class WriterGate {
+public:
+    virtual ~WriterGate() = default;
+    // True once held; false when the time ran out first.
+    virtual bool acquire(std::uint32_t timeout_ms) = 0;
+};
 
-// Whether the command may write the registry, and so needs the writer lock:
-// every command but the usage (a first run makes the records).
+// How long a script waits for another Veltrano before it gives up.
+inline constexpr std::uint32_t kWriterWaitMs = 5 * 60 * 1000;
+
+// Who runs the command, where, and how it was typed: the log's first line.
+struct Invocation {
+    std::string command_line;
+    std::string machine;
+    std::string user;
+    // The system account (a machine start-up script): a per-user tip would
+    // change only that account's own settings.
+    bool system_account = false;
+};
+
+struct CommandServices {
+    platform::Registry& registry;
+    platform::Time& time;
+    platform::FileSystem& files;
+    const platform::AnsiText& ansi;
+    WriterGate& gate;
+    // Asked for a restore point before /apply and /undo change anything; none when null.
+    platform::SystemRestore* system_restore = nullptr;
+};
+
+// Runs the command and returns its exit code. It takes the writer lock
+// itself, for the commands that need it.
+int run_command(const Command& command, const Invocation& invocation, CommandServices services, Console& console);
+
+// The arguments after the program's name, parsed and run. Arguments that
+// make no command are refused with exit code 2, in the log too when they
+// name one.
+int run_arguments(std::span<const std::string> args, const Invocation& invocation, CommandServices services,
+                  Console& console);
+
+// Whether the command takes the writer lock: it writes the tips, or reads
+// their records whole (a profile or .reg file of the applied tips).
 bool changes_machine(const Command& command);
 
 }  // namespace veltrano::shell

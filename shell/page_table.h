@@ -8,6 +8,7 @@
 #include "core/registry_primitives.h"
 #include "core/tip_state_store.h"
 #include "admin/time_sync.h"
+#include "platform/ansi_text.h"
 #include "platform/browser.h"
 #include "platform/file_system.h"
 #include "platform/processes.h"
@@ -40,6 +41,7 @@ struct Services {
     platform::FileSystem& file_system;
     platform::Processes& processes;
     platform::Shell& shell;
+    platform::AnsiText& ansi_text;
     // The time synchronisation's socket, made on the user-interface thread.
     admin::SocketFactory make_socket = {};
     // Asked for a restore point before every batch of changes; none when null.

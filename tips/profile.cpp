@@ -5,6 +5,7 @@
 #include "tips/catalogue.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 namespace veltrano::tips {
@@ -23,41 +24,67 @@ std::string_view trim(std::string_view text) {
     return text;
 }
 
-}  // namespace
-
-std::vector<int> parse_profile(const std::string& file_name, std::span<const std::uint8_t> bytes) {
-    std::size_t start = 0;
-    if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) start = 3;
-    // Checked whole before any line is read, so a bad byte late in the file
-    // still leaves nothing applied.
-    const std::string_view chars(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    int line = 1;
-    for (std::size_t i = start; i < bytes.size();) {
-        const std::uint8_t b = bytes[i];
-        const std::size_t n = platform::utf8_sequence_length(chars, i);
-        if (n == 0 || (b < 0x20 && b != '\t' && b != '\r' && b != '\n') || b == 0x7F)
-            refuse(file_name, line, "this is not a text file");
-        if (b == '\n') ++line;
+bool is_utf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t n = platform::utf8_sequence_length(text, i);
+        if (n == 0) return false;
         i += n;
     }
+    return true;
+}
 
-    const std::string text(bytes.begin() + static_cast<std::ptrdiff_t>(start), bytes.end());
+// The lines of the text, whatever ends them.
+std::vector<std::string_view> split_lines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t pos = 0;
+    for (;;) {
+        const std::size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos) {
+            lines.push_back(text.substr(pos));
+            return lines;
+        }
+        lines.push_back(text.substr(pos, end - pos));
+        pos = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+}
+
+bool same_letters(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+           });
+}
+
+}  // namespace
+
+std::vector<int> parse_profile(const std::string& file_name, std::span<const std::uint8_t> bytes,
+                               const platform::AnsiText& ansi) {
+    std::string_view raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (const std::size_t eof = raw.find('\x1A'); eof != std::string_view::npos) raw = raw.substr(0, eof);
+    if (raw.substr(0, 3) == "\xEF\xBB\xBF") raw.remove_prefix(3);
+    // Checked whole before any line is read, so a bad byte late in the file
+    // still leaves nothing applied.
+    int line = 1;
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        const auto b = static_cast<std::uint8_t>(raw[i]);
+        if ((b < 0x20 && b != '\t' && b != '\r' && b != '\n') || b == 0x7F)
+            refuse(file_name, line, "this is not a text file");
+        if (b == '\n' || (b == '\r' && raw.compare(i, 2, "\r\n") != 0)) ++line;
+    }
+    const std::string text = is_utf8(raw) ? std::string(raw) : ansi.to_utf8(raw);
+
     std::vector<int> tips;
     std::vector<int> seen_on(kTipCount + 1, 0);
     line = 0;
-    for (std::size_t pos = 0; pos <= text.size();) {
-        const std::size_t end = std::min(text.find('\n', pos), text.size());
-        std::string_view content = std::string_view(text).substr(pos, end - pos);
-        pos = end + 1;
+    for (std::string_view content : split_lines(text)) {
         ++line;
         if (const auto hash = content.find('#'); hash != std::string_view::npos) content = content.substr(0, hash);
         content = trim(content);
         if (content.empty()) continue;
-        const bool tip_line = content.size() >= 7 && content.substr(0, 3) == "TIP" &&
+        const bool tip_line = content.size() >= 7 && same_letters(content.substr(0, 3), "TIP") &&
                               std::all_of(content.begin() + 3, content.begin() + 7, [](char c) { return c >= '0' && c <= '9'; }) &&
                               (content.size() == 7 || blank(content[7]));
         if (!tip_line) refuse(file_name, line, "not a tip line (a tip line starts with its name, as in TIP0017)");
-        const std::string name(content.substr(0, 7));
+        const std::string name = "TIP" + std::string(content.substr(3, 4));
         const int tip = std::stoi(name.substr(3));
         if (tip < 1 || tip > kTipCount) refuse(file_name, line, "there is no tip " + name);
         if (seen_on[tip] != 0)
@@ -65,6 +92,9 @@ std::vector<int> parse_profile(const std::string& file_name, std::span<const std
         seen_on[tip] = line;
         tips.push_back(tip);
     }
+    if (tips.empty())
+        refuse(file_name, line, "the profile names no tip (an empty or cut-off file?); a tip line starts with its name, "
+                                "as in TIP0017");
     std::sort(tips.begin(), tips.end());
     return tips;
 }

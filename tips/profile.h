@@ -1,8 +1,12 @@
 // A profile: the tips one machine should carry, as a text file people write
 // and diff by hand. One tip a line, its record name and its caption
 // ("TIP0017  Increase MFT size to 25%"); '#' starts a comment; blank lines
-// are allowed. The record name decides; the caption is there for the reader.
+// are allowed. The record name decides, in any letter case; the caption is
+// there for the reader. Lines end as any editor ends them (CR LF, LF, or CR
+// alone); a Ctrl+Z ends the file, as `copy a+b c` leaves it.
 #pragma once
+
+#include "platform/ansi_text.h"
 
 #include <cstdint>
 #include <span>
@@ -15,8 +19,11 @@ namespace veltrano::tips {
 // The tips a profile names, in tip order. A profile that cannot be taken
 // whole raises core::VeltranoError naming the file and the line: a line that
 // is no tip line, an unknown tip, a tip named twice, or bytes that are not
-// text (a NUL, a control character, UTF-8 that does not decode, UTF-16).
-std::vector<int> parse_profile(const std::string& file_name, std::span<const std::uint8_t> bytes);
+// text (a NUL, a control character, UTF-16), or no tip line at all (an
+// empty or cut-off file is almost always a mistake). A file that is not
+// UTF-8 is read in the machine's ANSI code page, as Notepad saved it.
+std::vector<int> parse_profile(const std::string& file_name, std::span<const std::uint8_t> bytes,
+                               const platform::AnsiText& ansi);
 
 // The profile of the tips given, with a comment saying where it came from.
 // Lines end in CR LF, as Notepad on XP wants them.

@@ -13,6 +13,7 @@
 #include "core/flag_rows.h"
 #include "core/registry_primitives.h"
 #include "core/tip_state_store.h"
+#include "platform/ansi_text.h"
 #include "platform/file_system.h"
 #include "platform/registry.h"
 #include "platform/sound.h"
@@ -56,6 +57,8 @@ struct Context : Engine {
     ui::Dialogs& dialogs;
     platform::Sound& sound;
     platform::FileSystem& files;
+    // How a profile saved as ANSI reads on this machine.
+    const platform::AnsiText& ansi;
     // Where the help pages live; the help link of a tip is appended after "/".
     std::string help_base;
     // Shared by the four tips pages.

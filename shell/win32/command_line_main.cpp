@@ -2,14 +2,20 @@
 #include "shell/win32/command_line_main.h"
 
 #include "platform/win32/text.h"
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/win32_ansi_text.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system_restore.h"
+#include "platform/win32/win32_system_info.h"
 #include "platform/win32/win32_time.h"
 #include "shell/command_line.h"
 #include "shell/win32/writer_lock.h"
 
 #include <shellapi.h>
+
+#include <cstdint>
+#include <cstdlib>
 
 namespace veltrano::shell::win32 {
 
@@ -60,8 +66,44 @@ private:
     HANDLE console_ = nullptr;
 };
 
-// How long a script waits for another Veltrano before it gives up.
-constexpr DWORD kWriterWaitMs = 5 * 60 * 1000;
+// The named mutex, as the command line waits on it.
+class Win32WriterGate : public WriterGate {
+public:
+    bool acquire(std::uint32_t timeout_ms) override {
+#ifdef VELTRANO_WRITER_WAIT_SEAM
+        // Five minutes is too long for a test to wait for a give-up.
+        wchar_t seam[16] = {};
+        if (timeout_ms > 0 && GetEnvironmentVariableW(L"VELTRANO_WRITER_WAIT_MS", seam, 16) > 0)
+            timeout_ms = static_cast<std::uint32_t>(_wtoi(seam));
+#endif
+        return lock_.acquire(timeout_ms);
+    }
+
+private:
+    WriterLock lock_;
+};
+
+std::string user_name() {
+    wchar_t name[257] = {};
+    DWORD count = 257;
+    return GetUserNameW(name, &count) ? platform::win32::to_utf8(name) : std::string("(unknown)");
+}
+
+// LocalSystem, as a machine start-up script runs: its HKEY_CURRENT_USER is
+// the system account's own, not any person's.
+bool runs_as_system() {
+    platform::win32::unique_kernel_handle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put())) return false;
+    alignas(TOKEN_USER) std::uint8_t buffer[256];
+    DWORD size = 0;
+    if (!GetTokenInformation(token.get(), TokenUser, buffer, sizeof buffer, &size)) return false;
+    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    PSID system = nullptr;
+    if (!AllocateAndInitializeSid(&nt, 1, SECURITY_LOCAL_SYSTEM_RID, 0, 0, 0, 0, 0, 0, 0, &system)) return false;
+    const bool same = EqualSid(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, system) != FALSE;
+    FreeSid(system);
+    return same;
+}
 
 }  // namespace
 
@@ -76,30 +118,16 @@ int run_command_line() {
     if (raw) LocalFree(raw);
 
     Win32Console console;
-    std::string error;
-    const std::optional<Command> command = parse_command(args, error);
-    if (!command) {
-        console.say("veltrano: " + error + ". Nothing was changed; veltrano /? tells the usage.");
-        return kExitBadInput;
-    }
-
     platform::win32::Win32Registry registry;
     platform::win32::Win32Time time;
     platform::win32::Win32FileSystem files;
-    WriterLock lock;
-    if (changes_machine(*command) && !lock.acquire(0)) {
-        console.say("Another Veltrano is applying or undoing tips: waiting for it to finish.");
-        if (!command->log_file.empty()) {
-            const std::string line = "Waiting for another Veltrano to finish applying or undoing tips\r\n";
-            files.append_file(command->log_file, {line.begin(), line.end()});
-        }
-        if (!lock.acquire(kWriterWaitMs)) {
-            console.say("Another Veltrano is still applying or undoing tips. Nothing was changed.");
-            return kExitSomeNotApplied;
-        }
-    }
+    platform::win32::Win32AnsiText ansi;
+    platform::win32::Win32SystemInfo system_info;
+    Win32WriterGate gate;
     platform::win32::Win32SystemRestore system_restore;
-    return run_command(*command, registry, time, files, console, &system_restore);
+    const Invocation invocation{platform::win32::to_utf8(GetCommandLineW()), system_info.computer_name(), user_name(),
+                                runs_as_system()};
+    return run_arguments(args, invocation, {registry, time, files, ansi, gate, &system_restore}, console);
 }
 
 }  // namespace veltrano::shell::win32

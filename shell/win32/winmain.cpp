@@ -1,5 +1,6 @@
 // Program entry: the windows in their order, then the message loop.
 #include "net/win32/winsock_socket.h"
+#include "platform/win32/win32_ansi_text.h"
 #include "platform/win32/win32_browser.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_processes.h"
@@ -38,12 +39,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     platform::win32::Win32Shutdown shutdown;
     platform::win32::Win32Browser browser;
     platform::win32::Win32FileSystem file_system;
+    platform::win32::Win32AnsiText ansi_text;
     platform::win32::Win32Processes processes;
     platform::win32::Win32Shell shell;
     platform::win32::Win32SystemRestore system_restore;
 
     shell::win32::Win32Dialogs dialogs(instance);
-    shell::win32::MainWindow main_window(instance, {registry, system_info, time, sound, shutdown, browser, file_system, processes, shell, net::win32::create_tw_socket, &system_restore}, dialogs);
+    shell::win32::MainWindow main_window(instance, {registry, system_info, time, sound, shutdown, browser, file_system, processes, shell, ansi_text, net::win32::create_tw_socket, &system_restore}, dialogs);
     VELTRANO_STAGE("form made");
     if (!main_window.create()) return 1;
     shell.set_owner(main_window.hwnd());

@@ -5,6 +5,7 @@
 
 #include "e2e_environment.h"
 
+#include <algorithm>
 #include <map>
 
 namespace veltrano::e2e {
@@ -91,10 +92,18 @@ std::string profile_text(const std::vector<int>& tips) {
 class CommandLine : public TipsSession {
 protected:
     bool start_in_setup() const override { return false; }
-    std::optional<DWORD> run(const std::vector<std::wstring>& args) {
+    // The exit code; what the program printed lands in `output` when asked for.
+    std::optional<DWORD> run(const std::vector<std::wstring>& args, std::string* output = nullptr) {
+        const std::wstring printed = temp_file(L"printed.txt");
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        HANDLE out = output ? CreateFileW(printed.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr)
+                            : nullptr;
         ChildProcess script;
-        if (!script.start(setting(L"VELTRANO_EXE"), args)) return std::nullopt;
-        if (!script.wait_for_exit()) return std::nullopt;
+        const bool started = script.start(setting(L"VELTRANO_EXE"), args, out == INVALID_HANDLE_VALUE ? nullptr : out);
+        if (out && out != INVALID_HANDLE_VALUE) CloseHandle(out);
+        if (!started || !script.wait_for_exit()) return std::nullopt;
+        if (output) *output = read_file(printed);
         return script.exit_code();
     }
 };
@@ -190,15 +199,101 @@ TEST_F(CommandLine, ExportedRegFileGivesAFreshMachineTheSameSettings) {
 }
 
 // The native tests go through every kind of bad profile; here the real exe's
-// exit code, and a registry left alone.
-TEST_F(CommandLine, ABadProfileExitsWithTwoAndChangesNothing) {
-    const std::wstring profile = temp_file(L"bad.txt");
+// exit code, its log, and a machine never run before left without records.
+TEST_F(CommandLine, RefusalsExitWithTwoSayWhyInTheLogAndChangeNothing) {
+    const std::wstring profile = temp_file(L"bad.txt"), log = temp_file(L"refused.log");
     write_file(profile, "TIP0001\r\nTIP0013\r\nTIP0001  again\r\n");
+    DeleteFileW(log.c_str());
     const Snapshot before = touched_keys();
-    EXPECT_EQ(run({L"/apply", profile}), std::optional<DWORD>(2));
+    EXPECT_EQ(run({L"/apply", profile, L"/log", log}), std::optional<DWORD>(2));
     EXPECT_EQ(run({L"/apply"}), std::optional<DWORD>(2));
+    std::wstring folder = temp_file(L"");
+    folder.pop_back();
+    EXPECT_EQ(run({L"/export-reg", folder}), std::optional<DWORD>(2));
     EXPECT_EQ(touched_keys(), before);
     EXPECT_FALSE(key_exists(LM, L"SOFTWARE\\VELTRANO"));
+    const std::string logged = read_file(log);
+    wchar_t machine[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
+    GetComputerNameW(machine, &length);
+    const std::string first_line = logged.substr(0, logged.find("\r\n"));
+    EXPECT_NE(first_line.find("  Veltrano started on " + std::string(machine, machine + length) + " by "), std::string::npos)
+        << first_line;
+    EXPECT_NE(first_line.find("/apply"), std::string::npos) << first_line;
+    EXPECT_NE(logged.find("bad.txt, line 3: TIP0001 is named a second time (first on line 1)"), std::string::npos) << logged;
+    EXPECT_NE(logged.find("  Exit code 2: bad arguments, profile or file; nothing was changed\r\n"), std::string::npos)
+        << logged;
+}
+
+// As an administrator meets them: a profile saved as ANSI by an old
+// Notepad with lone CRs, a value changed by hand with reg.exe.
+TEST_F(CommandLine, AnAnsiProfileWithCrLineEndsAppliesAndVerifyFindsAndApplyMendsAChangedValue) {
+    const std::wstring profile = temp_file(L"salle 12.txt"), log = temp_file(L"verify.log");
+    write_file(profile, "# Salle 12, \xE9tage 2\rTIP0001  Boost Internet Speed\rtip0013\r");
+    DeleteFileW(log.c_str());
+    ASSERT_EQ(run({L"/apply", profile}), std::optional<DWORD>(0));
+    for (int tip : {1, 13}) EXPECT_EQ(tip_flag(tip), std::optional<DWORD>(1)) << "tip " << tip;
+    EXPECT_EQ(run({L"/verify", profile}), std::optional<DWORD>(0));
+
+    const std::wstring dns = L"SYSTEM\\CurrentControlSet\\Services\\Dnscache\\Parameters";
+    ASSERT_EQ(run_to_completion(native_reg_exe() + L" add \"HKLM\\" + dns +
+                                L"\" /v CacheHashTableSize /t REG_DWORD /d 100 /f /reg:64"),
+              std::optional<DWORD>(0));
+    EXPECT_EQ(run({L"/verify", L"/log", log}), std::optional<DWORD>(1));
+    const std::string logged = read_file(log);
+    EXPECT_NE(logged.find("  TIP0001 not in effect: HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Dnscache\\"
+                          "Parameters\\CacheHashTableSize holds 100; the tip writes 384\r\n"),
+              std::string::npos)
+        << logged;
+    EXPECT_EQ(logged.find("TIP0013 not in effect"), std::string::npos) << logged;
+
+    EXPECT_EQ(run({L"/apply", profile}), std::optional<DWORD>(0));
+    EXPECT_EQ(read_dword(LM, dns, L"CacheHashTableSize"), std::optional<DWORD>(384));
+    EXPECT_EQ(run({L"/verify", profile}), std::optional<DWORD>(0));
+}
+
+TEST_F(CommandLine, WhatIfChangesNothingAndNamesWhatItWouldDoAndListPrintsEveryTip) {
+    const std::wstring profile = temp_file(L"what if.txt"), log = temp_file(L"whatif.log");
+    write_file(profile, profile_text(kProfileTips));
+    DeleteFileW(log.c_str());
+    const Snapshot before = touched_keys();
+    EXPECT_EQ(run({L"/apply", profile, L"/whatif", L"/log", log}), std::optional<DWORD>(0));
+    EXPECT_EQ(differences(touched_keys(), before), L"");
+    EXPECT_FALSE(key_exists(LM, L"SOFTWARE\\VELTRANO"));
+    const std::string logged = read_file(log);
+    EXPECT_NE(logged.find("  Would write HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Dnscache\\Parameters\\"
+                          "CacheHashTableSize = 384"),
+              std::string::npos)
+        << logged;
+
+    std::string printed;
+    ASSERT_EQ(run({L"/list"}, &printed), std::optional<DWORD>(0));
+    int lines = 0;
+    for (std::size_t at = 0, end; (end = printed.find("\r\n", at)) != std::string::npos; at = end + 2, ++lines)
+        EXPECT_EQ(std::count(printed.begin() + static_cast<std::ptrdiff_t>(at), printed.begin() + static_cast<std::ptrdiff_t>(end), '\t'), 4)
+            << printed.substr(at, end - at);
+    EXPECT_EQ(lines, 48) << printed;
+    EXPECT_NE(printed.find("TIP0001\tnetwork\tnot applied\tnot in effect\t"), std::string::npos) << printed;
+}
+
+TEST_F(CommandLine, GivingUpAfterWaitingForAnotherVeltranoExitsWithFourAndSaysSoInTheLog) {
+    if (setting(L"VELTRANO_TEST_SEAMS").empty()) GTEST_SKIP() << "veltrano.exe built without VELTRANO_TEST_SEAMS";
+    const std::wstring profile = temp_file(L"one tip.txt"), log = temp_file(L"gave up.log");
+    write_file(profile, "TIP0010\r\n");
+    DeleteFileW(log.c_str());
+    HANDLE writer = CreateMutexW(nullptr, TRUE, L"Global\\Veltrano.TipsWriter");
+    ASSERT_NE(writer, nullptr);
+    SetEnvironmentVariableW(L"VELTRANO_WRITER_WAIT_MS", L"200");
+    const auto code = run({L"/apply", profile, L"/log", log});
+    SetEnvironmentVariableW(L"VELTRANO_WRITER_WAIT_MS", nullptr);
+    ReleaseMutex(writer);
+    CloseHandle(writer);
+    EXPECT_EQ(code, std::optional<DWORD>(4));
+    EXPECT_FALSE(key_exists(LM, L"SOFTWARE\\VELTRANO"));
+    const std::string logged = read_file(log);
+    EXPECT_NE(logged.find("  Gave up waiting: another Veltrano was still applying or undoing tips"), std::string::npos)
+        << logged;
+    EXPECT_NE(logged.find("  Exit code 4: "), std::string::npos) << logged;
 }
 
 TEST_F(CommandLine, ASecondWriterWaitsUntilTheFirstHasFinished) {

@@ -23,9 +23,10 @@ protected:
     FakeDialogs dialogs;
     FakeSound sound;
     FakeFileSystem files;
+    FakeAnsiText ansi;
     core::RegistryPrimitives prim{reg, log};
     core::TipStateStore store{prim, time, tips::flag_rows()};
-    tips::Context ctx{{prim, store, time}, widgets, dialogs, sound, files, "file:///C:/Veltrano/help"};
+    tips::Context ctx{{prim, store, time}, widgets, dialogs, sound, files, ansi, "file:///C:/Veltrano/help"};
     tips::TipPage network{tips::Group::Network, ctx};
     tips::TipPage power{tips::Group::Power, ctx};
     tips::TipPage system{tips::Group::System, ctx};

@@ -1,6 +1,7 @@
 // Stand-ins for the machine in the native tests.
 #pragma once
 
+#include "platform/ansi_text.h"
 #include "platform/browser.h"
 #include "platform/date_time.h"
 #include "platform/file_system.h"
@@ -67,6 +68,25 @@ public:
     std::string name = "TUNEBOX";
     platform::MemoryStatus memory{};
     std::string separator = ".";
+};
+
+// A Western European machine's code page, as far as Latin-1 agrees with it
+// (A0 to FF): what the tests' "ANSI" profiles are written in.
+class FakeAnsiText : public platform::AnsiText {
+public:
+    std::string to_utf8(std::string_view bytes) const override {
+        std::string out;
+        for (char c : bytes) {
+            const auto b = static_cast<unsigned char>(c);
+            if (b < 0x80) {
+                out += c;
+            } else {
+                out += static_cast<char>(0xC0 | (b >> 6));
+                out += static_cast<char>(0x80 | (b & 0x3F));
+            }
+        }
+        return out;
+    }
 };
 
 // Writes down every step it is asked for; each step can be made to fail.

@@ -29,9 +29,10 @@ protected:
     FakeShutdown shutdown;
     FakeBrowser browser;
     FakeFileSystem files;
+    FakeAnsiText ansi;
     FakeProcesses processes;
     FakeShell shell;
-    shell::TForm1 form{{reg, sys, time, sound, shutdown, browser, files, processes, shell}, view, dialogs, log, "file:///C:/Veltrano/help"};
+    shell::TForm1 form{{reg, sys, time, sound, shutdown, browser, files, processes, shell, ansi}, view, dialogs, log, "file:///C:/Veltrano/help"};
 
     static inline const std::string kStore = "SOFTWARE\\VELTRANO\\VERSION\\2.0\\";
 

@@ -113,9 +113,10 @@ protected:
     fakes::FakeShutdown shutdown;
     fakes::FakeBrowser browser;
     fakes::FakeFileSystem files;
+    fakes::FakeAnsiText ansi;
     fakes::FakeProcesses processes;
     fakes::FakeShell shell;
-    shell::TForm1 form{{reg, sys, time, sound, shutdown, browser, files, processes, shell}, view, dialogs, log, "", kProbeRows};
+    shell::TForm1 form{{reg, sys, time, sound, shutdown, browser, files, processes, shell, ansi}, view, dialogs, log, "", kProbeRows};
 };
 
 TEST_F(Navigator, TellsEachPageOfItsTurnsAndTakesFramesWithoutLogic) {

@@ -7,15 +7,20 @@
 #include "support/catalogue_fixture.h"
 #include "tips/profile.h"
 #include "tips/reg_export.h"
+#include "platform/what_if_registry.h"
+#include "support/reg_file.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
+#include <numeric>
 
 using namespace veltrano;
 using platform::RegValue;
 using platform::Root;
+using testing::AllOf;
 using testing::ElementsAre;
 using testing::HasSubstr;
 
@@ -29,6 +34,17 @@ class RecordingConsole : public shell::Console {
 public:
     void say(const std::string& line) override { lines += line + "\n"; }
     std::string lines;
+};
+
+// The writer lock: free, unless another Veltrano holds it for good.
+class OpenGate : public shell::WriterGate {
+public:
+    bool acquire(std::uint32_t timeout_ms) override {
+        waits.push_back(timeout_ms);
+        return !held_elsewhere;
+    }
+    bool held_elsewhere = false;
+    std::vector<std::uint32_t> waits;
 };
 
 // Every key and value of the in-memory machine, the program's own records included.
@@ -68,10 +84,11 @@ protected:
                 RegValue::string("HKEY_LOCAL_MACHINE"));
     }
     int run(std::vector<std::string> args) {
-        std::string error;
-        const auto command = shell::parse_command(args, error);
-        if (!command) return -1;
-        return shell::run_command(*command, reg, time, files, console);
+        return shell::run_arguments(args, invocation, {reg, time, files, ansi, gate}, console);
+    }
+    std::string file(const std::string& path) {
+        const auto& bytes = files.files.at(path);
+        return {bytes.begin(), bytes.end()};
     }
     bool flagged(int tip) {
         return reg.get(Root::LocalMachine, core::kStateKeyBase + core::tip_key(tip), core::kAppliedFlag) ==
@@ -79,25 +96,44 @@ protected:
     }
     bool checked(int tip) { return widgets.is_checked(tips::tip_display(tip).check_box); }
     RecordingConsole console;
+    OpenGate gate;
+    shell::Invocation invocation{"veltrano /apply room12.txt", "TUNEBOX", "ann"};
 };
 
 // ---- the file format
+
+const fakes::FakeAnsiText kAnsi;
 
 TEST(ProfileFormat, TakesCommentsBlanksCaptionsAndLineEndsOfEveryKind) {
     const std::string text =
         "\xEF\xBB\xBF# room 12\r\n"
         "\r\n"
         "TIP0017  Increase MFT size to 25%\r\n"
-        "   TIP0001\t# the caption may be left out\n"
-        "TIP0040  a caption that is not the catalogue's\n"
-        "TIP0048";
-    EXPECT_THAT(tips::parse_profile(kPath, bytes(text)), ElementsAre(1, 17, 40, 48));
+        "   tip0001\t# the caption may be left out\n"
+        "Tip0040  a caption that is not the catalogue's\r"
+        "TIP0010\r"
+        "\r"
+        "TIP0048\x1A"
+        "TIP0002 after the end of the file\r\n";
+    EXPECT_THAT(tips::parse_profile(kPath, bytes(text), kAnsi), ElementsAre(1, 10, 17, 40, 48));
+}
+
+// As XP's Notepad saves it on a French machine: the comment in the ANSI code page.
+TEST(ProfileFormat, BytesThatAreNotUtf8AreReadInTheAnsiCodePage) {
+    EXPECT_THAT(tips::parse_profile(kPath, bytes("# Salle 12, \xE9tage 2\r\nTIP0013\r\n"), kAnsi), ElementsAre(13));
+    // Line numbers count CR alone as a line end too.
+    try {
+        tips::parse_profile(kPath, bytes("TIP0001\rTIP0002\r\xE9tage\r"), kAnsi);
+        ADD_FAILURE() << "a line that is no tip line was taken";
+    } catch (const core::VeltranoError& e) {
+        EXPECT_THAT(e.what(), HasSubstr(kPath + ", line 3: not a tip line"));
+    }
 }
 
 TEST(ProfileFormat, WhatIsSavedReadsBackAsTheSameTips) {
     const std::vector<int> all = {1, 5, 7, 8, 12, 13, 30, 31, 34, 41, 48};
     const std::string text = tips::format_profile(all, "test");
-    EXPECT_EQ(tips::parse_profile(kPath, bytes(text)), all);
+    EXPECT_EQ(tips::parse_profile(kPath, bytes(text), kAnsi), all);
     EXPECT_THAT(text, HasSubstr("TIP0013  Disable Paging Executive\r\n"));
 }
 
@@ -116,11 +152,11 @@ INSTANTIATE_TEST_SUITE_P(
                     BadProfile{"tip zero", "# x\nTIP0000\n", 2, "there is no tip TIP0000"},
                     BadProfile{"not a tip line", "TIP0001\n\nSet-ItemProperty foo\n", 3, "not a tip line"},
                     BadProfile{"name run into the caption", "TIP0001Boost\n", 1, "not a tip line"},
-                    BadProfile{"lower case", "tip0001\n", 1, "not a tip line"},
+                    BadProfile{"empty", "", 1, "the profile names no tip"},
+                    BadProfile{"comments only", "# room 12\r\n\r\n# TIP0001\r\n", 4, "the profile names no tip"},
                     BadProfile{"duplicate", "TIP0008\nTIP0009\nTIP0008  again\n", 3, "(first on line 1)"},
                     BadProfile{"a NUL late in the file", std::string("TIP0001\nTIP0002\nTIP0003\0\n", 25), 3, "not a text file"},
-                    BadProfile{"UTF-16", std::string("\xFF\xFET\0I\0P\0", 8), 1, "not a text file"},
-                    BadProfile{"broken UTF-8", "TIP0001  caf\xC3\n", 1, "not a text file"}),
+                    BadProfile{"UTF-16", std::string("\xFF\xFET\0I\0P\0", 8), 1, "not a text file"}),
     [](const auto& info) {
         std::string name = info.param.what;
         for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
@@ -136,6 +172,12 @@ TEST_P(BadProfiles, CommandLineRefusesNamingTheLineAndChangesNothing) {
     EXPECT_THAT(console.lines, HasSubstr(kPath + ", line " + std::to_string(GetParam().line) + ": "));
     EXPECT_THAT(console.lines, HasSubstr(GetParam().says));
     EXPECT_EQ(snapshot(reg), before);
+    // The log is all a start-up script leaves: who ran what, the refusal, the end.
+    const std::string logged = file("C:\\log.txt");
+    EXPECT_THAT(logged, testing::StartsWith("2026-12-07 08:00:00  Veltrano started on TUNEBOX by ann: veltrano /apply"));
+    EXPECT_THAT(logged, AllOf(HasSubstr("  " + kPath + ", line " + std::to_string(GetParam().line) + ": "),
+                              HasSubstr(GetParam().says)));
+    EXPECT_THAT(logged, testing::EndsWith("  Exit code 2: bad arguments, profile or file; nothing was changed\r\n"));
 }
 
 TEST_F(Profiles, AProfileThatCannotBeReadIsRefusedToo) {
@@ -194,7 +236,7 @@ TEST_F(Profiles, SaveWritesTheTipsAppliedNowAndCancelWritesNothing) {
     EXPECT_TRUE(files.files.empty());
     dialogs.profile_path = kPath;
     network.save_profile();
-    EXPECT_THAT(tips::parse_profile(kPath, files.files.at(kPath)), ElementsAre(1, 10));
+    EXPECT_THAT(tips::parse_profile(kPath, files.files.at(kPath), kAnsi), ElementsAre(1, 10));
 }
 
 // ---- the command line
@@ -213,7 +255,7 @@ TEST_F(Profiles, ApplyRecordsAndWritesThroughTheEngineAndLogsWithDateAndTime) {
 
     // Again: nothing left to apply, and the log grows.
     EXPECT_EQ(run({"/apply", kPath, "/log", "C:\\log.txt"}), shell::kExitDone);
-    EXPECT_THAT(console.lines, HasSubstr("Applied 0 tips; 4 of the profile were applied already."));
+    EXPECT_THAT(console.lines, HasSubstr("Applied 0 tips; 4 of the profile were in effect already."));
     EXPECT_GT(files.files.at("C:\\log.txt").size(), logged.size());
 }
 
@@ -230,16 +272,174 @@ TEST_F(Profiles, RecordsWindowsRefusesGiveExitCodeThreeAndChangeNothing) {
     files.files[kPath] = bytes("TIP0010\n");
     reg.deny(Root::LocalMachine, "SOFTWARE");
     const Snapshot before = snapshot(reg);
-    EXPECT_EQ(run({"/apply", kPath}), shell::kExitRecordsRefused);
+    EXPECT_EQ(run({"/apply", kPath, "/log", "C:\\log.txt"}), shell::kExitRecordsRefused);
     EXPECT_EQ(run({"/undo", "all"}), shell::kExitRecordsRefused);
     EXPECT_EQ(snapshot(reg), before);
+    EXPECT_THAT(file("C:\\log.txt"), AllOf(HasSubstr("  Windows refuses Veltrano's records"),
+                                            testing::EndsWith("  Exit code 3: Windows refused Veltrano's records (not an "
+                                                              "administrator); nothing was changed\r\n")));
+    // Arguments that make no command still reach the log they name.
+    EXPECT_EQ(run({"/apply", kPath, "/frobnicate", "/log", "C:\\bad.txt"}), shell::kExitBadInput);
+    EXPECT_THAT(file("C:\\bad.txt"), AllOf(HasSubstr("veltrano: unknown switch /frobnicate"), HasSubstr("Exit code 2")));
+}
+
+// Each append kept apart, as a run ended between two leaves them.
+class AppendsKeptApart : public fakes::FakeFileSystem {
+public:
+    bool append_file(const std::string& path, const std::vector<std::uint8_t>& bytes) override {
+        if (!bytes.empty()) appends.emplace_back(bytes.begin(), bytes.end());
+        return FakeFileSystem::append_file(path, bytes);
+    }
+    std::size_t first_holding(std::string_view text) const {
+        for (std::size_t i = 0; i < appends.size(); ++i)
+            if (appends[i].find(text) != std::string::npos) return i;
+        return appends.size();
+    }
+    std::vector<std::string> appends;
+};
+
+TEST_F(Profiles, TheLogGrowsTipByTipEveryLineDatedAndTheFirstRunSetUpLeftOut) {
+    AppendsKeptApart disk;
+    disk.files[kPath] = bytes("TIP0001\nTIP0010\nTIP0013\n");
+    const std::vector<std::string> args = {"/apply", kPath, "/log", "C:\\log.txt"};
+    ASSERT_EQ(shell::run_arguments(args, invocation, {reg, time, disk, ansi, gate}, console), shell::kExitDone);
+    EXPECT_EQ(disk.first_holding("Veltrano started on TUNEBOX by ann"), 0u);
+    EXPECT_LT(disk.first_holding("boosting CacheHashTableSize"), disk.first_holding("Setting flag for TIP0010"));
+    EXPECT_LT(disk.first_holding("Setting flag for TIP0010"), disk.first_holding("Setting flag for TIP0013"));
+    EXPECT_EQ(disk.first_holding("Setting LASTDATE for TIP0048"), disk.appends.size());
+    const std::string logged(disk.files.at("C:\\log.txt").begin(), disk.files.at("C:\\log.txt").end());
+    for (const char* line : {"  TIP0001 applied\r\n", "  TIP0010 applied\r\n", "  Exit code 0: done\r\n"})
+        EXPECT_THAT(logged, HasSubstr(line));
+    for (std::size_t at = 0; at < logged.size(); at = logged.find("\r\n", at) + 2)
+        ASSERT_EQ(logged.compare(at, 21, "2026-12-07 08:00:00  "), 0) << logged.substr(at, 80);
+}
+
+TEST_F(Profiles, GivingUpOnAnotherVeltranoIsExitCodeFourLoggedAndChangesNothing) {
+    files.files[kPath] = bytes("TIP0010\n");
+    gate.held_elsewhere = true;
+    const Snapshot before = snapshot(reg);
+    EXPECT_EQ(run({"/apply", kPath, "/log", "C:\\log.txt"}), shell::kExitWaitedTooLong);
+    EXPECT_THAT(gate.waits, ElementsAre(0u, shell::kWriterWaitMs));
+    EXPECT_EQ(snapshot(reg), before);
+    EXPECT_THAT(file("C:\\log.txt"),
+                AllOf(HasSubstr("  Waiting for another Veltrano"), HasSubstr("  Gave up waiting"),
+                      testing::EndsWith("  Exit code 4: another Veltrano was still at work after five minutes; nothing "
+                                        "was changed\r\n")));
+}
+
+TEST_F(Profiles, SaveOrExportIntoAFileThatCannotBeWrittenLeavesANeverRunMachineWithoutRecords) {
+    files.can_write = false;
+    const Snapshot before = snapshot(reg);
+    EXPECT_EQ(run({"/save", "C:\\room12.txt"}), shell::kExitBadInput);
+    EXPECT_EQ(run({"/export-reg", "C:\\"}), shell::kExitBadInput);
+    EXPECT_THAT(console.lines, HasSubstr("The .reg file could not be written to C:\\. Nothing was changed."));
+    EXPECT_EQ(snapshot(reg), before);
+}
+
+TEST_F(Profiles, VerifyNamesWhatDriftedApplyMendsItAndUndoStillGivesBackTheOriginal) {
+    const std::string dns = "\\SYSTEM\\CurrentControlSet\\Services\\Dnscache\\Parameters";
+    reg.put(Root::LocalMachine, dns, "CacheHashTableSize", RegValue::number(200));
+    files.files[kPath] = bytes("TIP0001\nTIP0013\n");
+    ASSERT_EQ(run({"/apply", kPath}), shell::kExitDone);
+    EXPECT_EQ(run({"/verify", kPath}), shell::kExitDone);
+    reg.put(Root::LocalMachine, dns, "CacheHashTableSize", RegValue::number(100));
+    console.lines.clear();
+    EXPECT_EQ(run({"/verify"}), shell::kExitSomeNotApplied);  // the tips recorded as applied
+    EXPECT_THAT(console.lines, HasSubstr("TIP0001 not in effect: HKEY_LOCAL_MACHINE" + dns +
+                                         "\\CacheHashTableSize holds 100; the tip writes 384\n"));
+    EXPECT_THAT(console.lines, HasSubstr("1 of 2 tips in effect."));
+    EXPECT_EQ(run({"/apply", kPath}), shell::kExitDone);
+    EXPECT_THAT(console.lines, HasSubstr("Applied 1 tips; 1 of the profile were in effect already."));
+    EXPECT_EQ(run({"/verify", kPath}), shell::kExitDone);
+    ASSERT_EQ(run({"/undo", "network", "/previous"}), shell::kExitDone);
+    EXPECT_EQ(reg.get(Root::LocalMachine, dns, "CacheHashTableSize"), RegValue::number(200));
+}
+
+TEST_F(Profiles, WhatIfTellsEveryChangeOfApplyAndUndoAndMakesNone) {
+    files.files[kPath] = bytes("TIP0001\nTIP0034\n");
+    const std::string dns = "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Dnscache\\Parameters";
+    const std::string bin = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Desktop\\"
+                            "NameSpace\\{645FF040-5081-101B-9F08-00AA002F954E}";
+    Snapshot before = snapshot(reg);
+    EXPECT_EQ(run({"/apply", kPath, "/whatif"}), shell::kExitDone);
+    EXPECT_EQ(snapshot(reg), before);  // the first run's records included
+    EXPECT_THAT(console.lines, HasSubstr("Would write " + dns + "\\CacheHashTableSize = 384 (now absent)\n"));
+    EXPECT_THAT(console.lines, HasSubstr("Would delete key " + bin + "\n"));
+    EXPECT_THAT(console.lines, HasSubstr("Would apply 2 tips;"));
+
+    ASSERT_EQ(run({"/apply", kPath}), shell::kExitDone);
+    before = snapshot(reg);
+    console.lines.clear();
+    EXPECT_EQ(run({"/undo", "all", "/previous", "/whatif"}), shell::kExitDone);
+    EXPECT_EQ(snapshot(reg), before);
+    EXPECT_THAT(console.lines, HasSubstr("Would delete " + dns + "\\CacheHashTableSize (now 384)\n"));
+    EXPECT_THAT(console.lines, HasSubstr("Would create key " + bin + "\n"));
+}
+
+// A machine start-up script runs as the system account, whose own settings
+// nobody sees.
+TEST_F(Profiles, AsTheSystemAccountPerUserTipsAreSkippedNamedAndNotRecorded) {
+    invocation.system_account = true;
+    files.files[kPath] = bytes("TIP0010\nTIP0013\n");
+    EXPECT_EQ(run({"/apply", kPath, "/log", "C:\\log.txt"}), shell::kExitSomeNotApplied);
+    EXPECT_TRUE(flagged(13));
+    EXPECT_FALSE(flagged(10));
+    EXPECT_EQ(reg.get(Root::CurrentUser, "\\Control Panel\\Desktop", "AutoEndTasks"), std::nullopt);
+    EXPECT_THAT(file("C:\\log.txt"), HasSubstr("  TIP0010 skipped: it changes the settings of the account that runs it"));
+}
+
+TEST_F(Profiles, ListGivesEveryTipOnATabSeparatedLine) {
+    files.files[kPath] = bytes("TIP0013\n");
+    ASSERT_EQ(run({"/apply", kPath}), shell::kExitDone);
+    console.lines.clear();
+    ASSERT_EQ(run({"/list"}), shell::kExitDone);
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end; (end = console.lines.find('\n', at)) != std::string::npos; at = end + 1)
+        lines.push_back(console.lines.substr(at, end - at));
+    ASSERT_EQ(lines.size(), 48u);
+    EXPECT_EQ(lines[12], "TIP0013\tsystem\tapplied\tin effect\tDisable Paging Executive");
+    EXPECT_EQ(lines[33].substr(0, 38), "TIP0034\tcustomization\tnot applied\tnot ");
+    for (const std::string& line : lines) EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 4) << line;
+}
+
+// The dry run's registry reads as the machine would after the same work,
+// and leaves the machine as it was: the whole catalogue applied, then undone
+// both ways, on it and for real on a twin.
+TEST(WhatIfRegistry, ReadsAsTheMachineWouldAfterTheSameWorkAndChangesNothing) {
+    fakes::MemoryRegistry machine, twin;
+    ASSERT_TRUE(fakes::load_reg_file(machine, VELTRANO_MACHINE_REG));
+    ASSERT_TRUE(fakes::load_reg_file(twin, VELTRANO_MACHINE_REG));
+    const Snapshot before = snapshot(machine);
+    int told = 0;
+    platform::WhatIfRegistry what_if(machine, [&](const platform::RegistryChange&) { ++told; });
+    auto work = [](platform::Registry& reg, const std::function<void()>& stage) {
+        fakes::FakeTime time;
+        fakes::MemoryLog log;
+        core::RegistryPrimitives primitives(reg, log);
+        core::TipStateStore store(primitives, time, tips::flag_rows());
+        tips::Engine engine{primitives, store, time};
+        store.check_for_previous_install();
+        std::vector<int> all(tips::kTipCount);
+        std::iota(all.begin(), all.end(), 1);
+        tips::apply_tips(engine, all);
+        stage();
+        const tips::GroupUndo groups[] = {{tips::Group::Network, false}, {tips::Group::Customization, true}};
+        tips::undo_groups(engine, groups);
+        stage();
+    };
+    std::vector<Snapshot> dry, real;
+    work(what_if, [&] { dry.push_back(snapshot(what_if)); });
+    work(twin, [&] { real.push_back(snapshot(twin)); });
+    EXPECT_EQ(dry, real);
+    EXPECT_EQ(snapshot(machine), before);
+    EXPECT_GT(told, 100);
 }
 
 TEST_F(Profiles, SaveAndUndoFromTheCommandLine) {
     files.files[kPath] = bytes("TIP0010\nTIP0033\n");
     ASSERT_EQ(run({"/apply", kPath}), shell::kExitDone);
     ASSERT_EQ(run({"/save", "C:\\saved.txt"}), shell::kExitDone);
-    EXPECT_THAT(tips::parse_profile("saved", files.files.at("C:\\saved.txt")), ElementsAre(10, 33));
+    EXPECT_THAT(tips::parse_profile("saved", files.files.at("C:\\saved.txt"), kAnsi), ElementsAre(10, 33));
     ASSERT_EQ(run({"/undo", "power,", "customization", "/previous"}), shell::kExitDone);
     EXPECT_FALSE(flagged(10));
     EXPECT_FALSE(flagged(33));
@@ -270,6 +470,10 @@ TEST(CommandLineArguments, WhatMakesNoCommand) {
         {"/log"},
         {"/frobnicate"},
         {"a.txt"},
+        {"/save", "a.txt", "/whatif"},
+        {"/whatif"},
+        {"/verify", "a.txt", "b.txt"},
+        {"/list", "/verify"},
     };
     for (const auto& args : bad) {
         std::string error;

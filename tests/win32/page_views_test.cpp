@@ -35,7 +35,7 @@ class MainWindowOnFakes : public fakes::FormFixture {
 protected:
     shell::win32::Win32Dialogs dialogs{GetModuleHandleW(nullptr)};
     shell::win32::MainWindow window{GetModuleHandleW(nullptr),
-                                    {reg, sys, time, sound, shutdown, browser, files, processes, shell}, dialogs};
+                                    {reg, sys, time, sound, shutdown, browser, files, processes, shell, ansi}, dialogs};
 };
 
 TEST_F(MainWindowOnFakes, PagesMadeLateStandInTheTableOrder) {

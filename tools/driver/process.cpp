@@ -38,7 +38,7 @@ std::wstring to_windows_path(std::wstring_view path) {
     return out;
 }
 
-bool ChildProcess::start(const std::wstring& exe, const std::vector<std::wstring>& arguments) {
+bool ChildProcess::start(const std::wstring& exe, const std::vector<std::wstring>& arguments, HANDLE output) {
     terminate();
     const std::wstring path = to_windows_path(exe);
     std::wstring command_line = quote(path);
@@ -46,9 +46,13 @@ bool ChildProcess::start(const std::wstring& exe, const std::vector<std::wstring
     const std::wstring folder = folder_of(path);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    if (output) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = startup.hStdError = output;
+    }
     PROCESS_INFORMATION info{};
     auto create = [&] {
-        return CreateProcessW(path.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+        return CreateProcessW(path.c_str(), command_line.data(), nullptr, nullptr, output ? TRUE : FALSE, 0, nullptr,
                               folder.empty() ? nullptr : folder.c_str(), &startup, &info) != 0;
     };
     // Wine now and then refuses a start with ERROR_INTERNAL_ERROR while the

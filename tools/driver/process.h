@@ -24,7 +24,9 @@ public:
 
     // Starts `exe` with the arguments (each quoted as needed) in the exe's
     // own folder, as Explorer would. False with GetLastError set on failure.
-    bool start(const std::wstring& exe, const std::vector<std::wstring>& arguments = {});
+    // Given an inheritable handle, the program's standard output and error
+    // go there, as a script's redirection sends them.
+    bool start(const std::wstring& exe, const std::vector<std::wstring>& arguments = {}, HANDLE output = nullptr);
 
     DWORD id() const { return id_; }
     HANDLE handle() const { return process_.get(); }
