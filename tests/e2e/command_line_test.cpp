@@ -374,6 +374,10 @@ TEST_F(KilledRun, UndoToThePreviousSettingsGivesTheMachineBackAndSaysWhatItFinis
     DeleteFileW(undo_log.c_str());
     ASSERT_NO_FATAL_FAILURE(apply_and_kill(profile, log));
     ASSERT_NE(touched_keys(), before);
+    // The killed run's trail: its lines up to the last tip it finished.
+    const std::string trail = read_file(log);
+    EXPECT_NE(trail.find("Starting the process of enabling CacheHashTableBucketSize\r\n"), std::string::npos) << trail;
+    EXPECT_EQ(trail.find("Exit code"), std::string::npos) << trail;
 
     ASSERT_EQ(run({L"/undo", L"all", L"/previous", L"/log", undo_log}), std::optional<DWORD>(0));
     EXPECT_EQ(differences(touched_keys(), before), L"");
