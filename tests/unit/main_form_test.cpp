@@ -35,6 +35,32 @@ TEST_F(MainFormTest, FirstStartBuildsTheStoreThenWritesBothCounters) {
     EXPECT_TRUE(view.is_visible("Label3"));
 }
 
+// A tip left in progress by a run that was stopped is finished before the
+// counters read any flag, and only by the one writer of the machine.
+TEST_F(MainFormTest, StartFinishesATipLeftInProgressBeforeCounting) {
+    reg.open(Root::LocalMachine, "SOFTWARE\\VELTRANO", true);
+    reg.put(Root::LocalMachine, kStore + core::tip_key(33), "WorkInProgress", RegValue::string("Apply"));
+    bool refused = true;
+    form.run_as_writer = [&](const std::function<void()>& work) {
+        if (!refused) work();
+        return !refused;
+    };
+    form.FormCreate();
+    EXPECT_THAT(log.lines, ::testing::Contains(
+                               "Another Veltrano is applying or undoing tips: any tip it leaves half done is finished at a later start"));
+    EXPECT_EQ(reg.get(Root::LocalMachine, kStore + core::tip_key(33), "WorkInProgress"), RegValue::string("Apply"));
+
+    refused = false;
+    log.lines.clear();
+    shell::TForm1 again{{reg, sys, time, sound, shutdown, browser, files, processes, shell, ansi}, view, dialogs, log,
+                        "file:///C:/Veltrano/help"};
+    again.FormCreate();
+    EXPECT_EQ(log.lines.front(), "TIP0033 was being applied when Veltrano was stopped: finishing it from its records");
+    EXPECT_EQ(reg.get(Root::CurrentUser, "Control Panel\\Desktop", "MenuShowDelay"), RegValue::string("15"));
+    EXPECT_EQ(reg.get(Root::LocalMachine, kStore + core::tip_key(33), "WorkInProgress"), std::nullopt);
+    EXPECT_EQ(counter(shell::kStartCounter), RegValue::number(1));
+}
+
 TEST_F(MainFormTest, LaterStartCountsWhatTheStoreSaysAndResetsTheEndCounter) {
     reg.open(Root::LocalMachine, "SOFTWARE\\VELTRANO", true);
     for (int tip : {1, 12, 48}) reg.put(Root::LocalMachine, kStore + core::tip_key(tip), "HasThisTipBeenApplied", RegValue::number(1));
