@@ -201,4 +201,33 @@ TEST_F(StoreTest, SuppliedOldDataIsStoredWithoutReadingTheSystem) {
               RegValue::string("HKEY_CLASSES_ROOT\\CLSID\\{X}\\LocalServer32"));
 }
 
+// Records an earlier version wrote carry no completion mark: at the first
+// start each that holds all its parts is marked and trusted; one cut off
+// after "Present" never deletes the value it names.
+TEST_F(StoreTest, AnEarlierVersionsRecordsAreTrustedOnlyWhenWhole) {
+    const std::string desk = "\\Control Panel\\Desktop";
+    auto record = [&](const std::string& tip, const std::string& name, std::optional<RegValue> data) {
+        const std::string at = S + tip + "\\ORIGINAL_VALUES\\0001";
+        reg.put(Root::LocalMachine, at, "Root", RegValue::string("HKEY_CURRENT_USER"));
+        reg.put(Root::LocalMachine, at, "Key", RegValue::string(desk));
+        reg.put(Root::LocalMachine, at, "Kind", RegValue::string("VALUE"));
+        reg.put(Root::LocalMachine, at, "Name", RegValue::string(name));
+        reg.put(Root::LocalMachine, at, "Present", RegValue::number(1));
+        if (data) reg.put(Root::LocalMachine, at, "Data", *data);
+    };
+    record("TIP0033", "MenuShowDelay", RegValue::string("400"));
+    record("TIP0031", "FontSmoothing", std::nullopt);
+    reg.put(Root::CurrentUser, desk, "MenuShowDelay", RegValue::string("15"));
+    reg.put(Root::CurrentUser, desk, "FontSmoothing", RegValue::string("1"));
+
+    store.check_for_previous_install();
+    EXPECT_TRUE(store.has_original_records("TIP0033"));
+    EXPECT_FALSE(store.has_original_records("TIP0031"));
+    store.restore_original("TIP0033");
+    store.restore_original("TIP0031");
+    EXPECT_EQ(reg.get(Root::CurrentUser, desk, "MenuShowDelay"), RegValue::string("400"));
+    EXPECT_EQ(reg.get(Root::CurrentUser, desk, "FontSmoothing"), RegValue::string("1"));
+    EXPECT_FALSE(reg.key_exists(Root::LocalMachine, S + "TIP0031\\ORIGINAL_VALUES"));
+}
+
 }  // namespace
