@@ -41,6 +41,9 @@ public:
     // Adds the bytes at the end of the file, made when missing; true when
     // they all reached it. Nothing to add still tells whether it can be written.
     virtual bool append_file(const std::string& path, const std::vector<std::uint8_t>& bytes) = 0;
+    // Moves a file over another in the same folder, which it replaces
+    // whole: a reader sees the old file or the new one, never half of one.
+    virtual bool move_over(const std::string& from, const std::string& to) = 0;
 };
 
 }  // namespace veltrano::platform

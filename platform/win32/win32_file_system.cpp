@@ -175,4 +175,9 @@ bool Win32FileSystem::append_file(const std::string& path, const std::vector<std
                              written == bytes.size());
 }
 
+bool Win32FileSystem::move_over(const std::string& from, const std::string& to) {
+    return MoveFileExW(to_utf16(from).c_str(), to_utf16(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+           FALSE;
+}
+
 }  // namespace veltrano::platform::win32

@@ -16,6 +16,7 @@ public:
     bool read_file(const std::string& path, std::vector<std::uint8_t>& bytes) override;
     bool replace_file(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
     bool append_file(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
+    bool move_over(const std::string& from, const std::string& to) override;
 };
 
 }  // namespace veltrano::platform::win32

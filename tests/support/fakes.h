@@ -134,6 +134,14 @@ public:
         return true;
     }
 
+    bool move_over(const std::string& from, const std::string& to) override {
+        auto it = files.find(from);
+        if (!can_write || it == files.end()) return false;
+        files[to] = it->second;
+        files.erase(from);
+        return true;
+    }
+
     std::map<std::string, platform::DriveType> drives;
     std::set<std::string> folders;  // without a trailing '\' ("C:" for the root)
     std::map<std::string, std::vector<std::uint8_t>> files;
@@ -150,6 +158,8 @@ public:
 class FakeProcesses : public platform::Processes {
 public:
     std::vector<platform::ProcessEntry> list_processes() override { return processes; }
+    std::uint64_t now() const override { return clock; }
+    unsigned processor_count() const override { return processors; }
     std::vector<platform::ModuleEntry> list_modules() override { return modules; }
     std::vector<platform::ThreadEntry> list_threads() override { return threads; }
     platform::Termination terminate(const platform::ProcessEntry& listed,
@@ -170,6 +180,8 @@ public:
     std::vector<platform::ThreadEntry> threads;
     std::map<std::uint32_t, std::string> refusals;
     std::vector<std::uint32_t> terminated;  // the ids actually ended
+    std::uint64_t clock = 0;                // 100 ns units, moved by the tests
+    unsigned processors = 1;
 };
 
 class FakeShell : public platform::Shell {
