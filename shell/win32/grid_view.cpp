@@ -96,14 +96,22 @@ void GridView::set_busy(bool busy) {
         SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(busy ? IDC_APPSTARTING : IDC_ARROW)));
 }
 
-void GridView::select_rows(int top, int bottom) {
+void GridView::select_rows(int top, int bottom) { select(top, bottom, true); }
+
+void GridView::keep_current_row(int row) {
+    // Unchanged, not even marked again: each mark is a round trip.
+    if (row >= 1 && current_row() == row && selected_rows() == std::vector<int>{row}) return;
+    select(row, row, false);
+}
+
+void GridView::select(int top, int bottom, bool scroll) {
     // Set by the program, not the user: no select event.
     changing_ = true;
     set_item_state(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     if (top >= 1 && top < row_count()) {
         for (int row = top; row <= bottom && row < row_count(); ++row) set_item_state(row - 1, LVIS_SELECTED, LVIS_SELECTED);
         set_item_state(top - 1, LVIS_FOCUSED, LVIS_FOCUSED);
-        SendMessageW(hwnd_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(top - 1), FALSE);
+        if (scroll) SendMessageW(hwnd_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(top - 1), FALSE);
     }
     changing_ = false;
 }

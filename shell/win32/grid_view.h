@@ -30,6 +30,7 @@ public:
     void set_current_row(int row) override;
     std::vector<int> selected_rows() const override;
     void select_rows(int top, int bottom) override;
+    void keep_current_row(int row) override;
     void set_busy(bool busy) override;
     bool busy() const { return busy_; }
 
@@ -51,6 +52,7 @@ public:
 
 private:
     void set_item_state(int item, UINT state, UINT mask);
+    void select(int top, int bottom, bool scroll);
     // A changed cell is drawn at the next paint: the whole list is marked
     // once per paint, not once per cell, since each mark is a round trip.
     void invalidate();
