@@ -15,13 +15,14 @@ namespace veltrano::platform::win32 {
 namespace {
 
 // One picture of everything: processes, every thread, and the modules of
-// the process asked for, which for 0 is our own.
-unique_file_handle snapshot() {
+// the process asked for, which for 0 is our own. The process list asks for
+// processes alone: taken every 2 s, it need not copy every thread.
+unique_file_handle snapshot(DWORD what = TH32CS_SNAPALL) {
     unique_file_handle snap;
     // A module snapshot fails with ERROR_BAD_LENGTH while the target is
     // loading or unloading a module; a few retries get past it.
     for (int attempt = 0; attempt < 5; ++attempt) {
-        snap.reset(CreateToolhelp32Snapshot(TH32CS_SNAPALL, 0));
+        snap.reset(CreateToolhelp32Snapshot(what, 0));
         if (snap || GetLastError() != ERROR_BAD_LENGTH) break;
     }
     return snap;
@@ -39,7 +40,7 @@ void walk(const unique_file_handle& snap, First first, Next next, Visit visit) {
 // The name the system lists for the id now; empty when it lists none.
 std::string exe_file_of(DWORD pid) {
     std::string name;
-    walk<PROCESSENTRY32W>(snapshot(), Process32FirstW, Process32NextW, [&](const PROCESSENTRY32W& e) {
+    walk<PROCESSENTRY32W>(snapshot(TH32CS_SNAPPROCESS), Process32FirstW, Process32NextW, [&](const PROCESSENTRY32W& e) {
         if (e.th32ProcessID == pid) name = to_utf8(e.szExeFile);
     });
     return name;
@@ -120,7 +121,7 @@ bool wait_for_end(HANDLE process, const std::function<void()>& pump) {
 
 std::vector<ProcessEntry> Win32Processes::list_processes() {
     std::vector<ProcessEntry> out;
-    walk<PROCESSENTRY32W>(snapshot(), Process32FirstW, Process32NextW, [&](const PROCESSENTRY32W& e) {
+    walk<PROCESSENTRY32W>(snapshot(TH32CS_SNAPPROCESS), Process32FirstW, Process32NextW, [&](const PROCESSENTRY32W& e) {
         ProcessEntry entry;
         entry.exe_file = to_utf8(e.szExeFile);
         entry.pid = e.th32ProcessID;

@@ -56,6 +56,8 @@ private:
     // A changed cell is drawn at the next paint: the whole list is marked
     // once per paint, not once per cell, since each mark is a round trip.
     void invalidate();
+    // Marks one changed row, when it is in sight.
+    void invalidate_row(int row);
     void user_selected();
     static void CALLBACK selection_settled(HWND hwnd, UINT, UINT_PTR id, DWORD);
     HWND hwnd_;
@@ -65,6 +67,7 @@ private:
     std::wstring text_;  // what the list view was last handed to draw
     bool changing_ = false;
     bool invalid_ = false;
+    int invalid_row_ = 0;  // the row marked last, 0 for none
     bool busy_ = false;
 };
 
