@@ -191,8 +191,14 @@ TEST_F(ProcessMonitorPage, ANotepadShowsItsMemoryAndUserAndTheFilterTypedLeavesO
         return at >= 0 && !now[static_cast<std::size_t>(at)][8].empty();
     }));
 
+    // Into the filter by its underlined letter, from the grid.
     HWND filter = control(L"@Edit");
-    ASSERT_TRUE(click(filter, ClickMethod::MouseInput));
+    ASSERT_TRUE(click(grid(), ClickMethod::MouseInput));
+    send_keys({{VK_MENU, true}, {'F', true}, {'F', false}, {VK_MENU, false}});
+    ASSERT_TRUE(wait_until([&] {
+        GUITHREADINFO info{sizeof info};
+        return GetGUIThreadInfo(GetWindowThreadProcessId(filter, nullptr), &info) && info.hwndFocus == filter;
+    })) << "Alt+F did not reach the filter";
     send_keys({{'N', true}, {'N', false}, {'O', true}, {'O', false}, {'T', true}, {'T', false}, {'E', true},
                {'E', false}});
     ASSERT_TRUE(wait_until([&] { return listview_rows(grid()).size() == 1 && row_of(notepad.id()) == 0; }))
