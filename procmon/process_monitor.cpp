@@ -200,7 +200,7 @@ void ProcessMonitor::fill(const Table& table, const Entries& entries, Keep keep)
     const int columns = static_cast<int>(table.columns.size());
     const int rows = std::max(2, static_cast<int>(order_.size()) + 1);
     if (keep == Keep::EntryOnly && same_list) {
-        // In place: the list view keeps its scroll and redraws once.
+        // In place: the list view keeps its scroll and draws only what changed.
         grid.set_row_count(rows);
     } else {
         widgets_.set_text(kPage, std::string(table.caption));
