@@ -237,9 +237,10 @@ void RegCleanPage::ignore_selected(bool whole_keys) {
     show_finds();
     grid().select_rows(0, 0);
     widgets_.set_enabled(kRemoveButton, !finds_.empty());
-    widgets_.set_text(kProgress, counted(before - finds_.size(), "entry", "entries") +
-                                     " put on the ignore list: scans leave it out until it is taken off with "
-                                     "\"Ignored...\".");
+    const std::size_t gone = before - finds_.size();
+    widgets_.set_text(kProgress, counted(gone, "entry", "entries") + " put on the ignore list: scans leave " +
+                                     (gone == 1 ? "it out until it is" : "them out until they are") +
+                                     " taken off with \"Ignored...\".");
 }
 
 void RegCleanPage::IgnoreEntry1Click() { ignore_selected(false); }

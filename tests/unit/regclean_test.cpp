@@ -529,6 +529,7 @@ TEST_F(Ignoring, AKeyIgnoredTakesEverythingBelowItAndAnEditedFileIsReadAgain) {
     grid().select_rows(1, 1);
     page.IgnoreKey1Click();
     EXPECT_THAT(column(2), ElementsAre("C:\\NoSuchFolder\\x.dll"));
+    EXPECT_THAT(view.text("StaticText10"), ::testing::StartsWith("3 entries put on the ignore list: scans leave them out"));
     // The user adds a line in Notepad, and one it cannot read, which stays.
     files.files[file] = [](std::string t) { return std::vector<std::uint8_t>(t.begin(), t.end()); }(
         file_text() + "HKEY_LOCAL_MACHINE\tSoftware\\C\tC:\\NOSUCHFOLDER\\X.DLL\r\nmy note\r\n");
