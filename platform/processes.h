@@ -20,6 +20,14 @@ struct ProcessEntry {
     // when the system would not say. With the name it tells this process
     // from a later one that was given the same id.
     std::uint64_t start_time = 0;
+    // Kernel and user time spent so far (100 ns units), for the share of the
+    // processors between two pictures.
+    std::uint64_t cpu_time = 0;
+    // The working set in bytes, the memory Task Manager shows.
+    std::uint64_t working_set = 0;
+    // "DOMAIN\name" of the account it runs as; empty where the system
+    // will not say.
+    std::string user;
 };
 
 struct ModuleEntry {
@@ -48,6 +56,10 @@ public:
     virtual ~Processes() = default;
     // Each list is one picture of the system, taken when asked for.
     virtual std::vector<ProcessEntry> list_processes() = 0;
+    // The clock the pictures' processor times are measured against (100 ns
+    // units), and how many processors share the time.
+    virtual std::uint64_t now() const = 0;
+    virtual unsigned processor_count() const = 0;
     // The modules of this program's own process.
     virtual std::vector<ModuleEntry> list_modules() = 0;
     // Every thread of every process.

@@ -6,6 +6,7 @@
 #include <numeric>
 #include <optional>
 #include <string>
+#include <type_traits>
 
 namespace veltrano::procmon {
 
@@ -27,6 +28,9 @@ template <class Entry> struct Column {
 template <class Entry, std::size_t Columns> struct ListTable {
     ShownList list;
     std::string_view caption;  // the page's group box says which list it shows
+    // Whether two pictures' entries are the same thing, for the chosen row
+    // to follow it.
+    bool (*same)(const Entry&, const Entry&);
     std::array<Column<Entry>, Columns> columns;
 };
 
@@ -42,34 +46,52 @@ bool less_without_case(const std::string& a, const std::string& b) {
 }
 
 // A number sorts by its value, so 9 comes before 10 and -2 before 0.
-template <auto field> constexpr auto number(std::string_view heading, int width) {
-    using Entry = typename MemberOf<decltype(field)>::entry;
+template <auto field, class Entry = typename MemberOf<decltype(field)>::entry>
+constexpr auto number(std::string_view heading, int width) {
     return Column<Entry>{heading, width, [](const Entry& e) { return std::to_string(e.*field); },
                          [](const Entry& a, const Entry& b) { return a.*field < b.*field; }};
 }
 
 // Names sort as people read them, whatever their case: "explorer.exe" among
 // the e's, not after every capital.
-template <auto field> constexpr auto text(std::string_view heading, int width) {
-    using Entry = typename MemberOf<decltype(field)>::entry;
+template <auto field, class Entry = typename MemberOf<decltype(field)>::entry>
+constexpr auto text(std::string_view heading, int width) {
     return Column<Entry>{heading, width, [](const Entry& e) { return e.*field; },
                          [](const Entry& a, const Entry& b) { return less_without_case(a.*field, b.*field); }};
 }
 
 constexpr int kDefaultWidth = 64;
 
-const ListTable<ProcessEntry, 8> kProcessTable{kProcessList, "List of processes in memory", {{
-    text<&ProcessEntry::exe_file>("Executable Program Name", 145),
-    number<&ProcessEntry::pid>("Process id", kDefaultWidth),
-    number<&ProcessEntry::usage>("Usage", 40),
-    number<&ProcessEntry::module_id>("Module id", 50),
-    number<&ProcessEntry::default_heap_id>("Heap id", 45),
-    number<&ProcessEntry::threads>("No. of Threads ", 75),
-    number<&ProcessEntry::parent_pid>("Parent Process id", 90),
-    number<&ProcessEntry::base_priority>("PriClassBase", kDefaultWidth),
+constexpr Column<ProcessRow> kCpuColumn{"CPU", 40,
+                                        [](const ProcessRow& p) { return p.cpu < 0 ? std::string() : std::to_string(p.cpu); },
+                                        [](const ProcessRow& a, const ProcessRow& b) { return a.cpu < b.cpu; }};
+constexpr Column<ProcessRow> kMemoryColumn{
+    "Memory", 80, [](const ProcessRow& p) { return memory_text(p.working_set); },
+    [](const ProcessRow& a, const ProcessRow& b) { return a.working_set < b.working_set; }};
+
+// Started at the same moment under the same id: the same process. A
+// process whose start the system would not tell is known by its id alone.
+bool same_process(const ProcessRow& a, const ProcessRow& b) {
+    return a.pid == b.pid && a.start_time == b.start_time;
+}
+
+const ListTable<ProcessRow, 11> kProcessTable{kProcessList, "List of processes in memory", same_process, {{
+    text<&ProcessEntry::exe_file, ProcessRow>("Executable Program Name", 145),
+    number<&ProcessEntry::pid, ProcessRow>("Process id", kDefaultWidth),
+    number<&ProcessEntry::usage, ProcessRow>("Usage", 40),
+    number<&ProcessEntry::module_id, ProcessRow>("Module id", 50),
+    number<&ProcessEntry::default_heap_id, ProcessRow>("Heap id", 45),
+    number<&ProcessEntry::threads, ProcessRow>("No. of Threads ", 75),
+    number<&ProcessEntry::parent_pid, ProcessRow>("Parent Process id", 90),
+    number<&ProcessEntry::base_priority, ProcessRow>("PriClassBase", kDefaultWidth),
+    kCpuColumn,
+    kMemoryColumn,
+    text<&ProcessEntry::user, ProcessRow>("User", 120),
 }}};
 
-const ListTable<ModuleEntry, 7> kModuleTable{kModuleList, "List of program modules in memory", {{
+const ListTable<ModuleEntry, 7> kModuleTable{
+    kModuleList, "List of program modules in memory",
+    [](const ModuleEntry& a, const ModuleEntry& b) { return a.handle == b.handle && a.exe_path == b.exe_path; }, {{
     text<&ModuleEntry::module_name>("Module Name", 100),
     text<&ModuleEntry::exe_path>("Physical File Path", 250),
     number<&ModuleEntry::module_id>("Module id", kDefaultWidth),
@@ -79,7 +101,9 @@ const ListTable<ModuleEntry, 7> kModuleTable{kModuleList, "List of program modul
     number<&ModuleEntry::handle>("Heap Module", 70),
 }}};
 
-const ListTable<ThreadEntry, 5> kThreadTable{kThreadList, "List of threads in memory", {{
+const ListTable<ThreadEntry, 5> kThreadTable{
+    kThreadList, "List of threads in memory",
+    [](const ThreadEntry& a, const ThreadEntry& b) { return a.tid == b.tid && a.owner_pid == b.owner_pid; }, {{
     number<&ThreadEntry::tid>("Thread id", 74),
     number<&ThreadEntry::usage>("Usage", 74),
     number<&ThreadEntry::owner_pid>("Process id", 74),
@@ -112,11 +136,43 @@ std::string kill_question(const ProcessEntry& process) {
     return question;
 }
 
+std::string lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+bool passes(const std::string& filter, const ProcessRow& process) {
+    return filter.empty() || lower(process.exe_file).find(filter) != std::string::npos;
+}
+template <class Entry> bool passes(const std::string&, const Entry&) { return true; }
+
 }  // namespace
+
+ProcessPicture take_picture(platform::Processes& processes) {
+    ProcessPicture picture;
+    picture.processes = processes.list_processes();
+    picture.taken_at = processes.now();
+    picture.processors = std::max(1u, processes.processor_count());
+    return picture;
+}
+
+int cpu_percent(std::uint64_t cpu_before, std::uint64_t cpu_now, std::uint64_t elapsed, unsigned processors) {
+    if (elapsed == 0 || processors == 0 || cpu_now <= cpu_before) return 0;
+    const double share = 100.0 * static_cast<double>(cpu_now - cpu_before) /
+                         (static_cast<double>(elapsed) * static_cast<double>(processors));
+    return static_cast<int>(std::min(100.0, share + 0.5));
+}
+
+std::string memory_text(std::uint64_t bytes) {
+    std::string digits = std::to_string(bytes / 1024);
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(static_cast<std::size_t>(at), ",");
+    return digits + " K";
+}
 
 template <class Table, class Entries> void ProcessMonitor::sort(const Table& table, const Entries& entries) {
     order_.resize(entries.size());
     std::iota(order_.begin(), order_.end(), std::size_t{0});
+    std::erase_if(order_, [&](std::size_t i) { return !passes(filter_, entries[i]); });
     const Sort& by = sorts_[table.list];
     if (by.column < 0 || by.column >= static_cast<int>(table.columns.size())) return;
     const auto less = table.columns[static_cast<std::size_t>(by.column)].less;
@@ -127,25 +183,36 @@ template <class Table, class Entries> void ProcessMonitor::sort(const Table& tab
 }
 
 template <class Table, class Entries>
-void ProcessMonitor::fill(const Table& table, const Entries& entries, bool keep_entry) {
-    shown_list_ = table.list;
-    widgets_.set_text(kPage, std::string(table.caption));
+void ProcessMonitor::fill(const Table& table, const Entries& entries, Keep keep) {
+    using Entry = typename Entries::value_type;
     ui::Grid& grid = widgets_.grid(kGrid);
+    const bool same_list = shown_list_ == table.list;
     const int remembered = grid.current_row();
-    std::optional<std::size_t> kept;
-    if (keep_entry && remembered >= 1 && remembered <= static_cast<int>(order_.size()))
-        kept = order_[static_cast<std::size_t>(remembered - 1)];
+    std::optional<Entry> chosen;
+    if (same_list) {
+        if constexpr (std::is_same_v<Entry, ProcessRow>) chosen = chosen_process_;
+        else if constexpr (std::is_same_v<Entry, ModuleEntry>) chosen = chosen_module_;
+        else chosen = chosen_thread_;
+    }
+    shown_list_ = table.list;
     sort(table, entries);
 
     const int columns = static_cast<int>(table.columns.size());
-    grid.set_column_count(columns);
-    // The old rows go first: a picture without entries shows one empty row
-    // under the new headings, not what the last list had there.
-    grid.set_row_count(1);
-    grid.set_row_count(std::max(2, static_cast<int>(entries.size()) + 1));
-    for (int column = 0; column < columns; ++column) {
-        grid.set_column_width(column, table.columns[column].width);
-        grid.set_cell(column, 0, std::string(table.columns[column].heading));
+    const int rows = std::max(2, static_cast<int>(order_.size()) + 1);
+    if (keep == Keep::EntryOnly && same_list) {
+        // In place: the list view keeps its scroll and draws only what changed.
+        grid.set_row_count(rows);
+    } else {
+        widgets_.set_text(kPage, std::string(table.caption));
+        grid.set_column_count(columns);
+        // The old rows go first: a picture without entries shows one empty
+        // row under the new headings, not what the last list had there.
+        grid.set_row_count(1);
+        grid.set_row_count(rows);
+        for (int column = 0; column < columns; ++column) {
+            grid.set_column_width(column, table.columns[column].width);
+            grid.set_cell(column, 0, std::string(table.columns[column].heading));
+        }
     }
     int row = 1;
     for (const std::size_t index : order_) {
@@ -153,47 +220,117 @@ void ProcessMonitor::fill(const Table& table, const Entries& entries, bool keep_
             grid.set_cell(column, row, table.columns[column].text(entries[index]));
         ++row;
     }
+    if (order_.empty())
+        for (int column = 0; column < columns; ++column) grid.set_cell(column, 1, "");
 
-    if (kept) {
-        const auto at = std::find(order_.begin(), order_.end(), *kept);
-        grid.set_current_row(static_cast<int>(at - order_.begin()) + 1);
-    } else if (remembered >= 1 && remembered < grid.row_count()) {
+    int found = 0;
+    if (chosen)
+        for (std::size_t r = 0; r < order_.size() && !found; ++r)
+            if (table.same(entries[order_[r]], *chosen)) found = static_cast<int>(r) + 1;
+    if (keep == Keep::EntryOnly)
+        grid.keep_current_row(found);
+    else if (found)
+        grid.set_current_row(found);
+    else if (remembered >= 1 && remembered < grid.row_count())
         grid.set_current_row(remembered);
-    }
     widgets_.set_enabled(kCloseProcessItem, table.list == kProcessList);
+    widgets_.set_enabled(kFilterEdit, table.list == kProcessList);
+}
+
+void ProcessMonitor::remember_choice() {
+    chosen_process_.reset();
+    chosen_module_.reset();
+    chosen_thread_.reset();
+    const int row = widgets_.grid(kGrid).current_row();
+    if (row < 1 || row > static_cast<int>(order_.size())) return;
+    const std::size_t index = order_[static_cast<std::size_t>(row - 1)];
+    if (shown_list_ == kProcessList && index < processes_shown_.size()) chosen_process_ = processes_shown_[index];
+    if (shown_list_ == kModuleList && index < modules_shown_.size()) chosen_module_ = modules_shown_[index];
+    if (shown_list_ == kThreadList && index < threads_shown_.size()) chosen_thread_ = threads_shown_[index];
+}
+
+void ProcessMonitor::shown() {
+    in_view_ = true;
+    list_processes();
 }
 
 void ProcessMonitor::list_processes() { show_processes(nullptr); }
 
+void ProcessMonitor::take_rows(ProcessPicture picture) {
+    const std::uint64_t elapsed = picture.taken_at > last_taken_at_ ? picture.taken_at - last_taken_at_ : 0;
+    std::map<std::pair<std::uint32_t, std::uint64_t>, std::uint64_t> cpu_now;
+    processes_shown_.clear();
+    processes_shown_.reserve(picture.processes.size());
+    for (platform::ProcessEntry& entry : picture.processes) {
+        ProcessRow row;
+        static_cast<platform::ProcessEntry&>(row) = std::move(entry);
+        const std::pair key{row.pid, row.start_time};
+        if (auto before = cpu_before_.find(key); before != cpu_before_.end() && last_taken_at_ != 0)
+            row.cpu = cpu_percent(before->second, row.cpu_time, elapsed, picture.processors);
+        cpu_now.emplace(key, row.cpu_time);
+        processes_shown_.push_back(std::move(row));
+    }
+    cpu_before_ = std::move(cpu_now);
+    last_taken_at_ = picture.taken_at;
+}
+
 void ProcessMonitor::show_processes(const ProcessEntry* ended) {
-    processes_shown_ = processes_.list_processes();
+    remember_choice();
+    take_rows(take_picture(processes_));
     // The system may list a process for a moment after it reported the end.
     if (ended)
         std::erase_if(processes_shown_, [&](const ProcessEntry& p) {
             return p.pid == ended->pid && p.start_time == ended->start_time;
         });
-    fill(kProcessTable, processes_shown_, false);
+    fill(kProcessTable, processes_shown_, Keep::Place);
+}
+
+bool ProcessMonitor::auto_refresh_due() const {
+    return in_view_ && shown_list_ == kProcessList && !ending_ && widgets_.is_checked(kAutoRefreshBox);
+}
+
+void ProcessMonitor::show_picture(ProcessPicture picture) {
+    // Taken before the list last changed by hand, or for a list no longer shown.
+    if (!auto_refresh_due() || picture.taken_at < last_taken_at_) return;
+    remember_choice();
+    take_rows(std::move(picture));
+    fill(kProcessTable, processes_shown_, Keep::EntryOnly);
+}
+
+void ProcessMonitor::RefreshTimer() {
+    if (auto_refresh_due()) show_picture(take_picture(processes_));
+}
+
+void ProcessMonitor::EditFilterChange() {
+    std::string filter = lower(widgets_.text(kFilterEdit));
+    if (filter == filter_) return;
+    filter_ = std::move(filter);
+    remember_choice();
+    if (shown_list_ == kProcessList) fill(kProcessTable, processes_shown_, Keep::EntryOnly);
 }
 
 void ProcessMonitor::list_modules() {
+    remember_choice();
     modules_shown_ = processes_.list_modules();
-    fill(kModuleTable, modules_shown_, false);
+    fill(kModuleTable, modules_shown_, Keep::Place);
 }
 
 void ProcessMonitor::list_threads() {
+    remember_choice();
     threads_shown_ = processes_.list_threads();
-    fill(kThreadTable, threads_shown_, false);
+    fill(kThreadTable, threads_shown_, Keep::Place);
 }
 
 void ProcessMonitor::GridColumnClick(int column) {
     if (shown_list_ == 0 || column < 0) return;
+    remember_choice();
     Sort& by = sorts_[static_cast<std::size_t>(shown_list_)];
     by.descending = by.column == column && !by.descending;
     by.column = column;
     switch (shown_list_) {
-    case kProcessList: fill(kProcessTable, processes_shown_, true); break;
-    case kModuleList: fill(kModuleTable, modules_shown_, true); break;
-    case kThreadList: fill(kThreadTable, threads_shown_, true); break;
+    case kProcessList: fill(kProcessTable, processes_shown_, Keep::Entry); break;
+    case kModuleList: fill(kModuleTable, modules_shown_, Keep::Entry); break;
+    case kThreadList: fill(kThreadTable, threads_shown_, Keep::Entry); break;
     }
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/registry.h"
+#include "regclean/path_reference.h"
 
 #include <cstdint>
 #include <string>
@@ -19,6 +20,10 @@ struct Find {
     std::string data;        // the value's data as it was read
     std::uint64_t last_write = 0;  // the key's, FILETIME ticks as stored
     bool below_wow6432node = false;
+    // Why it is listed: whether the name or the data names what is missing,
+    // and what the system said of it.
+    bool name_checked = false;
+    Missing missing = Missing::File;
 };
 
 using Finds = std::vector<Find>;

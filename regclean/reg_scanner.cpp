@@ -110,12 +110,18 @@ void RegScanner::scan_values(const platform::RegKey& key, const std::string& pat
         if (!keep_going()) return;
         const std::optional<platform::RegValue> value = key.query(entry.name);
         if (!value || !is_string(value->kind)) continue;
-        if (is_valid_path_reference(entry.name, files_, below_wow6432node) &&
-            is_valid_path_reference(value->text, files_, below_wow6432node))
-            continue;
+        const Missing name_missing = missing_reference(entry.name, files_, below_wow6432node);
+        const Missing data_missing =
+            name_missing == Missing::None ? missing_reference(value->text, files_, below_wow6432node) : Missing::None;
+        if (name_missing == Missing::None && data_missing == Missing::None) continue;
         Find find{start_->root, platform::root_name(start_->root), path, entry.name, value->text,
-                  key.last_write_time(), below_wow6432node};
+                  key.last_write_time(), below_wow6432node, name_missing != Missing::None,
+                  name_missing != Missing::None ? name_missing : data_missing};
         if (!seen_.insert(identity(find)).second) continue;
+        if (events_->ignored && events_->ignored(find)) {
+            ++progress_.ignored;
+            continue;
+        }
         ++progress_.found;
         if (events_->found) events_->found(std::move(find));
     }

@@ -36,6 +36,7 @@ struct ScanProgress {
     std::uint64_t values = 0;       // of every kind
     std::uint64_t unreadable = 0;   // keys that refused to be read, with all below them
     std::uint64_t found = 0;
+    std::uint64_t ignored = 0;      // found, but on the user's ignore list
 };
 
 class RegScanner {
@@ -45,6 +46,8 @@ public:
         // messages in, false once the user asked to stop.
         std::function<bool()> keep_going;
         std::function<void(Find)> found;
+        // Whether a find is on the user's ignore list: counted, not reported.
+        std::function<bool(const Find&)> ignored;
     };
 
     RegScanner(platform::Registry& registry, platform::FileSystem& files) : registry_(registry), files_(files) {}

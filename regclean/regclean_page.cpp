@@ -1,10 +1,13 @@
 #include "regclean/regclean_page.h"
 
 #include "core/error.h"
+#include "core/restore_point.h"
 #include "regclean/file_time.h"
 #include "regclean/path_reference.h"
 
+#include <algorithm>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -19,6 +22,13 @@ std::string describe_entry(const std::string& key, const std::string& modified, 
            ". It may be a good idea to delete this key. But this is just a recommendation." +
            "Be aware of the fact that even a minor mistake with registry can render your system useless. Don't " +
            "delete it if you are not sure. If this is what you want to do, click on the 'Remove Selected Entry' ";
+}
+
+std::string describe_find(const Find& find) {
+    const std::vector<std::string> cells = row_cells(find);
+    return std::string("Why it is listed: its ") + (find.name_checked ? "name" : "data") +
+           " was checked, and Windows answered: " + (find.missing == Missing::Folder ? "no such folder" : "no such file") +
+           ".\r\n\r\n" + describe_entry(cells[0], cells[1], cells[2], cells[3]);
 }
 
 std::string removal_question(int rows) {
@@ -57,17 +67,23 @@ std::string progress_text(const ScanProgress& p, bool scanning, bool stopped) {
     std::string text = stopped ? "Scan stopped in " + std::string(p.root_name) + " after " + read + ": " + found + "."
                                : "Scan complete: " + read + " read, " + found + ".";
     if (p.unreadable > 0) text += " " + counted(p.unreadable, "key", "keys") + " could not be read.";
+    if (p.ignored > 0)
+        text += " " + counted(p.ignored, "entry", "entries") + " left out because " +
+                (p.ignored == 1 ? "it is" : "they are") + " ignored.";
     return text;
 }
 
 RegCleanPage::RegCleanPage(platform::Registry& registry, platform::FileSystem& files, platform::Time& time,
-                           platform::Shell& shell, ui::Widgets& widgets, ui::Dialogs& dialogs)
+                           platform::Shell& shell, ui::Widgets& widgets, ui::Dialogs& dialogs,
+                           platform::SystemRestore* system_restore, ui::ActivityLog* log)
     : registry_(registry),
       files_(files),
       time_(time),
       shell_(shell),
       widgets_(widgets),
       dialogs_(dialogs),
+      system_restore_(system_restore),
+      log_(log),
       reg_scanner_(registry, files) {}
 
 void RegCleanPage::created() {
@@ -88,6 +104,8 @@ void RegCleanPage::destroyed() { window_gone_ = true; }
 
 void RegCleanPage::Button1Click() {
     if (scanning_) return;
+    // Read anew each time: the user may have edited the file.
+    ignore_list_ = read_ignore_list();
     // Clicks that would start another scan, or a removal, are not taken
     // while this one runs: the buttons say so.
     widgets_.set_enabled(kStartButton, false);
@@ -120,6 +138,7 @@ void RegCleanPage::scan_registry() {
     RegScanner::Events events;
     events.keep_going = [this] { return keep_scanning(); };
     events.found = [this](Find find) { add_entry(std::move(find)); };
+    events.ignored = [this](const Find& find) { return ignore_list_.ignores(find.root, find.key_path, find.name); };
     const bool complete = reg_scanner_.scan(events);
     // The window went while we pumped its messages: nothing left to show.
     if (window_gone_) return;
@@ -164,8 +183,7 @@ void RegCleanPage::show_finds() {
 void RegCleanPage::StringGrid1SelectCell(int row) {
     if (select_first_pending_) return;
     if (row < 1 || row > static_cast<int>(finds_.size())) return;  // the headings are no entry
-    const std::vector<std::string> cells = row_cells(finds_[static_cast<std::size_t>(row) - 1]);
-    widgets_.set_text(kDescription, describe_entry(cells[0], cells[1], cells[2], cells[3]));
+    widgets_.set_text(kDescription, describe_find(finds_[static_cast<std::size_t>(row) - 1]));
 }
 
 void RegCleanPage::StringGrid1ColumnClick(int column) {
@@ -174,6 +192,81 @@ void RegCleanPage::StringGrid1ColumnClick(int column) {
     sort_column_ = column;
     sort_finds(finds_, column, sort_ascending_);
     show_finds();
+}
+
+std::string RegCleanPage::ignore_file() {
+    const std::string folder = backup_folder();
+    return folder.empty() ? std::string() : folder + "\\" + std::string(kIgnoreFile);
+}
+
+IgnoreList RegCleanPage::read_ignore_list() {
+    const std::string file = ignore_file();
+    std::vector<std::uint8_t> bytes;
+    if (file.empty() || !files_.exists(file)) return {};
+    if (!files_.read_file(file, bytes))
+        throw core::VeltranoError("The list of ignored entries could not be read from " + file);
+    return IgnoreList::parse(std::string(bytes.begin(), bytes.end()));
+}
+
+void RegCleanPage::write_ignore_list(const IgnoreList& list) {
+    const std::string folder = backup_folder();
+    const std::string file = ignore_file();
+    const std::string text = list.text();
+    const std::vector<std::uint8_t> bytes(text.begin(), text.end());
+    // Replaced whole: a run cut short leaves the old list or the new one,
+    // never half of one.
+    if (folder.empty() || !files_.create_directories(folder) || !files_.replace_file(file, bytes))
+        throw core::VeltranoError("The list of ignored entries could not be written to " +
+                                  (file.empty() ? std::string("the application data folder") : file) +
+                                  "; it is as it was.");
+}
+
+void RegCleanPage::ignore_selected(bool whole_keys) {
+    if (scanning_) return;
+    std::vector<std::size_t> chosen;
+    for (int row : grid().selected_rows())
+        if (row >= 1 && row <= static_cast<int>(finds_.size())) chosen.push_back(static_cast<std::size_t>(row) - 1);
+    if (chosen.empty()) return;
+    IgnoreList list = read_ignore_list();
+    for (std::size_t index : chosen) {
+        const Find& find = finds_[index];
+        list.add({find.root, find.key_path, whole_keys ? std::nullopt : std::optional<std::string>(find.name)});
+    }
+    write_ignore_list(list);
+    ignore_list_ = std::move(list);
+    const std::size_t before = finds_.size();
+    std::erase_if(finds_, [&](const Find& f) { return ignore_list_.ignores(f.root, f.key_path, f.name); });
+    show_finds();
+    grid().select_rows(0, 0);
+    widgets_.set_enabled(kRemoveButton, !finds_.empty());
+    const std::size_t gone = before - finds_.size();
+    widgets_.set_text(kProgress, counted(gone, "entry", "entries") + " put on the ignore list: scans leave " +
+                                     (gone == 1 ? "it out until it is" : "them out until they are") +
+                                     " taken off with \"Ignored...\".");
+}
+
+void RegCleanPage::IgnoreEntry1Click() { ignore_selected(false); }
+
+void RegCleanPage::IgnoreKey1Click() { ignore_selected(true); }
+
+std::vector<std::string> RegCleanPage::ignored_entries() {
+    ignore_list_ = read_ignore_list();
+    std::vector<std::string> out;
+    for (const IgnoredEntry& entry : ignore_list_.entries()) out.push_back(entry_text(entry));
+    return out;
+}
+
+void RegCleanPage::unignore(const std::vector<std::size_t>& places) {
+    // The places are those of the list as the window showed it; the file
+    // is read again, so that only those entries go, whatever was edited since.
+    std::vector<std::string> chosen;
+    for (std::size_t place : places)
+        if (place < ignore_list_.entries().size()) chosen.push_back(entry_text(ignore_list_.entries()[place]));
+    IgnoreList list = read_ignore_list();
+    for (std::size_t i = list.entries().size(); i-- > 0;)
+        if (std::find(chosen.begin(), chosen.end(), entry_text(list.entries()[i])) != chosen.end()) list.remove(i);
+    write_ignore_list(list);
+    ignore_list_ = std::move(list);
 }
 
 // Removed only while it is what the grid showed and still points at
@@ -220,6 +313,12 @@ void RegCleanPage::Button2Click() {
         backup.push_back({find.root, path, find.name, *value});
         removals.emplace_back(std::move(key), find.name);
     }
+    // Before the first change, with the backup: Windows' own way back.
+    std::optional<core::RestorePoint> point;
+    if (!removals.empty() && log_)
+        point.emplace(system_restore_, *log_,
+                      "Veltrano: remove " + std::to_string(removals.size()) + " registry entr" +
+                          (removals.size() == 1 ? "y" : "ies"));
     if (!backup.empty()) result.backup_file = write_backup(backup);
     for (auto& [key, name] : removals) {
         if (key->delete_value(name)) {
@@ -229,6 +328,7 @@ void RegCleanPage::Button2Click() {
             result.failure = key->last_error_text();
         }
     }
+    if (point) point->succeeded();
     if (unopened) throw core::VeltranoError("Error opening registry key " + *unopened);
     report(result);
     Button1Click();

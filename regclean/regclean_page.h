@@ -7,10 +7,13 @@
 #include "platform/file_system.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
+#include "platform/system_restore.h"
 #include "platform/time.h"
 #include "regclean/finds.h"
+#include "regclean/ignore_list.h"
 #include "regclean/reg_backup.h"
 #include "regclean/reg_scanner.h"
+#include "ui/activity_log.h"
 #include "ui/dialogs.h"
 #include "ui/page.h"
 #include "ui/widgets.h"
@@ -28,6 +31,9 @@ inline constexpr std::string_view kDescription = "RichEdit1";
 inline constexpr std::string_view kStartButton = "Button1";
 inline constexpr std::string_view kRemoveButton = "Button2";
 inline constexpr std::string_view kStopButton = "Button3";
+inline constexpr std::string_view kIgnoredButton = "ButtonIgnored";
+inline constexpr std::string_view kIgnoreEntryItem = "IgnoreEntry1";
+inline constexpr std::string_view kIgnoreKeyItem = "IgnoreKey1";
 
 struct GridColumn {
     std::string_view heading;
@@ -46,10 +52,14 @@ inline constexpr std::string_view kProgress = "StaticText10";
 
 inline constexpr std::string_view kNothingFound = "No invalid references detected.";
 inline constexpr std::string_view kBackupFolder = "Veltrano\\Backups";
+// Beside the backups.
+inline constexpr std::string_view kIgnoreFile = "Ignored entries.txt";
 
 // What RichEdit1 says of a row, from its four cells.
 std::string describe_entry(const std::string& key, const std::string& modified, const std::string& name,
                            const std::string& data);
+// Why the find is listed, then what describe_entry says of its row.
+std::string describe_find(const Find& find);
 std::string removal_question(int rows);
 // The progress line below the description: while the walk goes on, and when
 // it ended, stopped or not.
@@ -57,8 +67,11 @@ std::string progress_text(const ScanProgress& progress, bool scanning, bool stop
 
 class RegCleanPage : public ui::Page {
 public:
+    // A removal asks system_restore for a restore point first and says in
+    // the activity log when Windows made none; with no service, nothing is asked.
     RegCleanPage(platform::Registry& registry, platform::FileSystem& files, platform::Time& time,
-                 platform::Shell& shell, ui::Widgets& widgets, ui::Dialogs& dialogs);
+                 platform::Shell& shell, ui::Widgets& widgets, ui::Dialogs& dialogs,
+                 platform::SystemRestore* system_restore = nullptr, ui::ActivityLog* log = nullptr);
 
     // The grid's headings and widths; Remove and Stop disabled.
     void created() override;
@@ -71,6 +84,16 @@ public:
     void StringGrid1SelectCell(int row);
     // A click on a heading sorts by its column; a second click reverses.
     void StringGrid1ColumnClick(int column);
+    // The grid's menu: the selected entries, or the keys they are in with
+    // everything below, go on the ignore list and out of the grid.
+    void IgnoreEntry1Click();
+    void IgnoreKey1Click();
+
+    // The ignore list as the small window shows it, read from the file anew.
+    std::vector<std::string> ignored_entries();
+    // Takes the entries at these places of that list off it.
+    void unignore(const std::vector<std::size_t>& places);
+    std::string ignore_file();
 
     const Finds& finds() const { return finds_; }
 
@@ -93,8 +116,15 @@ private:
     // values in place.
     std::string write_backup(const std::vector<BackupEntry>& entries);
     bool still_broken(const Find& find, const platform::RegValue& now);
+    // The file's list; empty when there is no file yet. A file that is
+    // there but cannot be read raises an error rather than be replaced.
+    IgnoreList read_ignore_list();
+    // Writes the list whole, or raises the error and keeps the file as it was.
+    void write_ignore_list(const IgnoreList& list);
+    void ignore_selected(bool whole_keys);
     bool stopping() const { return scan_stop_requested_ || window_gone_; }
     ui::Grid& grid() { return widgets_.grid(kGrid); }
+    IgnoreList ignore_list_;
 
     platform::Registry& registry_;
     platform::FileSystem& files_;
@@ -102,6 +132,8 @@ private:
     platform::Shell& shell_;
     ui::Widgets& widgets_;
     ui::Dialogs& dialogs_;
+    platform::SystemRestore* system_restore_;
+    ui::ActivityLog* log_;
 
     RegScanner reg_scanner_;
     Finds finds_;

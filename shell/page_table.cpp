@@ -31,7 +31,8 @@ std::unique_ptr<ui::Page> make_process_monitor(PageContext& c) {
 
 std::unique_ptr<ui::Page> make_regclean(PageContext& c) {
     return std::make_unique<regclean::RegCleanPage>(c.services.registry, c.services.file_system, c.services.time,
-                                                    c.services.shell, c.view, c.dialogs);
+                                                    c.services.shell, c.view, c.dialogs, c.services.system_restore,
+                                                    &c.primitives.log());
 }
 
 std::unique_ptr<ui::Page> make_admin(PageContext& c) {

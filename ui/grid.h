@@ -24,6 +24,9 @@ public:
     // The row the user is on; 0 when there is none.
     virtual int current_row() const = 0;
     virtual void set_current_row(int row) = 0;
+    // Makes the row (0: none) the only chosen one without scrolling to it:
+    // a list that refreshes by itself leaves the view where the user put it.
+    virtual void keep_current_row(int row) { set_current_row(row); }
     // The selected rows in ascending order, however the user picked them
     // (Ctrl+click leaves gaps); empty when none is.
     virtual std::vector<int> selected_rows() const = 0;

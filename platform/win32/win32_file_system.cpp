@@ -196,4 +196,5 @@ bool Win32FileSystem::append_file(const std::string& path, const std::vector<std
                              written == bytes.size());
 }
 
+
 }  // namespace veltrano::platform::win32

@@ -4,20 +4,25 @@
 #include "platform/win32/unique_handle.h"
 
 #include <windows.h>
+#include <psapi.h>
 #include <tlhelp32.h>
+
+#include <map>
+#include <vector>
 
 namespace veltrano::platform::win32 {
 
 namespace {
 
 // One picture of everything: processes, every thread, and the modules of
-// the process asked for, which for 0 is our own.
-unique_file_handle snapshot() {
+// the process asked for, which for 0 is our own. The process list asks for
+// processes alone: taken every 2 s, it need not copy every thread.
+unique_file_handle snapshot(DWORD what = TH32CS_SNAPALL) {
     unique_file_handle snap;
     // A module snapshot fails with ERROR_BAD_LENGTH while the target is
     // loading or unloading a module; a few retries get past it.
     for (int attempt = 0; attempt < 5; ++attempt) {
-        snap.reset(CreateToolhelp32Snapshot(TH32CS_SNAPALL, 0));
+        snap.reset(CreateToolhelp32Snapshot(what, 0));
         if (snap || GetLastError() != ERROR_BAD_LENGTH) break;
     }
     return snap;
@@ -35,7 +40,7 @@ void walk(const unique_file_handle& snap, First first, Next next, Visit visit) {
 // The name the system lists for the id now; empty when it lists none.
 std::string exe_file_of(DWORD pid) {
     std::string name;
-    walk<PROCESSENTRY32W>(snapshot(), Process32FirstW, Process32NextW, [&](const PROCESSENTRY32W& e) {
+    walk<PROCESSENTRY32W>(snapshot(TH32CS_SNAPPROCESS), Process32FirstW, Process32NextW, [&](const PROCESSENTRY32W& e) {
         if (e.th32ProcessID == pid) name = to_utf8(e.szExeFile);
     });
     return name;
@@ -50,16 +55,46 @@ DWORD query_access() {
     return LOBYTE(LOWORD(GetVersion())) >= 6 ? kQueryLimitedInformation : PROCESS_QUERY_INFORMATION;
 }
 
+std::uint64_t ticks(const FILETIME& t) { return (std::uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime; }
+
 // 0 when the system will not say.
 std::uint64_t start_time_of(HANDLE process) {
     FILETIME created{}, exited{}, kernel{}, user{};
     if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
-    return (std::uint64_t{created.dwHighDateTime} << 32) | created.dwLowDateTime;
+    return ticks(created);
 }
 
-std::uint64_t start_time_of(DWORD pid) {
-    unique_kernel_handle process(OpenProcess(query_access(), FALSE, pid));
-    return process ? start_time_of(process.get()) : 0;
+// XP's GetProcessMemoryInfo reads the process's memory counters with the
+// VM read right as well; later systems are content with the query right.
+unique_kernel_handle open_for_figures(DWORD pid) {
+    const bool xp = LOBYTE(LOWORD(GetVersion())) < 6;
+    unique_kernel_handle process(OpenProcess(query_access() | (xp ? PROCESS_VM_READ : 0), FALSE, pid));
+    if (!process && xp) process.reset(OpenProcess(query_access(), FALSE, pid));
+    return process;
+}
+
+// The token's user as a SID in bytes; empty when the token is closed to us.
+std::string sid_of(HANDLE process) {
+    HANDLE raw = nullptr;
+    if (!OpenProcessToken(process, TOKEN_QUERY, &raw)) return {};
+    const unique_kernel_handle token(raw);
+    // A TOKEN_USER with the longest SID there is fits in this.
+    alignas(TOKEN_USER) unsigned char buffer[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+    DWORD length = 0;
+    if (!GetTokenInformation(token.get(), TokenUser, buffer, sizeof buffer, &length)) return {};
+    PSID sid = reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid;
+    if (!IsValidSid(sid)) return {};
+    return std::string(static_cast<const char*>(sid), GetLengthSid(sid));
+}
+
+std::string account_of(const std::string& sid) {
+    wchar_t name[256], domain[256];
+    DWORD name_length = 256, domain_length = 256;
+    SID_NAME_USE use{};
+    if (!LookupAccountSidW(nullptr, const_cast<char*>(sid.data()), name, &name_length, domain, &domain_length, &use))
+        return {};
+    const std::wstring who = domain_length > 0 ? std::wstring(domain) + L"\\" + name : std::wstring(name);
+    return to_utf8(who);
 }
 
 bool has_ended(HANDLE process) { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }
@@ -86,13 +121,73 @@ bool wait_for_end(HANDLE process, const std::function<void()>& pump) {
 
 std::vector<ProcessEntry> Win32Processes::list_processes() {
     std::vector<ProcessEntry> out;
-    walk<PROCESSENTRY32W>(snapshot(), Process32FirstW, Process32NextW, [&](const PROCESSENTRY32W& e) {
-        out.push_back({to_utf8(e.szExeFile), e.th32ProcessID, e.cntUsage, e.th32ModuleID, e.th32DefaultHeapID,
-                       e.cntThreads, e.th32ParentProcessID, static_cast<std::int32_t>(e.pcPriClassBase)});
+    walk<PROCESSENTRY32W>(snapshot(TH32CS_SNAPPROCESS), Process32FirstW, Process32NextW, [&](const PROCESSENTRY32W& e) {
+        ProcessEntry entry;
+        entry.exe_file = to_utf8(e.szExeFile);
+        entry.pid = e.th32ProcessID;
+        entry.usage = e.cntUsage;
+        entry.module_id = e.th32ModuleID;
+        entry.default_heap_id = e.th32DefaultHeapID;
+        entry.threads = e.cntThreads;
+        entry.parent_pid = e.th32ParentProcessID;
+        entry.base_priority = static_cast<std::int32_t>(e.pcPriClassBase);
+        out.push_back(std::move(entry));
     });
     // After the snapshot is closed: a handle per process, one at a time.
-    for (ProcessEntry& entry : out) entry.start_time = start_time_of(entry.pid);
+    std::map<std::pair<std::uint32_t, std::uint64_t>, std::string> users;
+    for (ProcessEntry& entry : out) {
+        const unique_kernel_handle process = open_for_figures(entry.pid);
+        if (!process) continue;
+        FILETIME created{}, exited{}, kernel{}, user{};
+        if (GetProcessTimes(process.get(), &created, &exited, &kernel, &user)) {
+            entry.start_time = ticks(created);
+            entry.cpu_time = ticks(kernel) + ticks(user);
+        }
+        PROCESS_MEMORY_COUNTERS memory{};
+        memory.cb = sizeof memory;
+        if (GetProcessMemoryInfo(process.get(), &memory, sizeof memory)) entry.working_set = memory.WorkingSetSize;
+        entry.user = user_of(process.get(), entry);
+        users.emplace(std::pair{entry.pid, entry.start_time}, entry.user);
+    }
+    // Only the processes of this picture: a later one with a reused id
+    // and start time 0 must not inherit a name.
+    const std::lock_guard lock(users_lock_);
+    users_by_process_ = std::move(users);
     return out;
+}
+
+// A process keeps its account for life, and an account its name for the
+// run: each is asked of the system once.
+std::string Win32Processes::user_of(HANDLE process, const ProcessEntry& entry) {
+    const std::pair key{entry.pid, entry.start_time};
+    {
+        const std::lock_guard lock(users_lock_);
+        if (entry.start_time != 0)
+            if (auto known = users_by_process_.find(key); known != users_by_process_.end()) return known->second;
+    }
+    const std::string sid = sid_of(process);
+    if (sid.empty()) return {};
+    {
+        const std::lock_guard lock(users_lock_);
+        if (auto known = accounts_.find(sid); known != accounts_.end()) return known->second;
+    }
+    // Outside the lock: a lookup may ask a domain controller.
+    std::string account = account_of(sid);
+    const std::lock_guard lock(users_lock_);
+    accounts_.emplace(sid, account);
+    return account;
+}
+
+std::uint64_t Win32Processes::now() const {
+    FILETIME t{};
+    GetSystemTimeAsFileTime(&t);
+    return ticks(t);
+}
+
+unsigned Win32Processes::processor_count() const {
+    SYSTEM_INFO info{};
+    GetSystemInfo(&info);
+    return info.dwNumberOfProcessors > 0 ? info.dwNumberOfProcessors : 1;
 }
 
 std::vector<ModuleEntry> Win32Processes::list_modules() {

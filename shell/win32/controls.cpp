@@ -205,7 +205,8 @@ HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
         SendMessageW(hwnd, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
     }
     by_name_[decl.name] = hwnd;
-    by_hwnd_[hwnd] = Entry{decl.name, decl.kind, decl.on_click, decl.interval_ms, false, decl.shortcut};
+    by_hwnd_[hwnd] = Entry{decl.name,     decl.kind, decl.on_click, decl.interval_ms, false,
+                           decl.shortcut, decl.clear_on_escape};
     if (decl.kind == ControlKind::Grid) {
         SendMessageW(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
         auto view = std::make_unique<GridView>(hwnd);
@@ -279,7 +280,7 @@ void Controls::set_popup_menu(HWND grid, std::vector<HWND> items) {
         it->second->on_context_menu = [this, grid] { show_popup_menu(grid); };
 }
 
-void Controls::show_popup_menu(HWND grid) const {
+void Controls::show_popup_menu(HWND grid, bool from_keyboard) const {
     auto menu_items = menus_.find(grid);
     if (menu_items == menus_.end()) return;
     const std::vector<HWND>& items = menu_items->second;
@@ -299,6 +300,16 @@ void Controls::show_popup_menu(HWND grid) const {
     }
     POINT at{};
     GetCursorPos(&at);
+    if (from_keyboard) {
+        // Below the left end of the focused row, or the grid's corner.
+        RECT row{LVIR_BOUNDS, 0, 0, 0};
+        const LRESULT item = SendMessageW(grid, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED);
+        if (item >= 0 && SendMessageW(grid, LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&row)))
+            at = {row.left + 8, row.bottom};
+        else
+            at = {8, 8};
+        ClientToScreen(grid, &at);
+    }
     const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
                                                          at.x, at.y, 0, GetAncestor(grid, GA_ROOT), nullptr));
     if (chosen == 0 || chosen > items.size()) return;
@@ -308,9 +319,31 @@ void Controls::show_popup_menu(HWND grid) const {
 }
 
 bool Controls::shortcut(const MSG& msg) const {
-    if (msg.message != WM_KEYDOWN) return false;
+    const bool key_down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+    const bool key_up = msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP;
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+        auto edit = by_hwnd_.find(msg.hwnd);
+        if (edit == by_hwnd_.end() || !edit->second.clear_on_escape) return false;
+        SetWindowTextW(msg.hwnd, L"");
+        // Whether the edit tells of a text set by the program differs
+        // between systems; the handler takes a second call for the same text.
+        if (edit->second.on_click) {
+            const std::function<void()> changed = edit->second.on_click;
+            changed();
+        }
+        return true;
+    }
     auto menu_items = menus_.find(msg.hwnd);
     if (menu_items == menus_.end()) return false;
+    const bool menu_key = msg.wParam == VK_APPS || (msg.wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0);
+    if (menu_key && key_down) {
+        show_popup_menu(msg.hwnd, true);
+        return true;
+    }
+    // Their releases too: the default handling would open the menu again
+    // as a context menu, or the window menu for F10.
+    if (menu_key && key_up) return true;
+    if (msg.message != WM_KEYDOWN) return false;
     // Ctrl alone, as an accelerator with FCONTROL matches.
     if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_MENU) < 0) return false;
     for (HWND item : menu_items->second) {
@@ -360,10 +393,12 @@ bool Controls::command(HWND from, UINT code) const {
     auto it = by_hwnd_.find(from);
     if (it == by_hwnd_.end() || !it->second.on_click) return false;
     // A combo box says CBN_SELCHANGE when the user picks an item (never
-    // when the program sets one). Buttons say BN_CLICKED, notifying statics
-    // STN_CLICKED; both are 0.
-    if (it->second.kind == ControlKind::ComboBox ? code != CBN_SELCHANGE : code != BN_CLICKED && code != STN_CLICKED)
-        return false;
+    // when the program sets one), an edit EN_CHANGE for each change of its
+    // text. Buttons say BN_CLICKED, notifying statics STN_CLICKED; both are 0.
+    const UINT wanted = it->second.kind == ControlKind::ComboBox ? CBN_SELCHANGE
+                        : it->second.kind == ControlKind::Edit   ? EN_CHANGE
+                                                                 : BN_CLICKED;
+    if (code != wanted && !(wanted == BN_CLICKED && code == STN_CLICKED)) return false;
     it->second.on_click();
     return true;
 }

@@ -64,6 +64,8 @@ struct ControlDecl {
     std::vector<std::string> items = {};  // a combo box's list
     int selected = -1;                    // a combo box's chosen item; -1 shows the caption
     bool editable = false;                // a combo box's
+    bool clear_on_escape = false;         // an edit's: Esc empties it (a filter box);
+                                          // on_click runs whenever its text changes
 };
 
 class Controls {
@@ -94,11 +96,14 @@ public:
     // one was answered.
     bool notify(const NMHDR& header, LRESULT& result) const;
     // The grid's pop-up menu, its items in order: shown on a right click,
-    // and their shortcuts work while the grid has the focus.
+    // the Apps key or Shift+F10, and their shortcuts work while the grid
+    // has the focus.
     void set_popup_menu(HWND grid, std::vector<HWND> items);
-    void show_popup_menu(HWND grid) const;
+    // At the pointer, or by the focused row when the keyboard asked.
+    void show_popup_menu(HWND grid, bool from_keyboard = false) const;
     // A key for the focused grid's menu runs its item, unless the item is
-    // disabled; true for any key of that menu, so it goes no further.
+    // disabled; true for any key of that menu, so it goes no further. So
+    // do the keys that open the menu, and Esc in an edit that it clears.
     bool shortcut(const MSG& msg) const;
     // A timer runs from now on, or stops.
     void set_timer_running(HWND timer, bool running);
@@ -125,6 +130,7 @@ private:
         unsigned interval_ms = 0;
         bool running = false;
         char shortcut = 0;
+        bool clear_on_escape = false;
     };
     static void CALLBACK timer_tick(HWND hwnd, UINT, UINT_PTR, DWORD);
     std::map<std::string, HWND, std::less<>> by_name_;

@@ -32,6 +32,10 @@ void GridView::set_column_width(int column, int width) {
 
 void GridView::set_row_count(int count) {
     if (count < 1) count = 1;
+    // Under Wine a new count costs the list view tens of milliseconds (its
+    // scroll bars are set again): a list refreshed in place keeps its count
+    // mostly, and then says nothing.
+    if (count == row_count()) return;
     rows_.resize(static_cast<std::size_t>(count), std::vector<std::string>(widths_.size()));
     // One message for any number of rows; the list view asks for the text of
     // the rows it draws when it draws them.
@@ -46,9 +50,27 @@ void GridView::invalidate() {
     invalid_ = true;
 }
 
+void GridView::invalidate_row(int row) {
+    // The whole list is to be drawn anyway, or this row already is.
+    if (invalid_ || row == invalid_row_) return;
+    // A row out of sight is drawn from the cells when it is scrolled to.
+    const int item = row - 1;
+    const auto top = static_cast<int>(SendMessageW(hwnd_, LVM_GETTOPINDEX, 0, 0));
+    const auto page = static_cast<int>(SendMessageW(hwnd_, LVM_GETCOUNTPERPAGE, 0, 0));
+    if (item < top || item > top + page) return;
+    RECT bounds{LVIR_BOUNDS, 0, 0, 0};
+    if (SendMessageW(hwnd_, LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&bounds)))
+        InvalidateRect(hwnd_, &bounds, FALSE);
+    invalid_row_ = row;
+}
+
 void GridView::set_cell(int column, int row, const std::string& text) {
     if (column < 0 || column >= column_count() || row < 0 || row >= row_count()) return;
-    rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = text;
+    std::string& cell = rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+    // A refresh sets every cell again, and most say what they said: only a
+    // changed row is drawn again, each a round trip to the window system.
+    if (cell == text) return;
+    cell = text;
     if (row == 0) {
         std::wstring heading = to_utf16(text);
         LVCOLUMNW c{};
@@ -56,7 +78,7 @@ void GridView::set_cell(int column, int row, const std::string& text) {
         c.pszText = heading.data();
         SendMessageW(hwnd_, LVM_SETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&c));
     } else {
-        invalidate();
+        invalidate_row(row);
     }
 }
 
@@ -96,14 +118,22 @@ void GridView::set_busy(bool busy) {
         SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(busy ? IDC_APPSTARTING : IDC_ARROW)));
 }
 
-void GridView::select_rows(int top, int bottom) {
+void GridView::select_rows(int top, int bottom) { select(top, bottom, true); }
+
+void GridView::keep_current_row(int row) {
+    // Unchanged, not even marked again: each mark is a round trip.
+    if (row >= 1 && current_row() == row && selected_rows() == std::vector<int>{row}) return;
+    select(row, row, false);
+}
+
+void GridView::select(int top, int bottom, bool scroll) {
     // Set by the program, not the user: no select event.
     changing_ = true;
     set_item_state(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     if (top >= 1 && top < row_count()) {
         for (int row = top; row <= bottom && row < row_count(); ++row) set_item_state(row - 1, LVIS_SELECTED, LVIS_SELECTED);
         set_item_state(top - 1, LVIS_FOCUSED, LVIS_FOCUSED);
-        SendMessageW(hwnd_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(top - 1), FALSE);
+        if (scroll) SendMessageW(hwnd_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(top - 1), FALSE);
     }
     changing_ = false;
 }
@@ -135,6 +165,7 @@ bool GridView::notify(const NMHDR& header, LRESULT& result) {
         // Asked for text: the list is painting, and what changes from now
         // on needs a mark of its own.
         invalid_ = false;
+        invalid_row_ = 0;
         auto& info = const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header));
         if (!(info.item.mask & LVIF_TEXT) || !info.item.pszText || info.item.cchTextMax <= 0) return true;
         text_ = to_utf16(cell(info.item.iSubItem, info.item.iItem + 1));

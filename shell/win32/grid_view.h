@@ -30,6 +30,7 @@ public:
     void set_current_row(int row) override;
     std::vector<int> selected_rows() const override;
     void select_rows(int top, int bottom) override;
+    void keep_current_row(int row) override;
     void set_busy(bool busy) override;
     bool busy() const { return busy_; }
 
@@ -51,9 +52,12 @@ public:
 
 private:
     void set_item_state(int item, UINT state, UINT mask);
+    void select(int top, int bottom, bool scroll);
     // A changed cell is drawn at the next paint: the whole list is marked
     // once per paint, not once per cell, since each mark is a round trip.
     void invalidate();
+    // Marks one changed row, when it is in sight.
+    void invalidate_row(int row);
     void user_selected();
     static void CALLBACK selection_settled(HWND hwnd, UINT, UINT_PTR id, DWORD);
     HWND hwnd_;
@@ -63,6 +67,7 @@ private:
     std::wstring text_;  // what the list view was last handed to draw
     bool changing_ = false;
     bool invalid_ = false;
+    int invalid_row_ = 0;  // the row marked last, 0 for none
     bool busy_ = false;
 };
 

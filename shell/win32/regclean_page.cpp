@@ -1,9 +1,75 @@
 // The registry analyser and cleaner inside the 600 x 489 group box: the
-// grid of problematic entries, the description of the selected one with the
-// scan's progress below it, and the three buttons along the bottom.
+// grid of problematic entries with its menu, the description of the
+// selected one with the scan's progress below it, and the four buttons
+// along the bottom. "Ignored..." opens a small window of the ignore list.
+#include "shell/win32/error_box.h"
+#include "shell/win32/modal_dialog.h"
 #include "shell/win32/page_views.h"
 
+#include "platform/win32/text.h"
+
+#include <memory>
+#include <vector>
+
 namespace veltrano::shell::win32 {
+
+namespace {
+
+using platform::win32::to_utf16;
+
+// The ignore list, one entry a line, and the button that takes the chosen
+// one off it. Escape or "Close" closes it.
+class IgnoredWindow : public ModalDialog {
+public:
+    IgnoredWindow(HINSTANCE instance, regclean::RegCleanPage& logic)
+        : ModalDialog(instance, L"Ignored entries", 520, 300, GetSysColor(COLOR_BTNFACE)), logic_(logic) {}
+
+    void open(HWND owner) {
+        if (!hwnd() && !create(owner)) return;
+        fill();
+        show_modal();
+    }
+
+protected:
+    void FormCreate() override {
+        controls().create(hwnd(), {ControlKind::Label, "LabelIgnored",
+                                   "The registry scans leave out these entries:", 12, 12, 496, 16},
+                          font());
+        list_ = controls().create(hwnd(), {ControlKind::ListBox, "ListIgnored", "", 12, 32, 496, 220}, font());
+        controls().create(hwnd(), {ControlKind::Button, "ButtonUnignore", "&Take off the list", 12, 262, 140, 26,
+                                   [this] { run_guarded(hwnd(), [this] { take_off(); }); }},
+                          font());
+        HWND close = controls().create(hwnd(), {ControlKind::Button, "ButtonCloseIgnored", "Close", 428, 262, 80, 26,
+                                                [this] { end_modal(); }},
+                                       font());
+        SetWindowLongPtrW(close, GWLP_ID, IDCANCEL);
+    }
+
+private:
+    void fill() {
+        SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+        SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+        for (const std::string& line : logic_.ignored_entries())
+            SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(to_utf16(line).c_str()));
+        SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list_, nullptr, TRUE);
+        EnableWindow(controls().get("ButtonUnignore"), SendMessageW(list_, LB_GETCOUNT, 0, 0) > 0);
+        SetFocus(list_);
+    }
+    void take_off() {
+        const LRESULT chosen = SendMessageW(list_, LB_GETCURSEL, 0, 0);
+        if (chosen == LB_ERR) return;
+        logic_.unignore({static_cast<std::size_t>(chosen)});
+        fill();
+        const LRESULT count = SendMessageW(list_, LB_GETCOUNT, 0, 0);
+        if (count > 0) SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(std::min<LRESULT>(chosen, count - 1)), 0);
+    }
+
+    regclean::RegCleanPage& logic_;
+    HWND list_ = nullptr;
+};
+
+}  // namespace
 
 void build_regclean_page(const PageBuilder& b, regclean::RegCleanPage& logic) {
     HWND entries = b.add({ControlKind::Panel, "GroupBox15", "Problematic entries", 8, 16, 584, 270});
@@ -14,13 +80,19 @@ void build_regclean_page(const PageBuilder& b, regclean::RegCleanPage& logic) {
     grid.on_click = b.guard([&logic, &controls] {
         if (GridView* view = controls.grid(regclean::kGrid)) logic.StringGrid1SelectCell(view->current_row());
     });
-    b.add_to(entries, grid);
+    HWND grid_window = b.add_to(entries, grid);
     if (GridView* view = controls.grid(regclean::kGrid)) {
         view->on_delete_key = b.guard([&logic] { logic.Button2Click(); });
         view->on_column_click = [&logic, guard = b.guard](int column) {
             guard([&logic, column] { logic.StringGrid1ColumnClick(column); })();
         };
     }
+    b.controls.set_popup_menu(
+        grid_window,
+        {b.add({ControlKind::MenuItem, std::string(regclean::kIgnoreEntryItem), "Ignore this entry", 0, 0, 0, 0,
+                b.guard([&logic] { logic.IgnoreEntry1Click(); })}),
+         b.add({ControlKind::MenuItem, std::string(regclean::kIgnoreKeyItem), "Ignore everything below this key", 0, 0,
+                0, 0, b.guard([&logic] { logic.IgnoreKey1Click(); })})});
 
     HWND selected = b.add({ControlKind::Panel, "GroupBox16", "Selected Entry", 8, 292, 584, 146});
     b.add_to(selected, {ControlKind::ReadOnlyText, std::string(regclean::kDescription), "", 8, 18, 568, 100});
@@ -28,12 +100,17 @@ void build_regclean_page(const PageBuilder& b, regclean::RegCleanPage& logic) {
     b.add_to(selected, {ControlKind::Label, std::string(regclean::kProgress), "Registry path is: ", 8, 122, 568, 16});
     b.add({ControlKind::Label, "Label30", "", 8, 444, 8, 14});
 
-    b.add({ControlKind::Button, std::string(regclean::kStartButton), "Start Registry Scan", 24, 448, 160, 28,
+    b.add({ControlKind::Button, std::string(regclean::kStartButton), "Start Registry Scan", 16, 448, 130, 28,
            b.guard([&logic] { logic.Button1Click(); })});
-    b.add({ControlKind::Button, std::string(regclean::kRemoveButton), "Remove Selected Entry", 220, 448, 160, 28,
+    b.add({ControlKind::Button, std::string(regclean::kRemoveButton), "Remove Selected Entry", 160, 448, 130, 28,
            b.guard([&logic] { logic.Button2Click(); })});
-    b.add({ControlKind::Button, std::string(regclean::kStopButton), "Stop Registry Scan", 416, 448, 160, 28,
+    b.add({ControlKind::Button, std::string(regclean::kStopButton), "Stop Registry Scan", 304, 448, 130, 28,
            b.guard([&logic] { logic.Button3Click(); })});
+    HWND page = b.page;
+    auto window = std::make_shared<IgnoredWindow>(
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(page, GWLP_HINSTANCE)), logic);
+    b.add({ControlKind::Button, std::string(regclean::kIgnoredButton), "&Ignored...", 448, 448, 130, 28,
+           b.guard([window, page] { window->open(GetAncestor(page, GA_ROOT)); })});
 }
 
 }  // namespace veltrano::shell::win32

@@ -1,13 +1,17 @@
 // The process monitor worked from outside: it lists a helper the test
 // started and ends it only after asking, says so of one already gone, sorts
 // by the heading clicked, and its menu keys win in the grid, where the
-// module list offers no kill.
+// module list offers no kill. A real notepad's memory and user are shown,
+// the filter typed leaves only its row, and a process started later comes
+// into the list by itself while the chosen row stays chosen.
 #include "e2e_environment.h"
 #include "veltrano_session.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <functional>
 #include <string>
 
@@ -47,6 +51,13 @@ protected:
         send_keys({{VK_HOME, true}, {VK_HOME, false}});
         for (int i = 0; i < row; ++i) send_keys({{VK_DOWN, true}, {VK_DOWN, false}});
         ASSERT_TRUE(wait_until([&] { return focused_row() == row; })) << "focused row " << focused_row();
+    }
+    // "Process id", right of the 145 wide first column.
+    void click_id_heading() {
+        HWND header = control(L"@SysHeader32");
+        const LPARAM at = MAKELPARAM(145 + 20, 8);
+        PostMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageW(header, WM_LBUTTONUP, 0, at);
     }
     void press_ctrl(WORD key) { send_keys({{VK_CONTROL, true}, {key, true}, {key, false}, {VK_CONTROL, false}}); }
     std::vector<std::wstring> column(int c) {
@@ -125,13 +136,7 @@ TEST_F(ProcessMonitorPage, KillingAProcessAlreadyGoneSaysSoAndTakesTheListAgain)
 TEST_F(ProcessMonitorPage, AHeadingClickSortsByThatColumnAndAgainReverses) {
     ChildProcess helper;
     ASSERT_NO_FATAL_FAILURE(open_page_with(helper));
-    HWND header = control(L"@SysHeader32");
-    // "Process id", right of the 145 wide first column.
-    const auto click_heading = [&] {
-        const LPARAM at = MAKELPARAM(145 + 20, 8);
-        PostMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        PostMessageW(header, WM_LBUTTONUP, 0, at);
-    };
+    const auto click_heading = [&] { click_id_heading(); };
     const auto ids = [&] {
         std::vector<unsigned long> out;
         for (const auto& id : column(1)) out.push_back(std::stoul(id));
@@ -164,6 +169,67 @@ TEST_F(ProcessMonitorPage, MenuKeysWinInTheGridAndTheModuleListHoldsOnlyOurModul
     settle();
     EXPECT_TRUE(helper.running());
     EXPECT_FALSE(find_message_box(process_id(), Millis{0}).has_value());
+}
+
+TEST_F(ProcessMonitorPage, ANotepadShowsItsMemoryAndUserAndTheFilterTypedLeavesOnlyItsRow) {
+    ChildProcess notepad;
+    ASSERT_TRUE(notepad.start(L"C:\\windows\\notepad.exe")) << "error " << GetLastError();
+    ASSERT_NE(find_top_window(L"Untitled - Notepad", notepad.id()), nullptr);
+    ASSERT_NO_FATAL_FAILURE(click_caption(L"Process"));
+    EXPECT_EQ(listview_columns(grid()).size(), 11u);
+    ASSERT_TRUE(wait_until([&] { return row_of(notepad.id()) >= 0; }));
+    const auto row = listview_rows(grid())[static_cast<std::size_t>(row_of(notepad.id()))];
+    std::wstring kilobytes = row[9];
+    std::erase(kilobytes, L',');
+    EXPECT_TRUE(row[9].ends_with(L" K")) << to_utf8(row[9]);
+    EXPECT_GT(std::wcstoul(kilobytes.c_str(), nullptr, 10), 0ul) << to_utf8(row[9]);
+    EXPECT_FALSE(row[10].empty()) << "no user";
+    // Its processor share comes with the next picture.
+    EXPECT_TRUE(wait_until([&] {
+        const auto now = listview_rows(grid());
+        const int at = row_of(notepad.id());
+        return at >= 0 && !now[static_cast<std::size_t>(at)][8].empty();
+    }));
+
+    // Into the filter by its underlined letter, from the grid.
+    HWND filter = control(L"@Edit");
+    ASSERT_TRUE(click(grid(), ClickMethod::MouseInput));
+    send_keys({{VK_MENU, true}, {'F', true}, {'F', false}, {VK_MENU, false}});
+    ASSERT_TRUE(wait_until([&] {
+        GUITHREADINFO info{sizeof info};
+        return GetGUIThreadInfo(GetWindowThreadProcessId(filter, nullptr), &info) && info.hwndFocus == filter;
+    })) << "Alt+F did not reach the filter";
+    send_keys({{'N', true}, {'N', false}, {'O', true}, {'O', false}, {'T', true}, {'T', false}, {'E', true},
+               {'E', false}});
+    ASSERT_TRUE(wait_until([&] { return listview_rows(grid()).size() == 1 && row_of(notepad.id()) == 0; }))
+        << listview_rows(grid()).size() << " rows";
+    send_keys({{VK_ESCAPE, true}, {VK_ESCAPE, false}});
+    EXPECT_TRUE(wait_until([&] { return listview_rows(grid()).size() > 2; }));
+    EXPECT_EQ(text_of(filter), L"");
+}
+
+TEST_F(ProcessMonitorPage, AProcessStartedLaterComesByItselfAndTheChosenRowStaysOnItsProcess) {
+    ChildProcess chosen, later;
+    ASSERT_NO_FATAL_FAILURE(open_page_with(chosen));
+    // Newest first, so the newcomer pushes the chosen row down.
+    click_id_heading();
+    click_id_heading();
+    ASSERT_TRUE(wait_until([&] {
+        std::vector<unsigned long> ids;
+        for (const auto& id : column(1)) ids.push_back(std::stoul(id));
+        return std::ranges::is_sorted(ids, std::greater<>()) && row_of(chosen.id()) >= 0;
+    }));
+    ASSERT_NO_FATAL_FAILURE(select_row(row_of(chosen.id())));
+    EXPECT_EQ(is_checked(control(Selector::by_caption(L"Refresh every 2 s"))), std::optional<bool>(true));
+
+    ASSERT_TRUE(later.start(setting(L"VELTRANO_FIXTURE_APP")));
+    ASSERT_NE(find_top_window(L"Driver Fixture", later.id()), nullptr);
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_TRUE(wait_until([&] { return row_of(later.id()) >= 0; })) << "not listed without a click";
+    const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::printf("a process started later was listed %.2f s after its window showed\n", seconds);
+    EXPECT_EQ(focused_row(), row_of(chosen.id()));
+    EXPECT_EQ(ListView_GetSelectedCount(grid()), 1u);
 }
 
 }  // namespace

@@ -128,6 +128,9 @@ protected:
                  {L"Resource", L"C:\\windows\\system32\\kernel32.dll\\2"},
                  {L"Refused", L"C:\\No<Such>\\x.dll"},
                  {L"Only64", L"C:\\windows\\system32\\" + std::wstring(kOnly64)},
+                 // A file with an argument after a slash, and a missing one.
+                 {L"Slash", L"C:\\windows\\notepad.exe/Automation"},
+                 {L"NoSuchExe", L"C:\\NoSuchFolder\\x.exe"},
              })
             ASSERT_TRUE(write_string(CU, kRefs, name, data));
         ASSERT_TRUE(write_string(CU, kKey + L"\\Locked\\Inner", L"Hidden", kMissingFolder));
@@ -163,6 +166,7 @@ TEST_F(RegCleanScan, ReportsMissingFilesAndFoldersOnFixedDisksAndPassesOverKeysI
                          {L"Folder", kMissingFolder},
                          {L"File", L"C:\\Windows\\nosuchfile.dll"},
                          {L"C:\\NoSuchFolder\\named.dll", L"1"},
+                         {L"NoSuchExe", L"C:\\NoSuchFolder\\x.exe"},
                      }));
     // The locked key's value is not listed, no box says why, the end of the
     // scan counts it.
@@ -403,6 +407,67 @@ TEST_F(RegCleanLongKey, LeavingThroughExitDuringAScanEndsTheProgramCleanly) {
     GetExitCodeProcess(process, &code);
     EXPECT_EQ(code, 0u);
     CloseHandle(process);
+}
+
+// ---- the ignore list ----------------------------------------------------------
+
+class RegCleanIgnore : public RegCleanRemoval {
+protected:
+    void seed() override {
+        DeleteFileW(ignore_file().c_str());
+        RegCleanRemoval::seed();
+    }
+    void TearDown() override {
+        RegCleanRemoval::TearDown();
+        DeleteFileW(ignore_file().c_str());
+    }
+    static std::wstring ignore_file() { return backup_folder() + L"\\Ignored entries.txt"; }
+    std::vector<std::wstring> names_of_ours() {
+        std::vector<std::wstring> names;
+        for (const Row& row : rows_of(L"Software\\VeltranoE2E\\Refs")) names.push_back(row[2]);
+        return names;
+    }
+    void scan_again() {
+        ASSERT_TRUE(click(start_));
+        ASSERT_NO_FATAL_FAILURE(wait_for_rescan());
+    }
+};
+
+TEST_F(RegCleanIgnore, AnEntryIgnoredByTheKeyboardsMenuStaysOutOfScansUntilTakenOffTheList) {
+    open_page();
+    first_scan();
+    const int top = first_of_ours();
+    ASSERT_GE(top, 0);
+    ASSERT_TRUE(click_listview_item(grid_, top + 1));  // V2
+    ASSERT_TRUE(wait_until([&] { return ask(grid_, LVM_GETSELECTEDCOUNT) == 1; }));
+    send_keys({{VK_SHIFT, true}, {VK_F10, true}, {VK_F10, false}, {VK_SHIFT, false}});
+    ASSERT_TRUE(wait_until([&] { return !windows_of_process(process_id(), L"#32768", true).empty(); }))
+        << "no menu";
+    send_keys({{VK_DOWN, true}, {VK_DOWN, false}, {VK_RETURN, true}, {VK_RETURN, false}});
+    const std::vector<std::wstring> without_v2{L"V1", L"V3", L"V4", L"V5"};
+    ASSERT_TRUE(wait_until([&] { return names_of_ours() == without_v2; })) << describe_screen();
+
+    ASSERT_NO_FATAL_FAILURE(scan_again());
+    EXPECT_EQ(names_of_ours(), without_v2);
+    const std::wstring status = text_of(status_);
+    EXPECT_NE(status.find(L" 1 entry left out because it is ignored."), std::wstring::npos) << to_utf8(status);
+
+    ASSERT_TRUE(click(control(Selector::by_caption(L"Ignored..."))));
+    HWND window = find_top_window(L"Ignored entries", process_id());
+    ASSERT_NE(window, nullptr);
+    HWND list = find_control(window, Selector::parse(L"@ListBox"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(listbox_lines(list), std::vector<std::wstring>{L"HKEY_CURRENT_USER\\Software\\VeltranoE2E\\Refs: V2"});
+    send_keys({{VK_DOWN, true}, {VK_DOWN, false}});
+    ASSERT_TRUE(wait_until([&] { return ask(list, LB_GETCURSEL) == 0; }));
+    ASSERT_TRUE(click(find_control(window, Selector::by_caption(L"Take off the list"))));
+    ASSERT_TRUE(wait_until([&] { return listbox_lines(list).empty(); }));
+    ASSERT_TRUE(click(find_control(window, Selector::by_caption(L"Close"))));
+    ASSERT_TRUE(wait_until([&] { return !IsWindowVisible(window); }));
+
+    ASSERT_NO_FATAL_FAILURE(scan_again());
+    EXPECT_EQ(names_of_ours(), (std::vector<std::wstring>{L"V1", L"V2", L"V3", L"V4", L"V5"}));
+    EXPECT_EQ(text_of(status_).find(L"ignored"), std::wstring::npos);
 }
 
 }  // namespace

@@ -43,9 +43,15 @@ public:
         return it == cells.end() ? "" : it->second;
     }
     int current_row() const override { return current; }
-    void set_current_row(int row) override { current = row; }
+    void set_current_row(int row) override { select_rows(row, row); }
+    // Chooses without scrolling: what a refresh by itself must do.
+    void keep_current_row(int row) override {
+        select_rows(row, row);
+        --scrolls;
+    }
     std::vector<int> selected_rows() const override { return selected; }
     void select_rows(int top, int bottom) override {
+        ++scrolls;
         selected.clear();
         for (int r = top; r <= bottom && r >= 1; ++r) selected.push_back(r);
         current = top;
@@ -58,6 +64,7 @@ public:
     }
 
     int columns = 0, rows = 0, current = 0;
+    int scrolls = 0;  // choices that bring the row into view
     std::vector<int> selected;
     bool busy = false;
     std::map<int, int> widths;

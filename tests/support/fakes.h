@@ -168,6 +168,7 @@ public:
         return true;
     }
 
+
     std::map<std::string, platform::DriveType> drives;
     std::set<std::string> folders;  // without a trailing '\' ("C:" for the root)
     std::map<std::string, std::vector<std::uint8_t>> files;
@@ -184,6 +185,8 @@ public:
 class FakeProcesses : public platform::Processes {
 public:
     std::vector<platform::ProcessEntry> list_processes() override { return processes; }
+    std::uint64_t now() const override { return clock; }
+    unsigned processor_count() const override { return processors; }
     std::vector<platform::ModuleEntry> list_modules() override { return modules; }
     std::vector<platform::ThreadEntry> list_threads() override { return threads; }
     platform::Termination terminate(const platform::ProcessEntry& listed,
@@ -204,6 +207,8 @@ public:
     std::vector<platform::ThreadEntry> threads;
     std::map<std::uint32_t, std::string> refusals;
     std::vector<std::uint32_t> terminated;  // the ids actually ended
+    std::uint64_t clock = 0;                // 100 ns units, moved by the tests
+    unsigned processors = 1;
 };
 
 class FakeShell : public platform::Shell {

@@ -11,6 +11,8 @@
 using namespace veltrano;
 using procmon::ProcessMonitor;
 using Row = std::vector<std::string>;
+using ThreadRow = platform::ThreadEntry;
+using ModuleRow = platform::ModuleEntry;
 
 namespace {
 
@@ -73,8 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ListCase{&ProcessMonitor::Refresh1Click, 1, "List of processes in memory",
                  {"Executable Program Name", "Process id", "Usage", "Module id", "Heap id", "No. of Threads ",
-                  "Parent Process id", "PriClassBase"},
-                 {145, 64, 40, 50, 45, 75, 90, 64}},
+                  "Parent Process id", "PriClassBase", "CPU", "Memory", "User"},
+                 {145, 64, 40, 50, 45, 75, 90, 64, 40, 80, 120}},
         ListCase{&ProcessMonitor::Modules1Click, 3, "List of program modules in memory",
                  {"Module Name", "Physical File Path", "Module id", "Process id", "Global Usage", "Process Usage",
                   "Heap Module"},
@@ -93,7 +95,7 @@ TEST_F(ProcessMonitorTest, UnsignedFieldsReadUnsignedPrioritiesSignedAndAWidePid
     EXPECT_THAT(rows(), ::testing::ElementsAre(Row{"4294967288", "0", "4294967292", "15", "-2"}));
     monitor.list_processes();
     EXPECT_THAT(rows(), ::testing::ElementsAre(Row{"wide.exe", "4294967292", "4294967295", "7", "2147352576", "2",
-                                                   "3000000000", "-1"}));
+                                                   "3000000000", "-1", "", "0 K", ""}));
     kill_row(1);
     EXPECT_EQ(processes.terminated, std::vector<std::uint32_t>{4294967292u});
 }
@@ -102,6 +104,12 @@ TEST_F(ProcessMonitorTest, AnEmptyPictureShowsOneEmptyRowNotTheLastListsFirstRow
     monitor.list_processes();
     monitor.list_threads();
     EXPECT_EQ(rows(), std::vector<Row>{Row(5, "")});
+    // Nor after the filter took every row away.
+    processes.processes = {{"a.exe", 1}};
+    monitor.Refresh1Click();
+    widgets.set_text("EditFilter", "zzz");
+    monitor.EditFilterChange();
+    EXPECT_EQ(rows(), std::vector<Row>{Row(11, "")});
     // Nor does that row name a process to kill.
     processes.processes.clear();
     monitor.Refresh1Click();
@@ -218,6 +226,151 @@ TEST_F(ProcessMonitorTest, AHeadingClickSortsNumbersAsNumbersTextWithoutCaseAndA
     // in the system's list.
     kill_row(1);
     EXPECT_EQ(processes.terminated, std::vector<std::uint32_t>{1800});
+}
+
+// ---- what each process costs, the filter, the refresh by itself -------------------
+
+TEST(ProcessFigures, CpuIsTheShareOfAllProcessorsAndMemoryReadsAsTaskManagerShowsIt) {
+    constexpr std::uint64_t kSecond = 10'000'000;
+    EXPECT_EQ(procmon::cpu_percent(0, kSecond, 2 * kSecond, 1), 50);
+    EXPECT_EQ(procmon::cpu_percent(kSecond, 2 * kSecond, 2 * kSecond, 2), 25);
+    EXPECT_EQ(procmon::cpu_percent(0, 3 * kSecond, 2 * kSecond, 1), 100) << "clocks that disagree";
+    EXPECT_EQ(procmon::cpu_percent(0, 199'000, 20'000'000, 1), 1) << "rounded";
+    EXPECT_EQ(procmon::cpu_percent(5, 4, kSecond, 1), 0);
+    EXPECT_EQ(procmon::cpu_percent(0, kSecond, 0, 1), 0);
+    EXPECT_EQ(procmon::memory_text(1023), "0 K");
+    EXPECT_EQ(procmon::memory_text(999 * 1024), "999 K");
+    EXPECT_EQ(procmon::memory_text(1000 * 1024), "1,000 K");
+    EXPECT_EQ(procmon::memory_text(1234567ull * 1024), "1,234,567 K");
+}
+
+class Costs : public ProcessMonitorTest {
+protected:
+    void SetUp() override {
+        processes.processes = {entry("System", 4, 0, 300 * 1024, "NT AUTHORITY\\SYSTEM"),
+                               entry("notepad.exe", 1460, 0, 9000 * 1024, "XP\\ann"),
+                               entry("NOTEPAD.EXE", 1500, 0, 12000 * 1024, "XP\\ann"),
+                               entry("explorer.exe", 1520, 0, 20000 * 1024, "")};
+        processes.clock = 1000;
+        widgets.set_checked("CheckBoxRefresh", true);
+    }
+    static platform::ProcessEntry entry(const char* name, std::uint32_t pid, std::uint64_t cpu, std::uint64_t memory,
+                                        const char* user) {
+        platform::ProcessEntry e;
+        e.exe_file = name;
+        e.pid = pid;
+        e.start_time = pid * 10;
+        e.cpu_time = cpu;
+        e.working_set = memory;
+        e.user = user;
+        return e;
+    }
+    // The next picture, 2 s on, with each process's processor time moved.
+    void two_seconds_on(std::uint64_t cpu) {
+        processes.clock += 20'000'000;
+        for (auto& p : processes.processes) p.cpu_time += cpu;
+    }
+    void type_filter(const std::string& text) {
+        widgets.set_text("EditFilter", text);
+        monitor.EditFilterChange();
+    }
+};
+
+TEST_F(Costs, CpuComesFromTwoPicturesMemoryAndUserFromOneAndTheySortAsNumbers) {
+    monitor.shown();
+    EXPECT_THAT(column(8), ::testing::Each(""));
+    EXPECT_THAT(column(9), ::testing::ElementsAre("300 K", "9,000 K", "12,000 K", "20,000 K"));
+    EXPECT_THAT(column(10), ::testing::ElementsAre("NT AUTHORITY\\SYSTEM", "XP\\ann", "XP\\ann", ""));
+    two_seconds_on(5'000'000);
+    processes.processes[3].cpu_time += 15'000'000;
+    processes.processes.push_back(entry("new.exe", 1600, 0, 0, ""));
+    monitor.RefreshTimer();
+    EXPECT_THAT(column(8), ::testing::ElementsAre("25", "25", "25", "100", "")) << "the newcomer has no interval yet";
+    monitor.GridColumnClick(9);
+    EXPECT_THAT(column(0), ::testing::ElementsAre("new.exe", "System", "notepad.exe", "NOTEPAD.EXE", "explorer.exe"));
+    monitor.GridColumnClick(8);
+    monitor.GridColumnClick(8);
+    EXPECT_EQ(column(0).front(), "explorer.exe");
+    EXPECT_EQ(column(0).back(), "new.exe");
+}
+
+TEST_F(Costs, TheFilterShowsNamesHoldingItInAnyCaseKillsWhatItShowsAndEscBringsAllBack) {
+    monitor.shown();
+    type_filter("Note");
+    EXPECT_THAT(column(0), ::testing::ElementsAre("notepad.exe", "NOTEPAD.EXE"));
+    kill_row(2);
+    EXPECT_EQ(processes.terminated, std::vector<std::uint32_t>{1500});
+    EXPECT_THAT(column(0), ::testing::ElementsAre("notepad.exe")) << "filtered still after the kill";
+    type_filter("");
+    EXPECT_EQ(rows().size(), 3u);
+    // Only the process list is filtered; the box waits for it.
+    type_filter("note");
+    monitor.Modules1Click();
+    EXPECT_FALSE(widgets.is_enabled("EditFilter"));
+    monitor.Refresh1Click();
+    EXPECT_TRUE(widgets.is_enabled("EditFilter"));
+    EXPECT_EQ(rows().size(), 1u);
+}
+
+TEST_F(Costs, ARefreshByItselfKeepsTheChosenProcessTheSortAndTheScrollAndShowsNewcomers) {
+    monitor.shown();
+    monitor.GridColumnClick(9);  // by memory
+    grid().set_current_row(2);   // notepad.exe, 1460
+    const int scrolls = grid().scrolls;
+    two_seconds_on(0);
+    processes.processes[1].working_set = 50000 * 1024;  // now the largest
+    processes.processes.push_back(entry("late.exe", 1700, 0, 100 * 1024, ""));
+    monitor.RefreshTimer();
+    EXPECT_THAT(column(0), ::testing::ElementsAre("late.exe", "System", "NOTEPAD.EXE", "explorer.exe", "notepad.exe"));
+    EXPECT_EQ(grid().current_row(), 5);
+    EXPECT_EQ(grid().scrolls, scrolls) << "the view stays where the user left it";
+    // The chosen process ended, and another took its id: nothing is chosen.
+    two_seconds_on(0);
+    processes.processes[1].start_time = 99999;
+    monitor.RefreshTimer();
+    EXPECT_EQ(grid().current_row(), 0);
+    kill_row(0);
+    EXPECT_TRUE(dialogs.questions.empty());
+}
+
+TEST_F(Costs, NoRefreshWhenTurnedOffHiddenOnAnotherListOrWithAnOlderPicture) {
+    monitor.shown();
+    const auto older = procmon::take_picture(processes);
+    processes.processes.push_back(entry("late.exe", 1700, 0, 0, ""));
+    two_seconds_on(0);
+    const auto refresh_shows_late = [&] {
+        monitor.RefreshTimer();
+        return rows().size() == 5u;
+    };
+    widgets.set_checked("CheckBoxRefresh", false);
+    EXPECT_FALSE(refresh_shows_late());
+    widgets.set_checked("CheckBoxRefresh", true);
+    monitor.hidden();
+    EXPECT_FALSE(refresh_shows_late());
+    monitor.shown();
+    monitor.Threads1Click();
+    EXPECT_FALSE(monitor.auto_refresh_due());
+    monitor.Refresh1Click();
+    ASSERT_EQ(rows().size(), 5u);
+    monitor.show_picture(older);  // taken before the list was taken by hand
+    EXPECT_EQ(rows().size(), 5u);
+}
+
+TEST_F(Costs, ModulesAndThreadsTakenAgainKeepTheChosenEntryAndTheSort) {
+    processes.modules = {{"b.dll", "C:\\b.dll", 1, 7, 1, 1, 0x2000}, {"a.dll", "C:\\a.dll", 1, 7, 1, 1, 0x1000}};
+    processes.threads = {{30, 0, 7, 8, 0}, {10, 0, 7, 8, 0}, {20, 0, 7, 8, 0}};
+    monitor.Threads1Click();
+    monitor.GridColumnClick(0);
+    grid().set_current_row(2);  // thread 20
+    processes.threads.insert(processes.threads.begin(), ThreadRow{15, 0, 7, 8, 0});
+    monitor.Threads1Click();
+    EXPECT_THAT(column(0), ::testing::ElementsAre("10", "15", "20", "30"));
+    EXPECT_EQ(grid().current_row(), 3);
+    monitor.Modules1Click();
+    grid().set_current_row(1);  // b.dll
+    processes.modules.insert(processes.modules.begin(), ModuleRow{"c.dll", "C:\\c.dll", 1, 7, 1, 1, 0x3000});
+    monitor.Modules1Click();
+    EXPECT_EQ(grid().cell(0, grid().current_row()), "b.dll");
 }
 
 }  // namespace

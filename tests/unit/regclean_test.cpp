@@ -8,6 +8,7 @@
 #include "regclean/regclean_page.h"
 #include "support/fake_view.h"
 #include "support/fakes.h"
+#include "support/memory_log.h"
 #include "support/memory_registry.h"
 
 #include <gmock/gmock.h>
@@ -76,7 +77,20 @@ INSTANTIATE_TEST_SUITE_P(
         {"C:\\Windows", true}, {"C:\\Windows\\", true}, {"C:\\", true}, {"C:\\Windows\\notepad.exe", true},
         {"C:", true}, {"%SystemRoot%\\x.dll", true}, {"A:\\x.txt", true}, {"C:\\Program Files\\x.exe", true},
         {"C:\\a;C:\\b", true}, {"C:\\a,b", true}, {"C:/NoSuchFolder", true}, {"D:\\nosuch", true},
-        {"E:\\x.dll", true}, {"\\\\server\\x.dll", true}}));
+        {"E:\\x.dll", true}, {"\\\\server\\x.dll", true},
+        // A file with an argument after a slash, as some programs register themselves.
+        {"C:\\Windows\\notepad.exe/Automation", true}, {"C:\\Windows\\nosuch.exe/Automation", false},
+        {"C:\\NoSuchFolder\\x.exe/Automation", false}}));
+
+TEST_F(PathReference, SaysWhetherTheFileOrAlreadyItsFolderIsMissing) {
+    using regclean::Missing;
+    for (const auto& [text, missing] : std::vector<std::pair<std::string, Missing>>{
+             {"C:\\Windows\\nosuchfile.dll", Missing::File}, {"C:\\Windows\\nosuch.dll\\2", Missing::File},
+             {"C:\\NoSuchFolder\\x.dll", Missing::Folder}, {"C:\\NoSuchFolder", Missing::Folder},
+             {"C:\\Windows\\notepad", Missing::Folder}, {"C:\\NoSuchFolder\\x.exe/Automation", Missing::Folder},
+             {"C:\\Windows\\notepad.exe", Missing::None}})
+        EXPECT_EQ(regclean::missing_reference(text, files), missing) << text;
+}
 
 // ---- the time column -----------------------------------------------------------
 
@@ -186,6 +200,7 @@ TEST_F(RegClean, SelectsTheFirstFindQuietlyAndDescribesARowOnlyWhenTheUserPicksI
     EXPECT_EQ(view.text("RichEdit1"), "");
     page.StringGrid1SelectCell(2);
     EXPECT_EQ(view.text("RichEdit1"),
+              "Why it is listed: its data was checked, and Windows answered: no such folder.\r\n\r\n"
               "Registry Key:  HKEY_CURRENT_USER: \\Software\\X which was last updated on: 01/01/1601 12:00AM has a "
               "subkey:  Two with invalid value: C:\\NoSuchFolder\\b.dll. It may be a good idea to delete this key. "
               "But this is just a recommendation.Be aware of the fact that even a minor mistake with registry can "
@@ -327,6 +342,22 @@ TEST_F(Removal, YesSavesTheValuesToARegFileRemovesThemSaysSoAndScansAgain) {
               "\r\n");
 }
 
+// Windows' own way back comes first: a restore point before the backup and
+// the first removal, and only for what is really removed.
+TEST_F(Removal, ARestorePointIsAskedForBeforeTheFirstRemoval) {
+    fakes::FakeSystemRestore restore;
+    fakes::MemoryLog log;
+    RegCleanPage with_restore{reg, files, time, shell, view, dialogs, &restore, &log};
+    with_restore.created();
+    with_restore.Button1Click();
+    dialogs.answer_yes = true;
+    reg.put(Root::CurrentUser, "Software\\B", "", RegValue::string("C:\\Windows"));  // mended meanwhile
+    grid().select_rows(1, 3);
+    with_restore.Button2Click();
+    EXPECT_THAT(restore.steps, ElementsAre("begin Veltrano: remove 2 registry entries", "end"));
+    EXPECT_THAT(log.lines, ElementsAre("System Restore point made: Veltrano: remove 2 registry entries"));
+}
+
 // Rows picked apart (Ctrl+click) are the rows removed, not the run between
 // them; and of those, only what is still as the grid showed it and still
 // broken goes.
@@ -434,6 +465,113 @@ TEST(RegFile, SpellsSpecialDataSoThatRegeditReadsItBack) {
     // "é" as one UTF-16 unit.
     const std::vector<std::uint8_t> name{'"', 0, 0xE9, 0, '"', 0};
     EXPECT_NE(std::search(bytes.begin(), bytes.end(), name.begin(), name.end()), bytes.end());
+}
+
+// ---- the ignore list ------------------------------------------------------------
+
+TEST(IgnoreList, ReadsWhatItWritesKeepsLinesItCannotReadAndMatchesWithoutCase) {
+    using regclean::IgnoreList;
+    const IgnoreList read = IgnoreList::parse(
+        "\xEF\xBB\xBF# a heading\r\nHKEY_CURRENT_USER\tSoftware\\A\tPath\r\n"
+        "HKEY_LOCAL_MACHINE\t\\Software\\B\\\nHKEY_USERS\tS-1-5-18\\Env\t\nnonsense line\nHKEY_NOWHERE\tX\tY\n");
+    ASSERT_EQ(read.entries().size(), 3u);
+    EXPECT_EQ(read.entries()[1].key_path, "Software\\B");
+    EXPECT_FALSE(read.entries()[1].name.has_value());
+    EXPECT_EQ(read.entries()[2].name, std::optional<std::string>(""));
+    EXPECT_THAT(read.unread(), ElementsAre("nonsense line", "HKEY_NOWHERE\tX\tY"));
+    const IgnoreList again = IgnoreList::parse(read.text());
+    EXPECT_EQ(again.text(), read.text());
+    EXPECT_THAT(read.text(), HasSubstr("\r\nHKEY_CURRENT_USER\tSoftware\\A\tPath\r\nHKEY_LOCAL_MACHINE\tSoftware\\B\r\n"
+                                       "HKEY_USERS\tS-1-5-18\\Env\t\r\n"));
+
+    struct Case {
+        Root root;
+        const char* key;
+        const char* name;
+        bool ignored;
+    };
+    for (const Case& c : {Case{Root::CurrentUser, "\\SOFTWARE\\a", "path", true},
+                          Case{Root::CurrentUser, "Software\\A", "Other", false},
+                          Case{Root::LocalMachine, "Software\\A", "Path", false},
+                          Case{Root::LocalMachine, "software\\b", "any", true},
+                          Case{Root::LocalMachine, "Software\\B\\Deep\\Er", "", true},
+                          Case{Root::LocalMachine, "Software\\Bee", "x", false},
+                          Case{Root::Users, "S-1-5-18\\Env", "", true},
+                          Case{Root::Users, "S-1-5-18\\Env", "Temp", false}})
+        EXPECT_EQ(read.ignores(c.root, c.key, c.name), c.ignored) << c.key << " " << c.name;
+    IgnoreList list = read;
+    EXPECT_FALSE(list.add({Root::LocalMachine, "Software\\B\\C", "x"})) << "below an ignored key already";
+    EXPECT_TRUE(list.add({Root::LocalMachine, "Software\\A", std::nullopt}));
+    list.remove(1);
+    EXPECT_FALSE(list.ignores(Root::LocalMachine, "Software\\B", "any"));
+    EXPECT_TRUE(list.ignores(Root::LocalMachine, "Software\\A\\Sub", "any"));
+}
+
+class Ignoring : public RegClean {
+protected:
+    void SetUp() override {
+        text(Root::CurrentUser, "Software\\A", "Path", kBroken);
+        text(Root::CurrentUser, "Software\\A", "Other", kBroken);
+        text(Root::CurrentUser, "Software\\A\\Sub", "Path", kBroken);
+        text(Root::LocalMachine, "Software\\C", "C:\\NoSuchFolder\\x.dll", "1");
+        page.Button1Click();
+        ASSERT_EQ(found_keys().size(), 4u);
+    }
+    std::string file_text() {
+        const auto& bytes = files.files[file];
+        return std::string(bytes.begin(), bytes.end());
+    }
+    const std::string file =
+        "C:\\Documents and Settings\\ann\\Application Data\\Veltrano\\Backups\\Ignored entries.txt";
+};
+
+TEST_F(Ignoring, AnIgnoredEntryLeavesTheGridIsWrittenToTheFileAndNewScansCountItUntilTakenOff) {
+    grid().select_rows(2, 2);  // Other
+    page.IgnoreEntry1Click();
+    EXPECT_THAT(column(2), ElementsAre("Path", "Path", "C:\\NoSuchFolder\\x.dll"));
+    EXPECT_THAT(file_text(), HasSubstr("\r\nHKEY_CURRENT_USER\tSoftware\\A\tOther\r\n"));
+    page.Button1Click();
+    EXPECT_EQ(found_keys().size(), 3u);
+    EXPECT_THAT(view.text("StaticText10"), HasSubstr("found. 1 entry left out because it is ignored."));
+    EXPECT_THAT(page.ignored_entries(), ElementsAre("HKEY_CURRENT_USER\\Software\\A: Other"));
+    page.unignore({0});
+    EXPECT_TRUE(page.ignored_entries().empty());
+    page.Button1Click();
+    EXPECT_EQ(found_keys().size(), 4u);
+    EXPECT_THAT(view.text("StaticText10"), ::testing::Not(HasSubstr("ignored")));
+}
+
+TEST_F(Ignoring, AKeyIgnoredTakesEverythingBelowItAndAnEditedFileIsReadAgain) {
+    grid().select_rows(1, 1);
+    page.IgnoreKey1Click();
+    EXPECT_THAT(column(2), ElementsAre("C:\\NoSuchFolder\\x.dll"));
+    EXPECT_THAT(view.text("StaticText10"), ::testing::StartsWith("3 entries put on the ignore list: scans leave them out"));
+    // The user adds a line in Notepad, and one it cannot read, which stays.
+    files.files[file] = [](std::string t) { return std::vector<std::uint8_t>(t.begin(), t.end()); }(
+        file_text() + "HKEY_LOCAL_MACHINE\tSoftware\\C\tC:\\NOSUCHFOLDER\\X.DLL\r\nmy note\r\n");
+    page.Button1Click();
+    EXPECT_EQ(grid().row_count(), 1);
+    EXPECT_THAT(view.text("StaticText10"), HasSubstr("4 entries left out because they are ignored."));
+    page.ignored_entries();
+    page.unignore({0});
+    EXPECT_THAT(file_text(), HasSubstr("my note"));
+    EXPECT_THAT(page.ignored_entries(), ElementsAre("HKEY_LOCAL_MACHINE\\Software\\C: C:\\NOSUCHFOLDER\\X.DLL"));
+}
+
+TEST_F(Ignoring, AListThatCannotBeWrittenSaysSoAndChangesNothing) {
+    files.can_write = false;
+    grid().select_rows(1, 2);
+    EXPECT_THROW(page.IgnoreEntry1Click(), core::VeltranoError);
+    EXPECT_EQ(found_keys().size(), 4u);
+    files.can_write = true;
+    page.Button1Click();
+    EXPECT_EQ(found_keys().size(), 4u);
+}
+
+TEST_F(Ignoring, TheDescriptionSaysWhenTheNameWasChecked) {
+    page.StringGrid1SelectCell(4);
+    EXPECT_THAT(view.text("RichEdit1"),
+                ::testing::StartsWith("Why it is listed: its name was checked, and Windows answered: no such folder."));
 }
 
 }  // namespace
