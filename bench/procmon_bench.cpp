@@ -7,6 +7,7 @@
 #include "platform/win32/win32_processes.h"
 #include "procmon/process_monitor.h"
 #include "shell/win32/grid_view.h"
+#include "support/fake_view.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -65,21 +66,6 @@ public:
     ui::Grid& grid(std::string_view) override { return grid_; }
     void pump_messages() override {}
     shell::win32::GridView grid_;
-};
-
-class QuietDialogs : public ui::Dialogs {
-public:
-    bool show_terms_of_use() override { return true; }
-    void show_not_compatible() override {}
-    void show_help(const std::string&) override {}
-    void show_balloon(const std::string&) override {}
-    void show_error(const std::string&) override {}
-    void show_message(const std::string&) override {}
-    void show_information(const std::string&) override {}
-    bool ask_yes_no(const std::string&) override { return false; }
-    bool warn_yes_no(const std::string&) override { return false; }
-    std::string choose_profile_to_open() override { return {}; }
-    std::string choose_profile_to_save() override { return {}; }
 };
 
 GridWidgets* g_widgets = nullptr;
@@ -144,7 +130,7 @@ int wmain(int argc, wchar_t** argv) {
                               window, nullptr, wc.hInstance, nullptr);
     GridWidgets widgets(list);
     g_widgets = &widgets;
-    QuietDialogs dialogs;
+    fakes::FakeDialogs dialogs;  // answers No, shows nothing
     platform::win32::Win32Processes processes;
     procmon::ProcessMonitor monitor(processes, widgets, dialogs);
     monitor.shown();

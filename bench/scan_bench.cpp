@@ -13,6 +13,7 @@
 #include "regclean/path_reference.h"
 #include "regclean/regclean_page.h"
 #include "shell/win32/pump_throttle.h"
+#include "support/fake_view.h"
 
 #include <windows.h>
 
@@ -240,21 +241,6 @@ public:
     shell::win32::PumpThrottle throttle_;
 };
 
-class QuietDialogs : public ui::Dialogs {
-public:
-    bool show_terms_of_use() override { return true; }
-    void show_not_compatible() override {}
-    void show_help(const std::string&) override {}
-    void show_balloon(const std::string&) override {}
-    void show_error(const std::string&) override {}
-    void show_message(const std::string&) override {}
-    void show_information(const std::string&) override {}
-    bool ask_yes_no(const std::string&) override { return false; }
-    bool warn_yes_no(const std::string&) override { return false; }
-    std::string choose_profile_to_open() override { return {}; }
-    std::string choose_profile_to_save() override { return {}; }
-};
-
 class NoShell : public platform::Shell {
 public:
     long open(const std::string&) override { return 0; }
@@ -271,7 +257,7 @@ ScanResult full_scan(int stop_after_ms = -1, double* stop_latency_ms = nullptr) 
     platform::win32::Win32FileSystem files;
     platform::win32::Win32Time time;
     BenchWidgets widgets;
-    QuietDialogs dialogs;
+    fakes::FakeDialogs dialogs;  // answers No, shows nothing
     NoShell shell;
     regclean::RegCleanPage page(registry, files, time, shell, widgets, dialogs);
     widgets.page = &page;

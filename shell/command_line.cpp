@@ -159,6 +159,15 @@ bool in_records(const platform::RegistryChange& change) {
     return path == store || path.rfind(store + "\\", 0) == 0;
 }
 
+// The engine and its store over one registry, narrating to the run's log.
+struct TipsOn {
+    TipsOn(platform::Registry& registry, ui::ActivityLog& log, platform::Time& time)
+        : primitives(registry, log), store(primitives, time, tips::flag_rows()), engine{primitives, store, time} {}
+    core::RegistryPrimitives primitives;
+    core::TipStateStore store;
+    tips::Engine engine;
+};
+
 // One run of the command: its log, its console, its exit code.
 class Run {
 public:
@@ -322,9 +331,9 @@ bool Run::take_lock() {
 }
 
 int Run::apply(platform::Registry& registry, const Invocation& invocation) {
-    core::RegistryPrimitives primitives(registry, log_);
-    core::TipStateStore store(primitives, services_.time, tips::flag_rows());
-    tips::Engine engine{primitives, store, services_.time};
+    TipsOn on(registry, log_, services_.time);
+    core::TipStateStore& store = on.store;
+    tips::Engine& engine = on.engine;
     store.check_for_previous_install();
     // The writer lock is held: work left in progress is no other run's, but
     // one that was stopped.
@@ -388,9 +397,9 @@ int Run::apply(platform::Registry& registry, const Invocation& invocation) {
 }
 
 int Run::undo(platform::Registry& registry) {
-    core::RegistryPrimitives primitives(registry, log_);
-    core::TipStateStore store(primitives, services_.time, tips::flag_rows());
-    tips::Engine engine{primitives, store, services_.time};
+    TipsOn on(registry, log_, services_.time);
+    core::TipStateStore& store = on.store;
+    tips::Engine& engine = on.engine;
     store.check_for_previous_install();
     tips::finish_interrupted_work(engine);
     std::vector<tips::GroupUndo> groups;
@@ -409,9 +418,9 @@ int Run::undo(platform::Registry& registry) {
 }
 
 int Run::save(platform::Registry& registry) {
-    core::RegistryPrimitives primitives(registry, log_);
-    core::TipStateStore store(primitives, services_.time, tips::flag_rows());
-    tips::Engine engine{primitives, store, services_.time};
+    TipsOn on(registry, log_, services_.time);
+    core::TipStateStore& store = on.store;
+    tips::Engine& engine = on.engine;
     // On a machine never run, the set-up derives which tips are applied
     // without leaving its records behind: a file that cannot be written
     // then changes nothing at all.
@@ -435,9 +444,8 @@ int Run::save(platform::Registry& registry) {
 }
 
 int Run::verify(platform::Registry& registry) {
-    core::RegistryPrimitives primitives(registry, log_);
-    core::TipStateStore store(primitives, services_.time, tips::flag_rows());
-    tips::Engine engine{primitives, store, services_.time};
+    TipsOn on(registry, log_, services_.time);
+    tips::Engine& engine = on.engine;
     const std::vector<int> tips = command_.file.empty() ? tips::applied_tips(engine) : profile_;
     if (tips.empty()) {
         say("No tip is recorded as applied on this machine: nothing to verify.");
@@ -458,9 +466,8 @@ int Run::verify(platform::Registry& registry) {
 }
 
 int Run::list(platform::Registry& registry) {
-    core::RegistryPrimitives primitives(registry, log_);
-    core::TipStateStore store(primitives, services_.time, tips::flag_rows());
-    tips::Engine engine{primitives, store, services_.time};
+    TipsOn on(registry, log_, services_.time);
+    tips::Engine& engine = on.engine;
     for (int tip = 1; tip <= tips::kTipCount; ++tip) {
         std::string_view caption = tips::tip_display(tip).caption;
         while (!caption.empty() && caption.back() == ' ') caption.remove_suffix(1);
