@@ -85,6 +85,22 @@ std::string tip_key(int tip) {
     return buf;
 }
 
+std::vector<std::string> value_record_keys(const std::string& record) {
+    return {kStateKeyBase + record + "\\OLD_VALUES", kStateKeyBase + record + "\\NEW_VALUES"};
+}
+
+bool in_store(const std::string& path) {
+    const std::string upper = platform::registry_upper(path);
+    const std::string store = platform::registry_upper(kStoreRoot);
+    return upper == store || upper.rfind(store + "\\", 0) == 0;
+}
+
+bool store_writable(platform::Registry& registry) {
+    if (registry.open(Root::LocalMachine, kStoreRoot, false)) return true;
+    if (registry.open_existing(Root::LocalMachine, kStoreRoot, platform::Access::Read)) return false;
+    return registry.open(Root::LocalMachine, "SOFTWARE", false) != nullptr;
+}
+
 std::vector<TcpipAdapter> tcpip_adapters(RegistryPrimitives& primitives) {
     auto key = primitives.registry().open(Root::LocalMachine, kAdaptersKey, false);
     if (!key) {

@@ -34,6 +34,18 @@ enum class Work { Apply, UndoToFactory, UndoToPrevious };
 
 // "TIP" and the number in four digits: tip_key(7) == "TIP0007".
 std::string tip_key(int tip);
+// The admin tools' own records beside the tips': auto logon and the legal
+// notice, the control panel applets, the time servers.
+inline const std::string kAutoLogonRecord = "TIP0049";
+inline const std::string kControlPanelRecord = "TIP0050";
+inline const std::string kTimeServersRecord = "TIMESERVERS";
+// A record's OLD_VALUES and NEW_VALUES keys, in that order.
+std::vector<std::string> value_record_keys(const std::string& record);
+// Whether a key of HKEY_LOCAL_MACHINE lies in the store (or is its root).
+bool in_store(const std::string& path);
+// Whether the store can be written: its key, or when there is none yet,
+// SOFTWARE where the first-run set-up makes it.
+bool store_writable(platform::Registry& registry);
 // A TCP/IP adapter: its name and its place among the subkeys of the adapters
 // key, the skipped ones counted too (records are named after that index).
 struct TcpipAdapter {

@@ -107,14 +107,6 @@ std::string names(const std::vector<int>& tips) {
     return out;
 }
 
-// Whether the program's records can be written: the store key, or when there
-// is none yet, SOFTWARE where the first-run set-up makes it.
-bool records_writable(platform::Registry& registry) {
-    if (registry.open(platform::Root::LocalMachine, core::kStoreRoot, false)) return true;
-    if (registry.open_existing(platform::Root::LocalMachine, core::kStoreRoot, platform::Access::Read)) return false;
-    return registry.open(platform::Root::LocalMachine, "SOFTWARE", false) != nullptr;
-}
-
 std::vector<std::uint8_t> bytes_of(const std::string& text) { return {text.begin(), text.end()}; }
 
 std::string exit_meaning(const Command& command, int code) {
@@ -153,10 +145,7 @@ std::string describe_change(const platform::RegistryChange& change) {
 }
 
 bool in_records(const platform::RegistryChange& change) {
-    if (change.root != platform::Root::LocalMachine) return false;
-    const std::string path = platform::registry_upper(change.path);
-    const std::string store = platform::registry_upper(core::kStoreRoot);
-    return path == store || path.rfind(store + "\\", 0) == 0;
+    return change.root == platform::Root::LocalMachine && core::in_store(change.path);
 }
 
 // One run of the command: its log, its console, its exit code.
@@ -486,7 +475,7 @@ int Run::go(const Invocation& invocation) {
         if ((action == Action::Apply || (action == Action::Verify && !command_.file.empty())) && !read_profile(profile_))
             return static_cast<int>(kExitBadInput);
         const bool writes = (action == Action::Apply || action == Action::Undo) && !command_.what_if;
-        if (writes && !records_writable(services_.registry)) {
+        if (writes && !core::store_writable(services_.registry)) {
             say("Windows refuses Veltrano's records in HKEY_LOCAL_MACHINE\\SOFTWARE\\VELTRANO: run it as an "
                 "administrator. Nothing was changed.");
             return static_cast<int>(kExitRecordsRefused);

@@ -95,14 +95,14 @@ void disable_messenger_with_outlook_express(Engine& ctx) {
     // Each with its type: a REG_EXPAND_SZ put back as a plain string would
     // stop its environment variables from expanding.
     for (const MessengerRecord& r : kMessengerRecords)
-        ctx.store.record_value_as("TIP0041", r.root, std::string(r.key), std::string(r.value),
+        ctx.store.record_value_as(core::tip_key(41), r.root, std::string(r.key), std::string(r.value),
                                   std::string(r.name), core::STR_TYPE, "", 0, true);
     for (std::size_t i = 0; i < kMessengerRecords.size(); ++i) {
         const MessengerRecord& r = kMessengerRecords[i];
         reg.Manipulate_Registry(r.root, std::string(r.key), std::string(r.value), core::STR_TYPE, "", 0,
                                 part_message(i), true);
     }
-    ctx.store.record_value("TIP0041", LM, "HKEY_LOCAL_MACHINE", std::string(kMessengerClient), "PreventRun",
+    ctx.store.record_value(core::tip_key(41), LM, "HKEY_LOCAL_MACHINE", std::string(kMessengerClient), "PreventRun",
                            core::INT_TYPE, "", 1, true);
     reg.Manipulate_Registry(LM, std::string(kMessengerClient), "PreventRun", core::INT_TYPE, "", 1,
                             "Starting the process of setting PreventRun", true);
