@@ -26,7 +26,7 @@
 #include "support/fakes.h"
 #include "support/memory_log.h"
 #include "tips/catalogue.h"
-#include "tips/tip_engine.h"
+#include "tips/tip_page.h"
 #include "tips/undo.h"
 
 #include <windows.h>

@@ -302,7 +302,7 @@ bool Run::read_profile(std::vector<int>& tips) {
 bool Run::take_lock() {
     if (services_.gate.acquire(0)) return true;
     say("Waiting for another Veltrano to finish applying or undoing tips (up to five minutes).");
-    if (services_.gate.acquire(kWriterWaitMs)) {
+    if (services_.gate.acquire(tips::kScriptWriterWaitMs)) {
         log_.note("The other Veltrano has finished: going on.");
         return true;
     }

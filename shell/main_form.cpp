@@ -59,10 +59,8 @@ void TForm1::finish_start_up() {
     // by a run that was stopped is finished first.
     start_up_step([&] {
         tips::Engine engine{primitives_, store_, services_.time};
-        const std::function<void()> finish = [&] { tips::finish_interrupted_work(engine); };
-        if (!run_as_writer)
-            finish();
-        else if (!run_as_writer(finish))
+        if (!tips::as_writer(services_.writer_gate, tips::kWindowWriterWaitMs,
+                             [&] { tips::finish_interrupted_work(engine); }))
             primitives_.log().add("Another Veltrano is applying or undoing tips: any tip it leaves half done is "
                                   "finished at a later start");
     });

@@ -20,7 +20,7 @@
 #include "platform/system_restore.h"
 #include "platform/time.h"
 #include "shell/main_view.h"
-#include "tips/tip_engine.h"
+#include "tips/tip_page.h"
 #include "ui/dialogs.h"
 #include "ui/page.h"
 
@@ -46,6 +46,8 @@ struct Services {
     admin::SocketFactory make_socket = {};
     // Asked for a restore point before every batch of changes; none when null.
     platform::SystemRestore* system_restore = nullptr;
+    // Held by whoever applies or undoes tips; none when this is the only writer.
+    tips::WriterGate* writer_gate = nullptr;
 };
 
 // What a page's logic may be made from.

@@ -1,9 +1,9 @@
-// The one engine behind the four tip pages. A group is data: the rows each
-// tip writes (recorded first, then written), the few tips that need a
-// function of their own, the steps of its restore-defaults action and the
-// comparisons that tell whether each tip is in effect. The
-// page logic (show, Select All, Clear All, Apply, help) is the same for all
-// four groups and reads the check boxes by the names in catalogue.h.
+// The one engine behind the four tip pages and the command line. A group is
+// data: the rows each tip writes (recorded first, then written), the few
+// tips that need a function of their own, the steps of its restore-defaults
+// action and the comparisons that tell whether each tip is in effect. It
+// reaches the registry and the records, never the screen (tip_page.h is the
+// pages' side).
 //
 // A registry value of the wrong type raises core::VeltranoError from the
 // primitives; it is left to run out of Apply or the restore, so the work
@@ -13,16 +13,10 @@
 #include "core/flag_rows.h"
 #include "core/registry_primitives.h"
 #include "core/tip_state_store.h"
-#include "platform/ansi_text.h"
-#include "platform/file_system.h"
 #include "platform/registry.h"
-#include "platform/sound.h"
-#include "platform/system_restore.h"
 #include "platform/time.h"
 #include "tips/catalogue.h"
-#include "ui/dialogs.h"
-#include "ui/page.h"
-#include "ui/widgets.h"
+#include "tips/writer_gate.h"
 
 #include <array>
 #include <cstdint>
@@ -43,28 +37,6 @@ struct Engine {
     core::RegistryPrimitives& reg;
     core::TipStateStore& store;
     platform::Time& time;
-};
-
-// A profile loaded in the window, waiting for each tips page to tick its
-// part when it is next shown: a page not drawn yet has no boxes to tick.
-struct ProfileTicks {
-    std::array<std::optional<std::vector<int>>, kGroupCount> waiting;
-};
-
-// Everything a page reaches.
-struct Context : Engine {
-    ui::Widgets& widgets;
-    ui::Dialogs& dialogs;
-    platform::Sound& sound;
-    platform::FileSystem& files;
-    // How a profile saved as ANSI reads on this machine.
-    const platform::AnsiText& ansi;
-    // Where the help pages live; the help link of a tip is appended after "/".
-    std::string help_base;
-    // Shared by the four tips pages.
-    std::shared_ptr<ProfileTicks> profile_ticks = std::make_shared<ProfileTicks>();
-    // Asked for a restore point before each Apply and Undo; none when null.
-    platform::SystemRestore* system_restore = nullptr;
 };
 
 // One system value a tip records and then writes. The tip's record in the
@@ -251,47 +223,12 @@ void undo_groups(Engine& engine, std::span<const GroupUndo> groups);
 // The activity log says which and why.
 void finish_interrupted_work(Engine& engine);
 
-// The page logic shared by the four groups.
-class TipPage : public ui::Page {
-public:
-    TipPage(Group group, Context ctx) : group_(group), ctx_(std::move(ctx)) {}
-
-    // After the shell made the group box and the log visible: each box
-    // enabled unless its tip is applied; the group's undo flag written.
-    void refresh();
-    void shown() override { refresh(); }
-    void select_all();
-    void clear_all();
-    void apply();
-    // Opens the help viewer on the tip's help link.
-    void help_image_click(int tip);
-    // The tips applied now, to a profile file the user names.
-    void save_profile();
-    // Ticks exactly the profile's tips not applied yet on the four tips
-    // pages; Apply then applies them. A profile that cannot be taken whole
-    // ticks nothing.
-    void load_profile();
-
-    Group group() const { return group_; }
-
-private:
-    const GroupDisplay& display() const { return group_display(group_); }
-    Group group_;
-    Context ctx_;
-};
-
 const GroupTables& group_tables(Group group);
 // Every group's flag rows, in tip order: what the store derives the flags from.
 std::span<const core::FlagRow> flag_rows();
 
-inline constexpr std::string_view kChooseText = "Please make a choice before clicking on Boost Button ! ";
-inline constexpr std::string_view kAppliedText = "Congratulations ! Selected choices have been applied. ";
-inline constexpr std::string_view kAllAppliedText = "All choices have already been selected and applied ";
-inline constexpr std::string_view kNoneAppliedText =
-    "None of the selected choices could be applied. The activity log says why. ";
+
 // What the restore point before a batch is called: "Veltrano: apply 3 tips".
 std::string restore_point_name(std::string_view action, std::size_t count, std::string_view thing);
-// The balloon after Apply: a congratulation only when every ticked tip took.
-std::string apply_text(int applied, int ticked);
 
 }  // namespace veltrano::tips

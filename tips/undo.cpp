@@ -28,6 +28,10 @@ void UndoPage::BitBtn16Click() {
 }
 
 void UndoPage::BitBtn17Click() {
+    as_page_writer(ctx_, [this] { undo_ticked(); });
+}
+
+void UndoPage::undo_ticked() {
     std::string_view text = kUndoChooseText;
     std::vector<GroupUndo> groups;
     for (const UndoLineDisplay& line : kUndoLines) {

@@ -3,7 +3,7 @@
 // were first applied, and recording that the group was undone.
 #pragma once
 
-#include "tips/tip_engine.h"
+#include "tips/tip_page.h"
 
 namespace veltrano::tips {
 
@@ -23,6 +23,7 @@ public:
     void BitBtn17Click();  // Undo
 
 private:
+    void undo_ticked();
     Context ctx_;
 };
 

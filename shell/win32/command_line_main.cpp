@@ -10,7 +10,7 @@
 #include "platform/win32/win32_system_info.h"
 #include "platform/win32/win32_time.h"
 #include "shell/command_line.h"
-#include "shell/win32/writer_lock.h"
+#include "tips/win32/writer_lock.h"
 
 #include <shellapi.h>
 
@@ -66,23 +66,6 @@ private:
     HANDLE console_ = nullptr;
 };
 
-// The named mutex, as the command line waits on it.
-class Win32WriterGate : public WriterGate {
-public:
-    bool acquire(std::uint32_t timeout_ms) override {
-#ifdef VELTRANO_WRITER_WAIT_SEAM
-        // Five minutes is too long for a test to wait for a give-up.
-        wchar_t seam[16] = {};
-        if (timeout_ms > 0 && GetEnvironmentVariableW(L"VELTRANO_WRITER_WAIT_MS", seam, 16) > 0)
-            timeout_ms = static_cast<std::uint32_t>(_wtoi(seam));
-#endif
-        return lock_.acquire(timeout_ms);
-    }
-
-private:
-    WriterLock lock_;
-};
-
 std::string user_name() {
     wchar_t name[257] = {};
     DWORD count = 257;
@@ -123,7 +106,7 @@ int run_command_line() {
     platform::win32::Win32FileSystem files;
     platform::win32::Win32AnsiText ansi;
     platform::win32::Win32SystemInfo system_info;
-    Win32WriterGate gate;
+    tips::win32::WriterLock gate;
     platform::win32::Win32SystemRestore system_restore;
     const Invocation invocation{platform::win32::to_utf8(GetCommandLineW()), system_info.computer_name(), user_name(),
                                 runs_as_system()};

@@ -5,7 +5,6 @@
 #include "shell/startup_stages.h"
 #include "shell/win32/error_box.h"
 #include "shell/win32/help.h"
-#include "shell/win32/writer_lock.h"
 
 #include <commctrl.h>
 
@@ -45,14 +44,7 @@ HFONT make_font(int weight) {
 
 MainWindow::MainWindow(HINSTANCE instance, Services services, Win32Dialogs& dialogs)
     : instance_(instance), dialogs_(dialogs), form_(services, *this, dialogs, *this, help_base_address()),
-      page_built_(form_.pages().size(), false) {
-    form_.run_as_writer = [](const std::function<void()>& work) {
-        WriterLock lock;
-        if (!lock.acquire(0)) return false;
-        work();
-        return true;
-    };
-}
+      page_built_(form_.pages().size(), false) {}
 
 MainWindow::~MainWindow() {
     if (hwnd_) DestroyWindow(hwnd_);

@@ -8,7 +8,7 @@
 #include "regclean/regclean_page.h"
 #include "shell/welcome.h"
 #include "shell/win32/page_builder.h"
-#include "tips/tip_engine.h"
+#include "tips/tip_page.h"
 #include "tips/undo.h"
 
 namespace veltrano::shell::win32 {

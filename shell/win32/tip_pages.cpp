@@ -2,26 +2,12 @@
 // display tables; every click goes to the tip logic through the guard.
 #include "platform/win32/text.h"
 #include "shell/win32/page_views.h"
-#include "shell/win32/writer_lock.h"
 
 namespace veltrano::shell::win32 {
 
 namespace {
 
 constexpr COLORREF kBlue = RGB(0, 0, 255);
-
-// Apply and Undo change the machine: never while a command line does.
-template <class Fn> std::function<void()> as_writer(HWND page, Fn fn) {
-    return [page, fn] {
-        WriterLock lock;
-        if (!lock.acquire(0)) {
-            MessageBoxW(GetAncestor(page, GA_ROOT), platform::win32::to_utf16(kAnotherWriter).c_str(), L"Veltrano",
-                        MB_OK | MB_ICONINFORMATION);
-            return;
-        }
-        fn();
-    };
-}
 
 ControlDecl decl(ControlKind kind, std::string_view name, std::string_view caption, const tips::Rect& r,
                  std::function<void()> on_click = {}) {
@@ -55,7 +41,7 @@ void build_tip_page(const PageBuilder& b, tips::TipPage& logic) {
     }
     b.add(button(group.select_all, b.guard([&logic] { logic.select_all(); })));
     b.add(button(group.clear_all, b.guard([&logic] { logic.clear_all(); })));
-    b.add(button(group.apply, b.guard(as_writer(b.page, [&logic] { logic.apply(); }))));
+    b.add(button(group.apply, b.guard([&logic] { logic.apply(); })));
     // Profiles: on the buttons' row, right of Apply where the row was empty,
     // so no control of the page moved; after Apply in the tab order.
     const std::string box(group.group_box);
@@ -94,7 +80,7 @@ void build_undo_page(const PageBuilder& b, tips::UndoPage& logic) {
     const tips::UndoButtons& buttons = tips::kUndoButtons;
     b.add(button(buttons.select_all, b.guard([&logic] { logic.BitBtn15Click(); })));
     b.add(button(buttons.clear_all, b.guard([&logic] { logic.BitBtn16Click(); })));
-    b.add(button(buttons.undo, b.guard(as_writer(page, [&logic] { logic.BitBtn17Click(); }))));
+    b.add(button(buttons.undo, b.guard([&logic] { logic.BitBtn17Click(); })));
 }
 
 }  // namespace veltrano::shell::win32

@@ -37,12 +37,13 @@ public:
 };
 
 // The writer lock: free, unless another Veltrano holds it for good.
-class OpenGate : public shell::WriterGate {
+class OpenGate : public tips::WriterGate {
 public:
     bool acquire(std::uint32_t timeout_ms) override {
         waits.push_back(timeout_ms);
         return !held_elsewhere;
     }
+    void release() override {}
     bool held_elsewhere = false;
     std::vector<std::uint32_t> waits;
 };
@@ -319,7 +320,7 @@ TEST_F(Profiles, GivingUpOnAnotherVeltranoIsExitCodeFourLoggedAndChangesNothing)
     gate.held_elsewhere = true;
     const Snapshot before = snapshot(reg);
     EXPECT_EQ(run({"/apply", kPath, "/log", "C:\\log.txt"}), shell::kExitWaitedTooLong);
-    EXPECT_THAT(gate.waits, ElementsAre(0u, shell::kWriterWaitMs));
+    EXPECT_THAT(gate.waits, ElementsAre(0u, tips::kScriptWriterWaitMs));
     EXPECT_EQ(snapshot(reg), before);
     EXPECT_THAT(file("C:\\log.txt"),
                 AllOf(HasSubstr("  Waiting for another Veltrano"), HasSubstr("  Gave up waiting"),

@@ -6,7 +6,7 @@
 #include "support/fakes.h"
 #include "support/print.h"
 #include "tips/customization.h"
-#include "tips/tip_engine.h"
+#include "tips/tip_page.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -418,6 +418,44 @@ TEST_F(TipsTest, ARestorePointIsAskedForBeforeEachBatchAndItsAbsenceIsLogged) {
     EXPECT_EQ(restore.steps, (std::vector<std::string>{"begin Veltrano: apply 2 tips", "end", "begin Veltrano: apply 1 tip",
                                                       "begin Veltrano: undo 4 groups", "end",
                                                       "begin Veltrano: apply 1 tip", "end after an error"}));
+}
+
+// Another Veltrano applying or undoing: Apply and Undo leave the boxes and
+// the machine as they are and say so; a held gate is let go however the
+// work ends, a wrongly typed value included.
+TEST_F(TipsTest, ApplyAndUndoWaitForNoOtherWriterAndLetTheGateGo) {
+    struct Gate : tips::WriterGate {
+        bool acquire(std::uint32_t timeout_ms) override {
+            waits.push_back(timeout_ms);
+            held = !elsewhere;
+            return held;
+        }
+        void release() override { held = false; }
+        bool elsewhere = true, held = false;
+        std::vector<std::uint32_t> waits;
+    } gate;
+    tips::Context shared = ctx;
+    shared.writer = &gate;
+    tips::TipPage page{Group::Power, shared};
+    tips::UndoPage undo_page{shared};
+
+    tick(8);
+    page.apply();
+    undo_page.refresh();
+    for (const auto& line : tips::kUndoLines) widgets.set_checked(line.check_box, true);
+    undo_page.BitBtn17Click();
+    EXPECT_TRUE(checked(8));
+    EXPECT_EQ(flag(8), std::nullopt);
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(dialogs.messages, (std::vector<std::string>(2, std::string(tips::kAnotherWriter))));
+    EXPECT_EQ(gate.waits, (std::vector<std::uint32_t>{0, 0}));
+
+    gate.elsewhere = false;
+    reg.put(Root::CurrentUser, "\\Control Panel\\Desktop", "HungAppTimeout", RegValue::number(5000));
+    tick(9);
+    EXPECT_THROW(page.apply(), core::VeltranoError);
+    EXPECT_EQ(flag(8), RegValue::number(1));
+    EXPECT_FALSE(gate.held);
 }
 
 TEST_F(TipsTest, HelpImagesOpenTheirPageBelowTheHelpBase) {

@@ -5,7 +5,7 @@
 #include "support/form_fixture.h"
 #include "support/memory_registry.h"
 #include "support/print.h"
-#include "tips/tip_engine.h"
+#include "tips/tip_page.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
