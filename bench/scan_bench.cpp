@@ -10,7 +10,7 @@
 #include "platform/win32/win32_time.h"
 #include "regclean/path_reference.h"
 #include "regclean/regclean_page.h"
-#include "shell/win32/pump_throttle.h"
+#include "ui/win32/pump_throttle.h"
 
 #include <windows.h>
 

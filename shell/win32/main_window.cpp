@@ -3,7 +3,7 @@
 #include "core/error.h"
 #include "platform/win32/text.h"
 #include "shell/startup_stages.h"
-#include "shell/win32/error_box.h"
+#include "ui/win32/error_box.h"
 #include "shell/win32/help.h"
 
 #include <commctrl.h>

@@ -1,7 +1,7 @@
 // The four tip pages and the Undo page, laid out from the catalogue's
 // display tables; every click goes to the tip logic through the guard.
 #include "platform/win32/text.h"
-#include "shell/win32/page_views.h"
+#include "tips/win32/tip_pages.h"
 
 namespace veltrano::shell::win32 {
 

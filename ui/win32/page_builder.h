@@ -6,7 +6,7 @@
 // at costs nothing at start-up.
 #pragma once
 
-#include "shell/win32/controls.h"
+#include "ui/win32/controls.h"
 #include "ui/page.h"
 
 #include <windows.h>

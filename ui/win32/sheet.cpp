@@ -1,6 +1,6 @@
-#include "shell/win32/sheet.h"
+#include "ui/win32/sheet.h"
 
-#include "shell/win32/gdi.h"
+#include "ui/win32/gdi.h"
 
 namespace veltrano::shell::win32 {
 

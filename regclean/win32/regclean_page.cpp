@@ -1,7 +1,7 @@
 // The registry analyser and cleaner inside the 600 x 489 group box: the
 // grid of problematic entries, the description of the selected one with the
 // scan's progress below it, and the three buttons along the bottom.
-#include "shell/win32/page_views.h"
+#include "regclean/win32/regclean_page.h"
 
 namespace veltrano::shell::win32 {
 

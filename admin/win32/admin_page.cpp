@@ -1,7 +1,7 @@
 // The admin page inside the 600 x 345 group box: the column of four buttons
 // on the left, and beside it the four sub-pages at one place, one shown at a
 // time. The time sync sub-page is drawn by its own view into its group box.
-#include "shell/win32/page_views.h"
+#include "admin/win32/admin_page.h"
 
 namespace veltrano::shell::win32 {
 

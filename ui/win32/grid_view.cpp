@@ -1,4 +1,4 @@
-#include "shell/win32/grid_view.h"
+#include "ui/win32/grid_view.h"
 
 #include "platform/win32/text.h"
 

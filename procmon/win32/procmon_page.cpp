@@ -1,7 +1,7 @@
 // The process monitor: the grid over most of the 600 x 489 group box, its
 // four buttons below it, and the grid's pop-up menu, which offers the same
 // four actions with their shortcuts.
-#include "shell/win32/page_views.h"
+#include "procmon/win32/procmon_page.h"
 
 #include <vector>
 

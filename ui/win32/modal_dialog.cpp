@@ -1,6 +1,6 @@
-#include "shell/win32/modal_dialog.h"
+#include "ui/win32/modal_dialog.h"
 
-#include "shell/win32/error_box.h"
+#include "ui/win32/error_box.h"
 
 namespace veltrano::shell::win32 {
 

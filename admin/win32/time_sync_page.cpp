@@ -1,7 +1,7 @@
 // The admin tools' Time Sync sub-page inside GroupBox28: the clock, the
 // server list with "Add TimeServer", the polling interval with "Set the
 // interval", and the exchange's results with "&Synchronize now".
-#include "shell/win32/page_views.h"
+#include "admin/win32/admin_page.h"
 
 namespace veltrano::shell::win32 {
 

@@ -1,7 +1,7 @@
-#include "shell/win32/controls.h"
+#include "ui/win32/controls.h"
 
 #include "platform/win32/text.h"
-#include "shell/win32/gdi.h"
+#include "ui/win32/gdi.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
