@@ -4,10 +4,12 @@
 
 namespace veltrano::tips::win32 {
 
-WriterLock::WriterLock() : mutex_(CreateMutexW(nullptr, FALSE, kWriterMutex)) {}
-
 bool WriterLock::acquire(std::uint32_t timeout_ms) {
-    if (!mutex_ || held_) return held_;
+    if (held_) return true;
+    // Opened for each hold and closed after it, so a Veltrano that writes
+    // nothing keeps no handle on the mutex.
+    mutex_.reset(CreateMutexW(nullptr, FALSE, kWriterMutex));
+    if (!mutex_) return false;
 #ifdef VELTRANO_WRITER_WAIT_SEAM
     // Five minutes is too long for a test to wait for a give-up.
     wchar_t seam[16] = {};
@@ -16,12 +18,14 @@ bool WriterLock::acquire(std::uint32_t timeout_ms) {
 #endif
     const DWORD r = WaitForSingleObject(mutex_.get(), timeout_ms);
     held_ = r == WAIT_OBJECT_0 || r == WAIT_ABANDONED;
+    if (!held_) mutex_.reset();
     return held_;
 }
 
 void WriterLock::release() {
     if (held_) ReleaseMutex(mutex_.get());
     held_ = false;
+    mutex_.reset();
 }
 
 }  // namespace veltrano::tips::win32

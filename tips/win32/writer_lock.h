@@ -10,7 +10,7 @@ inline constexpr wchar_t kWriterMutex[] = L"Global\\Veltrano.TipsWriter";
 
 class WriterLock : public WriterGate {
 public:
-    WriterLock();
+    WriterLock() = default;
     ~WriterLock() override { release(); }
     WriterLock(const WriterLock&) = delete;
     WriterLock& operator=(const WriterLock&) = delete;
