@@ -36,13 +36,11 @@ constexpr int kButtonTop = 452, kButtonWidth = 140, kButtonHeight = 28, kButtonG
 void build_process_monitor(const PageBuilder& b, ProcessMonitor& logic) {
     HWND grid = b.add({ControlKind::Grid, std::string(procmon::kGrid), "", kLeft, kGridTop, kWidth, kGridHeight});
     if (GridView* view = b.controls.grid(procmon::kGrid))
-        view->on_column_click = [&logic, guard = b.guard](int column) {
-            guard([&logic, column] { logic.GridColumnClick(column); })();
-        };
+        view->on_column_click = [&logic](int column) { logic.GridColumnClick(column); };
     std::vector<HWND> menu;
     int left = kLeft;
     for (const Action& action : kActions) {
-        const auto click = b.guard([&logic, fn = action.click] { (logic.*fn)(); });
+        const auto click = [&logic, fn = action.click] { (logic.*fn)(); };
         b.add({ControlKind::Button, action.button, action.button_caption, left, kButtonTop, kButtonWidth,
                kButtonHeight, click});
         left += kButtonWidth + kButtonGap;

@@ -11,15 +11,13 @@ void build_regclean_page(const PageBuilder& b, regclean::RegCleanPage& logic) {
     ControlDecl grid{ControlKind::Grid, std::string(regclean::kGrid), "", 8, 18, 568, 244};
     grid.multi_select = true;
     Controls& controls = b.controls;  // outlives the builder
-    grid.on_click = b.guard([&logic, &controls] {
+    grid.on_click = [&logic, &controls] {
         if (GridView* view = controls.grid(regclean::kGrid)) logic.StringGrid1SelectCell(view->current_row());
-    });
+    };
     b.add_to(entries, grid);
     if (GridView* view = controls.grid(regclean::kGrid)) {
-        view->on_delete_key = b.guard([&logic] { logic.Button2Click(); });
-        view->on_column_click = [&logic, guard = b.guard](int column) {
-            guard([&logic, column] { logic.StringGrid1ColumnClick(column); })();
-        };
+        view->on_delete_key = [&logic] { logic.Button2Click(); };
+        view->on_column_click = [&logic](int column) { logic.StringGrid1ColumnClick(column); };
     }
 
     HWND selected = b.add({ControlKind::Panel, "GroupBox16", "Selected Entry", 8, 292, 584, 146});
@@ -29,11 +27,11 @@ void build_regclean_page(const PageBuilder& b, regclean::RegCleanPage& logic) {
     b.add({ControlKind::Label, "Label30", "", 8, 444, 8, 14});
 
     b.add({ControlKind::Button, std::string(regclean::kStartButton), "Start Registry Scan", 24, 448, 160, 28,
-           b.guard([&logic] { logic.Button1Click(); })});
+           [&logic] { logic.Button1Click(); }});
     b.add({ControlKind::Button, std::string(regclean::kRemoveButton), "Remove Selected Entry", 220, 448, 160, 28,
-           b.guard([&logic] { logic.Button2Click(); })});
+           [&logic] { logic.Button2Click(); }});
     b.add({ControlKind::Button, std::string(regclean::kStopButton), "Stop Registry Scan", 416, 448, 160, 28,
-           b.guard([&logic] { logic.Button3Click(); })});
+           [&logic] { logic.Button3Click(); }});
 }
 
 }  // namespace veltrano::shell::win32

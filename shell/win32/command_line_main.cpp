@@ -36,14 +36,10 @@ public:
         const auto attach = reinterpret_cast<AttachConsoleFn>(
             reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "AttachConsole")));
         if (!attach || !attach(ATTACH_PARENT_PROCESS)) return;
-        console_ = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_EXISTING, 0, nullptr);
-        if (console_ == INVALID_HANDLE_VALUE) console_ = nullptr;
+        console_.reset(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, 0, nullptr));
         // The prompt was already printed when we attached: start on a line of our own.
         if (console_) write_console(L"\r\n");
-    }
-    ~Win32Console() override {
-        if (console_) CloseHandle(console_);
     }
 
     void say(const std::string& line) override {
@@ -60,10 +56,10 @@ public:
 private:
     void write_console(const std::wstring& text) {
         DWORD written = 0;
-        WriteConsoleW(console_, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        WriteConsoleW(console_.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     }
-    HANDLE out_ = nullptr;
-    HANDLE console_ = nullptr;
+    HANDLE out_ = nullptr;  // the standard output's, not ours to close
+    platform::win32::unique_file_handle console_;
 };
 
 std::string user_name() {

@@ -4,6 +4,7 @@
 #include "platform/win32/text.h"
 #include "shell/startup_stages.h"
 #include "ui/win32/error_box.h"
+#include "ui/win32/window_binding.h"
 #include "shell/win32/help.h"
 
 #include <commctrl.h>
@@ -208,11 +209,7 @@ void MainWindow::build_page(std::size_t page) {
     ui::Page* logic = form_.page(page);
     HWND panel = page_panel(page);
     if (!view || !logic) return;
-    const PageBuilder builder{controls_, panel, static_cast<HFONT>(font_.get()),
-                              static_cast<HFONT>(bold_font_.get()),
-                              [this](std::function<void()> handler) -> std::function<void()> {
-                                  return [this, handler] { guarded(handler); };
-                              }};
+    const PageBuilder builder{controls_, panel, static_cast<HFONT>(font_.get()), static_cast<HFONT>(bold_font_.get())};
     view->build(builder, *logic);
 }
 
@@ -253,13 +250,9 @@ void MainWindow::paint_frame(HDC dc) {
 }
 
 LRESULT CALLBACK MainWindow::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* self = window_object<MainWindow>(hwnd, msg, lp);
     if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    if (msg == WM_NCCREATE) self->hwnd_ = hwnd;
     return self->handle(msg, wp, lp);
 }
 

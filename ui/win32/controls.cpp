@@ -1,7 +1,9 @@
 #include "ui/win32/controls.h"
 
 #include "platform/win32/text.h"
+#include "ui/win32/error_box.h"
 #include "ui/win32/gdi.h"
+#include "ui/win32/window_binding.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -221,7 +223,7 @@ HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
     }
     if (decl.kind == ControlKind::Sheet) sheets_[hwnd] = std::make_unique<Sheet>(hwnd);
     if (decl.kind == ControlKind::Timer) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        bind_window(hwnd, this);
         set_timer_running(hwnd, decl.visible);
     }
     return hwnd;
@@ -257,10 +259,10 @@ HBITMAP Controls::bitmap(const std::string& name) {
 }
 
 void CALLBACK Controls::timer_tick(HWND hwnd, UINT, UINT_PTR, DWORD) {
-    const auto* self = reinterpret_cast<const Controls*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    const auto* self = bound_object<const Controls>(hwnd);
     if (!self) return;
     auto it = self->by_hwnd_.find(hwnd);
-    if (it != self->by_hwnd_.end() && it->second.running && it->second.on_click) it->second.on_click();
+    if (it != self->by_hwnd_.end() && it->second.running && it->second.on_click) enter_handler(hwnd, it->second.on_click);
 }
 
 GridView* Controls::grid(std::string_view name) const {
@@ -270,7 +272,10 @@ GridView* Controls::grid(std::string_view name) const {
 
 bool Controls::notify(const NMHDR& header, LRESULT& result) const {
     auto it = grids_.find(header.hwndFrom);
-    return it != grids_.end() && it->second->notify(header, result);
+    if (it == grids_.end()) return false;
+    bool handled = true;
+    enter_handler(header.hwndFrom, [&] { handled = it->second->notify(header, result); });
+    return handled;
 }
 
 void Controls::set_popup_menu(HWND grid, std::vector<HWND> items) {
@@ -304,7 +309,7 @@ void Controls::show_popup_menu(HWND grid) const {
     if (chosen == 0 || chosen > items.size()) return;
     // A copy: the handler may rebuild what the entry lives in.
     const std::function<void()> click = by_hwnd_.at(items[chosen - 1]).on_click;
-    if (click) click();
+    if (click) enter_handler(grid, click);
 }
 
 bool Controls::shortcut(const MSG& msg) const {
@@ -318,7 +323,7 @@ bool Controls::shortcut(const MSG& msg) const {
         if (!entry.shortcut || msg.wParam != static_cast<WPARAM>(entry.shortcut)) continue;
         if (IsWindowEnabled(item) && entry.on_click) {
             const std::function<void()> click = entry.on_click;
-            click();
+            enter_handler(item, click);
         }
         return true;
     }
@@ -364,7 +369,7 @@ bool Controls::command(HWND from, UINT code) const {
     // STN_CLICKED; both are 0.
     if (it->second.kind == ControlKind::ComboBox ? code != CBN_SELCHANGE : code != BN_CLICKED && code != STN_CLICKED)
         return false;
-    it->second.on_click();
+    enter_handler(from, it->second.on_click);
     return true;
 }
 
