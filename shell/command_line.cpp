@@ -313,11 +313,11 @@ bool Run::take_lock() {
 int Run::apply(platform::Registry& registry, const Invocation& invocation) {
     core::RegistryPrimitives primitives(registry, log_);
     core::TipStateStore store(primitives, services_.time, tips::flag_rows());
-    tips::Engine engine{primitives, store, services_.time};
+    tips::TipServices tip_services{primitives, store, services_.time};
     store.check_for_previous_install();
     // The writer lock is held: work left in progress is no other run's, but
     // one that was stopped.
-    tips::finish_interrupted_work(engine);
+    tips::finish_interrupted_work(tip_services);
 
     std::vector<int> to_apply, in_effect, per_user;
     for (int tip : profile_) {
@@ -330,7 +330,7 @@ int Run::apply(platform::Registry& registry, const Invocation& invocation) {
             continue;
         }
         const std::vector<std::string> missing = tips::not_in_effect(registry, tip);
-        const bool recorded = tips::flagged_applied(engine, tip);
+        const bool recorded = tips::flagged_applied(tip_services, tip);
         if (recorded && missing.empty()) {
             in_effect.push_back(tip);
             log_.add(name + " skipped: in effect already");
@@ -347,7 +347,7 @@ int Run::apply(platform::Registry& registry, const Invocation& invocation) {
     tips::ApplyOutcome outcome;
     if (!to_apply.empty()) {
         core::RestorePoint point(restore_service(), log_, tips::restore_point_name("apply", to_apply.size(), "tip"));
-        outcome = tips::apply_tips(engine, to_apply);
+        outcome = tips::apply_tips(tip_services, to_apply);
         if (outcome.stopped.empty()) point.succeeded();
     }
     const std::string applied = command_.what_if ? " would be applied" : " applied";
@@ -379,14 +379,14 @@ int Run::apply(platform::Registry& registry, const Invocation& invocation) {
 int Run::undo(platform::Registry& registry) {
     core::RegistryPrimitives primitives(registry, log_);
     core::TipStateStore store(primitives, services_.time, tips::flag_rows());
-    tips::Engine engine{primitives, store, services_.time};
+    tips::TipServices tip_services{primitives, store, services_.time};
     store.check_for_previous_install();
-    tips::finish_interrupted_work(engine);
+    tips::finish_interrupted_work(tip_services);
     std::vector<tips::GroupUndo> groups;
     for (tips::Group group : command_.groups) groups.push_back({group, command_.to_previous});
     {
         core::RestorePoint point(restore_service(), log_, tips::restore_point_name("undo", groups.size(), "group"));
-        tips::undo_groups(engine, groups);
+        tips::undo_groups(tip_services, groups);
         point.succeeded();
     }
     for (tips::Group group : command_.groups) {
@@ -400,12 +400,12 @@ int Run::undo(platform::Registry& registry) {
 int Run::save(platform::Registry& registry) {
     core::RegistryPrimitives primitives(registry, log_);
     core::TipStateStore store(primitives, services_.time, tips::flag_rows());
-    tips::Engine engine{primitives, store, services_.time};
+    tips::TipServices tip_services{primitives, store, services_.time};
     // On a machine never run, the set-up derives which tips are applied
     // without leaving its records behind: a file that cannot be written
     // then changes nothing at all.
     store.check_for_previous_install();
-    const std::vector<int> applied = tips::applied_tips(engine);
+    const std::vector<int> applied = tips::applied_tips(tip_services);
     const std::string today = services_.time.short_date_today();
     const bool profile = command_.action == Command::Action::Save;
     const std::vector<std::uint8_t> file =
@@ -426,8 +426,8 @@ int Run::save(platform::Registry& registry) {
 int Run::verify(platform::Registry& registry) {
     core::RegistryPrimitives primitives(registry, log_);
     core::TipStateStore store(primitives, services_.time, tips::flag_rows());
-    tips::Engine engine{primitives, store, services_.time};
-    const std::vector<int> tips = command_.file.empty() ? tips::applied_tips(engine) : profile_;
+    tips::TipServices tip_services{primitives, store, services_.time};
+    const std::vector<int> tips = command_.file.empty() ? tips::applied_tips(tip_services) : profile_;
     if (tips.empty()) {
         say("No tip is recorded as applied on this machine: nothing to verify.");
         return kExitDone;
@@ -449,12 +449,12 @@ int Run::verify(platform::Registry& registry) {
 int Run::list(platform::Registry& registry) {
     core::RegistryPrimitives primitives(registry, log_);
     core::TipStateStore store(primitives, services_.time, tips::flag_rows());
-    tips::Engine engine{primitives, store, services_.time};
+    tips::TipServices tip_services{primitives, store, services_.time};
     for (int tip = 1; tip <= tips::kTipCount; ++tip) {
         std::string_view caption = tips::tip_display(tip).caption;
         while (!caption.empty() && caption.back() == ' ') caption.remove_suffix(1);
         console_.say(core::tip_key(tip) + "\t" + std::string(group_name(tips::tip_display(tip).group)) + "\t" +
-                     (tips::flagged_applied(engine, tip) ? "applied" : "not applied") + "\t" +
+                     (tips::flagged_applied(tip_services, tip) ? "applied" : "not applied") + "\t" +
                      (tips::not_in_effect(registry, tip).empty() ? "in effect" : "not in effect") + "\t" +
                      std::string(caption));
     }

@@ -58,9 +58,9 @@ void TForm1::finish_start_up() {
     // Before the counters and the pages read a flag: a tip left half done
     // by a run that was stopped is finished first.
     start_up_step([&] {
-        tips::Engine engine{primitives_, store_, services_.time};
+        tips::TipServices tip_services{primitives_, store_, services_.time};
         if (!tips::as_writer(services_.writer_gate, tips::kWindowWriterWaitMs,
-                             [&] { tips::finish_interrupted_work(engine); }))
+                             [&] { tips::finish_interrupted_work(tip_services); }))
             primitives_.log().add("Another Veltrano is applying or undoing tips: any tip it leaves half done is "
                                   "finished at a later start");
     });

@@ -5,6 +5,7 @@
 // folder with its logic, a view file and one row here.
 #pragma once
 
+#include "ui/activity_log.h"
 #include "core/registry_primitives.h"
 #include "core/tip_state_store.h"
 #include "admin/time_sync.h"
@@ -93,6 +94,6 @@ struct ExitEntry {
 inline constexpr ExitEntry kExitEntry{};
 
 // The activity log and its caption, shown under the short pages.
-inline constexpr std::string_view kLogControls[] = {"Label2", "Image5", "ListBox1"};
+using ui::kLogControls;
 
 }  // namespace veltrano::shell

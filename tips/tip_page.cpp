@@ -10,14 +10,14 @@ namespace veltrano::tips {
 
 namespace {
 
-std::string s(std::string_view v) { return std::string(v); }
+std::string as_string(std::string_view v) { return std::string(v); }
 
 }  // namespace
 
 void TipPage::refresh() {
     const GroupDisplay& g = display();
     for (int tip = g.first_tip; tip <= g.last_tip; ++tip)
-        ctx_.widgets.set_enabled(tip_display(tip).check_box, !flagged_applied(ctx_, tip));
+        ctx_.widgets.set_enabled(tip_display(tip).check_box, !flagged_applied(ctx_.services, tip));
     auto& waiting = ctx_.profile_ticks->waiting[static_cast<std::size_t>(g.group)];
     if (waiting) {
         for (int tip = g.first_tip; tip <= g.last_tip; ++tip) {
@@ -27,17 +27,17 @@ void TipPage::refresh() {
         }
         waiting.reset();
     }
-    write_undone_flag(ctx_, g.group);
+    write_undone_flag(ctx_.services, g.group);
 }
 
 void TipPage::save_profile() {
     const std::string path = ctx_.dialogs.choose_profile_to_save();
     if (path.empty()) return;
-    const std::vector<int> tips = applied_tips(ctx_);
-    const std::string text = format_profile(tips, "the tips applied on this machine on " + ctx_.time.short_date_today());
+    const std::vector<int> tips = applied_tips(ctx_.services);
+    const std::string text = format_profile(tips, "the tips applied on this machine on " + ctx_.services.time.short_date_today());
     if (!ctx_.files.replace_file(path, std::vector<std::uint8_t>(text.begin(), text.end())))
         throw core::VeltranoError("The profile could not be written to " + path);
-    ctx_.reg.log().add("Profile saved to " + path + ": " + std::to_string(tips.size()) + " tips applied");
+    ctx_.services.reg.log().add("Profile saved to " + path + ": " + std::to_string(tips.size()) + " tips applied");
 }
 
 void TipPage::load_profile() {
@@ -53,11 +53,11 @@ void TipPage::load_profile() {
         for (int tip : tips)
             if (tip >= g.first_tip && tip <= g.last_tip) {
                 waiting->push_back(tip);
-                (flagged_applied(ctx_, tip) ? already : ticked) += 1;
+                (flagged_applied(ctx_.services, tip) ? already : ticked) += 1;
             }
     }
     refresh();
-    ctx_.reg.log().add("Profile " + path + " loaded: " + std::to_string(ticked) +
+    ctx_.services.reg.log().add("Profile " + path + " loaded: " + std::to_string(ticked) +
                        " tips ticked on the four pages, " + std::to_string(already) + " applied already");
 }
 
@@ -97,8 +97,8 @@ void TipPage::apply_ticked() {
     }
     ApplyOutcome outcome;
     if (!ticked.empty()) {
-        core::RestorePoint point(ctx_.system_restore, ctx_.reg.log(), restore_point_name("apply", ticked.size(), "tip"));
-        outcome = apply_tips(ctx_, ticked);
+        core::RestorePoint point(ctx_.system_restore, ctx_.services.reg.log(), restore_point_name("apply", ticked.size(), "tip"));
+        outcome = apply_tips(ctx_.services, ticked);
         if (outcome.stopped.empty()) point.succeeded();
     }
     if (!outcome.stopped.empty()) {
@@ -115,19 +115,19 @@ void TipPage::apply_ticked() {
     for (int tip = g.first_tip; tip <= g.last_tip; ++tip)
         all_disabled = all_disabled && !ctx_.widgets.is_enabled(tip_display(tip).check_box);
     ctx_.sound.play_resource_async("DONE");
-    ctx_.dialogs.show_balloon(applied == asked && all_disabled ? s(kAllAppliedText) : apply_text(applied, asked));
+    ctx_.dialogs.show_balloon(applied == asked && all_disabled ? as_string(kAllAppliedText) : apply_text(applied, asked));
 }
 
 
 
 void TipPage::help_image_click(int tip) {
-    ctx_.dialogs.show_help(ctx_.help_base + "/" + s(tip_display(tip).help_link));
+    ctx_.dialogs.show_help(ctx_.help_base + "/" + as_string(tip_display(tip).help_link));
 }
 
 std::string apply_text(int applied, int ticked) {
-    if (ticked == 0) return s(kChooseText);
-    if (applied == ticked) return s(kAppliedText);
-    if (applied == 0) return s(kNoneAppliedText);
+    if (ticked == 0) return as_string(kChooseText);
+    if (applied == ticked) return as_string(kAppliedText);
+    if (applied == 0) return as_string(kNoneAppliedText);
     return "Applied " + std::to_string(applied) + " of " + std::to_string(ticked) +
            " selected choices. The activity log says why the others could not be applied. ";
 }

@@ -29,7 +29,8 @@ struct ProfileTicks {
 };
 
 // Everything a page reaches.
-struct Context : Engine {
+struct Context {
+    TipServices services;
     ui::Widgets& widgets;
     ui::Dialogs& dialogs;
     platform::Sound& sound;

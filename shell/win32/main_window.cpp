@@ -168,12 +168,12 @@ void MainWindow::build_controls() {
 
     // The activity log under the short pages.
     HWND label = controls_.create(hwnd_,
-                                  {ControlKind::Label, "Label2", "Log of activities carried out in this session",
+                                  {ControlKind::Label, std::string(ui::kLogCaption), "Log of activities carried out in this session",
                                    kLogLeft, 432, kLogWidth, 14},
                                   font);
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(bold_font_.get()), FALSE);
-    controls_.create(hwnd_, {ControlKind::Picture, "Image5", "Image5", kLogLeft, 448, kLogWidth, 8}, font);
-    HWND list = controls_.create(hwnd_, {ControlKind::ListBox, "ListBox1", "", kLogLeft, 456, kLogWidth, 121}, font);
+    controls_.create(hwnd_, {ControlKind::Picture, std::string(ui::kLogStrip), std::string(ui::kLogStrip), kLogLeft, 448, kLogWidth, 8}, font);
+    HWND list = controls_.create(hwnd_, {ControlKind::ListBox, std::string(ui::kLogList), "", kLogLeft, 456, kLogWidth, 121}, font);
     SendMessageW(list, LB_SETHORIZONTALEXTENT, 1000, 0);
     log_.attach(list, hwnd_, kFlushLog);
 }
@@ -280,7 +280,7 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORSTATIC: {
         HDC dc = reinterpret_cast<HDC>(wp);
         const std::string& name = controls_.name_of(reinterpret_cast<HWND>(lp));
-        if (name == "Label2") {
+        if (name == ui::kLogCaption) {
             SetTextColor(dc, kLogGreen);
             SetBkColor(dc, kCream);
             return reinterpret_cast<LRESULT>(cream_brush_.get());
@@ -293,7 +293,7 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORBTN:
         return reinterpret_cast<LRESULT>(white_brush_.get());
     case WM_CTLCOLORLISTBOX:
-        if (reinterpret_cast<HWND>(lp) == controls_.get("ListBox1")) {
+        if (reinterpret_cast<HWND>(lp) == controls_.get(ui::kLogList)) {
             SetTextColor(reinterpret_cast<HDC>(wp), kLogGreen);
             return reinterpret_cast<LRESULT>(white_brush_.get());
         }

@@ -418,14 +418,14 @@ TEST(WhatIfRegistry, ReadsAsTheMachineWouldAfterTheSameWorkAndChangesNothing) {
         fakes::MemoryLog log;
         core::RegistryPrimitives primitives(reg, log);
         core::TipStateStore store(primitives, time, tips::flag_rows());
-        tips::Engine engine{primitives, store, time};
+        tips::TipServices tip_services{primitives, store, time};
         store.check_for_previous_install();
         std::vector<int> all(tips::kTipCount);
         std::iota(all.begin(), all.end(), 1);
-        tips::apply_tips(engine, all);
+        tips::apply_tips(tip_services, all);
         stage();
         const tips::GroupUndo groups[] = {{tips::Group::Network, false}, {tips::Group::Customization, true}};
-        tips::undo_groups(engine, groups);
+        tips::undo_groups(tip_services, groups);
         stage();
     };
     std::vector<Snapshot> dry, real;

@@ -411,7 +411,7 @@ TEST_F(TipsTest, ARestorePointIsAskedForBeforeEachBatchAndItsAbsenceIsLogged) {
     restore.refusal.clear();
     undo_page.refresh();
     for (const auto& line : tips::kUndoLines) widgets.set_checked(line.check_box, true);
-    undo_page.BitBtn17Click();
+    undo_page.undo();
     reg.put(Root::CurrentUser, "\\Control Panel\\Desktop", "HungAppTimeout", RegValue::number(5000));
     tick(9);
     EXPECT_THROW(page.apply(), core::VeltranoError);
@@ -443,7 +443,7 @@ TEST_F(TipsTest, ApplyAndUndoWaitForNoOtherWriterAndLetTheGateGo) {
     page.apply();
     undo_page.refresh();
     for (const auto& line : tips::kUndoLines) widgets.set_checked(line.check_box, true);
-    undo_page.BitBtn17Click();
+    undo_page.undo();
     EXPECT_TRUE(checked(8));
     EXPECT_EQ(flag(8), std::nullopt);
     EXPECT_TRUE(dialogs.shown.empty());
@@ -479,7 +479,7 @@ protected:
         widgets.set_checked(tips::kUndoLines[3].factory_radio, !previous);
         widgets.set_checked(tips::kUndoLines[3].previous_radio, previous);
         widgets.set_checked(tips::kUndoLines[3].check_box, true);
-        undo.BitBtn17Click();
+        undo.undo();
     }
     const std::string kRegedit = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit";
     const std::string kMessenger = "\\Software\\Policies\\Microsoft\\Messenger";
@@ -569,7 +569,7 @@ TEST_F(KeptByUndo, AdapterTipsRecordEachAdaptersOwnValue) {
     widgets.set_checked(tips::kUndoLines[0].factory_radio, false);
     widgets.set_checked(tips::kUndoLines[0].previous_radio, true);
     widgets.set_checked(tips::kUndoLines[0].check_box, true);
-    undo.BitBtn17Click();
+    undo.undo();
     EXPECT_EQ(reg.get(Root::LocalMachine, kInterfaces + "AdapterA", "MTU"), RegValue::number(1400));
     EXPECT_EQ(reg.get(Root::LocalMachine, kInterfaces + "WirelessB", "MTU"), std::nullopt);
 }

@@ -78,9 +78,9 @@ void build_undo_page(const PageBuilder& b, tips::UndoPage& logic) {
         SendMessageW(factory, BM_SETCHECK, BST_CHECKED, 0);
     }
     const tips::UndoButtons& buttons = tips::kUndoButtons;
-    b.add(button(buttons.select_all, [&logic] { logic.BitBtn15Click(); }));
-    b.add(button(buttons.clear_all, [&logic] { logic.BitBtn16Click(); }));
-    b.add(button(buttons.undo, [&logic] { logic.BitBtn17Click(); }));
+    b.add(button(buttons.select_all, [&logic] { logic.select_all(); }));
+    b.add(button(buttons.clear_all, [&logic] { logic.clear_all(); }));
+    b.add(button(buttons.undo, [&logic] { logic.undo(); }));
 }
 
 }  // namespace veltrano::shell::win32
