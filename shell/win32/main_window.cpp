@@ -250,10 +250,7 @@ void MainWindow::paint_frame(HDC dc) {
 }
 
 LRESULT CALLBACK MainWindow::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = window_object<MainWindow>(hwnd, msg, lp);
-    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    if (msg == WM_NCCREATE) self->hwnd_ = hwnd;
-    return self->handle(msg, wp, lp);
+    return answer_by_object<MainWindow, &MainWindow::hwnd_, &MainWindow::handle>(hwnd, msg, wp, lp);
 }
 
 LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {

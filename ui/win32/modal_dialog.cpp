@@ -82,10 +82,7 @@ HBRUSH ModalDialog::colour_static(HWND, HDC dc) {
 }
 
 LRESULT CALLBACK ModalDialog::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = window_object<ModalDialog>(hwnd, msg, lp);
-    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    if (msg == WM_NCCREATE) self->hwnd_ = hwnd;
-    return self->dispatch(msg, wp, lp);
+    return answer_by_object<ModalDialog, &ModalDialog::hwnd_, &ModalDialog::dispatch>(hwnd, msg, wp, lp);
 }
 
 LRESULT ModalDialog::dispatch(UINT msg, WPARAM wp, LPARAM lp) {

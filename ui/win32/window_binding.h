@@ -20,4 +20,15 @@ template <class T> T* window_object(HWND hwnd, UINT msg, LPARAM lp) {
     return bound_object<T>(hwnd);
 }
 
+// The window procedure of a class whose object answers its messages: the
+// object bound at WM_NCCREATE learns its window there, and gets every
+// message from then on.
+template <class T, HWND T::*Window, LRESULT (T::*Answer)(UINT, WPARAM, LPARAM)>
+LRESULT answer_by_object(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    T* self = window_object<T>(hwnd, msg, lp);
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    if (msg == WM_NCCREATE) self->*Window = hwnd;
+    return (self->*Answer)(msg, wp, lp);
+}
+
 }  // namespace veltrano::shell::win32
