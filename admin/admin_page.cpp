@@ -1,12 +1,8 @@
 #include "admin/admin_page.h"
 
+#include "ui/activity_log.h"
+
 namespace veltrano::admin {
-
-namespace {
-
-constexpr std::string_view kLogControls[] = {"Label2", "Image5", "ListBox1"};
-
-}  // namespace
 
 AdminPage::AdminPage(Context ctx, std::unique_ptr<TimeSyncPage> time_sync)
     : ctx_(ctx), time_sync_(std::move(time_sync)), auto_logon_(ctx), control_panel_(ctx), launchers_(ctx.shell, ctx.dialogs) {}
@@ -33,12 +29,12 @@ void AdminPage::shown() {
 
 void AdminPage::show_admin_options() {
     ctx_.widgets.set_visible(kPage, true);
-    for (std::string_view control : kLogControls) ctx_.widgets.set_visible(control, true);
+    for (std::string_view control : ui::kLogControls) ctx_.widgets.set_visible(control, true);
 }
 
 void AdminPage::hide_admin_options() {
     ctx_.widgets.set_visible(kPage, false);
-    for (std::string_view control : kLogControls) ctx_.widgets.set_visible(control, false);
+    for (std::string_view control : ui::kLogControls) ctx_.widgets.set_visible(control, false);
     stop_timer2();
 }
 

@@ -62,12 +62,12 @@ void AutoLogon::BitBtn23Click() {
 }
 
 void AutoLogon::record(const std::string& name, const std::string& data) {
-    ctx_.store.record_value(kAutoLogonTip, Root::LocalMachine, kRootName, kWinlogonKey, name, STR_TYPE, data,
+    ctx_.store.record_value(core::kAutoLogonRecord, Root::LocalMachine, kRootName, kWinlogonKey, name, STR_TYPE, data,
                             0, true);
 }
 
 void AutoLogon::record(const std::string& name, std::int32_t data) {
-    ctx_.store.record_value(kAutoLogonTip, Root::LocalMachine, kRootName, kWinlogonKey, name, INT_TYPE, "",
+    ctx_.store.record_value(core::kAutoLogonRecord, Root::LocalMachine, kRootName, kWinlogonKey, name, INT_TYPE, "",
                             data, true);
 }
 
@@ -95,7 +95,7 @@ void AutoLogon::enable_autologon() {
     // here) and the new one; an empty old one stays empty.
     const std::string old_password =
         ctx_.primitives.Get_Sysinfo_Registry_string(Root::LocalMachine, kWinlogonKey, kPassword);
-    ctx_.store.record_given_values(kAutoLogonTip, Root::LocalMachine, kRootName, kWinlogonKey, kPassword,
+    ctx_.store.record_given_values(core::kAutoLogonRecord, Root::LocalMachine, kRootName, kWinlogonKey, kPassword,
                                    STR_TYPE, old_password.empty() ? "" : kPasswordMask, 0, kPasswordMask, 0,
                                    true);
     write("AutoAdminLogon", "1", "Starting the process of enabling autologon feature");
@@ -138,7 +138,7 @@ void AutoLogon::disable_autologon() {
     // domain stay, as Windows' own logon dialog keeps them.
     const std::string old_password =
         ctx_.primitives.Get_Sysinfo_Registry_string(Root::LocalMachine, kWinlogonKey, kPassword);
-    ctx_.store.record_given_values(kAutoLogonTip, Root::LocalMachine, kRootName, kWinlogonKey, kPassword,
+    ctx_.store.record_given_values(core::kAutoLogonRecord, Root::LocalMachine, kRootName, kWinlogonKey, kPassword,
                                    STR_TYPE, old_password.empty() ? "" : kPasswordMask, 0, "", 0, true);
     ctx_.primitives.Delete_Registry(Root::LocalMachine, kWinlogonKey, kPassword, core::VALUENAME,
                                     "Starting the process of removing default password");

@@ -1,6 +1,6 @@
 // The auto logon sub-page (GroupBox19): the Winlogon values for automatic
-// logon and the legal notice, each change recorded under "TIP0049" before it
-// is written.
+// logon and the legal notice, each change recorded in the
+// store (core::kAutoLogonRecord) before it is written.
 #pragma once
 
 #include "admin/context.h"
@@ -12,7 +12,6 @@
 namespace veltrano::admin {
 
 inline const std::string kWinlogonKey = "\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
-inline const std::string kAutoLogonTip = "TIP0049";
 // What the history key holds in place of a password, which never goes there
 // in clear: the program's own key is readable by every user.
 inline const std::string kPasswordMask = "********";

@@ -17,7 +17,7 @@ void ControlPanel::BitBtn24Click() {
     for (const Applet& applet : kApplets) {
         const std::string name(applet.value_name);
         const bool hide = ctx_.widgets.is_checked(applet.check_box);
-        ctx_.store.record_value(kControlPanelTip, Root::CurrentUser, "HKEY_CURRENT_USER", kDontLoadKey, name,
+        ctx_.store.record_value(core::kControlPanelRecord, Root::CurrentUser, "HKEY_CURRENT_USER", kDontLoadKey, name,
                                 core::STR_TYPE, hide ? "No" : "Yes", 0, true);
         if (hide)
             ctx_.primitives.Manipulate_Registry(Root::CurrentUser, kDontLoadKey, name, core::STR_TYPE, "No", 0,

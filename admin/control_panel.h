@@ -11,7 +11,6 @@
 namespace veltrano::admin {
 
 inline const std::string kDontLoadKey = "\\Control Panel\\don't load";
-inline const std::string kControlPanelTip = "TIP0050";
 inline constexpr std::string_view kSettingsSaved = "Settings Saved, Please Reboot. ";
 
 struct Applet {

@@ -14,7 +14,6 @@ namespace veltrano::admin {
 namespace {
 
 constexpr double kSecondsPerDay = 86400.0;
-const std::string kRecordKey = "TIMESERVERS";
 const std::string kLocalMachine = "HKEY_LOCAL_MACHINE";
 
 std::string trimmed_text(std::string_view text) {
@@ -354,7 +353,7 @@ void TimeSyncPage::Button4Click() {
         return;
     }
     const std::string name = server.item >= 0 ? std::to_string(server.item + 3) : servers_value_for(server.host);
-    store_.record_value(kRecordKey, core::Root::LocalMachine, kLocalMachine, kTimeServersKey, name,
+    store_.record_value(core::kTimeServersRecord, core::Root::LocalMachine, kLocalMachine, kTimeServersKey, name,
                         core::STR_TYPE, server.host, 0, true);
     primitives_.Manipulate_Registry(core::Root::LocalMachine, kTimeServersKey, name, core::STR_TYPE, server.host, 0,
                                     "Setting Time Server", true);
@@ -367,7 +366,7 @@ void TimeSyncPage::Button5Click() {
     drop_text_interval();
     // A DWORD, as XP keeps it and tip 35 writes it: the time service reads
     // no number from text, and a text value stopped this button for good.
-    store_.record_value(kRecordKey, core::Root::LocalMachine, kLocalMachine, kNtpClientKey,
+    store_.record_value(core::kTimeServersRecord, core::Root::LocalMachine, kLocalMachine, kNtpClientKey,
                         kSpecialPollInterval, core::INT_TYPE, "", seconds, true);
     primitives_.Manipulate_Registry(core::Root::LocalMachine, kNtpClientKey, kSpecialPollInterval, core::INT_TYPE,
                                     "", seconds, "Setting the polling interval", true);
@@ -377,8 +376,8 @@ void TimeSyncPage::drop_text_interval() {
     // Earlier versions wrote the interval, and its records, as text where no
     // value was. Read as numbers they would stop every later click, so they
     // go (each removal in the log); the time service never used them.
-    const std::string keys[] = {kNtpClientKey, core::kStateKeyBase + kRecordKey + "\\OLD_VALUES",
-                                core::kStateKeyBase + kRecordKey + "\\NEW_VALUES"};
+    std::vector<std::string> keys = core::value_record_keys(core::kTimeServersRecord);
+    keys.insert(keys.begin(), kNtpClientKey);
     for (const std::string& key : keys) {
         const auto open = primitives_.registry().open(core::Root::LocalMachine, key, false);
         const auto value = open ? open->query(kSpecialPollInterval) : std::nullopt;

@@ -26,7 +26,7 @@
 #include "support/fakes.h"
 #include "support/memory_log.h"
 #include "tips/catalogue.h"
-#include "tips/tip_engine.h"
+#include "tips/tip_page.h"
 #include "tips/undo.h"
 
 #include <windows.h>
@@ -90,8 +90,8 @@ std::vector<Action> actions() {
         {"Apply tip 41 (Customize)", 4, 41, {}, apply(4), {}, apply_caption(Group::Customization)},
         {"Apply all system tips", 3, 0, select_all(3), apply(3),
          wide(tips::group_display(Group::System).select_all.caption), apply_caption(Group::System)},
-        {"Undo all four groups", 5, 0, [undo](shell::TForm1& f) { undo(f).BitBtn15Click(); },
-         [undo](shell::TForm1& f) { undo(f).BitBtn17Click(); }, wide(tips::kUndoButtons.select_all.caption),
+        {"Undo all four groups", 5, 0, [undo](shell::TForm1& f) { undo(f).select_all(); },
+         [undo](shell::TForm1& f) { undo(f).undo(); }, wide(tips::kUndoButtons.select_all.caption),
          wide(tips::kUndoButtons.undo.caption)},
     };
 }

@@ -107,8 +107,9 @@ int wmain(int argc, wchar_t** argv) {
         command.file = platform::win32::to_utf8(profile);
         platform::win32::Win32AnsiText ansi;
         // Free for the taking: the bench runs alone.
-        struct FreeGate : shell::WriterGate {
+        struct FreeGate : tips::WriterGate {
             bool acquire(std::uint32_t) override { return true; }
+            void release() override {}
         } gate;
         const int code = shell::run_command(command, {}, {recorder, time, files, ansi, gate}, console);
         calls = recorder.calls;

@@ -6,7 +6,7 @@
 #include "bench/timing.h"
 #include "platform/win32/win32_processes.h"
 #include "procmon/process_monitor.h"
-#include "shell/win32/grid_view.h"
+#include "ui/win32/grid_view.h"
 #include "support/fake_view.h"
 
 #include <windows.h>

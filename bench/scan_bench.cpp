@@ -12,7 +12,7 @@
 #include "regclean/ignore_list.h"
 #include "regclean/path_reference.h"
 #include "regclean/regclean_page.h"
-#include "shell/win32/pump_throttle.h"
+#include "ui/win32/pump_throttle.h"
 #include "support/fake_view.h"
 
 #include <windows.h>

@@ -50,14 +50,14 @@ void RegistryPrimitives::list_values(const platform::RegKey& key, const std::str
 }
 
 void RegistryPrimitives::Manipulate_Registry(Root RootKey, const std::string& KeyPath,
-                                             const std::string& ValueName, ValueType ValueType,
+                                             const std::string& ValueName, ValueType type,
                                              const std::string& StrValue, std::int32_t IntValue,
                                              const std::string& LogMessage, bool CreateIfMissing) {
     log_.add(LogMessage);
     auto key = open_for_write(RootKey, KeyPath, CreateIfMissing);
     if (!key) return;
 
-    const bool is_str = ValueType == STR_TYPE;
+    const bool is_str = type == STR_TYPE;
     const RegValue wanted = is_str ? RegValue::string(StrValue)
                                    : RegValue::number(static_cast<std::uint32_t>(IntValue));
     if (auto existing = key->query(ValueName)) {

@@ -37,7 +37,7 @@ public:
     std::int32_t Get_Sysinfo_Registry_integer(Root RootKey, const std::string& KeyPath,
                                               const std::string& ValueName);
     void Manipulate_Registry(Root RootKey, const std::string& KeyPath, const std::string& ValueName,
-                             ValueType ValueType, const std::string& StrValue, std::int32_t IntValue,
+                             ValueType type, const std::string& StrValue, std::int32_t IntValue,
                              const std::string& LogMessage, bool CreateIfMissing);
     // As Manipulate_Registry, for a value of any type written exactly as
     // given (a REG_EXPAND_SZ stays one): what the records put back.

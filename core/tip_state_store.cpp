@@ -85,6 +85,22 @@ std::string tip_key(int tip) {
     return buf;
 }
 
+std::vector<std::string> value_record_keys(const std::string& record) {
+    return {kStateKeyBase + record + "\\OLD_VALUES", kStateKeyBase + record + "\\NEW_VALUES"};
+}
+
+bool in_store(const std::string& path) {
+    const std::string upper = platform::registry_upper(path);
+    const std::string store = platform::registry_upper(kStoreRoot);
+    return upper == store || upper.rfind(store + "\\", 0) == 0;
+}
+
+bool store_writable(platform::Registry& registry) {
+    if (registry.open(Root::LocalMachine, kStoreRoot, false)) return true;
+    if (registry.open_existing(Root::LocalMachine, kStoreRoot, platform::Access::Read)) return false;
+    return registry.open(Root::LocalMachine, "SOFTWARE", false) != nullptr;
+}
+
 std::vector<TcpipAdapter> tcpip_adapters(RegistryPrimitives& primitives) {
     auto key = primitives.registry().open(Root::LocalMachine, kAdaptersKey, false);
     if (!key) {
@@ -183,9 +199,8 @@ void TipStateStore::derive(std::span<const FlagRow> rows) {
         const std::string tip = tip_key(row.tip);
         switch (row.kind) {
         case FlagRow::Kind::Compare:
-            compare_and_set(tip, row.root, platform::root_name(row.root), std::string(row.key),
-                            std::string(row.value), row.type, std::string(row.str), row.num,
-                            true);
+            compare_and_set(tip, {row.root, std::string(row.key), std::string(row.value), row.type,
+                                  std::string(row.str), row.num});
             break;
         case FlagRow::Kind::Adapters:
             compare_adapters(tip, std::string(row.value), row.num);
@@ -200,8 +215,7 @@ void TipStateStore::derive(std::span<const FlagRow> rows) {
 void TipStateStore::compare_adapters(const std::string& tip, const std::string& value, std::int32_t data) {
     // Every adapter writes the flag in turn; the last one decides.
     for (const auto& adapter : tcpip_adapters(reg_))
-        compare_and_set(tip, Root::LocalMachine, "HKEY_LOCAL_MACHINE", adapter.interface_key(), value,
-                        INT_TYPE, "", data, true);
+        compare_and_set(tip, {Root::LocalMachine, adapter.interface_key(), value, INT_TYPE, "", data});
 }
 
 void TipStateStore::flag_by_absence(const std::string& tip, const std::string& probe_key) {
@@ -214,18 +228,15 @@ void TipStateStore::flag_by_absence(const std::string& tip, const std::string& p
                              time_.short_date_today(), 0, "Setting " + tip, true);
 }
 
-void TipStateStore::compare_and_set(const std::string& TipKey, Root RootKey, const std::string& /*RootName*/,
-                                    const std::string& KeyPath, const std::string& ValueName, ValueType ValueType,
-                                    const std::string& StrValue, std::int32_t IntValue, bool CreateIfMissing) {
-    const int flag = ValueType == STR_TYPE
-                         ? reg_.Get_Sysinfo_Registry_string(RootKey, KeyPath, ValueName) == StrValue
-                         : reg_.Get_Sysinfo_Registry_integer(RootKey, KeyPath, ValueName) == IntValue;
-
-    const std::string state_key = kStateKeyBase + TipKey;
+void TipStateStore::compare_and_set(const std::string& tip, const Expected& expected) {
+    const Expected& e = expected;
+    const int flag = e.type == STR_TYPE ? reg_.Get_Sysinfo_Registry_string(e.root, e.key, e.value) == e.str
+                                        : reg_.Get_Sysinfo_Registry_integer(e.root, e.key, e.value) == e.num;
+    const std::string state_key = kStateKeyBase + tip;
     reg_.Manipulate_Registry(Root::LocalMachine, state_key, kAppliedFlag, INT_TYPE, "", flag,
-                             "Setting flag for " + TipKey, CreateIfMissing);
+                             "Setting flag for " + tip, true);
     reg_.Manipulate_Registry(Root::LocalMachine, state_key, kAppliedDate, STR_TYPE, time_.short_date_today(), 0,
-                             "Setting LASTDATE for " + TipKey, CreateIfMissing);
+                             "Setting LASTDATE for " + tip, true);
 }
 
 bool TipStateStore::is_applied(int tip) {
@@ -301,7 +312,7 @@ void TipStateStore::mark_applied(const std::string& TipKey, bool CreateIfMissing
 
 void TipStateStore::write_records(const std::string& TipKey, const std::string& RootName,
                                   const std::string& KeyPath, const std::string& ValueName,
-                                  ValueType ValueType, const std::function<Data()>& old_data,
+                                  ValueType type, const std::function<Data()>& old_data,
                                   const Data& new_data, bool CreateIfMissing, bool keep_old) {
     const std::string old_values = kStateKeyBase + TipKey + "\\OLD_VALUES";
     const std::string new_values = kStateKeyBase + TipKey + "\\NEW_VALUES";
@@ -321,37 +332,37 @@ void TipStateStore::write_records(const std::string& TipKey, const std::string& 
         reg_.Write_Registry_value(Root::LocalMachine, old_values, ValueName, *old.typed,
                                   "Storing old value of " + ValueName, CreateIfMissing);
     } else {
-        reg_.Manipulate_Registry(Root::LocalMachine, old_values, ValueName, ValueType, old.str, old.num,
+        reg_.Manipulate_Registry(Root::LocalMachine, old_values, ValueName, type, old.str, old.num,
                                  "Storing old value of " + ValueName, CreateIfMissing);
     }
     reg_.Manipulate_Registry(Root::LocalMachine, new_values, regpath, STR_TYPE, where, 0,
                              "Storing REGPATH for " + ValueName, CreateIfMissing);
-    reg_.Manipulate_Registry(Root::LocalMachine, new_values, ValueName, ValueType, new_data.str, new_data.num,
+    reg_.Manipulate_Registry(Root::LocalMachine, new_values, ValueName, type, new_data.str, new_data.num,
                              "Storing new value of " + ValueName, CreateIfMissing);
 }
 
 void TipStateStore::record_value(const std::string& TipKey, Root RootKey, const std::string& RootName,
                                  const std::string& KeyPath, const std::string& ValueName,
-                                 ValueType ValueType, const std::string& StrValue,
+                                 ValueType type, const std::string& StrValue,
                                  std::int32_t IntValue, bool CreateIfMissing) {
     const bool keep = catalogue_tip(TipKey) && !find_original(TipKey, RootKey, KeyPath, &ValueName).empty();
-    if (keep) store_missing_old_value(TipKey, RootKey, KeyPath, ValueName, ValueName, ValueType, CreateIfMissing);
+    if (keep) store_missing_old_value(TipKey, RootKey, KeyPath, ValueName, ValueName, type, CreateIfMissing);
     if (catalogue_tip(TipKey)) record_original_value(TipKey, RootKey, KeyPath, ValueName);
     mark_applied(TipKey, CreateIfMissing);
     auto current = [&]() -> Data {
-        if (ValueType == STR_TYPE) return {reg_.Get_Sysinfo_Registry_string(RootKey, KeyPath, ValueName), 0, {}};
+        if (type == STR_TYPE) return {reg_.Get_Sysinfo_Registry_string(RootKey, KeyPath, ValueName), 0, {}};
         return {"", reg_.Get_Sysinfo_Registry_integer(RootKey, KeyPath, ValueName), {}};
     };
-    write_records(TipKey, RootName, KeyPath, ValueName, ValueType, current, {StrValue, IntValue, {}},
+    write_records(TipKey, RootName, KeyPath, ValueName, type, current, {StrValue, IntValue, {}},
                   CreateIfMissing, keep);
 }
 
 void TipStateStore::record_value_as(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
                                     const std::string& SystemValue, const std::string& RecordName,
-                                    ValueType ValueType, const std::string& StrValue, std::int32_t IntValue,
+                                    ValueType type, const std::string& StrValue, std::int32_t IntValue,
                                     bool CreateIfMissing) {
     const bool keep = !find_original(TipKey, RootKey, KeyPath, &SystemValue).empty();
-    if (keep) store_missing_old_value(TipKey, RootKey, KeyPath, SystemValue, RecordName, ValueType, CreateIfMissing);
+    if (keep) store_missing_old_value(TipKey, RootKey, KeyPath, SystemValue, RecordName, type, CreateIfMissing);
     record_original_value(TipKey, RootKey, KeyPath, SystemValue);
     mark_applied(TipKey, CreateIfMissing);
     auto current = [&]() -> Data {
@@ -359,23 +370,23 @@ void TipStateStore::record_value_as(const std::string& TipKey, Root RootKey, con
         if (auto key = reg_.registry().open(RootKey, KeyPath, false)) found = key->query(SystemValue);
         // Absent: the record says 0 or "", and the original record says absent.
         if (!found) return {};
-        if (ValueType == INT_TYPE) return {"", read_integer(*found, SystemValue), {}};
+        if (type == INT_TYPE) return {"", read_integer(*found, SystemValue), {}};
         std::string text = read_string(*found, SystemValue);
         if (found->kind == ValueKind::ExpandString) return {text, 0, *found};
         return {text, 0, {}};
     };
-    write_records(TipKey, platform::root_name(RootKey), KeyPath, RecordName, ValueType, current,
+    write_records(TipKey, platform::root_name(RootKey), KeyPath, RecordName, type, current,
                   {StrValue, IntValue, {}}, CreateIfMissing, keep);
 }
 
 void TipStateStore::record_given_values(const std::string& TipKey, Root /*RootKey*/,
                                         const std::string& RootName, const std::string& KeyPath,
-                                        const std::string& ValueName, ValueType ValueType,
+                                        const std::string& ValueName, ValueType type,
                                         const std::string& OldStrValue, std::int32_t OldIntValue,
                                         const std::string& NewStrValue, std::int32_t NewIntValue,
                                         bool CreateIfMissing) {
     mark_applied(TipKey, CreateIfMissing);
-    write_records(TipKey, RootName, KeyPath, ValueName, ValueType,
+    write_records(TipKey, RootName, KeyPath, ValueName, type,
                   [&]() -> Data { return {OldStrValue, OldIntValue, {}}; }, {NewStrValue, NewIntValue, {}},
                   CreateIfMissing, false);
 }
@@ -388,7 +399,7 @@ std::string TipStateStore::originals_key(const std::string& TipKey) const {
 
 void TipStateStore::store_missing_old_value(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
                                             const std::string& SystemValue, const std::string& RecordName,
-                                            ValueType ValueType, bool CreateIfMissing) {
+                                            ValueType type, bool CreateIfMissing) {
     const std::string old_values = kStateKeyBase + TipKey + "\\OLD_VALUES";
     if (auto old = reg_.registry().open(Root::LocalMachine, old_values, false); old && old->query(RecordName)) return;
     auto r = reg_.registry().open(Root::LocalMachine, find_original(TipKey, RootKey, KeyPath, &SystemValue), false);
@@ -399,8 +410,8 @@ void TipStateStore::store_missing_old_value(const std::string& TipKey, Root Root
                                   "Storing old value of " + RecordName, CreateIfMissing);
         return;
     }
-    const bool is_int = ValueType == INT_TYPE;
-    reg_.Manipulate_Registry(Root::LocalMachine, old_values, RecordName, ValueType,
+    const bool is_int = type == INT_TYPE;
+    reg_.Manipulate_Registry(Root::LocalMachine, old_values, RecordName, type,
                              data && !is_int ? read_string(*data, SystemValue) : "",
                              data && is_int ? read_integer(*data, SystemValue) : 0,
                              "Storing old value of " + RecordName, CreateIfMissing);

@@ -34,6 +34,18 @@ enum class Work { Apply, UndoToFactory, UndoToPrevious };
 
 // "TIP" and the number in four digits: tip_key(7) == "TIP0007".
 std::string tip_key(int tip);
+// The admin tools' own records beside the tips': auto logon and the legal
+// notice, the control panel applets, the time servers.
+inline const std::string kAutoLogonRecord = "TIP0049";
+inline const std::string kControlPanelRecord = "TIP0050";
+inline const std::string kTimeServersRecord = "TIMESERVERS";
+// A record's OLD_VALUES and NEW_VALUES keys, in that order.
+std::vector<std::string> value_record_keys(const std::string& record);
+// Whether a key of HKEY_LOCAL_MACHINE lies in the store (or is its root).
+bool in_store(const std::string& path);
+// Whether the store can be written: its key, or when there is none yet,
+// SOFTWARE where the first-run set-up makes it.
+bool store_writable(platform::Registry& registry);
 // A TCP/IP adapter: its name and its place among the subkeys of the adapters
 // key, the skipped ones counted too (records are named after that index).
 struct TcpipAdapter {
@@ -72,24 +84,19 @@ public:
     // touched, as each record is written whole before its change.
     void drop_incomplete_records(int tip);
 
-    // The tip's flag (1 when the system value holds the data given, else 0)
-    // and today's date.
-    void compare_and_set(const std::string& TipKey, Root RootKey, const std::string& RootName,
-                         const std::string& KeyPath, const std::string& ValueName, ValueType ValueType,
-                         const std::string& StrValue, std::int32_t IntValue, bool CreateIfMissing);
     // Before a tip changes a system value: the tip marked applied, and the
     // value's path, the data it holds now and the data about to be written
     // kept in the tip's OLD_VALUES and NEW_VALUES (a catalogue tip also
     // records the original, once). Not the activity log: that only narrates.
     void record_value(const std::string& TipKey, Root RootKey, const std::string& RootName,
-                      const std::string& KeyPath, const std::string& ValueName, ValueType ValueType,
+                      const std::string& KeyPath, const std::string& ValueName, ValueType type,
                       const std::string& StrValue, std::int32_t IntValue, bool CreateIfMissing);
     // As record_value, with the old and new data given by the caller
     // instead of read from the system value (a password kept as a mask);
     // no original is recorded.
     void record_given_values(const std::string& TipKey, Root RootKey, const std::string& RootName,
                              const std::string& KeyPath, const std::string& ValueName,
-                             ValueType ValueType, const std::string& OldStrValue,
+                             ValueType type, const std::string& OldStrValue,
                              std::int32_t OldIntValue, const std::string& NewStrValue,
                              std::int32_t NewIntValue, bool CreateIfMissing);
 
@@ -155,10 +162,22 @@ public:
     // and recorded under the record's name, an expandable string with its
     // type, an absent value as 0 or "" (its original record says absent).
     void record_value_as(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
-                         const std::string& SystemValue, const std::string& RecordName, ValueType ValueType,
+                         const std::string& SystemValue, const std::string& RecordName, ValueType type,
                          const std::string& StrValue, std::int32_t IntValue, bool CreateIfMissing);
 
 private:
+    // What a flag row expects a system value to hold.
+    struct Expected {
+        Root root;
+        std::string key;
+        std::string value;
+        ValueType type;
+        std::string str;
+        std::int32_t num;
+    };
+    // The tip's flag (1 when the system value holds the data expected, else
+    // 0) and today's date.
+    void compare_and_set(const std::string& tip, const Expected& expected);
     struct Data {
         std::string str;
         std::int32_t num = 0;
@@ -166,7 +185,7 @@ private:
     };
     void mark_applied(const std::string& TipKey, bool CreateIfMissing);
     void write_records(const std::string& TipKey, const std::string& RootName, const std::string& KeyPath,
-                       const std::string& ValueName, ValueType ValueType,
+                       const std::string& ValueName, ValueType type,
                        const std::function<Data()>& old_data, const Data& new_data, bool CreateIfMissing,
                        bool keep_old);
     void derive(std::span<const FlagRow> rows);
@@ -185,7 +204,7 @@ private:
     // Fills a value's OLD_VALUES entry left unwritten by a run ended before
     // it, from the value's original record: what that run would have stored.
     void store_missing_old_value(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
-                                 const std::string& SystemValue, const std::string& RecordName, ValueType ValueType,
+                                 const std::string& SystemValue, const std::string& RecordName, ValueType type,
                                  bool CreateIfMissing);
     bool record_missing_key(const std::string& TipKey, Root RootKey, const std::string& KeyPath);
     void restore_record(const std::string& record);

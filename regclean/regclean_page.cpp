@@ -43,12 +43,12 @@ std::string counted(std::uint64_t n, const char* one, const char* many) {
 }
 
 // Clears a flag however the scope is left: a scan may end in an error.
-class Raised {
+class ScopedFlag {
 public:
-    explicit Raised(bool& flag) : flag_(flag) { flag_ = true; }
-    ~Raised() { flag_ = false; }
-    Raised(const Raised&) = delete;
-    Raised& operator=(const Raised&) = delete;
+    explicit ScopedFlag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~ScopedFlag() { flag_ = false; }
+    ScopedFlag(const ScopedFlag&) = delete;
+    ScopedFlag& operator=(const ScopedFlag&) = delete;
 
 private:
     bool& flag_;
@@ -130,7 +130,7 @@ bool RegCleanPage::keep_scanning() {
 }
 
 void RegCleanPage::scan_registry() {
-    const Raised scanning(scanning_);
+    const ScopedFlag scanning(scanning_);
     scan_stop_requested_ = false;
     select_first_pending_ = true;
     pumps_ = 0;

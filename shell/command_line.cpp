@@ -107,14 +107,6 @@ std::string names(const std::vector<int>& tips) {
     return out;
 }
 
-// Whether the program's records can be written: the store key, or when there
-// is none yet, SOFTWARE where the first-run set-up makes it.
-bool records_writable(platform::Registry& registry) {
-    if (registry.open(platform::Root::LocalMachine, core::kStoreRoot, false)) return true;
-    if (registry.open_existing(platform::Root::LocalMachine, core::kStoreRoot, platform::Access::Read)) return false;
-    return registry.open(platform::Root::LocalMachine, "SOFTWARE", false) != nullptr;
-}
-
 std::vector<std::uint8_t> bytes_of(const std::string& text) { return {text.begin(), text.end()}; }
 
 std::string exit_meaning(const Command& command, int code) {
@@ -153,19 +145,16 @@ std::string describe_change(const platform::RegistryChange& change) {
 }
 
 bool in_records(const platform::RegistryChange& change) {
-    if (change.root != platform::Root::LocalMachine) return false;
-    const std::string path = platform::registry_upper(change.path);
-    const std::string store = platform::registry_upper(core::kStoreRoot);
-    return path == store || path.rfind(store + "\\", 0) == 0;
+    return change.root == platform::Root::LocalMachine && core::in_store(change.path);
 }
 
 // The engine and its store over one registry, narrating to the run's log.
 struct TipsOn {
     TipsOn(platform::Registry& registry, ui::ActivityLog& log, platform::Time& time)
-        : primitives(registry, log), store(primitives, time, tips::flag_rows()), engine{primitives, store, time} {}
+        : primitives(registry, log), store(primitives, time, tips::flag_rows()), tip_services{primitives, store, time} {}
     core::RegistryPrimitives primitives;
     core::TipStateStore store;
-    tips::Engine engine;
+    tips::TipServices tip_services;
 };
 
 // One run of the command: its log, its console, its exit code.
@@ -322,7 +311,7 @@ bool Run::read_profile(std::vector<int>& tips) {
 bool Run::take_lock() {
     if (services_.gate.acquire(0)) return true;
     say("Waiting for another Veltrano to finish applying or undoing tips (up to five minutes).");
-    if (services_.gate.acquire(kWriterWaitMs)) {
+    if (services_.gate.acquire(tips::kScriptWriterWaitMs)) {
         log_.note("The other Veltrano has finished: going on.");
         return true;
     }
@@ -333,11 +322,11 @@ bool Run::take_lock() {
 int Run::apply(platform::Registry& registry, const Invocation& invocation) {
     TipsOn on(registry, log_, services_.time);
     core::TipStateStore& store = on.store;
-    tips::Engine& engine = on.engine;
+    tips::TipServices& tip_services = on.tip_services;
     store.check_for_previous_install();
     // The writer lock is held: work left in progress is no other run's, but
     // one that was stopped.
-    tips::finish_interrupted_work(engine);
+    tips::finish_interrupted_work(tip_services);
 
     std::vector<int> to_apply, in_effect, per_user;
     for (int tip : profile_) {
@@ -350,7 +339,7 @@ int Run::apply(platform::Registry& registry, const Invocation& invocation) {
             continue;
         }
         const std::vector<std::string> missing = tips::not_in_effect(registry, tip);
-        const bool recorded = tips::flagged_applied(engine, tip);
+        const bool recorded = tips::flagged_applied(tip_services, tip);
         if (recorded && missing.empty()) {
             in_effect.push_back(tip);
             log_.add(name + " skipped: in effect already");
@@ -367,7 +356,7 @@ int Run::apply(platform::Registry& registry, const Invocation& invocation) {
     tips::ApplyOutcome outcome;
     if (!to_apply.empty()) {
         core::RestorePoint point(restore_service(), log_, tips::restore_point_name("apply", to_apply.size(), "tip"));
-        outcome = tips::apply_tips(engine, to_apply);
+        outcome = tips::apply_tips(tip_services, to_apply);
         if (outcome.stopped.empty()) point.succeeded();
     }
     const std::string applied = command_.what_if ? " would be applied" : " applied";
@@ -399,14 +388,14 @@ int Run::apply(platform::Registry& registry, const Invocation& invocation) {
 int Run::undo(platform::Registry& registry) {
     TipsOn on(registry, log_, services_.time);
     core::TipStateStore& store = on.store;
-    tips::Engine& engine = on.engine;
+    tips::TipServices& tip_services = on.tip_services;
     store.check_for_previous_install();
-    tips::finish_interrupted_work(engine);
+    tips::finish_interrupted_work(tip_services);
     std::vector<tips::GroupUndo> groups;
     for (tips::Group group : command_.groups) groups.push_back({group, command_.to_previous});
     {
         core::RestorePoint point(restore_service(), log_, tips::restore_point_name("undo", groups.size(), "group"));
-        tips::undo_groups(engine, groups);
+        tips::undo_groups(tip_services, groups);
         point.succeeded();
     }
     for (tips::Group group : command_.groups) {
@@ -420,12 +409,12 @@ int Run::undo(platform::Registry& registry) {
 int Run::save(platform::Registry& registry) {
     TipsOn on(registry, log_, services_.time);
     core::TipStateStore& store = on.store;
-    tips::Engine& engine = on.engine;
+    tips::TipServices& tip_services = on.tip_services;
     // On a machine never run, the set-up derives which tips are applied
     // without leaving its records behind: a file that cannot be written
     // then changes nothing at all.
     store.check_for_previous_install();
-    const std::vector<int> applied = tips::applied_tips(engine);
+    const std::vector<int> applied = tips::applied_tips(tip_services);
     const std::string today = services_.time.short_date_today();
     const bool profile = command_.action == Command::Action::Save;
     const std::vector<std::uint8_t> file =
@@ -445,8 +434,8 @@ int Run::save(platform::Registry& registry) {
 
 int Run::verify(platform::Registry& registry) {
     TipsOn on(registry, log_, services_.time);
-    tips::Engine& engine = on.engine;
-    const std::vector<int> tips = command_.file.empty() ? tips::applied_tips(engine) : profile_;
+    tips::TipServices& tip_services = on.tip_services;
+    const std::vector<int> tips = command_.file.empty() ? tips::applied_tips(tip_services) : profile_;
     if (tips.empty()) {
         say("No tip is recorded as applied on this machine: nothing to verify.");
         return kExitDone;
@@ -467,12 +456,12 @@ int Run::verify(platform::Registry& registry) {
 
 int Run::list(platform::Registry& registry) {
     TipsOn on(registry, log_, services_.time);
-    tips::Engine& engine = on.engine;
+    tips::TipServices& tip_services = on.tip_services;
     for (int tip = 1; tip <= tips::kTipCount; ++tip) {
         std::string_view caption = tips::tip_display(tip).caption;
         while (!caption.empty() && caption.back() == ' ') caption.remove_suffix(1);
         console_.say(core::tip_key(tip) + "\t" + std::string(group_name(tips::tip_display(tip).group)) + "\t" +
-                     (tips::flagged_applied(engine, tip) ? "applied" : "not applied") + "\t" +
+                     (tips::flagged_applied(tip_services, tip) ? "applied" : "not applied") + "\t" +
                      (tips::not_in_effect(registry, tip).empty() ? "in effect" : "not in effect") + "\t" +
                      std::string(caption));
     }
@@ -493,7 +482,7 @@ int Run::go(const Invocation& invocation) {
         if ((action == Action::Apply || (action == Action::Verify && !command_.file.empty())) && !read_profile(profile_))
             return static_cast<int>(kExitBadInput);
         const bool writes = (action == Action::Apply || action == Action::Undo) && !command_.what_if;
-        if (writes && !records_writable(services_.registry)) {
+        if (writes && !core::store_writable(services_.registry)) {
             say("Windows refuses Veltrano's records in HKEY_LOCAL_MACHINE\\SOFTWARE\\VELTRANO: run it as an "
                 "administrator. Nothing was changed.");
             return static_cast<int>(kExitRecordsRefused);

@@ -10,6 +10,7 @@
 #include "platform/system_restore.h"
 #include "platform/time.h"
 #include "tips/catalogue.h"
+#include "tips/writer_gate.h"
 
 #include <cstdint>
 #include <optional>
@@ -90,17 +91,6 @@ public:
     virtual void say(const std::string& line) = 0;
 };
 
-// One writer of the tips at a time, across every Veltrano of the machine.
-class WriterGate {
-public:
-    virtual ~WriterGate() = default;
-    // True once held; false when the time ran out first.
-    virtual bool acquire(std::uint32_t timeout_ms) = 0;
-};
-
-// How long a script waits for another Veltrano before it gives up.
-inline constexpr std::uint32_t kWriterWaitMs = 5 * 60 * 1000;
-
 // Who runs the command, where, and how it was typed: the log's first line.
 struct Invocation {
     std::string command_line;
@@ -116,7 +106,8 @@ struct CommandServices {
     platform::Time& time;
     platform::FileSystem& files;
     const platform::AnsiText& ansi;
-    WriterGate& gate;
+    // Held from the first change to the end of the run.
+    tips::WriterGate& gate;
     // Asked for a restore point before /apply and /undo change anything; none when null.
     platform::SystemRestore* system_restore = nullptr;
 };

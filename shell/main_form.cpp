@@ -58,11 +58,9 @@ void TForm1::finish_start_up() {
     // Before the counters and the pages read a flag: a tip left half done
     // by a run that was stopped is finished first.
     start_up_step([&] {
-        tips::Engine engine{primitives_, store_, services_.time};
-        const std::function<void()> finish = [&] { tips::finish_interrupted_work(engine); };
-        if (!run_as_writer)
-            finish();
-        else if (!run_as_writer(finish))
+        tips::TipServices tip_services{primitives_, store_, services_.time};
+        if (!tips::as_writer(services_.writer_gate, tips::kWindowWriterWaitMs,
+                             [&] { tips::finish_interrupted_work(tip_services); }))
             primitives_.log().add("Another Veltrano is applying or undoing tips: any tip it leaves half done is "
                                   "finished at a later start");
     });

@@ -60,11 +60,6 @@ public:
     core::RegistryPrimitives& primitives() { return primitives_; }
     core::TipStateStore& store() { return store_; }
 
-    // Runs work that changes the tips' records as the one writer of the
-    // machine, or refuses (false) while another Veltrano is one. Unset, the
-    // work runs directly.
-    std::function<bool(const std::function<void()>&)> run_as_writer;
-
     std::string machine_unc_name;
     // The same text, kept apart: the restart compares its target with it.
     std::string local_machine_name;

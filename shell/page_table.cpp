@@ -14,7 +14,8 @@ namespace {
 
 tips::Context tips_context(const PageContext& c) {
     return {{c.primitives, c.store, c.services.time}, c.view, c.dialogs, c.services.sound, c.services.file_system,
-            c.services.ansi_text, c.help_base, c.profile_ticks, c.services.system_restore};
+            c.services.ansi_text, c.help_base, c.profile_ticks, c.services.system_restore,
+            c.services.writer_gate};
 }
 
 template <tips::Group G> std::unique_ptr<ui::Page> make_tips_page(PageContext& c) {

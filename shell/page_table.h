@@ -5,6 +5,7 @@
 // folder with its logic, a view file and one row here.
 #pragma once
 
+#include "ui/activity_log.h"
 #include "core/registry_primitives.h"
 #include "core/tip_state_store.h"
 #include "admin/time_sync.h"
@@ -20,7 +21,7 @@
 #include "platform/system_restore.h"
 #include "platform/time.h"
 #include "shell/main_view.h"
-#include "tips/tip_engine.h"
+#include "tips/tip_page.h"
 #include "ui/dialogs.h"
 #include "ui/page.h"
 
@@ -46,6 +47,8 @@ struct Services {
     admin::SocketFactory make_socket = {};
     // Asked for a restore point before every batch of changes; none when null.
     platform::SystemRestore* system_restore = nullptr;
+    // Held by whoever applies or undoes tips; none when this is the only writer.
+    tips::WriterGate* writer_gate = nullptr;
 };
 
 // What a page's logic may be made from.
@@ -91,6 +94,6 @@ struct ExitEntry {
 inline constexpr ExitEntry kExitEntry{};
 
 // The activity log and its caption, shown under the short pages.
-inline constexpr std::string_view kLogControls[] = {"Label2", "Image5", "ListBox1"};
+using ui::kLogControls;
 
 }  // namespace veltrano::shell

@@ -11,7 +11,7 @@
 namespace veltrano::tips {
 
 // One of the twelve registration values tip 41 empties, and the name under
-// which TIP0041\OLD_VALUES keeps its old text.
+// which the store keeps its old text among the tip's old values.
 struct MessengerRecord {
     std::string_view name;  // "LocalServer32_1_1_(Default)"
     Root root;

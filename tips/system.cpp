@@ -4,10 +4,10 @@
 
 namespace veltrano::tips {
 
+using enum platform::Root;
+
 namespace {
 
-constexpr Root LM = Root::LocalMachine;
-constexpr Root CU = Root::CurrentUser;
 
 // The paths keep the capitals they always had ("\SYSTEM" and "\System"):
 // the registry ignores them, but the log and the records show them.
@@ -25,73 +25,73 @@ constexpr std::string_view kLsa = "\\SYSTEM\\CurrentControlSet\\Control\\Lsa";
 constexpr std::string_view kSessionManager = "\\System\\CurrentControlSet\\Control\\Session Manager";
 
 constexpr WriteRow kWrites[] = {
-    int_row(13, LM, kMemory, "DisablePagingExecutive", 1, false, "Starting the process of setting DisablePagingExecutive"),
-    int_row(14, LM, kPriority, "IRQ8Priority", 1, true, "Starting the process of boosting IRQ8Priority"),
-    int_row(15, LM, kMemory, "IoPageLockLimit", 8388608, false, "Starting the process of setting IoPageLockLimit"),
-    str_row(16, LM, kBootOptimize, "Enable", "Y", false, "Starting the process of enabling BootOptimizeFunction"),
-    int_row(17, LM, kFileSystem, "NtfsMftZoneReservation", 2, false, "Starting the process of increasing NtfsMftZoneReservation to 25%"),
-    int_row(18, LM, kFileSystem, "NtfsDisable8dot3NameCreation", 1, false, "Starting the process of disabling NtfsDisable8dot3NameCreation"),
-    str_row(19, CU, kDesktop, "LowLevelHooksTimeout", "3000", false, "Starting the process of enabling LowLevelHooksTimeout"),
-    str_row(20, LM, kEfsParameters, "EFSKCACHEPERIOD", "5", true, "Starting the process of setting EFSKCACHEPERIOD "),
-    str_row(21, LM, kEfs, "KeyCacheValidationPeriod", "86400", true, "Starting the process of setting KeyCacheValidationPeriod"),
-    int_row(22, LM, kExplorer, "AlwaysUnloadDLL", 1, true, "Starting the process of setting AlwaysUnloadDLL"),
-    int_row(23, LM, kIdeChannel, "EnableUDMA66", 1, true, "Starting the process of setting EnableUDMA66"),
-    int_row(24, LM, kExplorerAdvanced, "SeparateProcess", 1, true, "Starting the process of setting SeparateProcess"),
-    int_row(25, LM, kMemory, "LargeSystemCache", 1, true, "Starting the process of setting LargeSystemCache"),
-    int_row(26, LM, kExplorer, "DesktopProcess", 1, true, "Starting the process of setting DesktopProcess"),
-    int_row(27, LM, kExplorer, "DownloadScope", 1, true, "Starting the process of setting DownloadScope"),
-    int_row(28, LM, kLsa, "forceguest", 1, true, "Starting the process of setting forceguest"),
-    str_row(29, LM, kLsa, "BrowseNewProcess", "Yes", true, "Starting the process of setting BrowseNewProcess"),
-    int_row(30, LM, kSessionManager, "ProtectionMode", 1, true, "Starting the process of setting ProtectionMode"),
+    int_row(13, LocalMachine, kMemory, "DisablePagingExecutive", 1, false, "Starting the process of setting DisablePagingExecutive"),
+    int_row(14, LocalMachine, kPriority, "IRQ8Priority", 1, true, "Starting the process of boosting IRQ8Priority"),
+    int_row(15, LocalMachine, kMemory, "IoPageLockLimit", 8388608, false, "Starting the process of setting IoPageLockLimit"),
+    str_row(16, LocalMachine, kBootOptimize, "Enable", "Y", false, "Starting the process of enabling BootOptimizeFunction"),
+    int_row(17, LocalMachine, kFileSystem, "NtfsMftZoneReservation", 2, false, "Starting the process of increasing NtfsMftZoneReservation to 25%"),
+    int_row(18, LocalMachine, kFileSystem, "NtfsDisable8dot3NameCreation", 1, false, "Starting the process of disabling NtfsDisable8dot3NameCreation"),
+    str_row(19, CurrentUser, kDesktop, "LowLevelHooksTimeout", "3000", false, "Starting the process of enabling LowLevelHooksTimeout"),
+    str_row(20, LocalMachine, kEfsParameters, "EFSKCACHEPERIOD", "5", true, "Starting the process of setting EFSKCACHEPERIOD "),
+    str_row(21, LocalMachine, kEfs, "KeyCacheValidationPeriod", "86400", true, "Starting the process of setting KeyCacheValidationPeriod"),
+    int_row(22, LocalMachine, kExplorer, "AlwaysUnloadDLL", 1, true, "Starting the process of setting AlwaysUnloadDLL"),
+    int_row(23, LocalMachine, kIdeChannel, "EnableUDMA66", 1, true, "Starting the process of setting EnableUDMA66"),
+    int_row(24, LocalMachine, kExplorerAdvanced, "SeparateProcess", 1, true, "Starting the process of setting SeparateProcess"),
+    int_row(25, LocalMachine, kMemory, "LargeSystemCache", 1, true, "Starting the process of setting LargeSystemCache"),
+    int_row(26, LocalMachine, kExplorer, "DesktopProcess", 1, true, "Starting the process of setting DesktopProcess"),
+    int_row(27, LocalMachine, kExplorer, "DownloadScope", 1, true, "Starting the process of setting DownloadScope"),
+    int_row(28, LocalMachine, kLsa, "forceguest", 1, true, "Starting the process of setting forceguest"),
+    str_row(29, LocalMachine, kLsa, "BrowseNewProcess", "Yes", true, "Starting the process of setting BrowseNewProcess"),
+    int_row(30, LocalMachine, kSessionManager, "ProtectionMode", 1, true, "Starting the process of setting ProtectionMode"),
 };
 
 // How the store tells whether each tip is in effect on this machine.
 using core::flag::compare;
 
 constexpr core::FlagRow kFlags[] = {
-    compare(13, LM, kMemory, "DisablePagingExecutive", 1),
-    compare(14, LM, kPriority, "IRQ8Priority", 1),
-    compare(15, LM, kMemory, "IoPageLockLimit", 8388608),
-    compare(16, LM, kBootOptimize, "Enable", "Y"),
-    compare(17, LM, kFileSystem, "NtfsMftZoneReservation", 2),
-    compare(18, LM, kFileSystem, "NtfsDisable8dot3NameCreation", 1),
-    compare(19, CU, kDesktop, "LowLevelHooksTimeout", "3000"),
-    compare(20, LM, kEfsParameters, "EFSKCACHEPERIOD", "5"),
-    compare(21, LM, kEfs, "KeyCacheValidationPeriod", "86400"),
-    compare(22, LM, kExplorer, "AlwaysUnloadDLL", 1),
-    compare(23, LM, kIdeChannel, "EnableUDMA66", 1),
-    compare(24, LM, kExplorerAdvanced, "SeparateProcess", 1),
-    compare(25, LM, kMemory, "LargeSystemCache", 1),
-    compare(26, LM, kExplorer, "DesktopProcess", 1),
-    compare(27, LM, kExplorer, "DownloadScope", 1),
-    compare(28, LM, kLsa, "forceguest", 1),
-    compare(29, LM, kLsa, "BrowseNewProcess", "Yes"),
-    compare(30, LM, kSessionManager, "ProtectionMode", 1),
+    compare(13, LocalMachine, kMemory, "DisablePagingExecutive", 1),
+    compare(14, LocalMachine, kPriority, "IRQ8Priority", 1),
+    compare(15, LocalMachine, kMemory, "IoPageLockLimit", 8388608),
+    compare(16, LocalMachine, kBootOptimize, "Enable", "Y"),
+    compare(17, LocalMachine, kFileSystem, "NtfsMftZoneReservation", 2),
+    compare(18, LocalMachine, kFileSystem, "NtfsDisable8dot3NameCreation", 1),
+    compare(19, CurrentUser, kDesktop, "LowLevelHooksTimeout", "3000"),
+    compare(20, LocalMachine, kEfsParameters, "EFSKCACHEPERIOD", "5"),
+    compare(21, LocalMachine, kEfs, "KeyCacheValidationPeriod", "86400"),
+    compare(22, LocalMachine, kExplorer, "AlwaysUnloadDLL", 1),
+    compare(23, LocalMachine, kIdeChannel, "EnableUDMA66", 1),
+    compare(24, LocalMachine, kExplorerAdvanced, "SeparateProcess", 1),
+    compare(25, LocalMachine, kMemory, "LargeSystemCache", 1),
+    compare(26, LocalMachine, kExplorer, "DesktopProcess", 1),
+    compare(27, LocalMachine, kExplorer, "DownloadScope", 1),
+    compare(28, LocalMachine, kLsa, "forceguest", 1),
+    compare(29, LocalMachine, kLsa, "BrowseNewProcess", "Yes"),
+    compare(30, LocalMachine, kSessionManager, "ProtectionMode", 1),
 };
 
 using namespace restore;
 
 constexpr RestoreStep kRestore[] = {
-    write_int(13, LM, kMemory, "DisablePagingExecutive", 0, false, "Starting the process of setting DisablePagingExecutive"),
-    delete_value(14, LM, kPriority, "IRQ8Priority", "Starting the process of deleting IRQ8Priority"),
-    delete_value(15, LM, kMemory, "IoPageLockLimit", "Starting the process of deleting IoPageLockLimit"),
-    write_str(16, LM, kBootOptimize, "Enable", "Y", false, "Starting the process of enabling BootOptimizeFunction"),
-    delete_value(17, LM, kFileSystem, "NtfsMftZoneReservation", "Starting the process of deleting NtfsMftZoneReservation"),
-    write_int(18, LM, kFileSystem, "NtfsDisable8dot3NameCreation", 0, false, "Starting the process of disabling NtfsDisable8dot3NameCreation"),
-    delete_value(19, CU, kDesktop, "LowLevelHooksTimeout", "Starting the process of deleting LowLevelHooksTimeout"),
-    delete_value(20, LM, kEfsParameters, "EFSKCACHEPERIOD", "Starting the process of deleting EFSKCACHEPERIOD "),
+    write_int(13, LocalMachine, kMemory, "DisablePagingExecutive", 0, false, "Starting the process of setting DisablePagingExecutive"),
+    delete_value(14, LocalMachine, kPriority, "IRQ8Priority", "Starting the process of deleting IRQ8Priority"),
+    delete_value(15, LocalMachine, kMemory, "IoPageLockLimit", "Starting the process of deleting IoPageLockLimit"),
+    write_str(16, LocalMachine, kBootOptimize, "Enable", "Y", false, "Starting the process of enabling BootOptimizeFunction"),
+    delete_value(17, LocalMachine, kFileSystem, "NtfsMftZoneReservation", "Starting the process of deleting NtfsMftZoneReservation"),
+    write_int(18, LocalMachine, kFileSystem, "NtfsDisable8dot3NameCreation", 0, false, "Starting the process of disabling NtfsDisable8dot3NameCreation"),
+    delete_value(19, CurrentUser, kDesktop, "LowLevelHooksTimeout", "Starting the process of deleting LowLevelHooksTimeout"),
+    delete_value(20, LocalMachine, kEfsParameters, "EFSKCACHEPERIOD", "Starting the process of deleting EFSKCACHEPERIOD "),
     // Other EFS parameters may live beside the tip's; keep the key for them.
-    delete_key_if_empty(20, LM, kEfsParameters),
-    delete_value(21, LM, kEfs, "KeyCacheValidationPeriod", "Starting the process of deleting KeyCacheValidationPeriod"),
-    delete_value(22, LM, kExplorer, "AlwaysUnloadDLL", "Starting the process of deleting AlwaysUnloadDLL"),
-    delete_value(23, LM, kIdeChannel, "EnableUDMA66", "Starting the process of deleting EnableUDMA66"),
-    delete_value(24, LM, kExplorerAdvanced, "SeparateProcess", "Starting the process of deleting SeparateProcess"),
-    write_int(25, LM, kMemory, "LargeSystemCache", 0, true, "Starting the process of setting LargeSystemCache to default 0"),
-    write_int(26, LM, kExplorer, "DesktopProcess", 0, true, "Starting the process of setting DesktopProcess to default 0"),
-    write_int(27, LM, kExplorer, "DownloadScope", 0, true, "Starting the process of setting DownloadScope to default 0"),
-    write_int(28, LM, kLsa, "forceguest", 1, true, "Starting the process of setting forceguest to default 1"),
-    delete_value(29, LM, kLsa, "BrowseNewProcess", "Starting the process of deleting BrowseNewProcess"),
-    write_int(30, LM, kSessionManager, "ProtectionMode", 1, true, "Starting the process of setting ProtectionMode to to default 1"),
+    delete_key_if_empty(20, LocalMachine, kEfsParameters),
+    delete_value(21, LocalMachine, kEfs, "KeyCacheValidationPeriod", "Starting the process of deleting KeyCacheValidationPeriod"),
+    delete_value(22, LocalMachine, kExplorer, "AlwaysUnloadDLL", "Starting the process of deleting AlwaysUnloadDLL"),
+    delete_value(23, LocalMachine, kIdeChannel, "EnableUDMA66", "Starting the process of deleting EnableUDMA66"),
+    delete_value(24, LocalMachine, kExplorerAdvanced, "SeparateProcess", "Starting the process of deleting SeparateProcess"),
+    write_int(25, LocalMachine, kMemory, "LargeSystemCache", 0, true, "Starting the process of setting LargeSystemCache to default 0"),
+    write_int(26, LocalMachine, kExplorer, "DesktopProcess", 0, true, "Starting the process of setting DesktopProcess to default 0"),
+    write_int(27, LocalMachine, kExplorer, "DownloadScope", 0, true, "Starting the process of setting DownloadScope to default 0"),
+    write_int(28, LocalMachine, kLsa, "forceguest", 1, true, "Starting the process of setting forceguest to default 1"),
+    delete_value(29, LocalMachine, kLsa, "BrowseNewProcess", "Starting the process of deleting BrowseNewProcess"),
+    write_int(30, LocalMachine, kSessionManager, "ProtectionMode", 1, true, "Starting the process of setting ProtectionMode to to default 1"),
 };
 
 static_assert(covers_every_tip(Group::System, kWrites, {}, kRestore, kFlags));

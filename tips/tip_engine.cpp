@@ -14,45 +14,45 @@ using core::STR_TYPE;
 
 namespace {
 
-std::string s(std::string_view v) { return std::string(v); }
+std::string as_string(std::string_view v) { return std::string(v); }
 
 void delete_key_directly(platform::Registry& registry, Root root, std::string_view key, bool only_if_empty) {
     if (only_if_empty) {
-        auto target = registry.open(root, s(key), false);
+        auto target = registry.open(root, as_string(key), false);
         if (!target) return;
         if (!target->value_names().empty() || !target->subkey_names().empty()) return;
     }
-    platform::delete_key(registry, root, s(key));
+    platform::delete_key(registry, root, as_string(key));
 }
 
-void run_step(const RestoreStep& step, Engine& ctx) {
-    using A = RestoreStep::Action;
+void run_step(const RestoreStep& step, TipServices& services) {
+    using Action = RestoreStep::Action;
     switch (step.action) {
-    case A::Write:
-        ctx.reg.Manipulate_Registry(step.root, s(step.key), s(step.value), step.type, s(step.str), step.num,
-                                    s(step.message), step.create);
+    case Action::Write:
+        services.reg.Manipulate_Registry(step.root, as_string(step.key), as_string(step.value), step.type, as_string(step.str), step.num,
+                                    as_string(step.message), step.create);
         break;
-    case A::DeleteValue:
-        ctx.reg.Delete_Registry(step.root, s(step.key), s(step.value), core::VALUENAME, s(step.message));
+    case Action::DeleteValue:
+        services.reg.Delete_Registry(step.root, as_string(step.key), as_string(step.value), core::VALUENAME, as_string(step.message));
         break;
-    case A::DeleteKey:
-        delete_key_directly(ctx.reg.registry(), step.root, step.key, false);
+    case Action::DeleteKey:
+        delete_key_directly(services.reg.registry(), step.root, step.key, false);
         break;
-    case A::DeleteKeyIfEmpty:
-        delete_key_directly(ctx.reg.registry(), step.root, step.key, true);
+    case Action::DeleteKeyIfEmpty:
+        delete_key_directly(services.reg.registry(), step.root, step.key, true);
         break;
-    case A::RecreateKey:
+    case Action::RecreateKey:
         // Created empty, its values and subkeys were lost; the record has them.
-        if (!ctx.store.restore_original_key(core::tip_key(step.tip), step.root, s(step.key)))
-            ctx.reg.registry().open(step.root, s(step.key), true);
+        if (!services.store.restore_original_key(core::tip_key(step.tip), step.root, as_string(step.key)))
+            services.reg.registry().open(step.root, as_string(step.key), true);
         break;
-    case A::DeleteOnAdapters:
-        for (const core::TcpipAdapter& adapter : core::tcpip_adapters(ctx.reg))
-            ctx.reg.Delete_Registry(Root::LocalMachine, adapter.interface_key(), s(step.value), core::VALUENAME,
-                                    s(step.message));
+    case Action::DeleteOnAdapters:
+        for (const core::TcpipAdapter& adapter : core::tcpip_adapters(services.reg))
+            services.reg.Delete_Registry(Root::LocalMachine, adapter.interface_key(), as_string(step.value), core::VALUENAME,
+                                    as_string(step.message));
         break;
-    case A::Special:
-        step.special(ctx);
+    case Action::Special:
+        step.special(services);
         break;
     }
 }
@@ -81,112 +81,112 @@ std::span<const core::FlagRow> flag_rows() {
     return rows;
 }
 
-void apply_tip(const GroupTables& tables, Engine& ctx, int tip) {
+void apply_tip(const GroupTables& tables, TipServices& services, int tip) {
     for (const SpecialTip& special : tables.specials)
-        if (special.tip == tip) return special.apply(ctx);
+        if (special.tip == tip) return special.apply(services);
     // Every record first, so each old value is read before any of the tip's
     // own writes can change it (tip 31 writes the same names twice).
     const std::string key = core::tip_key(tip);
     for (const WriteRow& r : tables.writes)
         if (r.tip == tip)
-            ctx.store.record_value(key, r.root, platform::root_name(r.root), s(r.key), s(r.value), r.type,
-                                   s(r.str), r.num, true);
+            services.store.record_value(key, r.root, platform::root_name(r.root), as_string(r.key), as_string(r.value), r.type,
+                                   as_string(r.str), r.num, true);
     for (const WriteRow& r : tables.writes)
         if (r.tip == tip)
-            ctx.reg.Manipulate_Registry(r.root, s(r.key), s(r.value), r.type, s(r.str), r.num, s(r.message),
+            services.reg.Manipulate_Registry(r.root, as_string(r.key), as_string(r.value), r.type, as_string(r.str), r.num, as_string(r.message),
                                         r.create);
 }
 
-void run_restore(const GroupTables& tables, Engine& ctx) {
-    for (const RestoreStep& step : tables.restore) run_step(step, ctx);
+void run_restore(const GroupTables& tables, TipServices& services) {
+    for (const RestoreStep& step : tables.restore) run_step(step, services);
 }
 
-void run_restore_previous(const GroupTables& tables, Engine& ctx) {
+void run_restore_previous(const GroupTables& tables, TipServices& services) {
     const GroupDisplay& g = group_display(tables.group);
     for (int tip = g.last_tip; tip >= g.first_tip; --tip) {
         const std::string key = core::tip_key(tip);
-        if (ctx.store.has_original_records(key)) ctx.store.restore_original(key);
+        if (services.store.has_original_records(key)) services.store.restore_original(key);
     }
 }
 
-void run_restore_of_tip(const GroupTables& tables, Engine& engine, int tip) {
+void run_restore_of_tip(const GroupTables& tables, TipServices& services, int tip) {
     for (const RestoreStep& step : tables.restore)
-        if (step.tip == tip) run_step(step, engine);
+        if (step.tip == tip) run_step(step, services);
 }
 
-bool flagged_applied(Engine& engine, int tip) { return engine.store.is_applied(tip); }
+bool flagged_applied(TipServices& services, int tip) { return services.store.is_applied(tip); }
 
-std::vector<int> applied_tips(Engine& engine) {
+std::vector<int> applied_tips(TipServices& services) {
     std::vector<int> tips;
     for (int tip = 1; tip <= kTipCount; ++tip)
-        if (flagged_applied(engine, tip)) tips.push_back(tip);
+        if (flagged_applied(services, tip)) tips.push_back(tip);
     return tips;
 }
 
-void write_undone_flag(Engine& engine, Group group) {
+void write_undone_flag(TipServices& services, Group group) {
     const GroupDisplay& g = group_display(group);
     bool none_applied = true;
-    for (int tip = g.first_tip; tip <= g.last_tip; ++tip) none_applied = none_applied && !flagged_applied(engine, tip);
-    engine.store.write_group_undone(s(g.undone_flag), none_applied ? kRestoredToFactory : kTipsApplied);
+    for (int tip = g.first_tip; tip <= g.last_tip; ++tip) none_applied = none_applied && !flagged_applied(services, tip);
+    services.store.write_group_undone(as_string(g.undone_flag), none_applied ? kRestoredToFactory : kTipsApplied);
 }
 
 namespace {
 
-void take_back_flag(Engine& engine, int tip) { engine.store.set_applied_flag(tip, 0); }
+void take_back_flag(TipServices& services, int tip) { services.store.set_applied_flag(tip, 0); }
 
 // A tip whose work did not take is not applied, whatever its records say.
-bool took_effect(Engine& engine, int tip) {
+bool took_effect(TipServices& services, int tip) {
     // The store refused the flag: the log holds its error lines.
-    if (!flagged_applied(engine, tip)) return false;
-    if (engine.store.derives_applied(tip)) return true;
-    engine.reg.log().add(core::tip_key(tip) + " could not be applied: its settings were not written");
-    take_back_flag(engine, tip);
+    if (!flagged_applied(services, tip)) return false;
+    if (services.store.derives_applied(tip)) return true;
+    services.reg.log().add(core::tip_key(tip) + " could not be applied: its settings were not written");
+    take_back_flag(services, tip);
     return false;
 }
 
-bool apply_one(Engine& engine, int tip) {
-    engine.store.mark_group_changing(s(group_display(tip_display(tip).group).undone_flag));
-    engine.store.begin_work(tip, core::Work::Apply);
+bool apply_one(TipServices& services, int tip) {
+    services.store.mark_group_changing(as_string(group_display(tip_display(tip).group).undone_flag));
+    services.store.begin_work(tip, core::Work::Apply);
     try {
-        apply_tip(group_tables(tip_display(tip).group), engine, tip);
+        apply_tip(group_tables(tip_display(tip).group), services, tip);
     } catch (const core::VeltranoError&) {
         // The flag was set before the bad value was met: the tip is not in
         // effect, so it must not read as applied. Its records stay for Undo.
-        engine.reg.log().add(core::tip_key(tip) + " could not be applied: a value has the wrong type");
-        take_back_flag(engine, tip);
-        engine.store.end_work(tip);
+        services.reg.log().add(core::tip_key(tip) + " could not be applied: a value has the wrong type");
+        take_back_flag(services, tip);
+        services.store.end_work(tip);
         throw;
     }
-    const bool took = took_effect(engine, tip);
-    engine.store.end_work(tip);
+    const bool took = took_effect(services, tip);
+    services.store.end_work(tip);
     return took;
 }
 
 }  // namespace
 
-ApplyOutcome apply_tips(Engine& engine, std::span<const int> tips) {
+ApplyOutcome apply_tips(TipServices& services, std::span<const int> tips) {
     ApplyOutcome outcome;
     bool touched[kGroupCount] = {};
     for (std::size_t i = 0; i < tips.size(); ++i) {
         const int tip = tips[i];
         touched[static_cast<std::size_t>(tip_display(tip).group)] = true;
         try {
-            (apply_one(engine, tip) ? outcome.applied : outcome.not_applied).push_back(tip);
+            (apply_one(services, tip) ? outcome.applied : outcome.not_applied).push_back(tip);
         } catch (const core::VeltranoError& e) {
             outcome.not_applied.push_back(tip);
             outcome.not_reached.assign(tips.begin() + static_cast<std::ptrdiff_t>(i) + 1, tips.end());
             outcome.stopped = e.what();
             break;
         }
-        engine.reg.log().checkpoint();
+        services.reg.log().checkpoint();
     }
     // The Undo page reads these flags: right after an apply it must offer the group.
     for (const GroupDisplay& g : kGroupDisplay)
-        if (touched[static_cast<std::size_t>(g.group)]) write_undone_flag(engine, g.group);
+        if (touched[static_cast<std::size_t>(g.group)]) write_undone_flag(services, g.group);
     return outcome;
 }
 
-void undo_groups(Engine& engine, std::span<const GroupUndo> groups) {
+void undo_groups(TipServices& services, std::span<const GroupUndo> groups) {
     std::vector<int> undone;
     for (const GroupUndo& undo : groups) {
         const GroupDisplay& g = group_display(undo.group);
@@ -195,180 +195,72 @@ void undo_groups(Engine& engine, std::span<const GroupUndo> groups) {
             // The records decide, not the flags: a tip cut off half way
             // reads as not applied, yet what it changed is in its records.
             for (int tip = g.last_tip; tip >= g.first_tip; --tip) {
-                if (!engine.store.has_original_records(core::tip_key(tip))) continue;
-                engine.store.begin_work(tip, core::Work::UndoToPrevious);
-                engine.store.restore_original(core::tip_key(tip));
+                if (!services.store.has_original_records(core::tip_key(tip))) continue;
+                services.store.begin_work(tip, core::Work::UndoToPrevious);
+                services.store.restore_original(core::tip_key(tip));
                 undone.push_back(tip);
             }
         } else {
             for (int tip = g.first_tip; tip <= g.last_tip; ++tip) {
-                engine.store.begin_work(tip, core::Work::UndoToFactory);
+                services.store.begin_work(tip, core::Work::UndoToFactory);
                 undone.push_back(tip);
             }
-            run_restore(tables, engine);
+            run_restore(tables, services);
         }
-        engine.store.write_group_undone(std::string(g.undone_flag),
+        services.store.write_group_undone(std::string(g.undone_flag),
                                         undo.to_previous ? kRestoredToPrevious : kRestoredToFactory);
-        engine.reg.log().checkpoint();
+        services.reg.log().checkpoint();
     }
     // Once, after every group: a flag derived from a machine still half
     // restored would hide a later group's records.
     std::sort(undone.begin(), undone.end());
-    engine.store.derive_flags(undone);
-    for (int tip : undone) engine.store.end_work(tip);
-    engine.reg.log().checkpoint();
+    services.store.derive_flags(undone);
+    for (int tip : undone) services.store.end_work(tip);
+    services.reg.log().checkpoint();
 }
 
-void finish_interrupted_work(Engine& engine) {
+void finish_interrupted_work(TipServices& services) {
     for (int tip = 1; tip <= kTipCount; ++tip) {
-        const auto work = engine.store.work_in_progress(tip);
+        const auto work = services.store.work_in_progress(tip);
         if (!work) continue;
         const std::string name = core::tip_key(tip);
         const Group group = tip_display(tip).group;
         // A record cut off before its mark describes a value never touched.
-        engine.store.drop_incomplete_records(tip);
+        services.store.drop_incomplete_records(tip);
         try {
             switch (*work) {
             case core::Work::Apply:
-                engine.reg.log().add(name + " was being applied when Veltrano was stopped: finishing it from its records");
-                apply_one(engine, tip);
-                write_undone_flag(engine, group);
+                services.reg.log().add(name + " was being applied when Veltrano was stopped: finishing it from its records");
+                apply_one(services, tip);
+                write_undone_flag(services, group);
                 break;
             case core::Work::UndoToPrevious:
             case core::Work::UndoToFactory: {
                 const bool previous = *work == core::Work::UndoToPrevious;
-                engine.reg.log().add(name + " was being undone when Veltrano was stopped: finishing its restore " +
+                services.reg.log().add(name + " was being undone when Veltrano was stopped: finishing its restore " +
                                      (previous ? "to the previous settings" : "to the factory defaults"));
                 if (previous)
-                    engine.store.restore_original(name);
+                    services.store.restore_original(name);
                 else
-                    run_restore_of_tip(group_tables(group), engine, tip);
+                    run_restore_of_tip(group_tables(group), services, tip);
                 const int tips[] = {tip};
-                engine.store.derive_flags(tips);
-                engine.store.end_work(tip);
+                services.store.derive_flags(tips);
+                services.store.end_work(tip);
                 break;
             }
             }
         } catch (const core::VeltranoError& e) {
             // apply_one has settled the tip; an undo stopped by a wrongly
             // typed value is left to the user's next Undo, which starts anew.
-            engine.reg.log().add(name + ": " + e.what());
-            engine.store.end_work(tip);
+            services.reg.log().add(name + ": " + e.what());
+            services.store.end_work(tip);
         }
-        engine.reg.log().checkpoint();
+        services.reg.log().checkpoint();
     }
-}
-
-void TipPage::refresh() {
-    const GroupDisplay& g = display();
-    for (int tip = g.first_tip; tip <= g.last_tip; ++tip)
-        ctx_.widgets.set_enabled(tip_display(tip).check_box, !flagged_applied(ctx_, tip));
-    auto& waiting = ctx_.profile_ticks->waiting[static_cast<std::size_t>(g.group)];
-    if (waiting) {
-        for (int tip = g.first_tip; tip <= g.last_tip; ++tip) {
-            const std::string_view box = tip_display(tip).check_box;
-            const bool chosen = std::find(waiting->begin(), waiting->end(), tip) != waiting->end();
-            ctx_.widgets.set_checked(box, chosen && ctx_.widgets.is_enabled(box));
-        }
-        waiting.reset();
-    }
-    write_undone_flag(ctx_, g.group);
-}
-
-void TipPage::save_profile() {
-    const std::string path = ctx_.dialogs.choose_profile_to_save();
-    if (path.empty()) return;
-    const std::vector<int> tips = applied_tips(ctx_);
-    const std::string text = format_profile(tips, "the tips applied on this machine on " + ctx_.time.short_date_today());
-    if (!ctx_.files.replace_file(path, std::vector<std::uint8_t>(text.begin(), text.end())))
-        throw core::VeltranoError("The profile could not be written to " + path);
-    ctx_.reg.log().add("Profile saved to " + path + ": " + std::to_string(tips.size()) + " tips applied");
-}
-
-void TipPage::load_profile() {
-    const std::string path = ctx_.dialogs.choose_profile_to_open();
-    if (path.empty()) return;
-    std::vector<std::uint8_t> bytes;
-    if (!ctx_.files.read_file(path, bytes)) throw core::VeltranoError(path + ", line 1: the file cannot be read");
-    const std::vector<int> tips = parse_profile(path, bytes, ctx_.ansi);
-    int ticked = 0, already = 0;
-    for (const GroupDisplay& g : kGroupDisplay) {
-        auto& waiting = ctx_.profile_ticks->waiting[static_cast<std::size_t>(g.group)];
-        waiting.emplace();
-        for (int tip : tips)
-            if (tip >= g.first_tip && tip <= g.last_tip) {
-                waiting->push_back(tip);
-                (flagged_applied(ctx_, tip) ? already : ticked) += 1;
-            }
-    }
-    refresh();
-    ctx_.reg.log().add("Profile " + path + " loaded: " + std::to_string(ticked) +
-                       " tips ticked on the four pages, " + std::to_string(already) + " applied already");
-}
-
-void TipPage::select_all() {
-    const GroupDisplay& g = display();
-    for (int tip = g.first_tip; tip <= g.last_tip; ++tip)
-        if (ctx_.widgets.is_enabled(tip_display(tip).check_box)) ctx_.widgets.set_checked(tip_display(tip).check_box, true);
-}
-
-void TipPage::clear_all() {
-    const GroupDisplay& g = display();
-    for (int tip = g.first_tip; tip <= g.last_tip; ++tip)
-        if (ctx_.widgets.is_enabled(tip_display(tip).check_box)) ctx_.widgets.set_checked(tip_display(tip).check_box, false);
-}
-
-void TipPage::apply() {
-    const GroupDisplay& g = display();
-    std::vector<int> ticked;
-    for (int tip = g.first_tip; tip <= g.last_tip; ++tip) {
-        const std::string_view box = tip_display(tip).check_box;
-        // The tick decides, not the enabled state: a box ticked before a
-        // show disabled it is still the user's choice.
-        if (!ctx_.widgets.is_checked(box)) continue;
-        // Unticked and disabled before the work, so a tip that stops on a
-        // bad value is not offered twice.
-        ctx_.widgets.set_checked(box, false);
-        ctx_.widgets.set_enabled(box, false);
-        ticked.push_back(tip);
-    }
-    ApplyOutcome outcome;
-    if (!ticked.empty()) {
-        core::RestorePoint point(ctx_.system_restore, ctx_.reg.log(), restore_point_name("apply", ticked.size(), "tip"));
-        outcome = apply_tips(ctx_, ticked);
-        if (outcome.stopped.empty()) point.succeeded();
-    }
-    if (!outcome.stopped.empty()) {
-        // The tips never reached stay the user's choice, as they were.
-        for (int tip : outcome.not_reached) {
-            ctx_.widgets.set_enabled(tip_display(tip).check_box, true);
-            ctx_.widgets.set_checked(tip_display(tip).check_box, true);
-        }
-        throw core::VeltranoError(outcome.stopped);
-    }
-    const int applied = static_cast<int>(outcome.applied.size());
-    const int asked = static_cast<int>(ticked.size());
-    bool all_disabled = true;
-    for (int tip = g.first_tip; tip <= g.last_tip; ++tip)
-        all_disabled = all_disabled && !ctx_.widgets.is_enabled(tip_display(tip).check_box);
-    ctx_.sound.play_resource_async("DONE");
-    ctx_.dialogs.show_balloon(applied == asked && all_disabled ? s(kAllAppliedText) : apply_text(applied, asked));
 }
 
 std::string restore_point_name(std::string_view action, std::size_t count, std::string_view thing) {
-    return "Veltrano: " + s(action) + " " + std::to_string(count) + " " + s(thing) + (count == 1 ? "" : "s");
-}
-
-std::string apply_text(int applied, int ticked) {
-    if (ticked == 0) return s(kChooseText);
-    if (applied == ticked) return s(kAppliedText);
-    if (applied == 0) return s(kNoneAppliedText);
-    return "Applied " + std::to_string(applied) + " of " + std::to_string(ticked) +
-           " selected choices. The activity log says why the others could not be applied. ";
-}
-
-void TipPage::help_image_click(int tip) {
-    ctx_.dialogs.show_help(ctx_.help_base + "/" + s(tip_display(tip).help_link));
+    return "Veltrano: " + as_string(action) + " " + std::to_string(count) + " " + as_string(thing) + (count == 1 ? "" : "s");
 }
 
 }  // namespace veltrano::tips

@@ -1,9 +1,9 @@
-// The one engine behind the four tip pages. A group is data: the rows each
-// tip writes (recorded first, then written), the few tips that need a
-// function of their own, the steps of its restore-defaults action and the
-// comparisons that tell whether each tip is in effect. The
-// page logic (show, Select All, Clear All, Apply, help) is the same for all
-// four groups and reads the check boxes by the names in catalogue.h.
+// The one engine behind the four tip pages and the command line. A group is
+// data: the rows each tip writes (recorded first, then written), the few
+// tips that need a function of their own, the steps of its restore-defaults
+// action and the comparisons that tell whether each tip is in effect. It
+// reaches the registry and the records, never the screen (tip_page.h is the
+// pages' side).
 //
 // A registry value of the wrong type raises core::VeltranoError from the
 // primitives; it is left to run out of Apply or the restore, so the work
@@ -13,16 +13,10 @@
 #include "core/flag_rows.h"
 #include "core/registry_primitives.h"
 #include "core/tip_state_store.h"
-#include "platform/ansi_text.h"
-#include "platform/file_system.h"
 #include "platform/registry.h"
-#include "platform/sound.h"
-#include "platform/system_restore.h"
 #include "platform/time.h"
 #include "tips/catalogue.h"
-#include "ui/dialogs.h"
-#include "ui/page.h"
-#include "ui/widgets.h"
+#include "tips/writer_gate.h"
 
 #include <array>
 #include <cstdint>
@@ -39,32 +33,10 @@ using platform::Root;
 
 // What a tip or a restore step reaches: the registry and the records, never
 // the screen, so the window and the command line run the same work.
-struct Engine {
+struct TipServices {
     core::RegistryPrimitives& reg;
     core::TipStateStore& store;
     platform::Time& time;
-};
-
-// A profile loaded in the window, waiting for each tips page to tick its
-// part when it is next shown: a page not drawn yet has no boxes to tick.
-struct ProfileTicks {
-    std::array<std::optional<std::vector<int>>, kGroupCount> waiting;
-};
-
-// Everything a page reaches.
-struct Context : Engine {
-    ui::Widgets& widgets;
-    ui::Dialogs& dialogs;
-    platform::Sound& sound;
-    platform::FileSystem& files;
-    // How a profile saved as ANSI reads on this machine.
-    const platform::AnsiText& ansi;
-    // Where the help pages live; the help link of a tip is appended after "/".
-    std::string help_base;
-    // Shared by the four tips pages.
-    std::shared_ptr<ProfileTicks> profile_ticks = std::make_shared<ProfileTicks>();
-    // Asked for a restore point before each Apply and Undo; none when null.
-    platform::SystemRestore* system_restore = nullptr;
 };
 
 // One system value a tip records and then writes. The tip's record in the
@@ -93,7 +65,7 @@ constexpr WriteRow str_row(int tip, Root root, std::string_view key, std::string
 // A tip whose work does not fit the rows.
 struct SpecialTip {
     int tip;
-    void (*apply)(Engine&);
+    void (*apply)(TipServices&);
 };
 
 struct RestoreStep {
@@ -116,37 +88,37 @@ struct RestoreStep {
     std::int32_t num;
     bool create;
     std::string_view message;
-    void (*special)(Engine&) = nullptr;
+    void (*special)(TipServices&) = nullptr;
 };
 
 namespace restore {
-using A = RestoreStep::Action;
+using Action = RestoreStep::Action;
 constexpr RestoreStep write_int(int tip, Root root, std::string_view key, std::string_view value, std::int32_t num,
                                 bool create, std::string_view message) {
-    return {tip, A::Write, root, key, value, core::INT_TYPE, "", num, create, message};
+    return {tip, Action::Write, root, key, value, core::INT_TYPE, "", num, create, message};
 }
 constexpr RestoreStep write_str(int tip, Root root, std::string_view key, std::string_view value,
                                 std::string_view str, bool create, std::string_view message) {
-    return {tip, A::Write, root, key, value, core::STR_TYPE, str, 0, create, message};
+    return {tip, Action::Write, root, key, value, core::STR_TYPE, str, 0, create, message};
 }
 constexpr RestoreStep delete_value(int tip, Root root, std::string_view key, std::string_view value,
                                    std::string_view message) {
-    return {tip, A::DeleteValue, root, key, value, core::INT_TYPE, "", 0, false, message};
+    return {tip, Action::DeleteValue, root, key, value, core::INT_TYPE, "", 0, false, message};
 }
 constexpr RestoreStep delete_key(int tip, Root root, std::string_view key) {
-    return {tip, A::DeleteKey, root, key, "", core::INT_TYPE, "", 0, false, ""};
+    return {tip, Action::DeleteKey, root, key, "", core::INT_TYPE, "", 0, false, ""};
 }
 constexpr RestoreStep delete_key_if_empty(int tip, Root root, std::string_view key) {
-    return {tip, A::DeleteKeyIfEmpty, root, key, "", core::INT_TYPE, "", 0, false, ""};
+    return {tip, Action::DeleteKeyIfEmpty, root, key, "", core::INT_TYPE, "", 0, false, ""};
 }
 constexpr RestoreStep recreate_key(int tip, Root root, std::string_view key) {
-    return {tip, A::RecreateKey, root, key, "", core::INT_TYPE, "", 0, true, ""};
+    return {tip, Action::RecreateKey, root, key, "", core::INT_TYPE, "", 0, true, ""};
 }
 constexpr RestoreStep delete_on_adapters(int tip, std::string_view value, std::string_view message) {
-    return {tip, A::DeleteOnAdapters, Root::LocalMachine, "", value, core::INT_TYPE, "", 0, false, message};
+    return {tip, Action::DeleteOnAdapters, Root::LocalMachine, "", value, core::INT_TYPE, "", 0, false, message};
 }
-constexpr RestoreStep special(int tip, void (*fn)(Engine&)) {
-    return {tip, A::Special, Root::LocalMachine, "", "", core::INT_TYPE, "", 0, false, "", fn};
+constexpr RestoreStep special(int tip, void (*fn)(TipServices&)) {
+    return {tip, Action::Special, Root::LocalMachine, "", "", core::INT_TYPE, "", 0, false, "", fn};
 }
 }  // namespace restore
 
@@ -206,14 +178,14 @@ constexpr bool exports_cover_specials(std::span<const SpecialTip> specials, std:
 
 
 // The work of one tip: its records, then its writes.
-void apply_tip(const GroupTables& tables, Engine& engine, int tip);
-void run_restore(const GroupTables& tables, Engine& engine);
+void apply_tip(const GroupTables& tables, TipServices& services, int tip);
+void run_restore(const GroupTables& tables, TipServices& services);
 // "Restore to previous registry settings": every tip of the group that
 // holds records gets back what the machine held before it was first
 // applied, the last tip first.
-void run_restore_previous(const GroupTables& tables, Engine& engine);
+void run_restore_previous(const GroupTables& tables, TipServices& services);
 // The restore steps of one tip alone, in the group's order.
-void run_restore_of_tip(const GroupTables& tables, Engine& engine, int tip);
+void run_restore_of_tip(const GroupTables& tables, TipServices& services, int tip);
 
 // What applying a list of tips came to.
 struct ApplyOutcome {
@@ -228,15 +200,15 @@ struct ApplyOutcome {
 // take, and the groups' undo flags written afterwards. A value of the wrong
 // type stops the work at that tip (it is not applied) and is reported, not
 // thrown, so the caller can tell the tips that were never reached.
-ApplyOutcome apply_tips(Engine& engine, std::span<const int> tips);
-bool flagged_applied(Engine& engine, int tip);
+ApplyOutcome apply_tips(TipServices& services, std::span<const int> tips);
+bool flagged_applied(TipServices& services, int tip);
 // Tips 1 to 48 whose flag reads 1, in order.
-std::vector<int> applied_tips(Engine& engine);
+std::vector<int> applied_tips(TipServices& services);
 // A group's "...OptionsUndone", what the Undo page offers for it: 0 while
 // some of its tips are applied, 1 once restored to the factory defaults
 // (or when none is applied), 2 once restored to the previous settings.
 inline constexpr std::int32_t kTipsApplied = 0, kRestoredToFactory = 1, kRestoredToPrevious = 2;
-void write_undone_flag(Engine& engine, Group group);
+void write_undone_flag(TipServices& services, Group group);
 // Takes back groups' tips, each to the factory defaults or to what the
 // machine held before, records that each group was undone and, once after
 // all of them, derives the flags of the tips undone.
@@ -244,54 +216,19 @@ struct GroupUndo {
     Group group;
     bool to_previous;
 };
-void undo_groups(Engine& engine, std::span<const GroupUndo> groups);
+void undo_groups(TipServices& services, std::span<const GroupUndo> groups);
 // At every start, before anything else reads the store, and only by the one
 // writer: a tip whose work was cut off (the flag of work in progress still
 // set) is finished: an apply from its complete records, an undo likewise.
 // The activity log says which and why.
-void finish_interrupted_work(Engine& engine);
-
-// The page logic shared by the four groups.
-class TipPage : public ui::Page {
-public:
-    TipPage(Group group, Context ctx) : group_(group), ctx_(std::move(ctx)) {}
-
-    // After the shell made the group box and the log visible: each box
-    // enabled unless its tip is applied; the group's undo flag written.
-    void refresh();
-    void shown() override { refresh(); }
-    void select_all();
-    void clear_all();
-    void apply();
-    // Opens the help viewer on the tip's help link.
-    void help_image_click(int tip);
-    // The tips applied now, to a profile file the user names.
-    void save_profile();
-    // Ticks exactly the profile's tips not applied yet on the four tips
-    // pages; Apply then applies them. A profile that cannot be taken whole
-    // ticks nothing.
-    void load_profile();
-
-    Group group() const { return group_; }
-
-private:
-    const GroupDisplay& display() const { return group_display(group_); }
-    Group group_;
-    Context ctx_;
-};
+void finish_interrupted_work(TipServices& services);
 
 const GroupTables& group_tables(Group group);
 // Every group's flag rows, in tip order: what the store derives the flags from.
 std::span<const core::FlagRow> flag_rows();
 
-inline constexpr std::string_view kChooseText = "Please make a choice before clicking on Boost Button ! ";
-inline constexpr std::string_view kAppliedText = "Congratulations ! Selected choices have been applied. ";
-inline constexpr std::string_view kAllAppliedText = "All choices have already been selected and applied ";
-inline constexpr std::string_view kNoneAppliedText =
-    "None of the selected choices could be applied. The activity log says why. ";
+
 // What the restore point before a batch is called: "Veltrano: apply 3 tips".
 std::string restore_point_name(std::string_view action, std::size_t count, std::string_view thing);
-// The balloon after Apply: a congratulation only when every ticked tip took.
-std::string apply_text(int applied, int ticked);
 
 }  // namespace veltrano::tips

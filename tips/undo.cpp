@@ -9,7 +9,7 @@ namespace veltrano::tips {
 void UndoPage::refresh() {
     for (const UndoLineDisplay& line : kUndoLines) {
         const std::int32_t undone =
-            ctx_.store.group_undone(std::string(line.undone_flag));
+            ctx_.services.store.group_undone(std::string(line.undone_flag));
         const bool previous = undone == kRestoredToPrevious;
         ctx_.widgets.set_enabled(line.check_box, undone != kRestoredToFactory && !previous);
         ctx_.widgets.set_checked(line.factory_radio, !previous);
@@ -17,17 +17,21 @@ void UndoPage::refresh() {
     }
 }
 
-void UndoPage::BitBtn15Click() {
+void UndoPage::select_all() {
     for (const UndoLineDisplay& line : kUndoLines)
         if (ctx_.widgets.is_enabled(line.check_box)) ctx_.widgets.set_checked(line.check_box, true);
 }
 
-void UndoPage::BitBtn16Click() {
+void UndoPage::clear_all() {
     for (const UndoLineDisplay& line : kUndoLines)
         if (ctx_.widgets.is_enabled(line.check_box)) ctx_.widgets.set_checked(line.check_box, false);
 }
 
-void UndoPage::BitBtn17Click() {
+void UndoPage::undo() {
+    as_page_writer(ctx_, [this] { undo_ticked(); });
+}
+
+void UndoPage::undo_ticked() {
     std::string_view text = kUndoChooseText;
     std::vector<GroupUndo> groups;
     for (const UndoLineDisplay& line : kUndoLines) {
@@ -40,8 +44,8 @@ void UndoPage::BitBtn17Click() {
         groups.push_back({line.group, !ctx_.widgets.is_checked(line.factory_radio)});
     }
     if (!groups.empty()) {
-        core::RestorePoint point(ctx_.system_restore, ctx_.reg.log(), restore_point_name("undo", groups.size(), "group"));
-        undo_groups(ctx_, groups);
+        core::RestorePoint point(ctx_.system_restore, ctx_.services.reg.log(), restore_point_name("undo", groups.size(), "group"));
+        undo_groups(ctx_.services, groups);
         point.succeeded();
     }
     bool all_disabled = true;

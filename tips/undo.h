@@ -3,7 +3,7 @@
 // were first applied, and recording that the group was undone.
 #pragma once
 
-#include "tips/tip_engine.h"
+#include "tips/tip_page.h"
 
 namespace veltrano::tips {
 
@@ -18,11 +18,13 @@ public:
     // After the shell made GroupBox7 and the log visible.
     void refresh();
     void shown() override { refresh(); }
-    void BitBtn15Click();  // Select All
-    void BitBtn16Click();  // Clear All
-    void BitBtn17Click();  // Undo
+    // The buttons of kUndoButtons: Select All, Clear All, Undo.
+    void select_all();
+    void clear_all();
+    void undo();
 
 private:
+    void undo_ticked();
     Context ctx_;
 };
 

@@ -4,8 +4,13 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace veltrano::ui {
+
+// The log's controls under a page: its caption, the strip above it and the list.
+inline constexpr std::string_view kLogCaption = "Label2", kLogStrip = "Image5", kLogList = "ListBox1";
+inline constexpr std::string_view kLogControls[] = {kLogCaption, kLogStrip, kLogList};
 
 class ActivityLog {
 public:

@@ -1,7 +1,7 @@
 // TForm2: the terms of use. Agreeing closes it; not agreeing ends the program.
 #pragma once
 
-#include "shell/win32/modal_dialog.h"
+#include "ui/win32/modal_dialog.h"
 
 namespace veltrano::shell::win32 {
 

@@ -3,8 +3,8 @@
 // message or its hint, or on its own after the five seconds its hint promises.
 #pragma once
 
-#include "shell/win32/gdi.h"
-#include "shell/win32/modal_dialog.h"
+#include "ui/win32/gdi.h"
+#include "ui/win32/modal_dialog.h"
 
 #include <string>
 

@@ -10,7 +10,7 @@
 #include "platform/win32/win32_system_info.h"
 #include "platform/win32/win32_time.h"
 #include "shell/command_line.h"
-#include "shell/win32/writer_lock.h"
+#include "tips/win32/writer_lock.h"
 
 #include <shellapi.h>
 
@@ -36,14 +36,10 @@ public:
         const auto attach = reinterpret_cast<AttachConsoleFn>(
             reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "AttachConsole")));
         if (!attach || !attach(ATTACH_PARENT_PROCESS)) return;
-        console_ = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_EXISTING, 0, nullptr);
-        if (console_ == INVALID_HANDLE_VALUE) console_ = nullptr;
+        console_.reset(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, 0, nullptr));
         // The prompt was already printed when we attached: start on a line of our own.
         if (console_) write_console(L"\r\n");
-    }
-    ~Win32Console() override {
-        if (console_) CloseHandle(console_);
     }
 
     void say(const std::string& line) override {
@@ -60,27 +56,10 @@ public:
 private:
     void write_console(const std::wstring& text) {
         DWORD written = 0;
-        WriteConsoleW(console_, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        WriteConsoleW(console_.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     }
-    HANDLE out_ = nullptr;
-    HANDLE console_ = nullptr;
-};
-
-// The named mutex, as the command line waits on it.
-class Win32WriterGate : public WriterGate {
-public:
-    bool acquire(std::uint32_t timeout_ms) override {
-#ifdef VELTRANO_WRITER_WAIT_SEAM
-        // Five minutes is too long for a test to wait for a give-up.
-        wchar_t seam[16] = {};
-        if (timeout_ms > 0 && GetEnvironmentVariableW(L"VELTRANO_WRITER_WAIT_MS", seam, 16) > 0)
-            timeout_ms = static_cast<std::uint32_t>(_wtoi(seam));
-#endif
-        return lock_.acquire(timeout_ms);
-    }
-
-private:
-    WriterLock lock_;
+    HANDLE out_ = nullptr;  // the standard output's, not ours to close
+    platform::win32::unique_file_handle console_;
 };
 
 std::string user_name() {
@@ -123,7 +102,7 @@ int run_command_line() {
     platform::win32::Win32FileSystem files;
     platform::win32::Win32AnsiText ansi;
     platform::win32::Win32SystemInfo system_info;
-    Win32WriterGate gate;
+    tips::win32::WriterLock gate;
     platform::win32::Win32SystemRestore system_restore;
     const Invocation invocation{platform::win32::to_utf8(GetCommandLineW()), system_info.computer_name(), user_name(),
                                 runs_as_system()};

@@ -3,7 +3,7 @@
 // with the window and keeps the last page until the next help link.
 #pragma once
 
-#include "shell/win32/modal_dialog.h"
+#include "ui/win32/modal_dialog.h"
 
 #include <memory>
 #include <string>

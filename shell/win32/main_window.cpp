@@ -3,9 +3,9 @@
 #include "core/error.h"
 #include "platform/win32/text.h"
 #include "shell/startup_stages.h"
-#include "shell/win32/error_box.h"
+#include "ui/win32/error_box.h"
+#include "ui/win32/window_binding.h"
 #include "shell/win32/help.h"
-#include "shell/win32/writer_lock.h"
 
 #include <commctrl.h>
 
@@ -45,14 +45,7 @@ HFONT make_font(int weight) {
 
 MainWindow::MainWindow(HINSTANCE instance, Services services, Win32Dialogs& dialogs)
     : instance_(instance), dialogs_(dialogs), form_(services, *this, dialogs, *this, help_base_address()),
-      page_built_(form_.pages().size(), false) {
-    form_.run_as_writer = [](const std::function<void()>& work) {
-        WriterLock lock;
-        if (!lock.acquire(0)) return false;
-        work();
-        return true;
-    };
-}
+      page_built_(form_.pages().size(), false) {}
 
 MainWindow::~MainWindow() {
     if (hwnd_) DestroyWindow(hwnd_);
@@ -175,12 +168,12 @@ void MainWindow::build_controls() {
 
     // The activity log under the short pages.
     HWND label = controls_.create(hwnd_,
-                                  {ControlKind::Label, "Label2", "Log of activities carried out in this session",
+                                  {ControlKind::Label, std::string(ui::kLogCaption), "Log of activities carried out in this session",
                                    kLogLeft, 432, kLogWidth, 14},
                                   font);
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(bold_font_.get()), FALSE);
-    controls_.create(hwnd_, {ControlKind::Picture, "Image5", "Image5", kLogLeft, 448, kLogWidth, 8}, font);
-    HWND list = controls_.create(hwnd_, {ControlKind::ListBox, "ListBox1", "", kLogLeft, 456, kLogWidth, 121}, font);
+    controls_.create(hwnd_, {ControlKind::Picture, std::string(ui::kLogStrip), std::string(ui::kLogStrip), kLogLeft, 448, kLogWidth, 8}, font);
+    HWND list = controls_.create(hwnd_, {ControlKind::ListBox, std::string(ui::kLogList), "", kLogLeft, 456, kLogWidth, 121}, font);
     SendMessageW(list, LB_SETHORIZONTALEXTENT, 1000, 0);
     log_.attach(list, hwnd_, kFlushLog);
 }
@@ -216,11 +209,7 @@ void MainWindow::build_page(std::size_t page) {
     ui::Page* logic = form_.page(page);
     HWND panel = page_panel(page);
     if (!view || !logic) return;
-    const PageBuilder builder{controls_, panel, static_cast<HFONT>(font_.get()),
-                              static_cast<HFONT>(bold_font_.get()),
-                              [this](std::function<void()> handler) -> std::function<void()> {
-                                  return [this, handler] { guarded(handler); };
-                              }};
+    const PageBuilder builder{controls_, panel, static_cast<HFONT>(font_.get()), static_cast<HFONT>(bold_font_.get())};
     view->build(builder, *logic);
 }
 
@@ -261,14 +250,7 @@ void MainWindow::paint_frame(HDC dc) {
 }
 
 LRESULT CALLBACK MainWindow::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    return self->handle(msg, wp, lp);
+    return answer_by_object<MainWindow, &MainWindow::hwnd_, &MainWindow::handle>(hwnd, msg, wp, lp);
 }
 
 LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
@@ -295,7 +277,7 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORSTATIC: {
         HDC dc = reinterpret_cast<HDC>(wp);
         const std::string& name = controls_.name_of(reinterpret_cast<HWND>(lp));
-        if (name == "Label2") {
+        if (name == ui::kLogCaption) {
             SetTextColor(dc, kLogGreen);
             SetBkColor(dc, kCream);
             return reinterpret_cast<LRESULT>(cream_brush_.get());
@@ -308,7 +290,7 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORBTN:
         return reinterpret_cast<LRESULT>(white_brush_.get());
     case WM_CTLCOLORLISTBOX:
-        if (reinterpret_cast<HWND>(lp) == controls_.get("ListBox1")) {
+        if (reinterpret_cast<HWND>(lp) == controls_.get(ui::kLogList)) {
             SetTextColor(reinterpret_cast<HDC>(wp), kLogGreen);
             return reinterpret_cast<LRESULT>(white_brush_.get());
         }

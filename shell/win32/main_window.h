@@ -5,12 +5,12 @@
 
 #include "shell/main_form.h"
 #include "shell/main_view.h"
-#include "shell/win32/controls.h"
-#include "shell/win32/gdi.h"
+#include "ui/win32/controls.h"
+#include "ui/win32/gdi.h"
 #include "shell/win32/log_view.h"
-#include "shell/win32/navigation_bar.h"
-#include "shell/win32/page_builder.h"
-#include "shell/win32/pump_throttle.h"
+#include "ui/win32/navigation_bar.h"
+#include "ui/win32/page_builder.h"
+#include "ui/win32/pump_throttle.h"
 #include "shell/win32/win32_dialogs.h"
 #include "ui/activity_log.h"
 

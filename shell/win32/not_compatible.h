@@ -1,7 +1,7 @@
 // TForm3: the notice shown instead of a page on Windows outside the NT family.
 #pragma once
 
-#include "shell/win32/modal_dialog.h"
+#include "ui/win32/modal_dialog.h"
 
 namespace veltrano::shell::win32 {
 

@@ -119,12 +119,12 @@ void build_welcome_page(const PageBuilder& b, WelcomePage& logic) {
     for (int i = 0; i < 3; ++i) {
         const auto click = buttons[i].click;
         b.add({ControlKind::Button, buttons[i].name, buttons[i].caption, 484, 384 + i * 34, 106, 28,
-               b.guard([&logic, click] { (logic.*click)(); })});
+               [&logic, click] { (logic.*click)(); }});
     }
 
     // The memory statistics tick every second from start to end, whichever
     // page is shown.
-    b.add({ControlKind::Timer, "Timer1", "", 0, 0, 0, 0, b.guard([&logic] { logic.Timer1Timer(); }), true, 1000});
+    b.add({ControlKind::Timer, "Timer1", "", 0, 0, 0, 0, [&logic] { logic.Timer1Timer(); }, true, 1000});
 }
 
 }  // namespace veltrano::shell::win32

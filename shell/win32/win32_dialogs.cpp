@@ -1,7 +1,7 @@
 #include "shell/win32/win32_dialogs.h"
 
 #include "platform/win32/text.h"
-#include "shell/win32/error_box.h"
+#include "ui/win32/error_box.h"
 
 #include <commdlg.h>
 

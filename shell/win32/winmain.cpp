@@ -15,6 +15,7 @@
 #include "shell/win32/command_line_main.h"
 #include "shell/win32/main_window.h"
 #include "shell/win32/win32_dialogs.h"
+#include "tips/win32/writer_lock.h"
 
 #include <commctrl.h>
 #include <windows.h>
@@ -43,9 +44,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     platform::win32::Win32Processes processes;
     platform::win32::Win32Shell shell;
     platform::win32::Win32SystemRestore system_restore;
+    tips::win32::WriterLock writer_lock;
 
     shell::win32::Win32Dialogs dialogs(instance);
-    shell::win32::MainWindow main_window(instance, {registry, system_info, time, sound, shutdown, browser, file_system, processes, shell, ansi_text, net::win32::create_tw_socket, &system_restore}, dialogs);
+    shell::win32::MainWindow main_window(instance, {registry, system_info, time, sound, shutdown, browser, file_system, processes, shell, ansi_text, net::win32::create_tw_socket, &system_restore, &writer_lock}, dialogs);
     VELTRANO_STAGE("form made");
     if (!main_window.create()) return 1;
     shell.set_owner(main_window.hwnd());

@@ -34,7 +34,7 @@ protected:
     tips::UndoPage undo{ctx};
 
     // What Undo does for a group set to its factory defaults.
-    void restore_factory(tips::Group group) { tips::run_restore(tips::group_tables(group), ctx); }
+    void restore_factory(tips::Group group) { tips::run_restore(tips::group_tables(group), ctx.services); }
 
     tips::TipPage& page(tips::Group group) {
         switch (group) {

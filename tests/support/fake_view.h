@@ -126,7 +126,7 @@ public:
             if (get(row.group_box).visible) v.emplace_back(row.group_box);
         return v;
     }
-    bool log_visible() const { return get("ListBox1").visible; }
+    bool log_visible() const { return get(ui::kLogList).visible; }
 
     bool terminated = false;
     std::vector<std::string> calls;

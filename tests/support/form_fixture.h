@@ -6,6 +6,7 @@
 #include "shell/main_form.h"
 #include "shell/welcome.h"
 #include "support/fake_view.h"
+#include "support/fake_writer_gate.h"
 #include "support/fakes.h"
 #include "support/memory_log.h"
 #include "support/memory_registry.h"
@@ -32,7 +33,14 @@ protected:
     FakeAnsiText ansi;
     FakeProcesses processes;
     FakeShell shell;
-    shell::TForm1 form{{reg, sys, time, sound, shutdown, browser, files, processes, shell, ansi}, view, dialogs, log, "file:///C:/Veltrano/help"};
+    FakeWriterGate gate;
+    shell::TForm1 form{services(), view, dialogs, log, "file:///C:/Veltrano/help"};
+
+    shell::Services services() {
+        shell::Services machine{reg, sys, time, sound, shutdown, browser, files, processes, shell, ansi};
+        machine.writer_gate = &gate;
+        return machine;
+    }
 
     static inline const std::string kStore = "SOFTWARE\\VELTRANO\\VERSION\\2.0\\";
 

@@ -81,18 +81,18 @@ void start_and(platform::Registry& reg, Action action) {
     fakes::MemoryLog log;
     core::RegistryPrimitives prim(reg, log);
     core::TipStateStore store(prim, time, tips::flag_rows());
-    tips::Engine engine{prim, store, time};
+    tips::TipServices tip_services{prim, store, time};
     store.check_for_previous_install();
-    tips::finish_interrupted_work(engine);
+    tips::finish_interrupted_work(tip_services);
     if (action == Action::ApplyAll) {
         std::vector<int> to_apply;
         for (int tip = 1; tip <= tips::kTipCount; ++tip)
-            if (!tips::flagged_applied(engine, tip)) to_apply.push_back(tip);
-        tips::apply_tips(engine, to_apply);
+            if (!tips::flagged_applied(tip_services, tip)) to_apply.push_back(tip);
+        tips::apply_tips(tip_services, to_apply);
     } else if (action == Action::UndoAllToPrevious) {
         std::vector<tips::GroupUndo> groups;
         for (const tips::GroupDisplay& g : tips::kGroupDisplay) groups.push_back({g.group, true});
-        tips::undo_groups(engine, groups);
+        tips::undo_groups(tip_services, groups);
     }
 }
 

@@ -40,20 +40,15 @@ TEST_F(MainFormTest, FirstStartBuildsTheStoreThenWritesBothCounters) {
 TEST_F(MainFormTest, StartFinishesATipLeftInProgressBeforeCounting) {
     reg.open(Root::LocalMachine, "SOFTWARE\\VELTRANO", true);
     reg.put(Root::LocalMachine, kStore + core::tip_key(33), "WorkInProgress", RegValue::string("Apply"));
-    bool refused = true;
-    form.run_as_writer = [&](const std::function<void()>& work) {
-        if (!refused) work();
-        return !refused;
-    };
+    gate.held_elsewhere = true;
     form.FormCreate();
     EXPECT_THAT(log.lines, ::testing::Contains(
                                "Another Veltrano is applying or undoing tips: any tip it leaves half done is finished at a later start"));
     EXPECT_EQ(reg.get(Root::LocalMachine, kStore + core::tip_key(33), "WorkInProgress"), RegValue::string("Apply"));
 
-    refused = false;
+    gate.held_elsewhere = false;
     log.lines.clear();
-    shell::TForm1 again{{reg, sys, time, sound, shutdown, browser, files, processes, shell, ansi}, view, dialogs, log,
-                        "file:///C:/Veltrano/help"};
+    shell::TForm1 again{services(), view, dialogs, log, "file:///C:/Veltrano/help"};
     again.FormCreate();
     EXPECT_EQ(log.lines.front(), "TIP0033 was being applied when Veltrano was stopped: finishing it from its records");
     EXPECT_EQ(reg.get(Root::CurrentUser, "Control Panel\\Desktop", "MenuShowDelay"), RegValue::string("15"));

@@ -5,6 +5,7 @@
 #include "core/tip_state_store.h"
 #include "shell/command_line.h"
 #include "support/catalogue_fixture.h"
+#include "support/fake_writer_gate.h"
 #include "tips/profile.h"
 #include "tips/reg_export.h"
 #include "platform/what_if_registry.h"
@@ -34,17 +35,6 @@ class RecordingConsole : public shell::Console {
 public:
     void say(const std::string& line) override { lines += line + "\n"; }
     std::string lines;
-};
-
-// The writer lock: free, unless another Veltrano holds it for good.
-class OpenGate : public shell::WriterGate {
-public:
-    bool acquire(std::uint32_t timeout_ms) override {
-        waits.push_back(timeout_ms);
-        return !held_elsewhere;
-    }
-    bool held_elsewhere = false;
-    std::vector<std::uint32_t> waits;
 };
 
 // Every key and value of the in-memory machine, the program's own records included.
@@ -96,7 +86,7 @@ protected:
     }
     bool checked(int tip) { return widgets.is_checked(tips::tip_display(tip).check_box); }
     RecordingConsole console;
-    OpenGate gate;
+    fakes::FakeWriterGate gate;
     shell::Invocation invocation{"veltrano /apply room12.txt", "TUNEBOX", "ann"};
 };
 
@@ -319,7 +309,7 @@ TEST_F(Profiles, GivingUpOnAnotherVeltranoIsExitCodeFourLoggedAndChangesNothing)
     gate.held_elsewhere = true;
     const Snapshot before = snapshot(reg);
     EXPECT_EQ(run({"/apply", kPath, "/log", "C:\\log.txt"}), shell::kExitWaitedTooLong);
-    EXPECT_THAT(gate.waits, ElementsAre(0u, shell::kWriterWaitMs));
+    EXPECT_THAT(gate.waits, ElementsAre(0u, tips::kScriptWriterWaitMs));
     EXPECT_EQ(snapshot(reg), before);
     EXPECT_THAT(file("C:\\log.txt"),
                 AllOf(HasSubstr("  Waiting for another Veltrano"), HasSubstr("  Gave up waiting"),
@@ -417,14 +407,14 @@ TEST(WhatIfRegistry, ReadsAsTheMachineWouldAfterTheSameWorkAndChangesNothing) {
         fakes::MemoryLog log;
         core::RegistryPrimitives primitives(reg, log);
         core::TipStateStore store(primitives, time, tips::flag_rows());
-        tips::Engine engine{primitives, store, time};
+        tips::TipServices tip_services{primitives, store, time};
         store.check_for_previous_install();
         std::vector<int> all(tips::kTipCount);
         std::iota(all.begin(), all.end(), 1);
-        tips::apply_tips(engine, all);
+        tips::apply_tips(tip_services, all);
         stage();
         const tips::GroupUndo groups[] = {{tips::Group::Network, false}, {tips::Group::Customization, true}};
-        tips::undo_groups(engine, groups);
+        tips::undo_groups(tip_services, groups);
         stage();
     };
     std::vector<Snapshot> dry, real;

@@ -3,10 +3,11 @@
 #include "core/error.h"
 #include "support/catalogue_fixture.h"
 #include "support/fake_view.h"
+#include "support/fake_writer_gate.h"
 #include "support/fakes.h"
 #include "support/print.h"
 #include "tips/customization.h"
-#include "tips/tip_engine.h"
+#include "tips/tip_page.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -411,13 +412,43 @@ TEST_F(TipsTest, ARestorePointIsAskedForBeforeEachBatchAndItsAbsenceIsLogged) {
     restore.refusal.clear();
     undo_page.refresh();
     for (const auto& line : tips::kUndoLines) widgets.set_checked(line.check_box, true);
-    undo_page.BitBtn17Click();
+    undo_page.undo();
     reg.put(Root::CurrentUser, "\\Control Panel\\Desktop", "HungAppTimeout", RegValue::number(5000));
     tick(9);
     EXPECT_THROW(page.apply(), core::VeltranoError);
     EXPECT_EQ(restore.steps, (std::vector<std::string>{"begin Veltrano: apply 2 tips", "end", "begin Veltrano: apply 1 tip",
                                                       "begin Veltrano: undo 4 groups", "end",
                                                       "begin Veltrano: apply 1 tip", "end after an error"}));
+}
+
+// Another Veltrano applying or undoing: Apply and Undo leave the boxes and
+// the machine as they are and say so; a held gate is let go however the
+// work ends, a wrongly typed value included.
+TEST_F(TipsTest, ApplyAndUndoWaitForNoOtherWriterAndLetTheGateGo) {
+    fakes::FakeWriterGate gate;
+    gate.held_elsewhere = true;
+    tips::Context shared = ctx;
+    shared.writer = &gate;
+    tips::TipPage page{Group::Power, shared};
+    tips::UndoPage undo_page{shared};
+
+    tick(8);
+    page.apply();
+    undo_page.refresh();
+    for (const auto& line : tips::kUndoLines) widgets.set_checked(line.check_box, true);
+    undo_page.undo();
+    EXPECT_TRUE(checked(8));
+    EXPECT_EQ(flag(8), std::nullopt);
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(dialogs.messages, (std::vector<std::string>(2, std::string(tips::kAnotherWriter))));
+    EXPECT_EQ(gate.waits, (std::vector<std::uint32_t>{0, 0}));
+
+    gate.held_elsewhere = false;
+    reg.put(Root::CurrentUser, "\\Control Panel\\Desktop", "HungAppTimeout", RegValue::number(5000));
+    tick(9);
+    EXPECT_THROW(page.apply(), core::VeltranoError);
+    EXPECT_EQ(flag(8), RegValue::number(1));
+    EXPECT_FALSE(gate.held);
 }
 
 TEST_F(TipsTest, HelpImagesOpenTheirPageBelowTheHelpBase) {
@@ -441,7 +472,7 @@ protected:
         widgets.set_checked(tips::kUndoLines[3].factory_radio, !previous);
         widgets.set_checked(tips::kUndoLines[3].previous_radio, previous);
         widgets.set_checked(tips::kUndoLines[3].check_box, true);
-        undo.BitBtn17Click();
+        undo.undo();
     }
     const std::string kRegedit = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit";
     const std::string kMessenger = "\\Software\\Policies\\Microsoft\\Messenger";
@@ -531,7 +562,7 @@ TEST_F(KeptByUndo, AdapterTipsRecordEachAdaptersOwnValue) {
     widgets.set_checked(tips::kUndoLines[0].factory_radio, false);
     widgets.set_checked(tips::kUndoLines[0].previous_radio, true);
     widgets.set_checked(tips::kUndoLines[0].check_box, true);
-    undo.BitBtn17Click();
+    undo.undo();
     EXPECT_EQ(reg.get(Root::LocalMachine, kInterfaces + "AdapterA", "MTU"), RegValue::number(1400));
     EXPECT_EQ(reg.get(Root::LocalMachine, kInterfaces + "WirelessB", "MTU"), std::nullopt);
 }

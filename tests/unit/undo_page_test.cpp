@@ -5,7 +5,7 @@
 #include "support/form_fixture.h"
 #include "support/memory_registry.h"
 #include "support/print.h"
-#include "tips/tip_engine.h"
+#include "tips/tip_page.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -66,25 +66,25 @@ TEST_P(UndoShow, EachLineFollowsItsGroupFlag) {
 
 TEST_F(UndoPageTest, NothingTickedChangesNothingAndSaysSo) {
     undo.refresh();
-    undo.BitBtn17Click();
+    undo.undo();
     EXPECT_EQ(balloon(), "balloon Please make a choice before clicking on Undo button !");
     EXPECT_THAT(sound.played, ElementsAre("DONE"));
     EXPECT_TRUE(log.lines.empty());
 
     for (const auto& l : tips::kUndoLines) set_undone(l.group, 1);
     undo.refresh();
-    undo.BitBtn17Click();
+    undo.undo();
     EXPECT_EQ(balloon(), "balloon All Selected Options have already been UNDONE ");
 }
 
 TEST_F(UndoPageTest, SelectAllAndClearAllLeaveUndoneGroupsAlone) {
     set_undone(tips::Group::Power, 1);
     undo.refresh();
-    undo.BitBtn15Click();
+    undo.select_all();
     EXPECT_FALSE(checked(tips::Group::Power));
     EXPECT_TRUE(checked(tips::Group::Network) && checked(tips::Group::System) && checked(tips::Group::Customization));
     widgets.set_checked(line(tips::Group::Power).check_box, true);
-    undo.BitBtn16Click();
+    undo.clear_all();
     EXPECT_TRUE(checked(tips::Group::Power));
     EXPECT_FALSE(checked(tips::Group::Network));
 }
@@ -93,7 +93,7 @@ TEST_F(UndoPageTest, TwoGroupsAreRestoredInPageOrderEachWithItsFlagThenTheirTips
     undo.refresh();
     tick(tips::Group::Customization);
     tick(tips::Group::Network);
-    undo.BitBtn17Click();
+    undo.undo();
     EXPECT_EQ(undone(tips::Group::Network), RegValue::number(1));
     EXPECT_EQ(undone(tips::Group::Customization), RegValue::number(1));
     EXPECT_EQ(undone(tips::Group::Power), std::nullopt);
@@ -114,7 +114,7 @@ TEST_F(UndoPageTest, BoxTickedBeforeAShowDisabledItStillUndoesItsGroup) {
     tick(tips::Group::System);
     set_undone(tips::Group::System, 1);
     undo.refresh();
-    undo.BitBtn17Click();
+    undo.undo();
     EXPECT_EQ(count("Starting the process of setting DisablePagingExecutive"), 1u);
     EXPECT_FALSE(checked(tips::Group::System));
 }
@@ -124,7 +124,7 @@ TEST_F(UndoPageTest, PreviousSettingsChoiceWithNothingAppliedOnlyRecordsTheUndo)
     widgets.set_checked(line(tips::Group::Power).factory_radio, false);
     widgets.set_checked(line(tips::Group::Power).previous_radio, true);
     tick(tips::Group::Power);
-    undo.BitBtn17Click();
+    undo.undo();
     EXPECT_EQ(undone(tips::Group::Power), RegValue::number(2));
     EXPECT_EQ(count("Starting the process of setting WaitToKillAppTimeout"), 0u);
 }
@@ -135,7 +135,7 @@ TEST_F(UndoPageTest, PowerRestoreLeavesTipsEightAndNineApplied) {
     power.refresh();
     undo.refresh();
     tick(tips::Group::Power);
-    undo.BitBtn17Click();
+    undo.undo();
     EXPECT_EQ(balloon(), "balloon Congratulations ! Selected options have been UNDONE. ");
     for (int tip : {8, 9}) EXPECT_EQ(flag(tip), RegValue::number(1)) << tip;
     for (int tip : {10, 11, 12}) EXPECT_EQ(flag(tip), RegValue::number(0)) << tip;
@@ -148,7 +148,7 @@ TEST_F(UndoPageTest, UndoingTheLastOpenGroupSaysAllAreUndone) {
     for (auto g : {tips::Group::Network, tips::Group::Power, tips::Group::System}) set_undone(g, 2);
     undo.refresh();
     tick(tips::Group::Customization);
-    undo.BitBtn17Click();
+    undo.undo();
     EXPECT_EQ(balloon(), "balloon All Selected Options have already been UNDONE ");
 }
 
@@ -173,7 +173,7 @@ TEST_F(TipPagesInForm, NavigationShowsThePageThenMirrorsItsFlags) {
     form.navigation_click(kUndoEntry);
     EXPECT_TRUE(view.is_enabled("CheckBox51"));
     view.set_checked("CheckBox51", true);
-    static_cast<tips::UndoPage*>(form.page(kUndoEntry))->BitBtn17Click();
+    static_cast<tips::UndoPage*>(form.page(kUndoEntry))->undo();
     EXPECT_EQ(counter("SystemOptionsUndone"), RegValue::number(1));
     form.navigation_click(kSystemEntry);
     EXPECT_TRUE(view.is_enabled("CheckBox14"));

@@ -94,7 +94,7 @@ TEST_F(UndoRoundTrip, PreviousSettingsPutBackEveryKeyTheTipsTouchAsItWas) {
         widgets.set_checked(line.previous_radio, true);
         widgets.set_checked(line.check_box, true);
     }
-    undo.BitBtn17Click();
+    undo.undo();
 
     const Snapshot after = snapshot();
     for (const auto& [key, values] : before) {

@@ -12,7 +12,7 @@ namespace {
 
 using tips::RestoreStep;
 using tips::WriteRow;
-using A = RestoreStep::Action;
+using Action = RestoreStep::Action;
 
 static_assert(kTipProse.size() == tips::kTipDisplay.size());
 
@@ -51,13 +51,13 @@ std::string row(std::string_view key, std::string_view value, std::string_view w
 
 std::string restore_text(const RestoreStep& s) {
     switch (s.action) {
-    case A::Write: return "sets it to " + data_text(s.type, s.str, s.num);
-    case A::DeleteValue: return "deletes the value";
-    case A::DeleteKey: return "deletes the key with everything below it";
-    case A::DeleteKeyIfEmpty: return "deletes the key when nothing else is left in it";
-    case A::RecreateKey: return "puts the key back with the values and subkeys it held when the tip removed it";
-    case A::DeleteOnAdapters: return "deletes the value in the interface key of every adapter but NdisWanIp";
-    case A::Special: return "writes back what the tip saved in its OLD_VALUES, where a saved text exists";
+    case Action::Write: return "sets it to " + data_text(s.type, s.str, s.num);
+    case Action::DeleteValue: return "deletes the value";
+    case Action::DeleteKey: return "deletes the key with everything below it";
+    case Action::DeleteKeyIfEmpty: return "deletes the key when nothing else is left in it";
+    case Action::RecreateKey: return "puts the key back with the values and subkeys it held when the tip removed it";
+    case Action::DeleteOnAdapters: return "deletes the value in the interface key of every adapter but NdisWanIp";
+    case Action::Special: return "writes back what the tip saved in its OLD_VALUES, where a saved text exists";
     }
     return {};
 }
@@ -82,10 +82,10 @@ std::string tip_section(const tips::TipDisplay& t) {
     std::string restores;
     for (const RestoreStep& s : tables.restore) {
         if (s.tip != t.tip) continue;
-        const bool whole_key = s.action == A::DeleteKey || s.action == A::DeleteKeyIfEmpty ||
-                               s.action == A::RecreateKey || s.action == A::Special;
-        const std::string key = s.action == A::DeleteOnAdapters ? "each adapter's interface key"
-                                : s.action == A::Special        ? "the tip's saved values"
+        const bool whole_key = s.action == Action::DeleteKey || s.action == Action::DeleteKeyIfEmpty ||
+                               s.action == Action::RecreateKey || s.action == Action::Special;
+        const std::string key = s.action == Action::DeleteOnAdapters ? "each adapter's interface key"
+                                : s.action == Action::Special        ? "the tip's saved values"
                                                                 : full_key(s.root, s.key);
         restores += row(key, whole_key ? "" : value_name(s.value), restore_text(s));
     }

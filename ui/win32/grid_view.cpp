@@ -1,4 +1,7 @@
-#include "shell/win32/grid_view.h"
+#include "ui/win32/grid_view.h"
+
+#include "ui/win32/error_box.h"
+#include "ui/win32/window_binding.h"
 
 #include "platform/win32/text.h"
 
@@ -149,14 +152,14 @@ void GridView::user_selected() {
     // would describe the row the user just left. A timer of the least
     // interval fires when the queue is empty, after the list view is done;
     // setting it again while it is pending makes one call of many.
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    bind_window(hwnd_, this);
     SetTimer(hwnd_, kSelectionTimer, USER_TIMER_MINIMUM, selection_settled);
 }
 
 void CALLBACK GridView::selection_settled(HWND hwnd, UINT, UINT_PTR id, DWORD) {
     KillTimer(hwnd, id);
-    auto* self = reinterpret_cast<GridView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self && self->on_select) self->on_select();
+    auto* self = bound_object<GridView>(hwnd);
+    if (self && self->on_select) enter_handler(hwnd, self->on_select);
 }
 
 bool GridView::notify(const NMHDR& header, LRESULT& result) {

@@ -1,7 +1,7 @@
 // The admin page inside the 600 x 345 group box: the column of four buttons
 // on the left, and beside it the four sub-pages at one place, one shown at a
 // time. The time sync sub-page is drawn by its own view into its group box.
-#include "shell/win32/page_views.h"
+#include "admin/win32/admin_page.h"
 
 namespace veltrano::shell::win32 {
 
@@ -81,7 +81,7 @@ void build_auto_logon(const PageBuilder& b, admin::AutoLogon& logic) {
     SendMessageW(show, BM_SETCHECK, BST_CHECKED, 0);
 
     b.add_to(page, {ControlKind::Button, "BitBtn23", "A&pply changes", 344, 289, 120, 26,
-                    b.guard([&logic] { logic.BitBtn23Click(); })});
+                    [&logic] { logic.BitBtn23Click(); }});
 }
 
 void build_control_panel(const PageBuilder& b, admin::ControlPanel& logic) {
@@ -96,7 +96,7 @@ void build_control_panel(const PageBuilder& b, admin::ControlPanel& logic) {
                         300, 16});
     }
     b.add_to(page, {ControlKind::Button, "BitBtn24", "A&pply changes", 344, 289, 120, 26,
-                    b.guard([&logic] { logic.BitBtn24Click(); })});
+                    [&logic] { logic.BitBtn24Click(); }});
 }
 
 void build_launchers(const PageBuilder& b, admin::Launchers& logic) {
@@ -110,7 +110,7 @@ void build_launchers(const PageBuilder& b, admin::Launchers& logic) {
         // .msc file the same icon, and the board has no captions.
         HWND picture = b.add_to(page, {ControlKind::PictureButton, std::string(launcher.picture),
                                        std::string(launcher.picture), left, top, kSize, kSize,
-                                       b.guard([&logic, i] { logic.ImageClick(i); })});
+                                       [&logic, i] { logic.ImageClick(i); }});
         b.controls.set_tooltip(picture, std::string(launcher.tip));
     }
 }
@@ -131,7 +131,7 @@ void build_admin_page(const PageBuilder& b, admin::AdminPage& logic) {
     };
     for (int i = 0; i < 4; ++i)
         b.add_to(options, {ControlKind::Button, buttons[i].name, buttons[i].caption, 8, 24 + i * 40, 88, 28,
-                           b.guard([&logic, click = buttons[i].click] { (logic.*click)(); })});
+                           [&logic, click = buttons[i].click] { (logic.*click)(); }});
 
     build_auto_logon(b, logic.auto_logon());
     build_control_panel(b, logic.control_panel());
@@ -140,7 +140,7 @@ void build_admin_page(const PageBuilder& b, admin::AdminPage& logic) {
     HWND time_sync = sub_page(b, admin::kTimeSyncPage, "Select Time Server and Synchronize your system date and time");
     // Without its logic (no socket to be had) the sub-page stays empty.
     if (admin::TimeSyncPage* sync = logic.time_sync())
-        build_time_sync_page(PageBuilder{b.controls, time_sync, b.font, b.bold_font, b.guard}, *sync);
+        build_time_sync_page(PageBuilder{b.controls, time_sync, b.font, b.bold_font}, *sync);
 }
 
 }  // namespace veltrano::shell::win32

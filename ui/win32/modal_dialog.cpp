@@ -1,6 +1,7 @@
-#include "shell/win32/modal_dialog.h"
+#include "ui/win32/modal_dialog.h"
 
-#include "shell/win32/error_box.h"
+#include "ui/win32/error_box.h"
+#include "ui/win32/window_binding.h"
 
 namespace veltrano::shell::win32 {
 
@@ -81,14 +82,7 @@ HBRUSH ModalDialog::colour_static(HWND, HDC dc) {
 }
 
 LRESULT CALLBACK ModalDialog::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<ModalDialog*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<ModalDialog*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    return self->dispatch(msg, wp, lp);
+    return answer_by_object<ModalDialog, &ModalDialog::hwnd_, &ModalDialog::dispatch>(hwnd, msg, wp, lp);
 }
 
 LRESULT ModalDialog::dispatch(UINT msg, WPARAM wp, LPARAM lp) {
@@ -99,9 +93,7 @@ LRESULT ModalDialog::dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_COMMAND:
         if (lp) {
-            bool done = false;
-            run_guarded(hwnd_, [&] { done = controls_.command(reinterpret_cast<HWND>(lp), HIWORD(wp)); });
-            if (done) return 0;
+            if (controls_.command(reinterpret_cast<HWND>(lp), HIWORD(wp))) return 0;
         }
         break;
     case WM_CTLCOLORSTATIC:

@@ -1,27 +1,13 @@
 // The four tip pages and the Undo page, laid out from the catalogue's
-// display tables; every click goes to the tip logic through the guard.
+// display tables; every click goes to the tip logic.
 #include "platform/win32/text.h"
-#include "shell/win32/page_views.h"
-#include "shell/win32/writer_lock.h"
+#include "tips/win32/tip_pages.h"
 
 namespace veltrano::shell::win32 {
 
 namespace {
 
 constexpr COLORREF kBlue = RGB(0, 0, 255);
-
-// Apply and Undo change the machine: never while a command line does.
-template <class Fn> std::function<void()> as_writer(HWND page, Fn fn) {
-    return [page, fn] {
-        WriterLock lock;
-        if (!lock.acquire(0)) {
-            MessageBoxW(GetAncestor(page, GA_ROOT), platform::win32::to_utf16(kAnotherWriter).c_str(), L"Veltrano",
-                        MB_OK | MB_ICONINFORMATION);
-            return;
-        }
-        fn();
-    };
-}
 
 ControlDecl decl(ControlKind kind, std::string_view name, std::string_view caption, const tips::Rect& r,
                  std::function<void()> on_click = {}) {
@@ -48,21 +34,21 @@ void build_tip_page(const PageBuilder& b, tips::TipPage& logic) {
     for (int tip = group.first_tip; tip <= group.last_tip; ++tip) {
         const tips::TipDisplay& t = tips::tip_display(tip);
         HWND help = b.add(decl(ControlKind::Picture, t.help_image, "Help", tips::help_image_rect(tip),
-                               b.guard([&logic, tip] { logic.help_image_click(tip); })));
+                               [&logic, tip] { logic.help_image_click(tip); }));
         b.controls.set_cursor(help, reinterpret_cast<LPCWSTR>(IDC_HELP));
         HWND box = b.add(decl(ControlKind::CheckBox, t.check_box, t.caption, tips::check_box_rect(tip)));
         b.controls.set_text_colour(box, kBlue);
     }
-    b.add(button(group.select_all, b.guard([&logic] { logic.select_all(); })));
-    b.add(button(group.clear_all, b.guard([&logic] { logic.clear_all(); })));
-    b.add(button(group.apply, b.guard(as_writer(b.page, [&logic] { logic.apply(); }))));
+    b.add(button(group.select_all, [&logic] { logic.select_all(); }));
+    b.add(button(group.clear_all, [&logic] { logic.clear_all(); }));
+    b.add(button(group.apply, [&logic] { logic.apply(); }));
     // Profiles: on the buttons' row, right of Apply where the row was empty,
     // so no control of the page moved; after Apply in the tab order.
     const std::string box(group.group_box);
     b.add(decl(ControlKind::Button, "LoadProfile_" + box, "&Load profile...", {352, tips::kButtonTop, 105, tips::kButtonHeight},
-               b.guard([&logic] { logic.load_profile(); })));
+               [&logic] { logic.load_profile(); }));
     b.add(decl(ControlKind::Button, "SaveProfile_" + box, "Sa&ve profile...", {472, tips::kButtonTop, 105, tips::kButtonHeight},
-               b.guard([&logic] { logic.save_profile(); })));
+               [&logic] { logic.save_profile(); }));
 }
 
 void build_undo_page(const PageBuilder& b, tips::UndoPage& logic) {
@@ -92,9 +78,9 @@ void build_undo_page(const PageBuilder& b, tips::UndoPage& logic) {
         SendMessageW(factory, BM_SETCHECK, BST_CHECKED, 0);
     }
     const tips::UndoButtons& buttons = tips::kUndoButtons;
-    b.add(button(buttons.select_all, b.guard([&logic] { logic.BitBtn15Click(); })));
-    b.add(button(buttons.clear_all, b.guard([&logic] { logic.BitBtn16Click(); })));
-    b.add(button(buttons.undo, b.guard(as_writer(page, [&logic] { logic.BitBtn17Click(); }))));
+    b.add(button(buttons.select_all, [&logic] { logic.select_all(); }));
+    b.add(button(buttons.clear_all, [&logic] { logic.clear_all(); }));
+    b.add(button(buttons.undo, [&logic] { logic.undo(); }));
 }
 
 }  // namespace veltrano::shell::win32

@@ -3,9 +3,9 @@
 // back to the handler of the control that was clicked.
 #pragma once
 
-#include "shell/win32/gdi.h"
-#include "shell/win32/grid_view.h"
-#include "shell/win32/sheet.h"
+#include "ui/win32/gdi.h"
+#include "ui/win32/grid_view.h"
+#include "ui/win32/sheet.h"
 
 #include <windows.h>
 

@@ -2,8 +2,8 @@
 // once and shown modally as often as needed.
 #pragma once
 
-#include "shell/win32/controls.h"
-#include "shell/win32/gdi.h"
+#include "ui/win32/controls.h"
+#include "ui/win32/gdi.h"
 
 #include <windows.h>
 

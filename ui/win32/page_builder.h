@@ -1,12 +1,13 @@
-// What the code that draws a page needs: where to put its controls, the
-// fonts, and the guard every handler runs through. Each page's contents live
+// What the code that draws a page needs: where to put its controls and the
+// fonts. Its handlers are plain functions of the logic: the kit runs each
+// one through the guard (error_box.h). Each page's contents live
 // in a view file of their own (welcome_page.cpp, tip_pages.cpp, ...); the
 // table in page_views.cpp pairs each page with its view. The main window
 // draws a page the first time it is shown, so what the user has not looked
 // at costs nothing at start-up.
 #pragma once
 
-#include "shell/win32/controls.h"
+#include "ui/win32/controls.h"
 #include "ui/page.h"
 
 #include <windows.h>
@@ -21,8 +22,6 @@ struct PageBuilder {
     HWND page;        // the page's group box
     HFONT font;       // MS Sans Serif 8 pt
     HFONT bold_font;
-    // Wraps a handler so that an error it raises reaches the error box.
-    std::function<std::function<void()>(std::function<void()>)> guard;
 
     HWND add(ControlDecl decl) const { return controls.create(page, decl, font); }
     HWND add_to(HWND parent, ControlDecl decl) const { return controls.create(parent, decl, font); }

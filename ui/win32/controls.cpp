@@ -1,7 +1,9 @@
-#include "shell/win32/controls.h"
+#include "ui/win32/controls.h"
 
 #include "platform/win32/text.h"
-#include "shell/win32/gdi.h"
+#include "ui/win32/error_box.h"
+#include "ui/win32/gdi.h"
+#include "ui/win32/window_binding.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -222,7 +224,7 @@ HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
     }
     if (decl.kind == ControlKind::Sheet) sheets_[hwnd] = std::make_unique<Sheet>(hwnd);
     if (decl.kind == ControlKind::Timer) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        bind_window(hwnd, this);
         set_timer_running(hwnd, decl.visible);
     }
     return hwnd;
@@ -258,10 +260,10 @@ HBITMAP Controls::bitmap(const std::string& name) {
 }
 
 void CALLBACK Controls::timer_tick(HWND hwnd, UINT, UINT_PTR, DWORD) {
-    const auto* self = reinterpret_cast<const Controls*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    const auto* self = bound_object<const Controls>(hwnd);
     if (!self) return;
     auto it = self->by_hwnd_.find(hwnd);
-    if (it != self->by_hwnd_.end() && it->second.running && it->second.on_click) it->second.on_click();
+    if (it != self->by_hwnd_.end() && it->second.running && it->second.on_click) enter_handler(hwnd, it->second.on_click);
 }
 
 GridView* Controls::grid(std::string_view name) const {
@@ -271,7 +273,10 @@ GridView* Controls::grid(std::string_view name) const {
 
 bool Controls::notify(const NMHDR& header, LRESULT& result) const {
     auto it = grids_.find(header.hwndFrom);
-    return it != grids_.end() && it->second->notify(header, result);
+    if (it == grids_.end()) return false;
+    bool handled = true;
+    enter_handler(header.hwndFrom, [&] { handled = it->second->notify(header, result); });
+    return handled;
 }
 
 void Controls::set_popup_menu(HWND grid, std::vector<HWND> items) {
@@ -315,7 +320,7 @@ void Controls::show_popup_menu(HWND grid, bool from_keyboard) const {
     if (chosen == 0 || chosen > items.size()) return;
     // A copy: the handler may rebuild what the entry lives in.
     const std::function<void()> click = by_hwnd_.at(items[chosen - 1]).on_click;
-    if (click) click();
+    if (click) enter_handler(grid, click);
 }
 
 bool Controls::shortcut(const MSG& msg) const {
@@ -351,7 +356,7 @@ bool Controls::shortcut(const MSG& msg) const {
         if (!entry.shortcut || msg.wParam != static_cast<WPARAM>(entry.shortcut)) continue;
         if (IsWindowEnabled(item) && entry.on_click) {
             const std::function<void()> click = entry.on_click;
-            click();
+            enter_handler(item, click);
         }
         return true;
     }
@@ -399,7 +404,7 @@ bool Controls::command(HWND from, UINT code) const {
                         : it->second.kind == ControlKind::Edit   ? EN_CHANGE
                                                                  : BN_CLICKED;
     if (code != wanted && !(wanted == BN_CLICKED && code == STN_CLICKED)) return false;
-    it->second.on_click();
+    enter_handler(from, it->second.on_click);
     return true;
 }
 

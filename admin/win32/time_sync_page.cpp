@@ -1,7 +1,7 @@
 // The admin tools' Time Sync sub-page inside GroupBox28: the clock, the
 // server list with "Add TimeServer", the polling interval with "Set the
 // interval", and the exchange's results with "&Synchronize now".
-#include "shell/win32/page_views.h"
+#include "admin/win32/admin_page.h"
 
 namespace veltrano::shell::win32 {
 
@@ -20,18 +20,18 @@ void build_time_sync_page(const PageBuilder& b, admin::TimeSyncPage& logic) {
     server_list.editable = true;
     b.add_to(servers, server_list);
     b.add_to(servers, {ControlKind::Button, "Button4", "Add TimeServer", 8, 44, 120, 24,
-                       b.guard([&logic] { logic.Button4Click(); })});
+                       [&logic] { logic.Button4Click(); }});
 
     HWND interval = b.add({ControlKind::Panel, "GroupBox30", "Set Polling Interval", 8, 116, 452, 70});
     b.add_to(interval, {ControlKind::Label, "StaticText15",
                         "Polling Interval (how often to perform of time synchronization)", 8, 18, 436, 14});
     ControlDecl interval_list{ControlKind::ComboBox, std::string(admin::kIntervalList), "", 8, 38, 80, 21,
-                              b.guard([&logic] { logic.polling_interval_select(); })};
+                              [&logic] { logic.polling_interval_select(); }};
     interval_list.items.assign(admin::kPollIntervals.begin(), admin::kPollIntervals.end());
     interval_list.selected = 0;
     b.add_to(interval, interval_list);
     b.add_to(interval, {ControlKind::Button, "Button5", "Set the interval", 100, 36, 120, 24,
-                        b.guard([&logic] { logic.Button5Click(); })});
+                        [&logic] { logic.Button5Click(); }});
 
     HWND exchange = b.add({ControlKind::Panel, "GroupBox31", "If not behind a Firewall, you can synchronize now", 8,
                            190, 452, 124});
@@ -43,11 +43,11 @@ void build_time_sync_page(const PageBuilder& b, admin::TimeSyncPage& logic) {
     b.add_to(exchange, {ControlKind::Label, "edtServerTime", "", 108, 66, 160, 14});
     b.add_to(exchange, {ControlKind::Label, std::string(admin::kStatus), "", 8, 96, 436, 14});
     b.add_to(exchange, {ControlKind::Button, "BitBtn29", "&Synchronize now", 300, 20, 140, 30,
-                        b.guard([&logic] { logic.BitBtn29Click(); })});
+                        [&logic] { logic.BitBtn29Click(); }});
 
     // Stopped until the page is shown.
     ControlDecl timer{ControlKind::Timer, std::string(admin::kTimer), "", 0, 0, 0, 0,
-                      b.guard([&logic] { logic.Timer2Timer(); })};
+                      [&logic] { logic.Timer2Timer(); }};
     timer.visible = false;
     timer.interval_ms = 1000;
     b.add(timer);

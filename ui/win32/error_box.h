@@ -1,5 +1,8 @@
 // The application's error handling: an error that escapes a handler is shown
-// once in a message box and the program goes on. Every handler runs here.
+// once in a message box and the program goes on. A command, a notification
+// and a timer tick reach their handler through enter_handler, in the kit
+// (controls.cpp, grid_view.cpp); the windows' own steps (creation, close,
+// navigation) through run_guarded. No exception crosses into Windows.
 #pragma once
 
 #include "platform/win32/text.h"
@@ -20,6 +23,12 @@ template <class Fn> void run_guarded(HWND owner, Fn&& fn) {
     } catch (const std::exception& e) {
         show_error_box(owner, e.what());
     }
+}
+
+// The door of every control's handler: the box is owned by the control's
+// top-level window.
+template <class Fn> void enter_handler(HWND control, Fn&& fn) {
+    run_guarded(GetAncestor(control, GA_ROOT), fn);
 }
 
 }  // namespace veltrano::shell::win32

@@ -1,8 +1,8 @@
-#include "shell/win32/navigation_bar.h"
+#include "ui/win32/navigation_bar.h"
 
 #include "platform/win32/text.h"
-#include "shell/win32/controls.h"
-#include "shell/win32/gdi.h"
+#include "ui/win32/controls.h"
+#include "ui/win32/gdi.h"
 
 namespace veltrano::shell::win32 {
 

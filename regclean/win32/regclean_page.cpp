@@ -2,9 +2,8 @@
 // grid of problematic entries with its menu, the description of the
 // selected one with the scan's progress below it, and the four buttons
 // along the bottom. "Ignored..." opens a small window of the ignore list.
-#include "shell/win32/error_box.h"
-#include "shell/win32/modal_dialog.h"
-#include "shell/win32/page_views.h"
+#include "regclean/win32/regclean_page.h"
+#include "ui/win32/modal_dialog.h"
 
 #include "platform/win32/text.h"
 
@@ -37,7 +36,7 @@ protected:
                           font());
         list_ = controls().create(hwnd(), {ControlKind::ListBox, "ListIgnored", "", 12, 32, 496, 220}, font());
         controls().create(hwnd(), {ControlKind::Button, "ButtonUnignore", "&Take off the list", 12, 262, 140, 26,
-                                   [this] { run_guarded(hwnd(), [this] { take_off(); }); }},
+                                   [this] { take_off(); }},
                           font());
         HWND close = controls().create(hwnd(), {ControlKind::Button, "ButtonCloseIgnored", "Close", 428, 262, 80, 26,
                                                 [this] { end_modal(); }},
@@ -77,22 +76,20 @@ void build_regclean_page(const PageBuilder& b, regclean::RegCleanPage& logic) {
     ControlDecl grid{ControlKind::Grid, std::string(regclean::kGrid), "", 8, 18, 568, 244};
     grid.multi_select = true;
     Controls& controls = b.controls;  // outlives the builder
-    grid.on_click = b.guard([&logic, &controls] {
+    grid.on_click = [&logic, &controls] {
         if (GridView* view = controls.grid(regclean::kGrid)) logic.StringGrid1SelectCell(view->current_row());
-    });
+    };
     HWND grid_window = b.add_to(entries, grid);
     if (GridView* view = controls.grid(regclean::kGrid)) {
-        view->on_delete_key = b.guard([&logic] { logic.Button2Click(); });
-        view->on_column_click = [&logic, guard = b.guard](int column) {
-            guard([&logic, column] { logic.StringGrid1ColumnClick(column); })();
-        };
+        view->on_delete_key = [&logic] { logic.Button2Click(); };
+        view->on_column_click = [&logic](int column) { logic.StringGrid1ColumnClick(column); };
     }
     b.controls.set_popup_menu(
         grid_window,
         {b.add({ControlKind::MenuItem, std::string(regclean::kIgnoreEntryItem), "Ignore this entry", 0, 0, 0, 0,
-                b.guard([&logic] { logic.IgnoreEntry1Click(); })}),
+                [&logic] { logic.IgnoreEntry1Click(); }}),
          b.add({ControlKind::MenuItem, std::string(regclean::kIgnoreKeyItem), "Ignore everything below this key", 0, 0,
-                0, 0, b.guard([&logic] { logic.IgnoreKey1Click(); })})});
+                0, 0, [&logic] { logic.IgnoreKey1Click(); }})});
 
     HWND selected = b.add({ControlKind::Panel, "GroupBox16", "Selected Entry", 8, 292, 584, 146});
     b.add_to(selected, {ControlKind::ReadOnlyText, std::string(regclean::kDescription), "", 8, 18, 568, 100});
@@ -101,16 +98,16 @@ void build_regclean_page(const PageBuilder& b, regclean::RegCleanPage& logic) {
     b.add({ControlKind::Label, "Label30", "", 8, 444, 8, 14});
 
     b.add({ControlKind::Button, std::string(regclean::kStartButton), "Start Registry Scan", 16, 448, 130, 28,
-           b.guard([&logic] { logic.Button1Click(); })});
+           [&logic] { logic.Button1Click(); }});
     b.add({ControlKind::Button, std::string(regclean::kRemoveButton), "Remove Selected Entry", 160, 448, 130, 28,
-           b.guard([&logic] { logic.Button2Click(); })});
+           [&logic] { logic.Button2Click(); }});
     b.add({ControlKind::Button, std::string(regclean::kStopButton), "Stop Registry Scan", 304, 448, 130, 28,
-           b.guard([&logic] { logic.Button3Click(); })});
+           [&logic] { logic.Button3Click(); }});
     HWND page = b.page;
     auto window = std::make_shared<IgnoredWindow>(
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(page, GWLP_HINSTANCE)), logic);
     b.add({ControlKind::Button, std::string(regclean::kIgnoredButton), "&Ignored...", 448, 448, 130, 28,
-           b.guard([window, page] { window->open(GetAncestor(page, GA_ROOT)); })});
+           [window, page] { window->open(GetAncestor(page, GA_ROOT)); }});
 }
 
 }  // namespace veltrano::shell::win32

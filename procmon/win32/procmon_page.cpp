@@ -2,7 +2,7 @@
 // 600 x 489 group box, its four buttons and the auto refresh's check box
 // below it, and the grid's pop-up menu, which offers the same four actions
 // with their shortcuts.
-#include "shell/win32/page_views.h"
+#include "procmon/win32/procmon_page.h"
 
 #include <chrono>
 #include <future>
@@ -74,19 +74,17 @@ void build_process_monitor(const PageBuilder& b, ProcessMonitor& logic) {
     // A mnemonic on the label takes the focus to the edit made after it.
     b.add({ControlKind::Label, "LabelFilter", "&Filter:", kLeft, kFilterTop + 3, 34, 14});
     ControlDecl filter{ControlKind::Edit, std::string(procmon::kFilterEdit), "", kLeft + 36, kFilterTop, 200, 20,
-                       b.guard([&logic] { logic.EditFilterChange(); })};
+                       [&logic] { logic.EditFilterChange(); }};
     filter.clear_on_escape = true;
     b.add(filter);
 
     HWND grid = b.add({ControlKind::Grid, std::string(procmon::kGrid), "", kLeft, kGridTop, kWidth, kGridHeight});
-    if (GridView* view = controls.grid(procmon::kGrid))
-        view->on_column_click = [&logic, guard = b.guard](int column) {
-            guard([&logic, column] { logic.GridColumnClick(column); })();
-        };
+    if (GridView* view = b.controls.grid(procmon::kGrid))
+        view->on_column_click = [&logic](int column) { logic.GridColumnClick(column); };
     std::vector<HWND> menu;
     int left = kLeft;
     for (const Action& action : kActions) {
-        const auto click = b.guard([&logic, fn = action.click] { (logic.*fn)(); });
+        const auto click = [&logic, fn = action.click] { (logic.*fn)(); };
         b.add({ControlKind::Button, action.button, action.button_caption, left, kButtonTop, kButtonWidth,
                kButtonHeight, click});
         left += kButtonWidth + kButtonGap;
@@ -106,23 +104,23 @@ void build_process_monitor(const PageBuilder& b, ProcessMonitor& logic) {
     auto sampler = std::make_shared<Sampler>(logic.processes());
     HWND page = b.page;
     ControlDecl poll{ControlKind::Timer, std::string(kPictureTimer), "", 0, 0, 0, 0,
-                     b.guard([&logic, &controls, sampler] {
+                     [&logic, &controls, sampler] {
                          std::optional<procmon::ProcessPicture> picture = sampler->ready();
                          if (!picture) return;
                          controls.set_timer_running(controls.get(kPictureTimer), false);
                          logic.show_picture(std::move(*picture));
-                     })};
+                     }};
     poll.visible = false;
     poll.interval_ms = kPicturePollMs;
     b.add(poll);
     ControlDecl tick{ControlKind::Timer, std::string(kRefreshTimer), "", 0, 0, 0, 0,
-                     b.guard([&logic, &controls, sampler, page] {
+                     [&logic, &controls, sampler, page] {
                          // Minimised, nobody looks: nothing is taken.
                          if (IsIconic(GetAncestor(page, GA_ROOT)) || !logic.auto_refresh_due() || sampler->busy())
                              return;
                          sampler->start();
                          controls.set_timer_running(controls.get(kPictureTimer), true);
-                     })};
+                     }};
     tick.interval_ms = procmon::kRefreshIntervalMs;
     b.add(tick);
 }

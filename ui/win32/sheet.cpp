@@ -1,10 +1,12 @@
-#include "shell/win32/sheet.h"
+#include "ui/win32/sheet.h"
 
-#include "shell/win32/gdi.h"
+#include "ui/win32/window_binding.h"
+
+#include "ui/win32/gdi.h"
 
 namespace veltrano::shell::win32 {
 
-Sheet::Sheet(HWND hwnd) : hwnd_(hwnd) { SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this)); }
+Sheet::Sheet(HWND hwnd) : hwnd_(hwnd) { bind_window(hwnd, this); }
 
 std::size_t Sheet::add(SheetItem item) {
     items_.push_back(std::move(item));
@@ -63,7 +65,7 @@ LRESULT CALLBACK Sheet::proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_PAINT) {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd, &ps);
-        if (const auto* sheet = reinterpret_cast<const Sheet*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)))
+        if (const auto* sheet = bound_object<const Sheet>(hwnd))
             sheet->paint(dc);
         EndPaint(hwnd, &ps);
         return 0;

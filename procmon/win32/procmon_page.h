@@ -1,0 +1,11 @@
+// The process monitor's view, inside GroupBox17.
+#pragma once
+
+#include "procmon/process_monitor.h"
+#include "ui/win32/page_builder.h"
+
+namespace veltrano::shell::win32 {
+
+void build_process_monitor(const PageBuilder& b, procmon::ProcessMonitor& logic);
+
+}  // namespace veltrano::shell::win32

@@ -1,0 +1,11 @@
+// The registry analyser and cleaner's view, inside GroupBox14.
+#pragma once
+
+#include "regclean/regclean_page.h"
+#include "ui/win32/page_builder.h"
+
+namespace veltrano::shell::win32 {
+
+void build_regclean_page(const PageBuilder& b, regclean::RegCleanPage& logic);
+
+}  // namespace veltrano::shell::win32

@@ -1,0 +1,135 @@
+#include "tips/tip_page.h"
+
+#include "core/error.h"
+#include "core/restore_point.h"
+#include "tips/profile.h"
+
+#include <algorithm>
+
+namespace veltrano::tips {
+
+namespace {
+
+std::string as_string(std::string_view v) { return std::string(v); }
+
+}  // namespace
+
+void TipPage::refresh() {
+    const GroupDisplay& g = display();
+    for (int tip = g.first_tip; tip <= g.last_tip; ++tip)
+        ctx_.widgets.set_enabled(tip_display(tip).check_box, !flagged_applied(ctx_.services, tip));
+    auto& waiting = ctx_.profile_ticks->waiting[static_cast<std::size_t>(g.group)];
+    if (waiting) {
+        for (int tip = g.first_tip; tip <= g.last_tip; ++tip) {
+            const std::string_view box = tip_display(tip).check_box;
+            const bool chosen = std::find(waiting->begin(), waiting->end(), tip) != waiting->end();
+            ctx_.widgets.set_checked(box, chosen && ctx_.widgets.is_enabled(box));
+        }
+        waiting.reset();
+    }
+    write_undone_flag(ctx_.services, g.group);
+}
+
+void TipPage::save_profile() {
+    const std::string path = ctx_.dialogs.choose_profile_to_save();
+    if (path.empty()) return;
+    const std::vector<int> tips = applied_tips(ctx_.services);
+    const std::string text = format_profile(tips, "the tips applied on this machine on " + ctx_.services.time.short_date_today());
+    if (!ctx_.files.replace_file(path, std::vector<std::uint8_t>(text.begin(), text.end())))
+        throw core::VeltranoError("The profile could not be written to " + path);
+    ctx_.services.reg.log().add("Profile saved to " + path + ": " + std::to_string(tips.size()) + " tips applied");
+}
+
+void TipPage::load_profile() {
+    const std::string path = ctx_.dialogs.choose_profile_to_open();
+    if (path.empty()) return;
+    std::vector<std::uint8_t> bytes;
+    if (!ctx_.files.read_file(path, bytes)) throw core::VeltranoError(path + ", line 1: the file cannot be read");
+    const std::vector<int> tips = parse_profile(path, bytes, ctx_.ansi);
+    int ticked = 0, already = 0;
+    for (const GroupDisplay& g : kGroupDisplay) {
+        auto& waiting = ctx_.profile_ticks->waiting[static_cast<std::size_t>(g.group)];
+        waiting.emplace();
+        for (int tip : tips)
+            if (tip >= g.first_tip && tip <= g.last_tip) {
+                waiting->push_back(tip);
+                (flagged_applied(ctx_.services, tip) ? already : ticked) += 1;
+            }
+    }
+    refresh();
+    ctx_.services.reg.log().add("Profile " + path + " loaded: " + std::to_string(ticked) +
+                       " tips ticked on the four pages, " + std::to_string(already) + " applied already");
+}
+
+void TipPage::select_all() {
+    const GroupDisplay& g = display();
+    for (int tip = g.first_tip; tip <= g.last_tip; ++tip)
+        if (ctx_.widgets.is_enabled(tip_display(tip).check_box)) ctx_.widgets.set_checked(tip_display(tip).check_box, true);
+}
+
+void TipPage::clear_all() {
+    const GroupDisplay& g = display();
+    for (int tip = g.first_tip; tip <= g.last_tip; ++tip)
+        if (ctx_.widgets.is_enabled(tip_display(tip).check_box)) ctx_.widgets.set_checked(tip_display(tip).check_box, false);
+}
+
+void as_page_writer(Context& ctx, const std::function<void()>& work) {
+    if (!as_writer(ctx.writer, kWindowWriterWaitMs, work)) ctx.dialogs.show_information(std::string(kAnotherWriter));
+}
+
+void TipPage::apply() {
+    as_page_writer(ctx_, [this] { apply_ticked(); });
+}
+
+void TipPage::apply_ticked() {
+    const GroupDisplay& g = display();
+    std::vector<int> ticked;
+    for (int tip = g.first_tip; tip <= g.last_tip; ++tip) {
+        const std::string_view box = tip_display(tip).check_box;
+        // The tick decides, not the enabled state: a box ticked before a
+        // show disabled it is still the user's choice.
+        if (!ctx_.widgets.is_checked(box)) continue;
+        // Unticked and disabled before the work, so a tip that stops on a
+        // bad value is not offered twice.
+        ctx_.widgets.set_checked(box, false);
+        ctx_.widgets.set_enabled(box, false);
+        ticked.push_back(tip);
+    }
+    ApplyOutcome outcome;
+    if (!ticked.empty()) {
+        core::RestorePoint point(ctx_.system_restore, ctx_.services.reg.log(), restore_point_name("apply", ticked.size(), "tip"));
+        outcome = apply_tips(ctx_.services, ticked);
+        if (outcome.stopped.empty()) point.succeeded();
+    }
+    if (!outcome.stopped.empty()) {
+        // The tips never reached stay the user's choice, as they were.
+        for (int tip : outcome.not_reached) {
+            ctx_.widgets.set_enabled(tip_display(tip).check_box, true);
+            ctx_.widgets.set_checked(tip_display(tip).check_box, true);
+        }
+        throw core::VeltranoError(outcome.stopped);
+    }
+    const int applied = static_cast<int>(outcome.applied.size());
+    const int asked = static_cast<int>(ticked.size());
+    bool all_disabled = true;
+    for (int tip = g.first_tip; tip <= g.last_tip; ++tip)
+        all_disabled = all_disabled && !ctx_.widgets.is_enabled(tip_display(tip).check_box);
+    ctx_.sound.play_resource_async("DONE");
+    ctx_.dialogs.show_balloon(applied == asked && all_disabled ? as_string(kAllAppliedText) : apply_text(applied, asked));
+}
+
+
+
+void TipPage::help_image_click(int tip) {
+    ctx_.dialogs.show_help(ctx_.help_base + "/" + as_string(tip_display(tip).help_link));
+}
+
+std::string apply_text(int applied, int ticked) {
+    if (ticked == 0) return as_string(kChooseText);
+    if (applied == ticked) return as_string(kAppliedText);
+    if (applied == 0) return as_string(kNoneAppliedText);
+    return "Applied " + std::to_string(applied) + " of " + std::to_string(ticked) +
+           " selected choices. The activity log says why the others could not be applied. ";
+}
+
+}  // namespace veltrano::tips
