@@ -51,6 +51,14 @@ private:
     pointer handle_ = Traits::invalid();
 };
 
+// A kind whose null is nullptr and that one function closes.
+template <typename Handle, auto Close>
+struct closed_by {
+    using pointer = Handle;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer h) noexcept { Close(h); }
+};
+
 struct key_traits {
     using pointer = HKEY;
     static pointer invalid() noexcept { return nullptr; }

@@ -7,47 +7,14 @@
 
 namespace veltrano::shell::win32 {
 
-struct gdi_traits {
-    using pointer = HGDIOBJ;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer h) noexcept { DeleteObject(h); }
-};
-
-using unique_gdi = platform::win32::unique_handle<gdi_traits>;
-
-struct dc_traits {
-    using pointer = HDC;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer h) noexcept { DeleteDC(h); }
-};
-
+using platform::win32::closed_by;
+using unique_gdi = platform::win32::unique_handle<closed_by<HGDIOBJ, DeleteObject>>;
 // A memory device context of our own making (CreateCompatibleDC).
-using unique_dc = platform::win32::unique_handle<dc_traits>;
-
-struct accelerator_traits {
-    using pointer = HACCEL;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer h) noexcept { DestroyAcceleratorTable(h); }
-};
-
-using unique_accelerators = platform::win32::unique_handle<accelerator_traits>;
-
-struct menu_traits {
-    using pointer = HMENU;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer h) noexcept { DestroyMenu(h); }
-};
-
-using unique_menu = platform::win32::unique_handle<menu_traits>;
-
-struct icon_traits {
-    using pointer = HICON;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer h) noexcept { DestroyIcon(h); }
-};
-
+using unique_dc = platform::win32::unique_handle<closed_by<HDC, DeleteDC>>;
+using unique_accelerators = platform::win32::unique_handle<closed_by<HACCEL, DestroyAcceleratorTable>>;
+using unique_menu = platform::win32::unique_handle<closed_by<HMENU, DestroyMenu>>;
 // An icon made for us (SHGetFileInfo's), never a shared one from LoadIcon.
-using unique_icon = platform::win32::unique_handle<icon_traits>;
+using unique_icon = platform::win32::unique_handle<closed_by<HICON, DestroyIcon>>;
 
 inline void draw_centred(HDC dc, HBITMAP picture, const RECT& in) {
     if (!picture) return;
