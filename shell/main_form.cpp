@@ -29,12 +29,15 @@ void TForm1::FormCreate(bool rest_later) {
     local_machine_name = machine_unc_name;
 
     view_.centre_on_screen();
+    VELTRANO_STAGE("centred");
 
     for (std::size_t i = 1; i < rows_.size(); ++i) {
         view_.set_visible(rows_[i].group_box, false);
         if (pages_[i]) pages_[i]->hidden();
     }
+    VELTRANO_STAGE("others hidden");
     if (!rows_.empty()) view_.set_visible(rows_[0].group_box, true);
+    VELTRANO_STAGE("first page made");
     for (std::string_view control : kLogControls) view_.set_visible(control, false);
     VELTRANO_STAGE("first page drawn");
 

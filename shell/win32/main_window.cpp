@@ -99,6 +99,7 @@ bool MainWindow::create() {
     bold_font_.reset(make_font(FW_BOLD));
     white_brush_.reset(CreateSolidBrush(RGB(255, 255, 255)));
     cream_brush_.reset(CreateSolidBrush(kCream));
+    VELTRANO_STAGE("class and fonts");
 
     RECT r{0, 0, kClientWidth, kClientHeight};
     AdjustWindowRectEx(&r, kMainStyle, FALSE, 0);
@@ -162,18 +163,20 @@ void MainWindow::build_controls() {
     }
     navigation_.create(hwnd_, kNavigationFrame.left + 1, kNavigationFrame.top + 10, entries, font, kNavigationCommand);
     controls_.set_cursor(navigation_.hwnd(), reinterpret_cast<LPCWSTR>(IDC_HAND));
+    VELTRANO_STAGE("navigation bar");
 
     // Every page is a group box at the same place (page_panel); hiding it
     // hides all on it. It and what is inside come at the page's first use.
 
-    // The activity log under the short pages.
+    // The activity log under the short pages, made hidden: the form shows
+    // it with the pages that have it.
     HWND label = controls_.create(hwnd_,
                                   {ControlKind::Label, std::string(ui::kLogCaption), "Log of activities carried out in this session",
-                                   kLogLeft, 432, kLogWidth, 14},
+                                   kLogLeft, 432, kLogWidth, 14, {}, false},
                                   font);
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(bold_font_.get()), FALSE);
-    controls_.create(hwnd_, {ControlKind::Picture, std::string(ui::kLogStrip), std::string(ui::kLogStrip), kLogLeft, 448, kLogWidth, 8}, font);
-    HWND list = controls_.create(hwnd_, {ControlKind::ListBox, std::string(ui::kLogList), "", kLogLeft, 456, kLogWidth, 121}, font);
+    controls_.create(hwnd_, {ControlKind::Picture, std::string(ui::kLogStrip), std::string(ui::kLogStrip), kLogLeft, 448, kLogWidth, 8, {}, false}, font);
+    HWND list = controls_.create(hwnd_, {ControlKind::ListBox, std::string(ui::kLogList), "", kLogLeft, 456, kLogWidth, 121, {}, false}, font);
     SendMessageW(list, LB_SETHORIZONTALEXTENT, 1000, 0);
     log_.attach(list, hwnd_, kFlushLog);
 }

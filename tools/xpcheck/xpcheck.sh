@@ -2,7 +2,10 @@
 # Fails when an exe imports anything Windows XP does not export, so the
 # program still starts on the oldest system it supports.
 #
-#   xpcheck.sh [--objdump TOOL] [--cc COMPILER] EXE...
+#   xpcheck.sh [--objdump TOOL] [--cc COMPILER] [--delayed DEF]... EXE...
+#
+# --delayed names a .def of a delay-loaded DLL: its functions are imports
+# too, though the import table does not list them.
 #
 # There is no XP to ask, so the verdict comes from two witnesses:
 #  - the mingw-w64 headers: every imported Win32 function is compiled against
@@ -20,15 +23,17 @@ here=$(cd "$(dirname "$0")" && pwd)
 objdump=""
 cc=""
 exes=()
+delayed=()
 while [ $# -gt 0 ]; do
     case "$1" in
         --objdump) objdump=$2; shift 2 ;;
         --cc) cc=$2; shift 2 ;;
-        -h|--help) sed -n '2,17p' "$0"; exit 0 ;;
+        --delayed) delayed+=("$2"); shift 2 ;;
+        -h|--help) sed -n '2,20p' "$0"; exit 0 ;;
         *) exes+=("$1"); shift ;;
     esac
 done
-[ ${#exes[@]} -gt 0 ] || { echo "usage: $0 [--objdump TOOL] [--cc COMPILER] EXE..." >&2; exit 2; }
+[ ${#exes[@]} -gt 0 ] || { echo "usage: $0 [--objdump TOOL] [--cc COMPILER] [--delayed DEF]... EXE..." >&2; exit 2; }
 
 export LC_ALL=C
 work=$(mktemp -d)
@@ -71,7 +76,12 @@ for exe in "${exes[@]}"; do
         /^\t[0-9a-f]+\t/ && dll != "" {
             if ($NF == "<none>" || NF < 3) print dll, "<ordinal>"
             else print dll, $NF
-        }' | sort -u > "$work/imports"
+        }' > "$work/imports"
+    for def in ${delayed[@]+"${delayed[@]}"}; do
+        awk 'toupper($1) == "LIBRARY" { dll = tolower($2); next }
+             /^[A-Za-z_][A-Za-z0-9_]*[ \t\r]*$/ && $1 != "EXPORTS" && dll != "" { print dll, $1 }' "$def" >> "$work/imports"
+    done
+    sort -u -o "$work/imports" "$work/imports"
 
     : > "$work/failures"
     : > "$work/probe"

@@ -27,21 +27,13 @@ void paint_panel(HWND hwnd) {
     wchar_t caption[256];
     const int length = GetWindowTextW(hwnd, caption, 256);
     HGDIOBJ old_font = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
-    SIZE text{0, 0};
-    GetTextExtentPoint32W(dc, caption, length, &text);
-    RECT frame = r;
-    frame.top += text.cy / 2;
-    DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
-    if (length > 0) {
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        // The caption is coloured as a static would be: the window that
-        // colours its statics may colour this one too.
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    // The caption is coloured as a static would be: the window that colours
+    // its statics may colour this one too.
+    if (length > 0)
         SendMessageW(GetAncestor(hwnd, GA_ROOT), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                      reinterpret_cast<LPARAM>(hwnd));
-        SetBkColor(dc, RGB(255, 255, 255));
-        RECT at{8, 0, 8 + text.cx + 4, text.cy};
-        ExtTextOutW(dc, at.left + 2, 0, ETO_OPAQUE, &at, caption, static_cast<UINT>(length), nullptr);
-    }
+    draw_group_frame(dc, r, caption, length);
     SelectObject(dc, old_font);
     EndPaint(hwnd, &ps);
 }
@@ -237,6 +229,7 @@ void Controls::add_to_sheet(HWND sheet_hwnd, const ControlDecl& decl, HFONT font
     item.font = font;
     item.colour = colour;
     item.visible = decl.visible;
+    item.frame = decl.kind == ControlKind::Panel;
     if (decl.kind == ControlKind::Picture)
         item.picture = bitmap(decl.caption);
     else

@@ -73,8 +73,9 @@ public:
     HWND create(HWND parent, const ControlDecl& decl, HFONT font);
     HWND get(std::string_view name) const;
     const std::string& name_of(HWND hwnd) const;
-    // A label or picture drawn by the sheet, placed within it; the logic
-    // reaches it by name as any control.
+    // A label, picture or panel (a group's frame, holding nothing) drawn by
+    // the sheet, placed within it; the logic reaches it by name as any
+    // control.
     void add_to_sheet(HWND sheet, const ControlDecl& decl, HFONT font, COLORREF colour = RGB(0, 0, 0));
     struct OnSheet {
         Sheet* sheet;

@@ -10,7 +10,7 @@ Sheet::Sheet(HWND hwnd) : hwnd_(hwnd) { bind_window(hwnd, this); }
 
 std::size_t Sheet::add(SheetItem item) {
     items_.push_back(std::move(item));
-    changed();
+    changed(items_.back().at);
     return items_.size() - 1;
 }
 
@@ -18,17 +18,31 @@ void Sheet::set_text(std::size_t index, std::wstring text) {
     SheetItem& item = items_.at(index);
     if (item.text == text) return;
     item.text = std::move(text);
-    changed();
+    changed(item.at);
 }
 
 void Sheet::set_visible(std::size_t index, bool visible) {
     SheetItem& item = items_.at(index);
     if (item.visible == visible) return;
     item.visible = visible;
-    changed();
+    changed(item.at);
 }
 
-void Sheet::changed() {
+void Sheet::changed(const RECT& where) {
+    text_stale_ = true;
+    // Before its first paint the whole sheet waits to be painted, and its
+    // text is stored then: a page's thirty labels cost the first paint two
+    // requests to the Wine server each.
+    if (!painted_) return;
+    store_text();
+    // Only the item's place: the memory figures change every second on a
+    // sheet that holds the whole page.
+    InvalidateRect(hwnd_, &where, TRUE);
+}
+
+void Sheet::store_text() {
+    if (!text_stale_) return;
+    text_stale_ = false;
     std::wstring lines;
     for (const SheetItem& item : items_) {
         if (item.picture || !item.visible) continue;
@@ -37,7 +51,6 @@ void Sheet::changed() {
     }
     // Stored as any window's text; the class paints only in WM_PAINT.
     DefWindowProcW(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lines.c_str()));
-    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 // Each label as a static draws it: left-aligned, words wrapped, clipped to
@@ -51,6 +64,13 @@ void Sheet::paint(HDC dc) const {
             continue;
         }
         const int saved = SaveDC(dc);
+        if (item.frame) {
+            SelectObject(dc, item.font);
+            SetTextColor(dc, item.colour);
+            draw_group_frame(dc, item.at, item.text.c_str(), static_cast<int>(item.text.size()));
+            RestoreDC(dc, saved);
+            continue;
+        }
         IntersectClipRect(dc, item.at.left, item.at.top, item.at.right, item.at.bottom);
         SelectObject(dc, item.font);
         SetTextColor(dc, item.colour);
@@ -62,14 +82,21 @@ void Sheet::paint(HDC dc) const {
 }
 
 LRESULT CALLBACK Sheet::proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* sheet = bound_object<Sheet>(hwnd);
     if (msg == WM_PAINT) {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd, &ps);
-        if (const auto* sheet = bound_object<const Sheet>(hwnd))
+        if (sheet) {
+            sheet->store_text();
+            sheet->painted_ = true;
             sheet->paint(dc);
+        }
         EndPaint(hwnd, &ps);
         return 0;
     }
+    // A reader in this process, or one that sends the message, before the
+    // first paint.
+    if ((msg == WM_GETTEXT || msg == WM_GETTEXTLENGTH) && sheet) sheet->store_text();
     if (msg == WM_NCHITTEST) return HTTRANSPARENT;  // clicks go to the page beneath, as over a static
     return DefWindowProcW(hwnd, msg, wp, lp);
 }

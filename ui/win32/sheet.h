@@ -1,5 +1,6 @@
-// Labels and pictures that one window draws: texts that take no click need
-// no window each, and under Wine every window costs a start 1 to 2 ms. The
+// Labels, pictures and group frames that one window draws: what takes no
+// click needs no window of its own, and under Wine every window costs a
+// start 1 to 3 ms. The
 // page's logic still reaches each label by its name; the window's own text
 // is the shown labels' texts, a line each, for whoever reads the screen.
 #pragma once
@@ -17,6 +18,7 @@ struct SheetItem {
     HFONT font = nullptr;
     COLORREF colour = RGB(0, 0, 0);
     HBITMAP picture = nullptr;  // a picture's, centred in `at`; null for a label
+    bool frame = false;         // a group's etched frame around `at`, `text` its caption
     bool visible = true;
 };
 
@@ -38,11 +40,17 @@ public:
 private:
     static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void paint(HDC dc) const;
-    // A change shows at the next paint, however many come before it.
-    void changed();
+    // A change of the item at `where` shows at the next paint, however many
+    // come before it.
+    void changed(const RECT& where);
+    // The window's text, the shown labels' texts a line each, if a change
+    // has not stored it yet.
+    void store_text();
 
     HWND hwnd_;
     std::vector<SheetItem> items_;
+    bool painted_ = false;
+    bool text_stale_ = false;
 };
 
 }  // namespace veltrano::shell::win32
