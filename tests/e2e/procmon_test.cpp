@@ -30,10 +30,19 @@ protected:
         if (setting(L"VELTRANO_FIXTURE_APP").empty()) GTEST_SKIP() << "VELTRANO_FIXTURE_APP is not set";
         VeltranoSession::SetUp();
     }
+    // A program just started shows its window, then raises it in steps of
+    // its own. A click sent meanwhile can find that window over the point by
+    // the time it is delivered, and Wine then drops it: the click waits
+    // until the newcomer is back at its message loop.
+    void wait_for_window(const wchar_t* title, ChildProcess& started) {
+        HWND window = find_top_window(title, started.id());
+        ASSERT_NE(window, nullptr) << to_utf8(title) << " never appeared";
+        ASSERT_TRUE(wait_until_idle(window)) << to_utf8(title) << " never settled";
+    }
     // A helper window of our own, started before the page takes its list.
     void open_page_with(ChildProcess& helper) {
         ASSERT_TRUE(helper.start(setting(L"VELTRANO_FIXTURE_APP"))) << "cannot start the helper: error " << GetLastError();
-        ASSERT_NE(find_top_window(L"Driver Fixture", helper.id()), nullptr);
+        ASSERT_NO_FATAL_FAILURE(wait_for_window(L"Driver Fixture", helper));
         ASSERT_NO_FATAL_FAILURE(click_caption(L"Process"));
         ASSERT_NE(control(Selector::by_caption(kProcessCaption)), nullptr);
     }
@@ -71,6 +80,7 @@ TEST_F(ProcessMonitorPage, KillAsksFirstWithNoAsDefaultNoLeavesTheHelperYesEndsI
     ChildProcess first, second;
     ASSERT_NO_FATAL_FAILURE(open_page_with(first));
     ASSERT_TRUE(second.start(setting(L"VELTRANO_FIXTURE_APP")));
+    ASSERT_NO_FATAL_FAILURE(wait_for_window(L"Driver Fixture", second));
     click_caption(L"Process's list");
     ASSERT_TRUE(wait_until([&] { return row_of(first.id()) >= 0 && row_of(second.id()) >= 0; }));
     const auto row = listview_rows(grid())[static_cast<std::size_t>(row_of(first.id()))];
@@ -174,7 +184,7 @@ TEST_F(ProcessMonitorPage, MenuKeysWinInTheGridAndTheModuleListHoldsOnlyOurModul
 TEST_F(ProcessMonitorPage, ANotepadShowsItsMemoryAndUserAndTheFilterTypedLeavesOnlyItsRow) {
     ChildProcess notepad;
     ASSERT_TRUE(notepad.start(L"C:\\windows\\notepad.exe")) << "error " << GetLastError();
-    ASSERT_NE(find_top_window(L"Untitled - Notepad", notepad.id()), nullptr);
+    ASSERT_NO_FATAL_FAILURE(wait_for_window(L"Untitled - Notepad", notepad));
     ASSERT_NO_FATAL_FAILURE(click_caption(L"Process"));
     EXPECT_EQ(listview_columns(grid()).size(), 11u);
     ASSERT_TRUE(wait_until([&] { return row_of(notepad.id()) >= 0; }));
