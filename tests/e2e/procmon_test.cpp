@@ -201,11 +201,6 @@ TEST_F(ProcessMonitorPage, ANotepadShowsItsMemoryAndUserAndTheFilterTypedLeavesO
         return at >= 0 && !now[static_cast<std::size_t>(at)][8].empty();
     }));
 
-#if defined(__i386__)
-    // Open: in the i686 exe under Wine, Alt+F from the grid did not reach the
-    // filter in the full run, while the x86_64 exe takes it.
-    GTEST_SKIP() << "the filter's underlined letter is not yet shown to work in the i686 exe";
-#endif
     // Into the filter by its underlined letter, from the grid.
     HWND filter = control(L"@Edit");
     ASSERT_TRUE(click(grid(), ClickMethod::MouseInput));
