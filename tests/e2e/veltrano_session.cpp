@@ -2,6 +2,8 @@
 
 #include "e2e_environment.h"
 
+#include <string>
+
 namespace veltrano::e2e {
 
 using namespace veltrano::driver;
@@ -40,8 +42,18 @@ void VeltranoSession::reset_machine() {
     // the 64-bit view even as a 32-bit build, whose reg.exe would otherwise
     // write the redirected 32-bit one.
     const std::wstring command = L"reg.exe import \"" + to_windows_path(fixture) + L"\" /reg:64";
-    const auto code = run_to_completion(command);
-    ASSERT_EQ(code, std::optional<DWORD>(0)) << "importing " << to_utf8(fixture) << " failed";
+    // Under Wine a start of reg.exe right after the last test's program
+    // was ended has once failed at CreateProcess. A run that did not start
+    // or did not end is tried again (the import writes the same each time);
+    // an import that reg.exe itself says failed is not.
+    std::optional<DWORD> code;
+    std::string refusals;
+    for (int attempt = 0; attempt < 3 && !code; ++attempt) {
+        code = run_to_completion(command);
+        if (!code) refusals += " " + std::to_string(GetLastError());
+    }
+    ASSERT_EQ(code, std::optional<DWORD>(0))
+        << "importing " << to_utf8(fixture) << " failed (not started or not ended, error" << refusals << ")";
 }
 
 void VeltranoSession::start() {
