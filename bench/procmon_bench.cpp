@@ -3,6 +3,7 @@
 // calls it cannot do without, and the interface's share, the rows of a real
 // list view updated in place and painted, which the window spends.
 // Prints figures and ratios; nothing asserts on time.
+#include "bench/null_widgets.h"
 #include "bench/timing.h"
 #include "platform/win32/win32_processes.h"
 #include "procmon/process_monitor.h"
@@ -50,21 +51,11 @@ int bare_snapshot() {
     return static_cast<int>(ids.size());
 }
 
-class GridWidgets : public ui::Widgets {
+class GridWidgets : public bench::NullWidgets {
 public:
     explicit GridWidgets(HWND list) : grid_(list) {}
-    void set_enabled(std::string_view, bool) override {}
-    bool is_enabled(std::string_view) const override { return true; }
-    void set_checked(std::string_view, bool) override {}
     bool is_checked(std::string_view) const override { return true; }  // the refresh is on
-    void set_visible(std::string_view, bool) override {}
-    bool is_visible(std::string_view) const override { return true; }
-    void set_text(std::string_view, const std::string&) override {}
-    std::string text(std::string_view) const override { return {}; }
-    void set_position(std::string_view, int) override {}
-    void set_date(std::string_view, ui::Date) override {}
     ui::Grid& grid(std::string_view) override { return grid_; }
-    void pump_messages() override {}
     shell::win32::GridView grid_;
 };
 

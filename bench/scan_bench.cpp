@@ -4,6 +4,7 @@
 // probes, measured in the same run, the scan with an ignore list of 1 000
 // entries in the user's file; and how soon a Stop is honoured.
 // Prints figures and ratios; nothing asserts on time.
+#include "bench/null_widgets.h"
 #include "bench/timing.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_file_system.h"
@@ -212,18 +213,8 @@ constexpr UINT kStop = WM_APP + 7;
 
 // Pumps the thread's queue as the main window does, as often as it does; a
 // posted kStop is the click on "Stop Registry Scan".
-class BenchWidgets : public ui::Widgets {
+class BenchWidgets : public bench::NullWidgets {
 public:
-    void set_enabled(std::string_view, bool) override {}
-    bool is_enabled(std::string_view) const override { return true; }
-    void set_checked(std::string_view, bool) override {}
-    bool is_checked(std::string_view) const override { return false; }
-    void set_visible(std::string_view, bool) override {}
-    bool is_visible(std::string_view) const override { return true; }
-    void set_text(std::string_view, const std::string&) override {}
-    std::string text(std::string_view) const override { return {}; }
-    void set_position(std::string_view, int) override {}
-    void set_date(std::string_view, ui::Date) override {}
     ui::Grid& grid(std::string_view) override { return grid_; }
     void pump_messages() override {
         if (!throttle_.due()) return;
