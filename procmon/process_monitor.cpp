@@ -297,10 +297,6 @@ void ProcessMonitor::show_picture(ProcessPicture picture) {
     fill(kProcessTable, processes_shown_, Keep::EntryOnly);
 }
 
-void ProcessMonitor::RefreshTimer() {
-    if (auto_refresh_due()) show_picture(take_picture(processes_));
-}
-
 void ProcessMonitor::EditFilterChange() {
     std::string filter = lower(widgets_.text(kFilterEdit));
     if (filter == filter_) return;

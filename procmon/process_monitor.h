@@ -78,8 +78,6 @@ public:
     void GridColumnClick(int column);
     // The filter's text changed (typed, or Esc cleared it).
     void EditFilterChange();
-    // The 2 s timer: a new picture, when one is wanted now.
-    void RefreshTimer();
 
     // Whether the process list is to be taken again now: in view, the box
     // ticked, no kill under way. The window's minimised state is the view's
