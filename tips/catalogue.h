@@ -123,17 +123,17 @@ inline constexpr std::array<GroupDisplay, kGroupCount> kGroupDisplay{{
      {"BitBtn5", "&Apply", {240, kButtonTop, kButtonWidth, kButtonHeight}},
      7, 32},
     {Group::Power, "GroupBox4", 8, 12, "PowerOptionsUndone",
-     {"BitBtn6", "Select &All", {8, kButtonTop, kButtonWidth, kButtonHeight}},
+     {"BitBtn6", "&Select All", {8, kButtonTop, kButtonWidth, kButtonHeight}},
      {"BitBtn7", "Clea&r All", {120, kButtonTop, kButtonWidth, kButtonHeight}},
      {"BitBtn8", "&Apply", {240, kButtonTop, kButtonWidth, kButtonHeight}},
      12, 32},
     {Group::System, "GroupBox5", 13, 30, "SystemOptionsUndone",
-     {"BitBtn9", "Select &All", {8, kButtonTop, kButtonWidth, kButtonHeight}},
+     {"BitBtn9", "&Select All", {8, kButtonTop, kButtonWidth, kButtonHeight}},
      {"BitBtn10", "Clea&r All", {120, kButtonTop, kButtonWidth, kButtonHeight}},
      {"BitBtn11", "&Apply", {224, kButtonTop, kButtonWidth, kButtonHeight}},
      23, 24},
     {Group::Customization, "GroupBox6", 31, 48, "CustomizationOptionsUndone",
-     {"BitBtn12", "Select &All", {8, kButtonTop, kButtonWidth, kButtonHeight}},
+     {"BitBtn12", "&Select All", {8, kButtonTop, kButtonWidth, kButtonHeight}},
      {"BitBtn13", "Clea&r All", {120, kButtonTop, kButtonWidth, kButtonHeight}},
      {"BitBtn14", "&Apply", {240, kButtonTop, kButtonWidth, kButtonHeight}},
      41, 24},
@@ -202,7 +202,7 @@ struct UndoButtons {
     ButtonDisplay select_all, clear_all, undo;
 };
 inline constexpr UndoButtons kUndoButtons{
-    {"BitBtn15", "Select &All", {8, kButtonTop, kButtonWidth, kButtonHeight}},
+    {"BitBtn15", "&Select All", {8, kButtonTop, kButtonWidth, kButtonHeight}},
     {"BitBtn16", "Clea&r All", {120, kButtonTop, kButtonWidth, kButtonHeight}},
     {"BitBtn17", "&Undo", {240, kButtonTop, kButtonWidth, kButtonHeight}},
 };

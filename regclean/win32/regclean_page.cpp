@@ -97,11 +97,11 @@ void build_regclean_page(const PageBuilder& b, regclean::RegCleanPage& logic) {
     b.add_to(selected, {ControlKind::Label, std::string(regclean::kProgress), "Registry path is: ", 8, 122, 568, 16});
     b.add({ControlKind::Label, "Label30", "", 8, 444, 8, 14});
 
-    b.add({ControlKind::Button, std::string(regclean::kStartButton), "Start Registry Scan", 16, 448, 130, 28,
+    b.add({ControlKind::Button, std::string(regclean::kStartButton), "&Start Registry Scan", 16, 448, 130, 28,
            [&logic] { logic.Button1Click(); }});
-    b.add({ControlKind::Button, std::string(regclean::kRemoveButton), "Remove Selected Entry", 160, 448, 130, 28,
+    b.add({ControlKind::Button, std::string(regclean::kRemoveButton), "&Remove Selected Entry", 160, 448, 130, 28,
            [&logic] { logic.Button2Click(); }});
-    b.add({ControlKind::Button, std::string(regclean::kStopButton), "Stop Registry Scan", 304, 448, 130, 28,
+    b.add({ControlKind::Button, std::string(regclean::kStopButton), "S&top Registry Scan", 304, 448, 130, 28,
            [&logic] { logic.Button3Click(); }});
     HWND page = b.page;
     auto window = std::make_shared<IgnoredWindow>(

@@ -90,7 +90,7 @@ TEST_F(Power, ApplyingTheLastTipsSaysAllAppliedAndUndoLeavesEightAndNineApplied)
     // Tip 9 starts applied: its flag follows HungAppTimeout, 5000 here as
     // on any fresh machine.
     EXPECT_FALSE(enabled(tip_box(9)));
-    ASSERT_NO_FATAL_FAILURE(press(L"Select &All"));
+    ASSERT_NO_FATAL_FAILURE(press(L"&Select All"));
     ASSERT_TRUE(wait_until([&] { return checked(tip_box(12)); }));
     EXPECT_FALSE(checked(tip_box(9))) << "Select All ticked a disabled box";
     ASSERT_EQ(press_for_balloon(L"&Apply"), std::optional<std::wstring>(kAllApplied));
@@ -366,7 +366,7 @@ TEST_F(Buttons, SelectAllAndClearAllNeverChangeADisabledBox) {
     go(L"System");
     ASSERT_NO_FATAL_FAILURE(tick(14));
     ASSERT_EQ(press_for_balloon(L"&Apply"), std::optional<std::wstring>(kApplied));
-    ASSERT_NO_FATAL_FAILURE(press(L"Select &All"));
+    ASSERT_NO_FATAL_FAILURE(press(L"&Select All"));
     ASSERT_TRUE(wait_until([&] { return checked(tip_box(30)); }));
     for (int tip = 13; tip <= 30; ++tip) EXPECT_EQ(checked(tip_box(tip)), tip != 14) << tip;
     EXPECT_FALSE(enabled(tip_box(14)));
