@@ -108,9 +108,11 @@ void RegCleanPage::Button1Click() {
     ignore_list_ = read_ignore_list();
     // Clicks that would start another scan, or a removal, are not taken
     // while this one runs: the buttons say so.
+    // Stop first, so the keyboard's focus can pass from Start to it.
+    widgets_.set_enabled(kStopButton, true);
+    widgets_.hand_focus(kStartButton, kStopButton);
     widgets_.set_enabled(kStartButton, false);
     widgets_.set_enabled(kRemoveButton, false);
-    widgets_.set_enabled(kStopButton, true);
     next_free_row_ = 1;
     finds_.clear();
     sort_column_ = -1;
@@ -145,8 +147,9 @@ void RegCleanPage::scan_registry() {
     grid().set_busy(false);
     grid().set_row_count(next_free_row_);
     widgets_.set_text(kProgress, progress_text(reg_scanner_.progress(), false, !complete));
-    widgets_.set_enabled(kStopButton, false);
     widgets_.set_enabled(kStartButton, true);
+    widgets_.hand_focus(kStopButton, kStartButton);
+    widgets_.set_enabled(kStopButton, false);
     widgets_.set_enabled(kRemoveButton, !finds_.empty());
     // A stopped scan proves nothing: only a complete one may say it found nothing.
     if (complete && finds_.empty()) dialogs_.show_information(std::string(kNothingFound));

@@ -67,6 +67,18 @@ void TForm1::Image_exit_optionsClick() {
     view_.terminate();
 }
 
+void TForm1::exit_by_key() {
+    // Where the count changed, Exit asks about the restart anyway.
+    bool exit_asks = false;
+    try {
+        exit_asks = count_applied_tips() != store_.read_counter(kStartCounter);
+    } catch (const core::VeltranoError&) {
+        // Exit reports what it cannot read; asking here first costs nothing.
+    }
+    if (!exit_asks && !dialogs_.warn_yes_no(std::string(kExitQuestion))) return;
+    Image_exit_optionsClick();
+}
+
 void TForm1::enable_shutdown_privilege() {
     if (!services_.shutdown.open_process_token()) fail(kOpenProcessTokenFailed);
     const std::string_view privilege =

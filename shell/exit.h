@@ -9,6 +9,8 @@ namespace veltrano::shell {
 inline constexpr std::string_view kRestartQuestion =
     "It is always a good idea to restart you computer if you have applied any tips, Do you want to shutdown and "
     "restart ?";
+// Asked when Exit is chosen by its key and nothing else would be asked.
+inline constexpr std::string_view kExitQuestion = "Do you want to close Veltrano now?";
 inline constexpr std::string_view kShutdownMessage =
     "Your Computer is being shut down in 15 seconds. Close any programs/apps that you are working on";
 inline constexpr unsigned kShutdownTimeoutSeconds = 15;

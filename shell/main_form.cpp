@@ -38,6 +38,7 @@ void TForm1::FormCreate(bool rest_later) {
     VELTRANO_STAGE("others hidden");
     if (!rows_.empty()) view_.set_visible(rows_[0].group_box, true);
     VELTRANO_STAGE("first page made");
+    if (!rows_.empty()) view_.show_current_page(0, rows_[0].group_box);
     for (std::string_view control : kLogControls) view_.set_visible(control, false);
     VELTRANO_STAGE("first page drawn");
 
@@ -104,6 +105,19 @@ void TForm1::navigate(std::size_t target) {
     for (std::string_view control : kLogControls) view_.set_visible(control, row.shows_log());
     // Shown again when already shown: the page reads its state anew.
     if (pages_[target]) pages_[target]->shown();
+    current_page_ = target;
+    // After shown(): the page may have enabled what the focus goes to.
+    view_.show_current_page(target, row.group_box);
+}
+
+void TForm1::next_page(bool backwards) {
+    const std::size_t count = rows_.size();
+    for (std::size_t step = 1; step < count; ++step) {
+        const std::size_t page = backwards ? (current_page_ + count - step) % count : (current_page_ + step) % count;
+        if (rows_[page].nt_only && !is_nt()) continue;
+        navigate(page);
+        return;
+    }
 }
 
 void TForm1::navigation_click(std::size_t entry) {

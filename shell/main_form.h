@@ -40,7 +40,14 @@ public:
     // A click on a navigation entry: the pages in their order, then Exit.
     void navigation_click(std::size_t entry);
     std::size_t navigation_entries() const { return pages_.size() + 1; }
+    // Ctrl+Tab and Ctrl+Shift+Tab: the next or the previous page the user
+    // may open, round the end.
+    void next_page(bool backwards = false);
+    std::size_t current_page() const { return current_page_; }
     void Image_exit_optionsClick();
+    // Exit by its key (Ctrl+0): a key pressed by mistake must not end the
+    // program, so it asks first where the Exit entry would end unasked.
+    void exit_by_key();
 
     int count_applied_tips();
     bool is_nt() const;
@@ -79,6 +86,7 @@ private:
     std::span<const PageRow> rows_;
     std::vector<std::unique_ptr<ui::Page>> pages_;
     std::optional<std::size_t> page_being_created_;
+    std::size_t current_page_ = 0;
     bool start_up_pending_ = false;
 };
 

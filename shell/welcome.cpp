@@ -109,7 +109,7 @@ void WelcomePage::Timer1Timer() {
 
 void WelcomePage::BitBtn1Click() {
     // Not agreeing ends the program on the spot: no counters, no restart.
-    if (!dialogs_.show_terms_of_use()) view_.terminate();
+    if (dialogs_.show_terms_of_use() == ui::TermsAnswer::Declined) view_.terminate();
 }
 
 void WelcomePage::BitBtn2Click() { OpenInternetExplorer(std::string(kVendorSite) + "/veltrano_products.htm"); }

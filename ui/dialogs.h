@@ -6,12 +6,15 @@
 
 namespace veltrano::ui {
 
+// How the terms of use were left: only "No, I don't Agree" ends the
+// program; Esc closes them as they were opened, on nothing.
+enum class TermsAnswer { Agreed, Declined, Closed };
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
-    // TForm2: true when the user agrees; false for "No", after which the
-    // program ends at once.
-    virtual bool show_terms_of_use() = 0;
+    // TForm2.
+    virtual TermsAnswer show_terms_of_use() = 0;
     // TForm3.
     virtual void show_not_compatible() = 0;
     // TForm4: navigates its browser to the address, then shows it. A browser

@@ -36,6 +36,10 @@ public:
     // box blank. Screens without combo boxes need not answer.
     virtual int selected_index(std::string_view /*name*/) const { return -1; }
     virtual void set_selected_index(std::string_view /*name*/, int /*index*/) {}
+    // The keyboard's focus goes from one control to the other if it is on
+    // the first: before the first is disabled, so that it does not fall
+    // nowhere. Screens without a keyboard focus need not answer.
+    virtual void hand_focus(std::string_view /*from*/, std::string_view /*to*/) {}
     // Lets the clicks and repaints waiting in the queue in, for a handler
     // that works for long (a scan) and must stay stoppable.
     virtual void pump_messages() = 0;

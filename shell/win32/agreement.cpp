@@ -77,23 +77,23 @@ void TForm2::FormCreate() {
     };
     add_button("BitBtn1", "&Yes, I Agree", 60, [this] { BitBtn1Click(); });
     add_button("BitBtn2", "&No, I don't Agree", 265, [this] { BitBtn2Click(); });
-    // Escape answers as not agreeing would; there is no other way out.
-    SetWindowLongPtrW(controls().get("BitBtn2"), GWLP_ID, IDCANCEL);
+    // Esc closes the terms as any dialog (ModalDialog): it once answered
+    // "No" and ended the program on a stray key.
 }
 
-bool TForm2::show_terms() {
-    agreed_ = false;
+ui::TermsAnswer TForm2::show_terms() {
+    answer_ = ui::TermsAnswer::Closed;
     show_modal();
-    return agreed_;
+    return answer_;
 }
 
 void TForm2::BitBtn1Click() {
-    agreed_ = true;
+    answer_ = ui::TermsAnswer::Agreed;
     end_modal();
 }
 
 void TForm2::BitBtn2Click() {
-    agreed_ = false;
+    answer_ = ui::TermsAnswer::Declined;
     end_modal();
 }
 

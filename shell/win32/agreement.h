@@ -1,6 +1,8 @@
-// TForm2: the terms of use. Agreeing closes it; not agreeing ends the program.
+// TForm2: the terms of use. Agreeing or Esc closes it; not agreeing ends the
+// program.
 #pragma once
 
+#include "ui/dialogs.h"
 #include "ui/win32/modal_dialog.h"
 
 namespace veltrano::shell::win32 {
@@ -11,8 +13,8 @@ public:
 
     explicit TForm2(HINSTANCE instance);
 
-    // Shows the terms modally; true when the user agreed.
-    bool show_terms();
+    // Shows the terms modally; how the user left them.
+    ui::TermsAnswer show_terms();
     void BitBtn1Click();
     void BitBtn2Click();
 
@@ -21,7 +23,7 @@ protected:
     HBRUSH colour_static(HWND control, HDC dc) override;
 
 private:
-    bool agreed_ = false;
+    ui::TermsAnswer answer_ = ui::TermsAnswer::Closed;
     unique_gdi terms_font_, terms_bold_font_, button_font_;
 };
 

@@ -25,6 +25,8 @@ constexpr UINT kFinishStartUp = WM_APP + 2;
 // pictures and captions take no keyboard focus of their own. A click on the
 // bar sends the same commands.
 constexpr WORD kNavigationCommand = 0x7000;
+// Ctrl+Tab and Ctrl+Shift+Tab: the next and the previous page.
+constexpr WORD kNextPageCommand = 0x7100, kPreviousPageCommand = 0x7101;
 // The navigation bar's etched frame.
 constexpr RECT kNavigationFrame{8, 8, 609, 89};
 // Caption without buttons: no system menu, no minimise, maximise or close.
@@ -133,7 +135,54 @@ unique_accelerators MainWindow::create_accelerators() const {
         keys[i].key = static_cast<WORD>('0' + (i + 1) % 10);
         keys[i].cmd = static_cast<WORD>(kNavigationCommand + i);
     }
-    return unique_accelerators(CreateAcceleratorTableW(keys.data(), static_cast<int>(count)));
+    keys.push_back({FVIRTKEY | FCONTROL, VK_TAB, kNextPageCommand});
+    keys.push_back({FVIRTKEY | FCONTROL | FSHIFT, VK_TAB, kPreviousPageCommand});
+    return unique_accelerators(CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size())));
+}
+
+bool MainWindow::translate_shortcut(const MSG& msg) {
+    const bool key = msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST;
+    // A key for a control of a page no longer in view: the dialog manager
+    // would look for its underlined letter among the hidden page's
+    // controls, and never come back from their hidden parent.
+    if (key && msg.hwnd != hwnd_ && IsChild(hwnd_, msg.hwnd) && !IsWindowVisible(msg.hwnd)) {
+        focus_current_page();
+        return true;
+    }
+    return controls_.shortcut(msg);
+}
+
+bool MainWindow::can_take_focus(HWND control) const {
+    return control && IsWindow(control) && IsChild(hwnd_, control) && IsWindowVisible(control) &&
+           IsWindowEnabled(control);
+}
+
+void MainWindow::focus_current_page() {
+    HWND target = nullptr;
+    if (auto last = page_focus_.find(current_panel_); last != page_focus_.end() && can_take_focus(last->second))
+        target = last->second;
+    if (!target && current_panel_ && IsWindowVisible(current_panel_)) {
+        HWND first = GetNextDlgTabItem(current_panel_, nullptr, FALSE);
+        if (can_take_focus(first) && IsChild(current_panel_, first)) target = first;
+    }
+    if (!target) target = navigation_.hwnd();
+    if (GetActiveWindow() == hwnd_)
+        SetFocus(target);
+    else
+        focus_before_deactivation_ = target;
+}
+
+void MainWindow::show_current_page(std::size_t entry, std::string_view group_box) {
+    navigation_.set_current(entry);
+    current_panel_ = controls_.get(group_box);
+    // A user going along the bar with the keyboard stays on it.
+    if (GetFocus() != navigation_.hwnd()) focus_current_page();
+}
+
+void MainWindow::hand_focus(std::string_view from, std::string_view to) {
+    HWND giver = control(from);
+    HWND taker = control(to);
+    if (GetFocus() == giver && can_take_focus(taker)) SetFocus(taker);
 }
 
 void MainWindow::show() {
@@ -260,11 +309,28 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_COMMAND:
         if (lp && controls_.command(reinterpret_cast<HWND>(lp), HIWORD(wp))) return 0;
+        if (HIWORD(wp) == 1 && (LOWORD(wp) == kNextPageCommand || LOWORD(wp) == kPreviousPageCommand)) {
+            guarded([&] { form_.next_page(LOWORD(wp) == kPreviousPageCommand); });
+            return 0;
+        }
         if (const auto entry = navigation_entry(wp, lp)) {
-            guarded([&] { form_.navigation_click(*entry); });
+            // Exit by its key asks first: a stray Ctrl+0 must not end the run.
+            const bool exit_key = !lp && *entry + 1 == form_.navigation_entries();
+            guarded([&] { exit_key ? form_.exit_by_key() : form_.navigation_click(*entry); });
             return 0;
         }
         break;
+    case WM_ACTIVATE:
+        if (LOWORD(wp) == WA_INACTIVE) {
+            if (HWND focus = GetFocus(); focus && IsChild(hwnd_, focus)) focus_before_deactivation_ = focus;
+        } else if (!HIWORD(wp)) {
+            // As a dialog does: the focus goes back where it was.
+            if (can_take_focus(focus_before_deactivation_))
+                SetFocus(focus_before_deactivation_);
+            else
+                focus_current_page();
+        }
+        return 0;
     case WM_NOTIFY: {
         LRESULT result = 0;
         if (navigation_.notify(*reinterpret_cast<const NMHDR*>(lp), result)) return result;
@@ -349,10 +415,22 @@ void MainWindow::centre_on_screen() {
 
 void MainWindow::set_enabled(std::string_view name, bool enabled) {
     HWND hwnd = control(name);
-    if (controls_.is_timer(hwnd))
+    if (controls_.is_timer(hwnd)) {
         controls_.set_timer_running(hwnd, enabled);
-    else
-        EnableWindow(hwnd, enabled);
+        return;
+    }
+    HWND focus = GetFocus();
+    const bool had_focus = !enabled && focus && (focus == hwnd || IsChild(hwnd, focus));
+    EnableWindow(hwnd, enabled);
+    // A disabled control keeps no focus: it goes on to the next control,
+    // not nowhere, where no key would reach the page.
+    if (had_focus) {
+        HWND next = GetNextDlgTabItem(hwnd_, hwnd, FALSE);
+        if (can_take_focus(next) && next != hwnd)
+            SetFocus(next);
+        else
+            focus_current_page();
+    }
 }
 
 bool MainWindow::is_enabled(std::string_view name) const {
@@ -375,6 +453,13 @@ void MainWindow::set_visible(std::string_view name, bool visible) {
         // first shows, so it appears whole.
         if (!visible && !controls_.get(name)) return;
         if (visible) build_page(*page);
+        HWND panel = control(name);
+        // The focus leaves a page that hides, remembered for its return:
+        // left there, keys would reach the hidden page's controls.
+        if (HWND focus = GetFocus(); !visible && focus && IsChild(panel, focus)) {
+            page_focus_[panel] = focus;
+            SetFocus(hwnd_);
+        }
     }
     ShowWindow(control(name), visible ? SW_SHOW : SW_HIDE);
 }

@@ -17,6 +17,7 @@
 #include <windows.h>
 
 #include <array>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -40,13 +41,15 @@ public:
     // The keyboard's way to the navigation bar.
     unique_accelerators create_accelerators() const;
     // A page's own shortcuts, which win over the navigation bar's while
-    // their control has the focus: true when the message was one of them.
-    bool translate_shortcut(const MSG& msg) const { return controls_.shortcut(msg); }
+    // their control has the focus: true when the message was one of them,
+    // or a key for a control that is not in view, which is dropped.
+    bool translate_shortcut(const MSG& msg);
     HWND hwnd() const { return hwnd_; }
 
     // MainView
     void centre_on_screen() override;
     void terminate() override;
+    void show_current_page(std::size_t entry, std::string_view group_box) override;
 
     // Widgets
     void set_enabled(std::string_view name, bool enabled) override;
@@ -63,6 +66,7 @@ public:
     int selected_index(std::string_view name) const override;
     void set_selected_index(std::string_view name, int index) override;
     void pump_messages() override;
+    void hand_focus(std::string_view from, std::string_view to) override;
 
     // ActivityLog
     void add(const std::string& line) override;
@@ -87,6 +91,12 @@ private:
     std::optional<Controls::OnSheet> sheet_label(std::string_view name) const;
     void build_pages_holding(std::string_view name) const;
     std::optional<std::size_t> navigation_entry(WPARAM wp, LPARAM lp) const;
+    // The keyboard's focus on the control last focused on the page in
+    // view, or its first, or the navigation bar when it has none; only
+    // remembered while another window is active.
+    void focus_current_page();
+    // Whether the focus may go to the control: ours, in view and enabled.
+    bool can_take_focus(HWND control) const;
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
@@ -98,6 +108,13 @@ private:
     std::array<unique_gdi, 4> frame_bitmaps_;
     TForm1 form_;
     std::vector<bool> page_built_;
+    // The page in view, and the control last focused on each page, so that
+    // coming back finds the user where they were.
+    HWND current_panel_ = nullptr;
+    std::map<HWND, HWND> page_focus_;
+    // The focus when the window last lost the activation, given back when
+    // it returns: after a dialog, to the control that opened it.
+    HWND focus_before_deactivation_ = nullptr;
     PumpThrottle pump_throttle_;
 };
 

@@ -15,7 +15,7 @@ bool Win32Dialogs::create(HWND owner) {
     return form2_.create(owner) && form3_.create(owner) && form4_.create(owner) && form5_.create(owner);
 }
 
-bool Win32Dialogs::show_terms_of_use() { return form2_.show_terms(); }
+ui::TermsAnswer Win32Dialogs::show_terms_of_use() { return form2_.show_terms(); }
 
 void Win32Dialogs::show_not_compatible() { form3_.show_modal(); }
 

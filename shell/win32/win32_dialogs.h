@@ -18,7 +18,7 @@ public:
     // TForm2 to TForm5, in that order, after the main window.
     bool create(HWND owner);
 
-    bool show_terms_of_use() override;
+    ui::TermsAnswer show_terms_of_use() override;
     void show_not_compatible() override;
     void show_help(const std::string& address) override;
     void show_balloon(const std::string& text) override;

@@ -118,6 +118,7 @@ class RecordingView : public shell::MainView, public FakeWidgets {
 public:
     void centre_on_screen() override { calls.push_back("centre"); }
     void terminate() override { terminated = true; }
+    void show_current_page(std::size_t entry, std::string_view) override { current_entries.push_back(entry); }
 
     // The group boxes of the program's pages that are shown now.
     std::vector<std::string> visible_pages() const {
@@ -130,13 +131,14 @@ public:
 
     bool terminated = false;
     std::vector<std::string> calls;
+    std::vector<std::size_t> current_entries;  // each page made current, in turn
 };
 
 class FakeDialogs : public ui::Dialogs {
 public:
-    bool show_terms_of_use() override {
+    ui::TermsAnswer show_terms_of_use() override {
         shown.push_back("terms of use");
-        return agree;
+        return terms_answer;
     }
     void show_not_compatible() override { shown.push_back("not compatible"); }
     void show_help(const std::string& address) override { shown.push_back("help " + address); }
@@ -153,7 +155,8 @@ public:
     std::string choose_profile_to_save() override { return profile_path; }
     std::vector<std::string> shown, errors, questions, messages;
     std::string profile_path;  // what the user picks in the file boxes; "" cancels
-    bool agree = true, answer_yes = false;
+    ui::TermsAnswer terms_answer = ui::TermsAnswer::Agreed;
+    bool answer_yes = false;
 };
 
 class FakeSound : public platform::Sound {

@@ -40,6 +40,23 @@ TEST_P(ExitDecision, AsksOnlyWhenTheCountChangedAndNoEndsWithoutARestart) {
     EXPECT_TRUE(dialogs.errors.empty());
 }
 
+// Ctrl+0: where Exit would end the run unasked, the key asks first (No is
+// the warning's default); where Exit asks anyway, it asks only that.
+TEST_P(ExitDecision, ByItsKeyNeverEndsTheRunUnasked) {
+    form.FormCreate();
+    for (auto [tip, flag] : GetParam().flags_set) set_tip_flag(tip, flag);
+    dialogs.answer_yes = false;
+    form.exit_by_key();
+    ASSERT_EQ(dialogs.questions.size(), 1u);
+    EXPECT_EQ(dialogs.questions.front(), GetParam().asks ? shell::kRestartQuestion : shell::kExitQuestion);
+    EXPECT_EQ(view.terminated, GetParam().asks);
+    if (!GetParam().asks) {
+        dialogs.answer_yes = true;
+        form.exit_by_key();
+        EXPECT_TRUE(view.terminated);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Runs, ExitDecision,
                          ::testing::Values(Run{"NothingChanged", {}, false},
                                            Run{"AppliedThenUndone", {{1, 1}, {1, 0}}, false},

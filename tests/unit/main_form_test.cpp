@@ -172,6 +172,26 @@ TEST_F(Navigator, LeavesTheStoreAndTheHiddenPagesForLaterWhenAsked) {
     EXPECT_FALSE(form.page_being_created().has_value());
 }
 
+// Ctrl+Tab and Ctrl+Shift+Tab go round the pages the user may open, and
+// every page shown is made current for the bar and the keyboard's focus.
+TEST_F(MainFormTest, NextAndPreviousPageGoRoundThePagesAndMakeEachCurrent) {
+    form.FormCreate();
+    const std::size_t pages = shell::page_table().size();
+    for (std::size_t i = 0; i < pages; ++i) form.next_page();
+    form.next_page(true);
+    std::vector<std::size_t> expected{0};
+    for (std::size_t i = 1; i <= pages; ++i) expected.push_back(i % pages);
+    expected.push_back(pages - 1);
+    EXPECT_EQ(view.current_entries, expected);
+    EXPECT_EQ(view.visible_pages(), Pages{std::string(shell::page_table().back().group_box)});
+
+    sys.ver.platform_id = 1;  // outside NT only the first page may open
+    form.next_page();
+    form.next_page(true);
+    EXPECT_EQ(form.current_page(), 0u);
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
 TEST_F(MainFormTest, OutsideNtOnlyMainAndExitWork) {
     sys.ver.platform_id = 1;
     form.FormCreate();

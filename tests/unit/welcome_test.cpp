@@ -182,17 +182,20 @@ TEST_F(WelcomeButtons, ABrowserThatCannotBeMadeIsAnErrorAndThePageStays) {
     EXPECT_FALSE(view.terminated);
 }
 
-TEST_F(WelcomeButtons, AgreeingToTheTermsChangesNothing) {
+TEST_F(WelcomeButtons, AgreeingToTheTermsOrClosingThemChangesNothing) {
     form.FormCreate();
-    welcome().BitBtn1Click();
-    EXPECT_EQ(dialogs.shown, std::vector<std::string>{"terms of use"});
+    for (ui::TermsAnswer answer : {ui::TermsAnswer::Agreed, ui::TermsAnswer::Closed}) {
+        dialogs.terms_answer = answer;
+        welcome().BitBtn1Click();
+    }
+    EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"terms of use", "terms of use"}));
     EXPECT_FALSE(view.terminated);
 }
 
 TEST_F(WelcomeButtons, NotAgreeingEndsTheProgramAtOnceWithoutTheExitSteps) {
     form.FormCreate();
     set_tip_flag(1, 1);  // an exit would now ask about restarting
-    dialogs.agree = false;
+    dialogs.terms_answer = ui::TermsAnswer::Declined;
     welcome().BitBtn1Click();
     EXPECT_TRUE(view.terminated);
     EXPECT_TRUE(dialogs.questions.empty());

@@ -129,6 +129,19 @@ LRESULT CALLBACK picture_button_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
     return CallWindowProcW(g_button_proc, hwnd, msg, wp, lp);
 }
 
+// Every edit shares the class's procedure; what a read-only text hands on to.
+WNDPROC g_edit_proc = nullptr;
+
+// A multi-line edit asks the dialog manager for every key, Tab and Esc among
+// them, so Tab never left a text the user only reads: a trap for anyone on
+// the keyboard. It wants only what reading needs: the arrows to scroll and
+// the keys that select.
+LRESULT CALLBACK read_only_text_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    const LRESULT result = CallWindowProcW(g_edit_proc, hwnd, msg, wp, lp);
+    if (msg == WM_GETDLGCODE) return result & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
+    return result;
+}
+
 }  // namespace
 
 void register_panel_class(HINSTANCE instance) {
@@ -180,6 +193,11 @@ HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
         const auto previous = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(picture_button_proc)));
         if (!g_button_proc) g_button_proc = previous;
+    }
+    if (decl.kind == ControlKind::ReadOnlyText) {
+        const auto previous = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(read_only_text_proc)));
+        if (!g_edit_proc) g_edit_proc = previous;
     }
     if (decl.kind == ControlKind::Edit) {
         if (decl.password_char) SendMessageW(hwnd, EM_SETPASSWORDCHAR, decl.password_char, 0);

@@ -94,6 +94,11 @@ LRESULT ModalDialog::dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
         if (lp) {
             if (controls_.command(reinterpret_cast<HWND>(lp), HIWORD(wp))) return 0;
+        } else if (LOWORD(wp) == IDCANCEL) {
+            // Esc, from the dialog manager: the dialog closes as nothing was
+            // chosen.
+            SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+            return 0;
         }
         break;
     case WM_CTLCOLORSTATIC:

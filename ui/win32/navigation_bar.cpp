@@ -3,6 +3,7 @@
 #include "platform/win32/text.h"
 #include "ui/win32/controls.h"
 #include "ui/win32/gdi.h"
+#include "ui/win32/window_binding.h"
 
 namespace veltrano::shell::win32 {
 
@@ -10,6 +11,8 @@ namespace {
 
 // The caption's line at the top, and the space between it and the picture.
 constexpr int kCaptionHeight = 14, kGap = 2;
+// The pressed entry's ground: the navigation's own blue, faded.
+constexpr COLORREF kCurrentGround = RGB(224, 232, 248);
 
 }  // namespace
 
@@ -24,8 +27,8 @@ void NavigationBar::create(HWND parent, int left, int top, const std::vector<Nav
     }
     // Flat, no tooltips (a window more), no divider, placed where we say;
     // the background is ours to paint.
-    hwnd_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
-                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_CUSTOMERASE |
+    hwnd_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"Navigation",
+                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | TBSTYLE_FLAT | TBSTYLE_CUSTOMERASE |
                                 CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER,
                             left, top, kEntryWidth * static_cast<int>(entries.size()), kEntryHeight, parent, nullptr,
                             instance, nullptr);
@@ -43,6 +46,67 @@ void NavigationBar::create(HWND parent, int left, int top, const std::vector<Nav
     }
     SendMessageW(hwnd_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
     SendMessageW(hwnd_, TB_SETBUTTONSIZE, 0, MAKELPARAM(kEntryWidth, kEntryHeight));
+    // Subclassed the XP way: SetWindowSubclass is no named export there.
+    bind_window(hwnd_, this);
+    toolbar_proc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(keyboard_proc)));
+}
+
+void NavigationBar::set_current(std::size_t entry) {
+    current_ = entry;
+    for (std::size_t i = 0; i < captions_.size(); ++i)
+        SendMessageW(hwnd_, TB_SETSTATE, first_command_ + i,
+                     MAKELPARAM(TBSTATE_ENABLED | (i == entry ? TBSTATE_CHECKED : 0), 0));
+}
+
+// The toolbar of comctl32 takes no keys of its own worth having here, and
+// the dialog manager would take the arrows and Enter for itself: the bar
+// asks for them and answers them.
+LRESULT CALLBACK NavigationBar::keyboard_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = bound_object<NavigationBar>(hwnd);
+    if (!self || !self->toolbar_proc_) return DefWindowProcW(hwnd, msg, wp, lp);
+    switch (msg) {
+    case WM_GETDLGCODE:
+        if (const auto* key = reinterpret_cast<const MSG*>(lp);
+            key && key->message == WM_KEYDOWN && (key->wParam == VK_RETURN || key->wParam == VK_SPACE))
+            return DLGC_WANTARROWS | DLGC_WANTMESSAGE;
+        return DLGC_WANTARROWS;
+    case WM_KEYDOWN:
+        if (self->answer_key(wp)) return 0;
+        break;
+    case WM_CHAR:
+        if (wp == L'\r' || wp == L' ') return 0;  // taken as a key already
+        break;
+    case WM_SETFOCUS:
+        SendMessageW(hwnd, TB_SETHOTITEM, self->current_, 0);
+        break;
+    case WM_KILLFOCUS:
+        SendMessageW(hwnd, TB_SETHOTITEM, static_cast<WPARAM>(-1), 0);
+        break;
+    }
+    return CallWindowProcW(self->toolbar_proc_, hwnd, msg, wp, lp);
+}
+
+bool NavigationBar::answer_key(WPARAM key) {
+    const auto count = static_cast<LRESULT>(captions_.size());
+    LRESULT hot = SendMessageW(hwnd_, TB_GETHOTITEM, 0, 0);
+    if (hot < 0 || hot >= count) hot = static_cast<LRESULT>(current_);
+    switch (key) {
+    case VK_LEFT:
+    case VK_UP: hot = (hot + count - 1) % count; break;
+    case VK_RIGHT:
+    case VK_DOWN: hot = (hot + 1) % count; break;
+    case VK_HOME: hot = 0; break;
+    case VK_END: hot = count - 1; break;
+    case VK_RETURN:
+    case VK_SPACE:
+        PostMessageW(GetParent(hwnd_), WM_COMMAND, MAKEWPARAM(first_command_ + hot, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(hwnd_));
+        return true;
+    default: return false;
+    }
+    SendMessageW(hwnd_, TB_SETHOTITEM, static_cast<WPARAM>(hot), 0);
+    return true;
 }
 
 std::optional<std::size_t> NavigationBar::entry_of(WPARAM wp, LPARAM lp) const {
@@ -68,7 +132,7 @@ bool NavigationBar::notify(const NMHDR& header, LRESULT& result) const {
         return true;
     case CDDS_ITEMPREPAINT: {
         const std::size_t entry = draw.nmcd.dwItemSpec - first_command_;
-        if (entry < captions_.size()) draw_entry(draw.nmcd.hdc, draw.nmcd.rc, entry);
+        if (entry < captions_.size()) draw_entry(draw.nmcd.hdc, draw.nmcd.rc, entry, draw.nmcd.uItemState);
         result = CDRF_SKIPDEFAULT;
         return true;
     }
@@ -79,9 +143,17 @@ bool NavigationBar::notify(const NMHDR& header, LRESULT& result) const {
 }
 
 // The caption on a line of its own at the top, centred, in the colour of
-// the other clickable texts; the picture centred in the rest.
-void NavigationBar::draw_entry(HDC dc, const RECT& r, std::size_t entry) const {
+// the other clickable texts; the picture centred in the rest. The page in
+// view sits on a sunken ground; the entry the keyboard is on has the focus
+// rectangle while the bar has the focus.
+void NavigationBar::draw_entry(HDC dc, const RECT& r, std::size_t entry, UINT state) const {
     FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    if (state & CDIS_CHECKED) {
+        const unique_gdi ground(CreateSolidBrush(kCurrentGround));
+        FillRect(dc, &r, static_cast<HBRUSH>(ground.get()));
+        RECT edge = r;
+        DrawEdge(dc, &edge, BDR_SUNKENOUTER, BF_RECT);
+    }
     HGDIOBJ old_font = SelectObject(dc, font_);
     SetTextColor(dc, kLinkColour);
     SetBkMode(dc, TRANSPARENT);
@@ -91,6 +163,11 @@ void NavigationBar::draw_entry(HDC dc, const RECT& r, std::size_t entry) const {
               DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, old_font);
     draw_centred(dc, pictures_[entry], {r.left, r.top + kCaptionHeight + kGap, r.right, r.bottom});
+    if ((state & CDIS_HOT) && GetFocus() == hwnd_) {
+        RECT focus = r;
+        InflateRect(&focus, -2, -2);
+        DrawFocusRect(dc, &focus);
+    }
 }
 
 }  // namespace veltrano::shell::win32

@@ -2,7 +2,10 @@
 // side by side, each its caption above its picture. One toolbar draws them
 // all, where a window each cost the start about 1.5 ms under Wine; its
 // buttons carry the captions, so whoever reads the screen finds them there.
-// A click on an entry reaches the parent as WM_COMMAND with its command.
+// A click on an entry reaches the parent as WM_COMMAND with its command. The
+// bar is a Tab stop: the arrows move between its entries, Enter or Space
+// opens one; the entry of the page in view is shown pressed (checked, as a
+// screen reader says it).
 #pragma once
 
 #include <windows.h>
@@ -33,15 +36,21 @@ public:
     std::optional<std::size_t> entry_of(WPARAM wp, LPARAM lp) const;
     // Draws the bar; true when the notification was its own.
     bool notify(const NMHDR& header, LRESULT& result) const;
+    // The entry shown pressed: the page in view.
+    void set_current(std::size_t entry);
 
 private:
-    void draw_entry(HDC dc, const RECT& r, std::size_t entry) const;
+    static LRESULT CALLBACK keyboard_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    bool answer_key(WPARAM key);
+    void draw_entry(HDC dc, const RECT& r, std::size_t entry, UINT state) const;
 
     HWND hwnd_ = nullptr;
     WORD first_command_ = 0;
     std::vector<std::wstring> captions_;
     std::vector<HBITMAP> pictures_;
     HFONT font_ = nullptr;
+    std::size_t current_ = 0;
+    WNDPROC toolbar_proc_ = nullptr;
 };
 
 }  // namespace veltrano::shell::win32
