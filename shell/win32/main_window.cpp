@@ -175,8 +175,9 @@ void MainWindow::focus_current_page() {
 void MainWindow::show_current_page(std::size_t entry, std::string_view group_box) {
     navigation_.set_current(entry);
     current_panel_ = controls_.get(group_box);
-    // A user going along the bar with the keyboard stays on it.
-    if (GetFocus() != navigation_.hwnd()) focus_current_page();
+    // A user going along the bar with the keyboard stays on it; a page
+    // chosen by its shortcut takes the focus.
+    if (!from_bar_ || GetFocus() != navigation_.hwnd()) focus_current_page();
 }
 
 void MainWindow::hand_focus(std::string_view from, std::string_view to) {
@@ -316,7 +317,9 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         if (const auto entry = navigation_entry(wp, lp)) {
             // Exit by its key asks first: a stray Ctrl+0 must not end the run.
             const bool exit_key = !lp && *entry + 1 == form_.navigation_entries();
+            from_bar_ = lp != 0;
             guarded([&] { exit_key ? form_.exit_by_key() : form_.navigation_click(*entry); });
+            from_bar_ = false;
             return 0;
         }
         break;

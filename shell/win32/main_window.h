@@ -115,6 +115,7 @@ private:
     // The focus when the window last lost the activation, given back when
     // it returns: after a dialog, to the control that opened it.
     HWND focus_before_deactivation_ = nullptr;
+    bool from_bar_ = false;  // the page in hand was chosen on the bar itself
     PumpThrottle pump_throttle_;
 };
 

@@ -37,6 +37,10 @@ HWND TipsSession::balloon(Millis wait) const { return find_top_window(L"TForm5",
 
 std::optional<std::wstring> TipsSession::press_for_balloon(const wchar_t* button) {
     press(button);
+    return close_balloon();
+}
+
+std::optional<std::wstring> TipsSession::close_balloon() {
     HWND shown = balloon(kDefaultTimeout);
     if (!shown) return std::nullopt;
     // Label1 is the balloon's first control.

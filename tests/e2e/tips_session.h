@@ -36,6 +36,8 @@ protected:
     // to be done with the press. nullopt: no balloon came; the press has
     // then not finished, so a test stops there rather than click on.
     std::optional<std::wstring> press_for_balloon(const wchar_t* button);
+    // The same for a balloon brought up some other way (a key, say).
+    std::optional<std::wstring> close_balloon();
     void press(const wchar_t* button);
     std::vector<std::wstring> log_lines() const;
     HWND balloon(driver::Millis wait) const;

@@ -553,6 +553,16 @@ std::vector<std::wstring> toolbar_buttons(HWND toolbar) {
     return texts;
 }
 
+bool toolbar_button_checked(HWND toolbar, int index) {
+    RemoteBuffer buffer(toolbar, sizeof(TBBUTTON));
+    TBBUTTON button{};
+    bool ok = false;
+    if (!buffer) return false;
+    send(toolbar, TB_GETBUTTON, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.at(0)), &ok);
+    if (!ok || !buffer.read(0, &button, sizeof button)) return false;
+    return (button.fsState & TBSTATE_CHECKED) != 0;
+}
+
 std::vector<std::vector<std::wstring>> listview_rows(HWND listview) {
     std::vector<std::vector<std::wstring>> rows;
     const auto header = reinterpret_cast<HWND>(send(listview, LVM_GETHEADER, 0, 0));

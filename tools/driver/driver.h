@@ -148,6 +148,7 @@ std::vector<std::wstring> listview_columns(HWND listview);
 std::vector<std::vector<std::wstring>> listview_rows(HWND listview);
 // A toolbar's button texts, in order; so are they.
 std::vector<std::wstring> toolbar_buttons(HWND toolbar);
+bool toolbar_button_checked(HWND toolbar, int index);  // shown pressed
 
 // ---- message boxes ---------------------------------------------------------
 
