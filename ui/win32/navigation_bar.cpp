@@ -33,8 +33,6 @@ void NavigationBar::create(HWND parent, int left, int top, const std::vector<Nav
                             left, top, kEntryWidth * static_cast<int>(entries.size()), kEntryHeight, parent, nullptr,
                             instance, nullptr);
     if (!hwnd_) return;
-    // The toolbar drops the Tab stop it was created with.
-    SetWindowLongPtrW(hwnd_, GWL_STYLE, GetWindowLongPtrW(hwnd_, GWL_STYLE) | WS_TABSTOP);
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     SendMessageW(hwnd_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(hwnd_, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
