@@ -19,6 +19,11 @@ const std::string kPassword = "DefaultPassword";
 
 }  // namespace
 
+std::string keep_in_clear_question(const std::string& reason) {
+    return "Windows would not keep the password as a secret (" + reason +
+           "). Keep it in the registry instead, where every user of this computer can read it?";
+}
+
 std::string trimmed(std::string_view text) {
     std::size_t first = 0, last = text.size();
     while (first < last && static_cast<unsigned char>(text[first]) <= ' ') ++first;
@@ -42,7 +47,9 @@ std::int32_t to_integer(const std::string& text) {
 void AutoLogon::fill() {
     core::RegistryPrimitives& reg = ctx_.primitives;
     ctx_.widgets.set_text("Edit1", reg.Get_Sysinfo_Registry_string(Root::LocalMachine, kWinlogonKey, "DefaultUserName"));
-    ctx_.widgets.set_text("Edit2", reg.Get_Sysinfo_Registry_string(Root::LocalMachine, kWinlogonKey, kPassword));
+    // Never the password itself: the mask says one is stored, and left as
+    // it is, it keeps that one.
+    ctx_.widgets.set_text("Edit2", password_stored() ? kPasswordMask : "");
     ctx_.widgets.set_text("Edit3",
                           reg.Get_Sysinfo_Registry_string(Root::LocalMachine, kWinlogonKey, "DefaultDomainName"));
     // A missing count stays an empty edit: shown as 0 it would be written
@@ -84,23 +91,56 @@ void AutoLogon::done(std::string_view balloon) {
     ctx_.dialogs.show_balloon(std::string(balloon));
 }
 
+bool AutoLogon::password_stored() const {
+    if (ctx_.secrets && ctx_.secrets->holds(kPassword)) return true;
+    return !ctx_.primitives.Get_Sysinfo_Registry_string(Root::LocalMachine, kWinlogonKey, kPassword).empty();
+}
+
+// Windows' secret first: the registry's Winlogon key is readable by every
+// user. Kept there only when the user says so, asked before any write.
+AutoLogon::PasswordPlace AutoLogon::place_password(const std::string& password) {
+    if (password == kPasswordMask && password_stored()) return PasswordPlace::Unchanged;
+    const std::optional<std::string> refused =
+        ctx_.secrets ? ctx_.secrets->store(kPassword, password) : std::optional<std::string>("this Windows keeps no secrets");
+    if (!refused) return PasswordPlace::Secret;
+    if (ctx_.dialogs.warn_yes_no(keep_in_clear_question(*refused))) return PasswordPlace::Registry;
+    ctx_.primitives.log().add("No default password was written: Windows would not keep it as a secret (" + *refused +
+                              ")");
+    return PasswordPlace::Nowhere;
+}
+
 void AutoLogon::enable_autologon() {
     const std::string user = edit("Edit1"), password = edit("Edit2");
     if (!ctx_.widgets.is_checked("RadioButton13") || user.empty() || password.empty()) return;
 
+    // Read as any record reads it, so a wrongly typed value still stops
+    // here, before the secret is touched.
+    const std::string old_password =
+        ctx_.primitives.Get_Sysinfo_Registry_string(Root::LocalMachine, kWinlogonKey, kPassword);
+    const bool had_password = !old_password.empty() || (ctx_.secrets && ctx_.secrets->holds(kPassword));
+    const PasswordPlace place = place_password(password);
+
     record("AutoAdminLogon", "1");
     record("DefaultUserName", user);
     // The password goes into the history as a mask, both the one replaced
-    // (read as any record reads it, so a wrongly typed value still stops
-    // here) and the new one; an empty old one stays empty.
-    const std::string old_password =
-        ctx_.primitives.Get_Sysinfo_Registry_string(Root::LocalMachine, kWinlogonKey, kPassword);
-    ctx_.store.record_given_values(core::kAutoLogonRecord, Root::LocalMachine, kRootName, kWinlogonKey, kPassword,
-                                   STR_TYPE, old_password.empty() ? "" : kPasswordMask, 0, kPasswordMask, 0,
-                                   true);
+    // and the new one; an empty old one stays empty.
+    if (place == PasswordPlace::Secret || place == PasswordPlace::Registry)
+        ctx_.store.record_given_values(core::kAutoLogonRecord, Root::LocalMachine, kRootName, kWinlogonKey, kPassword,
+                                       STR_TYPE, had_password ? kPasswordMask : "", 0, kPasswordMask, 0, true);
     write("AutoAdminLogon", "1", "Starting the process of enabling autologon feature");
     write("DefaultUserName", user, "Starting the process of setting default username");
-    write(kPassword, password, "Starting the process of setting default password");
+    if (place == PasswordPlace::Secret) {
+        ctx_.primitives.log().add("The default password is kept as a secret of Windows, not in the registry");
+        // Winlogon would take a value left in the registry only without the
+        // secret; it goes, so that no reader finds an older password there.
+        if (!old_password.empty())
+            ctx_.primitives.Delete_Registry(Root::LocalMachine, kWinlogonKey, kPassword, core::VALUENAME,
+                                            "Starting the process of removing default password");
+    } else if (place == PasswordPlace::Registry) {
+        write(kPassword, password, "Starting the process of setting default password");
+        ctx_.primitives.log().add(
+            "The default password is kept in the registry in clear: every user of this computer can read it");
+    }
 
     if (const std::string domain = edit("Edit3"); !domain.empty()) {
         record("DefaultDomainName", domain);
@@ -138,10 +178,18 @@ void AutoLogon::disable_autologon() {
     // domain stay, as Windows' own logon dialog keeps them.
     const std::string old_password =
         ctx_.primitives.Get_Sysinfo_Registry_string(Root::LocalMachine, kWinlogonKey, kPassword);
+    const bool secret = ctx_.secrets && ctx_.secrets->holds(kPassword);
     ctx_.store.record_given_values(core::kAutoLogonRecord, Root::LocalMachine, kRootName, kWinlogonKey, kPassword,
-                                   STR_TYPE, old_password.empty() ? "" : kPasswordMask, 0, "", 0, true);
+                                   STR_TYPE, old_password.empty() && !secret ? "" : kPasswordMask, 0, "", 0, true);
     ctx_.primitives.Delete_Registry(Root::LocalMachine, kWinlogonKey, kPassword, core::VALUENAME,
                                     "Starting the process of removing default password");
+    if (secret) {
+        if (const auto refused = ctx_.secrets->store(kPassword, ""))
+            ctx_.primitives.log().add("The default password kept as a secret of Windows could not be removed (" +
+                                      *refused + ")");
+        else
+            ctx_.primitives.log().add("The default password kept as a secret of Windows was removed");
+    }
     done(kAutoLogonDisabled);
 }
 

@@ -18,6 +18,9 @@ inline const std::string kPasswordMask = "********";
 
 inline constexpr std::string_view kAutoLogonEnabled = "Autologon enabled and settings applied. Please Reboot ";
 inline constexpr std::string_view kAutoLogonDisabled = "Autologon setting disabled. Please Reboot. ";
+// Asked where Windows will not keep the password as a secret, the reason
+// between the brackets.
+std::string keep_in_clear_question(const std::string& reason);
 
 // Edit6's limit, in characters.
 inline constexpr int kLegalNoticeTextLength = 1024;
@@ -41,6 +44,10 @@ public:
     void BitBtn23Click();
 
 private:
+    // Where the password typed goes, settled before anything is written.
+    enum class PasswordPlace { Unchanged, Secret, Registry, Nowhere };
+    PasswordPlace place_password(const std::string& password);
+    bool password_stored() const;
     void enable_autologon();
     void disable_autologon();
     void legal_notice();

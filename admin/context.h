@@ -5,6 +5,7 @@
 
 #include "core/registry_primitives.h"
 #include "core/tip_state_store.h"
+#include "platform/secrets.h"
 #include "platform/shell.h"
 #include "platform/sound.h"
 #include "ui/dialogs.h"
@@ -19,6 +20,8 @@ struct Context {
     ui::Dialogs& dialogs;
     platform::Sound& sound;
     platform::Shell& shell;
+    // Where the automatic logon's password is kept; none: this Windows keeps no secrets.
+    platform::Secrets* secrets = nullptr;
 };
 
 }  // namespace veltrano::admin

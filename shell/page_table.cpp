@@ -38,7 +38,8 @@ std::unique_ptr<ui::Page> make_regclean(PageContext& c) {
 
 std::unique_ptr<ui::Page> make_admin(PageContext& c) {
     return std::make_unique<admin::AdminPage>(
-        admin::Context{c.primitives, c.store, c.view, c.dialogs, c.services.sound, c.services.shell},
+        admin::Context{c.primitives, c.store, c.view, c.dialogs, c.services.sound, c.services.shell,
+                       c.services.secrets},
         admin::make_time_sync_page(c.primitives, c.store, c.services.time, c.view, c.services.make_socket));
 }
 

@@ -14,6 +14,7 @@
 #include "platform/file_system.h"
 #include "platform/processes.h"
 #include "platform/registry.h"
+#include "platform/secrets.h"
 #include "platform/shell.h"
 #include "platform/shutdown.h"
 #include "platform/sound.h"
@@ -49,6 +50,8 @@ struct Services {
     platform::SystemRestore* system_restore = nullptr;
     // Held by whoever applies or undoes tips; none when this is the only writer.
     tips::WriterGate* writer_gate = nullptr;
+    // Windows' store of secrets, for the automatic logon's password.
+    platform::Secrets* secrets = nullptr;
 };
 
 // What a page's logic may be made from.

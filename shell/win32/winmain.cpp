@@ -9,6 +9,7 @@
 #include "platform/win32/win32_shutdown.h"
 #include "platform/win32/win32_sound.h"
 #include "platform/win32/win32_system_info.h"
+#include "platform/win32/win32_secrets.h"
 #include "platform/win32/win32_system_restore.h"
 #include "platform/win32/win32_time.h"
 #include "shell/startup_stages.h"
@@ -44,10 +45,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     platform::win32::Win32Processes processes;
     platform::win32::Win32Shell shell;
     platform::win32::Win32SystemRestore system_restore;
+    platform::win32::Win32Secrets secrets;
     tips::win32::WriterLock writer_lock;
 
     shell::win32::Win32Dialogs dialogs(instance);
-    shell::win32::MainWindow main_window(instance, {registry, system_info, time, sound, shutdown, browser, file_system, processes, shell, ansi_text, net::win32::create_tw_socket, &system_restore, &writer_lock}, dialogs);
+    shell::win32::MainWindow main_window(instance, {registry, system_info, time, sound, shutdown, browser, file_system, processes, shell, ansi_text, net::win32::create_tw_socket, &system_restore, &writer_lock, &secrets}, dialogs);
     VELTRANO_STAGE("form made");
     if (!main_window.create()) return 1;
     shell.set_owner(main_window.hwnd());

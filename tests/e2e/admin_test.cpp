@@ -4,6 +4,7 @@
 #include "e2e_environment.h"
 #include "tips_session.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -64,9 +65,20 @@ protected:
     }
 };
 
+// Wine keeps no LSA secrets: the password goes to the registry only when
+// the user says so.
+constexpr wchar_t kKeepInClear[] = L"Windows would not keep the password as a secret (";
+
+// The answer's button pressed, and no wait for the main window: the done
+// balloon takes it over as the box goes.
+void answer(HWND box, const wchar_t* button) {
+    HWND target = find_control(box, Selector::by(L"Button", button));
+    ASSERT_TRUE(target && click(target, ClickMethod::ButtonMessage));
+}
+
 TEST_F(AutoLogon, ApplyWritesTheFormAndRecordsThePasswordMasked) {
     ASSERT_NO_FATAL_FAILURE(open_admin());
-    EXPECT_EQ(text_of(edit(2)), L"old secret");
+    EXPECT_EQ(text_of(edit(2)), L"********") << "the password itself read back into the window";
     EXPECT_EQ(SendMessageW(edit(2), EM_GETPASSWORDCHAR, 0, 0), L'#');
     EXPECT_EQ(SendMessageW(edit(6), EM_GETLIMITTEXT, 0, 0), 1024);
     EXPECT_EQ(text_of(edit(4)), L"") << "no AutoLogonCount yet";
@@ -77,7 +89,13 @@ TEST_F(AutoLogon, ApplyWritesTheFormAndRecordsThePasswordMasked) {
     type(5, L"Notice");
     type(6, L"Authorised users only");
     ASSERT_NO_FATAL_FAILURE(choose(L"disable"));  // the shift override's
-    EXPECT_EQ(press_for_balloon(L"Apply changes"), L"Autologon enabled and settings applied. Please Reboot ");
+    press(L"Apply changes");
+    auto question = find_message_box(process_id());
+    ASSERT_TRUE(question.has_value()) << "no question about the password in clear";
+    EXPECT_EQ(question->text.rfind(kKeepInClear, 0), 0u) << to_utf8(question->text);
+    EXPECT_EQ(question->default_button, L"No");
+    ASSERT_NO_FATAL_FAILURE(answer(question->hwnd, L"Yes"));
+    EXPECT_EQ(close_balloon(), L"Autologon enabled and settings applied. Please Reboot ");
 
     EXPECT_EQ(read_string(LM, kWinlogon, L"AutoAdminLogon"), L"1");
     EXPECT_EQ(read_string(LM, kWinlogon, L"DefaultPassword"), L"s3cret");
@@ -86,7 +104,31 @@ TEST_F(AutoLogon, ApplyWritesTheFormAndRecordsThePasswordMasked) {
     EXPECT_EQ(read_string(LM, kWinlogon, L"LegalNoticeText"), L"Authorised users only");
     EXPECT_EQ(record(L"TIP0049", L"OLD_VALUES", L"DefaultPassword"), L"********");
     EXPECT_TRUE(in_order(log_lines(), {L"Starting the process of setting default password",
+                                       L"The default password is kept in the registry in clear: every user of this computer can read it",
                                        L"Starting the process of setting LegalNoticeText"}));
+}
+
+class AutoLogonOnACleanMachine : public AutoLogon {
+    void seed_machine() override { forget(); }
+};
+
+TEST_F(AutoLogonOnACleanMachine, NoToThePasswordInClearWritesNoPasswordAndSaysWhy) {
+    ASSERT_NO_FATAL_FAILURE(open_admin());
+    EXPECT_EQ(text_of(edit(2)), L"");
+    type(1, L"ann");
+    type(2, L"s3cret");
+    press(L"Apply changes");
+    auto question = find_message_box(process_id());
+    ASSERT_TRUE(question.has_value()) << "no question about the password in clear";
+    EXPECT_EQ(question->text.rfind(kKeepInClear, 0), 0u) << to_utf8(question->text);
+    ASSERT_NO_FATAL_FAILURE(answer(question->hwnd, L"No"));
+    EXPECT_EQ(close_balloon(), L"Autologon enabled and settings applied. Please Reboot ");
+    EXPECT_FALSE(read_value(LM, kWinlogon, L"DefaultPassword"));
+    EXPECT_EQ(read_string(LM, kWinlogon, L"DefaultUserName"), L"ann");
+    const auto lines = log_lines();
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::wstring& line) {
+        return line.starts_with(L"No default password was written: Windows would not keep it as a secret (");
+    }));
 }
 
 TEST_F(AutoLogon, NoRemovesThePasswordAndRecordsItMasked) {

@@ -6,6 +6,7 @@
 #include "platform/date_time.h"
 #include "platform/file_system.h"
 #include "platform/processes.h"
+#include "platform/secrets.h"
 #include "platform/shell.h"
 #include "platform/shutdown.h"
 #include "platform/system_info.h"
@@ -16,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -209,6 +211,22 @@ public:
     std::vector<std::uint32_t> terminated;  // the ids actually ended
     std::uint64_t clock = 0;                // 100 ns units, moved by the tests
     unsigned processors = 1;
+};
+
+// Windows' secrets: kept in a map, or refused with `refusal`.
+class FakeSecrets : public platform::Secrets {
+public:
+    std::optional<std::string> store(const std::string& name, const std::string& data) override {
+        if (refusal) return refusal;
+        if (data.empty())
+            kept.erase(name);
+        else
+            kept[name] = data;
+        return std::nullopt;
+    }
+    bool holds(const std::string& name) override { return kept.count(name) != 0; }
+    std::map<std::string, std::string> kept;
+    std::optional<std::string> refusal;
 };
 
 class FakeShell : public platform::Shell {

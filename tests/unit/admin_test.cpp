@@ -32,9 +32,10 @@ protected:
     fakes::FakeDialogs dialogs;
     fakes::FakeSound sound;
     fakes::FakeShell shell;
+    fakes::FakeSecrets secrets;
     core::RegistryPrimitives prim{reg, log};
     core::TipStateStore store{prim, time, {}};
-    admin::AdminPage page{{prim, store, widgets, dialogs, sound, shell},
+    admin::AdminPage page{{prim, store, widgets, dialogs, sound, shell, &secrets},
                           std::make_unique<admin::TimeSyncPage>(prim, store, time, widgets, nullptr)};
 
     // The auto logon sub-page as it starts: every first radio button checked.
@@ -56,7 +57,7 @@ protected:
     }
 };
 
-TEST_F(Admin, EnablingWritesTheChosenValuesAndKeepsThePasswordOutOfTheHistory) {
+TEST_F(Admin, EnablingWritesTheChosenValuesAndKeepsThePasswordAsASecretOnly) {
     reg.put(Root::LocalMachine, kWinlogon, "DefaultPassword", RegValue::string("old secret"));
     reg.put(Root::LocalMachine, kWinlogon, "DefaultDomainName", RegValue::string("WORK"));
     fill_form("  ann ", " s3cret ");
@@ -67,7 +68,9 @@ TEST_F(Admin, EnablingWritesTheChosenValuesAndKeepsThePasswordOutOfTheHistory) {
     page.auto_logon().BitBtn23Click();
 
     EXPECT_EQ(winlogon("DefaultUserName"), RegValue::string("ann"));
-    EXPECT_EQ(winlogon("DefaultPassword"), RegValue::string("s3cret"));
+    EXPECT_EQ(secrets.kept["DefaultPassword"], "s3cret");
+    EXPECT_FALSE(winlogon("DefaultPassword")) << "an older password left readable in the registry";
+    EXPECT_TRUE(dialogs.questions.empty());
     EXPECT_EQ(winlogon("IgnoreShiftOverride"), RegValue::string("0"));
     EXPECT_EQ(winlogon("ForceAutoLogon"), RegValue::string("1"));
     EXPECT_EQ(winlogon("DefaultDomainName"), RegValue::string("WORK")) << "an empty domain is left alone";
@@ -124,13 +127,14 @@ std::vector<std::string> texts_below(platform::Registry& registry, const std::st
 TEST_F(Admin, DisablingRemovesThePasswordAndSaysSo) {
     fill_form("ann", "s3cret");
     page.auto_logon().BitBtn23Click();
-    ASSERT_EQ(winlogon("DefaultPassword"), RegValue::string("s3cret"));
+    ASSERT_TRUE(secrets.holds("DefaultPassword"));
 
     choose("RadioButton14", "RadioButton13");
     log.lines.clear();
     page.auto_logon().BitBtn23Click();
     EXPECT_EQ(winlogon("AutoAdminLogon"), RegValue::string("0"));
     EXPECT_FALSE(winlogon("DefaultPassword"));
+    EXPECT_FALSE(secrets.holds("DefaultPassword"));
     EXPECT_EQ(winlogon("DefaultUserName"), RegValue::string("ann"));
     EXPECT_EQ(record("OLD_VALUES", "DefaultPassword"), RegValue::string(admin::kPasswordMask));
     EXPECT_EQ(record("NEW_VALUES", "DefaultPassword"), RegValue::string(""));
@@ -138,6 +142,36 @@ TEST_F(Admin, DisablingRemovesThePasswordAndSaysSo) {
     EXPECT_THAT(log.lines, ::testing::IsSupersetOf({"Starting the process of disabling autologon feature",
                                                     "Starting the process of removing default password"}));
     EXPECT_THAT(log.lines, ::testing::Not(::testing::Contains("Starting the process of enabling autologon feature")));
+}
+
+// Where Windows will not keep the secret, the user decides, before any write.
+TEST_F(Admin, ARefusedSecretAsksAndNoWritesNoPasswordWhileYesWritesItInClear) {
+    secrets.refusal = "The object was not found.";
+    for (bool yes : {false, true}) {
+        SCOPED_TRACE(yes ? "Yes" : "No");
+        dialogs.answer_yes = yes;
+        dialogs.questions.clear();
+        log.lines.clear();
+        fill_form("ann", "s3cret");
+        page.auto_logon().BitBtn23Click();
+        EXPECT_THAT(dialogs.questions, ElementsAre(admin::keep_in_clear_question("The object was not found.")));
+        EXPECT_EQ(winlogon("AutoAdminLogon"), RegValue::string("1"));
+        if (yes) {
+            EXPECT_EQ(winlogon("DefaultPassword"), RegValue::string("s3cret"));
+            EXPECT_THAT(log.lines, ::testing::Contains(::testing::HasSubstr("in clear")));
+        } else {
+            EXPECT_FALSE(winlogon("DefaultPassword"));
+            EXPECT_THAT(log.lines, ::testing::Contains(::testing::StartsWith("No default password was written")));
+        }
+    }
+    // The mask left as it was keeps the stored password: no question, no write.
+    dialogs.questions.clear();
+    page.shown();
+    ASSERT_EQ(widgets.text("Edit2"), admin::kPasswordMask);
+    widgets.set_checked("RadioButton13", true);
+    page.auto_logon().BitBtn23Click();
+    EXPECT_TRUE(dialogs.questions.empty());
+    EXPECT_EQ(winlogon("DefaultPassword"), RegValue::string("s3cret"));
 }
 
 TEST(AdminCount, TakesWholeNumbersOnly) {
@@ -152,7 +186,7 @@ TEST_F(Admin, OpeningShowsTheAutoLogonSubPageWithTheWinlogonValues) {
     for (std::string_view sub : admin::kSubPages) widgets.set_visible(sub, true);
     widgets.set_text("Edit4", "7");
     page.shown();
-    EXPECT_EQ(widgets.text("Edit2"), "pw");
+    EXPECT_EQ(widgets.text("Edit2"), admin::kPasswordMask) << "the password itself read back into the window";
     EXPECT_EQ(widgets.text("Edit4"), "") << "no count: nothing to write back as 0";
     EXPECT_TRUE(widgets.is_visible("GroupBox19"));
     for (const char* other : {"GroupBox26", "GroupBox27", "GroupBox28"}) EXPECT_FALSE(widgets.is_visible(other));
