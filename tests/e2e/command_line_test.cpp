@@ -242,7 +242,7 @@ TEST_F(CommandLine, AnAnsiProfileWithCrLineEndsAppliesAndVerifyFindsAndApplyMend
     EXPECT_EQ(run({L"/verify", L"/log", log}), std::optional<DWORD>(1));
     const std::string logged = read_file(log);
     EXPECT_NE(logged.find("  TIP0001 not in effect: HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Dnscache\\"
-                          "Parameters\\CacheHashTableSize holds 100; the tip writes 384\r\n"),
+                          "Parameters\\CacheHashTableSize holds 100 (REG_DWORD); the tip writes 384 (REG_DWORD)\r\n"),
               std::string::npos)
         << logged;
     EXPECT_EQ(logged.find("TIP0013 not in effect"), std::string::npos) << logged;
