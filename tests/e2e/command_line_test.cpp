@@ -225,6 +225,25 @@ TEST_F(CommandLine, RefusalsExitWithTwoSayWhyInTheLogAndChangeNothing) {
         << logged;
 }
 
+// A machine never run, with a value of another type than its tip writes, as
+// reg add leaves it: the first run names that tip and applies the profile.
+TEST_F(CommandLine, AnOddlyTypedValueNeverStopsAFirstRun) {
+    const std::wstring profile = temp_file(L"t13.txt"), log = temp_file(L"odd.log");
+    write_file(profile, "TIP0013\r\n");
+    DeleteFileW(log.c_str());
+    ASSERT_FALSE(key_exists(LM, L"SOFTWARE\\VELTRANO"));
+    ASSERT_EQ(run_to_completion(native_reg_exe() +
+                                L" add \"HKCU\\Control Panel\\Desktop\" /v AutoEndTasks /t REG_DWORD /d 1 /f"),
+              std::optional<DWORD>(0));
+    EXPECT_EQ(run({L"/apply", profile, L"/log", log}), std::optional<DWORD>(0));
+    EXPECT_EQ(tip_flag(13), std::optional<DWORD>(1));
+    EXPECT_EQ(tip_flag(10), std::optional<DWORD>(0));
+    const std::string logged = read_file(log);
+    EXPECT_NE(logged.find("  TIP0010 is taken as not applied: Invalid data type for 'AutoEndTasks'"), std::string::npos)
+        << logged;
+    EXPECT_NE(logged.find("  TIP0013 applied\r\n"), std::string::npos) << logged;
+}
+
 // As an administrator meets them: a profile saved as ANSI by an old
 // Notepad with lone CRs, a value changed by hand with reg.exe.
 TEST_F(CommandLine, AnAnsiProfileWithCrLineEndsAppliesAndVerifyFindsAndApplyMendsAChangedValue) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cwchar>
 #include <initializer_list>
 
 namespace {
@@ -155,8 +156,16 @@ LRESULT CALLBACK main_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
+// "--busy": one thread keeps a processor busy for as long as the program
+// runs, for the process monitor's CPU column.
+DWORD WINAPI spin(void*) {
+    for (volatile unsigned long n = 0;; n = n + 1) {
+    }
+}
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR arguments, int show) {
     g_instance = instance;
+    if (arguments && wcsstr(arguments, L"--busy")) CloseHandle(CreateThread(nullptr, 0, spin, nullptr, 0, nullptr));
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
 
