@@ -131,6 +131,7 @@ std::string exit_meaning(const Command& command, int code) {
     case kExitSomeNotApplied:
         if (command.action == Command::Action::Verify) return "some tips are not in effect";
         if (command.action == Command::Action::Apply) return "some tips could not be applied; the lines above say why";
+        if (command.action == Command::Action::Undo) return "nothing or not all was undone; the lines above say why";
         return "the work stopped before its end; the lines above say where";
     case kExitBadInput: return "bad arguments, profile or file; nothing was changed";
     case kExitRecordsRefused: return "Windows refused Veltrano's records (not an administrator); nothing was changed";
