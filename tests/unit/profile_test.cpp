@@ -178,9 +178,11 @@ TEST_F(Profiles, AProfileThatCannotBeReadIsRefusedSayingWhy) {
     const Snapshot before = snapshot(reg);
     for (const auto& [path, why] : {std::pair{"C:\\nowhere.txt", "there is no such file"},
                                     std::pair{"C:\\profiles", "this is a folder, not a file"},
-                                    std::pair{"Q:\\room12.txt", "there is no drive Q:"}}) {
+                                    std::pair{"Q:\\room12.txt", "there is no drive Q:"},
+                                    std::pair{"C:\\profiles\\nul.txt", "the name NUL stands for a device, not a file"},
+                                    std::pair{"com1", "the name COM1 stands for a device, not a file"}}) {
         EXPECT_EQ(run({"/apply", path}), shell::kExitBadInput);
-        EXPECT_THAT(console.lines, HasSubstr(std::string(path) + ", line 1: " + why + ". Nothing was changed."));
+        EXPECT_THAT(console.lines, HasSubstr(std::string(path) + ", line 1: " + why));
     }
     EXPECT_EQ(snapshot(reg), before);
 }
