@@ -115,33 +115,6 @@ std::string names(const std::vector<int>& tips) {
 
 std::vector<std::uint8_t> bytes_of(const std::string& text) { return {text.begin(), text.end()}; }
 
-// The device a name stands for whatever its folder and extension, as
-// Windows reads it ("C:\\x\\nul.txt" is NUL), in capitals; empty for a
-// file's name.
-std::string device_named(const std::string& path) {
-    std::string name = lower(path.substr(path.find_last_of("\\/:") + 1));
-    name = name.substr(0, name.find('.'));
-    while (!name.empty() && name.back() == ' ') name.pop_back();
-    const bool numbered = name.size() == 4 && (name.rfind("com", 0) == 0 || name.rfind("lpt", 0) == 0) &&
-                          name[3] >= '1' && name[3] <= '9';
-    if (!numbered && name != "con" && name != "prn" && name != "aux" && name != "nul") return "";
-    for (char& c : name)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return name;
-}
-
-// Why a file that would not open cannot be read, as far as the system says.
-std::string why_unreadable(platform::FileSystem& files, const std::string& path) {
-    if (const std::string device = device_named(path); !device.empty())
-        return "the name " + device + " stands for a device, not a file, whatever follows it";
-    if (files.is_directory(path)) return "this is a folder, not a file";
-    if (path.size() >= 2 && path[1] == ':' &&
-        files.drive_type(path.substr(0, 2) + "\\") == platform::DriveType::NoRootDir)
-        return "there is no drive " + path.substr(0, 2);
-    if (files.probe(path) == platform::PathState::Missing) return "there is no such file";
-    return "the file cannot be read";
-}
-
 std::string exit_meaning(const Command& command, int code) {
     switch (code) {
     case kExitDone: return command.action == Command::Action::Verify ? "every tip checked is in effect" : "done";
@@ -337,11 +310,8 @@ std::optional<Command> parse_command(std::span<const std::string> args, std::str
 namespace {
 
 bool Run::read_profile(std::vector<int>& tips) {
-    std::vector<std::uint8_t> bytes;
     try {
-        if (!services_.files.read_file(command_.file, bytes))
-            throw core::VeltranoError(command_.file + ", line 1: " + why_unreadable(services_.files, command_.file));
-        tips = tips::parse_profile(command_.file, bytes, services_.ansi);
+        tips = tips::read_profile(services_.files, command_.file, services_.ansi);
         return true;
     } catch (const core::VeltranoError& e) {
         say(std::string(e.what()) + ". Nothing was changed.");
