@@ -626,6 +626,23 @@ std::string TipStateStore::tip_with_values_in(Root RootKey, const std::string& K
     return "";
 }
 
+void TipStateStore::remove_emptied_keys() {
+    for (int n = 1; n <= kTipCount; ++n) {
+        const std::string TipKey = tip_key(n);
+        for (const auto& number : record_numbers(TipKey)) {
+            const std::string record = originals_key(TipKey) + "\\" + number;
+            if (!is_complete(record) || !created_key_record(record)) continue;
+            auto r = reg_.registry().open(Root::LocalMachine, record, false);
+            const auto root = r ? platform::root_from_name(text_of(*r, kRecRoot)) : std::nullopt;
+            if (!root) continue;
+            const std::string key = text_of(*r, kRecKey);
+            if (!reg_.registry().open(*root, key, false) || holds_values(reg_.registry(), *root, key)) continue;
+            reg_.log().add("[" + key + "] key was made by " + TipKey + " and is empty now: it goes");
+            if (!delete_key(reg_.registry(), *root, key)) reg_.log().add("[" + key + "] key could not be deleted");
+        }
+    }
+}
+
 void TipStateStore::restore_original(const std::string& TipKey) {
     std::vector<std::string> numbers = record_numbers(TipKey);
     // Newest first: a value is put back before the key it lies in; the keys

@@ -153,6 +153,10 @@ public:
     // rest of it goes, so a drop cut off half way leaves no partial record
     // that could pass for whole.
     void restore_original(const std::string& TipKey);
+    // After the factory defaults, which write and delete values but no
+    // keys: every key a tip made that holds no value now goes, whichever
+    // tip's undo emptied it. The records stay for the previous settings.
+    void remove_emptied_keys();
     // Whether the machine shows the tip in effect now, by the tip's flag
     // rows, all of them; read quietly, a wrongly typed value counting as no.
     bool derives_applied(int tip);

@@ -229,6 +229,8 @@ void undo_groups(TipServices& services, std::span<const GroupUndo> groups) {
                                         undo.to_previous ? kRestoredToPrevious : kRestoredToFactory);
         services.reg.log().checkpoint();
     }
+    if (std::any_of(groups.begin(), groups.end(), [](const GroupUndo& u) { return !u.to_previous; }))
+        services.store.remove_emptied_keys();
     // Once, after every group: a flag derived from a machine still half
     // restored would hide a later group's records.
     std::sort(undone.begin(), undone.end());
@@ -257,10 +259,12 @@ void finish_interrupted_work(TipServices& services) {
                 const bool previous = *work == core::Work::UndoToPrevious;
                 services.reg.log().add(name + " was being undone when Veltrano was stopped: finishing its restore " +
                                      (previous ? "to the previous settings" : "to the factory defaults"));
-                if (previous)
+                if (previous) {
                     services.store.restore_original(name);
-                else
+                } else {
                     run_restore_of_tip(group_tables(group), services, tip);
+                    services.store.remove_emptied_keys();
+                }
                 const int tips[] = {tip};
                 services.store.derive_flags(tips);
                 services.store.end_work(tip);

@@ -502,10 +502,11 @@ TEST_F(Profiles, UndoLeavesAGroupWithNoAppliedTipAloneAndSaysSo) {
 }
 
 // Tips 11 (power) and 46 (customization) write into one key that neither
-// finds: whichever is undone last takes away what the first one made.
+// finds: whichever is undone last, either way, takes away what the first
+// one made.
 class SharedKey : public Profiles, public testing::WithParamInterface<std::vector<std::vector<std::string>>> {};
 
-TEST_P(SharedKey, UndoToThePreviousSettingsTakesAwayTheKeysTheTipsMade) {
+TEST_P(SharedKey, UndoEitherWayTakesAwayTheKeysTheTipsMade) {
     const std::string version = "Software\\Microsoft\\Windows\\CurrentVersion";
     reg.open(Root::CurrentUser, version, true);
     files.files[kPath] = bytes("TIP0011\nTIP0046\n");
@@ -520,7 +521,9 @@ INSTANTIATE_TEST_SUITE_P(
     Profiles, SharedKey,
     testing::Values(std::vector<std::vector<std::string>>{{"/undo", "all", "/previous"}},
                     std::vector<std::vector<std::string>>{{"/undo", "customization", "/previous"},
-                                                          {"/undo", "power", "/previous"}}));
+                                                          {"/undo", "power", "/previous"}},
+                    std::vector<std::vector<std::string>>{{"/undo", "all"}},
+                    std::vector<std::vector<std::string>>{{"/undo", "power"}, {"/undo", "customization"}}));
 
 TEST_F(Profiles, SaveExportListAndVerifyAgreeOnAMachineNeverRun) {
     // Tip 40 is in effect, never applied.
