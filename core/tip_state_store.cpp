@@ -1,5 +1,6 @@
 #include "core/tip_state_store.h"
 
+#include "core/error.h"
 #include "platform/registry_path.h"
 
 #include <algorithm>
@@ -130,18 +131,20 @@ void TipStateStore::create_veltrano_key_structure() {
             reg_.registry().open(Root::LocalMachine, state_key + "\\NEW_VALUES", true);
         }
     }
-    set_veltrano_flags();
+    const std::vector<std::string> odd = derive(flags_);
     if (auto state = reg_.registry().open(Root::LocalMachine, kStateKeyBase, true))
         state->set(kRecordsMarked, RegValue::number(1));
-    // The derivation narrates several hundred lines the user never asked for.
+    // The derivation narrates several hundred lines the user never asked for;
+    // the tips it could not judge are the user's business.
     reg_.log().clear();
+    for (const std::string& line : odd) reg_.log().add(line);
 }
 
 void TipStateStore::derive_flags(std::span<const int> tips) {
     std::vector<FlagRow> rows;
     for (const FlagRow& row : flags_)
         if (std::find(tips.begin(), tips.end(), row.tip) != tips.end()) rows.push_back(row);
-    derive(rows);
+    for (const std::string& line : derive(rows)) reg_.log().add(line);
 }
 
 void TipStateStore::begin_work(int tip, Work work) {
@@ -192,23 +195,45 @@ void TipStateStore::drop_incomplete_records(int tip) {
     }
 }
 
-void TipStateStore::set_veltrano_flags() { derive(flags_); }
+void TipStateStore::set_veltrano_flags() {
+    for (const std::string& line : derive(flags_)) reg_.log().add(line);
+}
 
-void TipStateStore::derive(std::span<const FlagRow> rows) {
+std::vector<std::string> TipStateStore::derive(std::span<const FlagRow> rows) {
+    // A value of another type than its row's tells nothing about the other
+    // tips: its own tip is taken as not applied, whatever its later rows
+    // say, and the derivation goes on with the next tip.
+    std::vector<int> odd_tips;
+    std::vector<std::string> odd_lines;
     for (const FlagRow& row : rows) {
+        if (std::find(odd_tips.begin(), odd_tips.end(), row.tip) != odd_tips.end()) continue;
         const std::string tip = tip_key(row.tip);
-        switch (row.kind) {
-        case FlagRow::Kind::Compare:
-            compare_and_set(tip, {row.root, std::string(row.key), std::string(row.value), row.type,
-                                  std::string(row.str), row.num});
-            break;
-        case FlagRow::Kind::Adapters:
-            compare_adapters(tip, std::string(row.value), row.num);
-            break;
-        case FlagRow::Kind::Absence:
-            flag_by_absence(tip, std::string(row.key));
-            break;
+        try {
+            derive_row(row);
+        } catch (const VeltranoError& e) {
+            odd_tips.push_back(row.tip);
+            reg_.Manipulate_Registry(Root::LocalMachine, kStateKeyBase + tip, kAppliedFlag, INT_TYPE, "", 0,
+                                     "Setting flag for " + tip, true);
+            odd_lines.push_back(tip + " is taken as not applied: " + e.what() +
+                                " (it holds a value of another type than the tip writes)");
         }
+    }
+    return odd_lines;
+}
+
+void TipStateStore::derive_row(const FlagRow& row) {
+    const std::string tip = tip_key(row.tip);
+    switch (row.kind) {
+    case FlagRow::Kind::Compare:
+        compare_and_set(tip, {row.root, std::string(row.key), std::string(row.value), row.type,
+                              std::string(row.str), row.num});
+        break;
+    case FlagRow::Kind::Adapters:
+        compare_adapters(tip, std::string(row.value), row.num);
+        break;
+    case FlagRow::Kind::Absence:
+        flag_by_absence(tip, std::string(row.key));
+        break;
     }
 }
 
@@ -536,7 +561,12 @@ bool TipStateStore::restore_original_key(const std::string& TipKey, Root RootKey
     return true;
 }
 
-void TipStateStore::restore_record(const std::string& record) {
+bool TipStateStore::created_key_record(const std::string& record) {
+    auto r = reg_.registry().open(Root::LocalMachine, record, false);
+    return r && text_of(*r, kRecKind) == kKindKey && r->query(kRecPresent) != RegValue::number(1);
+}
+
+void TipStateStore::restore_record(const std::string& TipKey, const std::string& record) {
     auto r = reg_.registry().open(Root::LocalMachine, record, false);
     if (!r) return;
     const auto root = platform::root_from_name(text_of(*r, kRecRoot));
@@ -559,11 +589,19 @@ void TipStateStore::restore_record(const std::string& record) {
             reg_.log().add("[" + key + "] key could not be restored: " + reg_.registry().last_error_text());
         return;
     }
-    // A key the tip made: it goes again, unless someone has since put
-    // values of their own in it.
+    // A key the tip made: it goes again, unless values are left in it.
     if (!reg_.registry().open(*root, key, false)) return;
     reg_.log().add("Restoring previous absence of key [" + key + "]");
     if (holds_values(reg_.registry(), *root, key)) {
+        // Another tip's values keep it for now: that tip takes the key
+        // away when it is undone, whichever of them goes last.
+        if (const std::string heir = tip_with_values_in(*root, key, TipKey); !heir.empty()) {
+            std::string handed;
+            if (auto h = new_original(heir, *root, key, kKindKey, false, handed); h && h->set(kRecComplete, RegValue::number(1))) {
+                reg_.log().add("[" + key + "] key holds values of " + heir + " and goes when that tip is undone");
+                return;
+            }
+        }
         reg_.log().add("[" + key + "] key holds other values and is kept");
         return;
     }
@@ -571,15 +609,56 @@ void TipStateStore::restore_record(const std::string& record) {
         reg_.log().add("[" + key + "] key could not be deleted");
 }
 
+std::string TipStateStore::tip_with_values_in(Root RootKey, const std::string& KeyPath, const std::string& except) {
+    const std::string key = comparable_key(KeyPath);
+    for (int n = 1; n <= kTipCount; ++n) {
+        const std::string TipKey = tip_key(n);
+        if (TipKey == except) continue;
+        for (const auto& number : record_numbers(TipKey)) {
+            auto r = reg_.registry().open(Root::LocalMachine, originals_key(TipKey) + "\\" + number, false);
+            if (!r || r->query(kRecComplete) != RegValue::number(1) || text_of(*r, kRecKind) != kKindValue ||
+                text_of(*r, kRecRoot) != platform::root_name(RootKey))
+                continue;
+            const std::string where = comparable_key(text_of(*r, kRecKey));
+            if (where == key || where.rfind(key + "\\", 0) == 0) return TipKey;
+        }
+    }
+    return "";
+}
+
+void TipStateStore::remove_emptied_keys() {
+    for (int n = 1; n <= kTipCount; ++n) {
+        const std::string TipKey = tip_key(n);
+        for (const auto& number : record_numbers(TipKey)) {
+            const std::string record = originals_key(TipKey) + "\\" + number;
+            if (!is_complete(record) || !created_key_record(record)) continue;
+            auto r = reg_.registry().open(Root::LocalMachine, record, false);
+            const auto root = r ? platform::root_from_name(text_of(*r, kRecRoot)) : std::nullopt;
+            if (!root) continue;
+            const std::string key = text_of(*r, kRecKey);
+            if (!reg_.registry().open(*root, key, false) || holds_values(reg_.registry(), *root, key)) continue;
+            reg_.log().add("[" + key + "] key was made by " + TipKey + " and is empty now: it goes");
+            if (!delete_key(reg_.registry(), *root, key)) reg_.log().add("[" + key + "] key could not be deleted");
+        }
+    }
+}
+
 void TipStateStore::restore_original(const std::string& TipKey) {
     std::vector<std::string> numbers = record_numbers(TipKey);
-    // Newest first: a key the tip created is emptied of its values before
-    // its own record takes it away.
+    // Newest first: a value is put back before the key it lies in; the keys
+    // the tip made come last, when every value of the tip has left them
+    // (a key handed over by another tip is newer than the values in it).
     std::sort(numbers.rbegin(), numbers.rend());
+    std::vector<std::string> created;
     for (const auto& number : numbers) {
         const std::string record = originals_key(TipKey) + "\\" + number;
-        if (is_complete(record)) restore_record(record);
+        if (!is_complete(record)) continue;
+        if (created_key_record(record))
+            created.push_back(record);
+        else
+            restore_record(TipKey, record);
     }
+    for (const auto& record : created) restore_record(TipKey, record);
     // Dropped only once every record is back: a restore cut off half way
     // is done again, whole, from the same records.
     for (const auto& number : numbers) drop_record(originals_key(TipKey) + "\\" + number);

@@ -153,6 +153,10 @@ public:
     // rest of it goes, so a drop cut off half way leaves no partial record
     // that could pass for whole.
     void restore_original(const std::string& TipKey);
+    // After the factory defaults, which write and delete values but no
+    // keys: every key a tip made that holds no value now goes, whichever
+    // tip's undo emptied it. The records stay for the previous settings.
+    void remove_emptied_keys();
     // Whether the machine shows the tip in effect now, by the tip's flag
     // rows, all of them; read quietly, a wrongly typed value counting as no.
     bool derives_applied(int tip);
@@ -188,7 +192,10 @@ private:
                        const std::string& ValueName, ValueType type,
                        const std::function<Data()>& old_data, const Data& new_data, bool CreateIfMissing,
                        bool keep_old);
-    void derive(std::span<const FlagRow> rows);
+    // The flags from the rows; the lines naming each tip whose value had
+    // another type than its row's (it is then not applied), for the log.
+    std::vector<std::string> derive(std::span<const FlagRow> rows);
+    void derive_row(const FlagRow& row);
     void compare_adapters(const std::string& tip, const std::string& value, std::int32_t data);
     void flag_by_absence(const std::string& tip, const std::string& probe_key);
     std::string originals_key(const std::string& TipKey) const;
@@ -207,7 +214,12 @@ private:
                                  const std::string& SystemValue, const std::string& RecordName, ValueType type,
                                  bool CreateIfMissing);
     bool record_missing_key(const std::string& TipKey, Root RootKey, const std::string& KeyPath);
-    void restore_record(const std::string& record);
+    void restore_record(const std::string& TipKey, const std::string& record);
+    // A record of a key that was absent: the tip made it.
+    bool created_key_record(const std::string& record);
+    // Another catalogue tip with a complete record of a value in the key or
+    // below it, or "".
+    std::string tip_with_values_in(Root RootKey, const std::string& KeyPath, const std::string& except);
 
     RegistryPrimitives& reg_;
     platform::Time& time_;

@@ -1,6 +1,7 @@
 #include "regclean/ignore_list.h"
 
 #include "platform/registry_path.h"
+#include "platform/utf8.h"
 
 #include <algorithm>
 
@@ -15,6 +16,30 @@ constexpr std::string_view kHeading =
     "# One entry a line: root, key and value name, separated by tabs.\r\n"
     "# A line without a value name leaves out the key and everything below it;\r\n"
     "# the default value of a key has an empty name (the line ends with a tab).\r\n";
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16Mark = "\xFF\xFE";
+
+// Little-endian UTF-16 bytes as UTF-8; a lone surrogate as U+FFFD.
+std::string utf16_bytes_to_utf8(std::string_view bytes) {
+    std::string out;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        auto unit = [&](std::size_t at) {
+            return static_cast<char32_t>(static_cast<unsigned char>(bytes[at]) |
+                                         (static_cast<unsigned char>(bytes[at + 1]) << 8));
+        };
+        char32_t point = unit(i);
+        if (point >= 0xD800 && point < 0xDC00 && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 &&
+            unit(i + 2) < 0xE000) {
+            point = 0x10000 + ((point - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+            i += 2;
+        } else if (point >= 0xD800 && point < 0xE000) {
+            point = 0xFFFD;
+        }
+        platform::encode_utf8(point, out);
+    }
+    return out;
+}
 
 std::string trimmed_path(std::string path) {
     while (!path.empty() && path.front() == '\\') path.erase(path.begin());
@@ -47,32 +72,58 @@ std::optional<IgnoredEntry> parse_line(std::string_view line) {
 
 IgnoreList IgnoreList::parse(std::string_view text) {
     IgnoreList list;
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-    while (!text.empty()) {
-        const std::size_t end = text.find_first_of("\r\n");
-        const std::string_view line = text.substr(0, end);
-        if (end == std::string_view::npos)
-            text = {};
-        else
-            text.remove_prefix(end + (text.substr(end, 2) == "\r\n" ? 2 : 1));
-        if (line.empty() || line.front() == '#') continue;
-        if (auto entry = parse_line(line))
-            list.add(std::move(*entry));
-        else
-            list.unread_.emplace_back(line);
+    list.from_file_ = !text.empty();
+    list.utf16_ = text.substr(0, 2) == kUtf16Mark;
+    if (list.utf16_ || text.substr(0, 3) == kUtf8Mark) list.byte_order_mark_ = text.substr(0, list.utf16_ ? 2 : 3);
+    const std::size_t unit = list.utf16_ ? 2 : 1;
+    // A character of the file: a byte, or a UTF-16 code unit (so that the
+    // bytes 0D and 0A inside a character never pass for a line end).
+    auto at = [&](std::size_t i) -> char16_t {
+        const auto low = static_cast<unsigned char>(text[i]);
+        return list.utf16_ ? static_cast<char16_t>(low | (static_cast<unsigned char>(text[i + 1]) << 8)) : low;
+    };
+    std::size_t pos = list.byte_order_mark_.size();
+    while (pos < text.size()) {
+        std::size_t end = pos;
+        while (end + unit <= text.size() && at(end) != u'\r' && at(end) != u'\n') end += unit;
+        std::size_t next = end;
+        if (next + unit > text.size()) {
+            next = text.size();  // the last line, without an end (or an odd byte after it)
+        } else {
+            const bool cr = at(next) == u'\r';
+            next += unit;
+            if (cr && next + unit <= text.size() && at(next) == u'\n') next += unit;
+        }
+        const std::string content = list.utf16_ ? utf16_bytes_to_utf8(text.substr(pos, end - pos))
+                                                : std::string(text.substr(pos, end - pos));
+        Line line{std::string(text.substr(pos, next - pos)), std::nullopt};
+        if (!content.empty() && content.front() != '#') {
+            if (auto entry = parse_line(content)) {
+                if (list.add_entry(*entry)) line.entry = list.entries_.size() - 1;
+            } else {
+                list.unread_.push_back(content);
+            }
+        }
+        list.lines_.push_back(std::move(line));
+        pos = next;
     }
     return list;
 }
 
-std::string IgnoreList::text() const {
-    // With a byte order mark, so that Notepad reads the names as UTF-8.
-    std::string out = "\xEF\xBB\xBF" + std::string(kHeading);
-    for (const std::string& line : unread_) out += line + "\r\n";
-    for (const IgnoredEntry& entry : entries_) {
-        out += std::string(platform::root_name(entry.root)) + "\t" + entry.key_path;
-        if (entry.name) out += "\t" + *entry.name;
-        out += "\r\n";
+std::string IgnoreList::encode(std::string_view utf8) const {
+    if (!utf16_) return std::string(utf8);
+    std::string out;
+    for (char16_t unit : platform::utf8_to_utf16(utf8)) {
+        out += static_cast<char>(unit & 0xFF);
+        out += static_cast<char>(unit >> 8);
     }
+    return out;
+}
+
+std::string IgnoreList::text() const {
+    // A new file with a byte order mark, so that Notepad reads the names as UTF-8.
+    std::string out = from_file_ ? byte_order_mark_ : std::string(kUtf8Mark) + std::string(kHeading);
+    for (const Line& line : lines_) out += line.bytes;
     return out;
 }
 
@@ -92,18 +143,37 @@ bool IgnoreList::key_ignored(platform::Root root, const std::string& key_path) c
     }
 }
 
-bool IgnoreList::add(IgnoredEntry entry) {
+bool IgnoreList::add_entry(IgnoredEntry& entry) {
     entry.key_path = trimmed_path(std::move(entry.key_path));
     if (entry.name ? ignores(entry.root, entry.key_path, *entry.name) : key_ignored(entry.root, entry.key_path))
         return false;
     index(entry);
-    entries_.push_back(std::move(entry));
+    entries_.push_back(entry);
+    return true;
+}
+
+bool IgnoreList::add(IgnoredEntry entry) {
+    if (!add_entry(entry)) return false;
+    // A last line without its end gets one, or the entry would run into it.
+    if (!lines_.empty()) {
+        const std::string& last = lines_.back().bytes;
+        const std::string cr = encode("\r"), lf = encode("\n");
+        const bool ended = last.size() >= cr.size() && (last.compare(last.size() - cr.size(), cr.size(), cr) == 0 ||
+                                                          last.compare(last.size() - lf.size(), lf.size(), lf) == 0);
+        if (!ended) lines_.back().bytes += encode("\r\n");
+    }
+    std::string line = std::string(platform::root_name(entry.root)) + "\t" + entry.key_path;
+    if (entry.name) line += "\t" + *entry.name;
+    lines_.push_back({encode(line + "\r\n"), entries_.size() - 1});
     return true;
 }
 
 void IgnoreList::remove(std::size_t at) {
     if (at >= entries_.size()) return;
     entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(at));
+    std::erase_if(lines_, [at](const Line& line) { return line.entry == at; });
+    for (Line& line : lines_)
+        if (line.entry && *line.entry > at) --*line.entry;
     reindex();
 }
 

@@ -23,10 +23,13 @@ struct IgnoredEntry {
 
 class IgnoreList {
 public:
-    // The file's text (UTF-8, with or without a byte order mark, any line
-    // ends). A line it cannot read is kept as it is, and written back.
+    // The file's bytes: UTF-8 (with or without a byte order mark) or UTF-16
+    // with its byte order mark, any line ends.
     static IgnoreList parse(std::string_view text);
-    // The file's text: a heading that says how to read it, then the lines.
+    // The file's bytes. A new file gets a heading that says how to read it.
+    // A file read keeps every line as it was, byte for byte and in its
+    // place ('#' lines, lines it cannot read, their line ends), less the
+    // entries removed; entries added follow, in the file's own encoding.
     std::string text() const;
 
     // Whether a value (or, without a name, a whole key) is left out.
@@ -41,10 +44,23 @@ public:
     const std::vector<std::string>& unread() const { return unread_; }
 
 private:
+    // One line of the file as it was read (or as an entry added is
+    // written), its line end included, and the entry it holds if any.
+    struct Line {
+        std::string bytes;
+        std::optional<std::size_t> entry;
+    };
+    bool add_entry(IgnoredEntry& entry);
+    std::string encode(std::string_view utf8) const;
     void index(const IgnoredEntry& entry);
     void reindex();
     std::vector<IgnoredEntry> entries_;
     std::vector<std::string> unread_;
+    std::vector<Line> lines_;
+    // Read from a file: its byte order mark, and whether it is UTF-16.
+    bool from_file_ = false;
+    bool utf16_ = false;
+    std::string byte_order_mark_;
     // Folded "ROOT\KEY\PATH" of whole keys, and the same with "\n" + the
     // value's name for values: a find is looked up, never searched for.
     std::unordered_set<std::u16string> keys_, values_;

@@ -32,6 +32,12 @@ static_assert(std::size(kGroupNames) == tips::kGroupCount);
 
 std::string_view group_name(tips::Group group) { return kGroupNames[static_cast<std::size_t>(group)]; }
 
+// "Network", as the Undo page's flag names the group.
+std::string_view display_name(tips::Group group) {
+    const std::string_view flag = tips::group_display(group).undone_flag;
+    return flag.substr(0, flag.find("Options"));
+}
+
 std::optional<tips::Group> group_named(const std::string& name) {
     for (const tips::UndoLineDisplay& line : tips::kUndoLines)
         if (name == group_name(line.group)) return line.group;
@@ -115,6 +121,7 @@ std::string exit_meaning(const Command& command, int code) {
     case kExitSomeNotApplied:
         if (command.action == Command::Action::Verify) return "some tips are not in effect";
         if (command.action == Command::Action::Apply) return "some tips could not be applied; the lines above say why";
+        if (command.action == Command::Action::Undo) return "nothing or not all was undone; the lines above say why";
         return "the work stopped before its end; the lines above say where";
     case kExitBadInput: return "bad arguments, profile or file; nothing was changed";
     case kExitRecordsRefused: return "Windows refused Veltrano's records (not an administrator); nothing was changed";
@@ -286,8 +293,15 @@ std::optional<Command> parse_command(std::span<const std::string> args, std::str
         error = "/previous goes with /undo";
         return std::nullopt;
     }
-    if (command.what_if && command.action != Command::Action::Apply && command.action != Command::Action::Undo) {
+    // One rule for the switches that shape a change: they go only with the
+    // commands that change tips.
+    const bool changes_tips = command.action == Command::Action::Apply || command.action == Command::Action::Undo;
+    if (command.what_if && !changes_tips) {
         error = "/whatif goes with /apply or /undo";
+        return std::nullopt;
+    }
+    if (!command.restore_point && !changes_tips) {
+        error = "/norestorepoint goes with /apply or /undo";
         return std::nullopt;
     }
     return command;
@@ -296,11 +310,8 @@ std::optional<Command> parse_command(std::span<const std::string> args, std::str
 namespace {
 
 bool Run::read_profile(std::vector<int>& tips) {
-    std::vector<std::uint8_t> bytes;
     try {
-        if (!services_.files.read_file(command_.file, bytes))
-            throw core::VeltranoError(command_.file + ", line 1: the file cannot be read");
-        tips = tips::parse_profile(command_.file, bytes, services_.ansi);
+        tips = tips::read_profile(services_.files, command_.file, services_.ansi);
         return true;
     } catch (const core::VeltranoError& e) {
         say(std::string(e.what()) + ". Nothing was changed.");
@@ -374,7 +385,8 @@ int Run::apply(platform::Registry& registry, const Invocation& invocation) {
         code = kExitSomeNotApplied;
     }
     if (!outcome.stopped.empty()) {
-        console_.say(outcome.stopped + "; not reached: " + names(outcome.not_reached) + ".");
+        console_.say(outcome.stopped +
+                     (outcome.not_reached.empty() ? "." : "; not reached: " + names(outcome.not_reached) + "."));
         code = kExitSomeNotApplied;
     }
     if (!per_user.empty()) {
@@ -391,29 +403,33 @@ int Run::undo(platform::Registry& registry) {
     tips::TipServices& tip_services = on.tip_services;
     store.check_for_previous_install();
     tips::finish_interrupted_work(tip_services);
+    // As the window offers only groups with an applied tip: the factory
+    // defaults of a group never applied would take the administrator's own
+    // values.
     std::vector<tips::GroupUndo> groups;
-    for (tips::Group group : command_.groups) groups.push_back({group, command_.to_previous});
+    for (tips::Group group : command_.groups) {
+        if (tips::group_has_applied_tip(tip_services, group))
+            groups.push_back({group, command_.to_previous});
+        else
+            say(std::string(display_name(group)) + ": no tip of this group is applied; nothing was undone.");
+    }
+    if (groups.empty()) return kExitSomeNotApplied;
     {
         core::RestorePoint point(restore_service(), log_, tips::restore_point_name("undo", groups.size(), "group"));
         tips::undo_groups(tip_services, groups);
         point.succeeded();
     }
-    for (tips::Group group : command_.groups) {
-        const std::string_view flag = tips::group_display(group).undone_flag;
-        console_.say((command_.what_if ? "Would undo: " : "Undone: ") + std::string(flag.substr(0, flag.find("Options"))) +
+    for (const tips::GroupUndo& undone : groups)
+        console_.say((command_.what_if ? "Would undo: " : "Undone: ") + std::string(display_name(undone.group)) +
                      (command_.to_previous ? ", to what the machine held before." : ", to the factory defaults."));
-    }
     return kExitDone;
 }
 
 int Run::save(platform::Registry& registry) {
     TipsOn on(registry, log_, services_.time);
-    core::TipStateStore& store = on.store;
     tips::TipServices& tip_services = on.tip_services;
-    // On a machine never run, the set-up derives which tips are applied
-    // without leaving its records behind: a file that cannot be written
-    // then changes nothing at all.
-    store.check_for_previous_install();
+    // The records decide, as for /list and /verify: on a machine never run
+    // no tip is applied, whatever happens to be in effect.
     const std::vector<int> applied = tips::applied_tips(tip_services);
     const std::string today = services_.time.short_date_today();
     const bool profile = command_.action == Command::Action::Save;

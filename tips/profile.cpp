@@ -54,7 +54,46 @@ bool same_letters(std::string_view a, std::string_view b) {
            });
 }
 
+std::string lower_case(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+// The device a name stands for whatever its folder and extension, as
+// Windows reads it ("C:\\x\\nul.txt" is NUL), in capitals; empty for a
+// file's name.
+std::string device_named(const std::string& path) {
+    std::string name = lower_case(path.substr(path.find_last_of("\\/:") + 1));
+    name = name.substr(0, name.find('.'));
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    const bool numbered = name.size() == 4 && (name.rfind("com", 0) == 0 || name.rfind("lpt", 0) == 0) &&
+                          name[3] >= '1' && name[3] <= '9';
+    if (!numbered && name != "con" && name != "prn" && name != "aux" && name != "nul") return "";
+    for (char& c : name)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return name;
+}
+
+// Why a file that would not open cannot be read, as far as the system says.
+std::string why_unreadable(platform::FileSystem& files, const std::string& path) {
+    if (const std::string device = device_named(path); !device.empty())
+        return "the name " + device + " stands for a device, not a file, whatever follows it";
+    if (files.is_directory(path)) return "this is a folder, not a file";
+    if (path.size() >= 2 && path[1] == ':' &&
+        files.drive_type(path.substr(0, 2) + "\\") == platform::DriveType::NoRootDir)
+        return "there is no drive " + path.substr(0, 2);
+    if (files.probe(path) == platform::PathState::Missing) return "there is no such file";
+    return "the file cannot be read";
+}
+
 }  // namespace
+
+std::vector<int> read_profile(platform::FileSystem& files, const std::string& path, const platform::AnsiText& ansi) {
+    std::vector<std::uint8_t> bytes;
+    if (!files.read_file(path, bytes)) refuse(path, 1, why_unreadable(files, path));
+    return parse_profile(path, bytes, ansi);
+}
 
 std::vector<int> parse_profile(const std::string& file_name, std::span<const std::uint8_t> bytes,
                                const platform::AnsiText& ansi) {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "platform/ansi_text.h"
+#include "platform/file_system.h"
 
 #include <cstdint>
 #include <span>
@@ -24,6 +25,11 @@ namespace veltrano::tips {
 // UTF-8 is read in the machine's ANSI code page, as Notepad saved it.
 std::vector<int> parse_profile(const std::string& file_name, std::span<const std::uint8_t> bytes,
                                const platform::AnsiText& ansi);
+
+// The profile in the file, as parse_profile reads it; a file that cannot
+// be read is refused saying why, as far as the system tells: a folder, a
+// drive that is not there, a missing file, a device's name ("nul.txt").
+std::vector<int> read_profile(platform::FileSystem& files, const std::string& path, const platform::AnsiText& ansi);
 
 // The profile of the tips given, with a comment saying where it came from.
 // Lines end in CR LF, as Notepad on XP wants them.

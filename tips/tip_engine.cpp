@@ -123,41 +123,59 @@ std::vector<int> applied_tips(TipServices& services) {
     return tips;
 }
 
+bool group_has_applied_tip(TipServices& services, Group group) {
+    const GroupDisplay& g = group_display(group);
+    for (int tip = g.first_tip; tip <= g.last_tip; ++tip)
+        if (flagged_applied(services, tip)) return true;
+    return false;
+}
+
 void write_undone_flag(TipServices& services, Group group) {
     const GroupDisplay& g = group_display(group);
-    bool none_applied = true;
-    for (int tip = g.first_tip; tip <= g.last_tip; ++tip) none_applied = none_applied && !flagged_applied(services, tip);
-    services.store.write_group_undone(as_string(g.undone_flag), none_applied ? kRestoredToFactory : kTipsApplied);
+    services.store.write_group_undone(as_string(g.undone_flag),
+                                      group_has_applied_tip(services, group) ? kTipsApplied : kRestoredToFactory);
 }
 
 namespace {
 
-void take_back_flag(TipServices& services, int tip) { services.store.set_applied_flag(tip, 0); }
+// A tip whose work did not take is not applied, whatever its records say;
+// but one that was applied before and has drifted stays recorded as applied,
+// its originals kept, until it is put back in effect or undone: taking its
+// flag back would hide the drift from /verify and the Undo page.
+void take_back_flag(TipServices& services, int tip, bool was_applied) {
+    if (was_applied) {
+        services.store.set_applied_flag(tip, 1);
+        services.reg.log().add(core::tip_key(tip) + " stays recorded as applied: it was applied before and is not "
+                               "in effect now; its original values are kept for Undo");
+        return;
+    }
+    services.store.set_applied_flag(tip, 0);
+}
 
-// A tip whose work did not take is not applied, whatever its records say.
-bool took_effect(TipServices& services, int tip) {
+bool took_effect(TipServices& services, int tip, bool was_applied) {
     // The store refused the flag: the log holds its error lines.
     if (!flagged_applied(services, tip)) return false;
     if (services.store.derives_applied(tip)) return true;
     services.reg.log().add(core::tip_key(tip) + " could not be applied: its settings were not written");
-    take_back_flag(services, tip);
+    take_back_flag(services, tip, was_applied);
     return false;
 }
 
 bool apply_one(TipServices& services, int tip) {
+    const bool was_applied = flagged_applied(services, tip);
     services.store.mark_group_changing(as_string(group_display(tip_display(tip).group).undone_flag));
     services.store.begin_work(tip, core::Work::Apply);
     try {
         apply_tip(group_tables(tip_display(tip).group), services, tip);
     } catch (const core::VeltranoError&) {
         // The flag was set before the bad value was met: the tip is not in
-        // effect, so it must not read as applied. Its records stay for Undo.
+        // effect, so it must not read as newly applied. Its records stay for Undo.
         services.reg.log().add(core::tip_key(tip) + " could not be applied: a value has the wrong type");
-        take_back_flag(services, tip);
+        take_back_flag(services, tip, was_applied);
         services.store.end_work(tip);
         throw;
     }
-    const bool took = took_effect(services, tip);
+    const bool took = took_effect(services, tip, was_applied);
     services.store.end_work(tip);
     return took;
 }
@@ -211,6 +229,8 @@ void undo_groups(TipServices& services, std::span<const GroupUndo> groups) {
                                         undo.to_previous ? kRestoredToPrevious : kRestoredToFactory);
         services.reg.log().checkpoint();
     }
+    if (std::any_of(groups.begin(), groups.end(), [](const GroupUndo& u) { return !u.to_previous; }))
+        services.store.remove_emptied_keys();
     // Once, after every group: a flag derived from a machine still half
     // restored would hide a later group's records.
     std::sort(undone.begin(), undone.end());
@@ -239,10 +259,12 @@ void finish_interrupted_work(TipServices& services) {
                 const bool previous = *work == core::Work::UndoToPrevious;
                 services.reg.log().add(name + " was being undone when Veltrano was stopped: finishing its restore " +
                                      (previous ? "to the previous settings" : "to the factory defaults"));
-                if (previous)
+                if (previous) {
                     services.store.restore_original(name);
-                else
+                } else {
                     run_restore_of_tip(group_tables(group), services, tip);
+                    services.store.remove_emptied_keys();
+                }
                 const int tips[] = {tip};
                 services.store.derive_flags(tips);
                 services.store.end_work(tip);

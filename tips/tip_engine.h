@@ -209,6 +209,9 @@ std::vector<int> applied_tips(TipServices& services);
 // (or when none is applied), 2 once restored to the previous settings.
 inline constexpr std::int32_t kTipsApplied = 0, kRestoredToFactory = 1, kRestoredToPrevious = 2;
 void write_undone_flag(TipServices& services, Group group);
+// Whether some tip of the group is recorded as applied: what makes a group
+// one that can be undone, in the window and on the command line alike.
+bool group_has_applied_tip(TipServices& services, Group group);
 // Takes back groups' tips, each to the factory defaults or to what the
 // machine held before, records that each group was undone and, once after
 // all of them, derives the flags of the tips undone.

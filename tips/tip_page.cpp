@@ -43,9 +43,7 @@ void TipPage::save_profile() {
 void TipPage::load_profile() {
     const std::string path = ctx_.dialogs.choose_profile_to_open();
     if (path.empty()) return;
-    std::vector<std::uint8_t> bytes;
-    if (!ctx_.files.read_file(path, bytes)) throw core::VeltranoError(path + ", line 1: the file cannot be read");
-    const std::vector<int> tips = parse_profile(path, bytes, ctx_.ansi);
+    const std::vector<int> tips = read_profile(ctx_.files, path, ctx_.ansi);
     int ticked = 0, already = 0;
     for (const GroupDisplay& g : kGroupDisplay) {
         auto& waiting = ctx_.profile_ticks->waiting[static_cast<std::size_t>(g.group)];

@@ -3,7 +3,10 @@
 #include "core/registry_primitives.h"
 #include "core/tip_state_store.h"
 #include "platform/registry_path.h"
+#include "platform/utf8.h"
 #include "tips/tip_engine.h"
+
+#include <cstdio>
 
 namespace veltrano::tips {
 
@@ -51,15 +54,69 @@ std::string value_path(const std::string& key, std::string_view name) {
     return key + "\\" + (name.empty() ? std::string("(Default)") : std::string(name));
 }
 
+namespace {
+
+// REG_BINARY as reg query shows it: two upper-case hex digits a byte.
+std::string hex_bytes(const std::vector<std::uint8_t>& bytes) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string out;
+    for (std::uint8_t b : bytes) {
+        out += kDigits[b >> 4];
+        out += kDigits[b & 15];
+    }
+    return out;
+}
+
+// REG_MULTI_SZ as reg query shows it: the strings joined by "\0".
+std::string multi_string(const std::vector<std::uint8_t>& bytes) {
+    std::vector<std::string> strings(1);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        char16_t unit = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
+        if (unit == 0) {
+            strings.emplace_back();
+            continue;
+        }
+        char32_t point = unit;
+        // A surrogate pair: one code point beyond the BMP.
+        if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < bytes.size()) {
+            const char16_t low = static_cast<char16_t>(bytes[i + 2] | (bytes[i + 3] << 8));
+            if (low >= 0xDC00 && low < 0xE000) {
+                point = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            }
+        }
+        platform::encode_utf8(point, strings.back());
+    }
+    // The list ends with an empty string, and each string with a NUL.
+    while (!strings.empty() && strings.back().empty()) strings.pop_back();
+    std::string out;
+    for (std::size_t i = 0; i < strings.size(); ++i) out += (i ? "\\0" : "") + strings[i];
+    return out;
+}
+
+std::string qword(const std::vector<std::uint8_t>& bytes) {
+    std::uint64_t n = 0;
+    for (std::size_t i = 0; i < bytes.size() && i < 8; ++i) n |= std::uint64_t{bytes[i]} << (8 * i);
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(n));
+    return text;
+}
+
+constexpr std::uint32_t kRegMultiSz = 7, kRegQword = 11;
+
+}  // namespace
+
 std::string describe_value(const RegValue& value) {
     switch (value.kind) {
-    case ValueKind::Dword: return std::to_string(static_cast<std::int32_t>(value.dword));
+    case ValueKind::Dword: return std::to_string(static_cast<std::int32_t>(value.dword)) + " (REG_DWORD)";
     case ValueKind::String: return "\"" + value.text + "\"";
     case ValueKind::ExpandString: return "\"" + value.text + "\" (REG_EXPAND_SZ)";
-    case ValueKind::Binary: return "a REG_BINARY value";
+    case ValueKind::Binary: return hex_bytes(value.bytes) + " (REG_BINARY)";
     case ValueKind::Other: break;
     }
-    return "a value of type " + std::to_string(value.raw_type);
+    if (value.raw_type == kRegMultiSz) return "\"" + multi_string(value.bytes) + "\" (REG_MULTI_SZ)";
+    if (value.raw_type == kRegQword && value.bytes.size() == 8) return qword(value.bytes) + " (REG_QWORD)";
+    return hex_bytes(value.bytes) + " (a value of type " + std::to_string(value.raw_type) + ")";
 }
 
 std::vector<std::string> not_in_effect(platform::Registry& registry, int tip) {

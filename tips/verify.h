@@ -19,7 +19,8 @@ std::vector<std::string> not_in_effect(platform::Registry& registry, int tip);
 // or "(Default)".
 std::string value_path(const std::string& key, std::string_view name);
 
-// A value as a person reads it: 384, "2", or its type when it is neither.
+// A value as a person reads it, its data as reg query shows it: 384 (REG_DWORD),
+// "2", 0102FF (REG_BINARY), "a\0b" (REG_MULTI_SZ), 0x1 (REG_QWORD).
 std::string describe_value(const platform::RegValue& value);
 
 // Whether the tip changes the settings of the account that runs it

@@ -171,6 +171,8 @@ bool Win32FileSystem::read_file(const std::string& path, std::vector<std::uint8_
     unique_file_handle file(CreateFileW(to_utf16(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
+    // "nul.txt" or "CON" open a device, which reads as an empty file.
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) return false;
     LARGE_INTEGER size{};
     // A profile is a few kilobytes; anything near this is no profile.
     if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > (64 << 20)) return false;

@@ -7,6 +7,7 @@
 #include <psapi.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -99,6 +100,94 @@ std::string account_of(const std::string& sid) {
 
 bool has_ended(HANDLE process) { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }
 
+// What the system's own process list says of one process: the figures Task
+// Manager shows, for every process at once, also for those OpenProcess
+// refuses. Under Wine, GetProcessTimes on another process does not move;
+// this list does.
+struct SystemFigures {
+    std::uint64_t start_time = 0, cpu_time = 0, working_set = 0;
+    std::uint32_t threads = 0;
+};
+
+// An entry of NtQuerySystemInformation's SystemProcessInformation, as far as
+// we read it; the same on every Windows from XP on, the sizes following the
+// pointer size.
+struct SystemProcessEntry {
+    ULONG next_entry_offset;
+    ULONG thread_count;
+    LARGE_INTEGER reserved[3];
+    LARGE_INTEGER create_time;
+    LARGE_INTEGER user_time;
+    LARGE_INTEGER kernel_time;
+    struct {
+        USHORT length;
+        USHORT maximum_length;
+        PWSTR buffer;
+    } image_name;
+    LONG base_priority;
+    HANDLE process_id;
+    HANDLE parent_process_id;
+    ULONG handle_count;
+    ULONG session_id;
+    ULONG_PTR process_key;
+    SIZE_T peak_virtual_size;
+    SIZE_T virtual_size;
+    ULONG page_fault_count;
+    SIZE_T peak_working_set_size;
+    SIZE_T working_set_size;
+};
+
+using NtQuerySystemInformationFn = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+
+// Looked up once: ntdll is in every process, and the call is not part of
+// the documented exports we may link against.
+NtQuerySystemInformationFn query_system_information() {
+    static const auto fn = [] {
+        HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+        return ntdll ? reinterpret_cast<NtQuerySystemInformationFn>(
+                           reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQuerySystemInformation")))
+                     : nullptr;
+    }();
+    return fn;
+}
+
+// Every process's figures by id; empty when the system will not give them,
+// and the caller asks each process instead.
+std::map<std::uint32_t, SystemFigures> system_figures() {
+    constexpr ULONG kSystemProcessInformation = 5;
+    constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+    std::map<std::uint32_t, SystemFigures> out;
+    const NtQuerySystemInformationFn query = query_system_information();
+    if (!query) return out;
+    // Processes come and go between the size asked and the call: grow and
+    // ask again, within reason.
+    std::vector<std::uint64_t> buffer(64 * 1024);  // 8-byte aligned
+    LONG status = kInfoLengthMismatch;
+    for (int attempt = 0; attempt < 6; ++attempt) {
+        ULONG needed = 0;
+        const ULONG length = static_cast<ULONG>(buffer.size() * sizeof buffer[0]);
+        status = query(kSystemProcessInformation, buffer.data(), length, &needed);
+        if (status != kInfoLengthMismatch) break;
+        buffer.resize(std::max<std::size_t>(buffer.size() * 2, needed / sizeof buffer[0] + 4096));
+    }
+    if (status < 0) return out;
+    const auto* base = reinterpret_cast<const unsigned char*>(buffer.data());
+    const std::size_t size = buffer.size() * sizeof buffer[0];
+    for (std::size_t offset = 0; offset + sizeof(SystemProcessEntry) <= size;) {
+        const auto* e = reinterpret_cast<const SystemProcessEntry*>(base + offset);
+        SystemFigures figures;
+        figures.start_time = static_cast<std::uint64_t>(e->create_time.QuadPart);
+        figures.cpu_time = static_cast<std::uint64_t>(e->user_time.QuadPart) +
+                           static_cast<std::uint64_t>(e->kernel_time.QuadPart);
+        figures.working_set = e->working_set_size;
+        figures.threads = e->thread_count;
+        out[static_cast<std::uint32_t>(reinterpret_cast<ULONG_PTR>(e->process_id))] = figures;
+        if (e->next_entry_offset == 0) break;
+        offset += e->next_entry_offset;
+    }
+    return out;
+}
+
 // TerminateProcess only starts the end; a list taken at once may still show
 // the process. This long we wait for it to be gone.
 constexpr DWORD kTerminateWaitMs = 2000;
@@ -133,19 +222,30 @@ std::vector<ProcessEntry> Win32Processes::list_processes() {
         entry.base_priority = static_cast<std::int32_t>(e.pcPriClassBase);
         out.push_back(std::move(entry));
     });
-    // After the snapshot is closed: a handle per process, one at a time.
+    // After the snapshot is closed: the system's figures for all at once,
+    // then a handle per process, one at a time, for what only it tells.
+    const std::map<std::uint32_t, SystemFigures> figures = system_figures();
     std::map<std::pair<std::uint32_t, std::uint64_t>, std::string> users;
     for (ProcessEntry& entry : out) {
+        const auto listed = figures.find(entry.pid);
+        if (listed != figures.end()) {
+            entry.start_time = listed->second.start_time;
+            entry.cpu_time = listed->second.cpu_time;
+            entry.working_set = listed->second.working_set;
+            entry.threads = listed->second.threads;
+        }
         const unique_kernel_handle process = open_for_figures(entry.pid);
         if (!process) continue;
         FILETIME created{}, exited{}, kernel{}, user{};
         if (GetProcessTimes(process.get(), &created, &exited, &kernel, &user)) {
+            // The start as the kill will check it, on a handle.
             entry.start_time = ticks(created);
-            entry.cpu_time = ticks(kernel) + ticks(user);
+            if (listed == figures.end()) entry.cpu_time = ticks(kernel) + ticks(user);
         }
         PROCESS_MEMORY_COUNTERS memory{};
         memory.cb = sizeof memory;
-        if (GetProcessMemoryInfo(process.get(), &memory, sizeof memory)) entry.working_set = memory.WorkingSetSize;
+        if (entry.working_set == 0 && GetProcessMemoryInfo(process.get(), &memory, sizeof memory))
+            entry.working_set = memory.WorkingSetSize;
         entry.user = user_of(process.get(), entry);
         users.emplace(std::pair{entry.pid, entry.start_time}, entry.user);
     }

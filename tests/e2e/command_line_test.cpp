@@ -225,6 +225,25 @@ TEST_F(CommandLine, RefusalsExitWithTwoSayWhyInTheLogAndChangeNothing) {
         << logged;
 }
 
+// A machine never run, with a value of another type than its tip writes, as
+// reg add leaves it: the first run names that tip and applies the profile.
+TEST_F(CommandLine, AnOddlyTypedValueNeverStopsAFirstRun) {
+    const std::wstring profile = temp_file(L"t13.txt"), log = temp_file(L"odd.log");
+    write_file(profile, "TIP0013\r\n");
+    DeleteFileW(log.c_str());
+    ASSERT_FALSE(key_exists(LM, L"SOFTWARE\\VELTRANO"));
+    ASSERT_EQ(run_to_completion(native_reg_exe() +
+                                L" add \"HKCU\\Control Panel\\Desktop\" /v AutoEndTasks /t REG_DWORD /d 1 /f"),
+              std::optional<DWORD>(0));
+    EXPECT_EQ(run({L"/apply", profile, L"/log", log}), std::optional<DWORD>(0));
+    EXPECT_EQ(tip_flag(13), std::optional<DWORD>(1));
+    EXPECT_EQ(tip_flag(10), std::optional<DWORD>(0));
+    const std::string logged = read_file(log);
+    EXPECT_NE(logged.find("  TIP0010 is taken as not applied: Invalid data type for 'AutoEndTasks'"), std::string::npos)
+        << logged;
+    EXPECT_NE(logged.find("  TIP0013 applied\r\n"), std::string::npos) << logged;
+}
+
 // As an administrator meets them: a profile saved as ANSI by an old
 // Notepad with lone CRs, a value changed by hand with reg.exe.
 TEST_F(CommandLine, AnAnsiProfileWithCrLineEndsAppliesAndVerifyFindsAndApplyMendsAChangedValue) {
@@ -242,7 +261,7 @@ TEST_F(CommandLine, AnAnsiProfileWithCrLineEndsAppliesAndVerifyFindsAndApplyMend
     EXPECT_EQ(run({L"/verify", L"/log", log}), std::optional<DWORD>(1));
     const std::string logged = read_file(log);
     EXPECT_NE(logged.find("  TIP0001 not in effect: HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Dnscache\\"
-                          "Parameters\\CacheHashTableSize holds 100; the tip writes 384\r\n"),
+                          "Parameters\\CacheHashTableSize holds 100 (REG_DWORD); the tip writes 384 (REG_DWORD)\r\n"),
               std::string::npos)
         << logged;
     EXPECT_EQ(logged.find("TIP0013 not in effect"), std::string::npos) << logged;

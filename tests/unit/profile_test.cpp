@@ -8,6 +8,7 @@
 #include "support/fake_writer_gate.h"
 #include "tips/profile.h"
 #include "tips/reg_export.h"
+#include "tips/verify.h"
 #include "platform/what_if_registry.h"
 #include "support/reg_file.h"
 
@@ -146,6 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
                     BadProfile{"comments only", "# room 12\r\n\r\n# TIP0001\r\n", 4, "the profile names no tip"},
                     BadProfile{"duplicate", "TIP0008\nTIP0009\nTIP0008  again\n", 3, "(first on line 1)"},
                     BadProfile{"a NUL late in the file", std::string("TIP0001\nTIP0002\nTIP0003\0\n", 25), 3, "not a text file"},
+                    BadProfile{"a NUL between two tips", std::string("TIP0006\0TIP0013", 15), 1, "not a text file"},
                     BadProfile{"UTF-16", std::string("\xFF\xFET\0I\0P\0", 8), 1, "not a text file"}),
     [](const auto& info) {
         std::string name = info.param.what;
@@ -170,10 +172,18 @@ TEST_P(BadProfiles, CommandLineRefusesNamingTheLineAndChangesNothing) {
     EXPECT_THAT(logged, testing::EndsWith("  Exit code 2: bad arguments, profile or file; nothing was changed\r\n"));
 }
 
-TEST_F(Profiles, AProfileThatCannotBeReadIsRefusedToo) {
+TEST_F(Profiles, AProfileThatCannotBeReadIsRefusedSayingWhy) {
+    files.folders.insert("C:\\profiles");
+    files.drives["Q:\\"] = platform::DriveType::NoRootDir;
     const Snapshot before = snapshot(reg);
-    EXPECT_EQ(run({"/apply", "C:\\nowhere.txt"}), shell::kExitBadInput);
-    EXPECT_THAT(console.lines, HasSubstr("C:\\nowhere.txt, line 1: the file cannot be read"));
+    for (const auto& [path, why] : {std::pair{"C:\\nowhere.txt", "there is no such file"},
+                                    std::pair{"C:\\profiles", "this is a folder, not a file"},
+                                    std::pair{"Q:\\room12.txt", "there is no drive Q:"},
+                                    std::pair{"C:\\profiles\\nul.txt", "the name NUL stands for a device, not a file"},
+                                    std::pair{"com1", "the name COM1 stands for a device, not a file"}}) {
+        EXPECT_EQ(run({"/apply", path}), shell::kExitBadInput);
+        EXPECT_THAT(console.lines, HasSubstr(std::string(path) + ", line 1: " + why));
+    }
     EXPECT_EQ(snapshot(reg), before);
 }
 
@@ -336,7 +346,7 @@ TEST_F(Profiles, VerifyNamesWhatDriftedApplyMendsItAndUndoStillGivesBackTheOrigi
     console.lines.clear();
     EXPECT_EQ(run({"/verify"}), shell::kExitSomeNotApplied);  // the tips recorded as applied
     EXPECT_THAT(console.lines, HasSubstr("TIP0001 not in effect: HKEY_LOCAL_MACHINE" + dns +
-                                         "\\CacheHashTableSize holds 100; the tip writes 384\n"));
+                                         "\\CacheHashTableSize holds 100 (REG_DWORD); the tip writes 384 (REG_DWORD)\n"));
     EXPECT_THAT(console.lines, HasSubstr("1 of 2 tips in effect."));
     EXPECT_EQ(run({"/apply", kPath}), shell::kExitDone);
     EXPECT_THAT(console.lines, HasSubstr("Applied 1 tips; 1 of the profile were in effect already."));
@@ -353,7 +363,7 @@ TEST_F(Profiles, WhatIfTellsEveryChangeOfApplyAndUndoAndMakesNone) {
     Snapshot before = snapshot(reg);
     EXPECT_EQ(run({"/apply", kPath, "/whatif"}), shell::kExitDone);
     EXPECT_EQ(snapshot(reg), before);  // the first run's records included
-    EXPECT_THAT(console.lines, HasSubstr("Would write " + dns + "\\CacheHashTableSize = 384 (now absent)\n"));
+    EXPECT_THAT(console.lines, HasSubstr("Would write " + dns + "\\CacheHashTableSize = 384 (REG_DWORD) (now absent)\n"));
     EXPECT_THAT(console.lines, HasSubstr("Would delete key " + bin + "\n"));
     EXPECT_THAT(console.lines, HasSubstr("Would apply 2 tips;"));
 
@@ -362,7 +372,7 @@ TEST_F(Profiles, WhatIfTellsEveryChangeOfApplyAndUndoAndMakesNone) {
     console.lines.clear();
     EXPECT_EQ(run({"/undo", "all", "/previous", "/whatif"}), shell::kExitDone);
     EXPECT_EQ(snapshot(reg), before);
-    EXPECT_THAT(console.lines, HasSubstr("Would delete " + dns + "\\CacheHashTableSize (now 384)\n"));
+    EXPECT_THAT(console.lines, HasSubstr("Would delete " + dns + "\\CacheHashTableSize (now 384 (REG_DWORD))\n"));
     EXPECT_THAT(console.lines, HasSubstr("Would create key " + bin + "\n"));
 }
 
@@ -437,6 +447,107 @@ TEST_F(Profiles, SaveAndUndoFromTheCommandLine) {
     EXPECT_EQ(reg.get(Root::LocalMachine, core::kStateKeyBase, "NetworkOptionsUndone"), std::nullopt);
 }
 
+// ---- one rule for "applied", kept through drift and odd values
+
+// A machine never run on which the administrator left a value of another type
+// than a tip writes: the first run still sets up every other tip.
+TEST_F(Profiles, AnOddlyTypedValueOfAnotherTipNeverStopsAFirstRun) {
+    reg.put(Root::CurrentUser, "\\Control Panel\\Desktop", "AutoEndTasks", RegValue::number(1));
+    files.files[kPath] = bytes("TIP0013\n");
+    EXPECT_EQ(run({"/apply", kPath, "/log", "C:\\log.txt"}), shell::kExitDone);
+    EXPECT_TRUE(flagged(13));
+    EXPECT_FALSE(flagged(10));
+    EXPECT_THAT(file("C:\\log.txt"), HasSubstr("  TIP0010 is taken as not applied: Invalid data type for 'AutoEndTasks'"));
+}
+
+TEST_F(Profiles, AnAppliedTipThatDriftedStaysRecordedUntilMendedOrUndone) {
+    const std::string memory = "\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management";
+    files.files[kPath] = bytes("TIP0013\n");
+    ASSERT_EQ(run({"/apply", kPath}), shell::kExitDone);
+    // What reg add writes without /t.
+    reg.put(Root::LocalMachine, memory, "DisablePagingExecutive", RegValue::string("1"));
+    console.lines.clear();
+    EXPECT_EQ(run({"/apply", kPath}), shell::kExitSomeNotApplied);
+    EXPECT_THAT(console.lines, HasSubstr("Invalid data type for 'DisablePagingExecutive'.\n"));
+    EXPECT_THAT(console.lines, testing::Not(HasSubstr("not reached")));
+    EXPECT_TRUE(flagged(13));
+    console.lines.clear();
+    EXPECT_EQ(run({"/verify"}), shell::kExitSomeNotApplied);
+    EXPECT_THAT(console.lines, HasSubstr("TIP0013 not in effect: "));
+
+    reg.put(Root::LocalMachine, memory, "DisablePagingExecutive", RegValue::number(0));
+    EXPECT_EQ(run({"/apply", kPath}), shell::kExitDone);
+    EXPECT_EQ(run({"/verify"}), shell::kExitDone);
+    ASSERT_EQ(run({"/undo", "system", "/previous"}), shell::kExitDone);
+    EXPECT_EQ(reg.get(Root::LocalMachine, memory, "DisablePagingExecutive"), std::nullopt) << "the original, absent";
+}
+
+TEST_F(Profiles, UndoLeavesAGroupWithNoAppliedTipAloneAndSaysSo) {
+    const std::string lanman = "\\SYSTEM\\CurrentControlSet\\Services\\LanmanWorkstation\\Parameters";
+    reg.put(Root::LocalMachine, lanman, "MaxCmds", RegValue::number(50));  // the administrator's own
+    files.files[kPath] = bytes("TIP0010\n");
+    ASSERT_EQ(run({"/apply", kPath}), shell::kExitDone);
+    console.lines.clear();
+    for (const bool previous : {false, true}) {
+        EXPECT_EQ(run(previous ? std::vector<std::string>{"/undo", "network", "/previous"}
+                               : std::vector<std::string>{"/undo", "network"}),
+                  shell::kExitSomeNotApplied);
+        EXPECT_EQ(reg.get(Root::LocalMachine, lanman, "MaxCmds"), RegValue::number(50));
+    }
+    EXPECT_THAT(console.lines, HasSubstr("Network: no tip of this group is applied; nothing was undone.\n"));
+    EXPECT_THAT(console.lines, testing::Not(HasSubstr("Undone")));
+    EXPECT_EQ(run({"/undo", "network,power"}), shell::kExitDone);
+    EXPECT_THAT(console.lines, HasSubstr("Undone: Power, to the factory defaults."));
+    EXPECT_EQ(reg.get(Root::LocalMachine, lanman, "MaxCmds"), RegValue::number(50));
+}
+
+// Tips 11 (power) and 46 (customization) write into one key that neither
+// finds: whichever is undone last, either way, takes away what the first
+// one made.
+class SharedKey : public Profiles, public testing::WithParamInterface<std::vector<std::vector<std::string>>> {};
+
+TEST_P(SharedKey, UndoEitherWayTakesAwayTheKeysTheTipsMade) {
+    const std::string version = "Software\\Microsoft\\Windows\\CurrentVersion";
+    reg.open(Root::CurrentUser, version, true);
+    files.files[kPath] = bytes("TIP0011\nTIP0046\n");
+    ASSERT_EQ(run({"/apply", kPath}), shell::kExitDone);
+    ASSERT_TRUE(reg.key_exists(Root::CurrentUser, version + "\\Policies\\Explorer"));
+    for (const auto& undo : GetParam()) ASSERT_EQ(run(undo), shell::kExitDone);
+    EXPECT_FALSE(reg.key_exists(Root::CurrentUser, version + "\\Policies"));
+    EXPECT_TRUE(reg.key_exists(Root::CurrentUser, version));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Profiles, SharedKey,
+    testing::Values(std::vector<std::vector<std::string>>{{"/undo", "all", "/previous"}},
+                    std::vector<std::vector<std::string>>{{"/undo", "customization", "/previous"},
+                                                          {"/undo", "power", "/previous"}},
+                    std::vector<std::vector<std::string>>{{"/undo", "all"}},
+                    std::vector<std::vector<std::string>>{{"/undo", "power"}, {"/undo", "customization"}}));
+
+TEST_F(Profiles, SaveExportListAndVerifyAgreeOnAMachineNeverRun) {
+    // Tip 40 is in effect, never applied.
+    reg.open(Root::CurrentUser, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit", false)
+        ->delete_value("LastKey");
+    ASSERT_EQ(run({"/save", "C:\\saved.txt"}), shell::kExitDone);
+    ASSERT_EQ(run({"/export-reg", "C:\\saved.reg"}), shell::kExitDone);
+    ASSERT_EQ(run({"/verify"}), shell::kExitDone);
+    ASSERT_EQ(run({"/list"}), shell::kExitDone);
+    EXPECT_THAT(console.lines, AllOf(HasSubstr("Saved 0 applied tips"), HasSubstr("settings of 0 applied tips"),
+                                     HasSubstr("No tip is recorded as applied"),
+                                     HasSubstr("TIP0040\tcustomization\tnot applied\tin effect")));
+    EXPECT_THAT(file("C:\\saved.reg"), testing::Not(HasSubstr("LastKey")));
+}
+
+TEST(DescribeValue, ShowsDataAsRegQueryDoesAndMarksItsType) {
+    const std::vector<std::uint8_t> multi = {'a', 0, 0xE9, 0, 0, 0, 'b', 0, 0, 0, 0, 0};
+    const std::vector<std::uint8_t> qword = {0x02, 0x01, 0, 0, 0, 0, 0, 0x10};
+    EXPECT_EQ(tips::describe_value(RegValue::number(384)), "384 (REG_DWORD)");
+    EXPECT_EQ(tips::describe_value(RegValue::binary({0x01, 0xAB, 0x00})), "01AB00 (REG_BINARY)");
+    EXPECT_EQ(tips::describe_value(RegValue::other(7, multi)), "\"a\xC3\xA9\\0b\" (REG_MULTI_SZ)");
+    EXPECT_EQ(tips::describe_value(RegValue::other(11, qword)), "0x1000000000000102 (REG_QWORD)");
+}
+
 // The window or the script's tool: as CommandLineToArgvW counts arguments
 // (each line measured against it under Wine), without its cost at start.
 TEST(CommandLineArguments, OnlyWhatFollowsTheProgramsNameCounts) {
@@ -464,6 +575,9 @@ TEST(CommandLineArguments, WhatMakesNoCommand) {
         {"/whatif"},
         {"/verify", "a.txt", "b.txt"},
         {"/list", "/verify"},
+        {"/list", "/whatif"},
+        {"/verify", "/norestorepoint"},
+        {"/save", "a.txt", "/norestorepoint"},
     };
     for (const auto& args : bad) {
         std::string error;

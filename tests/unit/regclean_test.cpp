@@ -481,8 +481,9 @@ TEST(IgnoreList, ReadsWhatItWritesKeepsLinesItCannotReadAndMatchesWithoutCase) {
     EXPECT_THAT(read.unread(), ElementsAre("nonsense line", "HKEY_NOWHERE\tX\tY"));
     const IgnoreList again = IgnoreList::parse(read.text());
     EXPECT_EQ(again.text(), read.text());
-    EXPECT_THAT(read.text(), HasSubstr("\r\nHKEY_CURRENT_USER\tSoftware\\A\tPath\r\nHKEY_LOCAL_MACHINE\tSoftware\\B\r\n"
-                                       "HKEY_USERS\tS-1-5-18\\Env\t\r\n"));
+    IgnoreList fresh;
+    fresh.add({Root::LocalMachine, "\\Software\\B\\", std::nullopt});
+    EXPECT_THAT(fresh.text(), AllOf(testing::StartsWith("\xEF\xBB\xBF# "), testing::EndsWith("\r\nHKEY_LOCAL_MACHINE\tSoftware\\B\r\n")));
 
     struct Case {
         Root root;
@@ -505,6 +506,35 @@ TEST(IgnoreList, ReadsWhatItWritesKeepsLinesItCannotReadAndMatchesWithoutCase) {
     list.remove(1);
     EXPECT_FALSE(list.ignores(Root::LocalMachine, "Software\\B", "any"));
     EXPECT_TRUE(list.ignores(Root::LocalMachine, "Software\\A\\Sub", "any"));
+}
+
+// The user's own file: every line the program does not take as an entry
+// stays byte for byte in its place when entries come and go, in UTF-8 and
+// in UTF-16, whose bytes 0D and 0A inside a character are no line ends.
+TEST(IgnoreList, RewritingKeepsEveryOtherLineByteForByteInItsPlace) {
+    using regclean::IgnoreList;
+    const std::string kept_head = "# mine\r# also mine\nnotes\tnot an entry\n\r\n";
+    const std::string first = "HKEY_CURRENT_USER\tSoftware\\A\tPath\n", second = "HKEY_USERS\tS-1-5-18\\Env\r";
+    const std::string kept_tail = "  # indented\r\nlast line without its end";
+    IgnoreList list = IgnoreList::parse(kept_head + first + second + kept_tail);
+    ASSERT_EQ(list.entries().size(), 2u);
+    list.remove(0);
+    ASSERT_TRUE(list.add({Root::LocalMachine, "Software\\C", "x"}));
+    EXPECT_EQ(list.text(), kept_head + second + kept_tail + "\r\nHKEY_LOCAL_MACHINE\tSoftware\\C\tx\r\n");
+
+    auto utf16 = [](std::u16string_view text) {
+        std::string out = "\xFF\xFE";
+        for (char16_t c : text) out += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+        return out;
+    };
+    // U+0A0D: its bytes are a CR and an LF.
+    const std::u16string mine = u"# \u0A0D mine\rHKEY_CURRENT_USER\tSoftware\\\u00E9\tx\n";
+    IgnoreList wide = IgnoreList::parse(utf16(mine));
+    ASSERT_EQ(wide.entries().size(), 1u);
+    EXPECT_EQ(wide.entries()[0].key_path, "Software\\\xC3\xA9");
+    EXPECT_TRUE(wide.unread().empty());
+    ASSERT_TRUE(wide.add({Root::CurrentUser, "Software\\\xC3\xA9", "y"}));
+    EXPECT_EQ(wide.text(), utf16(mine + u"HKEY_CURRENT_USER\tSoftware\\\u00E9\ty\r\n"));
 }
 
 class Ignoring : public RegClean {

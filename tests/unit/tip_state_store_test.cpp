@@ -17,6 +17,7 @@ using core::INT_TYPE;
 using core::STR_TYPE;
 using platform::RegValue;
 using platform::Root;
+using testing::HasSubstr;
 
 namespace {
 
@@ -121,19 +122,25 @@ TEST_F(StoreTest, WithoutAdaptersTheFlagIsNotWrittenAndTheLogSaysWhy) {
               2);
 }
 
-TEST_F(StoreTest, AWronglyTypedSystemValueStopsTheSetUpWithTheLogKept) {
+// A machine as administrators leave it: values of another type than the
+// tips write. Each such tip is judged on its own; the rest are set up.
+TEST_F(StoreTest, AWronglyTypedSystemValueMakesOnlyItsOwnTipNotAppliedAndIsNamedInTheLog) {
     stock_machine();
+    // TIP0010 compares text, TIP0002 a number; TIP0002's last row matches.
     reg.put(Root::CurrentUser, "Control Panel\\Desktop", "AutoEndTasks", RegValue::number(1));
-    EXPECT_THROW(store.check_for_previous_install(), core::VeltranoError);
-    EXPECT_TRUE(flag(5).has_value());
-    EXPECT_TRUE(flag(9).has_value());
-    EXPECT_FALSE(flag(10).has_value());
-    EXPECT_FALSE(flag(11).has_value());
-    EXPECT_FALSE(log.lines.empty());
-    // The store now exists, so the next start does not repeat the set-up.
-    log.lines.clear();
+    reg.put(Root::LocalMachine, "SYSTEM\\CurrentControlSet\\Services\\LanmanWorkstation\\Parameters", "MaxCmds",
+            RegValue::string("104"));
+    reg.put(Root::LocalMachine, "SYSTEM\\CurrentControlSet\\Services\\LanmanWorkstation\\Parameters", "MaxThreads",
+            RegValue::number(104));
+    reg.put(Root::CurrentUser, "Control Panel\\Desktop", "PowerOffActive", RegValue::string("1"));
     store.check_for_previous_install();
-    EXPECT_TRUE(log.lines.empty());
+    for (int n = 1; n <= 48; ++n)
+        if (n != 3 && n != 7) EXPECT_TRUE(flag(n).has_value()) << n;
+    EXPECT_FALSE(applied(10));
+    EXPECT_FALSE(applied(2)) << "a later row that matches does not make up for an odd one";
+    EXPECT_TRUE(applied(12)) << "the tips after the odd values are still set up";
+    EXPECT_THAT(log.lines, testing::ElementsAre(HasSubstr("TIP0002 is taken as not applied: Invalid data type for 'MaxCmds'"),
+                                                HasSubstr("TIP0010 is taken as not applied: Invalid data type for 'AutoEndTasks'")));
 }
 
 TEST_F(StoreTest, CountingReadsOnlyTipsOneToFortyEightAndOnlyTheValueOne) {
