@@ -145,7 +145,7 @@ TEST_F(WelcomePage, EveryLabelIsFilledOnceTheFirstTickHasRun) {
 
 TEST_F(WelcomePage, AgreeingToTheTermsReturnsToThePage) {
     click_caption(L"&Terms of use");
-    HWND terms = find_top_window(L"TForm2", process_id());
+    HWND terms = find_top_window(L"Terms of use", process_id());
     ASSERT_NE(terms, nullptr);
     EXPECT_NE(find_control(terms, Selector::by_caption(L"You must agree to these terms and conditions before you can install or use the software. If you continue to use this software, it is assumed that  you have understood the risks involved and won't hold me liable in any manner direct or indirect.")), nullptr);
     HWND yes = find_control(terms, Selector::by_caption(L"&Yes, I Agree"));
