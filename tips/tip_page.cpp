@@ -16,18 +16,30 @@ std::string as_string(std::string_view v) { return std::string(v); }
 
 void TipPage::refresh() {
     const GroupDisplay& g = display();
-    for (int tip = g.first_tip; tip <= g.last_tip; ++tip)
-        ctx_.widgets.set_enabled(tip_display(tip).check_box, !flagged_applied(ctx_.services, tip));
+    for (int tip = g.first_tip; tip <= g.last_tip; ++tip) show_applied(tip, flagged_applied(ctx_.services, tip));
     auto& waiting = ctx_.profile_ticks->waiting[static_cast<std::size_t>(g.group)];
     if (waiting) {
         for (int tip = g.first_tip; tip <= g.last_tip; ++tip) {
             const std::string_view box = tip_display(tip).check_box;
             const bool chosen = std::find(waiting->begin(), waiting->end(), tip) != waiting->end();
-            ctx_.widgets.set_checked(box, chosen && ctx_.widgets.is_enabled(box));
+            if (ctx_.widgets.is_enabled(box)) ctx_.widgets.set_checked(box, chosen);
         }
         waiting.reset();
     }
     write_undone_flag(ctx_.services, g.group);
+}
+
+// An applied tip's box is ticked and disabled, so it reads "checked,
+// unavailable"; one offered again after an undo starts unticked, as the
+// tick there was the applied state's and not the user's choice.
+void TipPage::show_applied(int tip, bool applied) {
+    const std::string_view box = tip_display(tip).check_box;
+    if (applied) {
+        ctx_.widgets.set_checked(box, true);
+    } else if (!ctx_.widgets.is_enabled(box)) {
+        ctx_.widgets.set_checked(box, false);
+    }
+    ctx_.widgets.set_enabled(box, !applied);
 }
 
 void TipPage::save_profile() {
@@ -84,9 +96,9 @@ void TipPage::apply_ticked() {
     std::vector<int> ticked;
     for (int tip = g.first_tip; tip <= g.last_tip; ++tip) {
         const std::string_view box = tip_display(tip).check_box;
-        // The tick decides, not the enabled state: a box ticked before a
-        // show disabled it is still the user's choice.
-        if (!ctx_.widgets.is_checked(box)) continue;
+        // A disabled box is an applied tip (ticked to say so) or one that
+        // stopped the last Apply: neither is the user's choice now.
+        if (!ctx_.widgets.is_enabled(box) || !ctx_.widgets.is_checked(box)) continue;
         // Unticked and disabled before the work, so a tip that stops on a
         // bad value is not offered twice.
         ctx_.widgets.set_checked(box, false);
@@ -99,6 +111,7 @@ void TipPage::apply_ticked() {
         outcome = apply_tips(ctx_.services, ticked);
         if (outcome.stopped.empty()) point.succeeded();
     }
+    for (int tip : outcome.applied) show_applied(tip, true);
     if (!outcome.stopped.empty()) {
         // The tips never reached stay the user's choice, as they were.
         for (int tip : outcome.not_reached) {
@@ -120,6 +133,18 @@ void TipPage::apply_ticked() {
 
 void TipPage::help_image_click(int tip) {
     ctx_.dialogs.show_help(ctx_.help_base + "/" + as_string(tip_display(tip).help_link));
+}
+
+void TipPage::check_box_help(std::string_view check_box) {
+    const GroupDisplay& g = display();
+    for (int tip = g.first_tip; tip <= g.last_tip; ++tip)
+        if (tip_display(tip).check_box == check_box) return help_image_click(tip);
+}
+
+std::string help_image_name(int tip) {
+    std::string caption(tip_display(tip).caption);
+    while (!caption.empty() && caption.back() == ' ') caption.pop_back();
+    return "Help: " + caption;
 }
 
 std::string apply_text(int applied, int ticked) {

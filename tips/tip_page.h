@@ -65,6 +65,9 @@ public:
     void apply();
     // Opens the help viewer on the tip's help link.
     void help_image_click(int tip);
+    // F1 on a check box: the help of its tip, as its help image gives;
+    // nothing for a box of another page.
+    void check_box_help(std::string_view check_box);
     // The tips applied now, to a profile file the user names.
     void save_profile();
     // Ticks exactly the profile's tips not applied yet on the four tips
@@ -76,6 +79,7 @@ public:
 
 private:
     void apply_ticked();
+    void show_applied(int tip, bool applied);
     const GroupDisplay& display() const { return group_display(group_); }
     Group group_;
     Context ctx_;
@@ -85,7 +89,10 @@ inline constexpr std::string_view kChooseText = "Please make a choice before cli
 inline constexpr std::string_view kAppliedText = "Congratulations ! Selected choices have been applied. ";
 inline constexpr std::string_view kAllAppliedText = "All choices have already been selected and applied ";
 inline constexpr std::string_view kNoneAppliedText =
-    "None of the selected choices could be applied. The activity log says why. ";// The balloon after Apply: a congratulation only when every ticked tip took.
+    "None of the selected choices could be applied. The activity log says why. ";// What a screen reader says for a tip's help image, which shows only "?".
+std::string help_image_name(int tip);
+
+// The balloon after Apply: a congratulation only when every ticked tip took.
 std::string apply_text(int applied, int ticked);
 
 }  // namespace veltrano::tips

@@ -108,9 +108,10 @@ void build_launchers(const PageBuilder& b, admin::Launchers& logic) {
         const int top = 35 + static_cast<int>(i / admin::kLaunchersPerRow) * kCell;
         // Each its own picture, drawn at build time: the shell gives every
         // .msc file the same icon, and the board has no captions.
-        HWND picture = b.add_to(page, {ControlKind::PictureButton, std::string(launcher.picture),
-                                       std::string(launcher.picture), left, top, kSize, kSize,
-                                       [&logic, i] { logic.ImageClick(i); }});
+        ControlDecl button{ControlKind::PictureButton, std::string(launcher.picture), std::string(launcher.picture),
+                           left, top, kSize, kSize, [&logic, i] { logic.ImageClick(i); }};
+        button.accessible_name = std::string(launcher.tip);
+        HWND picture = b.add_to(page, button);
         b.controls.set_tooltip(picture, std::string(launcher.tip));
     }
 }

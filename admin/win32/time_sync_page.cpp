@@ -13,6 +13,9 @@ void build_time_sync_page(const PageBuilder& b, admin::TimeSyncPage& logic) {
                           "Choose a  NIST (National Institute of Standards and Technology ) Time Servers", 8, 38,
                           452, 74});
     const std::vector<std::string> server_items = logic.server_items();
+    // What a screen reader names the box by, the label right before it; the
+    // frame's caption says it on screen, so it takes no room.
+    b.add_to(servers, {ControlKind::Label, "LabelServers", "Time server", 8, 18, 0, 0});
     // No item chosen at start: the box shows the first server's text.
     ControlDecl server_list{ControlKind::ComboBox, std::string(admin::kServerList), server_items.front(), 8, 18, 436,
                             21};

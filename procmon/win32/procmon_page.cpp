@@ -78,6 +78,9 @@ void build_process_monitor(const PageBuilder& b, ProcessMonitor& logic) {
     filter.clear_on_escape = true;
     b.add(filter);
 
+    // What a screen reader names the list by, the label right before it;
+    // the page's caption says it on screen, so it takes no room.
+    b.add({ControlKind::Label, "LabelProcesses", "System Process list", kLeft, kGridTop, 0, 0});
     HWND grid = b.add({ControlKind::Grid, std::string(procmon::kGrid), "", kLeft, kGridTop, kWidth, kGridHeight});
     if (GridView* view = b.controls.grid(procmon::kGrid))
         view->on_column_click = [&logic](int column) { logic.GridColumnClick(column); };

@@ -72,6 +72,10 @@ private:
 
 void build_regclean_page(const PageBuilder& b, regclean::RegCleanPage& logic) {
     HWND entries = b.add({ControlKind::Panel, "GroupBox15", "Problematic entries", 8, 16, 584, 270});
+    // A screen reader names a list, edit or combo box by the label right
+    // before it; the frame's caption says it on screen, so these labels
+    // take no room.
+    b.add_to(entries, {ControlKind::Label, "LabelEntries", "Problematic entries", 8, 18, 0, 0});
     // Several rows at once: they are removed together.
     ControlDecl grid{ControlKind::Grid, std::string(regclean::kGrid), "", 8, 18, 568, 244};
     grid.multi_select = true;
@@ -92,6 +96,7 @@ void build_regclean_page(const PageBuilder& b, regclean::RegCleanPage& logic) {
                 0, 0, [&logic] { logic.IgnoreKey1Click(); }})});
 
     HWND selected = b.add({ControlKind::Panel, "GroupBox16", "Selected Entry", 8, 292, 584, 146});
+    b.add_to(selected, {ControlKind::Label, "LabelSelectedEntry", "Selected Entry", 8, 18, 0, 0});
     b.add_to(selected, {ControlKind::ReadOnlyText, std::string(regclean::kDescription), "", 8, 18, 568, 100});
     // Below the description, where the scan says how far it got.
     b.add_to(selected, {ControlKind::Label, std::string(regclean::kProgress), "Registry path is: ", 8, 122, 568, 16});

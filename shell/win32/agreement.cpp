@@ -52,7 +52,7 @@ std::string authorship() {
 
 }  // namespace
 
-TForm2::TForm2(HINSTANCE instance) : ModalDialog(instance, L"TForm2", kWidth, kHeight, kParchment) {}
+TForm2::TForm2(HINSTANCE instance) : ModalDialog(instance, L"TForm2", kWidth, kHeight, kParchment, kTitle) {}
 
 void TForm2::FormCreate() {
     terms_font_.reset(make_ui_font(-13, FW_NORMAL));

@@ -10,6 +10,8 @@ namespace veltrano::shell::win32 {
 class TForm2 : public ModalDialog {
 public:
     static constexpr int kWidth = 495, kHeight = 428;
+    // The window's text: what a screen reader names it by; no title bar shows it.
+    static constexpr wchar_t kTitle[] = L"Terms of use";
 
     explicit TForm2(HINSTANCE instance);
 

@@ -26,7 +26,7 @@ unique_gdi make_balloon_region(int width, int height, const RegionCalls& calls) 
 }
 
 TForm5::TForm5(HINSTANCE instance, RegionCalls calls)
-    : ModalDialog(instance, L"TForm5", kWidth, kHeight, kSkyBlue), calls_(calls) {}
+    : ModalDialog(instance, L"TForm5", kWidth, kHeight, kSkyBlue, kTitle), calls_(calls) {}
 
 void TForm5::FormCreate() {
     auto close = [this] { FormClose(); };

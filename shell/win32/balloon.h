@@ -30,6 +30,8 @@ unique_gdi make_balloon_region(int width, int height, const RegionCalls& calls =
 class TForm5 : public ModalDialog {
 public:
     static constexpr int kWidth = 415, kHeight = 289;
+    // The window's text: what a screen reader names it by; no title bar shows it.
+    static constexpr wchar_t kTitle[] = L"Done";
     static constexpr UINT kTimer1Interval = 1000;
     static constexpr int kSecondsShown = 5;
 

@@ -51,7 +51,7 @@ std::string help_base_address() {
 }
 
 TForm4::TForm4(HINSTANCE instance)
-    : ModalDialog(instance, L"TForm4", kWidth, kHeight, GetSysColor(COLOR_ACTIVECAPTION)),
+    : ModalDialog(instance, L"TForm4", kWidth, kHeight, GetSysColor(COLOR_ACTIVECAPTION), kTitle),
       browser_(std::make_unique<BrowserHost>()) {}
 
 TForm4::~TForm4() {

@@ -19,6 +19,8 @@ std::string help_base_address();
 class TForm4 : public ModalDialog {
 public:
     static constexpr int kWidth = 806, kHeight = 536;
+    // The window's text: what a screen reader names it by; no title bar shows it.
+    static constexpr wchar_t kTitle[] = L"Help";
 
     explicit TForm4(HINSTANCE instance);
     ~TForm4() override;

@@ -220,12 +220,14 @@ void MainWindow::build_controls() {
 
     // The activity log under the short pages, made hidden: the form shows
     // it with the pages that have it.
+    // The caption right before the list in z-order: a screen reader names
+    // the list by it.
+    controls_.create(hwnd_, {ControlKind::Picture, std::string(ui::kLogStrip), std::string(ui::kLogStrip), kLogLeft, 448, kLogWidth, 8, {}, false}, font);
     HWND label = controls_.create(hwnd_,
                                   {ControlKind::Label, std::string(ui::kLogCaption), "Log of activities carried out in this session",
                                    kLogLeft, 432, kLogWidth, 14, {}, false},
                                   font);
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(bold_font_.get()), FALSE);
-    controls_.create(hwnd_, {ControlKind::Picture, std::string(ui::kLogStrip), std::string(ui::kLogStrip), kLogLeft, 448, kLogWidth, 8, {}, false}, font);
     HWND list = controls_.create(hwnd_, {ControlKind::ListBox, std::string(ui::kLogList), "", kLogLeft, 456, kLogWidth, 121, {}, false}, font);
     SendMessageW(list, LB_SETHORIZONTALEXTENT, 1000, 0);
     log_.attach(list, hwnd_, kFlushLog);

@@ -3,7 +3,8 @@
 namespace veltrano::shell::win32 {
 
 TForm3::TForm3(HINSTANCE instance)
-    : ModalDialog(instance, L"TForm3", 436, 127, GetSysColor(COLOR_ACTIVECAPTION)) {}
+    : ModalDialog(instance, L"TForm3", 436, 127, GetSysColor(COLOR_ACTIVECAPTION),
+                  kTitle) {}
 
 void TForm3::FormCreate() {
     HWND label = controls().create(

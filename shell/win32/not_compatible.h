@@ -8,6 +8,8 @@ namespace veltrano::shell::win32 {
 class TForm3 : public ModalDialog {
 public:
     explicit TForm3(HINSTANCE instance);
+    // The window's text: what a screen reader names it by; no title bar shows it.
+    static constexpr wchar_t kTitle[] = L"Not compatible";
     void BitBtn1Click() { end_modal(); }
 
 protected:

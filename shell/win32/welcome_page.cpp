@@ -63,6 +63,10 @@ void build_welcome_page(const PageBuilder& b, WelcomePage& logic) {
     // theme decide it), so its frame is fitted around it, right-aligned
     // against the buttons and resting on the bottom of the page.
     Box calendar_frame = kCalendarFrame;
+    // The frame's caption is painted by the sheet; readers name the
+    // calendar by a label right before it, of no size.
+    b.add({ControlKind::Label, "LabelCalendar", "Calendar", kCalendarFrame.left + kCalendarInLeft,
+           kCalendarFrame.top + kCalendarInTop, 0, 0});
     HWND calendar = b.add({ControlKind::MonthCalendar, "MonthCalendar1", "", kCalendarFrame.left + kCalendarInLeft,
                            kCalendarFrame.top + kCalendarInTop, 180, 144});
     RECT needed{};

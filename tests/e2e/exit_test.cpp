@@ -82,7 +82,7 @@ TEST_F(Leaving, NotAgreeingToTheTermsEndsTheProgramAtOnce) {
     // An Exit now would ask; not agreeing must not.
     ASSERT_NO_FATAL_FAILURE(apply_a_tip());
     click_caption(L"&Terms of use");
-    HWND terms = find_top_window(L"TForm2", process_id());
+    HWND terms = find_top_window(L"Terms of use", process_id());
     ASSERT_NE(terms, nullptr) << "the terms of use never showed";
     HWND no = find_control(terms, Selector::by_caption(L"&No, I don't Agree"));
     ASSERT_NE(no, nullptr);

@@ -33,7 +33,7 @@ void TipsSession::press(const wchar_t* button) {
     ASSERT_TRUE(click(target, ClickMethod::ButtonMessage)) << to_utf8(button);
 }
 
-HWND TipsSession::balloon(Millis wait) const { return find_top_window(L"TForm5", process_id(), wait); }
+HWND TipsSession::balloon(Millis wait) const { return find_top_window(L"Done", process_id(), wait); }
 
 std::optional<std::wstring> TipsSession::press_for_balloon(const wchar_t* button) {
     press(button);

@@ -137,15 +137,15 @@ TEST_F(WelcomePage, EveryLabelIsFilledOnceTheFirstTickHasRun) {
     figure(L"Available in  paging file: ");
     const auto texts = page_texts();
     // Three texts of the introduction, eight captions, ten facts, the load
-    // caption, the captions of the statistics' and the calendar's frames and
-    // five statistics.
-    EXPECT_EQ(texts.size(), 29u) << describe_screen();
+    // caption, the captions of the statistics' and the calendar's frames,
+    // five statistics and the calendar's name for screen readers.
+    EXPECT_EQ(texts.size(), 30u) << describe_screen();
     for (const ControlInfo& c : texts) EXPECT_FALSE(c.text.empty()) << "empty label at " << c.screen_rect.left << "," << c.screen_rect.top;
 }
 
 TEST_F(WelcomePage, AgreeingToTheTermsReturnsToThePage) {
     click_caption(L"&Terms of use");
-    HWND terms = find_top_window(L"TForm2", process_id());
+    HWND terms = find_top_window(L"Terms of use", process_id());
     ASSERT_NE(terms, nullptr);
     EXPECT_NE(find_control(terms, Selector::by_caption(L"You must agree to these terms and conditions before you can install or use the software. If you continue to use this software, it is assumed that  you have understood the risks involved and won't hold me liable in any manner direct or indirect.")), nullptr);
     HWND yes = find_control(terms, Selector::by_caption(L"&Yes, I Agree"));

@@ -205,7 +205,8 @@ TEST_F(Profiles, LoadTicksExactlyTheProfilesTipsNotAppliedYetOnEveryPage) {
     system.refresh();
     customization.refresh();
     EXPECT_TRUE(checked(12));
-    EXPECT_FALSE(checked(9));  // applied already: its box is disabled
+    EXPECT_TRUE(checked(9));  // applied already: its box is disabled and reads as checked
+    EXPECT_FALSE(widgets.is_enabled(tips::tip_display(9).check_box));
     EXPECT_FALSE(checked(13));
     EXPECT_TRUE(checked(40));
     EXPECT_FALSE(checked(31));

@@ -334,6 +334,8 @@ TEST_P(EveryGroup, SelectAllAndClearAllNeverTouchDisabledBoxes) {
     const auto& g = tips::group_display(GetParam());
     set_flag(g.first_tip, 1);
     page(GetParam()).refresh();
+    // Unticked and disabled, as a tip that stopped the last Apply is.
+    widgets.set_checked(tips::tip_display(g.first_tip).check_box, false);
     page(GetParam()).select_all();
     EXPECT_FALSE(checked(g.first_tip));
     for (int tip = g.first_tip + 1; tip <= g.last_tip; ++tip) EXPECT_TRUE(checked(tip)) << tip;
@@ -361,11 +363,32 @@ TEST_P(EveryGroup, BalloonSaysWhetherThereWasAnythingToApply) {
     page(GetParam()).apply();
     EXPECT_EQ(dialogs.shown.back(), "balloon " + std::string(tips::kAllAppliedText));
     EXPECT_FALSE(enabled(g.first_tip));
-    EXPECT_FALSE(checked(g.first_tip));
+    EXPECT_TRUE(checked(g.first_tip)) << "an applied tip reads as checked";
 
+    // Every box ticked now, all of them applied: none is applied again.
+    const std::size_t lines = log.lines.size();
     page(GetParam()).apply();
     EXPECT_EQ(dialogs.shown.back(), "balloon " + std::string(tips::kAllAppliedText));
     EXPECT_EQ(sound.played.size(), 3u);
+    EXPECT_EQ(log.lines.size(), lines) << "an applied tip was applied again";
+}
+
+// Showing marks each applied tip ticked and unavailable; an Undo offers it
+// again unticked, so the next Apply does not take it for a choice.
+TEST_P(EveryGroup, AppliedTipsReadAsCheckedUntilUndoOffersThemAgain) {
+    const auto& g = tips::group_display(GetParam());
+    set_flag(g.first_tip, 1);
+    page(GetParam()).refresh();
+    EXPECT_TRUE(checked(g.first_tip));
+    EXPECT_FALSE(enabled(g.first_tip));
+    EXPECT_FALSE(checked(g.last_tip));
+
+    set_flag(g.first_tip, 0);
+    page(GetParam()).refresh();
+    EXPECT_FALSE(checked(g.first_tip));
+    EXPECT_TRUE(enabled(g.first_tip));
+    page(GetParam()).apply();
+    EXPECT_EQ(dialogs.shown.back(), "balloon " + std::string(tips::kChooseText));
 }
 
 TEST_F(TipsTest, ValueOfTheWrongTypeStopsApplyAtThatTip) {
@@ -373,6 +396,8 @@ TEST_F(TipsTest, ValueOfTheWrongTypeStopsApplyAtThatTip) {
     for (int tip : {8, 9, 10}) tick(tip);
     EXPECT_THROW(power.apply(), core::VeltranoError);
     EXPECT_EQ(reg.get(Root::CurrentUser, "\\Control Panel\\PowerCfg", "CurrentPowerPolicy"), RegValue::string("0"));
+    EXPECT_TRUE(checked(8));
+    EXPECT_FALSE(enabled(8));
     EXPECT_FALSE(checked(9));
     EXPECT_FALSE(enabled(9));
     // Nothing of tip 9 was written, so it is not applied: offered again at the next showing.
@@ -457,6 +482,23 @@ TEST_F(TipsTest, HelpImagesOpenTheirPageBelowTheHelpBase) {
     EXPECT_THAT(dialogs.shown, ElementsAre("help file:///C:/Veltrano/help/tip0075.htm#marker69",
                                            "help file:///C:/Veltrano/help/tip0075.htm#marker69",
                                            "help file:///C:/Veltrano/help/tip0025.htm#marker4"));
+}
+
+// F1 on a tip's box opens what its help image opens; a box of another
+// page, or no tip's box, opens nothing.
+TEST_P(EveryGroup, F1OnATipsBoxOpensItsHelpImagesPage) {
+    const auto& g = tips::group_display(GetParam());
+    for (int tip = g.first_tip; tip <= g.last_tip; ++tip) {
+        page(GetParam()).help_image_click(tip);
+        page(GetParam()).check_box_help(tips::tip_display(tip).check_box);
+        ASSERT_EQ(dialogs.shown.size(), 2u * static_cast<std::size_t>(tip - g.first_tip + 1));
+        EXPECT_EQ(dialogs.shown.back(), dialogs.shown[dialogs.shown.size() - 2]) << tip;
+    }
+    const std::size_t shown = dialogs.shown.size();
+    const int elsewhere = g.first_tip == 1 ? tips::kTipCount : 1;
+    page(GetParam()).check_box_help(tips::tip_display(elsewhere).check_box);
+    page(GetParam()).check_box_help("Button1");
+    EXPECT_EQ(dialogs.shown.size(), shown);
 }
 
 }  // namespace

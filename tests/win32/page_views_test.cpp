@@ -50,8 +50,10 @@ TEST_F(MainWindowOnFakes, PagesMadeLateStandInTheTableOrder) {
         order.emplace_back(text);
     }
     const auto title = [&](std::size_t row) { return platform::win32::to_utf16(std::string(rows[row].title)); };
-    EXPECT_EQ(order, (std::vector<std::wstring>{L"", title(0), title(2), title(6),
-                                                L"Log of activities carried out in this session", L"", L""}));
+    // The navigation bar, the pages, then the log: its strip, its caption
+    // and its list, the caption right before the list that it names.
+    EXPECT_EQ(order, (std::vector<std::wstring>{L"Navigation", title(0), title(2), title(6), L"",
+                                                L"Log of activities carried out in this session", L""}));
 }
 
 // The welcome page's facts are drawn by one window, not a window each: the

@@ -29,14 +29,19 @@ void style_page_caption(const PageBuilder& b, HWND page) {
 void build_tip_page(const PageBuilder& b, tips::TipPage& logic) {
     const tips::GroupDisplay& group = tips::group_display(logic.group());
     style_page_caption(b, b.page);
-    // Created in tip order, which is also the tab order; the help images
-    // are no tab stops, so they do not get in the way.
+    // Created in tip order, which is also the tab order: each help image,
+    // a button for the keyboard and for readers, then its tip's box. F1 on
+    // the box opens the same help.
     for (int tip = group.first_tip; tip <= group.last_tip; ++tip) {
         const tips::TipDisplay& t = tips::tip_display(tip);
-        HWND help = b.add(decl(ControlKind::Picture, t.help_image, "Help", tips::help_image_rect(tip),
-                               [&logic, tip] { logic.help_image_click(tip); }));
+        ControlDecl image = decl(ControlKind::FlatPictureButton, t.help_image, "Help", tips::help_image_rect(tip),
+                                 [&logic, tip] { logic.help_image_click(tip); });
+        image.accessible_name = tips::help_image_name(tip);
+        HWND help = b.add(image);
         b.controls.set_cursor(help, reinterpret_cast<LPCWSTR>(IDC_HELP));
-        HWND box = b.add(decl(ControlKind::CheckBox, t.check_box, t.caption, tips::check_box_rect(tip)));
+        ControlDecl check = decl(ControlKind::CheckBox, t.check_box, t.caption, tips::check_box_rect(tip));
+        check.on_help = [&logic, box = std::string(t.check_box)] { logic.check_box_help(box); };
+        HWND box = b.add(check);
         b.controls.set_text_colour(box, kBlue);
     }
     b.add(button(group.select_all, [&logic] { logic.select_all(); }));

@@ -38,6 +38,24 @@ void paint_panel(HWND hwnd) {
     EndPaint(hwnd, &ps);
 }
 
+// The bitmap a flat picture button draws, kept on the button; the controls
+// own it.
+constexpr wchar_t kFlatPictureProp[] = L"VeltranoFlatPicture";
+
+// A flat picture button is owner-drawn, so it looks as the clickable
+// picture it replaces: the panel's ground, the picture, and the focus
+// rectangle when the keyboard is on it.
+bool draw_flat_picture(const DRAWITEMSTRUCT& item) {
+    if (item.CtlType != ODT_BUTTON) return false;
+    auto picture = static_cast<HBITMAP>(GetPropW(item.hwndItem, kFlatPictureProp));
+    if (!picture) return false;
+    auto ground = reinterpret_cast<HBRUSH>(GetClassLongPtrW(GetParent(item.hwndItem), GCLP_HBRBACKGROUND));
+    FillRect(item.hDC, &item.rcItem, ground ? ground : static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    draw_centred(item.hDC, picture, item.rcItem);
+    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) DrawFocusRect(item.hDC, &item.rcItem);
+    return true;
+}
+
 LRESULT CALLBACK panel_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     static_assert(sizeof(LONG_PTR) >= sizeof(HFONT));
     switch (msg) {
@@ -56,6 +74,9 @@ LRESULT CALLBACK panel_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         InvalidateRect(hwnd, nullptr, TRUE);
         return result;
     }
+    case WM_DRAWITEM:
+        if (draw_flat_picture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp))) return TRUE;
+        break;
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_CTLCOLORSTATIC:
@@ -78,7 +99,7 @@ ClassAndStyle class_for(ControlKind kind) {
     case ControlKind::Panel: return {kPanelClass, WS_CLIPCHILDREN};
     case ControlKind::Label: return {WC_STATICW, SS_LEFT};
     case ControlKind::LinkText: return {WC_STATICW, SS_CENTER | SS_NOTIFY};
-    case ControlKind::Picture: return {WC_STATICW, SS_BITMAP | SS_NOTIFY | SS_CENTERIMAGE};
+    case ControlKind::Picture: return {WC_STATICW, SS_BITMAP | SS_CENTERIMAGE};
     case ControlKind::Button: return {WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP};
     case ControlKind::CheckBox: return {WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP};
     case ControlKind::ListBox:
@@ -97,6 +118,7 @@ ClassAndStyle class_for(ControlKind kind) {
     case ControlKind::ComboBox: return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP};
     case ControlKind::PictureButton: return {WC_BUTTONW, BS_PUSHBUTTON | BS_BITMAP | WS_TABSTOP};
     case ControlKind::Sheet: return {Sheet::kClass, 0};
+    case ControlKind::FlatPictureButton: return {WC_BUTTONW, BS_OWNERDRAW | WS_TABSTOP};
     }
     return {WC_STATICW, 0};
 }
@@ -160,15 +182,19 @@ void register_panel_class(HINSTANCE instance) {
 HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
     const auto [cls, style] = class_for(decl.kind);
     // A static with an image takes its text for a resource name.
-    const bool image =
-        decl.kind == ControlKind::Picture || decl.kind == ControlKind::Icon || decl.kind == ControlKind::PictureButton;
-    const std::wstring caption = image ? L"" : to_utf16(decl.caption);
+    const bool button_image = decl.kind == ControlKind::PictureButton || decl.kind == ControlKind::FlatPictureButton;
+    const bool image = decl.kind == ControlKind::Picture || decl.kind == ControlKind::Icon || button_image;
+    // A button shows its picture alone; its text is there for readers.
+    const std::wstring caption = button_image ? to_utf16(decl.accessible_name) : image ? L"" : to_utf16(decl.caption);
     // Tab and mnemonic keys look for controls inside a panel only when it
     // says it holds controls.
     const DWORD ex_style = decl.kind == ControlKind::Panel  ? WS_EX_CONTROLPARENT
                            : decl.kind == ControlKind::Edit ? WS_EX_CLIENTEDGE
                                                             : 0;
-    const DWORD notify = decl.kind == ControlKind::Icon && decl.on_click ? SS_NOTIFY : 0;
+    // Only a picture or icon that answers clicks says so: a reader takes a
+    // notifying static for a control to work.
+    const bool clickable_image = decl.kind == ControlKind::Icon || decl.kind == ControlKind::Picture;
+    const DWORD notify = clickable_image && decl.on_click ? SS_NOTIFY : 0;
     // A timer is a hidden window that carries the timer and its name; so is
     // a menu item.
     const bool shown = decl.visible && decl.kind != ControlKind::Timer && decl.kind != ControlKind::MenuItem;
@@ -189,7 +215,8 @@ HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
         if (HBITMAP picture = bitmap(decl.caption))
             SendMessageW(hwnd, set_image, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
     }
-    if (decl.kind == ControlKind::PictureButton) {
+    if (decl.kind == ControlKind::FlatPictureButton) SetPropW(hwnd, kFlatPictureProp, bitmap(decl.caption));
+    if (decl.kind == ControlKind::PictureButton || decl.kind == ControlKind::FlatPictureButton) {
         const auto previous = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(picture_button_proc)));
         if (!g_button_proc) g_button_proc = previous;
@@ -217,8 +244,8 @@ HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
         SendMessageW(hwnd, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
     }
     by_name_[decl.name] = hwnd;
-    by_hwnd_[hwnd] = Entry{decl.name,     decl.kind, decl.on_click, decl.interval_ms, false,
-                           decl.shortcut, decl.clear_on_escape};
+    by_hwnd_[hwnd] = Entry{decl.name,     decl.kind,           decl.on_click, decl.interval_ms, false,
+                           decl.shortcut, decl.clear_on_escape, decl.on_help};
     if (decl.kind == ControlKind::Grid) {
         SendMessageW(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
         auto view = std::make_unique<GridView>(hwnd);
@@ -337,6 +364,13 @@ void Controls::show_popup_menu(HWND grid, bool from_keyboard) const {
 bool Controls::shortcut(const MSG& msg) const {
     const bool key_down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
     const bool key_up = msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP;
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_F1) {
+        auto control = by_hwnd_.find(msg.hwnd);
+        if (control == by_hwnd_.end() || !control->second.on_help) return false;
+        const std::function<void()> help = control->second.on_help;
+        enter_handler(msg.hwnd, help);
+        return true;
+    }
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
         auto edit = by_hwnd_.find(msg.hwnd);
         if (edit == by_hwnd_.end() || !edit->second.clear_on_escape) return false;
@@ -448,6 +482,7 @@ bool Controls::has_hand_cursor(HWND hwnd) const {
     auto it = by_hwnd_.find(hwnd);
     return it != by_hwnd_.end() && (it->second.kind == ControlKind::LinkText ||
                                     it->second.kind == ControlKind::PictureButton ||
+                                    it->second.kind == ControlKind::FlatPictureButton ||
                                     (it->second.kind == ControlKind::Icon && it->second.on_click));
 }
 

@@ -23,7 +23,7 @@ enum class ControlKind {
     Panel,      // a group box holding controls: a page or the navigation bar
     Label,      // plain static text
     LinkText,   // static text that answers clicks, with a hand cursor
-    Picture,    // a bitmap resource, clickable
+    Picture,    // a bitmap resource; clickable when it has a handler
     Button,
     CheckBox,
     ListBox,
@@ -47,6 +47,9 @@ enum class ControlKind {
                     // Space presses it, the system draws its focus
     Sheet,  // one window that draws the labels and pictures put on it
             // (add_to_sheet) instead of a window each
+    FlatPictureButton,  // a button drawn as the bitmap resource the caption
+                        // names and nothing else (no edge), with a focus
+                        // rectangle: the keyboard reaches a clickable picture
 };
 
 struct ControlDecl {
@@ -66,6 +69,11 @@ struct ControlDecl {
     bool editable = false;                // a combo box's
     bool clear_on_escape = false;         // an edit's: Esc empties it (a filter box);
                                           // on_click runs whenever its text changes
+    // A picture button's window text: what a screen reader says for a
+    // control whose caption names its picture. The picture alone is drawn.
+    std::string accessible_name = {};
+    // F1 while the control has the focus.
+    std::function<void()> on_help = {};
 };
 
 class Controls {
@@ -104,7 +112,8 @@ public:
     void show_popup_menu(HWND grid, bool from_keyboard = false) const;
     // A key for the focused grid's menu runs its item, unless the item is
     // disabled; true for any key of that menu, so it goes no further. So
-    // do the keys that open the menu, and Esc in an edit that it clears.
+    // do the keys that open the menu, Esc in an edit that it clears and F1
+    // on a control with help of its own.
     bool shortcut(const MSG& msg) const;
     // A timer runs from now on, or stops.
     void set_timer_running(HWND timer, bool running);
@@ -132,6 +141,7 @@ private:
         bool running = false;
         char shortcut = 0;
         bool clear_on_escape = false;
+        std::function<void()> on_help;
     };
     static void CALLBACK timer_tick(HWND hwnd, UINT, UINT_PTR, DWORD);
     std::map<std::string, HWND, std::less<>> by_name_;

@@ -11,8 +11,8 @@ HFONT make_ui_font(int height, int weight) {
 }
 
 ModalDialog::ModalDialog(HINSTANCE instance, const wchar_t* class_name, int client_width, int client_height,
-                         COLORREF background)
-    : instance_(instance), class_name_(class_name), client_width_(client_width), client_height_(client_height),
+                         COLORREF background, const wchar_t* title)
+    : instance_(instance), class_name_(class_name), title_(title ? title : class_name), client_width_(client_width), client_height_(client_height),
       background_(background) {}
 
 ModalDialog::~ModalDialog() {
@@ -38,7 +38,7 @@ bool ModalDialog::create(HWND owner) {
     // centring below uses the same size the user sees.
     const int left = (GetSystemMetrics(SM_CXSCREEN) - client_width_) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - client_height_) / 2;
-    hwnd_ = CreateWindowExW(0, class_name_, class_name_, WS_POPUP | WS_CLIPCHILDREN, left, top,
+    hwnd_ = CreateWindowExW(0, class_name_, title_, WS_POPUP | WS_CLIPCHILDREN, left, top,
                             client_width_, client_height_, owner, nullptr, instance_, this);
     if (!hwnd_) return false;
     run_guarded(owner, [&] { FormCreate(); });

@@ -1,8 +1,11 @@
 #include "ui/win32/sheet.h"
 
+#include "ui/win32/sheet_accessible.h"
 #include "ui/win32/window_binding.h"
 
 #include "ui/win32/gdi.h"
+
+#include <algorithm>
 
 namespace veltrano::shell::win32 {
 
@@ -29,28 +32,23 @@ void Sheet::set_visible(std::size_t index, bool visible) {
 }
 
 void Sheet::changed(const RECT& where) {
-    text_stale_ = true;
-    // Before its first paint the whole sheet waits to be painted, and its
-    // text is stored then: a page's thirty labels cost the first paint two
-    // requests to the Wine server each.
+    // Before its first paint the whole sheet waits to be painted.
     if (!painted_) return;
-    store_text();
     // Only the item's place: the memory figures change every second on a
     // sheet that holds the whole page.
     InvalidateRect(hwnd_, &where, TRUE);
 }
 
-void Sheet::store_text() {
-    if (!text_stale_) return;
-    text_stale_ = false;
+// Never stored as the window's text: a stored text that changed with the
+// memory figures every second told every screen reader of a new name.
+std::wstring Sheet::text() const {
     std::wstring lines;
     for (const SheetItem& item : items_) {
         if (item.picture || !item.visible) continue;
         if (!lines.empty()) lines += L"\r\n";
         lines += item.text;
     }
-    // Stored as any window's text; the class paints only in WM_PAINT.
-    DefWindowProcW(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lines.c_str()));
+    return lines;
 }
 
 // Each label as a static draws it: left-aligned, words wrapped, clipped to
@@ -87,17 +85,28 @@ LRESULT CALLBACK Sheet::proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd, &ps);
         if (sheet) {
-            sheet->store_text();
             sheet->painted_ = true;
             sheet->paint(dc);
         }
         EndPaint(hwnd, &ps);
         return 0;
     }
-    // A reader in this process, or one that sends the message, before the
-    // first paint.
-    if ((msg == WM_GETTEXT || msg == WM_GETTEXTLENGTH) && sheet) sheet->store_text();
-    if (msg == WM_NCHITTEST) return HTTRANSPARENT;  // clicks go to the page beneath, as over a static
+    if (sheet && msg == WM_GETTEXTLENGTH) return static_cast<LRESULT>(sheet->text().size());
+    if (sheet && msg == WM_GETTEXT) {
+        if (wp == 0 || !lp) return 0;
+        const std::wstring text = sheet->text();
+        const std::size_t copied = std::min<std::size_t>(text.size(), wp - 1);
+        auto* out = reinterpret_cast<wchar_t*>(lp);
+        text.copy(out, copied);
+        out[copied] = L'\0';
+        return static_cast<LRESULT>(copied);
+    }
+    if (sheet && msg == WM_GETOBJECT && static_cast<LONG>(lp) == static_cast<LONG>(OBJID_CLIENT)) {
+        if (const LRESULT object = answer_sheet_object(hwnd, wp)) return object;
+    }
+    // The sheet holds nothing to click, but "what is under the pointer"
+    // must find it rather than the page beneath.
+    if (msg == WM_NCHITTEST) return HTCLIENT;
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 

@@ -1,8 +1,10 @@
 // Labels, pictures and group frames that one window draws: what takes no
 // click needs no window of its own, and under Wine every window costs a
 // start 1 to 3 ms. The
-// page's logic still reaches each label by its name; the window's own text
-// is the shown labels' texts, a line each, for whoever reads the screen.
+// page's logic still reaches each label by its name. A screen reader reads
+// the items one by one through the sheet's accessible object
+// (sheet_accessible.h); a program that asks for the window's text gets the
+// shown labels' texts, a line each, made when asked.
 #pragma once
 
 #include <windows.h>
@@ -31,6 +33,7 @@ public:
     HWND hwnd() const { return hwnd_; }
     std::size_t add(SheetItem item);
     const SheetItem& item(std::size_t index) const { return items_.at(index); }
+    std::size_t size() const { return items_.size(); }
     void set_text(std::size_t index, std::wstring text);
     void set_visible(std::size_t index, bool visible);
 
@@ -43,14 +46,12 @@ private:
     // A change of the item at `where` shows at the next paint, however many
     // come before it.
     void changed(const RECT& where);
-    // The window's text, the shown labels' texts a line each, if a change
-    // has not stored it yet.
-    void store_text();
+    // The shown labels' texts, a line each.
+    std::wstring text() const;
 
     HWND hwnd_;
     std::vector<SheetItem> items_;
     bool painted_ = false;
-    bool text_stale_ = false;
 };
 
 }  // namespace veltrano::shell::win32
