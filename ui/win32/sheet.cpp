@@ -3,6 +3,7 @@
 #include "ui/win32/window_binding.h"
 
 #include "ui/win32/gdi.h"
+#include "ui/win32/palette.h"
 
 namespace veltrano::shell::win32 {
 
@@ -66,14 +67,14 @@ void Sheet::paint(HDC dc) const {
         const int saved = SaveDC(dc);
         if (item.frame) {
             SelectObject(dc, item.font);
-            SetTextColor(dc, item.colour);
+            SetTextColor(dc, palette().text(item.colour));
             draw_group_frame(dc, item.at, item.text.c_str(), static_cast<int>(item.text.size()));
             RestoreDC(dc, saved);
             continue;
         }
         IntersectClipRect(dc, item.at.left, item.at.top, item.at.right, item.at.bottom);
         SelectObject(dc, item.font);
-        SetTextColor(dc, item.colour);
+        SetTextColor(dc, palette().text(item.colour));
         RECT at = item.at;
         DrawTextW(dc, item.text.c_str(), static_cast<int>(item.text.size()), &at,
                   DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
@@ -97,6 +98,12 @@ LRESULT CALLBACK Sheet::proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     // A reader in this process, or one that sends the message, before the
     // first paint.
     if ((msg == WM_GETTEXT || msg == WM_GETTEXTLENGTH) && sheet) sheet->store_text();
+    if (msg == WM_ERASEBKGND) {
+        RECT r;
+        GetClientRect(hwnd, &r);
+        FillRect(reinterpret_cast<HDC>(wp), &r, ground_brush());
+        return 1;
+    }
     if (msg == WM_NCHITTEST) return HTTRANSPARENT;  // clicks go to the page beneath, as over a static
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
