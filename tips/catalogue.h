@@ -152,13 +152,19 @@ constexpr bool display_rows_in_order() {
 }
 static_assert(display_rows_in_order());
 
-// A page with one column gives its long captions the whole width.
+// A page with one column gives its long captions the whole width; so does a
+// row of the left column with nothing beside it ("Disable MSN Messenger load
+// up with Outlook Express" was cut at 260 pixels). The right column reaches
+// the page's etched frame, 2 pixels inside its 600: at 256 "Restrict uPnP
+// to same subnet or private address" lost its last letters, and at 120 and
+// 144 DPI, where the font grows a little more than the page, two captions
+// more.
 constexpr Rect check_box_rect(int tip) {
     const GroupDisplay& g = group_display(tip_display(tip).group);
-    const bool single_column = g.last_left_tip == g.last_tip;
     const bool left = tip <= g.last_left_tip;
     const int row = left ? tip - g.first_tip : tip - g.last_left_tip - 1;
-    const int width = single_column ? 550 : left ? 260 : 256;
+    const bool alone_on_row = left && row >= g.last_tip - g.last_left_tip;
+    const int width = alone_on_row ? 550 : left ? 260 : 262;
     return {left ? 40 : 336, 24 + row * g.row_step, width, kCheckBoxHeight};
 }
 

@@ -1,6 +1,7 @@
 #include "shell/win32/agreement.h"
 
 #include "shell/web_addresses.h"
+#include "ui/win32/palette.h"
 
 #include <string>
 
@@ -98,7 +99,7 @@ void TForm2::BitBtn2Click() {
 }
 
 HBRUSH TForm2::colour_static(HWND control, HDC dc) {
-    if (auto colour = controls().text_colour(control)) SetTextColor(dc, *colour);
+    if (auto colour = controls().text_colour(control)) SetTextColor(dc, palette().text(*colour));
     return ModalDialog::colour_static(control, dc);
 }
 

@@ -1,6 +1,8 @@
 #include "shell/win32/balloon.h"
 
 #include "platform/win32/text.h"
+#include "ui/win32/dpi.h"
+#include "ui/win32/palette.h"
 
 namespace veltrano::shell::win32 {
 
@@ -13,10 +15,10 @@ constexpr UINT_PTR kTimer1 = 1;
 }  // namespace
 
 unique_gdi make_balloon_region(int width, int height, const RegionCalls& calls) {
-    const POINT tail[] = {{200, 258}, {257, 176}, {307, 176}};
+    const POINT tail[] = {{px(200), px(258)}, {px(257), px(176)}, {px(307), px(176)}};
     unique_gdi triangle(calls.polygon(tail, 3, WINDING));
     if (!triangle) return {};
-    unique_gdi shape(calls.ellipse(0, 60, width - 30, height - 90));
+    unique_gdi shape(calls.ellipse(0, px(60), px(width - 30), px(height - 90)));
     if (!shape) return {};
     // The union lands in the ellipse itself; the triangle is ours to free.
     if (calls.combine(static_cast<HRGN>(shape.get()), static_cast<HRGN>(shape.get()),
@@ -85,7 +87,7 @@ bool TForm5::handle(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
 }
 
 HBRUSH TForm5::colour_static(HWND control, HDC dc) {
-    if (controls().name_of(control) == "StaticText1") SetTextColor(dc, kBlue);
+    if (controls().name_of(control) == "StaticText1") SetTextColor(dc, palette().text(kBlue));
     return ModalDialog::colour_static(control, dc);
 }
 

@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "platform/win32/text.h"
 #include "shell/win32/browser_host.h"
+#include "ui/win32/dpi.h"
 
 #include <ole2.h>
 
@@ -74,7 +75,7 @@ void TForm4::create_browser() {
     // OLE, not just COM: in-place activation needs the clipboard and drag
     // and drop machinery that only OleInitialize sets up.
     ole_initialised_ = SUCCEEDED(OleInitialize(nullptr));
-    if (ole_initialised_) browser_->create(hwnd(), kWebBrowser1);
+    if (ole_initialised_) browser_->create(hwnd(), px(kWebBrowser1));
 }
 
 void TForm4::navigate(const std::string& address) {

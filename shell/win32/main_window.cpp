@@ -3,7 +3,9 @@
 #include "core/error.h"
 #include "platform/win32/text.h"
 #include "shell/startup_stages.h"
+#include "ui/win32/dpi.h"
 #include "ui/win32/error_box.h"
+#include "ui/win32/palette.h"
 #include "ui/win32/window_binding.h"
 #include "shell/win32/help.h"
 
@@ -32,14 +34,12 @@ constexpr RECT kNavigationFrame{8, 8, 609, 89};
 // Caption without buttons: no system menu, no minimise, maximise or close.
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN;
 
-constexpr COLORREF kLogGreen = RGB(0, 128, 0);
-constexpr COLORREF kCream = RGB(255, 251, 240);
-
 constexpr int kLogLeft = 8, kLogWidth = 601;
 
 HFONT make_font(int weight) {
-    // MS Sans Serif 8 pt: the pixel positions of every page assume it.
-    return CreateFontW(-11, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+    // MS Sans Serif 8 pt: the pixel positions of every page assume it, and
+    // grow with it at a larger DPI.
+    return CreateFontW(font_px(-11), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
 }
 
@@ -99,11 +99,10 @@ bool MainWindow::create() {
 
     font_.reset(make_font(FW_NORMAL));
     bold_font_.reset(make_font(FW_BOLD));
-    white_brush_.reset(CreateSolidBrush(RGB(255, 255, 255)));
-    cream_brush_.reset(CreateSolidBrush(kCream));
+    cream_brush_.reset(CreateSolidBrush(ui::kCream));
     VELTRANO_STAGE("class and fonts");
 
-    RECT r{0, 0, kClientWidth, kClientHeight};
+    RECT r = px(RECT{0, 0, kClientWidth, kClientHeight});
     AdjustWindowRectEx(&r, kMainStyle, FALSE, 0);
     hwnd_ = CreateWindowExW(0, kMainClass, kMainCaption, kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                             r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance_, this);
@@ -229,7 +228,7 @@ void MainWindow::build_controls() {
                                   font);
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(bold_font_.get()), FALSE);
     HWND list = controls_.create(hwnd_, {ControlKind::ListBox, std::string(ui::kLogList), "", kLogLeft, 456, kLogWidth, 121, {}, false}, font);
-    SendMessageW(list, LB_SETHORIZONTALEXTENT, 1000, 0);
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(px(1000)), 0);
     log_.attach(list, hwnd_, kFlushLog);
 }
 
@@ -285,7 +284,7 @@ constexpr Strip kStrips[] = {
 }  // namespace
 
 void MainWindow::paint_frame(HDC dc) {
-    RECT navigation = kNavigationFrame;
+    RECT navigation = px(kNavigationFrame);
     DrawEdge(dc, &navigation, EDGE_ETCHED, BF_RECT);
     const unique_dc mem(CreateCompatibleDC(dc));
     for (std::size_t i = 0; i < std::size(kStrips); ++i) {
@@ -297,7 +296,7 @@ void MainWindow::paint_frame(HDC dc) {
         GetObjectW(bmp.get(), sizeof info, &info);
         // Selected out again before the DC goes.
         HGDIOBJ old = SelectObject(mem.get(), bmp.get());
-        const RECT& at = kStrips[i].at;
+        const RECT at = px(kStrips[i].at);
         StretchBlt(dc, at.left, at.top, at.right - at.left, at.bottom - at.top, mem.get(), 0, 0, info.bmWidth,
                    info.bmHeight, SRCCOPY);
         SelectObject(mem.get(), old);
@@ -351,23 +350,38 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORSTATIC: {
         HDC dc = reinterpret_cast<HDC>(wp);
         const std::string& name = controls_.name_of(reinterpret_cast<HWND>(lp));
+        const ui::Palette& colours = palette();
         if (name == ui::kLogCaption) {
-            SetTextColor(dc, kLogGreen);
-            SetBkColor(dc, kCream);
-            return reinterpret_cast<LRESULT>(cream_brush_.get());
+            SetTextColor(dc, colours.log_text());
+            SetBkColor(dc, colours.log_caption_ground());
+            return reinterpret_cast<LRESULT>(colours.high_contrast ? ground_brush() : cream_brush_.get());
         }
-        if (auto colour = controls_.text_colour(reinterpret_cast<HWND>(lp))) SetTextColor(dc, *colour);
-        if (controls_.has_hand_cursor(reinterpret_cast<HWND>(lp))) SetTextColor(dc, kLinkColour);
-        SetBkColor(dc, RGB(255, 255, 255));
-        return reinterpret_cast<LRESULT>(white_brush_.get());
+        if (auto colour = controls_.text_colour(reinterpret_cast<HWND>(lp))) SetTextColor(dc, colours.text(*colour));
+        if (controls_.has_hand_cursor(reinterpret_cast<HWND>(lp))) SetTextColor(dc, colours.link());
+        SetBkColor(dc, colours.ground());
+        return reinterpret_cast<LRESULT>(ground_brush());
     }
     case WM_CTLCOLORBTN:
-        return reinterpret_cast<LRESULT>(white_brush_.get());
+        return reinterpret_cast<LRESULT>(ground_brush());
     case WM_CTLCOLORLISTBOX:
         if (reinterpret_cast<HWND>(lp) == controls_.get(ui::kLogList)) {
-            SetTextColor(reinterpret_cast<HDC>(wp), kLogGreen);
-            return reinterpret_cast<LRESULT>(white_brush_.get());
+            SetTextColor(reinterpret_cast<HDC>(wp), palette().log_text());
+            SetBkColor(reinterpret_cast<HDC>(wp), palette().ground());
+            return reinterpret_cast<LRESULT>(ground_brush());
         }
+        break;
+    case WM_ERASEBKGND: {
+        RECT r;
+        GetClientRect(hwnd_, &r);
+        FillRect(reinterpret_cast<HDC>(wp), &r, ground_brush());
+        return 1;
+    }
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+        // High Contrast turned on or off, or its colours changed: every
+        // window of ours paints again with the palette read anew.
+        reread_palette();
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
         break;
     case WM_PAINT: {
         PAINTSTRUCT ps;

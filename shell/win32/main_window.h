@@ -104,7 +104,7 @@ private:
     Win32Dialogs& dialogs_;
     Controls controls_;
     NavigationBar navigation_;
-    unique_gdi font_, bold_font_, white_brush_, cream_brush_;
+    unique_gdi font_, bold_font_, cream_brush_;
     std::array<unique_gdi, 4> frame_bitmaps_;
     TForm1 form_;
     std::vector<bool> page_built_;

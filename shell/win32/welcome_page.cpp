@@ -2,6 +2,7 @@
 // statistics, today's calendar and the three buttons, laid out inside the
 // 600 x 489 group box.
 #include "shell/win32/page_views.h"
+#include "ui/win32/dpi.h"
 
 #include <commctrl.h>
 
@@ -71,11 +72,15 @@ void build_welcome_page(const PageBuilder& b, WelcomePage& logic) {
                            kCalendarFrame.top + kCalendarInTop, 180, 144});
     RECT needed{};
     if (SendMessageW(calendar, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&needed))) {
-        const int width = std::clamp<int>(needed.right - needed.left, 150, 200);
-        const int height = std::clamp<int>(needed.bottom - needed.top, 120, 160);
+        // The calendar answers in pixels; the page is laid out at 96 DPI.
+        const auto at_96 = [](LONG pixels) { return static_cast<int>((pixels * ui::kBaseDpi + screen_dpi() - 1) / screen_dpi()); };
+        const int width = std::clamp<int>(at_96(needed.right - needed.left), 150, 200);
+        const int height = std::clamp<int>(at_96(needed.bottom - needed.top), 120, 160);
         calendar_frame = {476 - (width + 12), 482 - (height + 22), width + 12, height + 22};
-        SetWindowPos(calendar, nullptr, calendar_frame.left + kCalendarInLeft, calendar_frame.top + kCalendarInTop,
-                     width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        const RECT at = px(RECT{calendar_frame.left + kCalendarInLeft, calendar_frame.top + kCalendarInTop,
+                                calendar_frame.left + kCalendarInLeft + width, calendar_frame.top + kCalendarInTop + height});
+        SetWindowPos(calendar, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
     }
     EnableWindow(calendar, FALSE);  // it shows today; it is not for picking
 

@@ -531,6 +531,20 @@ std::optional<ToolbarButton> find_toolbar_button(HWND top, std::wstring_view tex
     return std::nullopt;
 }
 
+std::optional<SIZE> ideal_size(HWND button) {
+    const RemoteBuffer buffer(button, sizeof(SIZE));
+    const SIZE none{0, 0};
+    if (!buffer || !buffer.write(0, &none, sizeof none)) return std::nullopt;
+    DWORD_PTR answered = 0;
+    if (!SendMessageTimeoutW(button, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(buffer.at(0)), SMTO_BLOCK, 5000,
+                             &answered) ||
+        !answered)
+        return std::nullopt;
+    SIZE size{};
+    if (!buffer.read(0, &size, sizeof size)) return std::nullopt;
+    return size;
+}
+
 std::vector<std::wstring> toolbar_buttons(HWND toolbar) {
     std::vector<std::wstring> texts;
     const LRESULT count = send(toolbar, TB_BUTTONCOUNT, 0, 0);

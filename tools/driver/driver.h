@@ -142,6 +142,10 @@ std::vector<std::wstring> listbox_lines(HWND listbox);
 std::vector<std::wstring> combo_lines(HWND combo);
 int combo_selection(HWND combo);  // -1 for none
 std::optional<bool> is_checked(HWND button);  // nullopt if not a check box
+// The size a button, check box or radio button says it needs to show its
+// caption whole, glyph and margins included (BCM_GETIDEALSIZE, in its own
+// font); nullopt when it cannot say.
+std::optional<SIZE> ideal_size(HWND button);
 
 // List-view text lives in the target's memory: these borrow a buffer there.
 std::vector<std::wstring> listview_columns(HWND listview);

@@ -1,8 +1,10 @@
 #include "ui/win32/controls.h"
 
 #include "platform/win32/text.h"
+#include "ui/win32/dpi.h"
 #include "ui/win32/error_box.h"
 #include "ui/win32/gdi.h"
+#include "ui/win32/palette.h"
 #include "ui/win32/window_binding.h"
 
 #include <commctrl.h>
@@ -62,6 +64,12 @@ LRESULT CALLBACK panel_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT:
         paint_panel(hwnd);
         return 0;
+    case WM_ERASEBKGND: {
+        RECT r;
+        GetClientRect(hwnd, &r);
+        FillRect(reinterpret_cast<HDC>(wp), &r, ground_brush());
+        return 1;
+    }
     case WM_SETFONT:
         SetWindowLongPtrW(hwnd, 0, static_cast<LONG_PTR>(wp));
         return 0;
@@ -203,10 +211,12 @@ HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
     // static field; the height is that of the box with its list dropped.
     const DWORD own_style =
         decl.kind == ControlKind::ComboBox && decl.editable ? (style & ~CBS_DROPDOWNLIST) | CBS_DROPDOWN : style;
-    const int height = decl.kind == ControlKind::ComboBox ? decl.height + 200 : decl.height;
+    // Declared at 96 DPI: the one place a declaration becomes pixels.
+    const RECT at = px(RECT{decl.left, decl.top, decl.left + decl.width,
+                            decl.top + decl.height + (decl.kind == ControlKind::ComboBox ? 200 : 0)});
     HWND hwnd = CreateWindowExW(ex_style, cls, caption.c_str(),
-                                WS_CHILD | WS_CLIPSIBLINGS | own_style | single | notify | (shown ? WS_VISIBLE : 0), decl.left,
-                                decl.top, decl.width, height, parent, nullptr,
+                                WS_CHILD | WS_CLIPSIBLINGS | own_style | single | notify | (shown ? WS_VISIBLE : 0), at.left,
+                                at.top, at.right - at.left, at.bottom - at.top, parent, nullptr,
                                 reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
     if (!hwnd) return nullptr;
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -270,7 +280,7 @@ HWND Controls::create(HWND parent, const ControlDecl& decl, HFONT font) {
 void Controls::add_to_sheet(HWND sheet_hwnd, const ControlDecl& decl, HFONT font, COLORREF colour) {
     Sheet& sheet = *sheets_.at(sheet_hwnd);
     SheetItem item;
-    item.at = {decl.left, decl.top, decl.left + decl.width, decl.top + decl.height};
+    item.at = px(RECT{decl.left, decl.top, decl.left + decl.width, decl.top + decl.height});
     item.font = font;
     item.colour = colour;
     item.visible = decl.visible;
@@ -289,11 +299,14 @@ std::optional<Controls::OnSheet> Controls::on_sheet(std::string_view name) const
 
 HBITMAP Controls::bitmap(const std::string& name) {
     auto cached = bitmaps_.find(name);
-    if (cached == bitmaps_.end())
-        cached = bitmaps_
-                     .emplace(name, unique_gdi(LoadImageW(GetModuleHandleW(nullptr), to_utf16(name).c_str(),
-                                                          IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)))
-                     .first;
+    if (cached == bitmaps_.end()) {
+        unique_gdi loaded(LoadImageW(GetModuleHandleW(nullptr), to_utf16(name).c_str(), IMAGE_BITMAP, 0, 0,
+                                     LR_CREATEDIBSECTION));
+        // Drawn once at the screen's DPI, as large as the place made for it.
+        if (loaded && screen_dpi() != ui::kBaseDpi)
+            if (unique_gdi scaled = scaled_bitmap(static_cast<HBITMAP>(loaded.get()))) loaded = std::move(scaled);
+        cached = bitmaps_.emplace(name, std::move(loaded)).first;
+    }
     return static_cast<HBITMAP>(cached->second.get());
 }
 

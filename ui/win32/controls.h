@@ -163,9 +163,6 @@ private:
     HWND tooltips_ = nullptr;
 };
 
-// The colour of the texts that answer clicks.
-inline constexpr COLORREF kLinkColour = RGB(0, 0, 128);
-
 // A panel forwards what its children tell it to the top-level window, so
 // handlers live in one place however deep a control sits. The sheet's class
 // is registered with it.

@@ -1,5 +1,6 @@
 #include "ui/win32/grid_view.h"
 
+#include "ui/win32/dpi.h"
 #include "ui/win32/error_box.h"
 #include "ui/win32/window_binding.h"
 
@@ -19,7 +20,7 @@ void GridView::set_column_count(int count) {
     while (column_count() < count) {
         LVCOLUMNW column{};
         column.mask = LVCF_WIDTH | LVCF_TEXT;
-        column.cx = kDefaultColumnWidth;
+        column.cx = px(kDefaultColumnWidth);
         column.pszText = const_cast<wchar_t*>(L"");
         SendMessageW(hwnd_, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column_count()), reinterpret_cast<LPARAM>(&column));
         widths_.push_back(kDefaultColumnWidth);
@@ -30,7 +31,7 @@ void GridView::set_column_count(int count) {
 void GridView::set_column_width(int column, int width) {
     if (column < 0 || column >= column_count()) return;
     widths_[static_cast<std::size_t>(column)] = width;
-    SendMessageW(hwnd_, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0));
+    SendMessageW(hwnd_, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(px(width), 0));
 }
 
 void GridView::set_row_count(int count) {

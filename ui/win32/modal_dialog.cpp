@@ -1,12 +1,14 @@
 #include "ui/win32/modal_dialog.h"
 
+#include "ui/win32/dpi.h"
 #include "ui/win32/error_box.h"
+#include "ui/win32/palette.h"
 #include "ui/win32/window_binding.h"
 
 namespace veltrano::shell::win32 {
 
 HFONT make_ui_font(int height, int weight) {
-    return CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+    return CreateFontW(font_px(height), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
 }
 
@@ -21,7 +23,9 @@ ModalDialog::~ModalDialog() {
 
 bool ModalDialog::create(HWND owner) {
     owner_ = owner;
-    background_brush_.reset(CreateSolidBrush(background_));
+    // In High Contrast the dialogs stand on the system's ground, as the
+    // main window does.
+    background_brush_.reset(CreateSolidBrush(palette().high_contrast ? palette().ground() : background_));
     font_.reset(make_ui_font(-11, FW_NORMAL));
     bold_font_.reset(make_ui_font(-11, FW_BOLD));
 
@@ -36,10 +40,11 @@ bool ModalDialog::create(HWND owner) {
 
     // No border, no caption: the window is exactly its client area, so the
     // centring below uses the same size the user sees.
-    const int left = (GetSystemMetrics(SM_CXSCREEN) - client_width_) / 2;
-    const int top = (GetSystemMetrics(SM_CYSCREEN) - client_height_) / 2;
-    hwnd_ = CreateWindowExW(0, class_name_, title_, WS_POPUP | WS_CLIPCHILDREN, left, top,
-                            client_width_, client_height_, owner, nullptr, instance_, this);
+    const int width = px(client_width_), height = px(client_height_);
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    hwnd_ = CreateWindowExW(0, class_name_, title_, WS_POPUP | WS_CLIPCHILDREN, left, top, width, height, owner,
+                            nullptr, instance_, this);
     if (!hwnd_) return false;
     run_guarded(owner, [&] { FormCreate(); });
     return true;

@@ -55,7 +55,8 @@ private:
     unique_gdi font_, bold_font_, background_brush_;
 };
 
-// MS Sans Serif at the given height, the font every window of the program uses.
+// MS Sans Serif at the given height (at 96 DPI, grown with the screen's), the
+// font every window of the program uses.
 HFONT make_ui_font(int height, int weight);
 
 }  // namespace veltrano::shell::win32

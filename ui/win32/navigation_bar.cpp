@@ -2,6 +2,8 @@
 
 #include "platform/win32/text.h"
 #include "ui/win32/controls.h"
+#include "ui/win32/dpi.h"
+#include "ui/win32/palette.h"
 #include "ui/win32/gdi.h"
 #include "ui/win32/window_binding.h"
 
@@ -11,8 +13,6 @@ namespace {
 
 // The caption's line at the top, and the space between it and the picture.
 constexpr int kCaptionHeight = 14, kGap = 2;
-// The pressed entry's ground: the navigation's own blue, faded.
-constexpr COLORREF kCurrentGround = RGB(224, 232, 248);
 
 }  // namespace
 
@@ -30,7 +30,8 @@ void NavigationBar::create(HWND parent, int left, int top, const std::vector<Nav
     hwnd_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"Navigation",
                             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | TBSTYLE_FLAT | TBSTYLE_CUSTOMERASE |
                                 CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER,
-                            left, top, kEntryWidth * static_cast<int>(entries.size()), kEntryHeight, parent, nullptr,
+                            px(left), px(top), px(kEntryWidth * static_cast<int>(entries.size())), px(kEntryHeight),
+                            parent, nullptr,
                             instance, nullptr);
     if (!hwnd_) return;
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -45,7 +46,7 @@ void NavigationBar::create(HWND parent, int left, int top, const std::vector<Nav
         buttons[i].iString = reinterpret_cast<INT_PTR>(captions_[i].c_str());
     }
     SendMessageW(hwnd_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
-    SendMessageW(hwnd_, TB_SETBUTTONSIZE, 0, MAKELPARAM(kEntryWidth, kEntryHeight));
+    SendMessageW(hwnd_, TB_SETBUTTONSIZE, 0, MAKELPARAM(px(kEntryWidth), px(kEntryHeight)));
     // Subclassed the XP way: SetWindowSubclass is no named export there.
     bind_window(hwnd_, this);
     toolbar_proc_ = reinterpret_cast<WNDPROC>(
@@ -123,7 +124,7 @@ bool NavigationBar::notify(const NMHDR& header, LRESULT& result) const {
     case CDDS_PREERASE: {
         RECT r;
         GetClientRect(hwnd_, &r);
-        FillRect(draw.nmcd.hdc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        FillRect(draw.nmcd.hdc, &r, ground_brush());
         result = CDRF_SKIPDEFAULT;
         return true;
     }
@@ -147,25 +148,27 @@ bool NavigationBar::notify(const NMHDR& header, LRESULT& result) const {
 // view sits on a sunken ground; the entry the keyboard is on has the focus
 // rectangle while the bar has the focus.
 void NavigationBar::draw_entry(HDC dc, const RECT& r, std::size_t entry, UINT state) const {
-    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    if (state & CDIS_CHECKED) {
-        const unique_gdi ground(CreateSolidBrush(kCurrentGround));
+    const ui::Palette& colours = palette();
+    FillRect(dc, &r, ground_brush());
+    const bool current = (state & CDIS_CHECKED) != 0;
+    if (current) {
+        const unique_gdi ground(CreateSolidBrush(colours.current_entry_ground()));
         FillRect(dc, &r, static_cast<HBRUSH>(ground.get()));
         RECT edge = r;
         DrawEdge(dc, &edge, BDR_SUNKENOUTER, BF_RECT);
     }
     HGDIOBJ old_font = SelectObject(dc, font_);
-    SetTextColor(dc, kLinkColour);
+    SetTextColor(dc, current ? colours.current_entry_text() : colours.link());
     SetBkMode(dc, TRANSPARENT);
-    RECT line{r.left, r.top, r.right, r.top + kCaptionHeight};
+    RECT line{r.left, r.top, r.right, r.top + px(kCaptionHeight)};
     const std::wstring& caption = captions_[entry];
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &line,
               DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, old_font);
-    draw_centred(dc, pictures_[entry], {r.left, r.top + kCaptionHeight + kGap, r.right, r.bottom});
+    draw_centred(dc, pictures_[entry], {r.left, r.top + px(kCaptionHeight + kGap), r.right, r.bottom});
     if ((state & CDIS_HOT) && GetFocus() == hwnd_) {
         RECT focus = r;
-        InflateRect(&focus, -2, -2);
+        InflateRect(&focus, -px(2), -px(2));
         DrawFocusRect(dc, &focus);
     }
 }

@@ -28,7 +28,8 @@ public:
     static constexpr int kEntryWidth = 60, kEntryHeight = 64;
 
     // Entry i answers with command first_command + i. The bar's top left
-    // corner is at `left`, `top` of the parent.
+    // corner is at `left`, `top` of the parent; these and the entries' size
+    // are at 96 DPI, and grow with the screen's.
     void create(HWND parent, int left, int top, const std::vector<NavigationEntry>& entries, HFONT font,
                 WORD first_command);
     HWND hwnd() const { return hwnd_; }

@@ -4,6 +4,7 @@
 #include "ui/win32/window_binding.h"
 
 #include "ui/win32/gdi.h"
+#include "ui/win32/palette.h"
 
 #include <algorithm>
 
@@ -64,14 +65,14 @@ void Sheet::paint(HDC dc) const {
         const int saved = SaveDC(dc);
         if (item.frame) {
             SelectObject(dc, item.font);
-            SetTextColor(dc, item.colour);
+            SetTextColor(dc, palette().text(item.colour));
             draw_group_frame(dc, item.at, item.text.c_str(), static_cast<int>(item.text.size()));
             RestoreDC(dc, saved);
             continue;
         }
         IntersectClipRect(dc, item.at.left, item.at.top, item.at.right, item.at.bottom);
         SelectObject(dc, item.font);
-        SetTextColor(dc, item.colour);
+        SetTextColor(dc, palette().text(item.colour));
         RECT at = item.at;
         DrawTextW(dc, item.text.c_str(), static_cast<int>(item.text.size()), &at,
                   DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
@@ -103,6 +104,12 @@ LRESULT CALLBACK Sheet::proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     if (sheet && msg == WM_GETOBJECT && static_cast<LONG>(lp) == static_cast<LONG>(OBJID_CLIENT)) {
         if (const LRESULT object = answer_sheet_object(hwnd, wp)) return object;
+    }
+    if (msg == WM_ERASEBKGND) {
+        RECT r;
+        GetClientRect(hwnd, &r);
+        FillRect(reinterpret_cast<HDC>(wp), &r, ground_brush());
+        return 1;
     }
     // The sheet holds nothing to click, but "what is under the pointer"
     // must find it rather than the page beneath.
