@@ -74,6 +74,9 @@ protected:
             if (c.text.empty()) continue;
             RECT client{};
             GetClientRect(c.hwnd, &client);
+            // A label of no size shows nothing: it only names the control
+            // after it for a screen reader.
+            if (client.right == 0 && client.bottom == 0) continue;
             const LONG style = GetWindowLongW(c.hwnd, GWL_STYLE);
             const std::string what = to_utf8(c.class_name) + " \"" + to_utf8(c.text) + "\"";
             if (_wcsicmp(c.class_name.c_str(), L"Button") == 0) {
