@@ -62,7 +62,7 @@ void AutoLogon::fill() {
                          : "");
 }
 
-void AutoLogon::BitBtn23Click() {
+void AutoLogon::apply_changes() {
     enable_autologon();
     disable_autologon();
     legal_notice();

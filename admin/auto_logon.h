@@ -41,7 +41,7 @@ public:
     void fill();
     // "Apply changes": enabling (block A), disabling (block B), the legal
     // notice (block C), in this order.
-    void BitBtn23Click();
+    void apply_changes();
 
 private:
     // Where the password typed goes, settled before anything is written.

@@ -107,7 +107,7 @@ void WelcomePage::Timer1Timer() {
     }
 }
 
-void WelcomePage::BitBtn1Click() {
+void WelcomePage::show_terms_of_use() {
     // Not agreeing ends the program on the spot: no counters, no restart.
     if (dialogs_.show_terms_of_use() == ui::TermsAnswer::Declined) view_.terminate();
 }

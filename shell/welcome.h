@@ -77,7 +77,7 @@ public:
     void created() override;
     void fill_system_information();
     void Timer1Timer();
-    void BitBtn1Click();   // Terms of use
+    void show_terms_of_use();
     void BitBtn2Click();   // Check for updates
     void BitBtn18Click();  // Vote for Veltrano
     void OpenInternetExplorer(const std::string& address);

@@ -81,7 +81,7 @@ void build_auto_logon(const PageBuilder& b, admin::AutoLogon& logic) {
     SendMessageW(show, BM_SETCHECK, BST_CHECKED, 0);
 
     b.add_to(page, {ControlKind::Button, "BitBtn23", "A&pply changes", 344, 289, 120, 26,
-                    [&logic] { logic.BitBtn23Click(); }});
+                    [&logic] { logic.apply_changes(); }});
 }
 
 void build_control_panel(const PageBuilder& b, admin::ControlPanel& logic) {

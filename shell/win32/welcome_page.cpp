@@ -91,7 +91,7 @@ void build_welcome_page(const PageBuilder& b, WelcomePage& logic) {
     };
     const Button buttons[] = {
         {"BitBtn18", "&Vote for Veltrano", &WelcomePage::BitBtn18Click},
-        {"BitBtn1", "&Terms of use", &WelcomePage::BitBtn1Click},
+        {"BitBtn1", "&Terms of use", &WelcomePage::show_terms_of_use},
         {"BitBtn2", "&Check for updates", &WelcomePage::BitBtn2Click},
     };
     for (int i = 0; i < 3; ++i) {

@@ -67,6 +67,24 @@ protected:
         return entry ? entry->toolbar : nullptr;
     }
 
+    // One Tab (or Shift+Tab), waited for: the focus must move.
+    ::testing::AssertionResult tab(bool backwards = false) const {
+        HWND before = focus();
+        if (backwards)
+            send_keys({{VK_SHIFT, true}, {VK_TAB, true}, {VK_TAB, false}, {VK_SHIFT, false}});
+        else
+            press_key(VK_TAB);
+        if (wait_until([&] { return focus() != before; })) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "Tab stayed on a " << to_utf8(class_of(before)) << " \""
+                                             << to_utf8(text_of(before)) << "\"";
+    }
+    ::testing::AssertionResult tab_to(HWND target, bool backwards = false) const {
+        for (int i = 0; i < 80 && focus() != target; ++i)
+            if (auto moved = tab(backwards); !moved) return moved;
+        if (focus() == target) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "Tab never reached the " << to_utf8(class_of(target));
+    }
+
     HWND terms_window() const {
         auto windows = windows_of_process(process_id(), L"TForm2", true);
         return windows.empty() ? nullptr : windows.front();
@@ -137,13 +155,7 @@ TEST_F(KeyboardOnly, TabGoesRoundEveryPageAndEachLetterIsThePagesOwn) {
             std::set<HWND> visited;
             HWND start = focus();
             for (int step = 0; step < 80; ++step) {
-                HWND before = focus();
-                if (backwards)
-                    send_keys({{VK_SHIFT, true}, {VK_TAB, true}, {VK_TAB, false}, {VK_SHIFT, false}});
-                else
-                    press_key(VK_TAB);
-                ASSERT_TRUE(wait_until([&] { return focus() != before; }))
-                    << "Tab stayed on a " << to_utf8(class_of(before)) << " \"" << to_utf8(text_of(before)) << "\"";
+                ASSERT_TRUE(tab(backwards));
                 HWND now = focus();
                 EXPECT_TRUE(IsWindowVisible(now)) << "focus on a hidden " << to_utf8(class_of(now));
                 visited.insert(now);
@@ -159,7 +171,9 @@ TEST_F(KeyboardOnly, TabGoesRoundEveryPageAndEachLetterIsThePagesOwn) {
     }
 }
 
-TEST_F(KeyboardOnly, TheBarShowsThePageShownAndCtrlTabGoesRound) {
+// Going round the pages both ways is the logic's, tested natively; here the
+// keys reach it and the bar shows the page.
+TEST_F(KeyboardOnly, TheBarShowsThePageShownAndCtrlTabMovesOn) {
     HWND bar = navigation_bar();
     ASSERT_TRUE(bar);
     auto pressed = [&](int index) { return toolbar_button_checked(bar, index); };
@@ -167,20 +181,11 @@ TEST_F(KeyboardOnly, TheBarShowsThePageShownAndCtrlTabGoesRound) {
     press_with(VK_CONTROL, VK_TAB);
     ASSERT_TRUE(wait_until([&] { return shown(Selector::by_caption(kPages[1].frame)); }));
     EXPECT_TRUE(wait_until([&] { return pressed(1) && !pressed(0); }));
-    // Backwards from the first page: round to the last.
-    send_keys({{VK_CONTROL, true}, {VK_SHIFT, true}, {VK_TAB, true}, {VK_TAB, false}, {VK_SHIFT, false}, {VK_CONTROL, false}});
-    send_keys({{VK_CONTROL, true}, {VK_SHIFT, true}, {VK_TAB, true}, {VK_TAB, false}, {VK_SHIFT, false}, {VK_CONTROL, false}});
-    ASSERT_TRUE(wait_until([&] { return shown(Selector::by_caption(kPages[8].frame)); }));
-    EXPECT_TRUE(pressed(8));
 
     // On the bar the arrows pick an entry and Enter shows it.
     ASSERT_TRUE(answers());
-    for (int i = 0; i < 80 && focus() != bar; ++i) {
-        HWND before = focus();
-        press_key(VK_TAB);
-        ASSERT_TRUE(wait_until([&] { return focus() != before; }));
-    }
-    ASSERT_EQ(focus(), bar);
+    ASSERT_TRUE(tab_to(bar));
+    press_key(VK_END);
     press_key(VK_HOME);
     press_key(VK_RIGHT);
     press_key(VK_RETURN);
@@ -201,12 +206,7 @@ TEST_F(KeyboardOnly, CtrlZeroAsksAndNoKeepsTheProgram) {
 
 TEST_F(KeyboardOnly, EscClosesTheTermsOfUseAndTheFocusGoesBack) {
     HWND terms_button = control(Selector::by_caption(L"Terms of use"));
-    for (int i = 0; i < 80 && focus() != terms_button; ++i) {
-        HWND before = focus();
-        press_key(VK_TAB);
-        ASSERT_TRUE(wait_until([&] { return focus() != before; }));
-    }
-    ASSERT_EQ(focus(), terms_button);
+    ASSERT_TRUE(tab_to(terms_button));
     press_key(VK_SPACE);
     ASSERT_TRUE(wait_until([&] { return terms_window() != nullptr; }));
     press_key(VK_ESCAPE);
@@ -254,12 +254,7 @@ TEST_F(KeyboardCleaner, TheCleanerIsUsedStartToFinishFromTheKeyboard) {
     ASSERT_TRUE(scanned());
     ASSERT_GT(SendMessageW(grid, LVM_GETITEMCOUNT, 0, 0), 1);
     ASSERT_TRUE(answers());
-    for (int i = 0; i < 20 && focus() != grid; ++i) {
-        HWND before = focus();
-        send_keys({{VK_SHIFT, true}, {VK_TAB, true}, {VK_TAB, false}, {VK_SHIFT, false}});
-        ASSERT_TRUE(wait_until([&] { return focus() != before; }));
-    }
-    ASSERT_EQ(focus(), grid);
+    ASSERT_TRUE(tab_to(grid, true));
     // Each row reached by a key is described as a click would.
     for (WORD key : {VK_DOWN, VK_END, VK_HOME}) {
         const std::wstring before = text_of(description);

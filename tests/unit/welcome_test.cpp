@@ -186,7 +186,7 @@ TEST_F(WelcomeButtons, AgreeingToTheTermsOrClosingThemChangesNothing) {
     form.FormCreate();
     for (ui::TermsAnswer answer : {ui::TermsAnswer::Agreed, ui::TermsAnswer::Closed}) {
         dialogs.terms_answer = answer;
-        welcome().BitBtn1Click();
+        welcome().show_terms_of_use();
     }
     EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"terms of use", "terms of use"}));
     EXPECT_FALSE(view.terminated);
@@ -196,7 +196,7 @@ TEST_F(WelcomeButtons, NotAgreeingEndsTheProgramAtOnceWithoutTheExitSteps) {
     form.FormCreate();
     set_tip_flag(1, 1);  // an exit would now ask about restarting
     dialogs.terms_answer = ui::TermsAnswer::Declined;
-    welcome().BitBtn1Click();
+    welcome().show_terms_of_use();
     EXPECT_TRUE(view.terminated);
     EXPECT_TRUE(dialogs.questions.empty());
     EXPECT_EQ(counter(shell::kEndCounter), RegValue::number(0));

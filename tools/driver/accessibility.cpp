@@ -87,15 +87,8 @@ struct Walk {
 
 BOOL CALLBACK check_one(HWND hwnd, LPARAM lp) {
     const auto& walk = *reinterpret_cast<const Walk*>(lp);
-    if (shown_with(hwnd, walk.top) && is_interactive(hwnd) && accessible_name(hwnd).empty()) {
-        ControlInfo info;
-        info.hwnd = hwnd;
-        info.class_name = class_of(hwnd);
-        info.text = text_of(hwnd);
-        info.id = GetDlgCtrlID(hwnd);
-        info.screen_rect = screen_rect_of(hwnd);
-        walk.unnamed->push_back(info);
-    }
+    if (shown_with(hwnd, walk.top) && is_interactive(hwnd) && accessible_name(hwnd).empty())
+        walk.unnamed->push_back(control_info(hwnd));
     return TRUE;
 }
 

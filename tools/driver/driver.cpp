@@ -53,12 +53,7 @@ BOOL CALLBACK collect_visible(HWND hwnd, LPARAM lparam) {
     // IsWindowVisible looks at every ancestor, so the contents of a hidden
     // group box drop out here along with the box.
     if (!IsWindowVisible(hwnd)) return TRUE;
-    ControlInfo info;
-    info.hwnd = hwnd;
-    info.class_name = class_of(hwnd);
-    info.text = text_of(hwnd);
-    info.id = GetDlgCtrlID(hwnd);
-    info.screen_rect = screen_rect_of(hwnd);
+    ControlInfo info = control_info(hwnd);
     info.depth = depth_below(hwnd, state->top);
     state->out->push_back(std::move(info));
     return TRUE;
@@ -355,6 +350,16 @@ RECT screen_rect_of(HWND hwnd) {
     RECT r{};
     GetWindowRect(hwnd, &r);
     return r;
+}
+
+ControlInfo control_info(HWND hwnd) {
+    ControlInfo info;
+    info.hwnd = hwnd;
+    info.class_name = class_of(hwnd);
+    info.text = text_of(hwnd);
+    info.id = GetDlgCtrlID(hwnd);
+    info.screen_rect = screen_rect_of(hwnd);
+    return info;
 }
 
 HWND find_top_window(std::wstring_view title, DWORD process_id, Millis timeout) {

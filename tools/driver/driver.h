@@ -75,6 +75,8 @@ std::wstring class_of(HWND hwnd);
 std::wstring text_of(HWND hwnd);
 bool is_visible(HWND hwnd);
 RECT screen_rect_of(HWND hwnd);
+// One window as a control: its class, text, id and place (depth left 0).
+ControlInfo control_info(HWND hwnd);
 
 // A visible top-level window whose title is exactly `title`; with a process
 // id, only that process's windows count. nullptr after the timeout.
