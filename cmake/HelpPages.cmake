@@ -33,11 +33,11 @@ function(veltrano_add_help_pages target)
 
     set(sources ${VELTRANO_HELPGEN_SOURCES})
     list(TRANSFORM sources PREPEND ${root}/tools/helpgen/)
-    foreach(library IN ITEMS veltrano_tips veltrano_core veltrano_platform)
+    foreach(library IN ITEMS veltrano_tips veltrano_core veltrano_platform veltrano_i18n)
         veltrano_sources_of(${library} library_sources)
         list(APPEND sources ${library_sources})
     endforeach()
-    file(GLOB_RECURSE headers ${root}/tools/helpgen/*.h ${root}/tips/*.h ${root}/core/*.h ${root}/platform/*.h)
+    file(GLOB_RECURSE headers ${root}/tools/helpgen/*.h ${root}/tips/*.h ${root}/core/*.h ${root}/platform/*.h ${root}/i18n/*.h)
 
     find_program(VELTRANO_HOST_CXX NAMES c++ g++ NO_CMAKE_FIND_ROOT_PATH REQUIRED)
     set(helpgen ${CMAKE_BINARY_DIR}/helpgen)

@@ -65,7 +65,7 @@ function(veltrano_add_resources target)
     # windres has no dependency scanning of its own: name every file the
     # script pulls in, so a redrawn icon or an edited manifest relinks.
     set_property(SOURCE ${rc} TARGET_DIRECTORY ${target} APPEND PROPERTY
-        OBJECT_DEPENDS ${generated} ${script_dir}/resource.h ${script_dir}/veltrano.manifest)
+        OBJECT_DEPENDS ${generated} ${VELTRANO_CATALOGUES} ${script_dir}/resource.h ${script_dir}/veltrano.manifest)
     set_property(SOURCE ${rc} TARGET_DIRECTORY ${target} APPEND PROPERTY
         INCLUDE_DIRECTORIES ${res_dir} ${script_dir})
     if(DEFINED veltrano_VERSION_MAJOR)
@@ -74,5 +74,5 @@ function(veltrano_add_resources target)
             VELTRANO_VERSION_MINOR=${veltrano_VERSION_MINOR}
             VELTRANO_VERSION_PATCH=${veltrano_VERSION_PATCH})
     endif()
-    add_dependencies(${target} veltrano_generated_resources)
+    add_dependencies(${target} veltrano_generated_resources veltrano_catalogues)
 endfunction()

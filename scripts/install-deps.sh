@@ -9,6 +9,7 @@ packages=(
     cmake ninja-build make g++
     mingw-w64
     wine wine64 wine32:i386 fonts-wine
+    gettext fonts-wqy-microhei
     xvfb x11-apps x11-utils imagemagick
     googletest libgtest-dev libjpeg-dev
     zip unzip

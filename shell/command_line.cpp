@@ -4,6 +4,7 @@
 #include "core/registry_primitives.h"
 #include "core/restore_point.h"
 #include "core/tip_state_store.h"
+#include "i18n/languages.h"
 #include "platform/registry_path.h"
 #include "platform/what_if_registry.h"
 #include "tips/profile.h"
@@ -227,6 +228,16 @@ bool has_arguments(std::wstring_view line) {
     return at < line.size();
 }
 
+namespace {
+
+std::string language_codes() {
+    std::string codes;
+    for (const i18n::Language& language : i18n::languages()) codes += (codes.empty() ? "" : ", ") + std::string(language.code);
+    return codes;
+}
+
+}  // namespace
+
 std::optional<Command> parse_command(std::span<const std::string> args, std::string& error) {
     Command command;
     bool have_action = false;
@@ -280,6 +291,14 @@ std::optional<Command> parse_command(std::span<const std::string> args, std::str
             command.to_previous = true;
         } else if (name == "log") {
             if (!operand(command.log_file)) return std::nullopt;
+        } else if (name == "lang") {
+            // The run speaks it already (winmain chose the catalogue); here
+            // only a code we do not speak is refused.
+            if (i + 1 >= args.size() || !i18n::language_by_code(args[i + 1])) {
+                error = "/lang takes one of " + language_codes();
+                return std::nullopt;
+            }
+            ++i;
         } else {
             error = "unknown switch " + args[i];
             return std::nullopt;

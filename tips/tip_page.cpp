@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "core/restore_point.h"
+#include "i18n/translate.h"
 #include "tips/profile.h"
 
 #include <algorithm>
@@ -151,8 +152,8 @@ std::string apply_text(int applied, int ticked) {
     if (ticked == 0) return as_string(kChooseText);
     if (applied == ticked) return as_string(kAppliedText);
     if (applied == 0) return as_string(kNoneAppliedText);
-    return "Applied " + std::to_string(applied) + " of " + std::to_string(ticked) +
-           " selected choices. The activity log says why the others could not be applied. ";
+    return i18n::trf("Applied {0} of {1} selected choices. The activity log says why the others could not be applied. ",
+                     std::to_string(applied), std::to_string(ticked));
 }
 
 }  // namespace veltrano::tips

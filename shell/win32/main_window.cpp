@@ -5,6 +5,7 @@
 #include "shell/startup_stages.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/error_box.h"
+#include "ui/win32/modal_dialog.h"
 #include "ui/win32/palette.h"
 #include "ui/win32/window_binding.h"
 #include "shell/win32/help.h"
@@ -36,12 +37,9 @@ constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN;
 
 constexpr int kLogLeft = 8, kLogWidth = 601;
 
-HFONT make_font(int weight) {
-    // MS Sans Serif 8 pt: the pixel positions of every page assume it, and
-    // grow with it at a larger DPI.
-    return CreateFontW(font_px(-11), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
-}
+// 8 pt: the pixel positions of every page assume it, and grow with it at a
+// larger DPI.
+HFONT make_font(int weight) { return make_ui_font(-11, weight); }
 
 }  // namespace
 

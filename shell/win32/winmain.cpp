@@ -14,6 +14,7 @@
 #include "platform/win32/win32_time.h"
 #include "shell/startup_stages.h"
 #include "shell/win32/command_line_main.h"
+#include "shell/win32/language.h"
 #include "shell/win32/main_window.h"
 #include "shell/win32/win32_dialogs.h"
 #include "tips/win32/writer_lock.h"
@@ -25,8 +26,9 @@ using namespace veltrano;
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     VELTRANO_STAGE("entry");
+    const bool window_in_chosen_language = shell::win32::speak_chosen_language();
     // With arguments Veltrano is a script's tool: no window, no sound.
-    if (shell::win32::has_command_line()) return shell::win32::run_command_line();
+    if (shell::win32::has_command_line() && !window_in_chosen_language) return shell::win32::run_command_line();
 
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof icc;

@@ -1,5 +1,7 @@
 #include "ui/win32/modal_dialog.h"
 
+#include "i18n/translate.h"
+
 #include "ui/win32/dpi.h"
 #include "ui/win32/error_box.h"
 #include "ui/win32/palette.h"
@@ -7,9 +9,59 @@
 
 namespace veltrano::shell::win32 {
 
+namespace {
+
+struct Face {
+    const wchar_t* name;
+    BYTE charset;
+};
+
+bool installed(HDC dc, const Face& face) {
+    LOGFONTW wanted{};
+    wanted.lfCharSet = face.charset;
+    lstrcpynW(wanted.lfFaceName, face.name, LF_FACESIZE);
+    bool found = false;
+    EnumFontFamiliesExW(
+        dc, &wanted, [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
+            *reinterpret_cast<bool*>(found) = true;
+            return 0;
+        },
+        reinterpret_cast<LPARAM>(&found), 0);
+    return found;
+}
+
+// MS Sans Serif, whose metrics every page assumes, draws the Latin and
+// Cyrillic languages. Japanese, Chinese and Korean need their own glyphs
+// and Latin letters beside them (a tip's name, a registry path): the face
+// Windows uses for the language where East Asian support is installed, else
+// one found here that holds both. A face of the language's charset alone
+// may draw Latin letters as boxes.
+Face face_for_language() {
+    const i18n::Language& language = i18n::language_in_use();
+    if (!language.east_asian) return {L"MS Sans Serif", DEFAULT_CHARSET};
+    Face own = language.code == "ja"  ? Face{L"MS UI Gothic", SHIFTJIS_CHARSET}
+               : language.code == "ko" ? Face{L"Gulim", HANGUL_CHARSET}
+                                       : Face{L"SimSun", GB2312_CHARSET};
+    static const Face found = [&] {
+        HDC dc = GetDC(nullptr);
+        Face chosen = own;
+        for (const Face& face : {own, Face{L"WenQuanYi Micro Hei", own.charset}, Face{L"Droid Sans Fallback", own.charset}})
+            if (installed(dc, face)) {
+                chosen = face;
+                break;
+            }
+        ReleaseDC(nullptr, dc);
+        return chosen;
+    }();
+    return found;
+}
+
+}  // namespace
+
 HFONT make_ui_font(int height, int weight) {
-    return CreateFontW(font_px(height), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
+    const Face face = face_for_language();
+    return CreateFontW(font_px(height), 0, 0, 0, weight, FALSE, FALSE, FALSE, face.charset, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face.name);
 }
 
 ModalDialog::ModalDialog(HINSTANCE instance, const wchar_t* class_name, int client_width, int client_height,

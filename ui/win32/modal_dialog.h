@@ -55,8 +55,9 @@ private:
     unique_gdi font_, bold_font_, background_brush_;
 };
 
-// MS Sans Serif at the given height (at 96 DPI, grown with the screen's), the
-// font every window of the program uses.
+// The font every window of the program uses, at the given height (at 96
+// DPI, grown with the screen's): MS Sans Serif, or for Japanese, Chinese
+// and Korean a face that holds their glyphs.
 HFONT make_ui_font(int height, int weight);
 
 }  // namespace veltrano::shell::win32
