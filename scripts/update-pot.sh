@@ -13,7 +13,7 @@ collect() {
     # when a text does.
     git ls-files -- '*.cpp' '*.h' ':!tests/*' ':!bench/*' ':!tools/driver/*' |
         xgettext --files-from=- --output=- --language=C++ --from-code=UTF-8 \
-            --keyword= --keyword=tr --keyword=trf --keyword=N_ \
+            --keyword= --keyword=tr --keyword=trf --keyword=N_ --add-comments=TRANSLATORS: \
             --flag=trf:1:python-brace-format \
             --package-name=Veltrano --sort-output --no-location --no-wrap |
         sed -e '/^"POT-Creation-Date:/d' -e 's/charset=CHARSET/charset=UTF-8/' |
