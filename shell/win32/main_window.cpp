@@ -1,10 +1,12 @@
 #include "shell/win32/main_window.h"
 
 #include "core/error.h"
+#include "i18n/translate.h"
 #include "platform/win32/text.h"
 #include "shell/startup_stages.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/error_box.h"
+#include "ui/win32/fit_captions.h"
 #include "ui/win32/modal_dialog.h"
 #include "ui/win32/palette.h"
 #include "ui/win32/window_binding.h"
@@ -263,6 +265,7 @@ void MainWindow::build_page(std::size_t page) {
     if (!view || !logic) return;
     const PageBuilder builder{controls_, panel, static_cast<HFONT>(font_.get()), static_cast<HFONT>(bold_font_.get())};
     view->build(builder, *logic);
+    fit_captions(panel);
 }
 
 namespace {
@@ -489,7 +492,11 @@ bool MainWindow::is_visible(std::string_view name) const {
 
 void MainWindow::set_text(std::string_view name, const std::string& text) {
     if (const auto label = sheet_label(name)) return label->sheet->set_text(label->index, to_utf16(text));
-    SetWindowTextW(control(name), to_utf16(text).c_str());
+    HWND hwnd = control(name);
+    SetWindowTextW(hwnd, to_utf16(text).c_str());
+    // The English texts a page sets were laid out for; a translation may
+    // need more room (a measure each costs a round trip under Wine).
+    if (i18n::language_in_use().code != i18n::english().code) fit_caption(hwnd);
 }
 
 std::string MainWindow::text(std::string_view name) const {

@@ -4,6 +4,7 @@
 
 #include "ui/win32/dpi.h"
 #include "ui/win32/error_box.h"
+#include "ui/win32/fit_captions.h"
 #include "ui/win32/palette.h"
 #include "ui/win32/window_binding.h"
 
@@ -42,18 +43,15 @@ Face face_for_language() {
     Face own = language.code == "ja"  ? Face{L"MS UI Gothic", SHIFTJIS_CHARSET}
                : language.code == "ko" ? Face{L"Gulim", HANGUL_CHARSET}
                                        : Face{L"SimSun", GB2312_CHARSET};
-    static const Face found = [&] {
-        HDC dc = GetDC(nullptr);
-        Face chosen = own;
-        for (const Face& face : {own, Face{L"WenQuanYi Micro Hei", own.charset}, Face{L"Droid Sans Fallback", own.charset}})
-            if (installed(dc, face)) {
-                chosen = face;
-                break;
-            }
-        ReleaseDC(nullptr, dc);
-        return chosen;
-    }();
-    return found;
+    HDC dc = GetDC(nullptr);
+    Face chosen = own;
+    for (const Face& face : {own, Face{L"WenQuanYi Micro Hei", own.charset}})
+        if (installed(dc, face)) {
+            chosen = face;
+            break;
+        }
+    ReleaseDC(nullptr, dc);
+    return chosen;
 }
 
 }  // namespace
@@ -106,6 +104,7 @@ void ModalDialog::show_modal() {
     if (!hwnd_ || running_) return;
     running_ = true;
     if (owner_) EnableWindow(owner_, FALSE);
+    fit_captions(hwnd_);
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
     MSG msg;

@@ -1,0 +1,140 @@
+// Every page in every language: each caption fits its control in the
+// control's own font, each character has a glyph in that font (no boxes),
+// and no two controls of a page share an underlined letter.
+#include "i18n/languages.h"
+#include "i18n/translate.h"
+#include "platform/win32/text.h"
+#include "shell/page_table.h"
+#include "shell/win32/main_window.h"
+#include "support/form_fixture.h"
+#include "ui/win32/fit_captions.h"
+
+#include <cwctype>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace veltrano {
+namespace {
+
+using platform::win32::to_utf8;
+
+i18n::Catalogue catalogue_of(const i18n::Language& language) {
+    if (language.code == "en") return {};
+    std::string name(language.code);
+    if (const auto dash = name.find('-'); dash != std::string::npos) name[dash] = '_';
+    std::ifstream in(std::string(VELTRANO_CATALOGUE_DIR) + "/" + name + ".mo", std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return i18n::Catalogue::from_mo(bytes);
+}
+
+std::wstring text_of(HWND control) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+std::vector<HWND> descendants(HWND parent) {
+    std::vector<HWND> all;
+    EnumChildWindows(
+        parent, [](HWND child, LPARAM all) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(all)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&all));
+    return all;
+}
+
+// The letter after a single &, lower case; 0 for none.
+wchar_t mnemonic(const std::wstring& text) {
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != L'&') continue;
+        if (text[i + 1] == L'&') {
+            ++i;
+            continue;
+        }
+        return static_cast<wchar_t>(std::towlower(text[i + 1]));
+    }
+    return 0;
+}
+
+bool has_every_glyph(HWND control, const std::wstring& text) {
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    std::vector<WORD> glyphs(text.size());
+    const DWORD got = GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()), glyphs.data(),
+                                       GGI_MARK_NONEXISTING_GLYPHS);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    if (got == GDI_ERROR) return false;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (glyphs[i] == 0xffff && !std::iswspace(text[i]) && text[i] != L'&') return false;
+    return true;
+}
+
+class LanguageFit : public fakes::FormFixture, public ::testing::WithParamInterface<std::string_view> {
+protected:
+    void SetUp() override {
+        const i18n::Language* language = i18n::language_by_code(GetParam());
+        ASSERT_NE(language, nullptr);
+        i18n::use_language(*language, catalogue_of(*language));
+    }
+    void TearDown() override { i18n::use_language(i18n::english(), {}); }
+};
+
+TEST_P(LanguageFit, EveryCaptionFitsHasItsGlyphsAndItsOwnLetter) {
+    shell::win32::Win32Dialogs dialogs{GetModuleHandleW(nullptr)};
+    shell::win32::MainWindow window{GetModuleHandleW(nullptr),
+                                    {reg, sys, time, sound, shutdown, browser, files, processes, shell, ansi}, dialogs};
+    ASSERT_TRUE(window.create());
+    ShowWindow(window.hwnd(), SW_SHOWNOACTIVATE);
+    std::string cut, boxes, shared_letters;
+    int measured = 0;
+    for (const shell::PageRow& row : shell::page_table()) {
+        window.set_visible(row.group_box, true);
+        std::map<wchar_t, std::wstring> letters;
+        for (HWND control : descendants(window.hwnd())) {
+            if (!IsWindowVisible(control)) continue;
+            const std::wstring text = text_of(control);
+            if (text.empty()) continue;
+            const std::string what = std::string(row.group_box) + " \"" + to_utf8(text) + "\"";
+            if (!has_every_glyph(control, text)) boxes += what + "\n";
+            RECT client{};
+            GetClientRect(control, &client);
+            if (client.right == 0 && client.bottom == 0) continue;  // a name for a screen reader only
+            if (const wchar_t letter = mnemonic(text)) {
+                const auto [at, fresh] = letters.emplace(letter, text);
+                if (!fresh) shared_letters += what + " and \"" + to_utf8(at->second) + "\"\n";
+            }
+            const auto needs = shell::win32::caption_needs(control);
+            if (!needs) continue;
+            ++measured;
+            if (needs->cx > client.right || needs->cy > client.bottom)
+                cut += what + ": needs " + std::to_string(needs->cx) + "x" + std::to_string(needs->cy) + ", has " +
+                       std::to_string(client.right) + "x" + std::to_string(client.bottom) + "\n";
+        }
+        window.set_visible(row.group_box, false);
+    }
+    EXPECT_GT(measured, 100);
+    EXPECT_EQ(cut, "");
+    EXPECT_EQ(boxes, "");
+    EXPECT_EQ(shared_letters, "");
+}
+
+std::vector<std::string_view> all_codes() {
+    std::vector<std::string_view> codes;
+    for (const i18n::Language& language : i18n::languages()) codes.push_back(language.code);
+    return codes;
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, LanguageFit, ::testing::ValuesIn(all_codes()),
+                         [](const ::testing::TestParamInfo<std::string_view>& info) {
+                             std::string name(info.param);
+                             if (const auto dash = name.find('-'); dash != std::string::npos) name.erase(dash, 1);
+                             return name;
+                         });
+
+}  // namespace
+}  // namespace veltrano
