@@ -3,6 +3,8 @@
 #include "shell/welcome.h"
 
 #include "core/error.h"
+#include "i18n/translate.h"
+#include "shell/language_setting.h"
 #include "shell/web_addresses.h"
 
 #include <cstdio>
@@ -79,6 +81,21 @@ void WelcomePage::created() {
     const bool nt = services_.system_info.version().platform_id == platform::kPlatformWin32Nt;
     for (const SystemLabel& label : system_labels()) view_.set_visible(label.name, nt);
     if (nt) fill_system_information();
+    const auto languages = i18n::languages();
+    for (std::size_t i = 0; i < languages.size(); ++i)
+        if (languages[i].code == i18n::language_in_use().code) view_.set_selected_index(kLanguageList, static_cast<int>(i));
+}
+
+void WelcomePage::choose_language() {
+    const auto languages = i18n::languages();
+    const int chosen = view_.selected_index(kLanguageList);
+    if (chosen < 0 || static_cast<std::size_t>(chosen) >= languages.size()) return;
+    const i18n::Language& language = languages[static_cast<std::size_t>(chosen)];
+    if (!remember_language(services_.registry, language)) {
+        dialogs_.show_error(i18n::tr("Your choice of language could not be saved."));
+        return;
+    }
+    dialogs_.show_information(i18n::trf("Veltrano will speak {0} from its next start.", language.own_name));
 }
 
 void WelcomePage::fill_system_information() {

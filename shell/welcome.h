@@ -65,6 +65,9 @@ inline constexpr std::array<MemoryLabel, 5> kMemoryLabels{{
 }};
 
 inline constexpr std::string_view kCalendar = "MonthCalendar1";
+// The user's choice of language for the window, one item per language of
+// i18n::languages(), in its own name.
+inline constexpr std::string_view kLanguageList = "ComboLanguage";
 
 class WelcomePage : public ui::Page {
 public:
@@ -81,6 +84,8 @@ public:
     void BitBtn2Click();   // Check for updates
     void BitBtn18Click();  // Vote for Veltrano
     void OpenInternetExplorer(const std::string& address);
+    // Remembered for this user; the window speaks it from its next start.
+    void choose_language();
 
 private:
     Services services_;

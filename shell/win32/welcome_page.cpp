@@ -1,6 +1,7 @@
 // The welcome page: the introduction, the machine's facts, the memory
 // statistics, today's calendar and the three buttons, laid out inside the
 // 600 x 489 group box.
+#include "i18n/translate.h"
 #include "shell/win32/page_views.h"
 #include "ui/win32/dpi.h"
 
@@ -99,6 +100,17 @@ void build_welcome_page(const PageBuilder& b, WelcomePage& logic) {
         b.add({ControlKind::Button, buttons[i].name, buttons[i].caption, 484, 384 + i * 34, 106, 28,
                [&logic, click] { (logic.*click)(); }});
     }
+
+    // The language of the window, above the buttons, each in its own name.
+    b.add({ControlKind::Label, "LabelLanguage", i18n::tr("&Language:"), 484, 328, 106, 14});
+    ControlDecl languages{ControlKind::ComboBox, std::string(kLanguageList), "", 484, 344, 106, 21,
+                          [&logic] { logic.choose_language(); }};
+    // MS Sans Serif has no East Asian glyphs: there, those languages go by
+    // their English names.
+    const bool east_asian_font = i18n::language_in_use().east_asian;
+    for (const i18n::Language& language : i18n::languages())
+        languages.items.emplace_back(language.east_asian && !east_asian_font ? language.english_name : language.own_name);
+    b.add(languages);
 
     // The memory statistics tick every second from start to end, whichever
     // page is shown.

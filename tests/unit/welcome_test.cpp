@@ -1,6 +1,7 @@
 // The welcome page: the machine's facts as the registry holds them, the
 // memory statistics as the system reports them, and its three buttons.
 #include "core/error.h"
+#include "shell/language_setting.h"
 #include "shell/web_addresses.h"
 #include "shell/welcome.h"
 #include "support/form_fixture.h"
@@ -203,3 +204,35 @@ TEST_F(WelcomeButtons, NotAgreeingEndsTheProgramAtOnceWithoutTheExitSteps) {
 }
 
 }  // namespace
+
+// ---- the language ----------------------------------------------------------------
+
+using WelcomeLanguage = fakes::FormFixture;
+
+// The choice is the user's own: kept under HKEY_CURRENT_USER, read back at
+// the next start, and a stranger's value there is passed over.
+TEST_F(WelcomeLanguage, AChoiceIsRememberedForTheUserAndAnOddValueIsPassedOver) {
+    form.FormCreate();
+    EXPECT_EQ(view.selected["ComboLanguage"], 0);  // English, the language in use
+    view.selected["ComboLanguage"] = 1;
+    welcome().choose_language();
+    EXPECT_EQ(shell::remembered_language(reg), "de");
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.messages.back(), "Veltrano will speak Deutsch from its next start.");
+
+    reg.open(platform::Root::CurrentUser, "Software\\VELTRANO", true)->set("Language", platform::RegValue::number(7));
+    EXPECT_EQ(shell::remembered_language(reg), "");
+}
+
+TEST(LanguageOption, OnlyLangAndItsCodeStartTheWindow) {
+    const auto option = [](std::string_view line) {
+        const auto args = shell::split_command_line(line);
+        return shell::language_option(std::span<const std::string>(args).subspan(1));
+    };
+    EXPECT_TRUE(option("\"C:\\Program Files\\veltrano.exe\" /lang ja").only_option);
+    EXPECT_EQ(option("veltrano.exe /LANG ja").code, "ja");
+    const auto with_list = option("veltrano.exe /list /lang de");
+    EXPECT_EQ(with_list.code, "de");
+    EXPECT_FALSE(with_list.only_option);
+    EXPECT_EQ(option("veltrano.exe /lang").code, "");
+}
