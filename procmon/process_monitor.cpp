@@ -1,5 +1,7 @@
 #include "procmon/process_monitor.h"
 
+#include "i18n/numbers.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -164,9 +166,7 @@ int cpu_percent(std::uint64_t cpu_before, std::uint64_t cpu_now, std::uint64_t e
 }
 
 std::string memory_text(std::uint64_t bytes) {
-    std::string digits = std::to_string(bytes / 1024);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(static_cast<std::size_t>(at), ",");
-    return digits + " K";
+    return i18n::grouped(bytes / 1024) + " K";
 }
 
 template <class Table, class Entries> void ProcessMonitor::sort(const Table& table, const Entries& entries) {

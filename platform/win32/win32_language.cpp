@@ -1,5 +1,7 @@
 #include "platform/win32/win32_language.h"
 
+#include "platform/win32/text.h"
+
 #include <windows.h>
 
 #include <cctype>
@@ -9,6 +11,12 @@
 namespace veltrano::platform::win32 {
 
 std::uint16_t windows_display_language() { return GetUserDefaultUILanguage(); }
+
+std::string thousands_separator() {
+    wchar_t separator[8] = {};
+    const int count = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, separator, 8);
+    return count > 1 ? to_utf8(separator, static_cast<std::size_t>(count - 1)) : std::string(",");
+}
 
 i18n::Catalogue catalogue_from_resources(const i18n::Language& language) {
     if (language.code == i18n::english().code) return {};

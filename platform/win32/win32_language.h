@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "i18n/catalogue.h"
 #include "i18n/languages.h"
@@ -12,6 +13,9 @@ namespace veltrano::platform::win32 {
 // GetUserDefaultUILanguage: the display language of the user's Windows
 // (Wine takes it from LANG).
 std::uint16_t windows_display_language();
+
+// How the user's regional settings group a number's thousands.
+std::string thousands_separator();
 
 // English, or a catalogue the exe lacks or cannot read, gives the empty
 // catalogue: the texts as written.

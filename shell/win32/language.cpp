@@ -1,5 +1,6 @@
 #include "shell/win32/language.h"
 
+#include "i18n/numbers.h"
 #include "i18n/translate.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_language.h"
@@ -18,6 +19,7 @@ bool speak_chosen_language() {
     const i18n::Language& language =
         i18n::choose_language(option.code, remembered_language(registry), platform::win32::windows_display_language());
     i18n::use_language(language, platform::win32::catalogue_from_resources(language));
+    i18n::use_thousands_separator(platform::win32::thousands_separator());
     return option.only_option;
 }
 

@@ -1,6 +1,7 @@
 // The catalogues as the build makes them, the placeholders, and which
 // language a user gets.
 #include "i18n/languages.h"
+#include "i18n/numbers.h"
 #include "i18n/translate.h"
 
 #include <gtest/gtest.h>
@@ -83,6 +84,22 @@ TEST(LanguageChoice, CommandLineThenRememberedThenWindowsThenEnglish) {
     EXPECT_EQ(choose_language("JA", "ru", german_austria).code, "ja");
     EXPECT_EQ(choose_language("zh", "", arabic).code, "zh-CN");
     EXPECT_EQ(choose_language("xx", "klingon", german_austria).code, "de");
+}
+
+}  // namespace
+}  // namespace veltrano::i18n
+
+namespace veltrano::i18n {
+namespace {
+
+TEST(Numbers, GroupedAsTheRegionalSettingsSay) {
+    EXPECT_EQ(grouped(1234567), "1,234,567");
+    use_thousands_separator(".");
+    EXPECT_EQ(grouped(1234567), "1.234.567");
+    EXPECT_EQ(grouped(999), "999");
+    use_thousands_separator("\xc2\xa0");
+    EXPECT_EQ(grouped(12345), "12\xc2\xa0" "345");
+    use_thousands_separator(",");
 }
 
 }  // namespace
