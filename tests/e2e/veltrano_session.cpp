@@ -68,11 +68,17 @@ void VeltranoSession::start() {
 }
 
 void VeltranoSession::launch() {
-    ASSERT_TRUE(app_.start(exe_)) << "cannot start " << to_utf8(exe_) << ": error " << GetLastError();
+    ASSERT_TRUE(app_.start(exe_, arguments())) << "cannot start " << to_utf8(exe_) << ": error " << GetLastError();
 }
 
 void VeltranoSession::attach_main_window() {
-    main_ = find_top_window(kMainTitle, app_.id());
+    if (english_title()) {
+        main_ = find_top_window(kMainTitle, app_.id());
+    } else {
+        wait_until([&] { return !windows_of_process(app_.id(), L"TForm1", true).empty(); });
+        const auto found = windows_of_process(app_.id(), L"TForm1", true);
+        main_ = found.empty() ? nullptr : found.front();
+    }
     ASSERT_NE(main_, nullptr) << "the main window never appeared";
 }
 

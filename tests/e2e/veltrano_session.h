@@ -27,6 +27,11 @@ protected:
     virtual void seed_machine() {}
     // A test that wants to start the program itself (twice, say) says so.
     virtual bool start_in_setup() const { return true; }
+    // What the program is started with: a test in another language says
+    // /lang and its code, and finds the window by its class, whatever its
+    // title then says.
+    virtual std::vector<std::wstring> arguments() const { return {}; }
+    virtual bool english_title() const { return true; }
 
     // Starts veltrano.exe and waits for its main window.
     void start();

@@ -45,8 +45,14 @@ std::wstring hex(HWND hwnd) {
     return buffer;
 }
 
+// TITLE, or @Class for a window whose title is in another language.
 HWND window_or_fail(const Options& options) {
-    HWND top = find_top_window(options.positional.at(0), 0, options.timeout);
+    const std::wstring& title = options.positional.at(0);
+    HWND top = nullptr;
+    if (title.rfind(L"@", 0) == 0)
+        wait_until([&] { return (top = FindWindowW(title.c_str() + 1, nullptr)) && IsWindowVisible(top); }, options.timeout);
+    else
+        top = find_top_window(title, 0, options.timeout);
     if (!top) fail(L"no visible window titled \"" + options.positional[0] + L"\"");
     return top;
 }
@@ -107,7 +113,14 @@ int click_command(const Options& o) {
 int click_toolbar_command(const Options& o) {
     HWND top = window_or_fail(o);
     if (!top) return 1;
-    const auto button = find_toolbar_button(top, o.positional.at(1));
+    // #N: the Nth button, whatever its text says.
+    const std::wstring& text = o.positional.at(1);
+    const auto by_index = [&]() -> std::optional<ToolbarButton> {
+        const auto bars = find_controls(top, Selector::by_class(L"ToolbarWindow32"));
+        if (bars.empty()) return std::nullopt;
+        return ToolbarButton{bars.front(), std::stoi(text.substr(1))};
+    };
+    const auto button = text.size() > 1 && text[0] == L'#' ? by_index() : find_toolbar_button(top, text);
     if (!button) {
         fail(L"no toolbar button \"" + o.positional[1] + L"\"");
         return 1;
@@ -238,7 +251,7 @@ const std::map<std::wstring, Command>& commands() {
         {L"window-rect", {1, L"TITLE                 print the window's screen rect: x y width height", window_rect}},
         {L"visible-children", {1, L"TITLE            dump every visible control: class, id, caption, rect", visible_children_command}},
         {L"click", {2, L"TITLE SELECTOR              click a control", click_command}},
-        {L"click-toolbar", {2, L"TITLE TEXT          click a toolbar's button (a navigation entry)", click_toolbar_command}},
+        {L"click-toolbar", {2, L"TITLE TEXT|#N       click a toolbar's button (a navigation entry), by text or index", click_toolbar_command}},
         {L"text", {2, L"TITLE SELECTOR               print a control's text", text_command}},
         {L"visible", {2, L"TITLE SELECTOR            exit 0 if such a control is visible now", visible_command}},
         {L"listbox-lines", {1, L"TITLE [SELECTOR]    print a list box's lines", listbox_command}},
@@ -256,6 +269,7 @@ int usage() {
     std::fputs("usage: veltrano-driver COMMAND ARGS [--timeout MS] [--method auto|button|mouse|posted]\n", stderr);
     for (const auto& [name, command] : commands())
         std::fprintf(stderr, "  %s %s\n", to_utf8(name).c_str(), to_utf8(command.usage).c_str());
+    std::fputs("TITLE: a top window's title, or @Class\n", stderr);
     std::fputs("SELECTOR: Caption | @Class | @Class#N | @Class:Caption | #ControlId\n", stderr);
     return 2;
 }

@@ -1,0 +1,95 @@
+// Veltrano in another language, as its user meets it: the window's pages
+// and the command line speak it, what scripts read stays English. What each
+// text should say comes from the language's own catalogue, as the build put
+// it into the program.
+#include "tips_session.h"
+
+#include "i18n/catalogue.h"
+#include "i18n/languages.h"
+#include "tips/tip_page.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace veltrano::e2e {
+namespace {
+
+using namespace veltrano::driver;
+
+std::wstring to_utf16(const std::string& utf8) {
+    std::wstring wide(utf8.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), static_cast<int>(wide.size()))));
+    return wide;
+}
+
+i18n::Catalogue catalogue_of(std::string_view gettext_name) {
+    std::ifstream in(std::string(VELTRANO_CATALOGUE_DIR) + "/" + std::string(gettext_name) + ".mo", std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return i18n::Catalogue::from_mo(bytes);
+}
+
+// The navigation entries in English, Exit left out: it would end the run.
+constexpr const char* kEntries[] = {"Main", "Network", "Power", "System", "Customize", "Undo ", "RegClean", "Process", "Admin"};
+
+class InLanguage : public TipsSession {
+protected:
+    InLanguage(std::string_view code, std::string_view gettext_name) : code_(code), catalogue_(catalogue_of(gettext_name)) {}
+
+    std::vector<std::wstring> arguments() const override { return {L"/lang", to_utf16(code_)}; }
+    bool english_title() const override { return false; }
+
+    // The text in this language; a test fails where it is still English.
+    std::wstring said(std::string_view english) const {
+        const std::string_view translated = catalogue_.find(english);
+        EXPECT_NE(translated, english) << "untranslated: " << english;
+        return to_utf16(std::string(translated));
+    }
+
+    void visit_every_page() {
+        const auto entries = navigation_entries();
+        ASSERT_EQ(entries.size(), std::size(kEntries) + 1);
+        for (std::size_t i = 0; i < std::size(kEntries); ++i) {
+            EXPECT_EQ(entries[i], said(kEntries[i]));
+            ASSERT_NO_FATAL_FAILURE(click_caption(entries[i].c_str()));
+            settle();
+        }
+    }
+
+    std::string code_;
+    i18n::Catalogue catalogue_;
+};
+
+class German : public InLanguage {
+protected:
+    German() : InLanguage("de", "de") {}
+};
+
+TEST_F(German, PagesBalloonUndoAndCleanerSpeakGerman) {
+    ASSERT_NO_FATAL_FAILURE(visit_every_page());
+    ASSERT_NO_FATAL_FAILURE(click_caption(said("Network").c_str()));
+    tick(said(tips::tip_display(1).caption));
+    EXPECT_EQ(press_for_balloon(said("&Apply").c_str()), std::optional<std::wstring>(said(tips::kAppliedText)));
+    ASSERT_NO_FATAL_FAILURE(click_caption(said("Undo ").c_str()));
+    EXPECT_TRUE(shown(Selector::by_caption(said("&Undo selected options"))));
+    ASSERT_NO_FATAL_FAILURE(click_caption(said("RegClean").c_str()));
+    EXPECT_TRUE(shown(Selector::by_caption(said("&Start Registry Scan"))));
+    EXPECT_TRUE(shown(Selector::by_caption(said("&Remove Selected Entry"))));
+}
+
+class Japanese : public InLanguage {
+protected:
+    Japanese() : InLanguage("ja", "ja") {}
+};
+
+TEST_F(Japanese, EveryPageSpeaksJapanese) { visit_every_page(); }
+
+class Russian : public InLanguage {
+protected:
+    Russian() : InLanguage("ru", "ru") {}
+};
+
+TEST_F(Russian, EveryPageSpeaksRussian) { visit_every_page(); }
+
+}  // namespace
+}  // namespace veltrano::e2e
