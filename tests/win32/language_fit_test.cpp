@@ -8,6 +8,8 @@
 #include "shell/win32/main_window.h"
 #include "support/form_fixture.h"
 #include "ui/win32/fit_captions.h"
+#include "ui/win32/sheet.h"
+#include "ui/win32/window_binding.h"
 
 #include <cwctype>
 #include <fstream>
@@ -36,6 +38,12 @@ std::wstring text_of(HWND control) {
     return text;
 }
 
+std::wstring class_of(HWND control) {
+    wchar_t name[64] = {};
+    GetClassNameW(control, name, 64);
+    return name;
+}
+
 std::vector<HWND> descendants(HWND parent) {
     std::vector<HWND> all;
     EnumChildWindows(
@@ -60,9 +68,9 @@ wchar_t mnemonic(const std::wstring& text) {
     return 0;
 }
 
-bool has_every_glyph(HWND control, const std::wstring& text) {
+bool has_every_glyph(HWND control, HFONT font, const std::wstring& text) {
     HDC dc = GetDC(control);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    HGDIOBJ old = SelectObject(dc, font);
     std::vector<WORD> glyphs(text.size());
     const DWORD got = GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()), glyphs.data(),
                                        GGI_MARK_NONEXISTING_GLYPHS);
@@ -100,7 +108,21 @@ TEST_P(LanguageFit, EveryCaptionFitsHasItsGlyphsAndItsOwnLetter) {
             const std::wstring text = text_of(control);
             if (text.empty()) continue;
             const std::string what = std::string(row.group_box) + " \"" + to_utf8(text) + "\"";
-            if (!has_every_glyph(control, text)) boxes += what + "\n";
+            // A sheet's labels each in their own place and font.
+            if (class_of(control) == shell::win32::Sheet::kClass) {
+                const auto* sheet = shell::win32::bound_object<shell::win32::Sheet>(control);
+                for (std::size_t i = 0; i < sheet->size(); ++i) {
+                    const shell::win32::SheetItem& item = sheet->item(i);
+                    if (!item.visible || item.picture) continue;
+                    ++measured;
+                    const std::string label = std::string(row.group_box) + " \"" + to_utf8(item.text) + "\"";
+                    if (!sheet->fits(i)) cut += label + ": cut on the sheet\n";
+                    if (!has_every_glyph(control, item.font, item.text)) boxes += label + "\n";
+                }
+                continue;
+            }
+            if (!has_every_glyph(control, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), text))
+                boxes += what + "\n";
             RECT client{};
             GetClientRect(control, &client);
             if (client.right == 0 && client.bottom == 0) continue;  // a name for a screen reader only

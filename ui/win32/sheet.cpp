@@ -1,5 +1,7 @@
 #include "ui/win32/sheet.h"
 
+#include "i18n/translate.h"
+
 #include "ui/win32/sheet_accessible.h"
 #include "ui/win32/window_binding.h"
 
@@ -14,6 +16,9 @@ Sheet::Sheet(HWND hwnd) : hwnd_(hwnd) { bind_window(hwnd, this); }
 
 std::size_t Sheet::add(SheetItem item) {
     items_.push_back(std::move(item));
+    // The English labels were placed for their texts: only a translation
+    // is measured at start, which costs a round trip each under Wine.
+    if (i18n::language_in_use().code != i18n::english().code) make_room(items_.size() - 1);
     changed(items_.back().at);
     return items_.size() - 1;
 }
@@ -22,7 +27,75 @@ void Sheet::set_text(std::size_t index, std::wstring text) {
     SheetItem& item = items_.at(index);
     if (item.text == text) return;
     item.text = std::move(text);
+    const RECT before = item.at;
+    make_room(index);
+    changed(before);
     changed(item.at);
+}
+
+namespace {
+
+bool overlaps(LONG a1, LONG a2, LONG b1, LONG b2) { return a1 < b2 && b1 < a2; }
+
+bool inside(const RECT& inner, const RECT& outer) {
+    return outer.left <= inner.left && inner.right <= outer.right && outer.top <= inner.top && inner.bottom <= outer.bottom;
+}
+
+}  // namespace
+
+SIZE Sheet::needs(const SheetItem& item, LONG width) const {
+    HDC dc = GetDC(hwnd_);
+    HGDIOBJ old = SelectObject(dc, item.font);
+    RECT r{0, 0, width, 0};
+    const UINT lines = item.frame || width == 0 ? DT_SINGLELINE : DT_WORDBREAK;
+    DrawTextW(dc, item.text.c_str(), static_cast<int>(item.text.size()), &r, DT_CALCRECT | DT_EXPANDTABS | DT_NOPREFIX | lines);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd_, dc);
+    return {r.right, r.bottom};
+}
+
+bool Sheet::fits(std::size_t index) const {
+    const SheetItem& item = items_.at(index);
+    if (item.picture || item.text.empty()) return true;
+    const LONG width = item.at.right - item.at.left, height = item.at.bottom - item.at.top;
+    if (width <= 0 || height <= 0) return true;  // a name for a screen reader only
+    // A frame's caption stands on its top edge, between its corners.
+    if (item.frame) return needs(item, 0).cx <= width - 16;
+    const SIZE wanted = needs(item, width);
+    return wanted.cx <= width && wanted.cy <= height;
+}
+
+// A label laid out for its English text may be given a longer one: it grows
+// right into the free room on its row, then down into the room below it,
+// as a control's caption does (fit_captions.h). A label that fits stays.
+void Sheet::make_room(std::size_t index) {
+    if (items_.at(index).frame || fits(index)) return;
+    SheetItem& item = items_[index];
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    LONG right = client.right - 4, bottom = client.bottom - 2;
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        const SheetItem& other = items_[i];
+        if (i == index || !other.visible) continue;
+        const RECT& o = other.at;
+        if (other.frame && inside(item.at, o)) {
+            right = std::min(right, o.right - 6);
+            bottom = std::min(bottom, o.bottom - 4);
+        } else if (overlaps(item.at.top, item.at.bottom, o.top, o.bottom) && o.left >= item.at.right - 1) {
+            right = std::min(right, o.left - 4);
+        }
+    }
+    const LONG one_line = item.at.left + needs(item, 0).cx;
+    item.at.right = std::max(item.at.right, std::min(one_line, right));
+    const LONG wrapped = item.at.top + needs(item, item.at.right - item.at.left).cy;
+    if (wrapped <= item.at.bottom) return;
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        const SheetItem& other = items_[i];
+        if (i == index || !other.visible || (other.frame && inside(item.at, other.at))) continue;
+        if (overlaps(item.at.left, item.at.right, other.at.left, other.at.right) && other.at.top >= item.at.bottom - 1)
+            bottom = std::min(bottom, other.at.top - 1);
+    }
+    item.at.bottom = std::max(item.at.bottom, std::min(wrapped, bottom));
 }
 
 void Sheet::set_visible(std::size_t index, bool visible) {

@@ -36,6 +36,9 @@ public:
     std::size_t size() const { return items_.size(); }
     void set_text(std::size_t index, std::wstring text);
     void set_visible(std::size_t index, bool visible);
+    // Whether the label's text fits its place in its font; a label made or
+    // given a text that does not grows into the free room first.
+    bool fits(std::size_t index) const;
 
     static void register_class(HINSTANCE instance);
     static constexpr wchar_t kClass[] = L"VeltranoSheet";
@@ -46,6 +49,8 @@ private:
     // A change of the item at `where` shows at the next paint, however many
     // come before it.
     void changed(const RECT& where);
+    SIZE needs(const SheetItem& item, LONG width) const;
+    void make_room(std::size_t index);
     // The shown labels' texts, a line each.
     std::wstring text() const;
 
