@@ -5,6 +5,8 @@
 #include "core/restore_point.h"
 #include "core/tip_state_store.h"
 #include "i18n/languages.h"
+#include "i18n/translate.h"
+#include "shell/line_ends.h"
 #include "platform/registry_path.h"
 #include "platform/what_if_registry.h"
 #include "tips/profile.h"
@@ -16,6 +18,9 @@
 #include <cstdio>
 
 namespace veltrano::shell {
+
+using i18n::tr;
+using i18n::trf;
 
 namespace {
 
@@ -59,13 +64,13 @@ bool parse_groups(const std::string& text, std::vector<tips::Group>& groups, std
         } else if (auto group = group_named(name)) {
             chosen[static_cast<std::size_t>(*group)] = true;
         } else {
-            error = "unknown group \"" + name + "\" (network, power, system, customization or all)";
+            error = trf("unknown group \"{0}\" (network, power, system, customization or all)", name);
             return false;
         }
     }
     for (const tips::GroupDisplay& g : tips::kGroupDisplay)
         if (chosen[static_cast<std::size_t>(g.group)]) groups.push_back(g.group);
-    if (groups.empty()) error = "/undo needs the groups to take back";
+    if (groups.empty()) error = tr("/undo needs the groups to take back");
     return !groups.empty();
 }
 
@@ -89,7 +94,7 @@ public:
     void checkpoint() override {
         if (!file_.empty() && !text_.empty() && !files_.append_file(file_, {text_.begin(), text_.end()}) && !failed_) {
             failed_ = true;
-            console_.say("The log could not be written to " + file_ + ".");
+            console_.say(trf("The log could not be written to {0}.", file_));
         }
         text_.clear();
     }
@@ -118,22 +123,24 @@ std::vector<std::uint8_t> bytes_of(const std::string& text) { return {text.begin
 
 std::string exit_meaning(const Command& command, int code) {
     switch (code) {
-    case kExitDone: return command.action == Command::Action::Verify ? "every tip checked is in effect" : "done";
+    case kExitDone:
+        // TRANSLATORS: what exit code 0 of a run meant, after "Exit code 0: " in its log
+        return command.action == Command::Action::Verify ? tr("every tip checked is in effect") : tr("done");
     case kExitSomeNotApplied:
-        if (command.action == Command::Action::Verify) return "some tips are not in effect";
-        if (command.action == Command::Action::Apply) return "some tips could not be applied; the lines above say why";
-        if (command.action == Command::Action::Undo) return "nothing or not all was undone; the lines above say why";
-        return "the work stopped before its end; the lines above say where";
-    case kExitBadInput: return "bad arguments, profile or file; nothing was changed";
-    case kExitRecordsRefused: return "Windows refused Veltrano's records (not an administrator); nothing was changed";
-    case kExitWaitedTooLong: return "another Veltrano was still at work after five minutes; nothing was changed";
+        if (command.action == Command::Action::Verify) return tr("some tips are not in effect");
+        if (command.action == Command::Action::Apply) return tr("some tips could not be applied; the lines above say why");
+        if (command.action == Command::Action::Undo) return tr("nothing or not all was undone; the lines above say why");
+        return tr("the work stopped before its end; the lines above say where");
+    case kExitBadInput: return tr("bad arguments, profile or file; nothing was changed");
+    case kExitRecordsRefused: return tr("Windows refused Veltrano's records (not an administrator); nothing was changed");
+    case kExitWaitedTooLong: return tr("another Veltrano was still at work after five minutes; nothing was changed");
     }
     return "";
 }
 
 // The log's first line: who ran what, where.
 std::string started(const Invocation& invocation) {
-    return "Veltrano started on " + invocation.machine + " by " + invocation.user + ": " + invocation.command_line;
+    return trf("Veltrano started on {0} by {1}: {2}", invocation.machine, invocation.user, invocation.command_line);
 }
 
 // A change the dry run would have made, as a line.
@@ -142,12 +149,15 @@ std::string describe_change(const platform::RegistryChange& change) {
     const std::string key = std::string(platform::root_name(change.root)) + "\\" + change.path;
     const std::string now = change.old_value ? tips::describe_value(*change.old_value) : "";
     switch (change.kind) {
-    case Kind::CreateKey: return "Would create key " + key;
-    case Kind::DeleteKey: return "Would delete key " + key;
-    case Kind::WriteValue:
-        return "Would write " + tips::value_path(key, change.name) + " = " + tips::describe_value(change.value) +
-               (change.old_value ? " (now " + now + ")" : " (now absent)");
-    case Kind::DeleteValue: return "Would delete " + tips::value_path(key, change.name) + " (now " + now + ")";
+    case Kind::CreateKey: return trf("Would create key {0}", key);
+    case Kind::DeleteKey: return trf("Would delete key {0}", key);
+    case Kind::WriteValue: {
+        const std::string value = tips::value_path(key, change.name), to = tips::describe_value(change.value);
+        // TRANSLATORS: {0} is a registry value's path, {1} the data it would get, {2} the data it has now
+        return change.old_value ? trf("Would write {0} = {1} (now {2})", value, to, now)
+                                : trf("Would write {0} = {1} (now absent)", value, to);
+    }
+    case Kind::DeleteValue: return trf("Would delete {0} (now {1})", tips::value_path(key, change.name), now);
     }
     return "";
 }
@@ -243,7 +253,7 @@ std::optional<Command> parse_command(std::span<const std::string> args, std::str
     bool have_action = false;
     auto take_action = [&](Command::Action action) {
         if (have_action) {
-            error = "give one of /apply, /undo, /verify, /list, /save and /export-reg";
+            error = tr("give one of /apply, /undo, /verify, /list, /save and /export-reg");
             return false;
         }
         have_action = true;
@@ -253,13 +263,14 @@ std::optional<Command> parse_command(std::span<const std::string> args, std::str
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string arg = lower(args[i]);
         if (!is_switch(arg)) {
-            error = "unexpected \"" + args[i] + "\"";
+            error = trf("unexpected \"{0}\"", args[i]);
             return std::nullopt;
         }
         const std::string name = arg.substr(1);
         auto operand = [&](std::string& into) {
             if (i + 1 >= args.size() || is_switch(args[i + 1]) || args[i + 1].empty()) {
-                error = args[i] + " needs a file";
+                // TRANSLATORS: {0} is a command line switch, as typed: /apply, /log ...
+                error = trf("{0} needs a file", args[i]);
                 return false;
             }
             into = args[++i];
@@ -295,32 +306,32 @@ std::optional<Command> parse_command(std::span<const std::string> args, std::str
             // The run speaks it already (winmain chose the catalogue); here
             // only a code we do not speak is refused.
             if (i + 1 >= args.size() || !i18n::language_by_code(args[i + 1])) {
-                error = "/lang takes one of " + language_codes();
+                error = trf("/lang takes one of {0}", language_codes());
                 return std::nullopt;
             }
             ++i;
         } else {
-            error = "unknown switch " + args[i];
+            error = trf("unknown switch {0}", args[i]);
             return std::nullopt;
         }
     }
     if (!have_action) {
-        error = "give one of /apply, /undo, /verify, /list, /save, /export-reg or /?";
+        error = tr("give one of /apply, /undo, /verify, /list, /save, /export-reg or /?");
         return std::nullopt;
     }
     if (command.to_previous && command.action != Command::Action::Undo) {
-        error = "/previous goes with /undo";
+        error = tr("/previous goes with /undo");
         return std::nullopt;
     }
     // One rule for the switches that shape a change: they go only with the
     // commands that change tips.
     const bool changes_tips = command.action == Command::Action::Apply || command.action == Command::Action::Undo;
     if (command.what_if && !changes_tips) {
-        error = "/whatif goes with /apply or /undo";
+        error = tr("/whatif goes with /apply or /undo");
         return std::nullopt;
     }
     if (!command.restore_point && !changes_tips) {
-        error = "/norestorepoint goes with /apply or /undo";
+        error = tr("/norestorepoint goes with /apply or /undo");
         return std::nullopt;
     }
     return command;
@@ -333,19 +344,20 @@ bool Run::read_profile(std::vector<int>& tips) {
         tips = tips::read_profile(services_.files, command_.file, services_.ansi);
         return true;
     } catch (const core::VeltranoError& e) {
-        say(std::string(e.what()) + ". Nothing was changed.");
+        say(trf("{0}. Nothing was changed.", e.what()));
         return false;
     }
 }
 
 bool Run::take_lock() {
     if (services_.gate.acquire(0)) return true;
-    say("Waiting for another Veltrano to finish applying or undoing tips (up to five minutes).");
+    say(tr("Waiting for another Veltrano to finish applying or undoing tips (up to five minutes)."));
     if (services_.gate.acquire(tips::kScriptWriterWaitMs)) {
-        log_.note("The other Veltrano has finished: going on.");
+        log_.note(tr("The other Veltrano has finished: going on."));
         return true;
     }
-    say("Gave up waiting: another Veltrano was still applying or undoing tips after five minutes. Nothing was changed.");
+    say(tr("Gave up waiting: another Veltrano was still applying or undoing tips after five minutes. Nothing was "
+           "changed."));
     return false;
 }
 
@@ -363,25 +375,29 @@ int Run::apply(platform::Registry& registry, const Invocation& invocation) {
         const std::string name = core::tip_key(tip);
         if (invocation.system_account && tips::per_user(tip)) {
             per_user.push_back(tip);
-            log_.add(name + " skipped: it changes the settings of the account that runs it (HKEY_CURRENT_USER), and "
-                            "this is the system account; apply it from a logon script run with an administrator's "
-                            "rights, or from the window");
+            log_.add(trf("{0} skipped: it changes the settings of the account that runs it (HKEY_CURRENT_USER), and "
+                         "this is the system account; apply it from a logon script run with an administrator's "
+                         "rights, or from the window",
+                         name));
             continue;
         }
         const std::vector<std::string> missing = tips::not_in_effect(registry, tip);
         const bool recorded = tips::flagged_applied(tip_services, tip);
         if (recorded && missing.empty()) {
             in_effect.push_back(tip);
-            log_.add(name + " skipped: in effect already");
+            log_.add(trf("{0} skipped: in effect already", name));
             continue;
         }
         if (recorded)
             for (const std::string& line : missing)
-                log_.add(name + " is recorded as applied but no longer in effect: " + line);
+                log_.add(trf("{0} is recorded as applied but no longer in effect: {1}", name, line));
         to_apply.push_back(tip);
     }
-    log_.note((command_.what_if ? "What if: applying " : "Applying ") + command_.file + ": " +
-              std::to_string(to_apply.size()) + " tips, " + std::to_string(in_effect.size()) + " in effect already");
+    const std::string to_apply_count = std::to_string(to_apply.size()), in_effect_count = std::to_string(in_effect.size());
+    log_.note(command_.what_if
+                  ? trf("What if: applying {0}: {1} tips, {2} in effect already", command_.file, to_apply_count,
+                        in_effect_count)
+                  : trf("Applying {0}: {1} tips, {2} in effect already", command_.file, to_apply_count, in_effect_count));
 
     tips::ApplyOutcome outcome;
     if (!to_apply.empty()) {
@@ -389,28 +405,37 @@ int Run::apply(platform::Registry& registry, const Invocation& invocation) {
         outcome = tips::apply_tips(tip_services, to_apply);
         if (outcome.stopped.empty()) point.succeeded();
     }
-    const std::string applied = command_.what_if ? " would be applied" : " applied";
-    for (int tip : outcome.applied) log_.add(core::tip_key(tip) + applied);
-    for (int tip : outcome.not_applied) log_.add(core::tip_key(tip) + " not applied: the lines above say why");
+    for (int tip : outcome.applied)
+        log_.add(command_.what_if ? trf("{0} would be applied", core::tip_key(tip))
+                                  : trf("{0} applied", core::tip_key(tip)));
+    for (int tip : outcome.not_applied) log_.add(trf("{0} not applied: the lines above say why", core::tip_key(tip)));
     if (!outcome.stopped.empty()) log_.add(outcome.stopped);
-    for (int tip : outcome.not_reached) log_.add(core::tip_key(tip) + " not reached: the work stopped at the value above");
+    for (int tip : outcome.not_reached)
+        log_.add(trf("{0} not reached: the work stopped at the value above", core::tip_key(tip)));
     log_.checkpoint();
 
-    console_.say((command_.what_if ? "Would apply " : "Applied ") + std::to_string(outcome.applied.size()) + " tips; " +
-                 std::to_string(in_effect.size()) + " of the profile were in effect already.");
+    const std::string applied_count = std::to_string(outcome.applied.size());
+    console_.say(command_.what_if
+                     ? trf("Would apply {0} tips; {1} of the profile were in effect already.", applied_count,
+                           in_effect_count)
+                     : trf("Applied {0} tips; {1} of the profile were in effect already.", applied_count,
+                           in_effect_count));
     int code = kExitDone;
     if (!outcome.not_applied.empty()) {
-        console_.say("Not applied: " + names(outcome.not_applied) + " (the log says why).");
+        console_.say(trf("Not applied: {0} (the log says why).", names(outcome.not_applied)));
         code = kExitSomeNotApplied;
     }
     if (!outcome.stopped.empty()) {
-        console_.say(outcome.stopped +
-                     (outcome.not_reached.empty() ? "." : "; not reached: " + names(outcome.not_reached) + "."));
+        // TRANSLATORS: {0} says where the work stopped; {1} names the tips it did not reach
+        console_.say(outcome.not_reached.empty()
+                         ? trf("{0}.", outcome.stopped)
+                         : trf("{0}; not reached: {1}.", outcome.stopped, names(outcome.not_reached)));
         code = kExitSomeNotApplied;
     }
     if (!per_user.empty()) {
-        console_.say("Skipped, as they change only the running account's own settings and this is the system account: " +
-                     names(per_user) + ".");
+        console_.say(trf("Skipped, as they change only the running account's own settings and this is the system "
+                         "account: {0}.",
+                         names(per_user)));
         code = kExitSomeNotApplied;
     }
     return code;
@@ -430,7 +455,7 @@ int Run::undo(platform::Registry& registry) {
         if (tips::group_has_applied_tip(tip_services, group))
             groups.push_back({group, command_.to_previous});
         else
-            say(std::string(display_name(group)) + ": no tip of this group is applied; nothing was undone.");
+            say(trf("{0}: no tip of this group is applied; nothing was undone.", display_name(group)));
     }
     if (groups.empty()) return kExitSomeNotApplied;
     {
@@ -439,8 +464,13 @@ int Run::undo(platform::Registry& registry) {
         point.succeeded();
     }
     for (const tips::GroupUndo& undone : groups)
-        console_.say((command_.what_if ? "Would undo: " : "Undone: ") + std::string(display_name(undone.group)) +
-                     (command_.to_previous ? ", to what the machine held before." : ", to the factory defaults."));
+        console_.say(command_.what_if
+                         ? (command_.to_previous
+                                ? trf("Would undo: {0}, to what the machine held before.", display_name(undone.group))
+                                : trf("Would undo: {0}, to the factory defaults.", display_name(undone.group)))
+                         : (command_.to_previous
+                                ? trf("Undone: {0}, to what the machine held before.", display_name(undone.group))
+                                : trf("Undone: {0}, to the factory defaults.", display_name(undone.group))));
     return kExitDone;
 }
 
@@ -457,13 +487,14 @@ int Run::save(platform::Registry& registry) {
                 : tips::reg_export_file(registry, applied,
                                         "Veltrano: the settings of the tips applied on this machine on " + today +
                                             ". Import with regedit or reg import, as an administrator.");
-    const std::string what = profile ? "The profile" : "The .reg file";
     if (!services_.files.replace_file(command_.file, file)) {
-        say(what + " could not be written to " + command_.file + ". Nothing was changed.");
+        say(profile ? trf("The profile could not be written to {0}. Nothing was changed.", command_.file)
+                    : trf("The .reg file could not be written to {0}. Nothing was changed.", command_.file));
         return kExitBadInput;
     }
-    say(profile ? "Saved " + std::to_string(applied.size()) + " applied tips to " + command_.file + "."
-                : "Exported the settings of " + std::to_string(applied.size()) + " applied tips to " + command_.file + ".");
+    const std::string count = std::to_string(applied.size());
+    say(profile ? trf("Saved {0} applied tips to {1}.", count, command_.file)
+                : trf("Exported the settings of {0} applied tips to {1}.", count, command_.file));
     return kExitDone;
 }
 
@@ -472,7 +503,7 @@ int Run::verify(platform::Registry& registry) {
     tips::TipServices& tip_services = on.tip_services;
     const std::vector<int> tips = command_.file.empty() ? tips::applied_tips(tip_services) : profile_;
     if (tips.empty()) {
-        say("No tip is recorded as applied on this machine: nothing to verify.");
+        say(tr("No tip is recorded as applied on this machine: nothing to verify."));
         return kExitDone;
     }
     int in_effect = 0;
@@ -480,12 +511,12 @@ int Run::verify(platform::Registry& registry) {
         const std::vector<std::string> missing = tips::not_in_effect(registry, tip);
         if (missing.empty()) {
             ++in_effect;
-            log_.add(core::tip_key(tip) + " in effect");
+            log_.add(trf("{0} in effect", core::tip_key(tip)));
         }
-        for (const std::string& line : missing) say(core::tip_key(tip) + " not in effect: " + line);
+        for (const std::string& line : missing) say(trf("{0} not in effect: {1}", core::tip_key(tip), line));
     }
     log_.checkpoint();
-    console_.say(std::to_string(in_effect) + " of " + std::to_string(tips.size()) + " tips in effect.");
+    console_.say(trf("{0} of {1} tips in effect.", std::to_string(in_effect), std::to_string(tips.size())));
     return in_effect == static_cast<int>(tips.size()) ? kExitDone : kExitSomeNotApplied;
 }
 
@@ -508,7 +539,7 @@ int Run::go(const Invocation& invocation) {
     // Every check that can refuse comes before the first change, so a refusal
     // leaves the machine as it was.
     if (!command_.log_file.empty() && !services_.files.append_file(command_.log_file, {})) {
-        console_.say("The log file " + command_.log_file + " cannot be written. Nothing was changed.");
+        console_.say(trf("The log file {0} cannot be written. Nothing was changed.", command_.log_file));
         return kExitBadInput;
     }
     log_.note(started(invocation));
@@ -518,8 +549,8 @@ int Run::go(const Invocation& invocation) {
             return static_cast<int>(kExitBadInput);
         const bool writes = (action == Action::Apply || action == Action::Undo) && !command_.what_if;
         if (writes && !core::store_writable(services_.registry)) {
-            say("Windows refuses Veltrano's records in HKEY_LOCAL_MACHINE\\SOFTWARE\\VELTRANO: run it as an "
-                "administrator. Nothing was changed.");
+            say(tr("Windows refuses Veltrano's records in HKEY_LOCAL_MACHINE\\SOFTWARE\\VELTRANO: run it as an "
+                   "administrator. Nothing was changed."));
             return static_cast<int>(kExitRecordsRefused);
         }
         if (changes_machine(command_) && !take_lock()) return static_cast<int>(kExitWaitedTooLong);
@@ -551,15 +582,17 @@ int Run::go(const Invocation& invocation) {
             }
         } catch (const core::VeltranoError& e) {
             // A value of the wrong type ended the set-up or a restore there.
-            say(std::string(e.what()) + ". The work stopped there.");
+            say(trf("{0}. The work stopped there.", e.what()));
             result = kExitSomeNotApplied;
         }
         if (command_.what_if)
-            say("What if: nothing was changed; Veltrano's own records in HKEY_LOCAL_MACHINE\\SOFTWARE\\VELTRANO "
-                "would take " + std::to_string(record_changes) + " changes besides those above.");
+            say(trf("What if: nothing was changed; Veltrano's own records in HKEY_LOCAL_MACHINE\\SOFTWARE\\VELTRANO "
+                    "would take {0} changes besides those above.",
+                    std::to_string(record_changes)));
         return command_.what_if ? static_cast<int>(kExitDone) : result;
     }();
-    log_.note("Exit code " + std::to_string(code) + ": " + exit_meaning(command_, code));
+    // TRANSLATORS: {0} is the exit code (a number), {1} what it means
+    log_.note(trf("Exit code {0}: {1}", std::to_string(code), exit_meaning(command_, code)));
     return code;
 }
 
@@ -570,7 +603,7 @@ int run_arguments(std::span<const std::string> args, const Invocation& invocatio
     std::string error;
     if (const std::optional<Command> command = parse_command(args, error))
         return run_command(*command, invocation, services, console);
-    const std::string refusal = "veltrano: " + error + ". Nothing was changed; veltrano /? tells the usage.";
+    const std::string refusal = trf("veltrano: {0}. Nothing was changed; veltrano /? tells the usage.", error);
     console.say(refusal);
     Command named;
     for (std::size_t i = 0; i + 1 < args.size(); ++i)
@@ -579,14 +612,14 @@ int run_arguments(std::span<const std::string> args, const Invocation& invocatio
         TimedLog log(services.time, services.files, named.log_file, console);
         log.note(started(invocation));
         log.note(refusal);
-        log.note("Exit code 2: " + exit_meaning(named, kExitBadInput));
+        log.note(trf("Exit code {0}: {1}", std::to_string(static_cast<int>(kExitBadInput)), exit_meaning(named, kExitBadInput)));
     }
     return kExitBadInput;
 }
 
 int run_command(const Command& command, const Invocation& invocation, CommandServices services, Console& console) {
     if (command.action == Command::Action::Usage) {
-        console.say(std::string(kUsage));
+        console.say(with_crlf(tr(kUsage)));
         return kExitDone;
     }
     return Run(command, services, console).go(invocation);

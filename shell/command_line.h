@@ -4,6 +4,7 @@
 // activity log goes, with date and time, to the file /log names.
 #pragma once
 
+#include "i18n/translate.h"
 #include "platform/ansi_text.h"
 #include "platform/file_system.h"
 #include "platform/registry.h"
@@ -42,36 +43,40 @@ struct Command {
     bool restore_point = true;
 };
 
-inline constexpr std::string_view kUsage =
-    "Veltrano: apply tips without the window.\r\n"
-    "\r\n"
-    "  veltrano /apply PROFILE        apply the profile's tips not in effect: those not applied\r\n"
-    "                                 yet, and those applied whose values were changed since\r\n"
-    "  veltrano /undo GROUPS [/previous]\r\n"
-    "                                 take back groups (network, power, system, customization\r\n"
-    "                                 or all; several with commas) to the factory defaults or,\r\n"
-    "                                 with /previous, to what the machine held before\r\n"
-    "  /whatif                        with /apply or /undo: print every value and key it would\r\n"
-    "                                 write, delete or create, and change nothing\r\n"
-    "  veltrano /verify [PROFILE]     check that the profile's tips (or, without one, the tips\r\n"
-    "                                 recorded as applied) are in effect; change nothing\r\n"
-    "  veltrano /list                 the 48 tips, one a line, tab-separated: name, group,\r\n"
-    "                                 recorded as applied or not, in effect or not, caption\r\n"
-    "  veltrano /save PROFILE         write the tips applied now to a profile\r\n"
-    "  veltrano /export-reg FILE      write the applied tips' settings as a .reg file\r\n"
-    "  /log FILE                      append the activity log, with date and time, to FILE\r\n"
-    "  /norestorepoint                no System Restore point before /apply or /undo\r\n"
-    "  veltrano /?                    this text\r\n"
-    "\r\n"
-    "A profile: one tip a line (TIP0017 in any letter case, then its caption if you like);\r\n"
-    "'#' starts a comment; saved as ANSI or UTF-8, with any line ends.\r\n"
-    "Per-user tips (HKEY_CURRENT_USER) are skipped when run as the system account.\r\n"
-    "\r\n"
-    "Exit codes: 0 done (of /verify: every tip in effect); 1 some tips could not be applied,\r\n"
-    "or of /verify some are not in effect (the log says which); 2 bad arguments, profile\r\n"
-    "or file, nothing changed; 3 Veltrano's records in the registry cannot be written (not\r\n"
-    "an administrator), nothing changed; 4 another Veltrano was still applying or undoing\r\n"
-    "tips after five minutes of waiting, nothing changed.\r\n";
+// Said with Windows' line ends (with_crlf).
+// TRANSLATORS: the usage of the command line (veltrano /?): switches, PROFILE, GROUPS, FILE and the group
+// names stay as they are; keep the lines within 90 characters
+inline constexpr std::string_view kUsage = i18n::N_("Veltrano: apply tips without the window.\n"
+    "\n"
+    "  veltrano /apply PROFILE        apply the profile's tips not in effect: those not applied\n"
+    "                                 yet, and those applied whose values were changed since\n"
+    "  veltrano /undo GROUPS [/previous]\n"
+    "                                 take back groups (network, power, system, customization\n"
+    "                                 or all; several with commas) to the factory defaults or,\n"
+    "                                 with /previous, to what the machine held before\n"
+    "  /whatif                        with /apply or /undo: print every value and key it would\n"
+    "                                 write, delete or create, and change nothing\n"
+    "  veltrano /verify [PROFILE]     check that the profile's tips (or, without one, the tips\n"
+    "                                 recorded as applied) are in effect; change nothing\n"
+    "  veltrano /list                 the 48 tips, one a line, tab-separated: name, group,\n"
+    "                                 recorded as applied or not, in effect or not, caption\n"
+    "  veltrano /save PROFILE         write the tips applied now to a profile\n"
+    "  veltrano /export-reg FILE      write the applied tips' settings as a .reg file\n"
+    "  /log FILE                      append the activity log, with date and time, to FILE\n"
+    "  /norestorepoint                no System Restore point before /apply or /undo\n"
+    "  /lang CODE                     the language of this run: en, de, fr, es, it, pt-BR, nl,\n"
+    "                                 pl, ru, tr, ja, zh-CN, ko\n"
+    "  veltrano /?                    this text\n"
+    "\n"
+    "A profile: one tip a line (TIP0017 in any letter case, then its caption if you like);\n"
+    "'#' starts a comment; saved as ANSI or UTF-8, with any line ends.\n"
+    "Per-user tips (HKEY_CURRENT_USER) are skipped when run as the system account.\n"
+    "\n"
+    "Exit codes: 0 done (of /verify: every tip in effect); 1 some tips could not be applied,\n"
+    "or of /verify some are not in effect (the log says which); 2 bad arguments, profile\n"
+    "or file, nothing changed; 3 Veltrano's records in the registry cannot be written (not\n"
+    "an administrator), nothing changed; 4 another Veltrano was still applying or undoing\n"
+    "tips after five minutes of waiting, nothing changed.\n");
 
 // Whether the command line, whole as the process was given it, holds
 // anything past the program's name (quoted, or up to the first blank): an

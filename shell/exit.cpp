@@ -3,6 +3,7 @@
 #include "shell/exit.h"
 
 #include "core/error.h"
+#include "shell/line_ends.h"
 #include "shell/main_form.h"
 
 #include <algorithm>
@@ -14,7 +15,8 @@ using platform::Root;
 
 namespace {
 
-[[noreturn]] void fail(std::string_view message) { throw core::VeltranoError(std::string(message)); }
+// `message`: one of exit.h's, in English.
+[[noreturn]] void fail(std::string_view message) { throw core::VeltranoError(with_crlf(i18n::tr(message))); }
 
 std::string upper(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -54,9 +56,9 @@ void TForm1::Image_exit_optionsClick() {
     const int at_start = read_counter(kStartCounter);
     const int at_end = read_counter(kEndCounter);
 
-    if (at_start != at_end && dialogs_.ask_yes_no(std::string(kRestartQuestion))) {
+    if (at_start != at_end && dialogs_.ask_yes_no(i18n::tr(kRestartQuestion))) {
         enable_shutdown_privilege();
-        if (!services_.shutdown.initiate_restart(machine_unc_name, std::string(kShutdownMessage),
+        if (!services_.shutdown.initiate_restart(machine_unc_name, i18n::tr(kShutdownMessage),
                                                  kShutdownTimeoutSeconds)) {
             // The privilege goes back to how it was before we asked for it.
             services_.shutdown.restore_privilege();
@@ -75,7 +77,7 @@ void TForm1::exit_by_key() {
     } catch (const core::VeltranoError&) {
         // Exit reports what it cannot read; asking here first costs nothing.
     }
-    if (!exit_asks && !dialogs_.warn_yes_no(std::string(kExitQuestion))) return;
+    if (!exit_asks && !dialogs_.warn_yes_no(i18n::tr(kExitQuestion))) return;
     Image_exit_optionsClick();
 }
 

@@ -1,6 +1,7 @@
 #include "shell/main_form.h"
 
 #include "core/error.h"
+#include "i18n/translate.h"
 #include "shell/startup_stages.h"
 #include "tips/tip_engine.h"
 
@@ -65,8 +66,8 @@ void TForm1::finish_start_up() {
         tips::TipServices tip_services{primitives_, store_, services_.time};
         if (!tips::as_writer(services_.writer_gate, tips::kWindowWriterWaitMs,
                              [&] { tips::finish_interrupted_work(tip_services); }))
-            primitives_.log().add("Another Veltrano is applying or undoing tips: any tip it leaves half done is "
-                                  "finished at a later start");
+            primitives_.log().add(i18n::tr("Another Veltrano is applying or undoing tips: any tip it leaves half "
+                                           "done is finished at a later start"));
     });
     // One step each: a wrongly typed counter costs that counter only, and
     // the start count is still written for the exit to compare with.
@@ -87,7 +88,7 @@ void TForm1::FormDestroy() {
 }
 
 void TForm1::write_counter(const std::string& name, int value) {
-    store_.write_counter(name, value, "Starting the process of writing " + name);
+    store_.write_counter(name, value, i18n::trf("Starting the process of writing {0}", name));
 }
 
 int TForm1::count_applied_tips() { return store_.count_applied_tips(); }

@@ -21,6 +21,7 @@
 #include "platform/system_info.h"
 #include "platform/system_restore.h"
 #include "platform/time.h"
+#include "i18n/translate.h"
 #include "shell/main_view.h"
 #include "tips/tip_page.h"
 #include "ui/dialogs.h"
@@ -91,7 +92,8 @@ std::span<const PageRow> page_table();
 
 // Exit closes the bar; it is no page.
 struct ExitEntry {
-    std::string_view caption = "Exit";
+    // TRANSLATORS: the navigation bar's last entry, which ends the program
+    std::string_view caption = i18n::N_("Exit");
     std::string_view icon = "Image_exit_options";
 };
 inline constexpr ExitEntry kExitEntry{};

@@ -12,52 +12,53 @@
 namespace veltrano::shell {
 
 using platform::Root;
-using Part = LabelPart;
+using Value = LabelValue;
 
 const std::vector<SystemLabel>& system_labels() {
     static const std::vector<SystemLabel> labels{
-        {"Label3",
-         {{Part::Text, "CPU 1: "}, {Part::String, "Identifier", kCpu0Key}, {Part::Text, " Vendor: "},
-          {Part::String, "VendorIdentifier", kCpu0Key}, {Part::Text, " "}, {Part::Integer, "~MHZ", kCpu0Key},
-          {Part::Text, " MHz"}}},
+        // TRANSLATORS: {0} is the processor's name, {1} its maker, {2} its speed in MHz
+        {"Label3", i18n::N_("CPU 1: {0} Vendor: {1} {2} MHz"),
+         {{Value::String, "Identifier", kCpu0Key}, {Value::String, "VendorIdentifier", kCpu0Key},
+          {Value::Integer, "~MHZ", kCpu0Key}}},
         // Read whether or not a second processor exists: one processor gives
         // "CPU 2:  Vendor:  0 MHz", which says as much.
-        {"Label4",
-         {{Part::Text, "CPU 2: "}, {Part::String, "Identifier", kCpu1Key}, {Part::Text, " Vendor: "},
-          {Part::String, "VendorIdentifier", kCpu1Key}, {Part::Text, " "}, {Part::Integer, "~MHZ", kCpu1Key},
-          {Part::Text, " MHz"}}},
-        {"Label5", {{Part::Text, "Windows ProductId: "}, {Part::String, "ProductId", kWindowsKey}}},
-        {"Label6", {{Part::Text, "Windows BuildLab: "}, {Part::String, "BuildLab", kWindowsNtKey}}},
+        {"Label4", i18n::N_("CPU 2: {0} Vendor: {1} {2} MHz"),
+         {{Value::String, "Identifier", kCpu1Key}, {Value::String, "VendorIdentifier", kCpu1Key},
+          {Value::Integer, "~MHZ", kCpu1Key}}},
+        // TRANSLATORS: {0} is a value read from Windows' registry
+        {"Label5", i18n::N_("Windows ProductId: {0}"), {{Value::String, "ProductId", kWindowsKey}}},
+        {"Label6", i18n::N_("Windows BuildLab: {0}"), {{Value::String, "BuildLab", kWindowsNtKey}}},
         {"Label7",
-         {{Part::Text, "Windows CurrentBuildNumber: "}, {Part::String, "CurrentBuildNumber", kWindowsNtKey}}},
+         i18n::N_("Windows CurrentBuildNumber: {0}"),
+         {{Value::String, "CurrentBuildNumber", kWindowsNtKey}}},
         {"Label8",
-         {{Part::Text, "Windows Type: "}, {Part::String, "CurrentType", kWindowsNtKey}, {Part::Text, " Version: "},
-          {Part::String, "CurrentVersion", kWindowsNtKey}}},
-        {"Label9", {{Part::Text, "Windows Name: "}, {Part::String, "ProductName", kWindowsNtKey}}},
+         i18n::N_("Windows Type: {0} Version: {1}"),
+         {{Value::String, "CurrentType", kWindowsNtKey}, {Value::String, "CurrentVersion", kWindowsNtKey}}},
+        {"Label9", i18n::N_("Windows Name: {0}"), {{Value::String, "ProductName", kWindowsNtKey}}},
         {"Label10",
-         {{Part::Text, "Windows Boot Drive: "}, {Part::String, "BootDir", kSetupKey},
-          {Part::Text, "   and System Root: "}, {Part::String, "SystemRoot", kWindowsNtKey}}},
-        {"Label11", {{Part::Text, "Windows Registered Owner: "}, {Part::String, "RegisteredOwner", kWindowsNtKey}}},
+         i18n::N_("Windows Boot Drive: {0}   and System Root: {1}"),
+         {{Value::String, "BootDir", kSetupKey}, {Value::String, "SystemRoot", kWindowsNtKey}}},
+        {"Label11",
+         i18n::N_("Windows Registered Owner: {0}"),
+         {{Value::String, "RegisteredOwner", kWindowsNtKey}}},
         {"Label12",
-         {{Part::Text, "Internet Explorer Build: "}, {Part::String, "Build", kExplorerKey}, {Part::Text, " Version: "},
-          {Part::String, "Version", kExplorerKey}}},
+         i18n::N_("Internet Explorer Build: {0} Version: {1}"),
+         {{Value::String, "Build", kExplorerKey}, {Value::String, "Version", kExplorerKey}}},
     };
     return labels;
 }
 
 std::string system_label_text(core::RegistryPrimitives& primitives, const SystemLabel& label) {
-    std::string text;
-    for (const LabelPart& part : label.parts) {
-        const std::string key(part.key), value(part.text_or_value);
-        switch (part.kind) {
-        case LabelPart::Text: text += part.text_or_value; break;
-        case LabelPart::String: text += primitives.Get_Sysinfo_Registry_string(Root::LocalMachine, key, value); break;
-        case LabelPart::Integer:
-            text += std::to_string(primitives.Get_Sysinfo_Registry_integer(Root::LocalMachine, key, value));
-            break;
-        }
+    std::string values[kMostLabelValues];
+    for (std::size_t i = 0; i < label.values.size() && i < kMostLabelValues; ++i) {
+        const LabelValue& value = label.values[i];
+        const std::string key(value.key), name(value.value);
+        values[i] = value.kind == LabelValue::String
+                        ? primitives.Get_Sysinfo_Registry_string(Root::LocalMachine, key, name)
+                        : std::to_string(primitives.Get_Sysinfo_Registry_integer(Root::LocalMachine, key, name));
     }
-    return text;
+    static_assert(kMostLabelValues == 3);
+    return i18n::trf(label.text, values[0], values[1], values[2]);
 }
 
 std::string general_number(double value, std::string_view decimal_separator) {
@@ -119,8 +120,7 @@ void WelcomePage::Timer1Timer() {
     };
     for (std::size_t i = 0; i < kMemoryLabels.size(); ++i) {
         const MemoryLabel& label = kMemoryLabels[i];
-        view_.set_text(label.name, std::string(label.prefix) + general_number(figures[i], separator) +
-                                       std::string(label.suffix));
+        view_.set_text(label.name, i18n::trf(label.text, general_number(figures[i], separator)));
     }
 }
 
@@ -135,7 +135,8 @@ void WelcomePage::BitBtn18Click() { OpenInternetExplorer(std::string(kVotePage))
 
 void WelcomePage::OpenInternetExplorer(const std::string& address) {
     if (auto failure = services_.browser.open_window(address))
-        throw core::VeltranoError("Cannot open a browser window on " + address + ": " + *failure);
+        // TRANSLATORS: {0} is a web address, {1} why Windows could not open it
+        throw core::VeltranoError(i18n::trf("Cannot open a browser window on {0}: {1}", address, *failure));
 }
 
 }  // namespace veltrano::shell

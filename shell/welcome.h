@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/registry_primitives.h"
+#include "i18n/translate.h"
 #include "shell/page_table.h"
 
 #include <array>
@@ -21,24 +22,27 @@ inline constexpr std::string_view kWindowsNtKey = "\\SOFTWARE\\Microsoft\\Window
 inline constexpr std::string_view kSetupKey = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Setup";
 inline constexpr std::string_view kExplorerKey = "\\SOFTWARE\\Microsoft\\Internet Explorer";
 
-// One piece of a label: a literal text, or a string or DWORD value read
-// from a key.
-struct LabelPart {
-    enum Kind { Text, String, Integer } kind;
-    std::string_view text_or_value;
-    std::string_view key = {};
+// A value a label shows: a string or DWORD value read from a key.
+struct LabelValue {
+    enum Kind { String, Integer } kind;
+    std::string_view value;
+    std::string_view key;
 };
 
+// A label's text, in English with {0}.. where its values go (translated
+// where it is shown), and the values in that order.
 struct SystemLabel {
     std::string_view name;
-    std::vector<LabelPart> parts;
+    std::string_view text;
+    std::vector<LabelValue> values;
 };
+inline constexpr std::size_t kMostLabelValues = 3;
 
 // The ten value labels, in the order they are filled; within a label the
-// values are read left to right.
+// values are read in order.
 const std::vector<SystemLabel>& system_labels();
 
-// Joins a label's literal texts and values exactly, trimming nothing: an
+// The label's text with its values put in exactly, trimming nothing: an
 // empty value leaves its neighbours side by side.
 std::string system_label_text(core::RegistryPrimitives& primitives, const SystemLabel& label);
 
@@ -46,22 +50,24 @@ std::string system_label_text(core::RegistryPrimitives& primitives, const System
 // with the user's decimal separator: 1.5, 2097152, 0,25.
 std::string general_number(double value, std::string_view decimal_separator);
 
-// The memory statistics labels and what each one says before its figure.
+// The memory statistics labels and what each one says, in English with {0}
+// where its figure goes.
 struct MemoryLabel {
     std::string_view name;
-    std::string_view prefix;
-    std::string_view suffix;
+    std::string_view text;
 };
 // The page, a group box of the main window.
 inline constexpr std::string_view kWelcomePage = "GroupBox3";
 
 inline constexpr std::string_view kMemoryBar = "ProgressBar1";
 inline constexpr std::array<MemoryLabel, 5> kMemoryLabels{{
-    {"Label1", "Net physical memory in use: ", "%"},
-    {"Label25", "Total  of physical memory: ", " kbytes"},
-    {"Label26", "Available physical memory: ", " kbytes"},
-    {"Label27", "Total size of paging file: ", " kbytes"},
-    {"Label28", "Available in  paging file: ", " kbytes"},
+    // TRANSLATORS: {0} is a percentage
+    {"Label1", i18n::N_("Net physical memory in use: {0}%")},
+    // TRANSLATORS: {0} is a number of kilobytes
+    {"Label25", i18n::N_("Total  of physical memory: {0} kbytes")},
+    {"Label26", i18n::N_("Available physical memory: {0} kbytes")},
+    {"Label27", i18n::N_("Total size of paging file: {0} kbytes")},
+    {"Label28", i18n::N_("Available in  paging file: {0} kbytes")},
 }};
 
 inline constexpr std::string_view kCalendar = "MonthCalendar1";

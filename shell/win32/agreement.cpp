@@ -1,5 +1,6 @@
 #include "shell/win32/agreement.h"
 
+#include "i18n/translate.h"
 #include "shell/web_addresses.h"
 #include "ui/win32/palette.h"
 
@@ -25,30 +26,31 @@ struct Paragraph {
 
 constexpr Paragraph kParagraphs[] = {
     {"Label1",
-     " Veltrano software comes with no warranty of any kind. Veltrano has been developed in good faith but makes no "
+     i18n::N_(" Veltrano software comes with no warranty of any kind. Veltrano has been developed in good faith but makes no "
      "claim of its suitability for your specific computing needs. If you have bought this software, you would get "
-     "email support.",
+     "email support."),
      12, 66, false, RGB(0, 0, 0)},
     {"Label2",
-     "You must agree to these terms and conditions before you can install or use the software. If you continue to "
+     i18n::N_("You must agree to these terms and conditions before you can install or use the software. If you continue to "
      "use this software, it is assumed that  you have understood the risks involved and won't hold me liable in any "
-     "manner direct or indirect.",
+     "manner direct or indirect."),
      84, 84, true, RGB(0, 0, 0)},
     {"Label3",
-     "Most of the tuneup acts modify your registry and as such have potential for causing trouble. Even though all "
+     i18n::N_("Most of the tuneup acts modify your registry and as such have potential for causing trouble. Even though all "
      "of them have been tested by me, I still can not say that they would work flawlessly. Hence use it at your own "
-     "risk.",
+     "risk."),
      174, 66, false, kMaroon},
     {"Label5",
-     "Before using Veltrano,you must know how to take Registry backup and in case of fatal crash, how to  restore "
-     "it. I am not responsible for any damage caused by this software. Its provided as it is in good faith.",
+     i18n::N_("Before using Veltrano,you must know how to take Registry backup and in case of fatal crash, how to  restore "
+     "it. I am not responsible for any damage caused by this software. Its provided as it is in good faith."),
      246, 66, false, kMaroon},
 };
 
 // The authorship line names the web site the build points at.
 std::string authorship() {
-    return "Veltrano 3.1 by the Veltrano developers, all rights reserved. Web: " + std::string(kVendorSite) +
-           "  Feedback: feedback@veltrano.example";
+    // TRANSLATORS: {0} is the vendor's web site, {1} the feedback mail address
+    return i18n::trf("Veltrano 3.1 by the Veltrano developers, all rights reserved. Web: {0}  Feedback: {1}",
+                     kVendorSite, "feedback@veltrano.example");
 }
 
 }  // namespace
@@ -61,7 +63,7 @@ void TForm2::FormCreate() {
     button_font_.reset(make_ui_font(-11, FW_BOLD));
     for (const Paragraph& p : kParagraphs) {
         // A plain static wraps at word boundaries by itself.
-        HWND label = controls().create(hwnd(), {ControlKind::Label, p.name, p.text, 16, p.top, kWidth - 32, p.height},
+        HWND label = controls().create(hwnd(), {ControlKind::Label, p.name, i18n::tr(p.text), 16, p.top, kWidth - 32, p.height},
                                        font());
         SendMessageW(label, WM_SETFONT,
                      reinterpret_cast<WPARAM>(p.bold ? terms_bold_font_.get() : terms_font_.get()), FALSE);
@@ -71,13 +73,13 @@ void TForm2::FormCreate() {
                                     font());
     SendMessageW(rights, WM_SETFONT, reinterpret_cast<WPARAM>(terms_font_.get()), FALSE);
     controls().set_text_colour(rights, kNavy);
-    const auto add_button = [&](const char* name, const char* caption, int left, std::function<void()> click) {
+    const auto add_button = [&](const char* name, const std::string& caption, int left, std::function<void()> click) {
         HWND button = controls().create(hwnd(), {ControlKind::Button, name, caption, left, 378, 170, 32, click},
                                         font());
         SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(button_font_.get()), FALSE);
     };
-    add_button("BitBtn1", "&Yes, I Agree", 60, [this] { BitBtn1Click(); });
-    add_button("BitBtn2", "&No, I don't Agree", 265, [this] { BitBtn2Click(); });
+    add_button("BitBtn1", i18n::tr("&Yes, I Agree"), 60, [this] { BitBtn1Click(); });
+    add_button("BitBtn2", i18n::tr("&No, I don't Agree"), 265, [this] { BitBtn2Click(); });
     // Esc closes the terms as any dialog (ModalDialog): it once answered
     // "No" and ended the program on a stray key.
 }

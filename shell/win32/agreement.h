@@ -2,6 +2,8 @@
 // program.
 #pragma once
 
+#include "i18n/translate.h"
+
 #include "ui/dialogs.h"
 #include "ui/win32/modal_dialog.h"
 
@@ -11,7 +13,7 @@ class TForm2 : public ModalDialog {
 public:
     static constexpr int kWidth = 495, kHeight = 428;
     // The window's text: what a screen reader names it by; no title bar shows it.
-    static constexpr wchar_t kTitle[] = L"Terms of use";
+    static constexpr std::string_view kTitle = i18n::N_("Terms of use");
 
     explicit TForm2(HINSTANCE instance);
 

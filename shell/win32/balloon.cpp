@@ -1,5 +1,6 @@
 #include "shell/win32/balloon.h"
 
+#include "i18n/translate.h"
 #include "platform/win32/text.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/palette.h"
@@ -36,16 +37,17 @@ void TForm5::FormCreate() {
     // balloon as a click on the body does. They sit inside the ellipse,
     // where it is wide enough for a line of text.
     HWND label = controls().create(
-        hwnd(), {ControlKind::LinkText, "Label1", "All selected tips have been applied on your computer.", 48, 84,
+        hwnd(), {ControlKind::LinkText, "Label1", i18n::tr("All selected tips have been applied on your computer."), 48, 84,
                  290, 42, close},
         font());
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(bold_font()), FALSE);
     controls().create(hwnd(),
                       {ControlKind::LinkText, "StaticText2",
-                       "If you want to close this balloon, click any where on its body. !", 28, 134, 330, 14, close},
+                       i18n::tr("If you want to close this balloon, click any where on its body. !"), 28, 134, 330, 14, close},
                       font());
     controls().create(hwnd(),
-                      {ControlKind::Label, "StaticText1", "This balloon will automatically close in 5 seconds", 62,
+                      {ControlKind::Label, "StaticText1",
+                       i18n::tr("This balloon will automatically close in 5 seconds"), 62,
                        160, 262, 14},
                       font());
 

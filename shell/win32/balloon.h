@@ -3,6 +3,8 @@
 // message or its hint, or on its own after the five seconds its hint promises.
 #pragma once
 
+#include "i18n/translate.h"
+
 #include "ui/win32/gdi.h"
 #include "ui/win32/modal_dialog.h"
 
@@ -31,7 +33,8 @@ class TForm5 : public ModalDialog {
 public:
     static constexpr int kWidth = 415, kHeight = 289;
     // The window's text: what a screen reader names it by; no title bar shows it.
-    static constexpr wchar_t kTitle[] = L"Done";
+    // TRANSLATORS: the name a screen reader gives the balloon that says the chosen tips were applied
+    static constexpr std::string_view kTitle = i18n::N_("Done");
     static constexpr UINT kTimer1Interval = 1000;
     static constexpr int kSecondsShown = 5;
 

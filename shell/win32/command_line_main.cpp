@@ -1,6 +1,7 @@
 // veltrano.exe with arguments: the command line, without a window.
 #include "shell/win32/command_line_main.h"
 
+#include "i18n/translate.h"
 #include "platform/win32/text.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_ansi_text.h"
@@ -65,7 +66,8 @@ private:
 std::string user_name() {
     wchar_t name[257] = {};
     DWORD count = 257;
-    return GetUserNameW(name, &count) ? platform::win32::to_utf8(name) : std::string("(unknown)");
+    // TRANSLATORS: stands for the user's name in the log's first line when Windows does not tell it
+    return GetUserNameW(name, &count) ? platform::win32::to_utf8(name) : i18n::tr("(unknown)");
 }
 
 // LocalSystem, as a machine start-up script runs: its HKEY_CURRENT_USER is

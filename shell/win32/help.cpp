@@ -1,6 +1,7 @@
 #include "shell/win32/help.h"
 
 #include "core/error.h"
+#include "i18n/translate.h"
 #include "platform/win32/text.h"
 #include "shell/win32/browser_host.h"
 #include "ui/win32/dpi.h"
@@ -62,7 +63,7 @@ TForm4::~TForm4() {
 }
 
 void TForm4::FormCreate() {
-    HWND close = controls().create(hwnd(), {ControlKind::Button, "BitBtn1", "&Close", (kWidth - 75) / 2, 503, 75,
+    HWND close = controls().create(hwnd(), {ControlKind::Button, "BitBtn1", i18n::tr("&Close"), (kWidth - 75) / 2, 503, 75,
                                             25, [this] { BitBtn1Click(); }},
                                    bold_font());
     // The standard close button answers Escape as well.
@@ -84,20 +85,22 @@ void TForm4::navigate(const std::string& address) {
     create_browser();
     if (!browser_->created()) {
         const HRESULT why = ole_initialised_ ? browser_->creation_result() : CO_E_NOTINITIALIZED;
-        throw core::VeltranoError("The help page " + address +
-                                  " cannot be shown: this computer has no web browser control to show it with "
-                                  "(error " + hex(why) + ").");
+        // TRANSLATORS: {0} is the help page's address, {1} the error's number (0x80040154)
+        throw core::VeltranoError(i18n::trf("The help page {0} cannot be shown: this computer has no web browser "
+                                            "control to show it with (error {1}).",
+                                            address, hex(why)));
     }
     const HRESULT hr = browser_->navigate(platform::win32::to_utf16(address));
     if (FAILED(hr))
-        throw core::VeltranoError("The help page " + address + " cannot be shown: the web browser control refused it "
-                                  "(error " + hex(hr) + ").");
+        throw core::VeltranoError(
+            i18n::trf("The help page {0} cannot be shown: the web browser control refused it (error {1}).", address,
+                      hex(hr)));
     // Wine without its Gecko engine, for one, takes every address and then
     // fails in the background, leaving an empty viewer: say so instead.
     if (FAILED(browser_->engine_result()))
-        throw core::VeltranoError("The help page " + address +
-                                  " cannot be shown: the web browser control has no engine to display pages with "
-                                  "(error " + hex(browser_->engine_result()) + ").");
+        throw core::VeltranoError(i18n::trf("The help page {0} cannot be shown: the web browser control has no "
+                                            "engine to display pages with (error {1}).",
+                                            address, hex(browser_->engine_result())));
 }
 
 void TForm4::show_help(const std::string& address) {

@@ -3,6 +3,8 @@
 // with the window and keeps the last page until the next help link.
 #pragma once
 
+#include "i18n/translate.h"
+
 #include "ui/win32/modal_dialog.h"
 
 #include <memory>
@@ -20,7 +22,7 @@ class TForm4 : public ModalDialog {
 public:
     static constexpr int kWidth = 806, kHeight = 536;
     // The window's text: what a screen reader names it by; no title bar shows it.
-    static constexpr wchar_t kTitle[] = L"Help";
+    static constexpr std::string_view kTitle = i18n::N_("Help");
 
     explicit TForm4(HINSTANCE instance);
     ~TForm4() override;

@@ -75,7 +75,7 @@ HWND MainWindow::control(std::string_view name) const {
         build_pages_holding(name);
         hwnd = controls_.get(name);
     }
-    if (!hwnd) throw core::VeltranoError("No control named " + std::string(name));
+    if (!hwnd) throw core::VeltranoError(i18n::trf("No control named {0}", name));
     return hwnd;
 }
 
@@ -104,7 +104,7 @@ bool MainWindow::create() {
 
     RECT r = px(RECT{0, 0, kClientWidth, kClientHeight});
     AdjustWindowRectEx(&r, kMainStyle, FALSE, 0);
-    hwnd_ = CreateWindowExW(0, kMainClass, kMainCaption, kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+    hwnd_ = CreateWindowExW(0, kMainClass, to_utf16(i18n::tr(kMainCaption)).c_str(), kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                             r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance_, this);
     if (!hwnd_) return false;
     VELTRANO_STAGE("main window");
@@ -207,7 +207,7 @@ void MainWindow::build_controls() {
     std::vector<NavigationEntry> entries;
     for (std::size_t i = 0; i < form_.navigation_entries(); ++i) {
         const bool exit = i == pages.size();
-        entries.push_back({std::string(exit ? kExitEntry.caption : pages[i].caption),
+        entries.push_back({i18n::tr(exit ? kExitEntry.caption : pages[i].caption),
                            controls_.bitmap(std::string(exit ? kExitEntry.icon : pages[i].icon))});
     }
     navigation_.create(hwnd_, kNavigationFrame.left + 1, kNavigationFrame.top + 10, entries, font, kNavigationCommand);
@@ -223,7 +223,7 @@ void MainWindow::build_controls() {
     // the list by it.
     controls_.create(hwnd_, {ControlKind::Picture, std::string(ui::kLogStrip), std::string(ui::kLogStrip), kLogLeft, 448, kLogWidth, 8, {}, false}, font);
     HWND label = controls_.create(hwnd_,
-                                  {ControlKind::Label, std::string(ui::kLogCaption), "Log of activities carried out in this session",
+                                  {ControlKind::Label, std::string(ui::kLogCaption), i18n::tr("Log of activities carried out in this session"),
                                    kLogLeft, 432, kLogWidth, 14, {}, false},
                                   font);
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(bold_font_.get()), FALSE);
@@ -236,7 +236,7 @@ HWND MainWindow::page_panel(std::size_t page) {
     const PageRow& row = form_.pages()[page];
     if (HWND made = controls_.get(row.group_box)) return made;
     HWND panel = controls_.create(hwnd_,
-                                  {ControlKind::Panel, std::string(row.group_box), std::string(row.title), kPageLeft,
+                                  {ControlKind::Panel, std::string(row.group_box), i18n::tr(row.title), kPageLeft,
                                    kPageTop, kPageWidth, row.height, {}, false},
                                   static_cast<HFONT>(font_.get()));
     // In the pages' order after the navigation bar, as if made at start:
@@ -522,7 +522,7 @@ void MainWindow::set_date(std::string_view name, ui::Date date) {
 ui::Grid& MainWindow::grid(std::string_view name) {
     control(name);  // draws the grid's page if it is not drawn yet
     GridView* grid = controls_.grid(name);
-    if (!grid) throw core::VeltranoError("No grid named " + std::string(name));
+    if (!grid) throw core::VeltranoError(i18n::trf("No grid named {0}", name));
     return *grid;
 }
 

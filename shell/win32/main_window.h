@@ -3,6 +3,7 @@
 // it every click; an error that escapes a handler is shown here, once.
 #pragma once
 
+#include "i18n/translate.h"
 #include "shell/main_form.h"
 #include "shell/main_view.h"
 #include "ui/win32/controls.h"
@@ -23,7 +24,7 @@
 
 namespace veltrano::shell::win32 {
 
-inline constexpr wchar_t kMainCaption[] = L"Veltrano 3.1 for Micrsoft Windows XP Professional";
+inline constexpr std::string_view kMainCaption = i18n::N_("Veltrano 3.1 for Micrsoft Windows XP Professional");
 
 class MainWindow : public MainView, public ui::ActivityLog {
 public:

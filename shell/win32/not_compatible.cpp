@@ -1,5 +1,7 @@
 #include "shell/win32/not_compatible.h"
 
+#include "i18n/translate.h"
+
 namespace veltrano::shell::win32 {
 
 TForm3::TForm3(HINSTANCE instance)
@@ -10,13 +12,13 @@ void TForm3::FormCreate() {
     HWND label = controls().create(
         hwnd(),
         {ControlKind::Label, "Label1",
-         "Veltrano software has been designed for Windows XP and it will not work well with other operating system, "
+         i18n::tr("Veltrano software has been designed for Windows XP and it will not work well with other operating system, "
          "specially Windows 95 and Window 98. You are trying to run it on a system is does not appear to be Windows "
-         "XP.",
+         "XP."),
          13, 13, 410, 60},
         font());
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(bold_font()), FALSE);
-    HWND cancel = controls().create(hwnd(), {ControlKind::Button, "BitBtn1", "Cancel", 180, 85, 75, 25,
+    HWND cancel = controls().create(hwnd(), {ControlKind::Button, "BitBtn1", i18n::tr("Cancel"), 180, 85, 75, 25,
                                              [this] { BitBtn1Click(); }},
                                     font());
     // Escape answers the standard cancel button, as it would on any dialog.

@@ -1,6 +1,8 @@
 // TForm3: the notice shown instead of a page on Windows outside the NT family.
 #pragma once
 
+#include "i18n/translate.h"
+
 #include "ui/win32/modal_dialog.h"
 
 namespace veltrano::shell::win32 {
@@ -9,7 +11,7 @@ class TForm3 : public ModalDialog {
 public:
     explicit TForm3(HINSTANCE instance);
     // The window's text: what a screen reader names it by; no title bar shows it.
-    static constexpr wchar_t kTitle[] = L"Not compatible";
+    static constexpr std::string_view kTitle = i18n::N_("Not compatible");
     void BitBtn1Click() { end_modal(); }
 
 protected:

@@ -31,11 +31,18 @@ struct InfoRow {
 };
 
 constexpr InfoRow kInfoRows[] = {
-    {"Label16", "CPU:", "Label3"},          {nullptr, nullptr, "Label4"},
-    {"Label17", "OS Name: ", "Label9"},     {"Label19", "Product Id:", "Label5"},
-    {"Label18", "OS Type:", "Label8"},      {"Label20", "OS Build:", "Label7"},
-    {"Label21", "OS Labinfo:", "Label6"},   {"Label23", "IE version:", "Label12"},
-    {"Label24", "Owned by:", "Label11"},    {nullptr, nullptr, "Label10"},
+    {"Label16", i18n::N_("CPU:"), "Label3"},
+    {nullptr, nullptr, "Label4"},
+    {"Label17", i18n::N_("OS Name: "), "Label9"},
+    {"Label19", i18n::N_("Product Id:"), "Label5"},
+    {"Label18", i18n::N_("OS Type:"), "Label8"},
+    {"Label20", i18n::N_("OS Build:"), "Label7"},
+    // TRANSLATORS: the caption of Windows' build lab string (as 2600.xpsp.080413-2111)
+    {"Label21", i18n::N_("OS Labinfo:"), "Label6"},
+    {"Label23", i18n::N_("IE version:"), "Label12"},
+    // TRANSLATORS: the caption of Windows' registered owner
+    {"Label24", i18n::N_("Owned by:"), "Label11"},
+    {nullptr, nullptr, "Label10"},
 };
 
 struct Box {
@@ -67,7 +74,7 @@ void build_welcome_page(const PageBuilder& b, WelcomePage& logic) {
     Box calendar_frame = kCalendarFrame;
     // The frame's caption is painted by the sheet; readers name the
     // calendar by a label right before it, of no size.
-    b.add({ControlKind::Label, "LabelCalendar", "Calendar", kCalendarFrame.left + kCalendarInLeft,
+    b.add({ControlKind::Label, "LabelCalendar", i18n::tr("Calendar"), kCalendarFrame.left + kCalendarInLeft,
            kCalendarFrame.top + kCalendarInTop, 0, 0});
     HWND calendar = b.add({ControlKind::MonthCalendar, "MonthCalendar1", "", kCalendarFrame.left + kCalendarInLeft,
                            kCalendarFrame.top + kCalendarInTop, 180, 144});
@@ -91,13 +98,13 @@ void build_welcome_page(const PageBuilder& b, WelcomePage& logic) {
         void (WelcomePage::*click)();
     };
     const Button buttons[] = {
-        {"BitBtn18", "&Vote for Veltrano", &WelcomePage::BitBtn18Click},
-        {"BitBtn1", "&Terms of use", &WelcomePage::show_terms_of_use},
-        {"BitBtn2", "&Check for updates", &WelcomePage::BitBtn2Click},
+        {"BitBtn18", i18n::N_("&Vote for Veltrano"), &WelcomePage::BitBtn18Click},
+        {"BitBtn1", i18n::N_("&Terms of use"), &WelcomePage::show_terms_of_use},
+        {"BitBtn2", i18n::N_("&Check for updates"), &WelcomePage::BitBtn2Click},
     };
     for (int i = 0; i < 3; ++i) {
         const auto click = buttons[i].click;
-        b.add({ControlKind::Button, buttons[i].name, buttons[i].caption, 484, 384 + i * 34, 106, 28,
+        b.add({ControlKind::Button, buttons[i].name, i18n::tr(buttons[i].caption), 484, 384 + i * 34, 106, 28,
                [&logic, click] { (logic.*click)(); }});
     }
 
@@ -122,42 +129,42 @@ void build_welcome_page(const PageBuilder& b, WelcomePage& logic) {
     HWND sheet = b.add({ControlKind::Sheet, "FactsSheet", "", f.left, f.top, f.width, f.height});
     SetWindowPos(sheet, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // An item on the sheet, placed as it would stand on the page.
-    const auto item = [&](ControlKind kind, const char* name, const char* caption, Box at, COLORREF colour,
+    const auto item = [&](ControlKind kind, const char* name, const std::string& caption, Box at, COLORREF colour,
                           bool bold) {
         b.controls.add_to_sheet(sheet, {kind, name, caption, at.left - f.left, at.top - f.top, at.width, at.height},
                                 bold ? b.bold_font : b.font, colour);
     };
-    const auto text = [&](const char* name, const char* caption, Box at, COLORREF colour, bool bold) {
+    const auto text = [&](const char* name, const std::string& caption, Box at, COLORREF colour, bool bold) {
         item(ControlKind::Label, name, caption, at, colour, bold);
     };
 
     text("Label14",
-         "Veltrano is designed  for Windows XP Professional and may not work well  with other operating systems "
+         i18n::tr("Veltrano is designed  for Windows XP Professional and may not work well  with other operating systems "
          "specially Windows 95 ,98 and ME. Many of theses tips may work on Windows 2000 Pro but recommended OS is "
-         "Windows XP Professional.",
+         "Windows XP Professional."),
          {kLeft, 18, kInnerWidth, 42}, kBlack, true);
     item(ControlKind::Picture, "Image3", "Image3", {kLeft, 64, 105, 65}, kBlack, false);
     text("Label13",
-         "Veltrano 3.1, registry tuning for Windows XP Professional. Written by the Veltrano developers; all rights "
-         "reserved. Comments and ideas are welcome at feedback@veltrano.example.",
+         i18n::tr("Veltrano 3.1, registry tuning for Windows XP Professional. Written by the Veltrano developers; all rights "
+         "reserved. Comments and ideas are welcome at feedback@veltrano.example."),
          {132, 70, 452, 54}, kBlack, true);
-    text("Label15", "You are running Veltrano on a computer that has following configuration :",
+    text("Label15", i18n::tr("You are running Veltrano on a computer that has following configuration :"),
          {kLeft, 134, kInnerWidth, 14}, kMaroon, true);
 
     for (int row = 0; row < static_cast<int>(std::size(kInfoRows)); ++row) {
         const InfoRow& info = kInfoRows[row];
         const int top = kFirstRowTop + row * kRowStep;
-        if (info.caption_label) text(info.caption_label, info.caption, {kLeft, top, 80, 14}, kBlue, false);
+        if (info.caption_label) text(info.caption_label, i18n::tr(info.caption), {kLeft, top, 80, 14}, kBlue, false);
         text(info.value_label, "", {kValueLeft, top, 584 - kValueLeft, 14}, kGreen, false);
     }
 
     // Memory statistics, refreshed by Timer1; empty until its first tick.
-    text("StaticText8", "Memory load:", {kLeft, 318, 100, 14}, kBlack, false);
-    item(ControlKind::Panel, "GroupBox13", "Current Statistics", kStatistics, kBlack, false);
+    text("StaticText8", i18n::tr("Memory load:"), {kLeft, 318, 100, 14}, kBlack, false);
+    item(ControlKind::Panel, "GroupBox13", i18n::tr("Current Statistics"), kStatistics, kBlack, false);
     for (int i = 0; i < static_cast<int>(kMemoryLabels.size()); ++i)
         text(kMemoryLabels[i].name.data(), "",
              {kStatisticsLeft, kStatisticsTop + i * kStatisticsStep, kStatisticsWidth, 14}, kBlack, false);
-    item(ControlKind::Panel, "GroupBox12", "Calendar", calendar_frame, kBlack, false);
+    item(ControlKind::Panel, "GroupBox12", i18n::tr("Calendar"), calendar_frame, kBlack, false);
 }
 
 }  // namespace veltrano::shell::win32

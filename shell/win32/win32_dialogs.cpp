@@ -1,5 +1,6 @@
 #include "shell/win32/win32_dialogs.h"
 
+#include "i18n/translate.h"
 #include "platform/win32/text.h"
 #include "ui/win32/error_box.h"
 
@@ -56,11 +57,16 @@ std::string choose_profile(HWND owner, bool save) {
     OPENFILENAMEW ofn{};
     ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     ofn.hwndOwner = owner;
-    ofn.lpstrFilter = L"Veltrano profiles (*.txt)\0*.txt\0All files (*.*)\0*.*\0";
+    // The filter: pairs of a description and its pattern, each ended by a
+    // NUL, the list by another.
+    const std::wstring filter = platform::win32::to_utf16(i18n::tr("Veltrano profiles (*.txt)")) + L'\0' + L"*.txt" +
+                                L'\0' + platform::win32::to_utf16(i18n::tr("All files (*.*)")) + L'\0' + L"*.*" + L'\0';
+    const std::wstring title = platform::win32::to_utf16(save ? i18n::tr("Save profile") : i18n::tr("Load profile"));
+    ofn.lpstrFilter = filter.c_str();
     ofn.lpstrFile = path;
     ofn.nMaxFile = MAX_PATH;
     ofn.lpstrDefExt = L"txt";
-    ofn.lpstrTitle = save ? L"Save profile" : L"Load profile";
+    ofn.lpstrTitle = title.c_str();
     ofn.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST |
                 (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
     const BOOL chosen = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);

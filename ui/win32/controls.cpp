@@ -1,5 +1,6 @@
 #include "ui/win32/controls.h"
 
+#include "i18n/translate.h"
 #include "platform/win32/text.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/error_box.h"
@@ -350,7 +351,9 @@ void Controls::show_popup_menu(HWND grid, bool from_keyboard) const {
             AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
             continue;
         }
-        if (const char key = by_hwnd_.at(items[i]).shortcut) text += std::wstring(L"\tCtrl+") + static_cast<wchar_t>(key);
+        if (const char key = by_hwnd_.at(items[i]).shortcut)
+            // TRANSLATORS: a menu entry's shortcut, {0} the key pressed with Ctrl, named as keyboards label it
+            text += L"\t" + to_utf16(i18n::trf("Ctrl+{0}", std::string(1, key)));
         // Ids from 1: TrackPopupMenu says 0 when nothing was chosen.
         AppendMenuW(menu.get(), MF_STRING | (IsWindowEnabled(items[i]) ? 0 : MF_GRAYED), i + 1, text.c_str());
     }

@@ -1,6 +1,7 @@
 #include "ui/win32/modal_dialog.h"
 
 #include "i18n/translate.h"
+#include "platform/win32/text.h"
 
 #include "ui/win32/dpi.h"
 #include "ui/win32/error_box.h"
@@ -63,8 +64,8 @@ HFONT make_ui_font(int height, int weight) {
 }
 
 ModalDialog::ModalDialog(HINSTANCE instance, const wchar_t* class_name, int client_width, int client_height,
-                         COLORREF background, const wchar_t* title)
-    : instance_(instance), class_name_(class_name), title_(title ? title : class_name), client_width_(client_width), client_height_(client_height),
+                         COLORREF background, std::string_view title)
+    : instance_(instance), class_name_(class_name), title_(title), client_width_(client_width), client_height_(client_height),
       background_(background) {}
 
 ModalDialog::~ModalDialog() {
@@ -93,7 +94,8 @@ bool ModalDialog::create(HWND owner) {
     const int width = px(client_width_), height = px(client_height_);
     const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    hwnd_ = CreateWindowExW(0, class_name_, title_, WS_POPUP | WS_CLIPCHILDREN, left, top, width, height, owner,
+    const std::wstring title = title_.empty() ? std::wstring(class_name_) : platform::win32::to_utf16(i18n::tr(title_));
+    hwnd_ = CreateWindowExW(0, class_name_, title.c_str(), WS_POPUP | WS_CLIPCHILDREN, left, top, width, height, owner,
                             nullptr, instance_, this);
     if (!hwnd_) return false;
     run_guarded(owner, [&] { FormCreate(); });

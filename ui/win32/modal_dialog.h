@@ -7,14 +7,17 @@
 
 #include <windows.h>
 
+#include <string_view>
+
 namespace veltrano::shell::win32 {
 
 class ModalDialog {
 public:
     // `title`: the window's text, which no title bar shows but a screen
-    // reader says when the dialog opens; the class name when none.
+    // reader says when the dialog opens, in English (shown translated); the
+    // class name when none.
     ModalDialog(HINSTANCE instance, const wchar_t* class_name, int client_width, int client_height,
-                COLORREF background, const wchar_t* title = nullptr);
+                COLORREF background, std::string_view title = {});
     virtual ~ModalDialog();
     ModalDialog(const ModalDialog&) = delete;
     ModalDialog& operator=(const ModalDialog&) = delete;
@@ -45,7 +48,7 @@ private:
     LRESULT dispatch(UINT msg, WPARAM wp, LPARAM lp);
 
     const wchar_t* class_name_;
-    const wchar_t* title_;
+    std::string_view title_;
     int client_width_, client_height_;
     COLORREF background_;
     HWND hwnd_ = nullptr;

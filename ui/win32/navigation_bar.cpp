@@ -1,5 +1,6 @@
 #include "ui/win32/navigation_bar.h"
 
+#include "i18n/translate.h"
 #include "platform/win32/text.h"
 #include "ui/win32/controls.h"
 #include "ui/win32/dpi.h"
@@ -27,7 +28,9 @@ void NavigationBar::create(HWND parent, int left, int top, const std::vector<Nav
     }
     // Flat, no tooltips (a window more), no divider, placed where we say;
     // the background is ours to paint.
-    hwnd_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"Navigation",
+    // TRANSLATORS: what a screen reader calls the bar of page pictures on the left of the window
+    const std::wstring name = platform::win32::to_utf16(i18n::tr("Navigation"));
+    hwnd_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, name.c_str(),
                             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | TBSTYLE_FLAT | TBSTYLE_CUSTOMERASE |
                                 CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER,
                             px(left), px(top), px(kEntryWidth * static_cast<int>(entries.size())), px(kEntryHeight),
