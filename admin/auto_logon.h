@@ -17,7 +17,8 @@ inline const std::string kWinlogonKey = "\\Software\\Microsoft\\Windows NT\\Curr
 // in clear: the program's own key is readable by every user.
 inline const std::string kPasswordMask = "********";
 
-inline constexpr std::string_view kAutoLogonEnabled = i18n::N_("Autologon enabled and settings applied. Please Reboot ");
+inline constexpr std::string_view kAutoLogonEnabled =
+    i18n::N_("Autologon enabled and settings applied. Please Reboot ");
 inline constexpr std::string_view kAutoLogonDisabled = i18n::N_("Autologon setting disabled. Please Reboot. ");
 // Asked where Windows will not keep the password as a secret, the reason
 // between the brackets.

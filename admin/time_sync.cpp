@@ -210,8 +210,8 @@ void TimeSyncPage::UDPSockDataAvailable() {
     const int length = socket_->ReceiveFrom(buffer, from);
     if (length < 0) {
         // The request stays in flight: a reply that can be read may follow.
-        // TRANSLATORS: {0} the number of a Windows Sockets error
         widgets_.set_text(kStatus,
+                          // TRANSLATORS: {0} the number of a Windows Sockets error
                           i18n::trf("error {0}: the reply could not be read", std::to_string(socket_->LastError())));
         return;
     }

@@ -68,8 +68,8 @@ constexpr int kDefaultWidth = 64;
 constexpr Column<ProcessRow> kCpuColumn{i18n::N_("CPU"), 40,
                                         [](const ProcessRow& p) { return p.cpu < 0 ? std::string() : std::to_string(p.cpu); },
                                         [](const ProcessRow& a, const ProcessRow& b) { return a.cpu < b.cpu; }};
-// TRANSLATORS: the column of the process's memory (its working set), in KB
 constexpr Column<ProcessRow> kMemoryColumn{
+    // TRANSLATORS: the column of the process's memory (its working set), in KB
     i18n::N_("Memory"), 80, [](const ProcessRow& p) { return memory_text(p.working_set); },
     [](const ProcessRow& a, const ProcessRow& b) { return a.working_set < b.working_set; }};
 

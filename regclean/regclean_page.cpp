@@ -19,6 +19,8 @@ using platform::Root;
 std::string describe_entry(const std::string& key, const std::string& modified, const std::string& name,
                            const std::string& data) {
     return i18n::trf(
+        // TRANSLATORS: {0} the key, {1} when it was last changed, {2} the value's name, {3} its data; 'Remove
+        // Selected Entry' is the caption of the button that removes it
         "Registry Key:  {0} which was last updated on: {1} has a subkey:  {2} with invalid value: {3}. It may be a "
         "good idea to delete this key. But this is just a recommendation.Be aware of the fact that even a minor "
         "mistake with registry can render your system useless. Don't delete it if you are not sure. If this is what "
@@ -70,8 +72,11 @@ constexpr unsigned kPumpsPerProgress = 256;
 }  // namespace
 
 std::string progress_text(const ScanProgress& p, bool scanning, bool stopped) {
+    // TRANSLATORS: a count of registry keys read, put into the scan's progress line
     const std::string keys = counted(p.keys, i18n::N_("{0} key"), i18n::N_("{0} keys"));
+    // TRANSLATORS: a count of registry values read, put into the scan's progress line
     const std::string values = counted(p.values, i18n::N_("{0} value"), i18n::N_("{0} values"));
+    // TRANSLATORS: a count of broken registry entries found, put into the scan's progress line
     const std::string found = counted(p.found, i18n::N_("{0} entry"), i18n::N_("{0} entries"));
     // TRANSLATORS: {0} a registry root (HKEY_CURRENT_USER), {1} "N keys", {2} "N values", {3} "N entries"
     if (scanning) return i18n::trf("Scanning {0}: {1} and {2} read, {3} found", p.root_name, keys, values, found);
@@ -389,8 +394,9 @@ std::string RegCleanPage::backup_folder() {
 std::string RegCleanPage::write_backup(const std::vector<BackupEntry>& entries) {
     const std::string folder = backup_folder();
     const auto refuse = [&] {
-        throw core::VeltranoError(i18n::trf("Nothing was removed: the backup of the entries could not be written to {0}",
-                                            folder.empty() ? i18n::tr("the application data folder") : folder));
+        throw core::VeltranoError(
+            i18n::trf("Nothing was removed: the backup of the entries could not be written to {0}",
+                      folder.empty() ? i18n::tr("the application data folder") : folder));
     };
     if (folder.empty() || !files_.create_directories(folder)) refuse();
     const platform::SystemTime now = time_.local_time();

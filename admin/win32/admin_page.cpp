@@ -36,7 +36,8 @@ void build_auto_logon(const PageBuilder& b, admin::AutoLogon& logic) {
     b.add_to(page, {ControlKind::Label, "Label32", i18n::tr("Default d&oman name"), 8, 70, 110, 14});
     b.add_to(page, edit("Edit3", 120, 67, 120));
 
-    HWND count = b.add_to(page, {ControlKind::Panel, "GroupBox24", i18n::tr("Limit number of auto logons"), 252, 14, 212, 50});
+    HWND count =
+        b.add_to(page, {ControlKind::Panel, "GroupBox24", i18n::tr("Limit number of auto logons"), 252, 14, 212, 50});
     b.add_to(count, {ControlKind::Label, "Label33", i18n::tr("No. of auto &logons"), 8, 24, 100, 14});
     b.add_to(count, edit("Edit4", 112, 21, 80));
 
@@ -62,24 +63,27 @@ void build_auto_logon(const PageBuilder& b, admin::AutoLogon& logic) {
          "RadioButton12", i18n::N_("disable "), false},
     };
     for (const Choice& c : choices) {
-        HWND frame = b.add_to(page, {ControlKind::Panel, c.frame, i18n::tr(c.caption), c.left, c.top, c.width, c.stacked ? 58 : 40});
-        HWND on = b.add_to(frame, {ControlKind::RadioButton, c.on, i18n::tr(c.on_caption), 8, 18, c.stacked ? 436 : 96, 16});
-        b.add_to(frame, {ControlKind::RadioButton, c.off, i18n::tr(c.off_caption), c.stacked ? 8 : 110, c.stacked ? 36 : 18,
-                         c.stacked ? 436 : 96, 16});
+        HWND frame = b.add_to(
+            page, {ControlKind::Panel, c.frame, i18n::tr(c.caption), c.left, c.top, c.width, c.stacked ? 58 : 40});
+        HWND on = b.add_to(
+            frame, {ControlKind::RadioButton, c.on, i18n::tr(c.on_caption), 8, 18, c.stacked ? 436 : 96, 16});
+        b.add_to(frame, {ControlKind::RadioButton, c.off, i18n::tr(c.off_caption), c.stacked ? 8 : 110,
+                         c.stacked ? 36 : 18, c.stacked ? 436 : 96, 16});
         SendMessageW(on, BM_SETCHECK, BST_CHECKED, 0);
     }
 
-    HWND notice = b.add_to(page, {ControlKind::Panel, "GroupBox20", i18n::tr("Show legal notice before logon"), 8, 198, 456, 86});
+    HWND notice = b.add_to(
+        page, {ControlKind::Panel, "GroupBox20", i18n::tr("Show legal notice before logon"), 8, 198, 456, 86});
     b.add_to(notice, {ControlKind::Label, "Label34", i18n::tr("T&itle of legal of notice window: "), 8, 20, 170, 14});
     b.add_to(notice, edit("Edit5", 180, 17, 268));
     b.add_to(notice, {ControlKind::Label, "Label35", i18n::tr("Actual te&xt of the legal notice : "), 8, 42, 170, 14});
     ControlDecl text = edit("Edit6", 180, 39, 268);
     text.max_length = admin::kLegalNoticeTextLength;
     b.add_to(notice, text);
-    HWND show = b.add_to(notice, {ControlKind::RadioButton, "RadioButton15", i18n::tr("enable legal notice display before logon"),
-                                  8, 64, 220, 16});
-    b.add_to(notice, {ControlKind::RadioButton, "RadioButton16", i18n::tr("disable legal notice display before logon"), 232, 64,
-                      216, 16});
+    HWND show = b.add_to(notice, {ControlKind::RadioButton, "RadioButton15",
+                                  i18n::tr("enable legal notice display before logon"), 8, 64, 220, 16});
+    b.add_to(notice, {ControlKind::RadioButton, "RadioButton16", i18n::tr("disable legal notice display before logon"),
+                      232, 64, 216, 16});
     SendMessageW(show, BM_SETCHECK, BST_CHECKED, 0);
 
     b.add_to(page, {ControlKind::Button, "BitBtn23", i18n::tr("A&pply changes"), 344, 289, 120, 26,
@@ -141,7 +145,8 @@ void build_admin_page(const PageBuilder& b, admin::AdminPage& logic) {
     build_control_panel(b, logic.control_panel());
     build_launchers(b, logic.launchers());
 
-    HWND time_sync = sub_page(b, admin::kTimeSyncPage, i18n::tr("Select Time Server and Synchronize your system date and time"));
+    HWND time_sync =
+        sub_page(b, admin::kTimeSyncPage, i18n::tr("Select Time Server and Synchronize your system date and time"));
     // Without its logic (no socket to be had) the sub-page stays empty.
     if (admin::TimeSyncPage* sync = logic.time_sync())
         build_time_sync_page(PageBuilder{b.controls, time_sync, b.font, b.bold_font}, *sync);

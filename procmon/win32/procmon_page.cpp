@@ -108,8 +108,8 @@ void build_process_monitor(const PageBuilder& b, ProcessMonitor& logic) {
     }
     b.controls.set_popup_menu(grid, std::move(menu));
 
-    HWND box = b.add({ControlKind::CheckBox, std::string(procmon::kAutoRefreshBox), i18n::tr("&Refresh every 2 s"), left + 4,
-                      kButtonTop + 6, kLeft + kWidth - left - 4, 16});
+    HWND box = b.add({ControlKind::CheckBox, std::string(procmon::kAutoRefreshBox), i18n::tr("&Refresh every 2 s"),
+                      left + 4, kButtonTop + 6, kLeft + kWidth - left - 4, 16});
     SendMessageW(box, BM_SETCHECK, BST_CHECKED, 0);
 
     auto sampler = std::make_shared<Sampler>(logic.processes());

@@ -37,11 +37,13 @@ protected:
                                    i18n::tr("The registry scans leave out these entries:"), 12, 12, 496, 16},
                           font());
         list_ = controls().create(hwnd(), {ControlKind::ListBox, "ListIgnored", "", 12, 32, 496, 220}, font());
-        controls().create(hwnd(), {ControlKind::Button, "ButtonUnignore", i18n::tr("&Take off the list"), 12, 262, 140, 26,
-                                   [this] { take_off(); }},
+        controls().create(hwnd(),
+                          {ControlKind::Button, "ButtonUnignore", i18n::tr("&Take off the list"), 12, 262, 140, 26,
+                           [this] { take_off(); }},
                           font());
-        HWND close = controls().create(hwnd(), {ControlKind::Button, "ButtonCloseIgnored", i18n::tr("Close"), 428, 262, 80, 26,
-                                                [this] { end_modal(); }},
+        HWND close = controls().create(hwnd(),
+                                       {ControlKind::Button, "ButtonCloseIgnored", i18n::tr("Close"), 428, 262, 80, 26,
+                                        [this] { end_modal(); }},
                                        font());
         SetWindowLongPtrW(close, GWLP_ID, IDCANCEL);
     }
@@ -98,23 +100,24 @@ void build_regclean_page(const PageBuilder& b, regclean::RegCleanPage& logic) {
     }
     b.controls.set_popup_menu(
         grid_window,
-        {b.add({ControlKind::MenuItem, std::string(regclean::kIgnoreEntryItem), i18n::tr("Ignore this entry"), 0, 0, 0, 0,
-                [&logic] { logic.IgnoreEntry1Click(); }}),
-         b.add({ControlKind::MenuItem, std::string(regclean::kIgnoreKeyItem), i18n::tr("Ignore everything below this key"), 0, 0,
-                0, 0, [&logic] { logic.IgnoreKey1Click(); }})});
+        {b.add({ControlKind::MenuItem, std::string(regclean::kIgnoreEntryItem), i18n::tr("Ignore this entry"), 0, 0,
+                0, 0, [&logic] { logic.IgnoreEntry1Click(); }}),
+         b.add({ControlKind::MenuItem, std::string(regclean::kIgnoreKeyItem),
+                i18n::tr("Ignore everything below this key"), 0, 0, 0, 0, [&logic] { logic.IgnoreKey1Click(); }})});
 
     HWND selected = b.add({ControlKind::Panel, "GroupBox16", i18n::tr("Selected Entry"), 8, 292, 584, 146});
     b.add_to(selected, {ControlKind::Label, "LabelSelectedEntry", i18n::tr("Selected Entry"), 8, 18, 0, 0});
     b.add_to(selected, {ControlKind::ReadOnlyText, std::string(regclean::kDescription), "", 8, 18, 568, 100});
     // Below the description, where the scan says how far it got.
-    // TRANSLATORS: the registry cleaner's status line before the first scan
-    b.add_to(selected, {ControlKind::Label, std::string(regclean::kProgress), i18n::tr("Registry path is: "), 8, 122, 568, 16});
+    b.add_to(selected,
+             // TRANSLATORS: the registry cleaner's status line before the first scan
+             {ControlKind::Label, std::string(regclean::kProgress), i18n::tr("Registry path is: "), 8, 122, 568, 16});
     b.add({ControlKind::Label, "Label30", "", 8, 444, 8, 14});
 
     b.add({ControlKind::Button, std::string(regclean::kStartButton), i18n::tr("&Start Registry Scan"), 16, 448, 130, 28,
            [&logic] { logic.Button1Click(); }});
-    b.add({ControlKind::Button, std::string(regclean::kRemoveButton), i18n::tr("&Remove Selected Entry"), 160, 448, 130, 28,
-           [&logic] { logic.Button2Click(); }});
+    b.add({ControlKind::Button, std::string(regclean::kRemoveButton), i18n::tr("&Remove Selected Entry"), 160, 448, 130,
+           28, [&logic] { logic.Button2Click(); }});
     b.add({ControlKind::Button, std::string(regclean::kStopButton), i18n::tr("S&top Registry Scan"), 304, 448, 130, 28,
            [&logic] { logic.Button3Click(); }});
     HWND page = b.page;
