@@ -1,6 +1,7 @@
 #include "admin/auto_logon.h"
 
 #include "core/error.h"
+#include "i18n/translate.h"
 
 #include <charconv>
 #include <limits>
@@ -20,8 +21,9 @@ const std::string kPassword = "DefaultPassword";
 }  // namespace
 
 std::string keep_in_clear_question(const std::string& reason) {
-    return "Windows would not keep the password as a secret (" + reason +
-           "). Keep it in the registry instead, where every user of this computer can read it?";
+    return i18n::trf("Windows would not keep the password as a secret ({0}). Keep it in the registry instead, where "
+                     "every user of this computer can read it?",
+                     reason);
 }
 
 std::string trimmed(std::string_view text) {
@@ -40,7 +42,7 @@ std::int32_t to_integer(const std::string& text) {
     // character: both are ours to refuse.
     const bool whole = !digits.empty() && digits.front() != '+' && error == std::errc() &&
                        end == digits.data() + digits.size();
-    if (!whole) throw core::VeltranoError("'" + text + "' is not a valid integer value");
+    if (!whole) throw core::VeltranoError(i18n::trf("'{0}' is not a valid integer value", text));
     return number;
 }
 
@@ -88,7 +90,7 @@ void AutoLogon::write(const std::string& name, std::int32_t data, const std::str
 
 void AutoLogon::done(std::string_view balloon) {
     ctx_.sound.play_resource_async("DONE");
-    ctx_.dialogs.show_balloon(std::string(balloon));
+    ctx_.dialogs.show_balloon(i18n::tr(balloon));
 }
 
 bool AutoLogon::password_stored() const {
@@ -101,11 +103,13 @@ bool AutoLogon::password_stored() const {
 AutoLogon::PasswordPlace AutoLogon::place_password(const std::string& password) {
     if (password == kPasswordMask && password_stored()) return PasswordPlace::Unchanged;
     const std::optional<std::string> refused =
-        ctx_.secrets ? ctx_.secrets->store(kPassword, password) : std::optional<std::string>("this Windows keeps no secrets");
+        ctx_.secrets ? ctx_.secrets->store(kPassword, password)
+                     // TRANSLATORS: why Windows would not keep the password as a secret
+                     : std::optional<std::string>(i18n::tr("this Windows keeps no secrets"));
     if (!refused) return PasswordPlace::Secret;
     if (ctx_.dialogs.warn_yes_no(keep_in_clear_question(*refused))) return PasswordPlace::Registry;
-    ctx_.primitives.log().add("No default password was written: Windows would not keep it as a secret (" + *refused +
-                              ")");
+    ctx_.primitives.log().add(
+        i18n::trf("No default password was written: Windows would not keep it as a secret ({0})", *refused));
     return PasswordPlace::Nowhere;
 }
 
@@ -127,29 +131,30 @@ void AutoLogon::enable_autologon() {
     if (place == PasswordPlace::Secret || place == PasswordPlace::Registry)
         ctx_.store.record_given_values(core::kAutoLogonRecord, Root::LocalMachine, kRootName, kWinlogonKey, kPassword,
                                        STR_TYPE, had_password ? kPasswordMask : "", 0, kPasswordMask, 0, true);
-    write("AutoAdminLogon", "1", "Starting the process of enabling autologon feature");
-    write("DefaultUserName", user, "Starting the process of setting default username");
+    write("AutoAdminLogon", "1", i18n::tr("Starting the process of enabling autologon feature"));
+    write("DefaultUserName", user, i18n::tr("Starting the process of setting default username"));
     if (place == PasswordPlace::Secret) {
-        ctx_.primitives.log().add("The default password is kept as a secret of Windows, not in the registry");
+        ctx_.primitives.log().add(i18n::tr("The default password is kept as a secret of Windows, not in the registry"));
         // Winlogon would take a value left in the registry only without the
         // secret; it goes, so that no reader finds an older password there.
         if (!old_password.empty())
             ctx_.primitives.Delete_Registry(Root::LocalMachine, kWinlogonKey, kPassword, core::VALUENAME,
-                                            "Starting the process of removing default password");
+                                            i18n::tr("Starting the process of removing default password"));
     } else if (place == PasswordPlace::Registry) {
-        write(kPassword, password, "Starting the process of setting default password");
+        write(kPassword, password, i18n::tr("Starting the process of setting default password"));
         ctx_.primitives.log().add(
-            "The default password is kept in the registry in clear: every user of this computer can read it");
+            i18n::tr("The default password is kept in the registry in clear: every user of this computer can read it"));
     }
 
     if (const std::string domain = edit("Edit3"); !domain.empty()) {
         record("DefaultDomainName", domain);
-        write("DefaultDomainName", domain, "Starting the process of setting default domain name");
+        write("DefaultDomainName", domain, i18n::tr("Starting the process of setting default domain name"));
     }
     if (const std::string count = edit("Edit4"); !count.empty()) {
         const std::int32_t logons = to_integer(count);
         record(kCount, logons);
-        write(kCount, logons, "Starting the process of setting AutoLogonCount");
+        // TRANSLATORS: {0} the name of a registry value, kept as it is
+        write(kCount, logons, i18n::trf("Starting the process of setting {0}", kCount));
     }
     // Each switch has two radio buttons; with neither checked nothing is written.
     struct Switch {
@@ -162,7 +167,8 @@ void AutoLogon::enable_autologon() {
         for (const auto& [radio, data] : {std::pair{s.on, "1"}, std::pair{s.off, "0"}}) {
             if (!ctx_.widgets.is_checked(radio)) continue;
             record(s.value, data);
-            write(s.value, data, std::string("Starting the process of setting ") + s.value);
+            // TRANSLATORS: {0} the name of a registry value, kept as it is
+            write(s.value, data, i18n::trf("Starting the process of setting {0}", s.value));
         }
     }
     done(kAutoLogonEnabled);
@@ -171,7 +177,7 @@ void AutoLogon::enable_autologon() {
 void AutoLogon::disable_autologon() {
     if (!ctx_.widgets.is_checked("RadioButton14")) return;
     record("AutoAdminLogon", "0");
-    write("AutoAdminLogon", "0", "Starting the process of disabling autologon feature");
+    write("AutoAdminLogon", "0", i18n::tr("Starting the process of disabling autologon feature"));
     // The Winlogon key is readable by every user of the machine: a password
     // kept there after automatic logon is off serves nobody but a reader.
     // Recorded as the mask, as enabling records it; the user name and the
@@ -182,13 +188,13 @@ void AutoLogon::disable_autologon() {
     ctx_.store.record_given_values(core::kAutoLogonRecord, Root::LocalMachine, kRootName, kWinlogonKey, kPassword,
                                    STR_TYPE, old_password.empty() && !secret ? "" : kPasswordMask, 0, "", 0, true);
     ctx_.primitives.Delete_Registry(Root::LocalMachine, kWinlogonKey, kPassword, core::VALUENAME,
-                                    "Starting the process of removing default password");
+                                    i18n::tr("Starting the process of removing default password"));
     if (secret) {
         if (const auto refused = ctx_.secrets->store(kPassword, ""))
-            ctx_.primitives.log().add("The default password kept as a secret of Windows could not be removed (" +
-                                      *refused + ")");
+            ctx_.primitives.log().add(
+                i18n::trf("The default password kept as a secret of Windows could not be removed ({0})", *refused));
         else
-            ctx_.primitives.log().add("The default password kept as a secret of Windows was removed");
+            ctx_.primitives.log().add(i18n::tr("The default password kept as a secret of Windows was removed"));
     }
     done(kAutoLogonDisabled);
 }
@@ -203,11 +209,14 @@ void AutoLogon::legal_notice() {
         return;
     }
     // Disabling empties both: with no caption and no text Windows shows no notice.
-    const char* verb = caption.empty() ? "clearing " : "setting ";
+    // TRANSLATORS: {0} the name of a registry value, kept as it is
+    const char* message = caption.empty() ? i18n::N_("Starting the process of clearing {0}")
+                                          // TRANSLATORS: {0} the name of a registry value, kept as it is
+                                          : i18n::N_("Starting the process of setting {0}");
     record("LegalNoticeCaption", caption);
     record("LegalNoticeText", text);
-    write("LegalNoticeCaption", caption, std::string("Starting the process of ") + verb + "LegalNoticeCaption");
-    write("LegalNoticeText", text, std::string("Starting the process of ") + verb + "LegalNoticeText");
+    write("LegalNoticeCaption", caption, i18n::trf(message, "LegalNoticeCaption"));
+    write("LegalNoticeText", text, i18n::trf(message, "LegalNoticeText"));
 }
 
 }  // namespace veltrano::admin

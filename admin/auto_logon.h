@@ -4,6 +4,7 @@
 #pragma once
 
 #include "admin/context.h"
+#include "i18n/translate.h"
 
 #include <cstdint>
 #include <string>
@@ -16,8 +17,9 @@ inline const std::string kWinlogonKey = "\\Software\\Microsoft\\Windows NT\\Curr
 // in clear: the program's own key is readable by every user.
 inline const std::string kPasswordMask = "********";
 
-inline constexpr std::string_view kAutoLogonEnabled = "Autologon enabled and settings applied. Please Reboot ";
-inline constexpr std::string_view kAutoLogonDisabled = "Autologon setting disabled. Please Reboot. ";
+inline constexpr std::string_view kAutoLogonEnabled =
+    i18n::N_("Autologon enabled and settings applied. Please Reboot ");
+inline constexpr std::string_view kAutoLogonDisabled = i18n::N_("Autologon setting disabled. Please Reboot. ");
 // Asked where Windows will not keep the password as a secret, the reason
 // between the brackets.
 std::string keep_in_clear_question(const std::string& reason);

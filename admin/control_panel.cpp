@@ -21,13 +21,16 @@ void ControlPanel::BitBtn24Click() {
                                 core::STR_TYPE, hide ? "No" : "Yes", 0, true);
         if (hide)
             ctx_.primitives.Manipulate_Registry(Root::CurrentUser, kDontLoadKey, name, core::STR_TYPE, "No", 0,
-                                                "Starting the process of hiding " + name + " in control panel", true);
+                                                // TRANSLATORS: {0} a control panel applet's file (desk.cpl)
+                                                i18n::trf("Starting the process of hiding {0} in control panel", name),
+                                                true);
         else
             ctx_.primitives.Delete_Registry(Root::CurrentUser, kDontLoadKey, name, core::VALUENAME,
-                                            "Starting the process of showing " + name + " in control panel");
+                                            // TRANSLATORS: {0} a control panel applet's file (desk.cpl)
+                                            i18n::trf("Starting the process of showing {0} in control panel", name));
     }
     ctx_.sound.play_resource_async("DONE");
-    ctx_.dialogs.show_balloon(std::string(kSettingsSaved));
+    ctx_.dialogs.show_balloon(i18n::tr(kSettingsSaved));
 }
 
 }  // namespace veltrano::admin

@@ -14,9 +14,10 @@ void Launchers::RunMSCUtility(const std::string& file) {
     // The shell's codes for a file or folder it cannot find.
     constexpr long kFileNotFound = 2, kPathNotFound = 3;
     if (result == kFileNotFound || result == kPathNotFound)
-        dialogs_.show_message(file + " is not on this computer: this edition of Windows does not have that console.");
+        dialogs_.show_message(
+            i18n::trf("{0} is not on this computer: this edition of Windows does not have that console.", file));
     else
-        dialogs_.show_message("Windows could not open " + file + " (error " + std::to_string(result) + ").");
+        dialogs_.show_message(i18n::trf("Windows could not open {0} (error {1}).", file, std::to_string(result)));
 }
 
 }  // namespace veltrano::admin

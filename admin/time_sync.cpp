@@ -24,8 +24,8 @@ std::string trimmed_text(std::string_view text) {
 }
 
 std::string item_text(const TimeServer& server, std::string_view host) {
-    return std::string(server.label) + ": {http://" + std::string(host) + "} located at " +
-           std::string(server.location);
+    // TRANSLATORS: a time server in the list: {0} what it is, {1} its host name, {2} where it stands
+    return i18n::trf("{0}: {{http://{1}}} located at {2}", i18n::tr(server.label), host, server.location);
 }
 
 }  // namespace
@@ -121,8 +121,8 @@ ServerChoice TimeSyncPage::chosen_server() const {
         return {host_of(selected), selected, {}};
     for (std::size_t i = 0; i < kTimeServers.size(); ++i)
         if (text == items[i]) return {host_of(static_cast<int>(i)), static_cast<int>(i), {}};
-    if (text.empty()) return {{}, -1, "no time server: choose one from the list or type its host name"};
-    if (!is_host_name(text)) return {{}, -1, "not a host name: " + text};
+    if (text.empty()) return {{}, -1, i18n::tr("no time server: choose one from the list or type its host name")};
+    if (!is_host_name(text)) return {{}, -1, i18n::trf("not a host name: {0}", text)};
     return {text, -1, {}};
 }
 
@@ -135,7 +135,7 @@ int TimeSyncPage::selected_interval() const {
 net::NtpTimestamp TimeSyncPage::now_ntp() const { return net::local_ntp_timestamp(time_.system_time_utc()); }
 
 void TimeSyncPage::open_time_server() {
-    widgets_.set_text(kStatus, "resolving " + time_server_host_ + " ...");
+    widgets_.set_text(kStatus, i18n::trf("resolving {0} ...", time_server_host_));
     if (!socket_) {
         socket_ = make_socket_();
         socket_->OnSessionConnected = [this] { UDPSockSessionConnected(); };
@@ -154,7 +154,8 @@ void TimeSyncPage::open_time_server() {
 
 void TimeSyncPage::UDPSockSessionConnected() {
     resolving_ = false;
-    widgets_.set_text(kStatus, socket_->Addr + " resolved.");
+    // TRANSLATORS: a status: {0} the time server's host name, now found on the network
+    widgets_.set_text(kStatus, i18n::trf("{0} resolved.", socket_->Addr));
     time_server_connected_ = true;
     send_time_request();
 }
@@ -166,11 +167,11 @@ void TimeSyncPage::send_time_request() {
     // away clients that ask more often.
     if (auto last = last_request_ms_.find(time_server_host_);
         last != last_request_ms_.end() && now_ms - last->second < kMinRequestGapMs) {
-        widgets_.set_text(kStatus, "request held back: " + time_server_host_ + " takes one request every " +
-                                       std::to_string(kMinRequestGapMs / 1000) + " seconds");
+        widgets_.set_text(kStatus, i18n::trf("request held back: {0} takes one request every {1} seconds",
+                                             time_server_host_, std::to_string(kMinRequestGapMs / 1000)));
         return;
     }
-    widgets_.set_text(kStatus, "requesting time...");
+    widgets_.set_text(kStatus, i18n::tr("requesting time..."));
     // Version 4 with our transmit time in it: servers of today drop the old
     // version 6 request unanswered, and the echo of our time is what tells
     // an answer from a forgery. Below the millisecond the clock says
@@ -192,7 +193,7 @@ void TimeSyncPage::check_reply_deadline() {
     if (!request_sent_stamp_ || time_.tick_count_ms() - request_sent_ms_ < kReplyTimeoutMs) return;
     // A late answer no longer counts: the status said there was none.
     request_sent_stamp_.reset();
-    widgets_.set_text(kStatus, "no reply from " + time_server_host_);
+    widgets_.set_text(kStatus, i18n::trf("no reply from {0}", time_server_host_));
     // One retry, at the next tick; a retry that is not answered either
     // leaves the next request to the countdown.
     if (!retrying_ && time_server_connected_) poll_countdown_ = 1;
@@ -201,7 +202,7 @@ void TimeSyncPage::check_reply_deadline() {
 
 void TimeSyncPage::UDPSockDataAvailable() {
     const net::NtpTimestamp t4 = now_ntp();  // before reading: the read is not part of the trip
-    widgets_.set_text(kStatus, "time received.");
+    widgets_.set_text(kStatus, i18n::tr("time received."));
     // Room for a longer answer (a server may append a key id and digest):
     // a datagram larger than the buffer is an error on Windows, not a cut.
     std::array<std::uint8_t, 512> buffer{};
@@ -209,7 +210,9 @@ void TimeSyncPage::UDPSockDataAvailable() {
     const int length = socket_->ReceiveFrom(buffer, from);
     if (length < 0) {
         // The request stays in flight: a reply that can be read may follow.
-        widgets_.set_text(kStatus, "error " + std::to_string(socket_->LastError()) + ": the reply could not be read");
+        widgets_.set_text(kStatus,
+                          // TRANSLATORS: {0} the number of a Windows Sockets error
+                          i18n::trf("error {0}: the reply could not be read", std::to_string(socket_->LastError())));
         return;
     }
     const bool from_server = from == socket_->peer();
@@ -226,7 +229,8 @@ void TimeSyncPage::UDPSockDataAvailable() {
         if (verdict == net::ReplyVerdict::KissOfDeath) {
             // The server asked us to go away: no more requests to it until
             // the user chooses again.
-            why += "; no more requests to " + time_server_host_;
+            // TRANSLATORS: {0} why the reply was refused (the server said to go away), {1} the server's host name
+            why = i18n::trf("{0}; no more requests to {1}", why, time_server_host_);
             forget_server();
             if (socket_) socket_->Close();
         }
@@ -248,12 +252,13 @@ void TimeSyncPage::UDPSockDataAvailable() {
     // under the rule in force before it and lands an hour off.
     const double corrected = platform::to_date_time(time_.system_time_utc()) + result.offset / kSecondsPerDay;
     if (!time_.set_system_time_utc(platform::from_date_time(corrected))) {
-        const std::string why = "clock not corrected: " + time_.last_error_text();
+        // TRANSLATORS: {0} the system's reason
+        const std::string why = i18n::trf("clock not corrected: {0}", time_.last_error_text());
         primitives_.log().add(why);
         widgets_.set_text(kStatus, why);
         return;
     }
-    widgets_.set_text(kStatus, "clock corrected.");
+    widgets_.set_text(kStatus, i18n::tr("clock corrected."));
 }
 
 void TimeSyncPage::BitBtn29Click() {
@@ -296,7 +301,7 @@ void TimeSyncPage::Timer2Timer() {
 void TimeSyncPage::countdown_step() {
     if (!time_server_connected_ || poll_countdown_ <= 0) return;
     --poll_countdown_;
-    widgets_.set_text(kStatus, std::to_string(poll_countdown_) + " secs. to next request...");
+    widgets_.set_text(kStatus, i18n::trf("{0} secs. to next request...", std::to_string(poll_countdown_)));
     if (poll_countdown_ == 0) {
         send_time_request();
         poll_countdown_ = selected_interval();
@@ -322,7 +327,8 @@ void TimeSyncPage::forget_server() {
 }
 
 void TimeSyncPage::UDPSockError() {
-    widgets_.set_text(kStatus, "error " + std::to_string(socket_->LastError()));
+    // TRANSLATORS: {0} the number of a Windows Sockets error
+    widgets_.set_text(kStatus, i18n::trf("error {0}", std::to_string(socket_->LastError())));
     // With the host gone the timer no longer reopens the socket.
     forget_server();
 }
@@ -356,7 +362,7 @@ void TimeSyncPage::Button4Click() {
     store_.record_value(core::kTimeServersRecord, core::Root::LocalMachine, kLocalMachine, kTimeServersKey, name,
                         core::STR_TYPE, server.host, 0, true);
     primitives_.Manipulate_Registry(core::Root::LocalMachine, kTimeServersKey, name, core::STR_TYPE, server.host, 0,
-                                    "Setting Time Server", true);
+                                    i18n::tr("Setting Time Server"), true);
 }
 
 void TimeSyncPage::Button5Click() {
@@ -369,7 +375,7 @@ void TimeSyncPage::Button5Click() {
     store_.record_value(core::kTimeServersRecord, core::Root::LocalMachine, kLocalMachine, kNtpClientKey,
                         kSpecialPollInterval, core::INT_TYPE, "", seconds, true);
     primitives_.Manipulate_Registry(core::Root::LocalMachine, kNtpClientKey, kSpecialPollInterval, core::INT_TYPE,
-                                    "", seconds, "Setting the polling interval", true);
+                                    "", seconds, i18n::tr("Setting the polling interval"), true);
 }
 
 void TimeSyncPage::drop_text_interval() {
@@ -383,7 +389,7 @@ void TimeSyncPage::drop_text_interval() {
         const auto value = open ? open->query(kSpecialPollInterval) : std::nullopt;
         if (value && value->kind != platform::ValueKind::Dword)
             primitives_.Delete_Registry(core::Root::LocalMachine, key, kSpecialPollInterval, core::VALUENAME,
-                                        "Removing the polling interval stored as text");
+                                        i18n::tr("Removing the polling interval stored as text"));
     }
 }
 

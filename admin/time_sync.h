@@ -7,6 +7,7 @@
 
 #include "core/registry_primitives.h"
 #include "core/tip_state_store.h"
+#include "i18n/translate.h"
 #include "net/sntp.h"
 #include "net/tw_socket.h"
 #include "platform/time.h"
@@ -32,20 +33,21 @@ struct TimeServer {
 };
 
 // ComboBox1's servers, in order; each row's "Servers" value name is its
-// index + 3. The locations are the ones the list has always shown.
+// index + 3. The locations are the ones the list has always shown; the
+// labels are translated where the list shows them.
 inline constexpr std::array<TimeServer, 12> kTimeServers{{
-    {"NIST Time server", "time-a-g.nist.gov", "Gaithersburg,Maryland,USA"},
-    {"NIST Time server", "time-b-g.nist.gov", "Gaithersburg,Maryland,USA"},
-    {"NIST Time server", "time-a-b.nist.gov", "Boulder,Colorado,USA"},
-    {"NIST Time server", "time-b-b.nist.gov", "Boulder,Colorado,USA"},
-    {"NIST Time server", "time-c-b.nist.gov", "Boulder,Colorado,USA"},
-    {"NIST Univ of Colorado Time server", "utcnist.colorado.edu", "Boulder,Colorado,USA"},
-    {"NIST NCAR Time server", "time-d-b.nist.gov", "Boulder,Colorado,USA"},
-    {"NIST Microsoft Time server", "time.nist.gov", "Redmond,Washington,USA"},
-    {"NIST Time server", "time-c-g.nist.gov", "SanJose,California,USA"},
-    {"NIST Time server", "time-d-g.nist.gov", "Abovnet,Virginia,USA"},
-    {"NIST Time server", "time-e-g.nist.gov", "Abovnet,NewYork City,Newyork,USA"},
-    {"NIST Time server", "time-e-b.nist.gov", "Abovnet,Sanjose,California,USA"},
+    {i18n::N_("NIST Time server"), "time-a-g.nist.gov", "Gaithersburg,Maryland,USA"},
+    {i18n::N_("NIST Time server"), "time-b-g.nist.gov", "Gaithersburg,Maryland,USA"},
+    {i18n::N_("NIST Time server"), "time-a-b.nist.gov", "Boulder,Colorado,USA"},
+    {i18n::N_("NIST Time server"), "time-b-b.nist.gov", "Boulder,Colorado,USA"},
+    {i18n::N_("NIST Time server"), "time-c-b.nist.gov", "Boulder,Colorado,USA"},
+    {i18n::N_("NIST Univ of Colorado Time server"), "utcnist.colorado.edu", "Boulder,Colorado,USA"},
+    {i18n::N_("NIST NCAR Time server"), "time-d-b.nist.gov", "Boulder,Colorado,USA"},
+    {i18n::N_("NIST Microsoft Time server"), "time.nist.gov", "Redmond,Washington,USA"},
+    {i18n::N_("NIST Time server"), "time-c-g.nist.gov", "SanJose,California,USA"},
+    {i18n::N_("NIST Time server"), "time-d-g.nist.gov", "Abovnet,Virginia,USA"},
+    {i18n::N_("NIST Time server"), "time-e-g.nist.gov", "Abovnet,NewYork City,Newyork,USA"},
+    {i18n::N_("NIST Time server"), "time-e-b.nist.gov", "Abovnet,Sanjose,California,USA"},
 }};
 // Blank items after the servers, for the user's own entries.
 inline constexpr int kEmptyServerItems = 3;

@@ -1,5 +1,6 @@
 #include "net/sntp.h"
 
+#include "i18n/translate.h"
 #include "platform/date_time.h"
 
 #include <cmath>
@@ -86,19 +87,20 @@ CheckedReply check_reply(std::span<const std::uint8_t> datagram, bool from_serve
 }
 
 std::string describe(ReplyVerdict verdict) {
+    // The time sync's status line shows these.
     switch (verdict) {
-    case ReplyVerdict::Accepted: return "reply accepted";
-    case ReplyVerdict::WrongSender: return "reply ignored: not from the time server";
-    case ReplyVerdict::TooShort: return "reply ignored: too short";
-    case ReplyVerdict::WrongMode: return "reply ignored: not a server reply";
-    case ReplyVerdict::WrongVersion: return "reply ignored: unknown NTP version";
-    case ReplyVerdict::Unsynchronised: return "reply ignored: server not synchronized";
-    case ReplyVerdict::KissOfDeath: return "server refused service (kiss-o'-death)";
-    case ReplyVerdict::BadStratum: return "reply ignored: invalid stratum";
-    case ReplyVerdict::NoTransmitTime: return "reply ignored: no server time";
-    case ReplyVerdict::WrongOriginate: return "reply ignored: not an answer to our request";
+    case ReplyVerdict::Accepted: return i18n::tr("reply accepted");
+    case ReplyVerdict::WrongSender: return i18n::tr("reply ignored: not from the time server");
+    case ReplyVerdict::TooShort: return i18n::tr("reply ignored: too short");
+    case ReplyVerdict::WrongMode: return i18n::tr("reply ignored: not a server reply");
+    case ReplyVerdict::WrongVersion: return i18n::tr("reply ignored: unknown NTP version");
+    case ReplyVerdict::Unsynchronised: return i18n::tr("reply ignored: server not synchronized");
+    case ReplyVerdict::KissOfDeath: return i18n::tr("server refused service (kiss-o'-death)");
+    case ReplyVerdict::BadStratum: return i18n::tr("reply ignored: invalid stratum");
+    case ReplyVerdict::NoTransmitTime: return i18n::tr("reply ignored: no server time");
+    case ReplyVerdict::WrongOriginate: return i18n::tr("reply ignored: not an answer to our request");
     }
-    return "reply ignored";
+    return i18n::tr("reply ignored");
 }
 
 Exchange exchange(NtpTimestamp t1, NtpTimestamp t2, NtpTimestamp t3, NtpTimestamp t4) {

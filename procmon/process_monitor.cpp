@@ -1,6 +1,7 @@
 #include "procmon/process_monitor.h"
 
 #include "i18n/numbers.h"
+#include "i18n/translate.h"
 
 #include <algorithm>
 #include <array>
@@ -64,11 +65,13 @@ constexpr auto text(std::string_view heading, int width) {
 
 constexpr int kDefaultWidth = 64;
 
-constexpr Column<ProcessRow> kCpuColumn{"CPU", 40,
+// TRANSLATORS: the column of the process's share of the processor, in per cent
+constexpr Column<ProcessRow> kCpuColumn{i18n::N_("CPU"), 40,
                                         [](const ProcessRow& p) { return p.cpu < 0 ? std::string() : std::to_string(p.cpu); },
                                         [](const ProcessRow& a, const ProcessRow& b) { return a.cpu < b.cpu; }};
 constexpr Column<ProcessRow> kMemoryColumn{
-    "Memory", 80, [](const ProcessRow& p) { return memory_text(p.working_set); },
+    // TRANSLATORS: the column of the process's memory (its working set), in KB
+    i18n::N_("Memory"), 80, [](const ProcessRow& p) { return memory_text(p.working_set); },
     [](const ProcessRow& a, const ProcessRow& b) { return a.working_set < b.working_set; }};
 
 // Started at the same moment under the same id: the same process. A
@@ -77,40 +80,45 @@ bool same_process(const ProcessRow& a, const ProcessRow& b) {
     return a.pid == b.pid && a.start_time == b.start_time;
 }
 
-const ListTable<ProcessRow, 11> kProcessTable{kProcessList, "List of processes in memory", same_process, {{
-    text<&ProcessEntry::exe_file, ProcessRow>("Executable Program Name", 145),
-    number<&ProcessEntry::pid, ProcessRow>("Process id", kDefaultWidth),
-    number<&ProcessEntry::usage, ProcessRow>("Usage", 40),
-    number<&ProcessEntry::module_id, ProcessRow>("Module id", 50),
-    number<&ProcessEntry::default_heap_id, ProcessRow>("Heap id", 45),
-    number<&ProcessEntry::threads, ProcessRow>("No. of Threads ", 75),
-    number<&ProcessEntry::parent_pid, ProcessRow>("Parent Process id", 90),
-    number<&ProcessEntry::base_priority, ProcessRow>("PriClassBase", kDefaultWidth),
+const ListTable<ProcessRow, 11> kProcessTable{kProcessList, i18n::N_("List of processes in memory"), same_process, {{
+    text<&ProcessEntry::exe_file, ProcessRow>(i18n::N_("Executable Program Name"), 145),
+    number<&ProcessEntry::pid, ProcessRow>(i18n::N_("Process id"), kDefaultWidth),
+    // TRANSLATORS: the column of how many references the system holds to the process
+    number<&ProcessEntry::usage, ProcessRow>(i18n::N_("Usage"), 40),
+    number<&ProcessEntry::module_id, ProcessRow>(i18n::N_("Module id"), 50),
+    number<&ProcessEntry::default_heap_id, ProcessRow>(i18n::N_("Heap id"), 45),
+    number<&ProcessEntry::threads, ProcessRow>(i18n::N_("No. of Threads "), 75),
+    number<&ProcessEntry::parent_pid, ProcessRow>(i18n::N_("Parent Process id"), 90),
+    // TRANSLATORS: the column of the process's base priority, named as Windows names the field
+    number<&ProcessEntry::base_priority, ProcessRow>(i18n::N_("PriClassBase"), kDefaultWidth),
     kCpuColumn,
     kMemoryColumn,
-    text<&ProcessEntry::user, ProcessRow>("User", 120),
+    // TRANSLATORS: the column of the user account the process runs as
+    text<&ProcessEntry::user, ProcessRow>(i18n::N_("User"), 120),
 }}};
 
 const ListTable<ModuleEntry, 7> kModuleTable{
-    kModuleList, "List of program modules in memory",
+    kModuleList, i18n::N_("List of program modules in memory"),
     [](const ModuleEntry& a, const ModuleEntry& b) { return a.handle == b.handle && a.exe_path == b.exe_path; }, {{
-    text<&ModuleEntry::module_name>("Module Name", 100),
-    text<&ModuleEntry::exe_path>("Physical File Path", 250),
-    number<&ModuleEntry::module_id>("Module id", kDefaultWidth),
-    number<&ModuleEntry::pid>("Process id", kDefaultWidth),
-    number<&ModuleEntry::global_usage>("Global Usage", 74),
-    number<&ModuleEntry::process_usage>("Process Usage", 84),
-    number<&ModuleEntry::handle>("Heap Module", 70),
+    text<&ModuleEntry::module_name>(i18n::N_("Module Name"), 100),
+    text<&ModuleEntry::exe_path>(i18n::N_("Physical File Path"), 250),
+    number<&ModuleEntry::module_id>(i18n::N_("Module id"), kDefaultWidth),
+    number<&ModuleEntry::pid>(i18n::N_("Process id"), kDefaultWidth),
+    number<&ModuleEntry::global_usage>(i18n::N_("Global Usage"), 74),
+    number<&ModuleEntry::process_usage>(i18n::N_("Process Usage"), 84),
+    // TRANSLATORS: the column of the module's handle in the process
+    number<&ModuleEntry::handle>(i18n::N_("Heap Module"), 70),
 }}};
 
 const ListTable<ThreadEntry, 5> kThreadTable{
-    kThreadList, "List of threads in memory",
+    kThreadList, i18n::N_("List of threads in memory"),
     [](const ThreadEntry& a, const ThreadEntry& b) { return a.tid == b.tid && a.owner_pid == b.owner_pid; }, {{
-    number<&ThreadEntry::tid>("Thread id", 74),
-    number<&ThreadEntry::usage>("Usage", 74),
-    number<&ThreadEntry::owner_pid>("Process id", 74),
-    number<&ThreadEntry::base_priority>("Base Priority", 74),
-    number<&ThreadEntry::delta_priority>("Delta Priority", 74),
+    number<&ThreadEntry::tid>(i18n::N_("Thread id"), 74),
+    // TRANSLATORS: the column of how many references the system holds to the thread
+    number<&ThreadEntry::usage>(i18n::N_("Usage"), 74),
+    number<&ThreadEntry::owner_pid>(i18n::N_("Process id"), 74),
+    number<&ThreadEntry::base_priority>(i18n::N_("Base Priority"), 74),
+    number<&ThreadEntry::delta_priority>(i18n::N_("Delta Priority"), 74),
 }}};
 
 // Ending one of these takes Windows down at once, with every program's
@@ -123,19 +131,16 @@ bool is_critical(const std::string& exe_file) {
     return std::find(kCritical.begin(), kCritical.end(), name) != kCritical.end();
 }
 
-std::string named(const ProcessEntry& process) {
-    return process.exe_file + " (process id " + std::to_string(process.pid) + ")";
-}
-
 std::string kill_question(const ProcessEntry& process) {
-    std::string question = "End the process " + named(process) + "?\n\n";
+    const std::string pid = std::to_string(process.pid);
+    // TRANSLATORS: {0} the program's file name (explorer.exe), {1} its process id
     if (is_critical(process.exe_file))
-        question += "Warning: " + process.exe_file +
-                    " is a critical part of Windows. Ending it stops Windows at once, and unsaved work in every "
-                    "program is lost.";
-    else
-        question += "Unsaved work in it will be lost.";
-    return question;
+        return i18n::trf("End the process {0} (process id {1})?\n\nWarning: {0} is a critical part of Windows. Ending "
+                         "it stops Windows at once, and unsaved work in every program is lost.",
+                         process.exe_file, pid);
+    // TRANSLATORS: {0} the program's file name (explorer.exe), {1} its process id
+    return i18n::trf("End the process {0} (process id {1})?\n\nUnsaved work in it will be lost.", process.exe_file,
+                     pid);
 }
 
 std::string lower(std::string text) {
@@ -203,7 +208,7 @@ void ProcessMonitor::fill(const Table& table, const Entries& entries, Keep keep)
         // In place: the list view keeps its scroll and draws only what changed.
         grid.set_row_count(rows);
     } else {
-        widgets_.set_text(kPage, std::string(table.caption));
+        widgets_.set_text(kPage, i18n::tr(table.caption));
         grid.set_column_count(columns);
         // The old rows go first: a picture without entries shows one empty
         // row under the new headings, not what the last list had there.
@@ -211,7 +216,7 @@ void ProcessMonitor::fill(const Table& table, const Entries& entries, Keep keep)
         grid.set_row_count(rows);
         for (int column = 0; column < columns; ++column) {
             grid.set_column_width(column, table.columns[column].width);
-            grid.set_cell(column, 0, std::string(table.columns[column].heading));
+            grid.set_cell(column, 0, i18n::tr(table.columns[column].heading));
         }
     }
     int row = 1;
@@ -386,7 +391,9 @@ void ProcessMonitor::end_process(const ProcessEntry& chosen) {
     // The user may have turned to another list while the process ended.
     if (shown_list_ == kProcessList) show_processes(result.outcome == platform::Termination::Ended ? &chosen : nullptr);
     if (result.outcome == platform::Termination::Gone)
-        dialogs_.show_information("The process " + named(chosen) + " has already ended.");
+        // TRANSLATORS: {0} the program's file name (explorer.exe), {1} its process id
+        dialogs_.show_information(i18n::trf("The process {0} (process id {1}) has already ended.", chosen.exe_file,
+                                            std::to_string(chosen.pid)));
     else if (result.outcome == platform::Termination::Refused)
         dialogs_.show_message(result.message);
 }

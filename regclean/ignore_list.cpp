@@ -1,4 +1,5 @@
 #include "regclean/ignore_list.h"
+#include "i18n/translate.h"
 
 #include "platform/registry_path.h"
 #include "platform/utf8.h"
@@ -192,8 +193,10 @@ void IgnoreList::reindex() {
 
 std::string entry_text(const IgnoredEntry& entry) {
     const std::string key = std::string(platform::root_name(entry.root)) + "\\" + entry.key_path;
-    if (!entry.name) return key + " (and everything below)";
-    return key + ": " + (entry.name->empty() ? std::string("(Default)") : *entry.name);
+    // TRANSLATORS: a key on the ignore list that leaves out everything below it
+    if (!entry.name) return i18n::trf("{0} (and everything below)", key);
+    // TRANSLATORS: the default value of a key, which has no name
+    return key + ": " + (entry.name->empty() ? i18n::tr("(Default)") : *entry.name);
 }
 
 }  // namespace veltrano::regclean

@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "core/restore_point.h"
+#include "i18n/translate.h"
 #include "regclean/file_time.h"
 #include "regclean/path_reference.h"
 
@@ -17,29 +18,39 @@ using platform::Root;
 
 std::string describe_entry(const std::string& key, const std::string& modified, const std::string& name,
                            const std::string& data) {
-    return "Registry Key:  " + key + " which was last updated on: " + modified + " has a subkey:  " + name +
-           " with invalid value: " + data +
-           ". It may be a good idea to delete this key. But this is just a recommendation." +
-           "Be aware of the fact that even a minor mistake with registry can render your system useless. Don't " +
-           "delete it if you are not sure. If this is what you want to do, click on the 'Remove Selected Entry' ";
+    return i18n::trf(
+        // TRANSLATORS: {0} the key, {1} when it was last changed, {2} the value's name, {3} its data; 'Remove
+        // Selected Entry' is the caption of the button that removes it
+        "Registry Key:  {0} which was last updated on: {1} has a subkey:  {2} with invalid value: {3}. It may be a "
+        "good idea to delete this key. But this is just a recommendation.Be aware of the fact that even a minor "
+        "mistake with registry can render your system useless. Don't delete it if you are not sure. If this is what "
+        "you want to do, click on the 'Remove Selected Entry' ",
+        key, modified, name, data);
 }
 
 std::string describe_find(const Find& find) {
     const std::vector<std::string> cells = row_cells(find);
-    return std::string("Why it is listed: its ") + (find.name_checked ? "name" : "data") +
-           " was checked, and Windows answered: " + (find.missing == Missing::Folder ? "no such folder" : "no such file") +
-           ".\r\n\r\n" + describe_entry(cells[0], cells[1], cells[2], cells[3]);
+    // TRANSLATORS: what Windows answered when asked for the file or folder a registry value names
+    const std::string answer = find.missing == Missing::Folder ? i18n::tr("no such folder") : i18n::tr("no such file");
+    const std::string description = describe_entry(cells[0], cells[1], cells[2], cells[3]);
+    return find.name_checked
+               ? i18n::trf("Why it is listed: its name was checked, and Windows answered: {0}.\r\n\r\n{1}", answer,
+                           description)
+               : i18n::trf("Why it is listed: its data was checked, and Windows answered: {0}.\r\n\r\n{1}", answer,
+                           description);
 }
 
 std::string removal_question(int rows) {
-    if (rows == 1) return "Are you sure you want to remove selected entry from the Registry?";
-    return "Are you sure you want to remove " + std::to_string(rows) + " selected entries from the Registry?";
+    if (rows == 1) return i18n::tr("Are you sure you want to remove selected entry from the Registry?");
+    return i18n::trf("Are you sure you want to remove {0} selected entries from the Registry?", std::to_string(rows));
 }
 
 namespace {
 
+// A count in its text: "one" and "many" are templates marked for
+// translation, {0} the number.
 std::string counted(std::uint64_t n, const char* one, const char* many) {
-    return std::to_string(n) + " " + (n == 1 ? one : many);
+    return i18n::trf(n == 1 ? one : many, std::to_string(n));
 }
 
 // Clears a flag however the scope is left: a scan may end in an error.
@@ -61,15 +72,26 @@ constexpr unsigned kPumpsPerProgress = 256;
 }  // namespace
 
 std::string progress_text(const ScanProgress& p, bool scanning, bool stopped) {
-    const std::string read = counted(p.keys, "key", "keys") + " and " + counted(p.values, "value", "values");
-    const std::string found = counted(p.found, "entry", "entries") + " found";
-    if (scanning) return "Scanning " + std::string(p.root_name) + ": " + read + " read, " + found;
-    std::string text = stopped ? "Scan stopped in " + std::string(p.root_name) + " after " + read + ": " + found + "."
-                               : "Scan complete: " + read + " read, " + found + ".";
-    if (p.unreadable > 0) text += " " + counted(p.unreadable, "key", "keys") + " could not be read.";
+    // TRANSLATORS: a count of registry keys read, put into the scan's progress line
+    const std::string keys = counted(p.keys, i18n::N_("{0} key"), i18n::N_("{0} keys"));
+    // TRANSLATORS: a count of registry values read, put into the scan's progress line
+    const std::string values = counted(p.values, i18n::N_("{0} value"), i18n::N_("{0} values"));
+    // TRANSLATORS: a count of broken registry entries found, put into the scan's progress line
+    const std::string found = counted(p.found, i18n::N_("{0} entry"), i18n::N_("{0} entries"));
+    // TRANSLATORS: {0} a registry root (HKEY_CURRENT_USER), {1} "N keys", {2} "N values", {3} "N entries"
+    if (scanning) return i18n::trf("Scanning {0}: {1} and {2} read, {3} found", p.root_name, keys, values, found);
+    std::string text =
+        stopped
+            // TRANSLATORS: {0} a registry root (HKEY_CURRENT_USER), {1} "N keys", {2} "N values", {3} "N entries"
+            ? i18n::trf("Scan stopped in {0} after {1} and {2}: {3} found.", p.root_name, keys, values, found)
+            // TRANSLATORS: {0} "N keys", {1} "N values", {2} "N entries"
+            : i18n::trf("Scan complete: {0} and {1} read, {2} found.", keys, values, found);
+    if (p.unreadable > 0)
+        text += " " + counted(p.unreadable, i18n::N_("{0} key could not be read."),
+                              i18n::N_("{0} keys could not be read."));
     if (p.ignored > 0)
-        text += " " + counted(p.ignored, "entry", "entries") + " left out because " +
-                (p.ignored == 1 ? "it is" : "they are") + " ignored.";
+        text += " " + counted(p.ignored, i18n::N_("{0} entry left out because it is ignored."),
+                              i18n::N_("{0} entries left out because they are ignored."));
     return text;
 }
 
@@ -92,7 +114,7 @@ void RegCleanPage::created() {
     g.set_row_count(kDesignRows);
     for (int c = 0; c < static_cast<int>(kColumns.size()); ++c) {
         g.set_column_width(c, kColumns[c].width);
-        g.set_cell(c, 0, std::string(kColumns[c].heading));
+        g.set_cell(c, 0, i18n::tr(kColumns[c].heading));
     }
     next_free_row_ = 1;
     select_first_pending_ = true;
@@ -152,7 +174,7 @@ void RegCleanPage::scan_registry() {
     widgets_.set_enabled(kStopButton, false);
     widgets_.set_enabled(kRemoveButton, !finds_.empty());
     // A stopped scan proves nothing: only a complete one may say it found nothing.
-    if (complete && finds_.empty()) dialogs_.show_information(std::string(kNothingFound));
+    if (complete && finds_.empty()) dialogs_.show_information(i18n::tr(kNothingFound));
 }
 
 void RegCleanPage::add_entry(Find find) {
@@ -207,7 +229,7 @@ IgnoreList RegCleanPage::read_ignore_list() {
     std::vector<std::uint8_t> bytes;
     if (file.empty() || !files_.exists(file)) return {};
     if (!files_.read_file(file, bytes))
-        throw core::VeltranoError("The list of ignored entries could not be read from " + file);
+        throw core::VeltranoError(i18n::trf("The list of ignored entries could not be read from {0}", file));
     return IgnoreList::parse(std::string(bytes.begin(), bytes.end()));
 }
 
@@ -219,9 +241,8 @@ void RegCleanPage::write_ignore_list(const IgnoreList& list) {
     // Replaced whole: a run cut short leaves the old list or the new one,
     // never half of one.
     if (folder.empty() || !files_.create_directories(folder) || !files_.replace_file(file, bytes))
-        throw core::VeltranoError("The list of ignored entries could not be written to " +
-                                  (file.empty() ? std::string("the application data folder") : file) +
-                                  "; it is as it was.");
+        throw core::VeltranoError(i18n::trf("The list of ignored entries could not be written to {0}; it is as it was.",
+                                            file.empty() ? i18n::tr("the application data folder") : file));
 }
 
 void RegCleanPage::ignore_selected(bool whole_keys) {
@@ -243,9 +264,12 @@ void RegCleanPage::ignore_selected(bool whole_keys) {
     grid().select_rows(0, 0);
     widgets_.set_enabled(kRemoveButton, !finds_.empty());
     const std::size_t gone = before - finds_.size();
-    widgets_.set_text(kProgress, counted(gone, "entry", "entries") + " put on the ignore list: scans leave " +
-                                     (gone == 1 ? "it out until it is" : "them out until they are") +
-                                     " taken off with \"Ignored...\".");
+    widgets_.set_text(kProgress,
+                      counted(gone,
+                              i18n::N_("{0} entry put on the ignore list: scans leave it out until it is taken off "
+                                       "with \"Ignored...\"."),
+                              i18n::N_("{0} entries put on the ignore list: scans leave them out until they are taken "
+                                       "off with \"Ignored...\".")));
 }
 
 void RegCleanPage::IgnoreEntry1Click() { ignore_selected(false); }
@@ -332,7 +356,7 @@ void RegCleanPage::Button2Click() {
         }
     }
     if (point) point->succeeded();
-    if (unopened) throw core::VeltranoError("Error opening registry key " + *unopened);
+    if (unopened) throw core::VeltranoError(i18n::trf("Error opening registry key {0}", *unopened));
     report(result);
     Button1Click();
 }
@@ -340,18 +364,26 @@ void RegCleanPage::Button2Click() {
 void RegCleanPage::report(const Removed& r) {
     std::string text;
     if (r.removed > 0)
-        text = "Removed " + counted(static_cast<std::uint64_t>(r.removed), "entry", "entries") +
-               " from the registry. The backup is the file\n" + r.backup_file;
+        text = i18n::fill_placeholders(
+            r.removed == 1 ? i18n::tr("Removed {0} entry from the registry. The backup is the file\n{1}")
+                           : i18n::tr("Removed {0} entries from the registry. The backup is the file\n{1}"),
+            {std::to_string(r.removed), r.backup_file});
     else
-        text = "Nothing was removed from the registry.";
+        text = i18n::tr("Nothing was removed from the registry.");
     if (r.left > 0)
-        text += "\n\n" + counted(static_cast<std::uint64_t>(r.left), "selected entry was", "selected entries were") +
-                " left in place: changed since the scan, or no longer pointing at something missing.";
-    if (r.failed > 0)
-        text += "\n\n" + counted(static_cast<std::uint64_t>(r.failed), "entry", "entries") +
-                " could not be removed: " + (r.failure.empty() ? std::string("the registry refused") : r.failure);
+        text += "\n\n" + counted(static_cast<std::uint64_t>(r.left),
+                                 i18n::N_("{0} selected entry was left in place: changed since the scan, or no longer "
+                                          "pointing at something missing."),
+                                 i18n::N_("{0} selected entries were left in place: changed since the scan, or no "
+                                          "longer pointing at something missing."));
+    if (r.failed > 0) {
+        const std::string why = r.failure.empty() ? i18n::tr("the registry refused") : r.failure;
+        text += "\n\n" + i18n::fill_placeholders(r.failed == 1 ? i18n::tr("{0} entry could not be removed: {1}")
+                                                                : i18n::tr("{0} entries could not be removed: {1}"),
+                                                  {std::to_string(r.failed), why});
+    }
     if (r.removed == 0) return dialogs_.show_information(text);
-    if (dialogs_.ask_yes_no(text + "\n\nOpen the folder of the backups?")) shell_.open(backup_folder());
+    if (dialogs_.ask_yes_no(text + "\n\n" + i18n::tr("Open the folder of the backups?"))) shell_.open(backup_folder());
 }
 
 std::string RegCleanPage::backup_folder() {
@@ -362,8 +394,9 @@ std::string RegCleanPage::backup_folder() {
 std::string RegCleanPage::write_backup(const std::vector<BackupEntry>& entries) {
     const std::string folder = backup_folder();
     const auto refuse = [&] {
-        throw core::VeltranoError("Nothing was removed: the backup of the entries could not be written to " +
-                                  (folder.empty() ? std::string("the application data folder") : folder));
+        throw core::VeltranoError(
+            i18n::trf("Nothing was removed: the backup of the entries could not be written to {0}",
+                      folder.empty() ? i18n::tr("the application data folder") : folder));
     };
     if (folder.empty() || !files_.create_directories(folder)) refuse();
     const platform::SystemTime now = time_.local_time();

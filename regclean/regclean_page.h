@@ -4,6 +4,7 @@
 // selected entry, and the removal of the selected entries' values.
 #pragma once
 
+#include "i18n/translate.h"
 #include "platform/file_system.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
@@ -40,17 +41,21 @@ struct GridColumn {
     int width;
 };
 inline constexpr std::array<GridColumn, 4> kColumns{{
-    {"Registry Key", 128},
-    {"Last Modification", 99},
-    {"String Value", 137},
-    {"File/Path reference", 178},
+    // TRANSLATORS: a column of the registry cleaner's list: the key holding the value
+    {i18n::N_("Registry Key"), 128},
+    // TRANSLATORS: a column of the registry cleaner's list: when the key was last changed
+    {i18n::N_("Last Modification"), 99},
+    // TRANSLATORS: a column of the registry cleaner's list: the value's name
+    {i18n::N_("String Value"), 137},
+    // TRANSLATORS: a column of the registry cleaner's list: the missing file or folder the value names
+    {i18n::N_("File/Path reference"), 178},
 }};
 inline constexpr int kDesignRows = 50;
 inline constexpr int kGrowthRows = 10;
 
 inline constexpr std::string_view kProgress = "StaticText10";
 
-inline constexpr std::string_view kNothingFound = "No invalid references detected.";
+inline constexpr std::string_view kNothingFound = i18n::N_("No invalid references detected.");
 inline constexpr std::string_view kBackupFolder = "Veltrano\\Backups";
 // Beside the backups.
 inline constexpr std::string_view kIgnoreFile = "Ignored entries.txt";

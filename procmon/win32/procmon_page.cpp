@@ -4,6 +4,8 @@
 // with their shortcuts.
 #include "procmon/win32/procmon_page.h"
 
+#include "i18n/translate.h"
+
 #include <chrono>
 #include <future>
 #include <memory>
@@ -16,7 +18,8 @@ namespace {
 
 using procmon::ProcessMonitor;
 
-// Each action is a button and an item of the grid's menu.
+// Each action is a button and an item of the grid's menu; the captions are
+// translated where they are shown.
 struct Action {
     const char* button;
     const char* button_caption;
@@ -27,10 +30,15 @@ struct Action {
 };
 
 constexpr Action kActions[] = {
-    {"BitBtn20", "Process's list", "Refresh1", "Processes", '1', &ProcessMonitor::Refresh1Click},
-    {"BitBtn21", "Module's list", "Modules1", "Modules", '2', &ProcessMonitor::Modules1Click},
-    {"BitBtn22", "Thread's List", "Threads1", "Threads", '3', &ProcessMonitor::Threads1Click},
-    {"BitBtn19", "Kill Selected Process", "CloseProcess1", "Close Process", 'C', &ProcessMonitor::CloseProcess1Click},
+    // TRANSLATORS: a button and a menu entry that show the list of running processes
+    {"BitBtn20", i18n::N_("Process's list"), "Refresh1", i18n::N_("Processes"), '1', &ProcessMonitor::Refresh1Click},
+    // TRANSLATORS: a button and a menu entry that show the list of modules (DLLs) loaded in the processes
+    {"BitBtn21", i18n::N_("Module's list"), "Modules1", i18n::N_("Modules"), '2', &ProcessMonitor::Modules1Click},
+    // TRANSLATORS: a button and a menu entry that show the list of threads of the processes
+    {"BitBtn22", i18n::N_("Thread's List"), "Threads1", i18n::N_("Threads"), '3', &ProcessMonitor::Threads1Click},
+    // TRANSLATORS: a button and a menu entry that end the chosen process
+    {"BitBtn19", i18n::N_("Kill Selected Process"), "CloseProcess1", i18n::N_("Close Process"), 'C',
+     &ProcessMonitor::CloseProcess1Click},
 };
 
 constexpr int kLeft = 8, kWidth = 584, kFilterTop = 18, kGridTop = 44, kGridHeight = 398;
@@ -72,7 +80,7 @@ constexpr unsigned kPicturePollMs = 25;
 void build_process_monitor(const PageBuilder& b, ProcessMonitor& logic) {
     Controls& controls = b.controls;  // outlives the builder
     // A mnemonic on the label takes the focus to the edit made after it.
-    b.add({ControlKind::Label, "LabelFilter", "&Filter:", kLeft, kFilterTop + 3, 34, 14});
+    b.add({ControlKind::Label, "LabelFilter", i18n::tr("&Filter:"), kLeft, kFilterTop + 3, 34, 14});
     ControlDecl filter{ControlKind::Edit, std::string(procmon::kFilterEdit), "", kLeft + 36, kFilterTop, 200, 20,
                        [&logic] { logic.EditFilterChange(); }};
     filter.clear_on_escape = true;
@@ -80,7 +88,7 @@ void build_process_monitor(const PageBuilder& b, ProcessMonitor& logic) {
 
     // What a screen reader names the list by, the label right before it;
     // the page's caption says it on screen, so it takes no room.
-    b.add({ControlKind::Label, "LabelProcesses", "System Process list", kLeft, kGridTop, 0, 0});
+    b.add({ControlKind::Label, "LabelProcesses", i18n::tr("System Process list"), kLeft, kGridTop, 0, 0});
     HWND grid = b.add({ControlKind::Grid, std::string(procmon::kGrid), "", kLeft, kGridTop, kWidth, kGridHeight});
     if (GridView* view = b.controls.grid(procmon::kGrid))
         view->on_column_click = [&logic](int column) { logic.GridColumnClick(column); };
@@ -88,20 +96,20 @@ void build_process_monitor(const PageBuilder& b, ProcessMonitor& logic) {
     int left = kLeft;
     for (const Action& action : kActions) {
         const auto click = [&logic, fn = action.click] { (logic.*fn)(); };
-        b.add({ControlKind::Button, action.button, action.button_caption, left, kButtonTop, kButtonWidth,
+        b.add({ControlKind::Button, action.button, i18n::tr(action.button_caption), left, kButtonTop, kButtonWidth,
                kButtonHeight, click});
         left += kButtonWidth + kButtonGap;
         // The kill stands apart from the lists in the menu.
         if (action.click == &ProcessMonitor::CloseProcess1Click)
             menu.push_back(b.add({ControlKind::MenuItem, "N1", "-", 0, 0, 0, 0}));
-        ControlDecl item{ControlKind::MenuItem, action.item, action.item_caption, 0, 0, 0, 0, click};
+        ControlDecl item{ControlKind::MenuItem, action.item, i18n::tr(action.item_caption), 0, 0, 0, 0, click};
         item.shortcut = action.shortcut;
         menu.push_back(b.add(item));
     }
     b.controls.set_popup_menu(grid, std::move(menu));
 
-    HWND box = b.add({ControlKind::CheckBox, std::string(procmon::kAutoRefreshBox), "&Refresh every 2 s", left + 4,
-                      kButtonTop + 6, kLeft + kWidth - left - 4, 16});
+    HWND box = b.add({ControlKind::CheckBox, std::string(procmon::kAutoRefreshBox), i18n::tr("&Refresh every 2 s"),
+                      left + 4, kButtonTop + 6, kLeft + kWidth - left - 4, 16});
     SendMessageW(box, BM_SETCHECK, BST_CHECKED, 0);
 
     auto sampler = std::make_shared<Sampler>(logic.processes());

@@ -5,9 +5,11 @@
 #include "regclean/win32/regclean_page.h"
 #include "ui/win32/modal_dialog.h"
 
+#include "i18n/translate.h"
 #include "platform/win32/text.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace veltrano::shell::win32 {
@@ -21,7 +23,7 @@ using platform::win32::to_utf16;
 class IgnoredWindow : public ModalDialog {
 public:
     IgnoredWindow(HINSTANCE instance, regclean::RegCleanPage& logic)
-        : ModalDialog(instance, L"Ignored entries", 520, 300, GetSysColor(COLOR_BTNFACE)), logic_(logic) {}
+        : ModalDialog(instance, L"Ignored entries", 520, 300, GetSysColor(COLOR_BTNFACE), title()), logic_(logic) {}
 
     void open(HWND owner) {
         if (!hwnd() && !create(owner)) return;
@@ -32,19 +34,27 @@ public:
 protected:
     void FormCreate() override {
         controls().create(hwnd(), {ControlKind::Label, "LabelIgnored",
-                                   "The registry scans leave out these entries:", 12, 12, 496, 16},
+                                   i18n::tr("The registry scans leave out these entries:"), 12, 12, 496, 16},
                           font());
         list_ = controls().create(hwnd(), {ControlKind::ListBox, "ListIgnored", "", 12, 32, 496, 220}, font());
-        controls().create(hwnd(), {ControlKind::Button, "ButtonUnignore", "&Take off the list", 12, 262, 140, 26,
-                                   [this] { take_off(); }},
+        controls().create(hwnd(),
+                          {ControlKind::Button, "ButtonUnignore", i18n::tr("&Take off the list"), 12, 262, 140, 26,
+                           [this] { take_off(); }},
                           font());
-        HWND close = controls().create(hwnd(), {ControlKind::Button, "ButtonCloseIgnored", "Close", 428, 262, 80, 26,
-                                                [this] { end_modal(); }},
+        HWND close = controls().create(hwnd(),
+                                       {ControlKind::Button, "ButtonCloseIgnored", i18n::tr("Close"), 428, 262, 80, 26,
+                                        [this] { end_modal(); }},
                                        font());
         SetWindowLongPtrW(close, GWLP_ID, IDCANCEL);
     }
 
 private:
+    // What a screen reader says when it opens; the language is set once at
+    // start, before any window.
+    static const wchar_t* title() {
+        static const std::wstring text = to_utf16(i18n::tr("Ignored entries"));
+        return text.c_str();
+    }
     void fill() {
         SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
         SendMessageW(list_, LB_RESETCONTENT, 0, 0);
@@ -71,11 +81,11 @@ private:
 }  // namespace
 
 void build_regclean_page(const PageBuilder& b, regclean::RegCleanPage& logic) {
-    HWND entries = b.add({ControlKind::Panel, "GroupBox15", "Problematic entries", 8, 16, 584, 270});
+    HWND entries = b.add({ControlKind::Panel, "GroupBox15", i18n::tr("Problematic entries"), 8, 16, 584, 270});
     // A screen reader names a list, edit or combo box by the label right
     // before it; the frame's caption says it on screen, so these labels
     // take no room.
-    b.add_to(entries, {ControlKind::Label, "LabelEntries", "Problematic entries", 8, 18, 0, 0});
+    b.add_to(entries, {ControlKind::Label, "LabelEntries", i18n::tr("Problematic entries"), 8, 18, 0, 0});
     // Several rows at once: they are removed together.
     ControlDecl grid{ControlKind::Grid, std::string(regclean::kGrid), "", 8, 18, 568, 244};
     grid.multi_select = true;
@@ -90,28 +100,30 @@ void build_regclean_page(const PageBuilder& b, regclean::RegCleanPage& logic) {
     }
     b.controls.set_popup_menu(
         grid_window,
-        {b.add({ControlKind::MenuItem, std::string(regclean::kIgnoreEntryItem), "Ignore this entry", 0, 0, 0, 0,
-                [&logic] { logic.IgnoreEntry1Click(); }}),
-         b.add({ControlKind::MenuItem, std::string(regclean::kIgnoreKeyItem), "Ignore everything below this key", 0, 0,
-                0, 0, [&logic] { logic.IgnoreKey1Click(); }})});
+        {b.add({ControlKind::MenuItem, std::string(regclean::kIgnoreEntryItem), i18n::tr("Ignore this entry"), 0, 0,
+                0, 0, [&logic] { logic.IgnoreEntry1Click(); }}),
+         b.add({ControlKind::MenuItem, std::string(regclean::kIgnoreKeyItem),
+                i18n::tr("Ignore everything below this key"), 0, 0, 0, 0, [&logic] { logic.IgnoreKey1Click(); }})});
 
-    HWND selected = b.add({ControlKind::Panel, "GroupBox16", "Selected Entry", 8, 292, 584, 146});
-    b.add_to(selected, {ControlKind::Label, "LabelSelectedEntry", "Selected Entry", 8, 18, 0, 0});
+    HWND selected = b.add({ControlKind::Panel, "GroupBox16", i18n::tr("Selected Entry"), 8, 292, 584, 146});
+    b.add_to(selected, {ControlKind::Label, "LabelSelectedEntry", i18n::tr("Selected Entry"), 8, 18, 0, 0});
     b.add_to(selected, {ControlKind::ReadOnlyText, std::string(regclean::kDescription), "", 8, 18, 568, 100});
     // Below the description, where the scan says how far it got.
-    b.add_to(selected, {ControlKind::Label, std::string(regclean::kProgress), "Registry path is: ", 8, 122, 568, 16});
+    b.add_to(selected,
+             // TRANSLATORS: the registry cleaner's status line before the first scan
+             {ControlKind::Label, std::string(regclean::kProgress), i18n::tr("Registry path is: "), 8, 122, 568, 16});
     b.add({ControlKind::Label, "Label30", "", 8, 444, 8, 14});
 
-    b.add({ControlKind::Button, std::string(regclean::kStartButton), "&Start Registry Scan", 16, 448, 130, 28,
+    b.add({ControlKind::Button, std::string(regclean::kStartButton), i18n::tr("&Start Registry Scan"), 16, 448, 130, 28,
            [&logic] { logic.Button1Click(); }});
-    b.add({ControlKind::Button, std::string(regclean::kRemoveButton), "&Remove Selected Entry", 160, 448, 130, 28,
-           [&logic] { logic.Button2Click(); }});
-    b.add({ControlKind::Button, std::string(regclean::kStopButton), "S&top Registry Scan", 304, 448, 130, 28,
+    b.add({ControlKind::Button, std::string(regclean::kRemoveButton), i18n::tr("&Remove Selected Entry"), 160, 448, 130,
+           28, [&logic] { logic.Button2Click(); }});
+    b.add({ControlKind::Button, std::string(regclean::kStopButton), i18n::tr("S&top Registry Scan"), 304, 448, 130, 28,
            [&logic] { logic.Button3Click(); }});
     HWND page = b.page;
     auto window = std::make_shared<IgnoredWindow>(
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(page, GWLP_HINSTANCE)), logic);
-    b.add({ControlKind::Button, std::string(regclean::kIgnoredButton), "&Ignored...", 448, 448, 130, 28,
+    b.add({ControlKind::Button, std::string(regclean::kIgnoredButton), i18n::tr("&Ignored..."), 448, 448, 130, 28,
            [window, page] { window->open(GetAncestor(page, GA_ROOT)); }});
 }
 
