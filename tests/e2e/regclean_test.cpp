@@ -511,7 +511,8 @@ TEST_F(RegCleanRestore, PutsBackTheRemovalExactlyKeepingWhatChangedUntilRestored
     ASSERT_FALSE(read_value(CU, kRefs, L"V5"));
     ASSERT_TRUE(write_string(CU, kRefs, L"V2", L"C:\\Changed\\two.dll"));
 
-    ASSERT_TRUE(click(control(Selector::by_caption(L"Restore..."))));
+    // Its letter opens it from anywhere on the page.
+    send_keys({{VK_MENU, true}, {'O', true}, {'O', false}, {VK_MENU, false}});
     HWND window = find_top_window(L"Restore removed registry entries", process_id());
     ASSERT_NE(window, nullptr);
     HWND list = find_control(window, Selector::parse(L"@ListBox"));
