@@ -77,26 +77,39 @@ std::string backup_status(const BackupSummary& s) {
     if (s.note == RestoreNote::Started)
         return "A restore of this backup stopped before it ended. Restore finishes it.";
     if (s.restored == s.entry_count) return "This backup is restored: every entry holds the backup's data.";
-    if (s.note == RestoreNote::Finished)
-        return "This backup was restored. " +
-               counted(s.changed, "entry was kept because it was changed since",
-                       "entries were kept because they were changed since") +
-               ": choose one and Restore anyway to put the backup's data back.";
-    return "Restore puts back " + counted(s.entry_count - s.restored - s.changed, "removed entry", "removed entries") +
-           "; entries changed since are kept.";
+    if (s.note == RestoreNote::Finished) {
+        if (s.changed == 1)
+            return "This backup was restored. 1 entry was kept because it was changed since: choose it and Restore "
+                   "anyway to put the backup's data back.";
+        return "This backup was restored. " + std::to_string(s.changed) +
+               " entries were kept because they were changed since: choose one and Restore anyway to put the "
+               "backup's data back.";
+    }
+    const std::size_t missing = s.entry_count - s.restored - s.changed;
+    if (missing == 1) return "Restore puts back 1 removed entry; entries changed since are kept.";
+    return "Restore puts back " + std::to_string(missing) + " removed entries; entries changed since are kept.";
 }
 
+// One sentence for each thing that happened.
 std::string outcome_text(const RestoreOutcome& o) {
-    std::string text = o.restored == 0 ? std::string("Nothing was written to the registry.")
-                                       : "Restored " + counted(o.restored, "entry", "entries") + ".";
+    std::vector<std::string> said;
+    if (o.restored == 0)
+        said.push_back("Nothing was written to the registry.");
+    else
+        said.push_back(o.restored == 1 ? std::string("Restored 1 entry.")
+                                       : "Restored " + std::to_string(o.restored) + " entries.");
     if (o.already > 0)
-        text += " " + counted(o.already, "entry holds", "entries hold") + " the backup's data already.";
+        said.push_back(o.already == 1 ? std::string("1 entry holds the backup's data already.")
+                                      : std::to_string(o.already) + " entries hold the backup's data already.");
     if (o.kept > 0)
-        text += " " + counted(o.kept, "entry was kept: it was changed since", "entries were kept: they were changed since") +
-                ".";
+        said.push_back(o.kept == 1 ? std::string("1 entry was kept: it was changed since.")
+                                   : std::to_string(o.kept) + " entries were kept: they were changed since.");
+    const std::string why = o.failure.empty() ? std::string("the registry refused") : o.failure;
     if (o.failed > 0)
-        text += " " + counted(o.failed, "entry could not be restored", "entries could not be restored") + ": " +
-                (o.failure.empty() ? std::string("the registry refused") : o.failure) + ".";
+        said.push_back(o.failed == 1 ? "1 entry could not be restored: " + why + "."
+                                     : std::to_string(o.failed) + " entries could not be restored: " + why + ".");
+    std::string text;
+    for (const std::string& sentence : said) text += (text.empty() ? "" : " ") + sentence;
     return text;
 }
 

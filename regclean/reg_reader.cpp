@@ -19,8 +19,8 @@ class Refusal {
 public:
     Refusal(const std::string& file, std::size_t line) : file_(file), line_(line) {}
     [[noreturn]] void operator()(const std::string& why) const {
-        throw core::VeltranoError("The backup " + file_ + " cannot be read: line " + std::to_string(line_) + " " +
-                                  why + ". Nothing was written to the registry.");
+        throw core::VeltranoError("The backup " + file_ + " cannot be read at line " + std::to_string(line_) + ". " +
+                                  why + " Nothing was written to the registry.");
     }
 
 private:
@@ -37,9 +37,9 @@ struct Line {
 // the file ends in without its CR LF is cut off.
 std::vector<Line> lines_of(const std::vector<std::uint8_t>& bytes, const std::string& file) {
     if (bytes.size() < 2 || bytes[0] != 0xFF || bytes[1] != 0xFE)
-        Refusal(file, 1)("does not start as a registry file written in Unicode does");
+        Refusal(file, 1)("The file does not start as a registry file written in Unicode does.");
     std::vector<Line> lines{{"", 1}};
-    const auto cut_off = [&] { Refusal(file, lines.back().number)("is cut off: the file ends in the middle of it"); };
+    const auto cut_off = [&] { Refusal(file, lines.back().number)("The file is cut off: it ends in the middle of this line."); };
     if (bytes.size() % 2) cut_off();
     std::u16string units;
     for (std::size_t i = 2; i < bytes.size(); i += 2)
@@ -48,16 +48,16 @@ std::vector<Line> lines_of(const std::vector<std::uint8_t>& bytes, const std::st
         char32_t c = units[i];
         if (c >= 0xD800 && c <= 0xDFFF) {
             if (c > 0xDBFF || i + 1 == units.size() || units[i + 1] < 0xDC00 || units[i + 1] > 0xDFFF)
-                Refusal(file, lines.back().number)("holds a character that is not Unicode");
+                Refusal(file, lines.back().number)("This line holds a character that is not Unicode.");
             c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
         }
         if (c == u'\r') {
-            if (i + 1 == units.size() || units[i + 1] != u'\n') Refusal(file, lines.back().number)("ends without its line feed");
+            if (i + 1 == units.size() || units[i + 1] != u'\n') Refusal(file, lines.back().number)("This line ends without its line feed.");
             ++i;
             lines.push_back({"", lines.back().number + 1});
             continue;
         }
-        if (c == u'\n') Refusal(file, lines.back().number)("ends without its carriage return");
+        if (c == u'\n') Refusal(file, lines.back().number)("This line ends without its carriage return.");
         platform::encode_utf8(c, lines.back().text);
     }
     // The writer ends with a blank line: a file cut at a line's end lacks
@@ -83,11 +83,11 @@ std::string quoted_text(const std::string& line, std::size_t& pos, const Refusal
         }
         if (c == '\\') {
             if (++pos == line.size() || (line[pos] != '\\' && line[pos] != '"'))
-                refuse("has a backslash that escapes nothing the backups escape");
+                refuse("A backslash in this line escapes nothing that a backup escapes.");
         }
         out += line[pos];
     }
-    refuse("has a quoted text without its closing quote");
+    refuse("A quoted text in this line has no closing quote.");
 }
 
 int hex_digit(char c) {
@@ -102,9 +102,9 @@ std::string hex_text(const std::string& data, const Refusal& refuse) {
     std::u16string units;
     std::optional<std::uint8_t> low;
     for (std::size_t pos = 0;; pos += 3) {
-        if (pos + 2 > data.size()) refuse("has hex data that is not pairs of digits between commas");
+        if (pos + 2 > data.size()) refuse("The hex data in this line is not pairs of digits between commas.");
         const int high_digit = hex_digit(data[pos]), low_digit = hex_digit(data[pos + 1]);
-        if (high_digit < 0 || low_digit < 0) refuse("has hex data that is not pairs of digits between commas");
+        if (high_digit < 0 || low_digit < 0) refuse("The hex data in this line is not pairs of digits between commas.");
         const auto byte = static_cast<std::uint8_t>(high_digit << 4 | low_digit);
         if (low) {
             units += static_cast<char16_t>(*low | byte << 8);
@@ -113,16 +113,16 @@ std::string hex_text(const std::string& data, const Refusal& refuse) {
             low = byte;
         }
         if (pos + 2 == data.size()) break;
-        if (data[pos + 2] != ',') refuse("has hex data that is not pairs of digits between commas");
+        if (data[pos + 2] != ',') refuse("The hex data in this line is not pairs of digits between commas.");
     }
-    if (low || units.empty() || units.back() != u'\0') refuse("has text data that does not end in its null character");
+    if (low || units.empty() || units.back() != u'\0') refuse("The text data in this line does not end in its null character.");
     units.pop_back();
     std::string text;
     for (std::size_t i = 0; i < units.size(); ++i) {
         char32_t c = units[i];
         if (c >= 0xD800 && c <= 0xDFFF) {
             if (c > 0xDBFF || i + 1 == units.size() || units[i + 1] < 0xDC00 || units[i + 1] > 0xDFFF)
-                refuse("has text data that is not Unicode");
+                refuse("The text data in this line is not Unicode.");
             c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
         }
         platform::encode_utf8(c, text);
@@ -134,12 +134,12 @@ platform::RegValue value_of(const std::string& data, const Refusal& refuse) {
     if (!data.empty() && data.front() == '"') {
         std::size_t pos = 0;
         std::string text = quoted_text(data, pos, refuse);
-        if (pos != data.size()) refuse("has more after the value's closing quote");
+        if (pos != data.size()) refuse("This line goes on after the value's closing quote.");
         return platform::RegValue::string(std::move(text));
     }
     if (data.starts_with("hex(1):")) return platform::RegValue::string(hex_text(data.substr(7), refuse));
     if (data.starts_with("hex(2):")) return platform::RegValue::expand_string(hex_text(data.substr(7), refuse));
-    refuse("holds a kind of value the cleaner never removes");
+    refuse("This line holds a kind of value the cleaner never removes.");
 }
 
 // Only where a scan looks: a backup edited to reach elsewhere is refused.
@@ -154,16 +154,16 @@ bool scanned(platform::Root root, const std::string& path) {
 }
 
 std::pair<platform::Root, std::string> section_of(const std::string& line, const Refusal& refuse) {
-    if (line.size() < 3 || line.back() != ']') refuse("is a key without its closing bracket");
+    if (line.size() < 3 || line.back() != ']') refuse("The key in this line has no closing bracket.");
     const std::string full = line.substr(1, line.size() - 2);
-    if (full.starts_with("-")) refuse("deletes a key, which a backup never does");
+    if (full.starts_with("-")) refuse("This line deletes a key, which a backup never does.");
     const std::size_t slash = full.find('\\');
     const std::optional<platform::Root> root = platform::root_from_name(full.substr(0, slash));
-    if (!root) refuse("names no registry root");
+    if (!root) refuse("The key in this line starts with no registry root.");
     const std::string path = slash == std::string::npos ? std::string() : full.substr(slash + 1);
     if (path.empty() || path.front() == '\\' || path.back() == '\\' || path.find("\\\\") != std::string::npos)
-        refuse("names a key path with an empty part");
-    if (!scanned(*root, path)) refuse("names a key outside the places the cleaner scans");
+        refuse("The key in this line has an empty part in its path.");
+    if (!scanned(*root, path)) refuse("The key in this line is outside the places the cleaner scans.");
     return {*root, path};
 }
 
@@ -171,7 +171,7 @@ std::pair<platform::Root, std::string> section_of(const std::string& line, const
 
 std::vector<BackupEntry> read_backup(const std::vector<std::uint8_t>& bytes, const std::string& file) {
     const std::vector<Line> lines = lines_of(bytes, file);
-    if (lines.front().text != kHeader) Refusal(file, 1)("is not the header of a registry file");
+    if (lines.front().text != kHeader) Refusal(file, 1)("This line is not the header of a registry file.");
     std::vector<BackupEntry> entries;
     std::optional<std::pair<platform::Root, std::string>> section;
     std::set<std::tuple<platform::Root, std::u16string, std::u16string>> seen;
@@ -183,11 +183,11 @@ std::vector<BackupEntry> read_backup(const std::vector<std::uint8_t>& bytes, con
             section = section_of(line, refuse);
             continue;
         }
-        if (!section) refuse("is a value before any key");
+        if (!section) refuse("This line is a value before any key.");
         // Hex data goes on in the lines after one that ends in a backslash.
         while (line.back() == '\\' && line.find("=hex(") != std::string::npos) {
             if (++i == lines.size() || lines[i].text.empty())
-                refuse("is cut off: its hex data goes on in no line after it");
+                refuse("The file is cut off: the hex data of this line goes on in no line after it.");
             const std::size_t start = lines[i].text.find_first_not_of(' ');
             line.pop_back();
             line += lines[i].text.substr(start == std::string::npos ? lines[i].text.size() : start);
@@ -199,13 +199,13 @@ std::vector<BackupEntry> read_backup(const std::vector<std::uint8_t>& bytes, con
         else if (line.front() == '"')
             name = quoted_text(line, pos, refuse);
         else
-            refuse("is neither a key nor a value");
-        if (pos >= line.size() || line[pos] != '=') refuse("has no '=' after the value's name");
+            refuse("This line is neither a key nor a value.");
+        if (pos >= line.size() || line[pos] != '=') refuse("This line has no '=' after the value's name.");
         const std::string data = line.substr(pos + 1);
-        if (data == "-") refuse("deletes a value, which a backup never does");
+        if (data == "-") refuse("This line deletes a value, which a backup never does.");
         BackupEntry entry{section->first, section->second, name, value_of(data, refuse)};
         if (!seen.insert({entry.root, platform::registry_fold(entry.key_path), platform::registry_fold(name)}).second)
-            refuse("holds a value that the file holds already");
+            refuse("This line holds a value that the file holds already.");
         entries.push_back(std::move(entry));
     }
     return entries;

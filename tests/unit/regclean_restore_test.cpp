@@ -80,7 +80,7 @@ TEST_P(ReadBackupRefuses, NamingTheFileAndLineAndWritingNothing) {
         regclean::read_backup(bytes, kFile);
         ADD_FAILURE() << "read";
     } catch (const core::VeltranoError& e) {
-        EXPECT_THAT(e.what(), HasSubstr(kFile + " cannot be read: line " + std::to_string(GetParam().line) + " "));
+        EXPECT_THAT(e.what(), HasSubstr(kFile + " cannot be read at line " + std::to_string(GetParam().line) + ". "));
         EXPECT_THAT(e.what(), HasSubstr("Nothing was written to the registry."));
     }
     fakes::MemoryRegistry registry;
