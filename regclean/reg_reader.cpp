@@ -5,6 +5,7 @@
 #include "platform/utf8.h"
 #include "regclean/reg_scanner.h"
 
+#include <algorithm>
 #include <optional>
 #include <set>
 #include <tuple>
@@ -33,40 +34,51 @@ struct Line {
     std::size_t number;  // from 1
 };
 
+// UTF-8 of UTF-16 text; nullopt for a surrogate out of its pair, which the
+// writer, reading UTF-8, never makes.
+std::optional<std::string> utf8_of(std::u16string_view units) {
+    std::string text;
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        char32_t c = units[i];
+        if (c >= 0xD800 && c <= 0xDFFF) {
+            if (c > 0xDBFF || i + 1 == units.size() || units[i + 1] < 0xDC00 || units[i + 1] > 0xDFFF)
+                return std::nullopt;
+            c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
+        }
+        platform::encode_utf8(c, text);
+    }
+    return text;
+}
+
 // UTF-16LE after its byte order mark, in lines that end in CR LF; a line
 // the file ends in without its CR LF is cut off.
 std::vector<Line> lines_of(const std::vector<std::uint8_t>& bytes, const std::string& file) {
     if (bytes.size() < 2 || bytes[0] != 0xFF || bytes[1] != 0xFE)
         Refusal(file, 1)("The file does not start as a registry file written in Unicode does.");
-    std::vector<Line> lines{{"", 1}};
-    const auto cut_off = [&] { Refusal(file, lines.back().number)("The file is cut off: it ends in the middle of this line."); };
-    if (bytes.size() % 2) cut_off();
     std::u16string units;
-    for (std::size_t i = 2; i < bytes.size(); i += 2)
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
         units += static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8);
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        char32_t c = units[i];
-        if (c >= 0xD800 && c <= 0xDFFF) {
-            if (c > 0xDBFF || i + 1 == units.size() || units[i + 1] < 0xDC00 || units[i + 1] > 0xDFFF)
-                Refusal(file, lines.back().number)("This line holds a character that is not Unicode.");
-            c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
-        }
-        if (c == u'\r') {
-            if (i + 1 == units.size() || units[i + 1] != u'\n') Refusal(file, lines.back().number)("This line ends without its line feed.");
-            ++i;
-            lines.push_back({"", lines.back().number + 1});
-            continue;
-        }
-        if (c == u'\n') Refusal(file, lines.back().number)("This line ends without its carriage return.");
-        platform::encode_utf8(c, lines.back().text);
+    std::vector<Line> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= units.size(); ++i) {
+        const bool end = i == units.size();
+        if (!end && units[i] != u'\r' && units[i] != u'\n') continue;
+        const Refusal refuse(file, lines.size() + 1);
+        if (!end && units[i] == u'\n') refuse("This line ends without its carriage return.");
+        if (!end && (i + 1 == units.size() || units[i + 1] != u'\n')) refuse("This line ends without its line feed.");
+        const std::optional<std::string> text = utf8_of(std::u16string_view(units).substr(start, i - start));
+        if (!text) refuse("This line holds a character that is not Unicode.");
+        lines.push_back({*text, lines.size() + 1});
+        start = ++i + 1;
     }
-    // The writer ends with a blank line: a file cut at a line's end lacks
-    // it, and the line the cut follows is named.
-    if (!lines.back().text.empty()) cut_off();
-    if (lines.size() < 3 || !lines[lines.size() - 2].text.empty()) {
-        lines.pop_back();
-        cut_off();
-    }
+    // The writer ends with a blank line, then nothing: a file cut in a line
+    // or at a line's end lacks it, and the line the cut is in or follows is
+    // named.
+    const auto cut_off = [&](std::size_t line) {
+        Refusal(file, line)("The file is cut off: it ends in the middle of this line.");
+    };
+    if (bytes.size() % 2 || !lines.back().text.empty()) cut_off(lines.back().number);
+    if (lines.size() < 3 || !lines[lines.size() - 2].text.empty()) cut_off(std::max<std::size_t>(lines.size() - 1, 1));
     lines.pop_back();
     return lines;
 }
@@ -117,17 +129,9 @@ std::string hex_text(const std::string& data, const Refusal& refuse) {
     }
     if (low || units.empty() || units.back() != u'\0') refuse("The text data in this line does not end in its null character.");
     units.pop_back();
-    std::string text;
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        char32_t c = units[i];
-        if (c >= 0xD800 && c <= 0xDFFF) {
-            if (c > 0xDBFF || i + 1 == units.size() || units[i + 1] < 0xDC00 || units[i + 1] > 0xDFFF)
-                refuse("The text data in this line is not Unicode.");
-            c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
-        }
-        platform::encode_utf8(c, text);
-    }
-    return text;
+    std::optional<std::string> text = utf8_of(units);
+    if (!text) refuse("The text data in this line is not Unicode.");
+    return *text;
 }
 
 platform::RegValue value_of(const std::string& data, const Refusal& refuse) {
@@ -208,6 +212,8 @@ std::vector<BackupEntry> read_backup(const std::vector<std::uint8_t>& bytes, con
             refuse("This line holds a value that the file holds already.");
         entries.push_back(std::move(entry));
     }
+    // A removal writes a backup only of something: an empty one was cut.
+    if (entries.empty()) Refusal(file, lines.back().number)("The file ends here without any entry to restore.");
     return entries;
 }
 

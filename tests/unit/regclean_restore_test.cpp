@@ -126,6 +126,22 @@ TEST(ReadBackup, RefusesAFileInAnsiAtLineOne) {
     EXPECT_THROW(regclean::read_backup({ascii.begin(), ascii.end()}, kFile), core::VeltranoError);
 }
 
+// Cut after any byte, a backup is refused, or (cut between two keys) reads
+// as the entries before the cut.
+TEST(ReadBackup, ABackupCutAnywhereIsRefusedOrReadsAsItsFirstEntries) {
+    const std::vector<BackupEntry> written{
+        {Root::CurrentUser, "Software\\A", "One", RegValue::expand_string(std::string(60, 'x'))},
+        {Root::CurrentUser, "Software\\B", "", RegValue::string("C:\\b")}};
+    const std::vector<std::uint8_t> whole = regclean::reg_file(written);
+    for (std::size_t size = 0; size < whole.size(); ++size) {
+        try {
+            const auto read = regclean::read_backup({whole.begin(), whole.begin() + static_cast<long>(size)}, kFile);
+            EXPECT_EQ(read.size(), 1u) << size;
+        } catch (const core::VeltranoError&) {
+        }
+    }
+}
+
 // ---- the restore -------------------------------------------------------------------
 
 const std::string kRun = "Software\\Run";
