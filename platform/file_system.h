@@ -44,6 +44,10 @@ public:
     // Adds the bytes at the end of the file, made when missing; true when
     // they all reached it. Nothing to add still tells whether it can be written.
     virtual bool append_file(const std::string& path, const std::vector<std::uint8_t>& bytes) = 0;
+    // The names (without the folder) of the folder's files whose names end
+    // in `extension` (".reg"), in no particular order; empty when there are
+    // none or the folder cannot be listed.
+    virtual std::vector<std::string> file_names(const std::string& folder, const std::string& extension) = 0;
 };
 
 }  // namespace veltrano::platform

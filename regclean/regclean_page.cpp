@@ -106,7 +106,8 @@ RegCleanPage::RegCleanPage(platform::Registry& registry, platform::FileSystem& f
       dialogs_(dialogs),
       system_restore_(system_restore),
       log_(log),
-      reg_scanner_(registry, files) {}
+      reg_scanner_(registry, files),
+      restorer_(registry, files, system_restore, log) {}
 
 void RegCleanPage::created() {
     ui::Grid& g = grid();

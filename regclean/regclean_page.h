@@ -10,6 +10,7 @@
 #include "platform/shell.h"
 #include "platform/system_restore.h"
 #include "platform/time.h"
+#include "regclean/backup_restore.h"
 #include "regclean/finds.h"
 #include "regclean/ignore_list.h"
 #include "regclean/reg_backup.h"
@@ -33,6 +34,7 @@ inline constexpr std::string_view kStartButton = "Button1";
 inline constexpr std::string_view kRemoveButton = "Button2";
 inline constexpr std::string_view kStopButton = "Button3";
 inline constexpr std::string_view kIgnoredButton = "ButtonIgnored";
+inline constexpr std::string_view kRestoreButton = "ButtonRestore";
 inline constexpr std::string_view kIgnoreEntryItem = "IgnoreEntry1";
 inline constexpr std::string_view kIgnoreKeyItem = "IgnoreKey1";
 
@@ -105,6 +107,10 @@ public:
     // Where the backups of removed values go: "Veltrano\Backups" below the
     // user's application data folder.
     std::string backup_folder();
+    // "Restore...": the window of the backups opens unless a scan runs,
+    // which lets clicks in meanwhile.
+    bool restore_may_open() const { return !scanning_; }
+    BackupRestorer& restorer() { return restorer_; }
 
 private:
     void scan_registry();
@@ -141,6 +147,7 @@ private:
     ui::ActivityLog* log_;
 
     RegScanner reg_scanner_;
+    BackupRestorer restorer_;
     Finds finds_;
     int next_free_row_ = 1;
     bool scan_stop_requested_ = false;

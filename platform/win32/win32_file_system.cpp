@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cctype>
+
 namespace veltrano::platform::win32 {
 
 DriveType Win32FileSystem::drive_type(const std::string& root) {
@@ -198,5 +200,34 @@ bool Win32FileSystem::append_file(const std::string& path, const std::vector<std
                              written == bytes.size());
 }
 
+namespace {
+
+struct find_handle_traits {
+    using pointer = HANDLE;
+    static pointer invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(pointer h) noexcept { FindClose(h); }
+};
+
+}  // namespace
+
+std::vector<std::string> Win32FileSystem::file_names(const std::string& folder, const std::string& extension) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found{};
+    // "*.reg" also matches "x.regx" (the short names' three letters), so the
+    // end of each name is checked again.
+    unique_handle<find_handle_traits> search(FindFirstFileW(to_utf16(folder + "\\*" + extension).c_str(), &found));
+    if (!search) return names;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        const std::string name = to_utf8(found.cFileName);
+        if (name.size() < extension.size()) continue;
+        bool same = true;
+        for (std::size_t i = 0; i < extension.size(); ++i)
+            same = same && std::tolower(static_cast<unsigned char>(name[name.size() - extension.size() + i])) ==
+                               std::tolower(static_cast<unsigned char>(extension[i]));
+        if (same) names.push_back(name);
+    } while (FindNextFileW(search.get(), &found));
+    return names;
+}
 
 }  // namespace veltrano::platform::win32

@@ -16,6 +16,7 @@ public:
     bool read_file(const std::string& path, std::vector<std::uint8_t>& bytes) override;
     bool replace_file(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
     bool append_file(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
+    std::vector<std::string> file_names(const std::string& folder, const std::string& extension) override;
 };
 
 }  // namespace veltrano::platform::win32

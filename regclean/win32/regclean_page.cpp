@@ -1,8 +1,10 @@
 // The registry analyser and cleaner inside the 600 x 489 group box: the
 // grid of problematic entries with its menu, the description of the
-// selected one with the scan's progress below it, and the four buttons
-// along the bottom. "Ignored..." opens a small window of the ignore list.
+// selected one with the scan's progress below it, and the five buttons
+// along the bottom. "Ignored..." opens a small window of the ignore list,
+// "Restore..." one of the backups of removals.
 #include "regclean/win32/regclean_page.h"
+#include "regclean/win32/restore_window.h"
 #include "ui/win32/modal_dialog.h"
 
 #include "i18n/translate.h"
@@ -123,8 +125,15 @@ void build_regclean_page(const PageBuilder& b, regclean::RegCleanPage& logic) {
     HWND page = b.page;
     auto window = std::make_shared<IgnoredWindow>(
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(page, GWLP_HINSTANCE)), logic);
-    b.add({ControlKind::Button, std::string(regclean::kIgnoredButton), i18n::tr("&Ignored..."), 448, 448, 130, 28,
+    // The two small windows share the place of one button.
+    b.add({ControlKind::Button, std::string(regclean::kIgnoredButton), i18n::tr("&Ignored..."), 448, 448, 62, 28,
            [window, page] { window->open(GetAncestor(page, GA_ROOT)); }});
+    auto restore = std::make_shared<RestoreWindow>(
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(page, GWLP_HINSTANCE)), logic);
+    b.add({ControlKind::Button, std::string(regclean::kRestoreButton), i18n::tr("Rest&ore..."), 516, 448, 62, 28,
+           [restore, page, &logic] {
+               if (logic.restore_may_open()) restore->open(GetAncestor(page, GA_ROOT));
+           }});
 }
 
 }  // namespace veltrano::shell::win32

@@ -117,6 +117,14 @@ TEST(Win32FileSystemTest, WritesANewFileInNewFoldersAndNeverOverAnOldOne) {
     EXPECT_FALSE(files.write_new_file(file, {'y'}));
     EXPECT_TRUE(files.exists(file));
     EXPECT_FALSE(files.is_directory(file));
+    // Listed by the end of the name: "*.reg" alone would take "x.regx" too
+    // (by its short name), and a folder is no file.
+    const std::string beside = file.substr(0, file.rfind('\\'));
+    ASSERT_TRUE(files.write_new_file(beside + "\\x.regx", {}));
+    ASSERT_TRUE(files.create_directories(beside + "\\folder.reg"));
+    EXPECT_EQ(files.file_names(beside, ".reg"), std::vector<std::string>{"backup.reg"});
+    DeleteFileW(to_utf16(beside + "\\x.regx").c_str());
+    RemoveDirectoryW(to_utf16(beside + "\\folder.reg").c_str());
     DeleteFileW(to_utf16(file).c_str());
     RemoveDirectoryW(to_utf16(file.substr(0, file.rfind('\\'))).c_str());
     RemoveDirectoryW(to_utf16(folder).c_str());

@@ -470,5 +470,75 @@ TEST_F(RegCleanIgnore, AnEntryIgnoredByTheKeyboardsMenuStaysOutOfScansUntilTaken
     EXPECT_EQ(text_of(status_).find(L"ignored"), std::wstring::npos);
 }
 
+// ---- a removal restored ---------------------------------------------------------
+
+class RegCleanRestore : public RegCleanRemoval {
+protected:
+    void TearDown() override {
+        RegCleanRemoval::TearDown();
+        if (backup_.empty()) return;
+        for (const std::wstring& file : {backup_, backup_ + L".restore"}) DeleteFileW(file.c_str());
+    }
+    std::wstring backup_;
+};
+
+// V2 and V5 removed; V2 set again by its program; Restore puts back V5 as it
+// was (type and bytes) and keeps V2; Restore anyway on V2 puts it back too.
+TEST_F(RegCleanRestore, PutsBackTheRemovalExactlyKeepingWhatChangedUntilRestoredAnyway) {
+    const auto v2 = read_value(CU, kRefs, L"V2"), v5 = read_value(CU, kRefs, L"V5");
+    ASSERT_TRUE(v2 && v5);
+    const auto before = backups();
+    open_page();
+    first_scan();
+    ASSERT_NO_FATAL_FAILURE(pick_apart(first_of_ours() + 1, first_of_ours() + 4));
+    ASSERT_TRUE(click(remove_));
+    for (const wchar_t* answer : {L"Yes", L"No"}) {
+        auto box = find_message_box(process_id());
+        ASSERT_TRUE(box && press_message_box_button(box->hwnd, answer));
+    }
+    ASSERT_NO_FATAL_FAILURE(wait_for_rescan());
+    for (const std::wstring& file : backups())
+        if (!before.count(file)) backup_ = file;
+    ASSERT_FALSE(read_value(CU, kRefs, L"V5"));
+    ASSERT_TRUE(write_string(CU, kRefs, L"V2", L"C:\\Changed\\two.dll"));
+
+    // Its letter opens it from anywhere on the page.
+    send_keys({{VK_MENU, true}, {'O', true}, {'O', false}, {VK_MENU, false}});
+    HWND window = find_top_window(L"Restore removed registry entries", process_id());
+    ASSERT_NE(window, nullptr);
+    HWND list = find_control(window, Selector::parse(L"@ListBox"));
+    HWND grid = find_control(window, Selector::parse(L"@SysListView32"));
+    HWND status = find_control(window, Selector::by_caption(L"Restore puts back 1 removed entry; entries changed since are kept."));
+    ASSERT_TRUE(list && grid && status) << describe_screen();
+    const std::wstring key = L"HKEY_CURRENT_USER: Software\\VeltranoE2E\\Refs";
+    EXPECT_TRUE(listbox_lines(list).at(0).ends_with(L"    2 entries    " + key));
+    ASSERT_TRUE(wait_until([&] {
+        return listview_rows(grid) == std::vector<Row>{{key, L"V2", L"C:\\NoSuchFolder\\two.dll", L"kept: it was changed since"},
+                                                       {key, L"V5", L"C:\\Windows\\nosuchfile.dll", L"removed"}};
+    })) << describe_screen();
+
+    ASSERT_TRUE(click(find_control(window, Selector::by_caption(L"Restore"))));
+    ASSERT_TRUE(wait_until([&] { return text_of(status) == L"Restored 1 entry. 1 entry was kept: it was changed since."; }))
+        << to_utf8(text_of(status));
+    const auto restored = read_value(CU, kRefs, L"V5");
+    ASSERT_TRUE(restored);
+    EXPECT_EQ(std::make_pair(restored->type, restored->data), std::make_pair(v5->type, v5->data));
+    EXPECT_EQ(read_string(CU, kRefs, L"V2"), std::optional<std::wstring>(L"C:\\Changed\\two.dll"));
+
+    // The kept entry, chosen in the grid, restored anyway.
+    ASSERT_TRUE(click_listview_item(grid, 0));
+    ASSERT_TRUE(wait_until([&] { return ask(grid, LVM_GETSELECTEDCOUNT) == 1; }));
+    ASSERT_TRUE(click(find_control(window, Selector::by_caption(L"Restore anyway"))));
+    ASSERT_TRUE(wait_until([&] { return text_of(status) == L"Restored 1 entry. 1 entry holds the backup's data already."; }))
+        << to_utf8(text_of(status));
+    const auto now = read_value(CU, kRefs, L"V2");
+    ASSERT_TRUE(now);
+    EXPECT_EQ(std::make_pair(now->type, now->data), std::make_pair(v2->type, v2->data));
+    EXPECT_TRUE(listbox_lines(list).at(0).ends_with(L"(restored)"));
+
+    send_keys({{VK_ESCAPE, true}, {VK_ESCAPE, false}});
+    EXPECT_TRUE(wait_until([&] { return !IsWindowVisible(window); })) << "Esc closes it";
+}
+
 }  // namespace
 }  // namespace veltrano::e2e

@@ -169,6 +169,15 @@ public:
         files[path].insert(files[path].end(), bytes.begin(), bytes.end());
         return true;
     }
+    std::vector<std::string> file_names(const std::string& folder, const std::string& extension) override {
+        std::vector<std::string> names;
+        const std::string prefix = folder + "\\";
+        for (const auto& [path, bytes] : files)
+            if (path.starts_with(prefix) && path.ends_with(extension) &&
+                path.find('\\', prefix.size()) == std::string::npos)
+                names.push_back(path.substr(prefix.size()));
+        return names;
+    }
 
 
     std::map<std::string, platform::DriveType> drives;
