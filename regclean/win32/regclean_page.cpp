@@ -25,7 +25,7 @@ using platform::win32::to_utf16;
 class IgnoredWindow : public ModalDialog {
 public:
     IgnoredWindow(HINSTANCE instance, regclean::RegCleanPage& logic)
-        : ModalDialog(instance, L"Ignored entries", 520, 300, GetSysColor(COLOR_BTNFACE), title()), logic_(logic) {}
+        : ModalDialog(instance, L"Ignored entries", 520, 300, GetSysColor(COLOR_BTNFACE), i18n::N_("Ignored entries")), logic_(logic) {}
 
     void open(HWND owner) {
         if (!hwnd() && !create(owner)) return;
@@ -53,10 +53,6 @@ protected:
 private:
     // What a screen reader says when it opens; the language is set once at
     // start, before any window.
-    static const wchar_t* title() {
-        static const std::wstring text = to_utf16(i18n::tr("Ignored entries"));
-        return text.c_str();
-    }
     void fill() {
         SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
         SendMessageW(list_, LB_RESETCONTENT, 0, 0);

@@ -1,5 +1,6 @@
 #include "regclean/win32/restore_window.h"
 
+#include "i18n/translate.h"
 #include "platform/win32/text.h"
 #include "ui/win32/grid_view.h"
 
@@ -29,7 +30,7 @@ constexpr Column kColumns[] = {
 
 RestoreWindow::RestoreWindow(HINSTANCE instance, regclean::RegCleanPage& logic)
     : ModalDialog(instance, L"VeltranoRestoreBackups", 640, 420, GetSysColor(COLOR_BTNFACE),
-                  L"Restore removed registry entries"),
+                  i18n::N_("Restore removed registry entries")),
       logic_(logic) {}
 
 void RestoreWindow::open(HWND owner) {
