@@ -5,6 +5,7 @@
 #include "core/restore_point.h"
 #include "core/tip_state_store.h"
 #include "i18n/languages.h"
+#include "i18n/translate.h"
 #include "platform/registry_path.h"
 #include "platform/what_if_registry.h"
 #include "tips/profile.h"
@@ -493,8 +494,8 @@ int Run::list(platform::Registry& registry) {
     TipsOn on(registry, log_, services_.time);
     tips::TipServices& tip_services = on.tip_services;
     for (int tip = 1; tip <= tips::kTipCount; ++tip) {
-        std::string_view caption = tips::tip_display(tip).caption;
-        while (!caption.empty() && caption.back() == ' ') caption.remove_suffix(1);
+        std::string caption = i18n::tr(tips::tip_display(tip).caption);
+        while (!caption.empty() && caption.back() == ' ') caption.pop_back();
         console_.say(core::tip_key(tip) + "\t" + std::string(group_name(tips::tip_display(tip).group)) + "\t" +
                      (tips::flagged_applied(tip_services, tip) ? "applied" : "not applied") + "\t" +
                      (tips::not_in_effect(registry, tip).empty() ? "in effect" : "not in effect") + "\t" +
