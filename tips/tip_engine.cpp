@@ -299,10 +299,14 @@ void finish_interrupted_work(TipServices& services) {
 // The names a restore point can have, whole, for the translators: the name
 // is built in English from the caller's words and then looked up.
 [[maybe_unused]] constexpr std::string_view kRestorePointNames[] = {
-    // TRANSLATORS: a System Restore point's name; {0} is a number of tips
-    N_("Veltrano: apply {0} tip"), N_("Veltrano: apply {0} tips"),
-    // TRANSLATORS: a System Restore point's name; {0} is a number of the tip pages' groups
-    N_("Veltrano: undo {0} group"), N_("Veltrano: undo {0} groups"),
+    // TRANSLATORS: a System Restore point's name; {0} is 1, the number of tips
+    N_("Veltrano: apply {0} tip"),
+    // TRANSLATORS: a System Restore point's name; {0} is a number of tips other than 1
+    N_("Veltrano: apply {0} tips"),
+    // TRANSLATORS: a System Restore point's name; {0} is 1, the number of the Undo page's groups
+    N_("Veltrano: undo {0} group"),
+    // TRANSLATORS: a System Restore point's name; {0} is a number of the Undo page's groups other than 1
+    N_("Veltrano: undo {0} groups"),
 };
 
 std::string restore_point_name(std::string_view action, std::size_t count, std::string_view thing) {

@@ -80,11 +80,12 @@ std::string header_row(const std::string& what) {
 std::string tip_section(const tips::TipDisplay& t) {
     const TipProse& prose = kTipProse.at(static_cast<std::size_t>(t.tip - 1));
     const tips::GroupTables& tables = tips::group_tables(t.group);
+    // TRANSLATORS: a help section's heading: the tip's number, then its caption
     std::string html = "<h2>" + escape(trf("Tip {0}: {1}", std::to_string(t.tip), tr(t.caption))) + "</h2>\n";
-    html += "<p>" +
-            escape(trf("{0} Good for: {1} Risky for: {2}", tr(prose.purpose), tr(prose.good_for),
-                       tr(prose.risky_for))) +
-            "</p>\n";
+    // TRANSLATORS: a tip's help: what it is for, what it helps with, and what it can cost
+    const std::string summary = trf("{0} Good for: {1} Risky for: {2}", tr(prose.purpose), tr(prose.good_for),
+                                    tr(prose.risky_for));
+    html += "<p>" + escape(summary) + "</p>\n";
 
     html += "<h3>" + escape(tr("What Apply changes")) + "</h3>\n";
     if (!prose.changes.empty()) html += "<p>" + escape(tr(prose.changes)) + "</p>\n";
