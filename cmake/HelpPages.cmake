@@ -2,6 +2,9 @@
 # "help" beside the program. helpgen reads the same tip tables the program
 # runs on, so it is compiled from the logic's own sources; in the cross build
 # with the build machine's compiler, as artgen is (see Resources.cmake).
+# English pages go into "help", each translation's into "help/<code>" (the
+# codes of i18n/languages.cpp), drawn from the catalogues the build compiles
+# (cmake/Translations.cmake).
 #
 #   include(cmake/HelpPages.cmake)
 #   veltrano_add_help_pages(<target>)
@@ -30,6 +33,14 @@ function(veltrano_add_help_pages target)
     set(help_dir ${CMAKE_CURRENT_BINARY_DIR}/help)
     set(pages ${VELTRANO_HELP_PAGES})
     list(TRANSFORM pages PREPEND ${help_dir}/)
+    # One folder per translation, named by the language's code as
+    # i18n/languages.cpp has it: gettext's pt_BR is pt-BR.
+    foreach(translation IN LISTS VELTRANO_TRANSLATIONS)
+        string(REPLACE "_" "-" language ${translation})
+        set(translated ${VELTRANO_HELP_PAGES})
+        list(TRANSFORM translated PREPEND ${help_dir}/${language}/)
+        list(APPEND pages ${translated})
+    endforeach()
 
     set(sources ${VELTRANO_HELPGEN_SOURCES})
     list(TRANSFORM sources PREPEND ${root}/tools/helpgen/)
@@ -49,8 +60,8 @@ function(veltrano_add_help_pages target)
         VERBATIM)
     add_custom_command(
         OUTPUT ${pages}
-        COMMAND ${helpgen} ${help_dir}
-        DEPENDS ${helpgen}
+        COMMAND ${helpgen} ${help_dir} ${VELTRANO_CATALOGUE_DIR}
+        DEPENDS ${helpgen} ${VELTRANO_CATALOGUES}
         COMMENT "Writing the tip help pages"
         VERBATIM)
     add_custom_target(${target}_help_pages DEPENDS ${pages})

@@ -5,6 +5,7 @@
 // line's /norestorepoint) nothing is asked.
 #pragma once
 
+#include "i18n/translate.h"
 #include "platform/system_restore.h"
 #include "ui/activity_log.h"
 
@@ -19,16 +20,17 @@ public:
         if (!service_) return;
         std::string why;
         if (service_->begin(description, why)) {
-            log.add("System Restore point made: " + description);
+            log.add(i18n::trf("System Restore point made: {0}", description));
             made_ = true;
         } else {
-            log.add("No System Restore point was made (" + why + "); the work goes on without one");
+            log.add(i18n::trf("No System Restore point was made ({0}); the work goes on without one", why));
         }
     }
     // A batch that ends without succeeded() failed: an error stopped it.
     ~RestorePoint() {
         if (!made_) return;
-        if (!succeeded_) log_.add("The work stopped on an error; the System Restore point made before it is kept");
+        if (!succeeded_)
+            log_.add(i18n::tr("The work stopped on an error; the System Restore point made before it is kept"));
         service_->end(succeeded_);
     }
     RestorePoint(const RestorePoint&) = delete;

@@ -1,6 +1,7 @@
 #include "core/tip_state_store.h"
 
 #include "core/error.h"
+#include "i18n/translate.h"
 #include "platform/registry_path.h"
 
 #include <algorithm>
@@ -14,6 +15,8 @@ namespace veltrano::core {
 using platform::delete_key;
 using platform::RegValue;
 using platform::ValueKind;
+using i18n::tr;
+using i18n::trf;
 
 namespace {
 
@@ -105,7 +108,7 @@ bool store_writable(platform::Registry& registry) {
 std::vector<TcpipAdapter> tcpip_adapters(RegistryPrimitives& primitives) {
     auto key = primitives.registry().open(Root::LocalMachine, kAdaptersKey, false);
     if (!key) {
-        primitives.log().add("Error opening key: [" + kAdaptersKey + "]");
+        primitives.log().add(trf("Error opening key: [{0}]", kAdaptersKey));
         return {};
     }
     const auto names = key->subkey_names();
@@ -213,9 +216,9 @@ std::vector<std::string> TipStateStore::derive(std::span<const FlagRow> rows) {
         } catch (const VeltranoError& e) {
             odd_tips.push_back(row.tip);
             reg_.Manipulate_Registry(Root::LocalMachine, kStateKeyBase + tip, kAppliedFlag, INT_TYPE, "", 0,
-                                     "Setting flag for " + tip, true);
-            odd_lines.push_back(tip + " is taken as not applied: " + e.what() +
-                                " (it holds a value of another type than the tip writes)");
+                                     trf("Setting flag for {0}", tip), true);
+            odd_lines.push_back(trf("{0} is taken as not applied: {1} (it holds a value of another type than the tip writes)",
+                                    tip, e.what()));
         }
     }
     return odd_lines;
@@ -248,9 +251,9 @@ void TipStateStore::flag_by_absence(const std::string& tip, const std::string& p
     const std::string state_key = kStateKeyBase + tip;
     reg_.registry().open(Root::LocalMachine, state_key, true);
     reg_.Manipulate_Registry(Root::LocalMachine, state_key, kAppliedFlag, INT_TYPE, "", present ? 0 : 1,
-                             "Setting " + tip, true);
+                             trf("Setting {0}", tip), true);
     reg_.Manipulate_Registry(Root::LocalMachine, state_key, kAppliedDate, STR_TYPE,
-                             time_.short_date_today(), 0, "Setting " + tip, true);
+                             time_.short_date_today(), 0, trf("Setting {0}", tip), true);
 }
 
 void TipStateStore::compare_and_set(const std::string& tip, const Expected& expected) {
@@ -259,9 +262,9 @@ void TipStateStore::compare_and_set(const std::string& tip, const Expected& expe
                                         : reg_.Get_Sysinfo_Registry_integer(e.root, e.key, e.value) == e.num;
     const std::string state_key = kStateKeyBase + tip;
     reg_.Manipulate_Registry(Root::LocalMachine, state_key, kAppliedFlag, INT_TYPE, "", flag,
-                             "Setting flag for " + tip, true);
+                             trf("Setting flag for {0}", tip), true);
     reg_.Manipulate_Registry(Root::LocalMachine, state_key, kAppliedDate, STR_TYPE, time_.short_date_today(), 0,
-                             "Setting LASTDATE for " + tip, true);
+                             trf("Setting LASTDATE for {0}", tip), true);
 }
 
 bool TipStateStore::is_applied(int tip) {
@@ -270,7 +273,7 @@ bool TipStateStore::is_applied(int tip) {
 
 void TipStateStore::set_applied_flag(int tip, std::int32_t flag) {
     reg_.Manipulate_Registry(Root::LocalMachine, kStateKeyBase + tip_key(tip), kAppliedFlag, INT_TYPE, "", flag,
-                             "Setting flag for " + tip_key(tip), true);
+                             trf("Setting flag for {0}", tip_key(tip)), true);
 }
 
 void TipStateStore::mark_applied(int tip, const std::string& flag_message, const std::string& date_message) {
@@ -285,7 +288,7 @@ std::int32_t TipStateStore::group_undone(const std::string& flag_name) {
 }
 
 void TipStateStore::write_group_undone(const std::string& flag_name, std::int32_t value) {
-    reg_.Manipulate_Registry(Root::LocalMachine, kStateKeyBase, flag_name, INT_TYPE, "", value, "Setting " + flag_name,
+    reg_.Manipulate_Registry(Root::LocalMachine, kStateKeyBase, flag_name, INT_TYPE, "", value, trf("Setting {0}", flag_name),
                              true);
 }
 
@@ -317,7 +320,7 @@ void TipStateStore::remove_key_with_record(int tip, Root RootKey, const std::str
     // undo, what the shell kept in it was gone.
     if (!record_original_key(tip_key(tip), RootKey, Parent + "\\" + Name)) {
         // Deleted now, what the record lacks would be gone for good.
-        reg_.log().add("[" + Parent + "\\" + Name + "] key is kept: it could not be recorded whole");
+        reg_.log().add(trf("[{0}] key is kept: it could not be recorded whole", Parent + "\\" + Name));
         return;
     }
     if (!removal_message.empty()) {
@@ -330,9 +333,9 @@ void TipStateStore::remove_key_with_record(int tip, Root RootKey, const std::str
 void TipStateStore::mark_applied(const std::string& TipKey, bool CreateIfMissing) {
     const std::string state_key = kStateKeyBase + TipKey;
     reg_.Manipulate_Registry(Root::LocalMachine, state_key, kAppliedFlag, INT_TYPE, "", 1,
-                             "Setting flag for " + TipKey, CreateIfMissing);
+                             trf("Setting flag for {0}", TipKey), CreateIfMissing);
     reg_.Manipulate_Registry(Root::LocalMachine, state_key, kAppliedDate, STR_TYPE, time_.short_date_today(), 0,
-                             "Setting LASTDATE for " + TipKey, CreateIfMissing);
+                             trf("Setting LASTDATE for {0}", TipKey), CreateIfMissing);
 }
 
 void TipStateStore::write_records(const std::string& TipKey, const std::string& RootName,
@@ -345,25 +348,25 @@ void TipStateStore::write_records(const std::string& TipKey, const std::string& 
     const std::string regpath = "REGPATH_for_" + ValueName;
 
     reg_.Manipulate_Registry(Root::LocalMachine, old_values, regpath, STR_TYPE, where, 0,
-                             "Storing REGPATH for " + ValueName, CreateIfMissing);
+                             trf("Storing REGPATH for {0}", ValueName), CreateIfMissing);
     // The old data is read only now, after its path is stored: a wrongly typed
     // system value stops the apply with that much recorded.
     const Data old = old_data();
     if (keep_old) {
         // Applied again after an undo: the value found now is what the first
         // apply wrote, and the original must not be lost under it.
-        reg_.log().add("Keeping original old value of " + ValueName);
+        reg_.log().add(trf("Keeping original old value of {0}", ValueName));
     } else if (old.typed) {
         reg_.Write_Registry_value(Root::LocalMachine, old_values, ValueName, *old.typed,
-                                  "Storing old value of " + ValueName, CreateIfMissing);
+                                  trf("Storing old value of {0}", ValueName), CreateIfMissing);
     } else {
         reg_.Manipulate_Registry(Root::LocalMachine, old_values, ValueName, type, old.str, old.num,
-                                 "Storing old value of " + ValueName, CreateIfMissing);
+                                 trf("Storing old value of {0}", ValueName), CreateIfMissing);
     }
     reg_.Manipulate_Registry(Root::LocalMachine, new_values, regpath, STR_TYPE, where, 0,
-                             "Storing REGPATH for " + ValueName, CreateIfMissing);
+                             trf("Storing REGPATH for {0}", ValueName), CreateIfMissing);
     reg_.Manipulate_Registry(Root::LocalMachine, new_values, ValueName, type, new_data.str, new_data.num,
-                             "Storing new value of " + ValueName, CreateIfMissing);
+                             trf("Storing new value of {0}", ValueName), CreateIfMissing);
 }
 
 void TipStateStore::record_value(const std::string& TipKey, Root RootKey, const std::string& RootName,
@@ -432,14 +435,14 @@ void TipStateStore::store_missing_old_value(const std::string& TipKey, Root Root
     const auto data = r->query(kRecPresent) == RegValue::number(1) ? r->query(kRecData) : std::nullopt;
     if (data && data->kind == ValueKind::ExpandString && RecordName != SystemValue) {
         reg_.Write_Registry_value(Root::LocalMachine, old_values, RecordName, *data,
-                                  "Storing old value of " + RecordName, CreateIfMissing);
+                                  trf("Storing old value of {0}", RecordName), CreateIfMissing);
         return;
     }
     const bool is_int = type == INT_TYPE;
     reg_.Manipulate_Registry(Root::LocalMachine, old_values, RecordName, type,
                              data && !is_int ? read_string(*data, SystemValue) : "",
                              data && is_int ? read_integer(*data, SystemValue) : 0,
-                             "Storing old value of " + RecordName, CreateIfMissing);
+                             trf("Storing old value of {0}", RecordName), CreateIfMissing);
 }
 
 std::vector<std::string> TipStateStore::record_numbers(const std::string& TipKey) {
@@ -488,7 +491,7 @@ std::unique_ptr<platform::RegKey> TipStateStore::new_original(const std::string&
     record = originals_key(TipKey) + "\\" + number;
     auto r = reg_.registry().open(Root::LocalMachine, record, true);
     if (!r) {
-        reg_.log().add("Error opening key: [" + record + "]");
+        reg_.log().add(trf("Error opening key: [{0}]", record));
         return nullptr;
     }
     r->set(kRecRoot, RegValue::string(platform::root_name(RootKey)));
@@ -524,7 +527,7 @@ bool TipStateStore::record_original_value(const std::string& TipKey, Root RootKe
     if (!r) return false;
     r->set(kRecName, RegValue::string(ValueName));
     if (found && !r->set(kRecData, *found)) {
-        reg_.log().add("Data value " + ValueName + " could not be kept: " + r->last_error_text());
+        reg_.log().add(trf("Data value {0} could not be kept: {1}", ValueName, r->last_error_text()));
         return false;
     }
     return r->set(kRecComplete, RegValue::number(1));
@@ -537,7 +540,7 @@ bool TipStateStore::record_original_key(const std::string& TipKey, Root RootKey,
     auto r = new_original(TipKey, RootKey, KeyPath, kKindKey, present, record);
     if (!r) return false;
     if (present && !copy_tree(reg_.registry(), RootKey, KeyPath, Root::LocalMachine, record + "\\" + kRecTree)) {
-        reg_.log().add("[" + KeyPath + "] key could not be kept whole");
+        reg_.log().add(trf("[{0}] key could not be kept whole", KeyPath));
         return false;
     }
     return r->set(kRecComplete, RegValue::number(1));
@@ -557,7 +560,7 @@ bool TipStateStore::restore_original_key(const std::string& TipKey, Root RootKey
     // Whatever stands there now goes first, so the key is exactly as recorded.
     delete_key(reg_.registry(), RootKey, KeyPath);
     if (!copy_tree(reg_.registry(), Root::LocalMachine, record + "\\" + kRecTree, RootKey, KeyPath))
-        reg_.log().add("[" + KeyPath + "] key could not be restored: " + reg_.registry().last_error_text());
+        reg_.log().add(trf("[{0}] key could not be restored: {1}", KeyPath, reg_.registry().last_error_text()));
     return true;
 }
 
@@ -577,36 +580,36 @@ void TipStateStore::restore_record(const std::string& TipKey, const std::string&
         const std::string name = text_of(*r, kRecName);
         const auto data = r->query(kRecData);
         if (present && data)
-            reg_.Write_Registry_value(*root, key, name, *data, "Restoring previous value of " + name, true);
+            reg_.Write_Registry_value(*root, key, name, *data, trf("Restoring previous value of {0}", name), true);
         else
-            reg_.Delete_Registry(*root, key, name, VALUENAME, "Restoring previous absence of " + name);
+            reg_.Delete_Registry(*root, key, name, VALUENAME, trf("Restoring previous absence of {0}", name));
         return;
     }
     if (present) {
-        reg_.log().add("Restoring previous key [" + key + "]");
+        reg_.log().add(trf("Restoring previous key [{0}]", key));
         delete_key(reg_.registry(), *root, key);
         if (!copy_tree(reg_.registry(), Root::LocalMachine, record + "\\" + kRecTree, *root, key))
-            reg_.log().add("[" + key + "] key could not be restored: " + reg_.registry().last_error_text());
+            reg_.log().add(trf("[{0}] key could not be restored: {1}", key, reg_.registry().last_error_text()));
         return;
     }
     // A key the tip made: it goes again, unless values are left in it.
     if (!reg_.registry().open(*root, key, false)) return;
-    reg_.log().add("Restoring previous absence of key [" + key + "]");
+    reg_.log().add(trf("Restoring previous absence of key [{0}]", key));
     if (holds_values(reg_.registry(), *root, key)) {
         // Another tip's values keep it for now: that tip takes the key
         // away when it is undone, whichever of them goes last.
         if (const std::string heir = tip_with_values_in(*root, key, TipKey); !heir.empty()) {
             std::string handed;
             if (auto h = new_original(heir, *root, key, kKindKey, false, handed); h && h->set(kRecComplete, RegValue::number(1))) {
-                reg_.log().add("[" + key + "] key holds values of " + heir + " and goes when that tip is undone");
+                reg_.log().add(trf("[{0}] key holds values of {1} and goes when that tip is undone", key, heir));
                 return;
             }
         }
-        reg_.log().add("[" + key + "] key holds other values and is kept");
+        reg_.log().add(trf("[{0}] key holds other values and is kept", key));
         return;
     }
     if (!delete_key(reg_.registry(), *root, key))
-        reg_.log().add("[" + key + "] key could not be deleted");
+        reg_.log().add(trf("[{0}] key could not be deleted", key));
 }
 
 std::string TipStateStore::tip_with_values_in(Root RootKey, const std::string& KeyPath, const std::string& except) {
@@ -637,8 +640,8 @@ void TipStateStore::remove_emptied_keys() {
             if (!root) continue;
             const std::string key = text_of(*r, kRecKey);
             if (!reg_.registry().open(*root, key, false) || holds_values(reg_.registry(), *root, key)) continue;
-            reg_.log().add("[" + key + "] key was made by " + TipKey + " and is empty now: it goes");
-            if (!delete_key(reg_.registry(), *root, key)) reg_.log().add("[" + key + "] key could not be deleted");
+            reg_.log().add(trf("[{0}] key was made by {1} and is empty now: it goes", key, TipKey));
+            if (!delete_key(reg_.registry(), *root, key)) reg_.log().add(trf("[{0}] key could not be deleted", key));
         }
     }
 }

@@ -73,7 +73,7 @@ package() {
     grep -q "^CMAKE_TOOLCHAIN_FILE:.*mingw-$arch\.cmake$" "$build/CMakeCache.txt" ||
         { echo "package.sh: $build is not an $arch build" >&2; return 1; }
     local pages
-    pages=$(cd "$help" 2>/dev/null && find . -maxdepth 1 -type f -name '*.htm' | sed 's|^\./||' | LC_ALL=C sort)
+    pages=$(cd "$help" 2>/dev/null && find . -maxdepth 2 -type f -name '*.htm' | sed 's|^\./||' | LC_ALL=C sort)
     [[ -n $pages ]] || { echo "package.sh: no help pages in $help" >&2; return 1; }
 
     local stage zip=$out/veltrano-$version-$arch.zip
@@ -82,6 +82,8 @@ package() {
     cp "$exe" "$stage/veltrano.exe"
     local page files=(veltrano.exe README-WINDOWS.txt)
     for page in $pages; do
+        # Translated pages sit in a folder per language: help/de/tip0025.htm.
+        mkdir -p "$(dirname "$stage/help/$page")"
         cp "$help/$page" "$stage/help/$page"
         files+=("help/$page")
     done

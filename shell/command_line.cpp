@@ -524,8 +524,8 @@ int Run::list(platform::Registry& registry) {
     TipsOn on(registry, log_, services_.time);
     tips::TipServices& tip_services = on.tip_services;
     for (int tip = 1; tip <= tips::kTipCount; ++tip) {
-        std::string_view caption = tips::tip_display(tip).caption;
-        while (!caption.empty() && caption.back() == ' ') caption.remove_suffix(1);
+        std::string caption = i18n::tr(tips::tip_display(tip).caption);
+        while (!caption.empty() && caption.back() == ' ') caption.pop_back();
         console_.say(core::tip_key(tip) + "\t" + std::string(group_name(tips::tip_display(tip).group)) + "\t" +
                      (tips::flagged_applied(tip_services, tip) ? "applied" : "not applied") + "\t" +
                      (tips::not_in_effect(registry, tip).empty() ? "in effect" : "not in effect") + "\t" +

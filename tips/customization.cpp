@@ -3,6 +3,9 @@
 namespace veltrano::tips {
 
 using enum platform::Root;
+using i18n::N_;
+using i18n::tr;
+using i18n::trf;
 
 namespace {
 
@@ -25,27 +28,27 @@ constexpr std::string_view kMessengerPolicy = "\\Software\\Policies\\Microsoft\\
 constexpr std::string_view kMessengerClient = "\\Software\\Policies\\Microsoft\\Messenger\\Client";
 
 constexpr WriteRow kWrites[] = {
-    str_row(31, CurrentUser, kDesktop, "FontSmoothing", "2", true, "Starting the process of setting current user FontSmoothing"),
-    int_row(31, CurrentUser, kDesktop, "FontSmoothingType", 2, true, "Starting the process of setting current user FontSmoothingType"),
-    str_row(31, US, kDefaultDesktop, "FontSmoothing", "2", true, "Starting the process of setting default user FontSmoothing"),
-    int_row(31, US, kDefaultDesktop, "FontSmoothingType", 2, true, "Starting the process of setting default user FontSmoothingType"),
-    str_row(33, CurrentUser, kDesktop, "MenuShowDelay", "15", true, "Starting the process of reducing MenuShowDelay"),
-    int_row(35, LocalMachine, kNtpClient, "SpecialPollInterval", 86400, true, "Starting the process of reducing SpecialPollInterval"),
-    str_row(36, US, kDefaultKeyboard, "InitialKeyboardIndicators", "0", true, "Starting the process of setting InitialKeyboardIndicators"),
-    str_row(37, US, kDefaultWinlogon, "ParseAutoexec", "0", true, "Starting the process of setting ParseAutoexec for default user"),
-    str_row(37, CurrentUser, kWinlogon, "ParseAutoexec", "0", true, "Starting the process of setting ParseAutoexec for current user"),
-    int_row(38, LocalMachine, kCrashControl, "AutoReboot", 1, true, "Starting the process of enabling auto reboot at BSOD"),
+    str_row(31, CurrentUser, kDesktop, "FontSmoothing", "2", true, N_("Starting the process of setting current user FontSmoothing")),
+    int_row(31, CurrentUser, kDesktop, "FontSmoothingType", 2, true, N_("Starting the process of setting current user FontSmoothingType")),
+    str_row(31, US, kDefaultDesktop, "FontSmoothing", "2", true, N_("Starting the process of setting default user FontSmoothing")),
+    int_row(31, US, kDefaultDesktop, "FontSmoothingType", 2, true, N_("Starting the process of setting default user FontSmoothingType")),
+    str_row(33, CurrentUser, kDesktop, "MenuShowDelay", "15", true, N_("Starting the process of reducing MenuShowDelay")),
+    int_row(35, LocalMachine, kNtpClient, "SpecialPollInterval", 86400, true, N_("Starting the process of reducing SpecialPollInterval")),
+    str_row(36, US, kDefaultKeyboard, "InitialKeyboardIndicators", "0", true, N_("Starting the process of setting InitialKeyboardIndicators")),
+    str_row(37, US, kDefaultWinlogon, "ParseAutoexec", "0", true, N_("Starting the process of setting ParseAutoexec for default user")),
+    str_row(37, CurrentUser, kWinlogon, "ParseAutoexec", "0", true, N_("Starting the process of setting ParseAutoexec for current user")),
+    int_row(38, LocalMachine, kCrashControl, "AutoReboot", 1, true, N_("Starting the process of enabling auto reboot at BSOD")),
     // One, while the caption and the log speak of five: the flag derivation
     // compares with one as well, so the two must stay together.
-    int_row(39, LocalMachine, kMachineAdvanced, "TaskbarGroupSize", 1, true, "Starting the process of increasing TaskbarGroupSize to 5"),
-    str_row(40, CurrentUser, kRegedit, "LastKey", "", true, "Starting the process of clearing LastKey"),
-    int_row(42, CurrentUser, kDesktop, "MenuDropAlignment", 1, true, "Starting the process of setting MenuDropAlignment"),
-    int_row(43, CurrentUser, kExplorer, "CaseSensitive", 1, true, "Starting the process of setting CaseSensitive"),
-    int_row(44, CurrentUser, kExplorer, "SearchHidden", 1, true, "Starting the process of setting SearchHidden"),
-    int_row(45, CurrentUser, kAdvanced, "ShowAttribCol", 1, true, "Starting the process of setting ShowAttribCol"),
-    int_row(46, CurrentUser, kPolicies, "NoChangeStartMenu", 1, true, "Starting the process of setting NoChangeStartMenu"),
-    int_row(47, CurrentUser, kAdvanced, "DisableThumbnailCache", 1, true, "Starting the process of setting DisableThumbnailCache"),
-    int_row(48, CurrentUser, kPolicies, "NoCDBurning", 1, true, "Starting the process of setting NoCDBurning"),
+    int_row(39, LocalMachine, kMachineAdvanced, "TaskbarGroupSize", 1, true, N_("Starting the process of increasing TaskbarGroupSize to 5")),
+    str_row(40, CurrentUser, kRegedit, "LastKey", "", true, N_("Starting the process of clearing LastKey")),
+    int_row(42, CurrentUser, kDesktop, "MenuDropAlignment", 1, true, N_("Starting the process of setting MenuDropAlignment")),
+    int_row(43, CurrentUser, kExplorer, "CaseSensitive", 1, true, N_("Starting the process of setting CaseSensitive")),
+    int_row(44, CurrentUser, kExplorer, "SearchHidden", 1, true, N_("Starting the process of setting SearchHidden")),
+    int_row(45, CurrentUser, kAdvanced, "ShowAttribCol", 1, true, N_("Starting the process of setting ShowAttribCol")),
+    int_row(46, CurrentUser, kPolicies, "NoChangeStartMenu", 1, true, N_("Starting the process of setting NoChangeStartMenu")),
+    int_row(47, CurrentUser, kAdvanced, "DisableThumbnailCache", 1, true, N_("Starting the process of setting DisableThumbnailCache")),
+    int_row(48, CurrentUser, kPolicies, "NoCDBurning", 1, true, N_("Starting the process of setting NoCDBurning")),
 };
 
 // Tips 32 and 34 keep their own records: what they remove is a key, which
@@ -54,6 +57,7 @@ struct NamespaceRemoval {
     int tip;
     std::string_view class_id;
     std::string_view parent;
+    // Marked English, logged translated; the record's takes the class id.
     std::string_view record_message;
     std::string_view removal_message;
 };
@@ -61,16 +65,16 @@ struct NamespaceRemoval {
 constexpr NamespaceRemoval kSharedDocuments{
     32, "{59031a47-3f72-44a7-89c5-5595fe6b30ee}",
     "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\DelegateFolders",
-    "Storing REGPATH for {59031a47-3f72-44a7-89c5-5595fe6b30ee}", "Removing my shared documents folder"};
+    N_("Storing REGPATH for {0}"), N_("Removing my shared documents folder")};
 constexpr NamespaceRemoval kRecycleBin{
     34, "{645FF040-5081-101B-9F08-00AA002F954E}", "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Desktop\\NameSpace",
-    "Storing REGPATH for {645FF040-5081-101B-9F08-00AA002F954E} ", "Removing RECYLE BIN icon from desktop"};
+    N_("Storing REGPATH for {0} "), N_("Removing RECYLE BIN icon from desktop")};
 
 void remove_namespace_key(TipServices& services, const NamespaceRemoval& r) {
     const std::string tip = core::tip_key(r.tip);
-    services.store.mark_applied(r.tip, "Setting " + tip, "Setting LASTDATE for " + tip);
+    services.store.mark_applied(r.tip, trf("Setting {0}", tip), trf("Setting LASTDATE for {0}", tip));
     services.store.remove_key_with_record(r.tip, LocalMachine, std::string(r.parent), std::string(r.class_id),
-                                     std::string(r.record_message), std::string(r.removal_message));
+                                     trf(r.record_message, r.class_id), tr(r.removal_message));
 }
 
 void remove_shared_documents(TipServices& services) { remove_namespace_key(services, kSharedDocuments); }
@@ -80,13 +84,13 @@ constexpr std::string_view kMessengerClass1 = "{F3A614DC-ABE0-11d2-A441-00C04F79
 constexpr std::string_view kMessengerClass2 = "{FB7199AB-79BF-11d2-8D94-0000F875C541}";
 
 
-std::string part_message(std::size_t index) { return "Disabling MSN Messenger ...part " + std::to_string(index + 1); }
+std::string part_message(std::size_t index) { return trf("Disabling MSN Messenger ...part {0}", std::to_string(index + 1)); }
 
 void disable_messenger_with_outlook_express(TipServices& services) {
     auto& reg = services.reg;
     for (std::string_view class_id : {kMessengerClass1, kMessengerClass2}) {
         const std::string id(class_id);
-        const std::string message = "Storing REGPATH for " + id + " ";
+        const std::string message = trf("Storing REGPATH for {0} ", id);
         services.store.write_old_text(41, "REGPATH_for_1_" + id, "HKEY_CLASSES_ROOT\\CLSID\\" + id, message);
         services.store.write_old_text(41, "REGPATH_for_2_" + id, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\CLSID\\" + id,
                                  message);
@@ -105,7 +109,7 @@ void disable_messenger_with_outlook_express(TipServices& services) {
     services.store.record_value(core::tip_key(41), LocalMachine, "HKEY_LOCAL_MACHINE", std::string(kMessengerClient), "PreventRun",
                            core::INT_TYPE, "", 1, true);
     reg.Manipulate_Registry(LocalMachine, std::string(kMessengerClient), "PreventRun", core::INT_TYPE, "", 1,
-                            "Starting the process of setting PreventRun", true);
+                            tr("Starting the process of setting PreventRun"), true);
 }
 
 // Puts back the texts tip 41 saved. A record that is not in the store was
@@ -182,40 +186,40 @@ constexpr core::FlagRow kFlags[] = {
 using namespace restore;
 
 constexpr RestoreStep kRestore[] = {
-    write_str(31, CurrentUser, kDesktop, "FontSmoothing", "2", true, "Starting the process of setting current user FontSmoothing"),
-    write_int(31, CurrentUser, kDesktop, "FontSmoothingType", 1, true, "Starting the process of setting current user FontSmoothingType"),
-    write_str(31, US, kDefaultDesktop, "FontSmoothing", "2", true, "Starting the process of setting default user FontSmoothing"),
-    write_int(31, US, kDefaultDesktop, "FontSmoothingType", 1, true, "Starting the process of setting default user FontSmoothingType"),
+    write_str(31, CurrentUser, kDesktop, "FontSmoothing", "2", true, N_("Starting the process of setting current user FontSmoothing")),
+    write_int(31, CurrentUser, kDesktop, "FontSmoothingType", 1, true, N_("Starting the process of setting current user FontSmoothingType")),
+    write_str(31, US, kDefaultDesktop, "FontSmoothing", "2", true, N_("Starting the process of setting default user FontSmoothing")),
+    write_int(31, US, kDefaultDesktop, "FontSmoothingType", 1, true, N_("Starting the process of setting default user FontSmoothingType")),
     recreate_key(32, LocalMachine, "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\DelegateFolders\\"
                        "{59031a47-3f72-44a7-89c5-5595fe6b30ee}"),
-    write_str(33, CurrentUser, kDesktop, "MenuShowDelay", "400", true, "Starting the process of reducing MenuShowDelay to default 400"),
+    write_str(33, CurrentUser, kDesktop, "MenuShowDelay", "400", true, N_("Starting the process of reducing MenuShowDelay to default 400")),
     // Back on the desktop the tip removed it from; it used to be made below
     // My Computer, so the bin never came back.
     recreate_key(34, LocalMachine, "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Desktop\\NameSpace\\"
                          "{645FF040-5081-101B-9F08-00AA002F954E}"),
-    write_int(35, LocalMachine, kNtpClient, "SpecialPollInterval", 604800, true, "Starting the process of setting SpecialPollInterval to default 604800"),
+    write_int(35, LocalMachine, kNtpClient, "SpecialPollInterval", 604800, true, N_("Starting the process of setting SpecialPollInterval to default 604800")),
     write_str(36, US, kDefaultKeyboard, "InitialKeyboardIndicators", "0x80000000", true,
-              "Starting the process of setting InitialKeyboardIndicators  to default 0x80000000"),
-    write_str(37, US, kDefaultWinlogon, "ParseAutoexec", "1", true, "Starting the process of setting ParseAutoexec to default 1"),
-    write_str(37, CurrentUser, kWinlogon, "ParseAutoexec", "1", true, "Starting the process of setting ParseAutoexec to default 1"),
-    write_int(38, LocalMachine, kCrashControl, "AutoReboot", 1, true, "Starting the process of setting autoreboot to 1"),
-    delete_value(39, LocalMachine, kMachineAdvanced, "TaskbarGroupSize", "Starting the process of increasing TaskbarGroupSize to 5"),
-    delete_value(40, CurrentUser, kRegedit, "LastKey", "Starting the process of clearing LastKey"),
+              N_("Starting the process of setting InitialKeyboardIndicators  to default 0x80000000")),
+    write_str(37, US, kDefaultWinlogon, "ParseAutoexec", "1", true, N_("Starting the process of setting ParseAutoexec to default 1")),
+    write_str(37, CurrentUser, kWinlogon, "ParseAutoexec", "1", true, N_("Starting the process of setting ParseAutoexec to default 1")),
+    write_int(38, LocalMachine, kCrashControl, "AutoReboot", 1, true, N_("Starting the process of setting autoreboot to 1")),
+    delete_value(39, LocalMachine, kMachineAdvanced, "TaskbarGroupSize", N_("Starting the process of increasing TaskbarGroupSize to 5")),
+    delete_value(40, CurrentUser, kRegedit, "LastKey", N_("Starting the process of clearing LastKey")),
     // Regedit keeps its Favorites and window state here, and an administrator
     // may have set other Messenger policies: only what the tips wrote goes,
     // and a key only when that leaves it empty.
     delete_key_if_empty(40, CurrentUser, kRegedit),
-    delete_value(41, LocalMachine, kMessengerClient, "PreventRun", "Starting the process of deleting PreventRun"),
+    delete_value(41, LocalMachine, kMessengerClient, "PreventRun", N_("Starting the process of deleting PreventRun")),
     delete_key_if_empty(41, LocalMachine, kMessengerClient),
     delete_key_if_empty(41, LocalMachine, kMessengerPolicy),
     special(41, restore_messenger_registrations),
-    delete_value(42, CurrentUser, kDesktop, "MenuDropAlignment", "Starting the process of deleting MenuDropAlignment"),
-    delete_value(43, CurrentUser, kExplorer, "CaseSensitive", "Starting the process of deleting CaseSensitive"),
-    delete_value(44, CurrentUser, kExplorer, "SearchHidden", "Starting the process of deleting SearchHidden"),
-    delete_value(45, CurrentUser, kAdvanced, "ShowAttribCol", "Starting the process of deleting ShowAttribCol"),
-    delete_value(46, CurrentUser, kPolicies, "NoChangeStartMenu", "Starting the process of deleting NoChangeStartMenu"),
-    delete_value(47, CurrentUser, kAdvanced, "DisableThumbnailCache", "Starting the process of deleting DisableThumbnailCache"),
-    delete_value(48, CurrentUser, kPolicies, "NoCDBurning", "Starting the process of deleting NoCDBurning"),
+    delete_value(42, CurrentUser, kDesktop, "MenuDropAlignment", N_("Starting the process of deleting MenuDropAlignment")),
+    delete_value(43, CurrentUser, kExplorer, "CaseSensitive", N_("Starting the process of deleting CaseSensitive")),
+    delete_value(44, CurrentUser, kExplorer, "SearchHidden", N_("Starting the process of deleting SearchHidden")),
+    delete_value(45, CurrentUser, kAdvanced, "ShowAttribCol", N_("Starting the process of deleting ShowAttribCol")),
+    delete_value(46, CurrentUser, kPolicies, "NoChangeStartMenu", N_("Starting the process of deleting NoChangeStartMenu")),
+    delete_value(47, CurrentUser, kAdvanced, "DisableThumbnailCache", N_("Starting the process of deleting DisableThumbnailCache")),
+    delete_value(48, CurrentUser, kPolicies, "NoCDBurning", N_("Starting the process of deleting NoCDBurning")),
 };
 
 static_assert(exports_cover_specials(kSpecials, kExports));

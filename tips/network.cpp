@@ -1,10 +1,14 @@
 // Tips 1 to 7: the DNS cache, the redirector, path MTU discovery, the AFD
 // driver, the remote-computer namespace scan, HTTP connections and the MTU.
+#include "i18n/translate.h"
 #include "tips/groups.h"
 
 namespace veltrano::tips {
 
 using enum platform::Root;
+using i18n::N_;
+using i18n::tr;
+using i18n::trf;
 
 namespace {
 
@@ -17,59 +21,60 @@ const std::string kRemoteNameSpace = "Software\\Microsoft\\Windows\\CurrentVersi
 const std::string kSchedulerClass = "{D6277990-4C6A-11CF-8D87-00AA0060F5BF}";
 
 constexpr WriteRow kWrites[] = {
-    int_row(1, LocalMachine, kDnsCache, "CacheHashTableBucketSize", 1, false, "Starting the process of enabling CacheHashTableBucketSize"),
-    int_row(1, LocalMachine, kDnsCache, "CacheHashTableSize", 384, false, "Starting the process of boosting CacheHashTableSize"),
-    int_row(1, LocalMachine, kDnsCache, "MaxCacheEntryTtlLimit", 64000, false, "Starting the process of boosting MaxCacheEntryTtlLimit"),
-    int_row(1, LocalMachine, kDnsCache, "MaxSOACacheEntryTtlLimit", 301, false, "Starting the process of boosting MaxSOACacheEntryTtlLimit"),
-    int_row(2, LocalMachine, kRedirector, "MaxCmds", 104, false, "Starting the process of boosting MaxCmds"),
-    int_row(2, LocalMachine, kRedirector, "MaxThreads", 104, false, "Starting the process of boosting MaxThreads"),
-    int_row(4, LocalMachine, kAfd, "TransmitWorker", 16, true, "Starting the process of boosting TransmitWorker"),
-    int_row(4, LocalMachine, kAfd, "PriorityBoost", 10, true, "Starting the process of boosting PriorityBoost"),
-    int_row(6, CurrentUser, kInternetSettings, "MaxConnectionsPerServer", 8, false, "Starting the process of boosting MaxConnectionsPerServer"),
-    int_row(6, CurrentUser, kInternetSettings, "MaxConnectionsPer1_0Server", 8, false, "Starting the process of boosting MaxConnectionsPer1_0Server"),
+    int_row(1, LocalMachine, kDnsCache, "CacheHashTableBucketSize", 1, false, N_("Starting the process of enabling CacheHashTableBucketSize")),
+    int_row(1, LocalMachine, kDnsCache, "CacheHashTableSize", 384, false, N_("Starting the process of boosting CacheHashTableSize")),
+    int_row(1, LocalMachine, kDnsCache, "MaxCacheEntryTtlLimit", 64000, false, N_("Starting the process of boosting MaxCacheEntryTtlLimit")),
+    int_row(1, LocalMachine, kDnsCache, "MaxSOACacheEntryTtlLimit", 301, false, N_("Starting the process of boosting MaxSOACacheEntryTtlLimit")),
+    int_row(2, LocalMachine, kRedirector, "MaxCmds", 104, false, N_("Starting the process of boosting MaxCmds")),
+    int_row(2, LocalMachine, kRedirector, "MaxThreads", 104, false, N_("Starting the process of boosting MaxThreads")),
+    int_row(4, LocalMachine, kAfd, "TransmitWorker", 16, true, N_("Starting the process of boosting TransmitWorker")),
+    int_row(4, LocalMachine, kAfd, "PriorityBoost", 10, true, N_("Starting the process of boosting PriorityBoost")),
+    int_row(6, CurrentUser, kInternetSettings, "MaxConnectionsPerServer", 8, false, N_("Starting the process of boosting MaxConnectionsPerServer")),
+    int_row(6, CurrentUser, kInternetSettings, "MaxConnectionsPer1_0Server", 8, false, N_("Starting the process of boosting MaxConnectionsPer1_0Server")),
 };
 
 // Tips 3 and 7 record and write adapter by adapter; the record's name
 // carries the adapter's index, so two adapters do not share one record. What
 // it keeps is the adapter's own value: looked up under the record's name, it
 // was never found and every record read 0.
-void set_on_adapters(TipServices& services, int tip, const std::string& value, std::int32_t data, const std::string& message) {
+// The message is English, marked where it is written, and logged in the language in use.
+void set_on_adapters(TipServices& services, int tip, const std::string& value, std::int32_t data, std::string_view message) {
     for (const core::TcpipAdapter& adapter : core::tcpip_adapters(services.reg)) {
         const std::string key = adapter.interface_key();
         services.store.record_value_as(core::tip_key(tip), LocalMachine, key, value,
                                   value + " - " + std::to_string(adapter.index), core::INT_TYPE, "", data, true);
-        services.reg.Manipulate_Registry(LocalMachine, key, value, core::INT_TYPE, "", data, message, false);
+        services.reg.Manipulate_Registry(LocalMachine, key, value, core::INT_TYPE, "", data, tr(message), false);
     }
 }
 
 void enable_path_mtu_discovery(TipServices& services) {
-    set_on_adapters(services, 3, "EnablePMTUDiscovery", 1, "Starting the process of enabling EnablePMTUDiscovery");
+    set_on_adapters(services, 3, "EnablePMTUDiscovery", 1, N_("Starting the process of enabling EnablePMTUDiscovery"));
 }
 
 void set_mtu_size(TipServices& services) {
-    set_on_adapters(services, 7, "MTU", 1500, "Starting the process of setting correct MTU size");
+    set_on_adapters(services, 7, "MTU", 1500, N_("Starting the process of setting correct MTU size"));
 }
 
 // Tip 5 marks itself applied before it looks: with the namespace gone there
 // is nothing to remove and the machine already has the tip's effect.
 void remove_scheduled_tasks_scan(TipServices& services) {
     auto& reg = services.reg;
-    reg.log().add("Starting the process of removing scheduled tasks scan");
-    services.store.mark_applied(5, "Setting TIP0005", "Setting LASTDATE for TIP0005");
+    reg.log().add(tr("Starting the process of removing scheduled tasks scan"));
+    services.store.mark_applied(5, trf("Setting {0}", "TIP0005"), trf("Setting LASTDATE for {0}", "TIP0005"));
     std::vector<std::string> entries;
     {
         auto ns = reg.registry().open(LocalMachine, kRemoteNameSpace, false);
         if (!ns) {
-            reg.log().add("Key does not exist and system is already boosted by skipping scheduled task scan");
+            reg.log().add(tr("Key does not exist and system is already boosted by skipping scheduled task scan"));
             return;
         }
         entries = ns->subkey_names();
     }
     for (const std::string& name : entries)
-        reg.log().add("Key: [" + kRemoteNameSpace + "] has an entry called " + name);
+        reg.log().add(trf("Key: [{0}] has an entry called {1}", kRemoteNameSpace, name));
     services.store.remove_key_with_record(5, LocalMachine, kRemoteNameSpace, kSchedulerClass,
-                                     "Storing REGPATH for " + kSchedulerClass + " ", "");
-    reg.log().add("Key did exist and system has been boosted by deleting this key from registry");
+                                     trf("Storing REGPATH for {0} ", kSchedulerClass), "");
+    reg.log().add(tr("Key did exist and system has been boosted by deleting this key from registry"));
 }
 
 constexpr SpecialTip kSpecials[] = {
@@ -111,23 +116,23 @@ constexpr core::FlagRow kFlags[] = {
 using namespace restore;
 
 constexpr RestoreStep kRestore[] = {
-    delete_value(1, LocalMachine, kDnsCache, "CacheHashTableBucketSize", "Starting the process of deleting CacheHashTableBucketSize"),
-    delete_value(1, LocalMachine, kDnsCache, "CacheHashTableSize", "Starting the process of deleting CacheHashTableSize"),
-    delete_value(1, LocalMachine, kDnsCache, "MaxCacheEntryTtlLimit", "Starting the process of deleting MaxCacheEntryTtlLimit"),
-    delete_value(1, LocalMachine, kDnsCache, "MaxSOACacheEntryTtlLimit", "Starting the process of deleting MaxSOACacheEntryTtlLimit"),
-    delete_value(2, LocalMachine, kRedirector, "MaxCmds", "Starting the process of deleting MaxCmds"),
-    delete_value(2, LocalMachine, kRedirector, "MaxThreads", "Starting the process of deleting MaxThreads"),
-    delete_on_adapters(3, "EnablePMTUDiscovery", "Starting the process of deleting EnablePMTUDiscovery"),
-    delete_value(4, LocalMachine, kAfd, "TransmitWorker", "Starting the process of deleting TransmitWorker"),
-    delete_value(4, LocalMachine, kAfd, "PriorityBoost", "Starting the process of deleting PriorityBoost"),
+    delete_value(1, LocalMachine, kDnsCache, "CacheHashTableBucketSize", N_("Starting the process of deleting CacheHashTableBucketSize")),
+    delete_value(1, LocalMachine, kDnsCache, "CacheHashTableSize", N_("Starting the process of deleting CacheHashTableSize")),
+    delete_value(1, LocalMachine, kDnsCache, "MaxCacheEntryTtlLimit", N_("Starting the process of deleting MaxCacheEntryTtlLimit")),
+    delete_value(1, LocalMachine, kDnsCache, "MaxSOACacheEntryTtlLimit", N_("Starting the process of deleting MaxSOACacheEntryTtlLimit")),
+    delete_value(2, LocalMachine, kRedirector, "MaxCmds", N_("Starting the process of deleting MaxCmds")),
+    delete_value(2, LocalMachine, kRedirector, "MaxThreads", N_("Starting the process of deleting MaxThreads")),
+    delete_on_adapters(3, "EnablePMTUDiscovery", N_("Starting the process of deleting EnablePMTUDiscovery")),
+    delete_value(4, LocalMachine, kAfd, "TransmitWorker", N_("Starting the process of deleting TransmitWorker")),
+    delete_value(4, LocalMachine, kAfd, "PriorityBoost", N_("Starting the process of deleting PriorityBoost")),
     // The AFD parameters may hold settings of other programs or of the
     // administrator; the key goes only when the tip's values were all it held.
     delete_key_if_empty(4, LocalMachine, kAfd),
     recreate_key(5, LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RemoteComputer\\NameSpace\\"
                       "{D6277990-4C6A-11CF-8D87-00AA0060F5BF}"),
-    delete_value(6, CurrentUser, kInternetSettings, "MaxConnectionsPerServer", "Starting the process of deleting MaxConnectionsPerServer"),
-    delete_value(6, CurrentUser, kInternetSettings, "MaxConnectionsPer1_0Server", "Starting the process of deleting MaxConnectionsPer1_0Server"),
-    delete_on_adapters(7, "MTU", "Starting the process of deleting correct MTU size"),
+    delete_value(6, CurrentUser, kInternetSettings, "MaxConnectionsPerServer", N_("Starting the process of deleting MaxConnectionsPerServer")),
+    delete_value(6, CurrentUser, kInternetSettings, "MaxConnectionsPer1_0Server", N_("Starting the process of deleting MaxConnectionsPer1_0Server")),
+    delete_on_adapters(7, "MTU", N_("Starting the process of deleting correct MTU size")),
 };
 
 static_assert(exports_cover_specials(kSpecials, kExports));

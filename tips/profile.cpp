@@ -1,6 +1,7 @@
 #include "tips/profile.h"
 
 #include "core/error.h"
+#include "i18n/translate.h"
 #include "platform/utf8.h"
 #include "tips/catalogue.h"
 
@@ -12,8 +13,12 @@ namespace veltrano::tips {
 
 namespace {
 
+using i18n::tr;
+using i18n::trf;
+
 [[noreturn]] void refuse(const std::string& file_name, int line, const std::string& why) {
-    throw core::VeltranoError(file_name + ", line " + std::to_string(line) + ": " + why);
+    // TRANSLATORS: a profile's file, the line that stops it, and why
+    throw core::VeltranoError(trf("{0}, line {1}: {2}", file_name, std::to_string(line), why));
 }
 
 bool blank(char c) { return c == ' ' || c == '\t'; }
@@ -78,13 +83,13 @@ std::string device_named(const std::string& path) {
 // Why a file that would not open cannot be read, as far as the system says.
 std::string why_unreadable(platform::FileSystem& files, const std::string& path) {
     if (const std::string device = device_named(path); !device.empty())
-        return "the name " + device + " stands for a device, not a file, whatever follows it";
-    if (files.is_directory(path)) return "this is a folder, not a file";
+        return trf("the name {0} stands for a device, not a file, whatever follows it", device);
+    if (files.is_directory(path)) return tr("this is a folder, not a file");
     if (path.size() >= 2 && path[1] == ':' &&
         files.drive_type(path.substr(0, 2) + "\\") == platform::DriveType::NoRootDir)
-        return "there is no drive " + path.substr(0, 2);
-    if (files.probe(path) == platform::PathState::Missing) return "there is no such file";
-    return "the file cannot be read";
+        return trf("there is no drive {0}", path.substr(0, 2));
+    if (files.probe(path) == platform::PathState::Missing) return tr("there is no such file");
+    return tr("the file cannot be read");
 }
 
 }  // namespace
@@ -106,7 +111,7 @@ std::vector<int> parse_profile(const std::string& file_name, std::span<const std
     for (std::size_t i = 0; i < raw.size(); ++i) {
         const auto b = static_cast<std::uint8_t>(raw[i]);
         if ((b < 0x20 && b != '\t' && b != '\r' && b != '\n') || b == 0x7F)
-            refuse(file_name, line, "this is not a text file");
+            refuse(file_name, line, tr("this is not a text file"));
         if (b == '\n' || (b == '\r' && raw.compare(i, 2, "\r\n") != 0)) ++line;
     }
     const std::string text = is_utf8(raw) ? std::string(raw) : ansi.to_utf8(raw);
@@ -122,18 +127,19 @@ std::vector<int> parse_profile(const std::string& file_name, std::span<const std
         const bool tip_line = content.size() >= 7 && same_letters(content.substr(0, 3), "TIP") &&
                               std::all_of(content.begin() + 3, content.begin() + 7, [](char c) { return c >= '0' && c <= '9'; }) &&
                               (content.size() == 7 || blank(content[7]));
-        if (!tip_line) refuse(file_name, line, "not a tip line (a tip line starts with its name, as in TIP0017)");
+        if (!tip_line) refuse(file_name, line, tr("not a tip line (a tip line starts with its name, as in TIP0017)"));
         const std::string name = "TIP" + std::string(content.substr(3, 4));
         const int tip = std::stoi(name.substr(3));
-        if (tip < 1 || tip > kTipCount) refuse(file_name, line, "there is no tip " + name);
+        if (tip < 1 || tip > kTipCount) refuse(file_name, line, trf("there is no tip {0}", name));
         if (seen_on[tip] != 0)
-            refuse(file_name, line, name + " is named a second time (first on line " + std::to_string(seen_on[tip]) + ")");
+            refuse(file_name, line, trf("{0} is named a second time (first on line {1})", name, std::to_string(seen_on[tip])));
         seen_on[tip] = line;
         tips.push_back(tip);
     }
     if (tips.empty())
-        refuse(file_name, line, "the profile names no tip (an empty or cut-off file?); a tip line starts with its name, "
-                                "as in TIP0017");
+        refuse(file_name, line,
+               tr("the profile names no tip (an empty or cut-off file?); a tip line starts with its name, as in "
+                  "TIP0017"));
     std::sort(tips.begin(), tips.end());
     return tips;
 }

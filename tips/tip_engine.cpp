@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "core/restore_point.h"
+#include "i18n/translate.h"
 #include "tips/groups.h"
 #include "tips/profile.h"
 
@@ -11,10 +12,16 @@ namespace veltrano::tips {
 
 using core::INT_TYPE;
 using core::STR_TYPE;
+using i18n::N_;
+using i18n::tr;
+using i18n::trf;
 
 namespace {
 
 std::string as_string(std::string_view v) { return std::string(v); }
+
+// A table's log line (marked where the table is), in the language in use.
+std::string log_line(std::string_view message) { return message.empty() ? std::string() : tr(message); }
 
 void delete_key_directly(platform::Registry& registry, Root root, std::string_view key, bool only_if_empty) {
     if (only_if_empty) {
@@ -30,10 +37,10 @@ void run_step(const RestoreStep& step, TipServices& services) {
     switch (step.action) {
     case Action::Write:
         services.reg.Manipulate_Registry(step.root, as_string(step.key), as_string(step.value), step.type, as_string(step.str), step.num,
-                                    as_string(step.message), step.create);
+                                    log_line(step.message), step.create);
         break;
     case Action::DeleteValue:
-        services.reg.Delete_Registry(step.root, as_string(step.key), as_string(step.value), core::VALUENAME, as_string(step.message));
+        services.reg.Delete_Registry(step.root, as_string(step.key), as_string(step.value), core::VALUENAME, log_line(step.message));
         break;
     case Action::DeleteKey:
         delete_key_directly(services.reg.registry(), step.root, step.key, false);
@@ -49,7 +56,7 @@ void run_step(const RestoreStep& step, TipServices& services) {
     case Action::DeleteOnAdapters:
         for (const core::TcpipAdapter& adapter : core::tcpip_adapters(services.reg))
             services.reg.Delete_Registry(Root::LocalMachine, adapter.interface_key(), as_string(step.value), core::VALUENAME,
-                                    as_string(step.message));
+                                    log_line(step.message));
         break;
     case Action::Special:
         step.special(services);
@@ -93,7 +100,7 @@ void apply_tip(const GroupTables& tables, TipServices& services, int tip) {
                                    as_string(r.str), r.num, true);
     for (const WriteRow& r : tables.writes)
         if (r.tip == tip)
-            services.reg.Manipulate_Registry(r.root, as_string(r.key), as_string(r.value), r.type, as_string(r.str), r.num, as_string(r.message),
+            services.reg.Manipulate_Registry(r.root, as_string(r.key), as_string(r.value), r.type, as_string(r.str), r.num, log_line(r.message),
                                         r.create);
 }
 
@@ -145,8 +152,9 @@ namespace {
 void take_back_flag(TipServices& services, int tip, bool was_applied) {
     if (was_applied) {
         services.store.set_applied_flag(tip, 1);
-        services.reg.log().add(core::tip_key(tip) + " stays recorded as applied: it was applied before and is not "
-                               "in effect now; its original values are kept for Undo");
+        services.reg.log().add(trf("{0} stays recorded as applied: it was applied before and is not in effect now; "
+                                   "its original values are kept for Undo",
+                                   core::tip_key(tip)));
         return;
     }
     services.store.set_applied_flag(tip, 0);
@@ -156,7 +164,7 @@ bool took_effect(TipServices& services, int tip, bool was_applied) {
     // The store refused the flag: the log holds its error lines.
     if (!flagged_applied(services, tip)) return false;
     if (services.store.derives_applied(tip)) return true;
-    services.reg.log().add(core::tip_key(tip) + " could not be applied: its settings were not written");
+    services.reg.log().add(trf("{0} could not be applied: its settings were not written", core::tip_key(tip)));
     take_back_flag(services, tip, was_applied);
     return false;
 }
@@ -170,7 +178,7 @@ bool apply_one(TipServices& services, int tip) {
     } catch (const core::VeltranoError&) {
         // The flag was set before the bad value was met: the tip is not in
         // effect, so it must not read as newly applied. Its records stay for Undo.
-        services.reg.log().add(core::tip_key(tip) + " could not be applied: a value has the wrong type");
+        services.reg.log().add(trf("{0} could not be applied: a value has the wrong type", core::tip_key(tip)));
         take_back_flag(services, tip, was_applied);
         services.store.end_work(tip);
         throw;
@@ -250,15 +258,21 @@ void finish_interrupted_work(TipServices& services) {
         try {
             switch (*work) {
             case core::Work::Apply:
-                services.reg.log().add(name + " was being applied when Veltrano was stopped: finishing it from its records");
+                services.reg.log().add(
+                    trf("{0} was being applied when Veltrano was stopped: finishing it from its records", name));
                 apply_one(services, tip);
                 write_undone_flag(services, group);
                 break;
             case core::Work::UndoToPrevious:
             case core::Work::UndoToFactory: {
                 const bool previous = *work == core::Work::UndoToPrevious;
-                services.reg.log().add(name + " was being undone when Veltrano was stopped: finishing its restore " +
-                                     (previous ? "to the previous settings" : "to the factory defaults"));
+                services.reg.log().add(
+                    previous ? trf("{0} was being undone when Veltrano was stopped: finishing its restore to the "
+                                   "previous settings",
+                                   name)
+                             : trf("{0} was being undone when Veltrano was stopped: finishing its restore to the "
+                                   "factory defaults",
+                                   name));
                 if (previous) {
                     services.store.restore_original(name);
                 } else {
@@ -274,15 +288,31 @@ void finish_interrupted_work(TipServices& services) {
         } catch (const core::VeltranoError& e) {
             // apply_one has settled the tip; an undo stopped by a wrongly
             // typed value is left to the user's next Undo, which starts anew.
-            services.reg.log().add(name + ": " + e.what());
+            // TRANSLATORS: a tip's name (TIP0017), then why its unfinished work stopped
+            services.reg.log().add(trf("{0}: {1}", name, e.what()));
             services.store.end_work(tip);
         }
         services.reg.log().checkpoint();
     }
 }
 
+// The names a restore point can have, whole, for the translators: the name
+// is built in English from the caller's words and then looked up.
+[[maybe_unused]] constexpr std::string_view kRestorePointNames[] = {
+    // TRANSLATORS: a System Restore point's name; {0} is 1, the number of tips
+    N_("Veltrano: apply {0} tip"),
+    // TRANSLATORS: a System Restore point's name; {0} is a number of tips other than 1
+    N_("Veltrano: apply {0} tips"),
+    // TRANSLATORS: a System Restore point's name; {0} is 1, the number of the Undo page's groups
+    N_("Veltrano: undo {0} group"),
+    // TRANSLATORS: a System Restore point's name; {0} is a number of the Undo page's groups other than 1
+    N_("Veltrano: undo {0} groups"),
+};
+
 std::string restore_point_name(std::string_view action, std::size_t count, std::string_view thing) {
-    return "Veltrano: " + as_string(action) + " " + std::to_string(count) + " " + as_string(thing) + (count == 1 ? "" : "s");
+    const std::string name =
+        "Veltrano: " + as_string(action) + " {0} " + as_string(thing) + (count == 1 ? "" : "s");
+    return trf(name, std::to_string(count));
 }
 
 }  // namespace veltrano::tips

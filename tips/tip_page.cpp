@@ -49,8 +49,8 @@ void TipPage::save_profile() {
     const std::vector<int> tips = applied_tips(ctx_.services);
     const std::string text = format_profile(tips, "the tips applied on this machine on " + ctx_.services.time.short_date_today());
     if (!ctx_.files.replace_file(path, std::vector<std::uint8_t>(text.begin(), text.end())))
-        throw core::VeltranoError("The profile could not be written to " + path);
-    ctx_.services.reg.log().add("Profile saved to " + path + ": " + std::to_string(tips.size()) + " tips applied");
+        throw core::VeltranoError(i18n::trf("The profile could not be written to {0}", path));
+    ctx_.services.reg.log().add(i18n::trf("Profile saved to {0}: {1} tips applied", path, std::to_string(tips.size())));
 }
 
 void TipPage::load_profile() {
@@ -68,8 +68,8 @@ void TipPage::load_profile() {
             }
     }
     refresh();
-    ctx_.services.reg.log().add("Profile " + path + " loaded: " + std::to_string(ticked) +
-                       " tips ticked on the four pages, " + std::to_string(already) + " applied already");
+    ctx_.services.reg.log().add(i18n::trf("Profile {0} loaded: {1} tips ticked on the four pages, {2} applied already",
+                                          path, std::to_string(ticked), std::to_string(already)));
 }
 
 void TipPage::select_all() {
@@ -85,7 +85,7 @@ void TipPage::clear_all() {
 }
 
 void as_page_writer(Context& ctx, const std::function<void()>& work) {
-    if (!as_writer(ctx.writer, kWindowWriterWaitMs, work)) ctx.dialogs.show_information(std::string(kAnotherWriter));
+    if (!as_writer(ctx.writer, kWindowWriterWaitMs, work)) ctx.dialogs.show_information(i18n::tr(kAnotherWriter));
 }
 
 void TipPage::apply() {
@@ -127,7 +127,7 @@ void TipPage::apply_ticked() {
     for (int tip = g.first_tip; tip <= g.last_tip; ++tip)
         all_disabled = all_disabled && !ctx_.widgets.is_enabled(tip_display(tip).check_box);
     ctx_.sound.play_resource_async("DONE");
-    ctx_.dialogs.show_balloon(applied == asked && all_disabled ? as_string(kAllAppliedText) : apply_text(applied, asked));
+    ctx_.dialogs.show_balloon(applied == asked && all_disabled ? i18n::tr(kAllAppliedText) : apply_text(applied, asked));
 }
 
 
@@ -143,15 +143,15 @@ void TipPage::check_box_help(std::string_view check_box) {
 }
 
 std::string help_image_name(int tip) {
-    std::string caption(tip_display(tip).caption);
+    std::string caption = i18n::tr(tip_display(tip).caption);
     while (!caption.empty() && caption.back() == ' ') caption.pop_back();
-    return "Help: " + caption;
+    return i18n::trf("Help: {0}", caption);
 }
 
 std::string apply_text(int applied, int ticked) {
-    if (ticked == 0) return as_string(kChooseText);
-    if (applied == ticked) return as_string(kAppliedText);
-    if (applied == 0) return as_string(kNoneAppliedText);
+    if (ticked == 0) return i18n::tr(kChooseText);
+    if (applied == ticked) return i18n::tr(kAppliedText);
+    if (applied == 0) return i18n::tr(kNoneAppliedText);
     return i18n::trf("Applied {0} of {1} selected choices. The activity log says why the others could not be applied. ",
                      std::to_string(applied), std::to_string(ticked));
 }

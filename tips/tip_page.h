@@ -3,6 +3,7 @@
 // catalogue.h and hands the ticked tips to the engine.
 #pragma once
 
+#include "i18n/translate.h"
 #include "platform/ansi_text.h"
 #include "platform/file_system.h"
 #include "platform/sound.h"
@@ -85,11 +86,11 @@ private:
     Context ctx_;
 };
 
-inline constexpr std::string_view kChooseText = "Please make a choice before clicking on Boost Button ! ";
-inline constexpr std::string_view kAppliedText = "Congratulations ! Selected choices have been applied. ";
-inline constexpr std::string_view kAllAppliedText = "All choices have already been selected and applied ";
+inline constexpr std::string_view kChooseText = i18n::N_("Please make a choice before clicking on Boost Button ! ");
+inline constexpr std::string_view kAppliedText = i18n::N_("Congratulations ! Selected choices have been applied. ");
+inline constexpr std::string_view kAllAppliedText = i18n::N_("All choices have already been selected and applied ");
 inline constexpr std::string_view kNoneAppliedText =
-    "None of the selected choices could be applied. The activity log says why. ";// What a screen reader says for a tip's help image, which shows only "?".
+    i18n::N_("None of the selected choices could be applied. The activity log says why. ");// What a screen reader says for a tip's help image, which shows only "?".
 std::string help_image_name(int tip);
 
 // The balloon after Apply: a congratulation only when every ticked tip took.

@@ -53,7 +53,7 @@ void UndoPage::undo_ticked() {
         all_disabled = all_disabled && !ctx_.widgets.is_enabled(line.check_box);
     if (all_disabled) text = kAllUndoneText;
     ctx_.sound.play_resource_async("DONE");
-    ctx_.dialogs.show_balloon(std::string(text));
+    ctx_.dialogs.show_balloon(i18n::tr(text));
 }
 
 }  // namespace veltrano::tips

@@ -7,9 +7,9 @@
 
 namespace veltrano::tips {
 
-inline constexpr std::string_view kUndoChooseText = "Please make a choice before clicking on Undo button !";
-inline constexpr std::string_view kUndoneText = "Congratulations ! Selected options have been UNDONE. ";
-inline constexpr std::string_view kAllUndoneText = "All Selected Options have already been UNDONE ";
+inline constexpr std::string_view kUndoChooseText = i18n::N_("Please make a choice before clicking on Undo button !");
+inline constexpr std::string_view kUndoneText = i18n::N_("Congratulations ! Selected options have been UNDONE. ");
+inline constexpr std::string_view kAllUndoneText = i18n::N_("All Selected Options have already been UNDONE ");
 
 class UndoPage : public ui::Page {
 public:

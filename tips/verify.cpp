@@ -2,6 +2,7 @@
 
 #include "core/registry_primitives.h"
 #include "core/tip_state_store.h"
+#include "i18n/translate.h"
 #include "platform/registry_path.h"
 #include "platform/utf8.h"
 #include "tips/tip_engine.h"
@@ -44,14 +45,16 @@ std::string mismatch(const std::string& where, std::string_view name, const std:
                      const core::FlagRow& row) {
     const RegValue wanted = row.type == core::STR_TYPE ? RegValue::string(std::string(row.str))
                                                         : RegValue::number(static_cast<std::uint32_t>(row.num));
-    return value_path(where, name) + (found ? " holds " + describe_value(*found) : " is absent") +
-           "; the tip writes " + describe_value(wanted);
+    const std::string path = value_path(where, name);
+    return found ? i18n::trf("{0} holds {1}; the tip writes {2}", path, describe_value(*found), describe_value(wanted))
+                 : i18n::trf("{0} is absent; the tip writes {1}", path, describe_value(wanted));
 }
 
 }  // namespace
 
 std::string value_path(const std::string& key, std::string_view name) {
-    return key + "\\" + (name.empty() ? std::string("(Default)") : std::string(name));
+    // TRANSLATORS: the name Registry Editor shows for a key's unnamed value
+    return key + "\\" + (name.empty() ? i18n::tr("(Default)") : std::string(name));
 }
 
 namespace {
@@ -116,7 +119,7 @@ std::string describe_value(const RegValue& value) {
     }
     if (value.raw_type == kRegMultiSz) return "\"" + multi_string(value.bytes) + "\" (REG_MULTI_SZ)";
     if (value.raw_type == kRegQword && value.bytes.size() == 8) return qword(value.bytes) + " (REG_QWORD)";
-    return hex_bytes(value.bytes) + " (a value of type " + std::to_string(value.raw_type) + ")";
+    return i18n::trf("{0} (a value of type {1})", hex_bytes(value.bytes), std::to_string(value.raw_type));
 }
 
 std::vector<std::string> not_in_effect(platform::Registry& registry, int tip) {
@@ -142,18 +145,18 @@ std::vector<std::string> not_in_effect(platform::Registry& registry, int tip) {
                                            found, row));
                 any = true;
             }
-            if (!any) out.push_back("no network adapter holds " + std::string(row.value));
+            if (!any) out.push_back(i18n::trf("no network adapter holds {0}", row.value));
             checked = true;
             break;
         }
         case core::FlagRow::Kind::Absence:
             if (registry.open_existing(row.root, std::string(row.key), platform::Access::Read))
-                out.push_back(full_path(row.root, row.key) + " is there; the tip deletes it");
+                out.push_back(i18n::trf("{0} is there; the tip deletes it", full_path(row.root, row.key)));
             checked = true;
             break;
         }
     }
-    if (!checked) out.push_back("nothing tells whether it is in effect");
+    if (!checked) out.push_back(i18n::tr("nothing tells whether it is in effect"));
     return out;
 }
 

@@ -5,6 +5,8 @@
 // click does not wait, a script waits five minutes.
 #pragma once
 
+#include "i18n/translate.h"
+
 #include <cstdint>
 #include <functional>
 #include <string_view>
@@ -24,7 +26,7 @@ inline constexpr std::uint32_t kWindowWriterWaitMs = 0;
 inline constexpr std::uint32_t kScriptWriterWaitMs = 5 * 60 * 1000;
 
 inline constexpr std::string_view kAnotherWriter =
-    "Another Veltrano is applying or undoing tips. Try again when it has finished.";
+    i18n::N_("Another Veltrano is applying or undoing tips. Try again when it has finished.");
 
 // Runs the work holding the gate, waited for up to wait_ms; false, with
 // nothing run, when another writer kept it. No gate: the only writer.

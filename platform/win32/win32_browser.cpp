@@ -1,6 +1,7 @@
 #include "platform/win32/win32_browser.h"
 
 #include "platform/win32/com_ptr.h"
+#include "i18n/translate.h"
 #include "platform/win32/text.h"
 
 #include <objbase.h>
@@ -58,8 +59,9 @@ std::string describe_hresult(long hr) {
         message.pop_back();
     if (!message.empty()) return to_utf8(message);
     char code[32];
-    std::snprintf(code, sizeof code, "Error 0x%08lX", static_cast<unsigned long>(hr));
-    return code;
+    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
+    // TRANSLATORS: a system error that has no words of its own, by its number
+    return i18n::trf("Error {0}", code);
 }
 
 Win32Browser::~Win32Browser() {
@@ -76,7 +78,7 @@ std::optional<std::string> Win32Browser::open_window(const std::string& address)
     CLSID clsid{};
     HRESULT hr = CLSIDFromProgID(L"InternetExplorer.Application", &clsid);
     // Said plainly: not every system has words for this code.
-    if (FAILED(hr)) return "no web browser is installed (" + describe_hresult(hr) + ")";
+    if (FAILED(hr)) return i18n::trf("no web browser is installed ({0})", describe_hresult(hr));
     com_ptr<IDispatch> browser;
     hr = CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, IID_IDispatch, browser.put());
     if (SUCCEEDED(hr)) hr = put_visible(browser.get());

@@ -1,5 +1,6 @@
 #include "platform/win32/win32_processes.h"
 
+#include "i18n/translate.h"
 #include "platform/win32/text.h"
 #include "platform/win32/unique_handle.h"
 
@@ -336,7 +337,8 @@ std::string system_message(unsigned long error) {
     const DWORD count = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
         0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    if (count == 0 || !buffer) return "Error " + std::to_string(error);
+    // TRANSLATORS: a system error that has no words of its own, by its number
+    if (count == 0 || !buffer) return i18n::trf("Error {0}", std::to_string(error));
     std::wstring text(buffer, count);
     LocalFree(buffer);
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();

@@ -1,5 +1,6 @@
 #include "platform/win32/win32_registry.h"
 
+#include "i18n/translate.h"
 #include "platform/win32/text.h"
 #include "platform/win32/unique_handle.h"
 
@@ -268,7 +269,8 @@ std::string error_text(LONG code) {
     if (buffer) LocalFree(buffer);
     // The system ends its texts with a line break, which a log line must not carry.
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
-    if (text.empty()) return "Error " + std::to_string(code);
+    // TRANSLATORS: a system error that has no words of its own, by its number
+    if (text.empty()) return i18n::trf("Error {0}", std::to_string(code));
     return to_utf8(text);
 }
 

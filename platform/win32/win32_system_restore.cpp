@@ -1,5 +1,6 @@
 #include "platform/win32/win32_system_restore.h"
 
+#include "i18n/translate.h"
 #include "platform/win32/text.h"
 
 #include <windows.h>
@@ -28,20 +29,20 @@ SetRestorePointFn set_restore_point() {
 
 std::string reason(DWORD status) {
     switch (status) {
-    case ERROR_SERVICE_DISABLED: return "System Restore is turned off";
-    case ERROR_DISK_FULL: return "System Restore has no room left on the disk";
-    case ERROR_ACCESS_DENIED: return "Windows refused it: Veltrano is not running as an administrator";
-    case ERROR_SUCCESS: return "System Restore did not make one";
+    case ERROR_SERVICE_DISABLED: return i18n::tr("System Restore is turned off");
+    case ERROR_DISK_FULL: return i18n::tr("System Restore has no room left on the disk");
+    case ERROR_ACCESS_DENIED: return i18n::tr("Windows refused it: Veltrano is not running as an administrator");
+    case ERROR_SUCCESS: return i18n::tr("System Restore did not make one");
     default: break;
     }
     wchar_t text[256] = {};
     if (!FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, status, 0, text,
                         static_cast<DWORD>(std::size(text)), nullptr))
-        return "System Restore refused it (error " + std::to_string(status) + ")";
+        return i18n::trf("System Restore refused it (error {0})", std::to_string(status));
     std::string said = to_utf8(text);
     while (!said.empty() && (said.back() == '\n' || said.back() == '\r' || said.back() == ' ' || said.back() == '.'))
         said.pop_back();
-    return "System Restore refused it: " + said;
+    return i18n::trf("System Restore refused it: {0}", said);
 }
 
 }  // namespace
@@ -50,7 +51,7 @@ bool Win32SystemRestore::begin(const std::string& description, std::string& why)
     open_ = false;
     const SetRestorePointFn fn = set_restore_point();
     if (!fn) {
-        why = "System Restore is not available on this system";
+        why = i18n::tr("System Restore is not available on this system");
         return false;
     }
     RESTOREPOINTINFOW info{};

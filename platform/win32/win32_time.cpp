@@ -1,5 +1,6 @@
 #include "platform/win32/win32_time.h"
 
+#include "i18n/translate.h"
 #include "platform/win32/text.h"
 
 #include <windows.h>
@@ -66,7 +67,8 @@ std::string Win32Time::last_error_text() const {
     if (buffer) LocalFree(buffer);
     // The system's texts end with a line break, which a status line must not carry.
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
-    return text.empty() ? "error " + std::to_string(error_) : to_utf8(text);
+    // TRANSLATORS: a system error that has no words of its own, by its number, inside a sentence
+    return text.empty() ? i18n::trf("error {0}", std::to_string(error_)) : to_utf8(text);
 }
 
 }  // namespace veltrano::platform::win32

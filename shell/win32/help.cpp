@@ -36,7 +36,11 @@ std::string help_base_address() {
         path.resize(path.size() * 2);
     }
     path.resize(path.find_last_of(L"\\/") + 1);
-    const std::string folder = platform::win32::to_utf8(path) + "help";
+    // The pages of the language in use sit in a folder named by its code
+    // ("help\\de"); English ones in "help" itself.
+    const i18n::Language& language = i18n::language_in_use();
+    std::string folder = platform::win32::to_utf8(path) + "help";
+    if (language.code != i18n::english().code) folder += "\\" + std::string(language.code);
     std::string address = "file:///";
     for (char c : folder) {
         // A file URL keeps its path as it is, but for the separators and the

@@ -15,7 +15,8 @@ namespace veltrano::shell::win32 {
 class BrowserHost;
 
 // "file:///" and the folder "help" beside the program, with forward slashes
-// and no trailing one: the help pages are installed there with the program.
+// and no trailing one: the help pages are installed there with the program,
+// those of a language other than English in its folder below ("help/de").
 std::string help_base_address();
 
 class TForm4 : public ModalDialog {

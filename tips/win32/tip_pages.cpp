@@ -1,11 +1,14 @@
 // The four tip pages and the Undo page, laid out from the catalogue's
 // display tables; every click goes to the tip logic.
+#include "i18n/translate.h"
 #include "platform/win32/text.h"
 #include "tips/win32/tip_pages.h"
 
 namespace veltrano::shell::win32 {
 
 namespace {
+
+using i18n::tr;
 
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 
@@ -15,7 +18,7 @@ ControlDecl decl(ControlKind kind, std::string_view name, std::string_view capti
 }
 
 ControlDecl button(const tips::ButtonDisplay& b, std::function<void()> on_click) {
-    return decl(ControlKind::Button, b.name, b.caption, b.rect, std::move(on_click));
+    return decl(ControlKind::Button, b.name, tr(b.caption), b.rect, std::move(on_click));
 }
 
 // The group boxes of the tip pages carry their caption bold and blue.
@@ -39,7 +42,7 @@ void build_tip_page(const PageBuilder& b, tips::TipPage& logic) {
         image.accessible_name = tips::help_image_name(tip);
         HWND help = b.add(image);
         b.controls.set_cursor(help, reinterpret_cast<LPCWSTR>(IDC_HELP));
-        ControlDecl check = decl(ControlKind::CheckBox, t.check_box, t.caption, tips::check_box_rect(tip));
+        ControlDecl check = decl(ControlKind::CheckBox, t.check_box, tr(t.caption), tips::check_box_rect(tip));
         check.on_help = [&logic, box = std::string(t.check_box)] { logic.check_box_help(box); };
         HWND box = b.add(check);
         b.controls.set_text_colour(box, kBlue);
@@ -50,9 +53,9 @@ void build_tip_page(const PageBuilder& b, tips::TipPage& logic) {
     // Profiles: on the buttons' row, right of Apply where the row was empty,
     // so no control of the page moved; after Apply in the tab order.
     const std::string box(group.group_box);
-    b.add(decl(ControlKind::Button, "LoadProfile_" + box, "&Load profile...", {352, tips::kButtonTop, 105, tips::kButtonHeight},
+    b.add(decl(ControlKind::Button, "LoadProfile_" + box, tr("&Load profile..."), {352, tips::kButtonTop, 105, tips::kButtonHeight},
                [&logic] { logic.load_profile(); }));
-    b.add(decl(ControlKind::Button, "SaveProfile_" + box, "Sa&ve profile...", {472, tips::kButtonTop, 105, tips::kButtonHeight},
+    b.add(decl(ControlKind::Button, "SaveProfile_" + box, tr("Sa&ve profile..."), {472, tips::kButtonTop, 105, tips::kButtonHeight},
                [&logic] { logic.save_profile(); }));
 }
 
@@ -61,10 +64,10 @@ void build_undo_page(const PageBuilder& b, tips::UndoPage& logic) {
     style_page_caption(b, page);
     for (std::size_t i = 0; i < tips::kUndoLines.size(); ++i) {
         const tips::UndoLineDisplay& line = tips::kUndoLines[i];
-        HWND frame = b.controls.create(page, decl(ControlKind::Panel, line.frame, line.frame_caption,
+        HWND frame = b.controls.create(page, decl(ControlKind::Panel, line.frame, tr(line.frame_caption),
                                                   tips::undo_frame_rect(i)),
                                        b.font);
-        HWND box = b.controls.create(frame, decl(ControlKind::CheckBox, line.check_box, line.check_caption,
+        HWND box = b.controls.create(frame, decl(ControlKind::CheckBox, line.check_box, tr(line.check_caption),
                                                  tips::kUndoCheckBoxRect),
                                      b.font);
         b.controls.set_text_colour(box, kBlue);
@@ -74,10 +77,10 @@ void build_undo_page(const PageBuilder& b, tips::UndoPage& logic) {
         HWND radio_group = b.controls.create(frame, decl(ControlKind::Panel, line.radio_group, "", g), b.font);
         auto inside = [&g](tips::Rect r) { return tips::Rect{r.left - g.left, r.top - g.top, r.width, r.height}; };
         HWND factory = b.controls.create(radio_group, decl(ControlKind::RadioButton, line.factory_radio,
-                                                           tips::kFactoryRadioCaption,
+                                                           tr(tips::kFactoryRadioCaption),
                                                            inside(tips::kUndoFactoryRadioRect)),
                                          b.font);
-        b.controls.create(radio_group, decl(ControlKind::RadioButton, line.previous_radio, line.previous_caption,
+        b.controls.create(radio_group, decl(ControlKind::RadioButton, line.previous_radio, tr(line.previous_caption),
                                             inside(tips::kUndoPreviousRadioRect)),
                           b.font);
         SendMessageW(factory, BM_SETCHECK, BST_CHECKED, 0);

@@ -1,11 +1,15 @@
 // The help pages against the tables they are drawn from: every help link
 // lands on its page and anchor, and every tip's section names what its
 // Apply writes and its Undo touches.
+#include "i18n/translate.h"
 #include "tips/groups.h"
 #include "tools/helpgen/help_pages.h"
 #include "tools/helpgen/prose.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
 
 namespace veltrano::helpgen {
 namespace {
@@ -92,6 +96,41 @@ TEST(HelpPages, SharedAnchorsHoldEveryTipThatNamesThem) {
 
 TEST(HelpPages, TipsWhoseWorkIsAFunctionSayInWordsWhatTheyChange) {
     for (int tip : {3, 5, 7, 32, 34, 41}) EXPECT_FALSE(kTipProse.at(static_cast<std::size_t>(tip - 1)).changes.empty()) << tip;
+}
+
+// A catalogue of one translation, as msgfmt lays it out: the header, the
+// tables of English and translated texts, then the texts.
+i18n::Catalogue one_translation(const std::string& english, const std::string& translated) {
+    std::vector<std::uint8_t> mo;
+    const auto word = [&](std::uint32_t w) {
+        for (int i = 0; i < 4; ++i) mo.push_back(static_cast<std::uint8_t>(w >> (8 * i)));
+    };
+    const std::uint32_t texts = 28 + 16;
+    for (std::uint32_t w : {0x950412deu, 0u, 1u, 28u, 36u, 0u, 0u}) word(w);
+    word(static_cast<std::uint32_t>(english.size()));
+    word(texts);
+    word(static_cast<std::uint32_t>(translated.size()));
+    word(texts + static_cast<std::uint32_t>(english.size()) + 1);
+    for (const std::string* text : {&english, &translated}) {
+        mo.insert(mo.end(), text->begin(), text->end());
+        mo.push_back(0);
+    }
+    return i18n::Catalogue::from_mo(mo);
+}
+
+TEST(HelpPages, TranslatedPagesSpeakTheirCatalogueAndNameTheirLanguage) {
+    const i18n::Language& german = *i18n::language_by_code("de");
+    i18n::use_language(german, one_translation("What Undo puts back", "Was R\xc3\xbckg\xc3\xa4ngig zur\xc3\xbccksetzt"));
+    const auto translated = render_help_pages(german);
+    i18n::use_language(i18n::english(), {});
+
+    ASSERT_EQ(translated.size(), pages().size());
+    for (const auto& [name, html] : translated) {
+        EXPECT_EQ(html.rfind("<!DOCTYPE html>\n<html lang=\"de\">\n<head>\n<meta charset=\"utf-8\">", 0), 0u) << name;
+        EXPECT_NE(html.find("<h3>Was R\xc3\xbckg\xc3\xa4ngig zur\xc3\xbccksetzt</h3>"), std::string::npos) << name;
+        EXPECT_EQ(html.find("What Undo puts back"), std::string::npos) << name;
+    }
+    for (const auto& [name, html] : pages()) EXPECT_EQ(html.rfind("<!DOCTYPE html>\n<html>\n", 0), 0u) << name;
 }
 
 }  // namespace
