@@ -35,6 +35,7 @@ struct Command {
     Action action = Action::Usage;
     std::string file;                 // the profile, or the .reg file; of /verify, may be empty
     std::vector<tips::Group> groups;  // of /undo, in the catalogue's order
+    std::vector<int> tips;            // of /undo, tips alone instead of groups, in tip order
     bool to_previous = false;
     bool what_if = false;             // tell every change, make none
     std::string log_file;
@@ -51,6 +52,9 @@ inline constexpr std::string_view kUsage =
     "                                 take back groups (network, power, system, customization\r\n"
     "                                 or all; several with commas) to the factory defaults or,\r\n"
     "                                 with /previous, to what the machine held before\r\n"
+    "  veltrano /undo TIPS [/previous]\r\n"
+    "                                 take back single tips (TIP0017; several with commas), each\r\n"
+    "                                 alone: the other tips of its group stay applied\r\n"
     "  /whatif                        with /apply or /undo: print every value and key it would\r\n"
     "                                 write, delete or create, and change nothing\r\n"
     "  veltrano /verify [PROFILE]     check that the profile's tips (or, without one, the tips\r\n"

@@ -68,6 +68,11 @@ public:
     // F1 on a check box: the help of its tip, as its help image gives;
     // nothing for a box of another page.
     void check_box_help(std::string_view check_box);
+    // The context menu of a tip (its box, or the help image before it, for
+    // the keyboard, as an applied tip's box takes no focus): takes back that
+    // tip alone, after asking. Its entries are enabled while the tip is
+    // applied, the previous settings while it also holds them.
+    void undo_tip(int tip, bool to_previous);
     // The tips applied now, to a profile file the user names.
     void save_profile();
     // Ticks exactly the profile's tips not applied yet on the four tips
@@ -80,6 +85,7 @@ public:
 private:
     void apply_ticked();
     void show_applied(int tip, bool applied);
+    void show_flags();
     const GroupDisplay& display() const { return group_display(group_); }
     Group group_;
     Context ctx_;
@@ -89,7 +95,19 @@ inline constexpr std::string_view kChooseText = "Please make a choice before cli
 inline constexpr std::string_view kAppliedText = "Congratulations ! Selected choices have been applied. ";
 inline constexpr std::string_view kAllAppliedText = "All choices have already been selected and applied ";
 inline constexpr std::string_view kNoneAppliedText =
-    "None of the selected choices could be applied. The activity log says why. ";// What a screen reader says for a tip's help image, which shows only "?".
+    "None of the selected choices could be applied. The activity log says why. ";
+inline constexpr std::string_view kUndoTipFactoryCaption = "Undo this tip: factory default";
+inline constexpr std::string_view kUndoTipPreviousCaption = "Undo this tip: previous settings";
+inline constexpr std::string_view kUndoTipFactoryQuestion =
+    "Do you want to undo this tip and put back the factory default settings of what it changed? "
+    "The other tips of its group stay applied.";
+inline constexpr std::string_view kUndoTipPreviousQuestion =
+    "Do you want to undo this tip and put back the settings the machine had before it was first applied? "
+    "The other tips of its group stay applied.";
+// The names of a tip's two context menu entries: "UndoTipFactory_CheckBox17".
+std::string undo_tip_menu_item(int tip, bool to_previous);
+
+// What a screen reader says for a tip's help image, which shows only "?".
 std::string help_image_name(int tip);
 
 // The balloon after Apply: a congratulation only when every ticked tip took.

@@ -92,6 +92,7 @@ LRESULT CALLBACK panel_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLOREDIT:
     case WM_SETCURSOR:
+    case WM_CONTEXTMENU:
         return SendMessageW(GetAncestor(hwnd, GA_ROOT), msg, wp, lp);
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
@@ -356,7 +357,11 @@ void Controls::show_popup_menu(HWND grid, bool from_keyboard) const {
     }
     POINT at{};
     GetCursorPos(&at);
-    if (from_keyboard) {
+    if (from_keyboard && !grids_.count(grid)) {
+        RECT r{};
+        GetWindowRect(grid, &r);
+        at = {r.left, r.bottom};
+    } else if (from_keyboard) {
         // Below the left end of the focused row, or the grid's corner.
         RECT row{LVIR_BOUNDS, 0, 0, 0};
         const LRESULT item = SendMessageW(grid, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED);
@@ -372,6 +377,29 @@ void Controls::show_popup_menu(HWND grid, bool from_keyboard) const {
     // A copy: the handler may rebuild what the entry lives in.
     const std::function<void()> click = by_hwnd_.at(items[chosen - 1]).on_click;
     if (click) enter_handler(grid, click);
+}
+
+bool Controls::context_menu(HWND from, LPARAM at) const {
+    if (grids_.count(from)) return false;
+    const bool from_keyboard = at == -1;
+    HWND target = from;
+    if (!menus_.count(target) && !from_keyboard) {
+        // The system gives a disabled control's clicks to the window
+        // beneath it; the control is still the one under the pointer.
+        POINT pt{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+        ScreenToClient(from, &pt);
+        target = ChildWindowFromPointEx(from, pt, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+    }
+    if (!target || !menus_.count(target)) return false;
+    show_popup_menu(target, from_keyboard);
+    return true;
+}
+
+bool Controls::right_click_on_disabled(HWND under, LPARAM hit) const {
+    if (HIWORD(hit) != WM_RBUTTONDOWN || IsWindowEnabled(under) || !menus_.count(under)) return false;
+    // Posted: the menu's own loop must not run inside the cursor's question.
+    return PostMessageW(GetAncestor(under, GA_ROOT), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(under),
+                        static_cast<LPARAM>(GetMessagePos()));
 }
 
 bool Controls::shortcut(const MSG& msg) const {
