@@ -18,7 +18,7 @@ const std::string kFileSystem = "\\SYSTEM\\CurrentControlSet\\Control\\FileSyste
 
 // Tips 17, 18 and 20 of the system group applied on the XP machine, where
 // the administrator had set tip 17's value to a figure of their own.
-class TipUndoBase : public fakes::CatalogueFixture {
+class TipUndo : public fakes::CatalogueFixture, public testing::WithParamInterface<bool> {
 protected:
     void SetUp() override {
         ASSERT_TRUE(fakes::load_reg_file(reg, VELTRANO_MACHINE_REG));
@@ -31,12 +31,7 @@ protected:
         for (int tip = 13; tip <= 30; ++tip) ASSERT_EQ(store.is_applied(tip), tip == 17 || tip == 18 || tip == 20) << tip;
     }
     std::int32_t group_undone() { return store.group_undone("SystemOptionsUndone"); }
-    bool holds_records(int tip) { return store.has_original_records(core::tip_key(tip)); }
-    bool work_left(int tip) { return store.work_in_progress(tip).has_value(); }
-};
-
-class TipUndo : public TipUndoBase, public testing::WithParamInterface<bool> {
-protected:
+    bool holds_records(int tip) { return tips::has_previous_settings(ctx.services, tip); }
     bool previous() const { return GetParam(); }
 };
 
@@ -53,7 +48,7 @@ TEST_P(TipUndo, OnlyThatTipGoesAndTheGroupIsOfferedUntilItsLastTipIsUndone) {
     EXPECT_TRUE(store.is_applied(18) && store.is_applied(20));
     EXPECT_TRUE(holds_records(18) && holds_records(20));
     EXPECT_EQ(group_undone(), tips::kTipsApplied);
-    EXPECT_FALSE(work_left(17));
+    EXPECT_FALSE(store.work_in_progress(17));
 
     log.lines.clear();
     tips::undo_tip(ctx.services, 17, previous());
@@ -86,19 +81,6 @@ TEST_P(TipUndo, TheMenuAsksThenUndoesAndShowsTheBoxOfferedAgain) {
     EXPECT_FALSE(widgets.is_enabled("CheckBox18"));
     EXPECT_THAT(log.lines, testing::Contains(HasSubstr("TIP0017 is being undone alone")));
     EXPECT_EQ(group_undone(), tips::kTipsApplied);
-}
-
-TEST_F(TipUndoBase, PreviousSettingsAreOfferedOnlyWhileTheTipHoldsThem) {
-    // Applied with no records of before, as an earlier version left a tip.
-    store.restore_original(core::tip_key(17));
-    store.set_applied_flag(17, 1);
-    system.refresh();
-    EXPECT_TRUE(widgets.is_enabled(tips::undo_tip_menu_item(17, false)));
-    EXPECT_FALSE(widgets.is_enabled(tips::undo_tip_menu_item(17, true)));
-    dialogs.answer_yes = true;
-    system.undo_tip(17, true);
-    EXPECT_TRUE(dialogs.questions.empty()) << "nothing to put back: not asked";
-    EXPECT_TRUE(store.is_applied(17));
 }
 
 }  // namespace
