@@ -74,6 +74,51 @@ bool parse_groups(const std::string& text, std::vector<tips::Group>& groups, std
     return !groups.empty();
 }
 
+// "TIP0017" in any letter case: the tip's number; nullopt for any other word.
+std::optional<int> tip_named(const std::string& name) {
+    if (name.size() != 7 || lower(name.substr(0, 3)) != "tip") return std::nullopt;
+    if (!std::all_of(name.begin() + 3, name.end(), [](char c) { return c >= '0' && c <= '9'; })) return std::nullopt;
+    const int tip = std::stoi(name.substr(3));
+    if (tip < 1 || tip > tips::kTipCount) return std::nullopt;
+    return tip;
+}
+
+// "TIP0017,TIP0020": the tips in tip order, each once. Any word that is
+// no tip of the catalogue refuses the whole list.
+bool parse_tips(const std::string& text, std::vector<int>& chosen, std::string& error) {
+    std::size_t pos = 0;
+    while (pos <= text.size()) {
+        const std::size_t comma = std::min(text.find(',', pos), text.size());
+        const std::string name = text.substr(pos, comma - pos);
+        pos = comma + 1;
+        if (name.empty()) continue;
+        const std::optional<int> tip = tip_named(name);
+        if (!tip) {
+            error = "unknown tip \"" + name + "\" (TIP0001 to TIP0048, or a group: network, power, system, "
+                    "customization or all)";
+            return false;
+        }
+        chosen.push_back(*tip);
+    }
+    std::sort(chosen.begin(), chosen.end());
+    chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
+    return true;
+}
+
+// What /undo takes back: groups, or tips alone, never both at once.
+bool parse_undo_operand(const std::string& text, Command& command, std::string& error) {
+    std::string first;
+    for (std::size_t pos = 0; pos < text.size() && first.empty();) {
+        const std::size_t comma = std::min(text.find(',', pos), text.size());
+        first = text.substr(pos, comma - pos);
+        pos = comma + 1;
+    }
+    if (lower(first).rfind("tip", 0) != 0) return parse_groups(text, command.groups, error);
+    if (!parse_tips(text, command.tips, error)) return false;
+    if (command.tips.empty()) error = "/undo needs the groups or tips to take back";
+    return !command.tips.empty();
+}
+
 // The activity log of a run without a window: every line with the date and
 // time it was said, appended to the file /log names as the run goes (at
 // each step of work's end), so that a run ended half way leaves its trail.
@@ -194,6 +239,7 @@ private:
     bool take_lock();
     int apply(platform::Registry& registry, const Invocation& invocation);
     int undo(platform::Registry& registry);
+    int undo_tips(tips::TipServices& tip_services);
     int save(platform::Registry& registry);
     int verify(platform::Registry& registry);
     int list(platform::Registry& registry);
@@ -288,7 +334,7 @@ std::optional<Command> parse_command(std::span<const std::string> args, std::str
             std::string groups;
             // Groups may also come as separate words: "/undo network power".
             while (i + 1 < args.size() && !is_switch(args[i + 1])) groups += "," + args[++i];
-            if (!parse_groups(groups, command.groups, error)) return std::nullopt;
+            if (!parse_undo_operand(groups, command, error)) return std::nullopt;
         } else if (name == "verify") {
             if (!take_action(Command::Action::Verify)) return std::nullopt;
             if (i + 1 < args.size() && !is_switch(args[i + 1]) && !args[i + 1].empty()) command.file = args[++i];
@@ -447,6 +493,7 @@ int Run::undo(platform::Registry& registry) {
     tips::TipServices& tip_services = on.tip_services;
     store.check_for_previous_install();
     tips::finish_interrupted_work(tip_services);
+    if (!command_.tips.empty()) return undo_tips(tip_services);
     // As the window offers only groups with an applied tip: the factory
     // defaults of a group never applied would take the administrator's own
     // values.
@@ -471,6 +518,34 @@ int Run::undo(platform::Registry& registry) {
                          : (command_.to_previous
                                 ? trf("Undone: {0}, to what the machine held before.", display_name(undone.group))
                                 : trf("Undone: {0}, to the factory defaults.", display_name(undone.group))));
+    return kExitDone;
+}
+
+// As the groups: only a tip applied is taken back, and to the previous
+// settings only one that holds them.
+int Run::undo_tips(tips::TipServices& tip_services) {
+    std::vector<int> chosen;
+    for (int tip : command_.tips) {
+        const std::string name = core::tip_key(tip);
+        if (!tips::flagged_applied(tip_services, tip))
+            say(name + " is not applied; nothing was undone for it.");
+        else if (command_.to_previous && !tips::has_previous_settings(tip_services, tip))
+            say(name + " holds no record of the settings before it was applied; nothing was undone for it. "
+                       "Undo it without /previous to put back the factory defaults.");
+        else
+            chosen.push_back(tip);
+    }
+    if (chosen.empty()) return kExitSomeNotApplied;
+    // The previous settings go back newest first, as a group's do.
+    if (command_.to_previous) std::reverse(chosen.begin(), chosen.end());
+    {
+        core::RestorePoint point(restore_service(), log_, tips::restore_point_name("undo", chosen.size(), "tip"));
+        for (int tip : chosen) tips::undo_tip(tip_services, tip, command_.to_previous);
+        point.succeeded();
+    }
+    std::sort(chosen.begin(), chosen.end());
+    console_.say((command_.what_if ? "Would undo: " : "Undone: ") + names(chosen) +
+                 (command_.to_previous ? ", to what the machine held before." : ", to the factory defaults."));
     return kExitDone;
 }
 

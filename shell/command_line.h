@@ -36,6 +36,7 @@ struct Command {
     Action action = Action::Usage;
     std::string file;                 // the profile, or the .reg file; of /verify, may be empty
     std::vector<tips::Group> groups;  // of /undo, in the catalogue's order
+    std::vector<int> tips;            // of /undo, tips alone instead of groups, in tip order
     bool to_previous = false;
     bool what_if = false;             // tell every change, make none
     std::string log_file;
@@ -54,6 +55,9 @@ inline constexpr std::string_view kUsage = i18n::N_("Veltrano: apply tips withou
     "                                 take back groups (network, power, system, customization\n"
     "                                 or all; several with commas) to the factory defaults or,\n"
     "                                 with /previous, to what the machine held before\n"
+    "  veltrano /undo TIPS [/previous]\n"
+    "                                 take back single tips (TIP0017; several with commas), each\n"
+    "                                 alone: the other tips of its group stay applied\n"
     "  /whatif                        with /apply or /undo: print every value and key it would\n"
     "                                 write, delete or create, and change nothing\n"
     "  veltrano /verify [PROFILE]     check that the profile's tips (or, without one, the tips\n"

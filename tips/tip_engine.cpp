@@ -247,6 +247,49 @@ void undo_groups(TipServices& services, std::span<const GroupUndo> groups) {
     services.reg.log().checkpoint();
 }
 
+namespace {
+
+// The part of an undo that follows its intent: the machine, the tip's flag,
+// the group's state, and last the intent cleared. Run again whole by the
+// next start when it was cut off.
+void finish_tip_undo(TipServices& services, int tip, bool to_previous) {
+    const Group group = tip_display(tip).group;
+    if (to_previous) {
+        services.store.restore_original(core::tip_key(tip));
+    } else {
+        run_restore_of_tip(group_tables(group), services, tip);
+        services.store.remove_emptied_keys();
+    }
+    const int tips[] = {tip};
+    services.store.derive_flags(tips);
+    // While any tip of the group is applied the Undo page must still offer
+    // it; the last one undone leaves the group as its own undo would. A
+    // group undo cut off half way ends the same.
+    if (!group_has_applied_tip(services, group))
+        services.store.write_group_undone(std::string(group_display(group).undone_flag),
+                                          to_previous ? kRestoredToPrevious : kRestoredToFactory);
+    services.store.end_work(tip);
+}
+
+}  // namespace
+
+bool has_previous_settings(TipServices& services, int tip) {
+    return services.store.has_original_records(core::tip_key(tip));
+}
+
+void undo_tip(TipServices& services, int tip, bool to_previous) {
+    if (!flagged_applied(services, tip)) return;
+    const std::string name = core::tip_key(tip);
+    services.reg.log().add(name + " is being undone alone, " +
+                           (to_previous ? "to the previous settings" : "to the factory defaults") +
+                           "; the other tips of its group stay as they are");
+    services.store.begin_work(tip, to_previous ? core::Work::UndoToPrevious : core::Work::UndoToFactory);
+    finish_tip_undo(services, tip, to_previous);
+    if (flagged_applied(services, tip))
+        services.reg.log().add(name + " still counts as applied: the settings put back are those it writes");
+    services.reg.log().checkpoint();
+}
+
 void finish_interrupted_work(TipServices& services) {
     for (int tip = 1; tip <= kTipCount; ++tip) {
         const auto work = services.store.work_in_progress(tip);
@@ -273,15 +316,7 @@ void finish_interrupted_work(TipServices& services) {
                              : trf("{0} was being undone when Veltrano was stopped: finishing its restore to the "
                                    "factory defaults",
                                    name));
-                if (previous) {
-                    services.store.restore_original(name);
-                } else {
-                    run_restore_of_tip(group_tables(group), services, tip);
-                    services.store.remove_emptied_keys();
-                }
-                const int tips[] = {tip};
-                services.store.derive_flags(tips);
-                services.store.end_work(tip);
+                finish_tip_undo(services, tip, previous);
                 break;
             }
             }

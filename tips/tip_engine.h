@@ -220,6 +220,14 @@ struct GroupUndo {
     bool to_previous;
 };
 void undo_groups(TipServices& services, std::span<const GroupUndo> groups);
+// Takes back one tip alone: its own restore steps, or its own records
+// (written back, then dropped). The other tips of its group stay applied;
+// the group's "...OptionsUndone" reads 1 or 2, as a group undo leaves it,
+// only once none of its tips is applied. Nothing for a tip not applied.
+void undo_tip(TipServices& services, int tip, bool to_previous);
+// Whether "the previous settings" of the tip can be put back: it holds
+// complete records of what the machine held before.
+bool has_previous_settings(TipServices& services, int tip);
 // At every start, before anything else reads the store, and only by the one
 // writer: a tip whose work was cut off (the flag of work in progress still
 // set) is finished: an apply from its complete records, an undo likewise.

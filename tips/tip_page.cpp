@@ -17,7 +17,7 @@ std::string as_string(std::string_view v) { return std::string(v); }
 
 void TipPage::refresh() {
     const GroupDisplay& g = display();
-    for (int tip = g.first_tip; tip <= g.last_tip; ++tip) show_applied(tip, flagged_applied(ctx_.services, tip));
+    show_flags();
     auto& waiting = ctx_.profile_ticks->waiting[static_cast<std::size_t>(g.group)];
     if (waiting) {
         for (int tip = g.first_tip; tip <= g.last_tip; ++tip) {
@@ -28,6 +28,11 @@ void TipPage::refresh() {
         waiting.reset();
     }
     write_undone_flag(ctx_.services, g.group);
+}
+
+void TipPage::show_flags() {
+    const GroupDisplay& g = display();
+    for (int tip = g.first_tip; tip <= g.last_tip; ++tip) show_applied(tip, flagged_applied(ctx_.services, tip));
 }
 
 // An applied tip's box is ticked and disabled, so it reads "checked,
@@ -41,6 +46,31 @@ void TipPage::show_applied(int tip, bool applied) {
         ctx_.widgets.set_checked(box, false);
     }
     ctx_.widgets.set_enabled(box, !applied);
+    ctx_.widgets.set_enabled(undo_tip_menu_item(tip, false), applied);
+    ctx_.widgets.set_enabled(undo_tip_menu_item(tip, true), applied && has_previous_settings(ctx_.services, tip));
+}
+
+void TipPage::undo_tip(int tip, bool to_previous) {
+    // The menu shows the page as it was last drawn; the store decides.
+    const bool offered = flagged_applied(ctx_.services, tip) && (!to_previous || has_previous_settings(ctx_.services, tip));
+    if (!offered) return show_flags();
+    std::string caption(tip_display(tip).caption);
+    while (!caption.empty() && caption.back() == ' ') caption.pop_back();
+    // Asked before the writer gate is taken: a script must not wait on the user.
+    if (!ctx_.dialogs.ask_yes_no(caption + "\r\n\r\n" +
+                                 as_string(to_previous ? kUndoTipPreviousQuestion : kUndoTipFactoryQuestion)))
+        return;
+    as_page_writer(ctx_, [this, tip, to_previous] {
+        core::RestorePoint point(ctx_.system_restore, ctx_.services.reg.log(), restore_point_name("undo", 1, "tip"));
+        tips::undo_tip(ctx_.services, tip, to_previous);
+        point.succeeded();
+    });
+    // Not the group's flag: the undo wrote it as the Undo page must read it.
+    show_flags();
+}
+
+std::string undo_tip_menu_item(int tip, bool to_previous) {
+    return (to_previous ? "UndoTipPrevious_" : "UndoTipFactory_") + as_string(tip_display(tip).check_box);
 }
 
 void TipPage::save_profile() {

@@ -69,6 +69,11 @@ public:
     // F1 on a check box: the help of its tip, as its help image gives;
     // nothing for a box of another page.
     void check_box_help(std::string_view check_box);
+    // The context menu of a tip (its box, or the help image before it, for
+    // the keyboard, as an applied tip's box takes no focus): takes back that
+    // tip alone, after asking. Its entries are enabled while the tip is
+    // applied, the previous settings while it also holds them.
+    void undo_tip(int tip, bool to_previous);
     // The tips applied now, to a profile file the user names.
     void save_profile();
     // Ticks exactly the profile's tips not applied yet on the four tips
@@ -81,6 +86,7 @@ public:
 private:
     void apply_ticked();
     void show_applied(int tip, bool applied);
+    void show_flags();
     const GroupDisplay& display() const { return group_display(group_); }
     Group group_;
     Context ctx_;
@@ -90,7 +96,19 @@ inline constexpr std::string_view kChooseText = i18n::N_("Please make a choice b
 inline constexpr std::string_view kAppliedText = i18n::N_("Congratulations ! Selected choices have been applied. ");
 inline constexpr std::string_view kAllAppliedText = i18n::N_("All choices have already been selected and applied ");
 inline constexpr std::string_view kNoneAppliedText =
-    i18n::N_("None of the selected choices could be applied. The activity log says why. ");// What a screen reader says for a tip's help image, which shows only "?".
+    i18n::N_("None of the selected choices could be applied. The activity log says why. ");
+inline constexpr std::string_view kUndoTipFactoryCaption = i18n::N_("Undo this tip: factory default");
+inline constexpr std::string_view kUndoTipPreviousCaption = i18n::N_("Undo this tip: previous settings");
+inline constexpr std::string_view kUndoTipFactoryQuestion =
+    i18n::N_("Do you want to undo this tip and put back the factory default settings of what it changed? "
+             "The other tips of its group stay applied.");
+inline constexpr std::string_view kUndoTipPreviousQuestion =
+    i18n::N_("Do you want to undo this tip and put back the settings the machine had before it was first applied? "
+             "The other tips of its group stay applied.");
+// The names of a tip's two context menu entries: "UndoTipFactory_CheckBox17".
+std::string undo_tip_menu_item(int tip, bool to_previous);
+
+// What a screen reader says for a tip's help image, which shows only "?".
 std::string help_image_name(int tip);
 
 // The balloon after Apply: a congratulation only when every ticked tip took.

@@ -342,7 +342,11 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         if (controls_.notify(*reinterpret_cast<const NMHDR*>(lp), result)) return result;
         break;
     }
+    case WM_CONTEXTMENU:
+        if (controls_.context_menu(reinterpret_cast<HWND>(wp), lp)) return 0;
+        break;
     case WM_SETCURSOR:
+        controls_.right_click_on_disabled(reinterpret_cast<HWND>(wp), lp);
         if (HCURSOR cursor = controls_.cursor(reinterpret_cast<HWND>(wp))) {
             SetCursor(cursor);
             return TRUE;

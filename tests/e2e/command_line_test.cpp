@@ -140,6 +140,24 @@ TEST_F(CommandLine, ApplyOfEveryGroupShowsInTheWindowAndUndoPreviousGivesTheMach
     for (int tip : {1, 8, 13, 31}) EXPECT_EQ(tip_flag(tip), std::optional<DWORD>(0)) << "tip " << tip;
 }
 
+TEST_F(CommandLine, UndoOfOneTipToThePreviousSettingsLeavesTheRestOfItsGroupApplied) {
+    const std::wstring file_system = L"SYSTEM\\CurrentControlSet\\Control\\FileSystem";
+    const auto mft_before = read_dword(LM, file_system, L"NtfsMftZoneReservation");
+    const std::wstring profile = temp_file(L"system.txt");
+    ASSERT_NO_FATAL_FAILURE(write_file(profile, profile_text({13, 17, 18})));
+    ASSERT_EQ(run({L"/apply", profile}), std::optional<DWORD>(0));
+
+    std::string printed;
+    ASSERT_EQ(run({L"/undo", L"TIP0017", L"/previous"}, &printed), std::optional<DWORD>(0));
+    EXPECT_NE(printed.find("Undone: TIP0017, to what the machine held before."), std::string::npos) << printed;
+    EXPECT_EQ(read_dword(LM, file_system, L"NtfsMftZoneReservation"), mft_before);
+    EXPECT_FALSE(key_exists(LM, tip_key(17) + L"\\ORIGINAL_VALUES"));
+    EXPECT_EQ(tip_flag(17), std::optional<DWORD>(0));
+    for (int tip : {13, 18}) EXPECT_EQ(tip_flag(tip), std::optional<DWORD>(1)) << "tip " << tip;
+    EXPECT_EQ(read_dword(LM, file_system, L"NtfsDisable8dot3NameCreation"), std::optional<DWORD>(1));
+    EXPECT_EQ(read_dword(LM, kStateBase, L"SystemOptionsUndone"), std::optional<DWORD>(0));
+}
+
 TEST_F(CommandLine, AProfileSavedFromTheWindowAppliesTheSameTipsOnAFreshMachine) {
     const std::wstring profile = temp_file(L"saved from the window.txt");
     DeleteFileW(profile.c_str());

@@ -456,5 +456,35 @@ TEST_F(Keyboard, TabFollowsTheTipsAndTheMnemonicReachesThePageShown) {
     EXPECT_TRUE(wait_until([&] { return !checked(tip_box(30)); })) << "Alt+R did not clear the page";
 }
 
+TEST_F(Keyboard, AnAppliedTipsMenuUndoesThatTipAloneAfterAsking) {
+    go(L"System");
+    tick(17);
+    tick(18);
+    ASSERT_EQ(press_for_balloon(L"&Apply"), std::optional<std::wstring>(kApplied));
+    ASSERT_FALSE(enabled(tip_box(17)));
+    // The box of an applied tip takes no focus: the help image before it does.
+    ASSERT_TRUE(click(tip_box(16), ClickMethod::MouseInput));
+    ASSERT_TRUE(wait_until([&] { return focus_of(main_window()) == tip_box(16); }));
+    send_keys({{VK_TAB, true}, {VK_TAB, false}});
+    ASSERT_TRUE(wait_until([&] { return accessible_name(focus_of(main_window())) == L"Help: Increase MFT size to 25%"; }));
+    send_keys({{VK_APPS, true}, {VK_APPS, false}});
+    ASSERT_TRUE(wait_until([&] { return !windows_of_process(process_id(), L"#32768", true).empty(); })) << "no menu";
+    // End: the last entry, "Undo this tip: previous settings".
+    send_keys({{VK_END, true}, {VK_END, false}, {VK_RETURN, true}, {VK_RETURN, false}});
+    auto question = find_message_box(process_id());
+    ASSERT_TRUE(question) << describe_screen();
+    EXPECT_EQ(question->text, L"Increase MFT size to 25%\r\n\r\nDo you want to undo this tip and put back the settings "
+                              L"the machine had before it was first applied? The other tips of its group stay applied.");
+    ASSERT_TRUE(press_message_box_button(question->hwnd, L"Yes"));
+    ASSERT_TRUE(wait_until([&] { return enabled(tip_box(17)); })) << describe_screen();
+    EXPECT_FALSE(checked(tip_box(17)));
+    EXPECT_FALSE(enabled(tip_box(18)));
+    EXPECT_EQ(tip_flag(17), std::optional<DWORD>(0));
+    EXPECT_EQ(tip_flag(18), std::optional<DWORD>(1));
+    EXPECT_EQ(read_dword(HKEY_LOCAL_MACHINE, kStateBase, L"SystemOptionsUndone"), std::optional<DWORD>(0));
+    EXPECT_TRUE(in_order(log_lines(), {L"TIP0017 is being undone alone, to the previous settings; the other tips of its "
+                                       L"group stay as they are"}));
+}
+
 }  // namespace
 }  // namespace veltrano::e2e

@@ -502,6 +502,20 @@ TEST_F(Profiles, UndoLeavesAGroupWithNoAppliedTipAloneAndSaysSo) {
     EXPECT_EQ(reg.get(Root::LocalMachine, lanman, "MaxCmds"), RegValue::number(50));
 }
 
+TEST_F(Profiles, UndoOfTipsTakesBackThoseAloneAndSaysWhichWereNotApplied) {
+    files.files[kPath] = bytes("TIP0013\nTIP0015\n");
+    ASSERT_EQ(run({"/apply", kPath}), shell::kExitDone);
+    const Snapshot applied = snapshot(reg);
+    EXPECT_EQ(run({"/undo", "TIP0014"}), shell::kExitSomeNotApplied);
+    EXPECT_EQ(run({"/undo", "tip0013,TIP0014", "/whatif"}), shell::kExitDone);
+    EXPECT_EQ(snapshot(reg), applied);
+    EXPECT_THAT(console.lines, AllOf(HasSubstr("TIP0014 is not applied; nothing was undone for it."),
+                                     HasSubstr("Would undo: TIP0013, to the factory defaults.")));
+    ASSERT_EQ(run({"/undo", "TIP0013", "/log", "C:\\undo.log"}), shell::kExitDone);
+    EXPECT_THAT(file("C:\\undo.log"), AllOf(HasSubstr("TIP0013 is being undone alone"), HasSubstr("Exit code 0: done")));
+    EXPECT_TRUE(store.is_applied(15));
+}
+
 // Tips 11 (power) and 46 (customization) write into one key that neither
 // finds: whichever is undone last, either way, takes away what the first
 // one made.
@@ -579,6 +593,10 @@ TEST(CommandLineArguments, WhatMakesNoCommand) {
         {"/list", "/whatif"},
         {"/verify", "/norestorepoint"},
         {"/save", "a.txt", "/norestorepoint"},
+        {"/undo", "TIP17"},
+        {"/undo", "TIP0049"},
+        {"/undo", "TIP0017,network"},
+        {"/undo", "TIP0017,TIPTOP1"},
     };
     for (const auto& args : bad) {
         std::string error;
@@ -590,6 +608,10 @@ TEST(CommandLineArguments, WhatMakesNoCommand) {
     ASSERT_TRUE(undo);
     EXPECT_EQ(undo->groups.size(), 4u);
     EXPECT_TRUE(undo->to_previous);
+    const auto tips = shell::parse_command(std::vector<std::string>{"/undo", "tip0020,TIP0017", "TIP0020"}, error);
+    ASSERT_TRUE(tips);
+    EXPECT_THAT(tips->tips, ElementsAre(17, 20));
+    EXPECT_TRUE(tips->groups.empty());
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 #include "platform/win32/text.h"
 #include "tips/win32/tip_pages.h"
 
+#include <utility>
+#include <vector>
+
 namespace veltrano::shell::win32 {
 
 namespace {
@@ -32,6 +35,7 @@ void style_page_caption(const PageBuilder& b, HWND page) {
 void build_tip_page(const PageBuilder& b, tips::TipPage& logic) {
     const tips::GroupDisplay& group = tips::group_display(logic.group());
     style_page_caption(b, b.page);
+    std::vector<std::pair<HWND, HWND>> menu_owners;  // each tip's help image and box
     // Created in tip order, which is also the tab order: each help image,
     // a button for the keyboard and for readers, then its tip's box. F1 on
     // the box opens the same help.
@@ -46,6 +50,21 @@ void build_tip_page(const PageBuilder& b, tips::TipPage& logic) {
         check.on_help = [&logic, box = std::string(t.check_box)] { logic.check_box_help(box); };
         HWND box = b.add(check);
         b.controls.set_text_colour(box, kBlue);
+        menu_owners.push_back({help, box});
+    }
+    // Each tip's menu, on its box and on its help image: an applied tip's
+    // box is disabled, so the keyboard reaches the menu from the image
+    // before it. Hidden windows after the visible controls, out of the tab
+    // order and of the readers' way.
+    for (int tip = group.first_tip; tip <= group.last_tip; ++tip) {
+        std::vector<HWND> items;
+        for (const bool previous : {false, true})
+            items.push_back(b.add(decl(ControlKind::MenuItem, tips::undo_tip_menu_item(tip, previous),
+                                       previous ? tips::kUndoTipPreviousCaption : tips::kUndoTipFactoryCaption, {},
+                                       [&logic, tip, previous] { logic.undo_tip(tip, previous); })));
+        const auto [help, box] = menu_owners[static_cast<std::size_t>(tip - group.first_tip)];
+        b.controls.set_popup_menu(help, items);
+        b.controls.set_popup_menu(box, std::move(items));
     }
     b.add(button(group.select_all, [&logic] { logic.select_all(); }));
     b.add(button(group.clear_all, [&logic] { logic.clear_all(); }));

@@ -93,6 +93,7 @@ LRESULT CALLBACK panel_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLOREDIT:
     case WM_SETCURSOR:
+    case WM_CONTEXTMENU:
         return SendMessageW(GetAncestor(hwnd, GA_ROOT), msg, wp, lp);
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
@@ -331,14 +332,14 @@ bool Controls::notify(const NMHDR& header, LRESULT& result) const {
     return handled;
 }
 
-void Controls::set_popup_menu(HWND grid, std::vector<HWND> items) {
-    menus_[grid] = std::move(items);
-    if (auto it = grids_.find(grid); it != grids_.end())
-        it->second->on_context_menu = [this, grid] { show_popup_menu(grid); };
+void Controls::set_popup_menu(HWND control, std::vector<HWND> items) {
+    menus_[control] = std::move(items);
+    if (auto it = grids_.find(control); it != grids_.end())
+        it->second->on_context_menu = [this, control] { show_popup_menu(control); };
 }
 
-void Controls::show_popup_menu(HWND grid, bool from_keyboard) const {
-    auto menu_items = menus_.find(grid);
+void Controls::show_popup_menu(HWND control, bool from_keyboard) const {
+    auto menu_items = menus_.find(control);
     if (menu_items == menus_.end()) return;
     const std::vector<HWND>& items = menu_items->second;
     const unique_menu menu(CreatePopupMenu());
@@ -359,22 +360,49 @@ void Controls::show_popup_menu(HWND grid, bool from_keyboard) const {
     }
     POINT at{};
     GetCursorPos(&at);
-    if (from_keyboard) {
+    if (from_keyboard && !grids_.count(control)) {
+        RECT r{};
+        GetWindowRect(control, &r);
+        at = {r.left, r.bottom};
+    } else if (from_keyboard) {
         // Below the left end of the focused row, or the grid's corner.
         RECT row{LVIR_BOUNDS, 0, 0, 0};
-        const LRESULT item = SendMessageW(grid, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED);
-        if (item >= 0 && SendMessageW(grid, LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&row)))
+        const LRESULT item = SendMessageW(control, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED);
+        if (item >= 0 && SendMessageW(control, LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&row)))
             at = {row.left + 8, row.bottom};
         else
             at = {8, 8};
-        ClientToScreen(grid, &at);
+        ClientToScreen(control, &at);
     }
     const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
-                                                         at.x, at.y, 0, GetAncestor(grid, GA_ROOT), nullptr));
+                                                         at.x, at.y, 0, GetAncestor(control, GA_ROOT), nullptr));
     if (chosen == 0 || chosen > items.size()) return;
     // A copy: the handler may rebuild what the entry lives in.
     const std::function<void()> click = by_hwnd_.at(items[chosen - 1]).on_click;
-    if (click) enter_handler(grid, click);
+    if (click) enter_handler(control, click);
+}
+
+bool Controls::context_menu(HWND from, LPARAM at) const {
+    if (grids_.count(from)) return false;
+    const bool from_keyboard = at == -1;
+    HWND target = from;
+    if (!menus_.count(target) && !from_keyboard) {
+        // The system gives a disabled control's clicks to the window
+        // beneath it; the control is still the one under the pointer.
+        POINT pt{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+        ScreenToClient(from, &pt);
+        target = ChildWindowFromPointEx(from, pt, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+    }
+    if (!target || !menus_.count(target)) return false;
+    show_popup_menu(target, from_keyboard);
+    return true;
+}
+
+bool Controls::right_click_on_disabled(HWND under, LPARAM hit) const {
+    if (HIWORD(hit) != WM_RBUTTONDOWN || IsWindowEnabled(under) || !menus_.count(under)) return false;
+    // Posted: the menu's own loop must not run inside the cursor's question.
+    return PostMessageW(GetAncestor(under, GA_ROOT), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(under),
+                        static_cast<LPARAM>(GetMessagePos()));
 }
 
 bool Controls::shortcut(const MSG& msg) const {

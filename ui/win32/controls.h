@@ -104,12 +104,21 @@ public:
     // A grid's notifications (drawing, selection, context menu); true when
     // one was answered.
     bool notify(const NMHDR& header, LRESULT& result) const;
-    // The grid's pop-up menu, its items in order: shown on a right click,
-    // the Apps key or Shift+F10, and their shortcuts work while the grid
-    // has the focus.
-    void set_popup_menu(HWND grid, std::vector<HWND> items);
-    // At the pointer, or by the focused row when the keyboard asked.
-    void show_popup_menu(HWND grid, bool from_keyboard = false) const;
+    // A control's pop-up menu, its items in order: shown on a right click,
+    // the Apps key or Shift+F10, and their shortcuts work while the control
+    // has the focus. Several controls may share one menu.
+    void set_popup_menu(HWND control, std::vector<HWND> items);
+    // At the pointer, or when the keyboard asked by a grid's focused row or
+    // below any other control.
+    void show_popup_menu(HWND control, bool from_keyboard = false) const;
+    // WM_CONTEXTMENU of a control with a menu (a grid opens its own): from
+    // the control itself, or from the panel under a disabled one, which
+    // takes no mouse. True when a menu was shown.
+    bool context_menu(HWND from, LPARAM at) const;
+    // WM_SETCURSOR: a right button pressed on a disabled control with a
+    // menu (a hit the system refuses) asks for its menu, as it would
+    // enabled. True when it did.
+    bool right_click_on_disabled(HWND under, LPARAM hit) const;
     // A key for the focused grid's menu runs its item, unless the item is
     // disabled; true for any key of that menu, so it goes no further. So
     // do the keys that open the menu, Esc in an edit that it clears and F1
