@@ -94,8 +94,9 @@ bool parse_tips(const std::string& text, std::vector<int>& chosen, std::string& 
         if (name.empty()) continue;
         const std::optional<int> tip = tip_named(name);
         if (!tip) {
-            error = "unknown tip \"" + name + "\" (TIP0001 to TIP0048, or a group: network, power, system, "
-                    "customization or all)";
+            error = trf("unknown tip \"{0}\" (TIP0001 to TIP0048, or a group: network, power, system, "
+                        "customization or all)",
+                        name);
             return false;
         }
         chosen.push_back(*tip);
@@ -115,7 +116,7 @@ bool parse_undo_operand(const std::string& text, Command& command, std::string& 
     }
     if (lower(first).rfind("tip", 0) != 0) return parse_groups(text, command.groups, error);
     if (!parse_tips(text, command.tips, error)) return false;
-    if (command.tips.empty()) error = "/undo needs the groups or tips to take back";
+    if (command.tips.empty()) error = tr("/undo needs the groups or tips to take back");
     return !command.tips.empty();
 }
 
@@ -528,10 +529,11 @@ int Run::undo_tips(tips::TipServices& tip_services) {
     for (int tip : command_.tips) {
         const std::string name = core::tip_key(tip);
         if (!tips::flagged_applied(tip_services, tip))
-            say(name + " is not applied; nothing was undone for it.");
+            say(trf("{0} is not applied; nothing was undone for it.", name));
         else if (command_.to_previous && !tips::has_previous_settings(tip_services, tip))
-            say(name + " holds no record of the settings before it was applied; nothing was undone for it. "
-                       "Undo it without /previous to put back the factory defaults.");
+            say(trf("{0} holds no record of the settings before it was applied; nothing was undone for it. "
+                    "Undo it without /previous to put back the factory defaults.",
+                    name));
         else
             chosen.push_back(tip);
     }
@@ -544,8 +546,13 @@ int Run::undo_tips(tips::TipServices& tip_services) {
         point.succeeded();
     }
     std::sort(chosen.begin(), chosen.end());
-    console_.say((command_.what_if ? "Would undo: " : "Undone: ") + names(chosen) +
-                 (command_.to_previous ? ", to what the machine held before." : ", to the factory defaults."));
+    const std::string undone = names(chosen);
+    if (command_.what_if)
+        console_.say(command_.to_previous ? trf("Would undo: {0}, to what the machine held before.", undone)
+                                          : trf("Would undo: {0}, to the factory defaults.", undone));
+    else
+        console_.say(command_.to_previous ? trf("Undone: {0}, to what the machine held before.", undone)
+                                          : trf("Undone: {0}, to the factory defaults.", undone));
     return kExitDone;
 }
 

@@ -280,13 +280,14 @@ bool has_previous_settings(TipServices& services, int tip) {
 void undo_tip(TipServices& services, int tip, bool to_previous) {
     if (!flagged_applied(services, tip)) return;
     const std::string name = core::tip_key(tip);
-    services.reg.log().add(name + " is being undone alone, " +
-                           (to_previous ? "to the previous settings" : "to the factory defaults") +
-                           "; the other tips of its group stay as they are");
+    services.reg.log().add(
+        to_previous
+            ? trf("{0} is being undone alone, to the previous settings; the other tips of its group stay as they are", name)
+            : trf("{0} is being undone alone, to the factory defaults; the other tips of its group stay as they are", name));
     services.store.begin_work(tip, to_previous ? core::Work::UndoToPrevious : core::Work::UndoToFactory);
     finish_tip_undo(services, tip, to_previous);
     if (flagged_applied(services, tip))
-        services.reg.log().add(name + " still counts as applied: the settings put back are those it writes");
+        services.reg.log().add(trf("{0} still counts as applied: the settings put back are those it writes", name));
     services.reg.log().checkpoint();
 }
 

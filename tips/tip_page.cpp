@@ -54,11 +54,11 @@ void TipPage::undo_tip(int tip, bool to_previous) {
     // The menu shows the page as it was last drawn; the store decides.
     const bool offered = flagged_applied(ctx_.services, tip) && (!to_previous || has_previous_settings(ctx_.services, tip));
     if (!offered) return show_flags();
-    std::string caption(tip_display(tip).caption);
+    std::string caption = i18n::tr(tip_display(tip).caption);
     while (!caption.empty() && caption.back() == ' ') caption.pop_back();
     // Asked before the writer gate is taken: a script must not wait on the user.
     if (!ctx_.dialogs.ask_yes_no(caption + "\r\n\r\n" +
-                                 as_string(to_previous ? kUndoTipPreviousQuestion : kUndoTipFactoryQuestion)))
+                                 i18n::tr(to_previous ? kUndoTipPreviousQuestion : kUndoTipFactoryQuestion)))
         return;
     as_page_writer(ctx_, [this, tip, to_previous] {
         core::RestorePoint point(ctx_.system_restore, ctx_.services.reg.log(), restore_point_name("undo", 1, "tip"));

@@ -60,7 +60,7 @@ void build_tip_page(const PageBuilder& b, tips::TipPage& logic) {
         std::vector<HWND> items;
         for (const bool previous : {false, true})
             items.push_back(b.add(decl(ControlKind::MenuItem, tips::undo_tip_menu_item(tip, previous),
-                                       previous ? tips::kUndoTipPreviousCaption : tips::kUndoTipFactoryCaption, {},
+                                       i18n::tr(previous ? tips::kUndoTipPreviousCaption : tips::kUndoTipFactoryCaption), {},
                                        [&logic, tip, previous] { logic.undo_tip(tip, previous); })));
         const auto [help, box] = menu_owners[static_cast<std::size_t>(tip - group.first_tip)];
         b.controls.set_popup_menu(help, items);
