@@ -44,14 +44,14 @@ std::wstring class_of(HWND control) {
     return name;
 }
 
+BOOL CALLBACK collect(HWND child, LPARAM all) {
+    reinterpret_cast<std::vector<HWND>*>(all)->push_back(child);
+    return TRUE;
+}
+
 std::vector<HWND> descendants(HWND parent) {
     std::vector<HWND> all;
-    EnumChildWindows(
-        parent, [](HWND child, LPARAM all) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(all)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&all));
+    EnumChildWindows(parent, collect, reinterpret_cast<LPARAM>(&all));
     return all;
 }
 

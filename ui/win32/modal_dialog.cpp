@@ -18,17 +18,17 @@ struct Face {
     BYTE charset;
 };
 
+int CALLBACK note_found(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
 bool installed(HDC dc, const Face& face) {
     LOGFONTW wanted{};
     wanted.lfCharSet = face.charset;
     lstrcpynW(wanted.lfFaceName, face.name, LF_FACESIZE);
     bool found = false;
-    EnumFontFamiliesExW(
-        dc, &wanted, [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
-            *reinterpret_cast<bool*>(found) = true;
-            return 0;
-        },
-        reinterpret_cast<LPARAM>(&found), 0);
+    EnumFontFamiliesExW(dc, &wanted, note_found, reinterpret_cast<LPARAM>(&found), 0);
     return found;
 }
 
