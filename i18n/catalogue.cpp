@@ -62,6 +62,7 @@ Catalogue Catalogue::from_mo(std::span<const std::uint8_t> bytes) {
 }
 
 std::string_view Catalogue::find(std::string_view english) const {
+    if (texts_.empty()) return english;  // English: no key is made for each text
     const auto found = texts_.find(std::string(english));
     return found == texts_.end() ? english : std::string_view(found->second);
 }
