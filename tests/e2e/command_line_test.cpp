@@ -1,6 +1,7 @@
 // veltrano.exe as a start-up script runs it: /apply, /undo, /save with their
 // exit codes, against the real registry of the test prefix, and the window
 // afterwards showing what the script did.
+#include "temp_files.h"
 #include "tips_session.h"
 
 #include "e2e_environment.h"
@@ -51,31 +52,6 @@ std::wstring differences(const Snapshot& a, const Snapshot& b) {
     return out;
 }
 
-// Files of the test live in the prefix's own temporary folder.
-std::wstring temp_file(const std::wstring& name) {
-    wchar_t folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
-    return std::wstring(folder) + name;
-}
-void write_file(const std::wstring& path, const std::string& text) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
-}
-// Shared, as the program may be appending to it while the test reads.
-std::string read_file(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    std::string out;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) out.append(buffer, read);
-    CloseHandle(file);
-    return out;
-}
 
 // A profile with tips of every group, deletions of keys among them.
 const std::vector<int> kProfileTips = {1, 5, 8, 10, 13, 17, 31, 34, 41};

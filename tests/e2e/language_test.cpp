@@ -2,10 +2,13 @@
 // and the command line speak it, what scripts read stays English. What each
 // text should say comes from the language's own catalogue, as the build put
 // it into the program.
+#include "e2e_environment.h"
+#include "temp_files.h"
 #include "tips_session.h"
 
 #include "i18n/catalogue.h"
 #include "i18n/languages.h"
+#include "shell/command_line.h"
 #include "tips/tip_page.h"
 
 #include <fstream>
@@ -56,6 +59,20 @@ protected:
         }
     }
 
+    // What the command line printed, run with /lang and these arguments.
+    std::string printed(std::vector<std::wstring> args) const {
+        const std::wstring file = temp_file(L"printed.txt");
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        HANDLE out = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+        args.insert(args.begin(), {L"/lang", to_utf16(code_)});
+        ChildProcess script;
+        const bool started = script.start(setting(L"VELTRANO_EXE"), args, out);
+        CloseHandle(out);
+        EXPECT_TRUE(started && script.wait_for_exit());
+        return read_file(file);
+    }
+
     std::string code_;
     i18n::Catalogue catalogue_;
 };
@@ -75,6 +92,17 @@ TEST_F(German, PagesBalloonUndoAndCleanerSpeakGerman) {
     ASSERT_NO_FATAL_FAILURE(click_caption(said("RegClean").c_str()));
     EXPECT_TRUE(shown(Selector::by_caption(said("&Start Registry Scan"))));
     EXPECT_TRUE(shown(Selector::by_caption(said("&Remove Selected Entry"))));
+}
+
+// What people read is German; what scripts read of /list stays English.
+TEST_F(German, UsageAndListSpeakGermanAroundEnglishFields) {
+    const std::string usage(catalogue_.find(shell::kUsage));
+    ASSERT_NE(usage, shell::kUsage);
+    EXPECT_NE(printed({L"/?"}).find(usage.substr(0, usage.find('\n'))), std::string::npos);
+    const std::string list = printed({L"/list"});
+    std::string caption(catalogue_.find(tips::tip_display(1).caption));
+    while (!caption.empty() && caption.back() == ' ') caption.pop_back();
+    EXPECT_NE(list.find("TIP0001\tnetwork\tnot applied\tnot in effect\t" + caption + "\r\n"), std::string::npos) << list;
 }
 
 class Japanese : public InLanguage {
