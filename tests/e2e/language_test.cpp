@@ -65,7 +65,8 @@ protected:
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
         HANDLE out = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        args.insert(args.begin(), {L"/lang", to_utf16(code_)});
+        const auto language = arguments();
+        args.insert(args.begin(), language.begin(), language.end());
         ChildProcess script;
         const bool started = script.start(setting(L"VELTRANO_EXE"), args, out);
         CloseHandle(out);
@@ -109,6 +110,25 @@ TEST_F(German, UsageAndListSpeakGermanAroundEnglishFields) {
     std::string caption(catalogue_.find(tips::tip_display(1).caption));
     while (!caption.empty() && caption.back() == ' ') caption.pop_back();
     EXPECT_NE(list.find("TIP0001\tnetwork\tnot applied\tnot in effect\t" + caption + "\r\n"), std::string::npos) << list;
+}
+
+// A German Windows, no /lang: Veltrano takes Windows' display language.
+// Wine takes it from LANG, which the test veltrano_e2e_german_windows sets.
+class GermanWindows : public InLanguage {
+protected:
+    GermanWindows() : InLanguage("de", "de") {}
+    std::vector<std::wstring> arguments() const override { return {}; }
+    void SetUp() override {
+        if (PRIMARYLANGID(GetUserDefaultUILanguage()) != LANG_GERMAN)
+            GTEST_SKIP() << "runs under LANG=de_DE.UTF-8 (ctest veltrano_e2e_german_windows)";
+        InLanguage::SetUp();
+    }
+};
+
+TEST_F(GermanWindows, TheWindowAndTheCommandLineSpeakGerman) {
+    ASSERT_NO_FATAL_FAILURE(visit_every_page());
+    const std::string usage(catalogue_.find(shell::kUsage));
+    EXPECT_NE(printed({L"/?"}).find(usage.substr(0, usage.find('\n'))), std::string::npos);
 }
 
 class Japanese : public InLanguage {
