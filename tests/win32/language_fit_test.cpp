@@ -11,6 +11,8 @@
 #include "ui/win32/sheet.h"
 #include "ui/win32/window_binding.h"
 
+#include <commctrl.h>
+
 #include <cwctype>
 #include <fstream>
 #include <iterator>
@@ -82,6 +84,31 @@ bool has_every_glyph(HWND control, HFONT font, const std::wstring& text) {
     return true;
 }
 
+// The navigation bar's entries: each caption on one line within its button.
+std::string cut_entries(HWND bar) {
+    std::string cut;
+    HDC dc = GetDC(bar);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(bar, WM_GETFONT, 0, 0)));
+    const int count = static_cast<int>(SendMessageW(bar, TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        TBBUTTON button{};
+        SendMessageW(bar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
+        wchar_t text[128] = {};
+        SendMessageW(bar, TB_GETBUTTONTEXTW, button.idCommand, reinterpret_cast<LPARAM>(text));
+        RECT at{};
+        SendMessageW(bar, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&at));
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, text, lstrlenW(text), &extent);
+        // The button's edges and the toolbar's own padding take a few pixels.
+        if (extent.cx > at.right - at.left - 6)
+            cut += "navigation \"" + to_utf8(text) + "\": needs " + std::to_string(extent.cx) + ", has " +
+                   std::to_string(at.right - at.left - 6) + "\n";
+    }
+    SelectObject(dc, old);
+    ReleaseDC(bar, dc);
+    return cut;
+}
+
 class LanguageFit : public fakes::FormFixture, public ::testing::WithParamInterface<std::string_view> {
 protected:
     void SetUp() override {
@@ -108,6 +135,7 @@ TEST_P(LanguageFit, EveryCaptionFitsHasItsGlyphsAndItsOwnLetter) {
             const std::wstring text = text_of(control);
             if (text.empty()) continue;
             const std::string what = std::string(row.group_box) + " \"" + to_utf8(text) + "\"";
+            if (class_of(control) == TOOLBARCLASSNAMEW) continue;  // measured once, below
             // A sheet's labels each in their own place and font.
             if (class_of(control) == shell::win32::Sheet::kClass) {
                 const auto* sheet = shell::win32::bound_object<shell::win32::Sheet>(control);
@@ -139,6 +167,7 @@ TEST_P(LanguageFit, EveryCaptionFitsHasItsGlyphsAndItsOwnLetter) {
         }
         window.set_visible(row.group_box, false);
     }
+    if (HWND bar = FindWindowExW(window.hwnd(), nullptr, TOOLBARCLASSNAMEW, nullptr)) cut += cut_entries(bar);
     EXPECT_GT(measured, 100);
     EXPECT_EQ(cut, "");
     EXPECT_EQ(boxes, "");
