@@ -116,6 +116,23 @@ LONG room_below(HWND control, const RECT& at, LONG bottom, const std::vector<HWN
     return bottom;
 }
 
+// A label names the edit or list right after it: where the label needs
+// more room on its line, the edit gives it up from its own width, as long as
+// it keeps most of it.
+void make_room_beside(HWND label, const RECT& at, LONG wanted_right) {
+    HWND named = GetWindow(label, GW_HWNDNEXT);
+    if (!named) return;
+    wchar_t cls[32] = {};
+    GetClassNameW(named, cls, 32);
+    if (lstrcmpiW(cls, WC_EDITW) != 0 && lstrcmpiW(cls, WC_COMBOBOXW) != 0) return;
+    const RECT box = rect_in_parent(named);
+    if (!overlaps(at.top, at.bottom, box.top, box.bottom) || box.left < at.right - 1) return;
+    const LONG shift = std::min<LONG>(wanted_right + kGap - box.left, (box.right - box.left) / 3);
+    if (shift <= 0) return;
+    SetWindowPos(named, nullptr, box.left + shift, box.top, box.right - box.left - shift, box.bottom - box.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void fit_one(HWND control, Kind kind, const std::vector<HWND>& siblings) {
     RECT client{};
     GetClientRect(control, &client);
@@ -124,6 +141,7 @@ void fit_one(HWND control, Kind kind, const std::vector<HWND>& siblings) {
     if (!needs || (needs->cx <= client.right && needs->cy <= client.bottom)) return;
 
     const RECT at = rect_in_parent(control);
+    if (kind == Kind::Text) make_room_beside(control, at, at.left + text_extent(control, text_of(control), 0).cx);
     const Room room = free_room(control, at, siblings);
     const std::wstring text = text_of(control);
     const int extra = (at.right - at.left) - client.right;  // borders
