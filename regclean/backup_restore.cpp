@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "core/restore_point.h"
+#include "i18n/translate.h"
 #include "regclean/reg_reader.h"
 #include "regclean/reg_scanner.h"
 
@@ -13,8 +14,10 @@ namespace veltrano::regclean {
 
 namespace {
 
+// A count in its text: "one" and "many" are templates marked for
+// translation, {0} the number.
 std::string counted(std::size_t n, const char* one, const char* many) {
-    return std::to_string(n) + " " + (n == 1 ? one : many);
+    return i18n::trf(n == 1 ? one : many, std::to_string(n));
 }
 
 // Beside the backup, named after it.
@@ -57,57 +60,84 @@ std::string entry_key_cell(const BackupEntry& entry) {
 std::vector<std::string> entry_cells(const BackupEntry& entry, EntryState state) {
     std::string said;
     switch (state) {
-    case EntryState::Missing: said = "removed"; break;
-    case EntryState::Restored: said = "restored"; break;
-    case EntryState::Changed: said = "kept: it was changed since"; break;
+    // TRANSLATORS: the state of a backup's entry: its value is not in the registry
+    case EntryState::Missing: said = i18n::tr("removed"); break;
+    // TRANSLATORS: the state of a backup's entry: its value is back in the registry with the backup's data
+    case EntryState::Restored: said = i18n::tr("restored"); break;
+    // TRANSLATORS: the state of a backup's entry: its value is in the registry with other data, left as it is
+    case EntryState::Changed: said = i18n::tr("kept: it was changed since"); break;
     }
     return {entry_key_cell(entry), entry.name, entry.value.text, said};
 }
 
 std::string backup_line(const BackupSummary& s) {
-    if (!s.error.empty()) return s.when + "    cannot be read";
-    std::string line = s.when + "    " + counted(s.entry_count, "entry", "entries") + "    " + s.first_key;
-    if (s.note == RestoreNote::Started) return line + "    (restore stopped)";
-    if (s.restored == s.entry_count || s.note == RestoreNote::Finished) return line + "    (restored)";
+    // A line of columns: when the backup was made, then what it holds.
+    // TRANSLATORS: a column of the restore window's list of backups: this backup file cannot be read
+    if (!s.error.empty()) return s.when + "    " + i18n::tr("cannot be read");
+    const std::string count =
+        counted(s.entry_count,
+                // TRANSLATORS: a column of the restore window's list of backups: how many entries the backup holds
+                i18n::N_("{0} entry"),
+                // TRANSLATORS: a column of the restore window's list of backups: how many entries the backup holds
+                i18n::N_("{0} entries"));
+    std::string line = s.when + "    " + count + "    " + s.first_key;
+    // TRANSLATORS: the end of a line in the restore window's list of backups: a restore of it stopped half way
+    if (s.note == RestoreNote::Started) return line + "    " + i18n::tr("(restore stopped)");
+    // TRANSLATORS: the end of a line in the restore window's list of backups: it has been restored
+    if (s.restored == s.entry_count || s.note == RestoreNote::Finished) return line + "    " + i18n::tr("(restored)");
     return line;
 }
 
 std::string backup_status(const BackupSummary& s) {
     if (!s.error.empty()) return s.error;
     if (s.note == RestoreNote::Started)
-        return "A restore of this backup stopped before it ended. Restore finishes it.";
-    if (s.restored == s.entry_count) return "This backup is restored: every entry holds the backup's data.";
+        // TRANSLATORS: 'Restore' is the caption of the button that puts a backup's entries back
+        return i18n::tr("A restore of this backup stopped before it ended. Restore finishes it.");
+    if (s.restored == s.entry_count) return i18n::tr("This backup is restored: every entry holds the backup's data.");
     if (s.note == RestoreNote::Finished) {
         if (s.changed == 1)
-            return "This backup was restored. 1 entry was kept because it was changed since: choose it and Restore "
-                   "anyway to put the backup's data back.";
-        return "This backup was restored. " + std::to_string(s.changed) +
-               " entries were kept because they were changed since: choose one and Restore anyway to put the "
-               "backup's data back.";
+            // TRANSLATORS: 'Restore anyway' is the caption of the button that puts a changed entry back
+            return i18n::tr("This backup was restored. 1 entry was kept because it was changed since: choose it and "
+                            "Restore anyway to put the backup's data back.");
+        // TRANSLATORS: {0} a number of entries other than 1; 'Restore anyway' is the caption of the button that
+        // puts a changed entry back
+        return i18n::trf("This backup was restored. {0} entries were kept because they were changed since: choose "
+                         "one and Restore anyway to put the backup's data back.",
+                         std::to_string(s.changed));
     }
     const std::size_t missing = s.entry_count - s.restored - s.changed;
-    if (missing == 1) return "Restore puts back 1 removed entry; entries changed since are kept.";
-    return "Restore puts back " + std::to_string(missing) + " removed entries; entries changed since are kept.";
+    // TRANSLATORS: 'Restore' is the caption of the button that puts a backup's entries back
+    if (missing == 1) return i18n::tr("Restore puts back 1 removed entry; entries changed since are kept.");
+    // TRANSLATORS: {0} a number of entries other than 1; 'Restore' is the caption of the button that puts them back
+    return i18n::trf("Restore puts back {0} removed entries; entries changed since are kept.", std::to_string(missing));
 }
 
 // One sentence for each thing that happened.
 std::string outcome_text(const RestoreOutcome& o) {
     std::vector<std::string> said;
     if (o.restored == 0)
-        said.push_back("Nothing was written to the registry.");
+        said.push_back(i18n::tr("Nothing was written to the registry."));
     else
-        said.push_back(o.restored == 1 ? std::string("Restored 1 entry.")
-                                       : "Restored " + std::to_string(o.restored) + " entries.");
+        said.push_back(o.restored == 1 ? i18n::tr("Restored 1 entry.")
+                                       : i18n::trf("Restored {0} entries.", std::to_string(o.restored)));
     if (o.already > 0)
-        said.push_back(o.already == 1 ? std::string("1 entry holds the backup's data already.")
-                                      : std::to_string(o.already) + " entries hold the backup's data already.");
+        said.push_back(o.already == 1
+                           ? i18n::tr("1 entry holds the backup's data already.")
+                           : i18n::trf("{0} entries hold the backup's data already.", std::to_string(o.already)));
     if (o.kept > 0)
-        said.push_back(o.kept == 1 ? std::string("1 entry was kept: it was changed since.")
-                                   : std::to_string(o.kept) + " entries were kept: they were changed since.");
-    const std::string why = o.failure.empty() ? std::string("the registry refused") : o.failure;
+        said.push_back(o.kept == 1
+                           ? i18n::tr("1 entry was kept: it was changed since.")
+                           : i18n::trf("{0} entries were kept: they were changed since.", std::to_string(o.kept)));
+    // TRANSLATORS: why entries could not be restored, when Windows gave no words of its own
+    const std::string why = o.failure.empty() ? i18n::tr("the registry refused") : o.failure;
     if (o.failed > 0)
-        said.push_back(o.failed == 1 ? "1 entry could not be restored: " + why + "."
-                                     : std::to_string(o.failed) + " entries could not be restored: " + why + ".");
+        said.push_back(
+            o.failed == 1
+                // TRANSLATORS: {0} why: Windows' own words, or 'the registry refused'
+                ? i18n::trf("1 entry could not be restored: {0}.", why)
+                // TRANSLATORS: {0} a number of entries other than 1, {1} why: Windows' own words, or 'the registry
+                // refused'
+                : i18n::trf("{0} entries could not be restored: {1}.", std::to_string(o.failed), why));
     std::string text;
     for (const std::string& sentence : said) text += (text.empty() ? "" : " ") + sentence;
     return text;
@@ -120,7 +150,8 @@ BackupRestorer::BackupRestorer(platform::Registry& registry, platform::FileSyste
 std::vector<BackupEntry> BackupRestorer::entries(const std::string& file) {
     std::vector<std::uint8_t> bytes;
     if (!files_.read_file(file, bytes))
-        throw core::VeltranoError("The backup " + file + " could not be read. Nothing was written to the registry.");
+        throw core::VeltranoError(
+            i18n::trf("The backup {0} could not be read. Nothing was written to the registry.", file));
     return read_backup(bytes, file);
 }
 
@@ -162,8 +193,8 @@ void BackupRestorer::write_note(const std::string& file, RestoreNote note, const
     for (std::size_t place : anyway) text += "anyway " + std::to_string(place) + "\r\n";
     if (!files_.replace_file(note_file(file), std::vector<std::uint8_t>(text.begin(), text.end())) &&
         note == RestoreNote::Started)
-        throw core::VeltranoError("Nothing was restored: the note that a restore has begun could not be written to " +
-                                  note_file(file) + ".");
+        throw core::VeltranoError(i18n::trf(
+            "Nothing was restored: the note that a restore has begun could not be written to {0}.", note_file(file)));
 }
 
 std::vector<BackupSummary> BackupRestorer::list(const std::string& folder) {
@@ -225,25 +256,39 @@ RestoreOutcome BackupRestorer::restore(const std::string& file, const std::set<s
     // Written before the first change: a run stopped after it is finished
     // by the next, which reads what it was asked to restore anyway here.
     write_note(file, RestoreNote::Started, anyway);
-    log.add("Restoring registry entries from the backup " + file);
+    log.add(i18n::trf("Restoring registry entries from the backup {0}", file));
     core::RestorePoint point(system_restore_, log,
-                             "Veltrano: restore " + counted(work.size(), "registry entry", "registry entries"));
+                             counted(work.size(),
+                                     // TRANSLATORS: a System Restore point's name; {0} is 1, the number of entries
+                                     i18n::N_("Veltrano: restore {0} registry entry"),
+                                     // TRANSLATORS: a System Restore point's name; {0} is a number other than 1
+                                     i18n::N_("Veltrano: restore {0} registry entries")));
     for (std::size_t i : work) {
         const BackupEntry& entry = all[i];
-        const std::string where = full_key(entry) + ": " + (entry.name.empty() ? "(Default)" : entry.name);
+        // TRANSLATORS: the default value of a key, which has no name
+        const std::string where = full_key(entry) + ": " + (entry.name.empty() ? i18n::tr("(Default)") : entry.name);
         auto key = registry_.open(entry.root, ensure_leading_backslash(entry.key_path), true);
         if (key && key->set(entry.name, entry.value)) {
             ++outcome.restored;
-            log.add((now[i] == EntryState::Changed ? "Restored anyway " : "Restored ") + where);
+            // TRANSLATORS: {0} the registry key and value put back
+            log.add(now[i] == EntryState::Changed ? i18n::trf("Restored anyway {0}", where)
+                                                  // TRANSLATORS: {0} the registry key and value put back
+                                                  : i18n::trf("Restored {0}", where));
             continue;
         }
         ++outcome.failed;
         outcome.failure = key ? key->last_error_text() : registry_.last_error_text();
-        log.add("Could not restore " + where + (outcome.failure.empty() ? "" : ": " + outcome.failure));
+        if (outcome.failure.empty())
+            // TRANSLATORS: {0} the registry key and value
+            log.add(i18n::trf("Could not restore {0}", where));
+        else
+            // TRANSLATORS: {0} the registry key and value, {1} Windows' own words for why
+            log.add(i18n::trf("Could not restore {0}: {1}", where, outcome.failure));
     }
     for (std::size_t i = 0; i < all.size(); ++i)
         if (now[i] == EntryState::Changed && !anyway.count(i))
-            log.add("Kept " + full_key(all[i]) + ": " + all[i].name + ", changed since the removal");
+            // TRANSLATORS: {0} the registry key, {1} the value's name; it holds other data than the backup
+            log.add(i18n::trf("Kept {0}: {1}, changed since the removal", full_key(all[i]), all[i].name));
     // A failed entry leaves the restore begun: the next Restore tries it again.
     if (outcome.failed == 0) write_note(file, RestoreNote::Finished, anyway);
     point.succeeded();

@@ -24,7 +24,15 @@ struct Column {
 };
 // The cleaner's own headings for what its grid shows too.
 constexpr Column kColumns[] = {
-    {"Registry Key", 220}, {"String Value", 110}, {"File/Path reference", 170}, {"State", 110}};
+    // TRANSLATORS: a column of the registry cleaner's list: the key holding the value
+    {i18n::N_("Registry Key"), 220},
+    // TRANSLATORS: a column of the registry cleaner's list: the value's name
+    {i18n::N_("String Value"), 110},
+    // TRANSLATORS: a column of the registry cleaner's list: the missing file or folder the value names
+    {i18n::N_("File/Path reference"), 170},
+    // TRANSLATORS: a column of the restore window's entries: removed, restored, or kept because changed since
+    {i18n::N_("State"), 110},
+};
 
 }  // namespace
 
@@ -43,29 +51,34 @@ void RestoreWindow::open(HWND owner) {
 void RestoreWindow::FormCreate() {
     // Each list is named by the label just before it, as a screen reader
     // names it; the labels' letters take the focus to their lists.
-    controls().create(hwnd(), {ControlKind::Label, "LabelBackups", "&Backups of removed entries, newest first:", 12,
-                               12, 616, 16},
+    controls().create(hwnd(),
+                      {ControlKind::Label, "LabelBackups", i18n::tr("&Backups of removed entries, newest first:"), 12,
+                       12, 616, 16},
                       font());
     list_ = controls().create(hwnd(), {ControlKind::ListBox, kList, "", 12, 30, 616, 112}, font());
-    controls().create(hwnd(), {ControlKind::Label, "LabelBackupEntries", "&Entries of the chosen backup:", 12, 150,
-                               616, 16},
+    controls().create(hwnd(),
+                      {ControlKind::Label, "LabelBackupEntries", i18n::tr("&Entries of the chosen backup:"), 12, 150,
+                       616, 16},
                       font());
     controls().create(hwnd(), {ControlKind::Grid, kEntries, "", 12, 168, 616, 160}, font());
     if (GridView* grid = controls().grid(kEntries)) {
         grid->set_column_count(static_cast<int>(std::size(kColumns)));
         for (int c = 0; c < static_cast<int>(std::size(kColumns)); ++c) {
             grid->set_column_width(c, kColumns[c].width);
-            grid->set_cell(c, 0, kColumns[c].heading);
+            grid->set_cell(c, 0, i18n::tr(kColumns[c].heading));
         }
     }
     controls().create(hwnd(), {ControlKind::Label, kStatus, "", 12, 334, 616, 36}, font());
-    controls().create(hwnd(), {ControlKind::Button, kRestore, "&Restore", 12, 380, 100, 28, [this] { restore(false); }},
+    // TRANSLATORS: the button that puts the chosen backup's removed entries back
+    controls().create(hwnd(), {ControlKind::Button, kRestore, i18n::tr("&Restore"), 12, 380, 100, 28,
+                               [this] { restore(false); }},
                       font());
-    controls().create(hwnd(), {ControlKind::Button, kAnyway, "Restore &anyway", 120, 380, 120, 28,
+    // TRANSLATORS: the button that puts back the chosen entry even though it was changed since its removal
+    controls().create(hwnd(), {ControlKind::Button, kAnyway, i18n::tr("Restore &anyway"), 120, 380, 120, 28,
                                [this] { restore(true); }},
                       font());
-    HWND close = controls().create(hwnd(), {ControlKind::Button, "ButtonCloseRestore", "Close", 528, 380, 100, 28,
-                                            [this] { end_modal(); }},
+    HWND close = controls().create(hwnd(), {ControlKind::Button, "ButtonCloseRestore", i18n::tr("Close"), 528, 380,
+                                            100, 28, [this] { end_modal(); }},
                                    font());
     SetWindowLongPtrW(close, GWLP_ID, IDCANCEL);
 }
@@ -97,7 +110,7 @@ void RestoreWindow::show_chosen() {
     const LRESULT chosen = SendMessageW(list_, LB_GETCURSEL, 0, 0);
     entries_.clear();
     states_.clear();
-    std::string status = "There are no backups yet: a removal writes one before it removes anything.";
+    std::string status = i18n::tr("There are no backups yet: a removal writes one before it removes anything.");
     bool missing = false, changed = false;
     if (chosen != LB_ERR && static_cast<std::size_t>(chosen) < backups_.size()) {
         const regclean::BackupSummary& backup = backups_[static_cast<std::size_t>(chosen)];
@@ -135,7 +148,8 @@ void RestoreWindow::restore(bool anyway) {
         const int row = grid ? grid->current_row() : 0;
         if (row < 1 || static_cast<std::size_t>(row) > states_.size() ||
             states_[static_cast<std::size_t>(row) - 1] != regclean::EntryState::Changed) {
-            set_status("Choose an entry that was kept because it was changed since, then Restore anyway.");
+            // TRANSLATORS: 'Restore anyway' is the caption of the button that puts a changed entry back
+            set_status(i18n::tr("Choose an entry that was kept because it was changed since, then Restore anyway."));
             return;
         }
         places.insert(static_cast<std::size_t>(row) - 1);
