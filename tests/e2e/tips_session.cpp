@@ -33,7 +33,18 @@ void TipsSession::press(const wchar_t* button) {
     ASSERT_TRUE(click(target, ClickMethod::ButtonMessage)) << to_utf8(button);
 }
 
-HWND TipsSession::balloon(Millis wait) const { return find_top_window(L"Done", process_id(), wait); }
+// By its class: its title, "Done", is in the language shown.
+HWND TipsSession::balloon(Millis wait) const {
+    HWND found = nullptr;
+    wait_until(
+        [&] {
+            const auto shown = windows_of_process(process_id(), L"TForm5", true);
+            found = shown.empty() ? nullptr : shown.front();
+            return found != nullptr;
+        },
+        wait);
+    return found;
+}
 
 std::optional<std::wstring> TipsSession::press_for_balloon(const wchar_t* button) {
     press(button);
