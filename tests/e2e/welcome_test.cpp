@@ -138,8 +138,9 @@ TEST_F(WelcomePage, EveryLabelIsFilledOnceTheFirstTickHasRun) {
     const auto texts = page_texts();
     // Three texts of the introduction, eight captions, ten facts, the load
     // caption, the captions of the statistics' and the calendar's frames,
-    // five statistics and the calendar's name for screen readers.
-    EXPECT_EQ(texts.size(), 30u) << describe_screen();
+    // five statistics, the calendar's name for screen readers and the
+    // language box's label.
+    EXPECT_EQ(texts.size(), 31u) << describe_screen();
     for (const ControlInfo& c : texts) EXPECT_FALSE(c.text.empty()) << "empty label at " << c.screen_rect.left << "," << c.screen_rect.top;
 }
 
