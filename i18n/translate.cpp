@@ -31,6 +31,10 @@ const Catalogue& catalogue_in_use() { return in_use(); }
 
 std::string tr(std::string_view english) { return std::string(in_use().find(english)); }
 
+std::string for_count(std::uint64_t n, std::string_view one, std::string_view many) {
+    return fill_placeholders(tr(n == 1 ? one : many), {std::to_string(n)});
+}
+
 std::string fill_placeholders(std::string_view text, std::initializer_list<std::string_view> arguments) {
     const std::vector<std::string_view> args(arguments);
     std::string out;

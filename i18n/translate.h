@@ -10,6 +10,7 @@
 //                                      is translated where it is shown
 #pragma once
 
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -37,6 +38,11 @@ template <typename... Arguments>
 std::string trf(std::string_view english, const Arguments&... arguments) {
     return fill_placeholders(tr(english), {std::string_view(arguments)...});
 }
+
+// The sentence for a count, {0} filled with it: `one` for 1, `many` for
+// any other number. The catalogue has no plural forms; translators word the
+// plural so that it reads for every other number.
+std::string for_count(std::uint64_t n, std::string_view one, std::string_view many);
 
 template <typename Text>
 constexpr Text N_(Text english) {

@@ -16,10 +16,6 @@ namespace {
 
 // A count in its text: "one" and "many" are templates marked for
 // translation, {0} the number.
-std::string counted(std::size_t n, const char* one, const char* many) {
-    return i18n::trf(n == 1 ? one : many, std::to_string(n));
-}
-
 // Beside the backup, named after it.
 std::string note_file(const std::string& file) { return file + ".restore"; }
 
@@ -75,7 +71,7 @@ std::string backup_line(const BackupSummary& s) {
     // TRANSLATORS: a column of the restore window's list of backups: this backup file cannot be read
     if (!s.error.empty()) return s.when + "    " + i18n::tr("cannot be read");
     const std::string count =
-        counted(s.entry_count,
+        i18n::for_count(s.entry_count,
                 // TRANSLATORS: a column of the restore window's list of backups: how many entries the backup holds
                 i18n::N_("{0} entry"),
                 // TRANSLATORS: a column of the restore window's list of backups: how many entries the backup holds
@@ -258,7 +254,7 @@ RestoreOutcome BackupRestorer::restore(const std::string& file, const std::set<s
     write_note(file, RestoreNote::Started, anyway);
     log.add(i18n::trf("Restoring registry entries from the backup {0}", file));
     core::RestorePoint point(system_restore_, log,
-                             counted(work.size(),
+                             i18n::for_count(work.size(),
                                      // TRANSLATORS: a System Restore point's name; {0} is 1, the number of entries
                                      i18n::N_("Veltrano: restore {0} registry entry"),
                                      // TRANSLATORS: a System Restore point's name; {0} is a number other than 1

@@ -49,10 +49,6 @@ namespace {
 
 // A count in its text: "one" and "many" are templates marked for
 // translation, {0} the number.
-std::string counted(std::uint64_t n, const char* one, const char* many) {
-    return i18n::trf(n == 1 ? one : many, std::to_string(n));
-}
-
 // Clears a flag however the scope is left: a scan may end in an error.
 class ScopedFlag {
 public:
@@ -73,11 +69,11 @@ constexpr unsigned kPumpsPerProgress = 256;
 
 std::string progress_text(const ScanProgress& p, bool scanning, bool stopped) {
     // TRANSLATORS: a count of registry keys read, put into the scan's progress line
-    const std::string keys = counted(p.keys, i18n::N_("{0} key"), i18n::N_("{0} keys"));
+    const std::string keys = i18n::for_count(p.keys, i18n::N_("{0} key"), i18n::N_("{0} keys"));
     // TRANSLATORS: a count of registry values read, put into the scan's progress line
-    const std::string values = counted(p.values, i18n::N_("{0} value"), i18n::N_("{0} values"));
+    const std::string values = i18n::for_count(p.values, i18n::N_("{0} value"), i18n::N_("{0} values"));
     // TRANSLATORS: a count of broken registry entries found, put into the scan's progress line
-    const std::string found = counted(p.found, i18n::N_("{0} entry"), i18n::N_("{0} entries"));
+    const std::string found = i18n::for_count(p.found, i18n::N_("{0} entry"), i18n::N_("{0} entries"));
     // TRANSLATORS: {0} a registry root (HKEY_CURRENT_USER), {1} "N keys", {2} "N values", {3} "N entries"
     if (scanning) return i18n::trf("Scanning {0}: {1} and {2} read, {3} found", p.root_name, keys, values, found);
     std::string text =
@@ -87,10 +83,10 @@ std::string progress_text(const ScanProgress& p, bool scanning, bool stopped) {
             // TRANSLATORS: {0} "N keys", {1} "N values", {2} "N entries"
             : i18n::trf("Scan complete: {0} and {1} read, {2} found.", keys, values, found);
     if (p.unreadable > 0)
-        text += " " + counted(p.unreadable, i18n::N_("{0} key could not be read."),
+        text += " " + i18n::for_count(p.unreadable, i18n::N_("{0} key could not be read."),
                               i18n::N_("{0} keys could not be read."));
     if (p.ignored > 0)
-        text += " " + counted(p.ignored, i18n::N_("{0} entry left out because it is ignored."),
+        text += " " + i18n::for_count(p.ignored, i18n::N_("{0} entry left out because it is ignored."),
                               i18n::N_("{0} entries left out because they are ignored."));
     return text;
 }
@@ -266,7 +262,7 @@ void RegCleanPage::ignore_selected(bool whole_keys) {
     widgets_.set_enabled(kRemoveButton, !finds_.empty());
     const std::size_t gone = before - finds_.size();
     widgets_.set_text(kProgress,
-                      counted(gone,
+                      i18n::for_count(gone,
                               i18n::N_("{0} entry put on the ignore list: scans leave it out until it is taken off "
                                        "with \"Ignored...\"."),
                               i18n::N_("{0} entries put on the ignore list: scans leave them out until they are taken "
@@ -372,7 +368,7 @@ void RegCleanPage::report(const Removed& r) {
     else
         text = i18n::tr("Nothing was removed from the registry.");
     if (r.left > 0)
-        text += "\n\n" + counted(static_cast<std::uint64_t>(r.left),
+        text += "\n\n" + i18n::for_count(static_cast<std::uint64_t>(r.left),
                                  i18n::N_("{0} selected entry was left in place: changed since the scan, or no longer "
                                           "pointing at something missing."),
                                  i18n::N_("{0} selected entries were left in place: changed since the scan, or no "
