@@ -56,7 +56,7 @@ public:
     explicit GridWidgets(HWND list) : grid_(list) {}
     bool is_checked(std::string_view) const override { return true; }  // the refresh is on
     ui::Grid& grid(std::string_view) override { return grid_; }
-    shell::win32::GridView grid_;
+    ui::win32::GridView grid_;
 };
 
 GridWidgets* g_widgets = nullptr;

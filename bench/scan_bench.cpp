@@ -229,7 +229,7 @@ public:
     regclean::RegCleanPage* page = nullptr;
     long pumps = 0;
     MemoryGrid grid_;
-    shell::win32::PumpThrottle throttle_;
+    ui::win32::PumpThrottle throttle_;
 };
 
 class NoShell : public platform::Shell {

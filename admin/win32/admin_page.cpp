@@ -5,7 +5,9 @@
 
 #include "i18n/translate.h"
 
-namespace veltrano::shell::win32 {
+namespace veltrano::admin::win32 {
+
+using namespace ui::win32;
 
 namespace {
 
@@ -152,4 +154,4 @@ void build_admin_page(const PageBuilder& b, admin::AdminPage& logic) {
         build_time_sync_page(PageBuilder{b.controls, time_sync, b.font, b.bold_font}, *sync);
 }
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::admin::win32

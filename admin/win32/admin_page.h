@@ -6,9 +6,9 @@
 #include "admin/time_sync.h"
 #include "ui/win32/page_builder.h"
 
-namespace veltrano::shell::win32 {
+namespace veltrano::admin::win32 {
 
-void build_admin_page(const PageBuilder& b, admin::AdminPage& logic);
-void build_time_sync_page(const PageBuilder& b, admin::TimeSyncPage& logic);
+void build_admin_page(const ui::win32::PageBuilder& b, admin::AdminPage& logic);
+void build_time_sync_page(const ui::win32::PageBuilder& b, admin::TimeSyncPage& logic);
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::admin::win32

@@ -5,7 +5,9 @@
 
 #include "i18n/translate.h"
 
-namespace veltrano::shell::win32 {
+namespace veltrano::admin::win32 {
+
+using namespace ui::win32;
 
 void build_time_sync_page(const PageBuilder& b, admin::TimeSyncPage& logic) {
     b.add({ControlKind::Label, "StaticText13", i18n::tr("Your current system date/time:"), 8, 18, 160, 14});
@@ -60,4 +62,4 @@ void build_time_sync_page(const PageBuilder& b, admin::TimeSyncPage& logic) {
     b.add(timer);
 }
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::admin::win32

@@ -12,7 +12,9 @@
 #include <optional>
 #include <vector>
 
-namespace veltrano::shell::win32 {
+namespace veltrano::procmon::win32 {
+
+using namespace ui::win32;
 
 namespace {
 
@@ -136,4 +138,4 @@ void build_process_monitor(const PageBuilder& b, ProcessMonitor& logic) {
     b.add(tick);
 }
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::procmon::win32

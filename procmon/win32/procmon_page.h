@@ -4,8 +4,8 @@
 #include "procmon/process_monitor.h"
 #include "ui/win32/page_builder.h"
 
-namespace veltrano::shell::win32 {
+namespace veltrano::procmon::win32 {
 
-void build_process_monitor(const PageBuilder& b, procmon::ProcessMonitor& logic);
+void build_process_monitor(const ui::win32::PageBuilder& b, procmon::ProcessMonitor& logic);
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::procmon::win32

@@ -14,7 +14,9 @@
 #include <string>
 #include <vector>
 
-namespace veltrano::shell::win32 {
+namespace veltrano::regclean::win32 {
+
+using namespace ui::win32;
 
 namespace {
 
@@ -132,4 +134,4 @@ void build_regclean_page(const PageBuilder& b, regclean::RegCleanPage& logic) {
            }});
 }
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::regclean::win32

@@ -4,8 +4,8 @@
 #include "regclean/regclean_page.h"
 #include "ui/win32/page_builder.h"
 
-namespace veltrano::shell::win32 {
+namespace veltrano::regclean::win32 {
 
-void build_regclean_page(const PageBuilder& b, regclean::RegCleanPage& logic);
+void build_regclean_page(const ui::win32::PageBuilder& b, regclean::RegCleanPage& logic);
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::regclean::win32

@@ -6,7 +6,9 @@
 
 #include <algorithm>
 
-namespace veltrano::shell::win32 {
+namespace veltrano::regclean::win32 {
+
+using namespace ui::win32;
 
 namespace {
 
@@ -164,4 +166,4 @@ void RestoreWindow::set_status(const std::string& text) {
     SetWindowTextW(controls().get(kStatus), to_utf16(text).c_str());
 }
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::regclean::win32

@@ -7,9 +7,9 @@
 
 #include <vector>
 
-namespace veltrano::shell::win32 {
+namespace veltrano::regclean::win32 {
 
-class RestoreWindow : public ModalDialog {
+class RestoreWindow : public ui::win32::ModalDialog {
 public:
     RestoreWindow(HINSTANCE instance, regclean::RegCleanPage& logic);
     // Lists the backups anew and shows the window until it is closed.
@@ -33,4 +33,4 @@ private:
     std::vector<regclean::EntryState> states_;
 };
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::regclean::win32

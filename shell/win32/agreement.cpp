@@ -8,6 +8,8 @@
 
 namespace veltrano::shell::win32 {
 
+using namespace ui::win32;
+
 namespace {
 
 constexpr COLORREF kMaroon = RGB(128, 0, 0);

@@ -9,7 +9,7 @@
 
 namespace veltrano::shell::win32 {
 
-class TForm2 : public ModalDialog {
+class TForm2 : public ui::win32::ModalDialog {
 public:
     static constexpr int kWidth = 495, kHeight = 428;
     // The window's text: what a screen reader names it by; no title bar shows it.
@@ -28,7 +28,7 @@ protected:
 
 private:
     ui::TermsAnswer answer_ = ui::TermsAnswer::Closed;
-    unique_gdi terms_font_, terms_bold_font_, button_font_;
+    ui::win32::unique_gdi terms_font_, terms_bold_font_, button_font_;
 };
 
 }  // namespace veltrano::shell::win32

@@ -7,6 +7,8 @@
 
 namespace veltrano::shell::win32 {
 
+using namespace ui::win32;
+
 namespace {
 
 constexpr COLORREF kSkyBlue = RGB(166, 202, 240);

@@ -27,9 +27,9 @@ struct RegionCalls {
 // The balloon's outline for a window of that size: an ellipse over the
 // upper part and the tail below it. Null when any step fails; the caller
 // then keeps its rectangle.
-unique_gdi make_balloon_region(int width, int height, const RegionCalls& calls = {});
+ui::win32::unique_gdi make_balloon_region(int width, int height, const RegionCalls& calls = {});
 
-class TForm5 : public ModalDialog {
+class TForm5 : public ui::win32::ModalDialog {
 public:
     static constexpr int kWidth = 415, kHeight = 289;
     // The window's text: what a screen reader names it by; no title bar shows it.

@@ -12,6 +12,8 @@
 
 namespace veltrano::shell::win32 {
 
+using namespace ui::win32;
+
 namespace {
 
 constexpr RECT kWebBrowser1{0, 32, 0 + 809, 32 + 465};

@@ -19,7 +19,7 @@ class BrowserHost;
 // those of a language other than English in its folder below ("help/de").
 std::string help_base_address();
 
-class TForm4 : public ModalDialog {
+class TForm4 : public ui::win32::ModalDialog {
 public:
     static constexpr int kWidth = 806, kHeight = 536;
     // The window's text: what a screen reader names it by; no title bar shows it.

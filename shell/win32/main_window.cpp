@@ -1,4 +1,5 @@
 #include "shell/win32/main_window.h"
+#include "shell/win32/page_views.h"
 
 #include "core/error.h"
 #include "i18n/translate.h"
@@ -17,6 +18,8 @@
 #include <algorithm>
 
 namespace veltrano::shell::win32 {
+
+using namespace ui::win32;
 
 using platform::win32::to_utf16;
 

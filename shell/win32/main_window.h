@@ -40,7 +40,7 @@ public:
     // exit code 1 if those cannot be made.
     void show();
     // The keyboard's way to the navigation bar.
-    unique_accelerators create_accelerators() const;
+    ui::win32::unique_accelerators create_accelerators() const;
     // A page's own shortcuts, which win over the navigation bar's while
     // their control has the focus: true when the message was one of them,
     // or a key for a control that is not in view, which is dropped.
@@ -89,7 +89,7 @@ private:
     // The control of that name; a name no page declares is a fault of ours.
     HWND control(std::string_view name) const;
     // The label of that name when a sheet draws it, not a window.
-    std::optional<Controls::OnSheet> sheet_label(std::string_view name) const;
+    std::optional<ui::win32::Controls::OnSheet> sheet_label(std::string_view name) const;
     void build_pages_holding(std::string_view name) const;
     std::optional<std::size_t> navigation_entry(WPARAM wp, LPARAM lp) const;
     // The keyboard's focus on the control last focused on the page in
@@ -103,10 +103,10 @@ private:
     HWND hwnd_ = nullptr;
     LogView log_;
     Win32Dialogs& dialogs_;
-    Controls controls_;
-    NavigationBar navigation_;
-    unique_gdi font_, bold_font_, cream_brush_;
-    std::array<unique_gdi, 4> frame_bitmaps_;
+    ui::win32::Controls controls_;
+    ui::win32::NavigationBar navigation_;
+    ui::win32::unique_gdi font_, bold_font_, cream_brush_;
+    std::array<ui::win32::unique_gdi, 4> frame_bitmaps_;
     TForm1 form_;
     std::vector<bool> page_built_;
     // The page in view, and the control last focused on each page, so that
@@ -117,7 +117,7 @@ private:
     // it returns: after a dialog, to the control that opened it.
     HWND focus_before_deactivation_ = nullptr;
     bool from_bar_ = false;  // the page in hand was chosen on the bar itself
-    PumpThrottle pump_throttle_;
+    ui::win32::PumpThrottle pump_throttle_;
 };
 
 }  // namespace veltrano::shell::win32

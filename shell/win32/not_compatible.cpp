@@ -4,6 +4,8 @@
 
 namespace veltrano::shell::win32 {
 
+using namespace ui::win32;
+
 TForm3::TForm3(HINSTANCE instance)
     : ModalDialog(instance, L"TForm3", 436, 127, GetSysColor(COLOR_ACTIVECAPTION),
                   kTitle) {}

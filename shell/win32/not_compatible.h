@@ -7,7 +7,7 @@
 
 namespace veltrano::shell::win32 {
 
-class TForm3 : public ModalDialog {
+class TForm3 : public ui::win32::ModalDialog {
 public:
     explicit TForm3(HINSTANCE instance);
     // The window's text: what a screen reader names it by; no title bar shows it.

@@ -6,6 +6,8 @@
 
 namespace veltrano::shell::win32 {
 
+using namespace ui::win32;
+
 namespace {
 
 using tips::Group;
@@ -13,14 +15,14 @@ using tips::group_display;
 
 const std::array<PageView, 9> kPageViews{{
     view(kWelcomePage, build_welcome_page),
-    view(group_display(Group::Network).group_box, build_tip_page),
-    view(group_display(Group::Power).group_box, build_tip_page),
-    view(group_display(Group::System).group_box, build_tip_page),
-    view(group_display(Group::Customization).group_box, build_tip_page),
-    view(tips::kUndoGroupBox, build_undo_page),
-    view(regclean::kPage, build_regclean_page),
-    view(procmon::kPage, build_process_monitor),
-    view(admin::kPage, build_admin_page),
+    view(group_display(Group::Network).group_box, tips::win32::build_tip_page),
+    view(group_display(Group::Power).group_box, tips::win32::build_tip_page),
+    view(group_display(Group::System).group_box, tips::win32::build_tip_page),
+    view(group_display(Group::Customization).group_box, tips::win32::build_tip_page),
+    view(tips::kUndoGroupBox, tips::win32::build_undo_page),
+    view(regclean::kPage, regclean::win32::build_regclean_page),
+    view(procmon::kPage, procmon::win32::build_process_monitor),
+    view(admin::kPage, admin::win32::build_admin_page),
 }};
 
 }  // namespace

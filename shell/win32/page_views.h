@@ -13,6 +13,9 @@
 
 namespace veltrano::shell::win32 {
 
-void build_welcome_page(const PageBuilder& b, WelcomePage& logic);  // welcome_page.cpp
+void build_welcome_page(const ui::win32::PageBuilder& b, WelcomePage& logic);  // welcome_page.cpp
+
+// The view of a page; null for a page that is a frame only.
+const ui::win32::PageView* find_page_view(std::string_view page);
 
 }  // namespace veltrano::shell::win32

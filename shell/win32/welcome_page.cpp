@@ -12,6 +12,8 @@
 
 namespace veltrano::shell::win32 {
 
+using namespace ui::win32;
+
 namespace {
 
 constexpr COLORREF kBlack = RGB(0, 0, 0);

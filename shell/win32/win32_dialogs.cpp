@@ -8,6 +8,8 @@
 
 namespace veltrano::shell::win32 {
 
+using namespace ui::win32;
+
 Win32Dialogs::Win32Dialogs(HINSTANCE instance)
     : form2_(instance), form3_(instance), form4_(instance), form5_(instance) {}
 

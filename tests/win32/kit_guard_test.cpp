@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-namespace veltrano::shell::win32 {
+namespace veltrano::ui::win32 {
 namespace {
 
 // Closes every error box of this process as it comes up, keeping its text.
@@ -96,4 +96,4 @@ TEST_F(KitGuard, AClickAGridNotificationAndATimerTickEachShowTheirErrorOnce) {
 }
 
 }  // namespace
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::ui::win32

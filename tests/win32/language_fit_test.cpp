@@ -134,10 +134,10 @@ struct Findings {
             if (text.empty() || class_of(control) == TOOLBARCLASSNAMEW) continue;  // the bar: cut_entries
             const std::string what = where + " \"" + to_utf8(text) + "\"";
             // A sheet's labels each in their own place and font.
-            if (class_of(control) == shell::win32::Sheet::kClass) {
-                const auto* sheet = shell::win32::bound_object<shell::win32::Sheet>(control);
+            if (class_of(control) == ui::win32::Sheet::kClass) {
+                const auto* sheet = ui::win32::bound_object<ui::win32::Sheet>(control);
                 for (std::size_t i = 0; i < sheet->size(); ++i) {
-                    const shell::win32::SheetItem& item = sheet->item(i);
+                    const ui::win32::SheetItem& item = sheet->item(i);
                     if (!item.visible || item.picture) continue;
                     ++measured;
                     const std::string label = where + " \"" + to_utf8(item.text) + "\"";
@@ -155,7 +155,7 @@ struct Findings {
                 const auto [at, fresh] = letters.emplace(letter, text);
                 if (!fresh) shared_letters += what + " and \"" + to_utf8(at->second) + "\"\n";
             }
-            const auto needs = shell::win32::caption_needs(control);
+            const auto needs = ui::win32::caption_needs(control);
             if (!needs) continue;
             ++measured;
             if (needs->cx > client.right || needs->cy > client.bottom)
@@ -183,7 +183,7 @@ TEST_P(LanguageFit, EveryCaptionFitsHasItsGlyphsAndItsOwnLetter) {
     for (const wchar_t* form : {L"TForm2", L"TForm3", L"TForm4"}) {
         HWND dialog = FindWindowW(form, nullptr);
         ASSERT_NE(dialog, nullptr) << to_utf8(form);
-        shell::win32::fit_captions(dialog);
+        ui::win32::fit_captions(dialog);
         ShowWindow(dialog, SW_SHOWNOACTIVATE);
         found.measure(dialog, to_utf8(form));
         ShowWindow(dialog, SW_HIDE);

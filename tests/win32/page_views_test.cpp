@@ -22,7 +22,7 @@ TEST_F(PageViews, EveryPageWithLogicHasTheViewForThatLogic) {
         SCOPED_TRACE(std::string(rows[i].group_box));
         ui::Page* logic = form.page(i);
         ASSERT_NE(logic, nullptr) << "every page of the program has logic";
-        const shell::win32::PageView* view = shell::win32::find_page_view(rows[i].group_box);
+        const ui::win32::PageView* view = shell::win32::find_page_view(rows[i].group_box);
         ASSERT_NE(view, nullptr);
         EXPECT_TRUE(view->fits(*logic));
     }

@@ -11,7 +11,7 @@
 
 #include <string>
 
-namespace veltrano::shell::win32 {
+namespace veltrano::ui::win32 {
 namespace {
 
 VARIANT child(long id) {
@@ -108,4 +108,4 @@ TEST_F(SheetReader, ThePointerFindsTheSheetAndTheLabelUnderItBeforeItsFrame) {
 }
 
 }  // namespace
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::ui::win32

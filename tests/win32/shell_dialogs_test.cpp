@@ -10,6 +10,8 @@
 #include <cstdio>
 
 namespace veltrano::shell::win32 {
+
+using namespace ui::win32;
 namespace {
 
 HINSTANCE self() { return GetModuleHandleW(nullptr); }

@@ -7,7 +7,9 @@
 #include <utility>
 #include <vector>
 
-namespace veltrano::shell::win32 {
+namespace veltrano::tips::win32 {
+
+using namespace ui::win32;
 
 namespace {
 
@@ -110,4 +112,4 @@ void build_undo_page(const PageBuilder& b, tips::UndoPage& logic) {
     b.add(button(buttons.undo, [&logic] { logic.undo(); }));
 }
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::tips::win32

@@ -6,9 +6,9 @@
 #include "tips/undo.h"
 #include "ui/win32/page_builder.h"
 
-namespace veltrano::shell::win32 {
+namespace veltrano::tips::win32 {
 
-void build_tip_page(const PageBuilder& b, tips::TipPage& logic);
-void build_undo_page(const PageBuilder& b, tips::UndoPage& logic);
+void build_tip_page(const ui::win32::PageBuilder& b, tips::TipPage& logic);
+void build_undo_page(const ui::win32::PageBuilder& b, tips::UndoPage& logic);
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::tips::win32

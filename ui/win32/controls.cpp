@@ -11,7 +11,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-namespace veltrano::shell::win32 {
+namespace veltrano::ui::win32 {
 
 using platform::win32::to_utf16;
 
@@ -530,4 +530,4 @@ bool Controls::has_hand_cursor(HWND hwnd) const {
                                     (it->second.kind == ControlKind::Icon && it->second.on_click));
 }
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::ui::win32

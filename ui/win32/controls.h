@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-namespace veltrano::shell::win32 {
+namespace veltrano::ui::win32 {
 
 enum class ControlKind {
     Panel,      // a group box holding controls: a page or the navigation bar
@@ -177,4 +177,4 @@ private:
 // is registered with it.
 void register_panel_class(HINSTANCE instance);
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::ui::win32

@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-namespace veltrano::shell::win32 {
+namespace veltrano::ui::win32 {
 
 inline int screen_dpi() {
     static const int dpi = [] {
@@ -31,4 +31,4 @@ inline RECT px(const RECT& r) {
     return {box.left, box.top, box.left + box.width, box.top + box.height};
 }
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::ui::win32

@@ -11,7 +11,7 @@
 
 #include <exception>
 
-namespace veltrano::shell::win32 {
+namespace veltrano::ui::win32 {
 
 inline void show_error_box(HWND owner, const std::string& message) {
     MessageBoxW(owner, platform::win32::to_utf16(message).c_str(), L"Veltrano", MB_OK | MB_ICONERROR);
@@ -31,4 +31,4 @@ template <class Fn> void enter_handler(HWND control, Fn&& fn) {
     run_guarded(GetAncestor(control, GA_ROOT), fn);
 }
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::ui::win32

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace veltrano::shell::win32 {
+namespace veltrano::ui::win32 {
 namespace {
 
 constexpr int kGap = 4;          // between a grown control and its neighbour
@@ -212,4 +212,4 @@ void fit_caption(HWND control) {
     if (const Kind kind = kind_of(control); kind != Kind::None) fit_one(control, kind, children_of(GetParent(control)));
 }
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::ui::win32

@@ -11,7 +11,7 @@
 
 #include <optional>
 
-namespace veltrano::shell::win32 {
+namespace veltrano::ui::win32 {
 
 void fit_captions(HWND container);
 // One control whose caption changed.
@@ -23,4 +23,4 @@ void fit_caption(HWND control);
 // with the same rule.
 std::optional<SIZE> caption_needs(HWND control);
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::ui::win32

@@ -8,7 +8,7 @@
 #include "ui/win32/dpi.h"
 #include "ui/win32/palette.h"
 
-namespace veltrano::shell::win32 {
+namespace veltrano::ui::win32 {
 
 using platform::win32::closed_by;
 using unique_gdi = platform::win32::unique_handle<closed_by<HGDIOBJ, DeleteObject>>;
@@ -69,4 +69,4 @@ inline void draw_group_frame(HDC dc, const RECT& frame, const wchar_t* caption, 
     ExtTextOutW(dc, at.left + px(2), at.top, ETO_OPAQUE, &at, caption, static_cast<UINT>(length), nullptr);
 }
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::ui::win32

@@ -8,7 +8,7 @@
 
 #include <commctrl.h>
 
-namespace veltrano::shell::win32 {
+namespace veltrano::ui::win32 {
 
 using platform::win32::to_utf16;
 
@@ -219,4 +219,4 @@ bool GridView::notify(const NMHDR& header, LRESULT& result) {
     return false;
 }
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::ui::win32

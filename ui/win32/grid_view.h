@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace veltrano::shell::win32 {
+namespace veltrano::ui::win32 {
 
 class GridView : public ui::Grid {
 public:
@@ -71,4 +71,4 @@ private:
     bool busy_ = false;
 };
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::ui::win32

@@ -9,7 +9,7 @@
 #include "ui/win32/palette.h"
 #include "ui/win32/window_binding.h"
 
-namespace veltrano::shell::win32 {
+namespace veltrano::ui::win32 {
 
 namespace {
 
@@ -173,4 +173,4 @@ LRESULT ModalDialog::dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::ui::win32

@@ -9,7 +9,7 @@
 
 #include <string_view>
 
-namespace veltrano::shell::win32 {
+namespace veltrano::ui::win32 {
 
 class ModalDialog {
 public:
@@ -63,4 +63,4 @@ private:
 // and Korean a face that holds their glyphs.
 HFONT make_ui_font(int height, int weight);
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::ui::win32

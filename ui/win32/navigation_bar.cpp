@@ -8,7 +8,7 @@
 #include "ui/win32/gdi.h"
 #include "ui/win32/window_binding.h"
 
-namespace veltrano::shell::win32 {
+namespace veltrano::ui::win32 {
 
 namespace {
 
@@ -176,4 +176,4 @@ void NavigationBar::draw_entry(HDC dc, const RECT& r, std::size_t entry, UINT st
     }
 }
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::ui::win32

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-namespace veltrano::shell::win32 {
+namespace veltrano::ui::win32 {
 
 struct NavigationEntry {
     std::string caption;
@@ -54,4 +54,4 @@ private:
     WNDPROC toolbar_proc_ = nullptr;
 };
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::ui::win32

@@ -15,7 +15,7 @@
 #include <functional>
 #include <string_view>
 
-namespace veltrano::shell::win32 {
+namespace veltrano::ui::win32 {
 
 struct PageBuilder {
     Controls& controls;
@@ -42,7 +42,4 @@ template <class Logic> PageView view(std::string_view page, void (*build)(const 
             [build](const PageBuilder& builder, ui::Page& logic) { build(builder, dynamic_cast<Logic&>(logic)); }};
 }
 
-// The view of a page; null for a page that is a frame only.
-const PageView* find_page_view(std::string_view page);
-
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::ui::win32

@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-namespace veltrano::shell::win32 {
+namespace veltrano::ui::win32 {
 
 inline ui::Palette read_palette() {
     HIGHCONTRASTW contrast{};
@@ -37,4 +37,4 @@ inline HBRUSH ground_brush() {
     return palette().high_contrast ? GetSysColorBrush(COLOR_WINDOW) : static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
 }
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::ui::win32

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-namespace veltrano::shell::win32 {
+namespace veltrano::ui::win32 {
 
 class PumpThrottle {
 public:
@@ -25,4 +25,4 @@ private:
     bool looked_ = false;
 };
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::ui::win32

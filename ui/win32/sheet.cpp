@@ -10,7 +10,7 @@
 
 #include <algorithm>
 
-namespace veltrano::shell::win32 {
+namespace veltrano::ui::win32 {
 
 Sheet::Sheet(HWND hwnd) : hwnd_(hwnd) { bind_window(hwnd, this); }
 
@@ -201,4 +201,4 @@ void Sheet::register_class(HINSTANCE instance) {
     RegisterClassExW(&wc);
 }
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::ui::win32

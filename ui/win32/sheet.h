@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace veltrano::shell::win32 {
+namespace veltrano::ui::win32 {
 
 struct SheetItem {
     std::wstring text;          // a label's
@@ -59,4 +59,4 @@ private:
     bool painted_ = false;
 };
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::ui::win32

@@ -2,7 +2,7 @@
 
 #include "ui/win32/window_binding.h"
 
-namespace veltrano::shell::win32 {
+namespace veltrano::ui::win32 {
 
 namespace {
 
@@ -205,4 +205,4 @@ LRESULT answer_sheet_object(HWND sheet, WPARAM wp) {
     return result;
 }
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::ui::win32

@@ -9,7 +9,7 @@
 #include <oleacc.h>
 #include <windows.h>
 
-namespace veltrano::shell::win32 {
+namespace veltrano::ui::win32 {
 
 // A new object over the sheet's window, with one reference for the caller.
 // It reads the sheet at every call and answers "not connected" once the
@@ -19,4 +19,4 @@ IAccessible* make_sheet_accessible(HWND sheet);
 // The answer to WM_GETOBJECT for the client area; 0 when oleacc is missing.
 LRESULT answer_sheet_object(HWND sheet, WPARAM wp);
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::ui::win32

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-namespace veltrano::shell::win32 {
+namespace veltrano::ui::win32 {
 
 template <class T> void bind_window(HWND hwnd, T* object) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
@@ -31,4 +31,4 @@ LRESULT answer_by_object(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return (self->*Answer)(msg, wp, lp);
 }
 
-}  // namespace veltrano::shell::win32
+}  // namespace veltrano::ui::win32
