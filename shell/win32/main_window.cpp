@@ -1,10 +1,10 @@
 #include "shell/win32/main_window.h"
-#include "shell/win32/page_views.h"
 
 #include "core/error.h"
 #include "i18n/translate.h"
 #include "platform/win32/text.h"
 #include "shell/startup_stages.h"
+#include "shell/win32/page_views.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/error_box.h"
 #include "ui/win32/fit_captions.h"
