@@ -48,19 +48,19 @@ std::int32_t to_integer(const std::string& text) {
 
 void AutoLogon::fill() {
     core::RegistryPrimitives& reg = ctx_.primitives;
-    ctx_.widgets.set_text("Edit1", reg.Get_Sysinfo_Registry_string(Root::LocalMachine, kWinlogonKey, "DefaultUserName"));
+    ctx_.widgets.set_text("Edit1", reg.read_text(Root::LocalMachine, kWinlogonKey, "DefaultUserName"));
     // Never the password itself: the mask says one is stored, and left as
     // it is, it keeps that one.
     ctx_.widgets.set_text("Edit2", password_stored() ? kPasswordMask : "");
     ctx_.widgets.set_text("Edit3",
-                          reg.Get_Sysinfo_Registry_string(Root::LocalMachine, kWinlogonKey, "DefaultDomainName"));
+                          reg.read_text(Root::LocalMachine, kWinlogonKey, "DefaultDomainName"));
     // A missing count stays an empty edit: shown as 0 it would be written
     // back as 0 with the next "Apply changes", and Winlogon takes a count of
     // 0 for logons used up, which turns the automatic logon off again.
     auto key = reg.registry().open(Root::LocalMachine, kWinlogonKey, false);
     const bool counted = key && key->query(kCount).has_value();
     ctx_.widgets.set_text(
-        "Edit4", counted ? std::to_string(reg.Get_Sysinfo_Registry_integer(Root::LocalMachine, kWinlogonKey, kCount))
+        "Edit4", counted ? std::to_string(reg.read_number(Root::LocalMachine, kWinlogonKey, kCount))
                          : "");
 }
 
@@ -81,11 +81,11 @@ void AutoLogon::record(const std::string& name, std::int32_t data) {
 }
 
 void AutoLogon::write(const std::string& name, const std::string& data, const std::string& message) {
-    ctx_.primitives.Manipulate_Registry(Root::LocalMachine, kWinlogonKey, name, STR_TYPE, data, 0, message, true);
+    ctx_.primitives.write_value(Root::LocalMachine, kWinlogonKey, name, STR_TYPE, data, 0, message, true);
 }
 
 void AutoLogon::write(const std::string& name, std::int32_t data, const std::string& message) {
-    ctx_.primitives.Manipulate_Registry(Root::LocalMachine, kWinlogonKey, name, INT_TYPE, "", data, message, true);
+    ctx_.primitives.write_value(Root::LocalMachine, kWinlogonKey, name, INT_TYPE, "", data, message, true);
 }
 
 void AutoLogon::done(std::string_view balloon) {
@@ -95,7 +95,7 @@ void AutoLogon::done(std::string_view balloon) {
 
 bool AutoLogon::password_stored() const {
     if (ctx_.secrets && ctx_.secrets->holds(kPassword)) return true;
-    return !ctx_.primitives.Get_Sysinfo_Registry_string(Root::LocalMachine, kWinlogonKey, kPassword).empty();
+    return !ctx_.primitives.read_text(Root::LocalMachine, kWinlogonKey, kPassword).empty();
 }
 
 // Windows' secret first: the registry's Winlogon key is readable by every
@@ -120,7 +120,7 @@ void AutoLogon::enable_autologon() {
     // Read as any record reads it, so a wrongly typed value still stops
     // here, before the secret is touched.
     const std::string old_password =
-        ctx_.primitives.Get_Sysinfo_Registry_string(Root::LocalMachine, kWinlogonKey, kPassword);
+        ctx_.primitives.read_text(Root::LocalMachine, kWinlogonKey, kPassword);
     const bool had_password = !old_password.empty() || (ctx_.secrets && ctx_.secrets->holds(kPassword));
     const PasswordPlace place = place_password(password);
 
@@ -138,7 +138,7 @@ void AutoLogon::enable_autologon() {
         // Winlogon would take a value left in the registry only without the
         // secret; it goes, so that no reader finds an older password there.
         if (!old_password.empty())
-            ctx_.primitives.Delete_Registry(Root::LocalMachine, kWinlogonKey, kPassword, core::VALUENAME,
+            ctx_.primitives.delete_entry(Root::LocalMachine, kWinlogonKey, kPassword, core::VALUENAME,
                                             i18n::tr("Starting the process of removing default password"));
     } else if (place == PasswordPlace::Registry) {
         write(kPassword, password, i18n::tr("Starting the process of setting default password"));
@@ -183,11 +183,11 @@ void AutoLogon::disable_autologon() {
     // Recorded as the mask, as enabling records it; the user name and the
     // domain stay, as Windows' own logon dialog keeps them.
     const std::string old_password =
-        ctx_.primitives.Get_Sysinfo_Registry_string(Root::LocalMachine, kWinlogonKey, kPassword);
+        ctx_.primitives.read_text(Root::LocalMachine, kWinlogonKey, kPassword);
     const bool secret = ctx_.secrets && ctx_.secrets->holds(kPassword);
     ctx_.store.record_given_values(core::kAutoLogonRecord, Root::LocalMachine, kRootName, kWinlogonKey, kPassword,
                                    STR_TYPE, old_password.empty() && !secret ? "" : kPasswordMask, 0, "", 0, true);
-    ctx_.primitives.Delete_Registry(Root::LocalMachine, kWinlogonKey, kPassword, core::VALUENAME,
+    ctx_.primitives.delete_entry(Root::LocalMachine, kWinlogonKey, kPassword, core::VALUENAME,
                                     i18n::tr("Starting the process of removing default password"));
     if (secret) {
         if (const auto refused = ctx_.secrets->store(kPassword, ""))

@@ -7,7 +7,7 @@ using platform::Root;
 void ControlPanel::read() {
     for (const Applet& applet : kApplets) {
         const std::string data =
-            ctx_.primitives.Get_Sysinfo_Registry_string(Root::CurrentUser, kDontLoadKey, std::string(applet.value_name));
+            ctx_.primitives.read_text(Root::CurrentUser, kDontLoadKey, std::string(applet.value_name));
         // Exactly "No": Windows itself is as strict.
         ctx_.widgets.set_checked(applet.check_box, data == "No");
     }
@@ -20,12 +20,12 @@ void ControlPanel::BitBtn24Click() {
         ctx_.store.record_value(core::kControlPanelRecord, Root::CurrentUser, "HKEY_CURRENT_USER", kDontLoadKey, name,
                                 core::STR_TYPE, hide ? "No" : "Yes", 0, true);
         if (hide)
-            ctx_.primitives.Manipulate_Registry(Root::CurrentUser, kDontLoadKey, name, core::STR_TYPE, "No", 0,
+            ctx_.primitives.write_value(Root::CurrentUser, kDontLoadKey, name, core::STR_TYPE, "No", 0,
                                                 // TRANSLATORS: {0} a control panel applet's file (desk.cpl)
                                                 i18n::trf("Starting the process of hiding {0} in control panel", name),
                                                 true);
         else
-            ctx_.primitives.Delete_Registry(Root::CurrentUser, kDontLoadKey, name, core::VALUENAME,
+            ctx_.primitives.delete_entry(Root::CurrentUser, kDontLoadKey, name, core::VALUENAME,
                                             // TRANSLATORS: {0} a control panel applet's file (desk.cpl)
                                             i18n::trf("Starting the process of showing {0} in control panel", name));
     }

@@ -361,7 +361,7 @@ void TimeSyncPage::Button4Click() {
     const std::string name = server.item >= 0 ? std::to_string(server.item + 3) : servers_value_for(server.host);
     store_.record_value(core::kTimeServersRecord, core::Root::LocalMachine, kLocalMachine, kTimeServersKey, name,
                         core::STR_TYPE, server.host, 0, true);
-    primitives_.Manipulate_Registry(core::Root::LocalMachine, kTimeServersKey, name, core::STR_TYPE, server.host, 0,
+    primitives_.write_value(core::Root::LocalMachine, kTimeServersKey, name, core::STR_TYPE, server.host, 0,
                                     i18n::tr("Setting Time Server"), true);
 }
 
@@ -374,7 +374,7 @@ void TimeSyncPage::Button5Click() {
     // no number from text, and a text value stopped this button for good.
     store_.record_value(core::kTimeServersRecord, core::Root::LocalMachine, kLocalMachine, kNtpClientKey,
                         kSpecialPollInterval, core::INT_TYPE, "", seconds, true);
-    primitives_.Manipulate_Registry(core::Root::LocalMachine, kNtpClientKey, kSpecialPollInterval, core::INT_TYPE,
+    primitives_.write_value(core::Root::LocalMachine, kNtpClientKey, kSpecialPollInterval, core::INT_TYPE,
                                     "", seconds, i18n::tr("Setting the polling interval"), true);
 }
 
@@ -388,7 +388,7 @@ void TimeSyncPage::drop_text_interval() {
         const auto open = primitives_.registry().open(core::Root::LocalMachine, key, false);
         const auto value = open ? open->query(kSpecialPollInterval) : std::nullopt;
         if (value && value->kind != platform::ValueKind::Dword)
-            primitives_.Delete_Registry(core::Root::LocalMachine, key, kSpecialPollInterval, core::VALUENAME,
+            primitives_.delete_entry(core::Root::LocalMachine, key, kSpecialPollInterval, core::VALUENAME,
                                         i18n::tr("Removing the polling interval stored as text"));
     }
 }

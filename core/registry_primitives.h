@@ -24,38 +24,38 @@ inline constexpr ValueType INT_TYPE = ValueType::Int;
 inline constexpr ValueType STR_TYPE = ValueType::Str;
 
 // What a deletion removes below its key: a subkey with its subtree, or a value.
-enum class DeleteKind { Key, ValueName };
+enum class DeleteKind { Key, value_name };
 inline constexpr DeleteKind KEY = DeleteKind::Key;
-inline constexpr DeleteKind VALUENAME = DeleteKind::ValueName;
+inline constexpr DeleteKind VALUENAME = DeleteKind::value_name;
 
 class RegistryPrimitives {
 public:
     RegistryPrimitives(platform::Registry& registry, ActivityLog& log) : registry_(registry), log_(log) {}
 
-    std::string Get_Sysinfo_Registry_string(Root RootKey, const std::string& KeyPath,
-                                            const std::string& ValueName);
-    std::int32_t Get_Sysinfo_Registry_integer(Root RootKey, const std::string& KeyPath,
-                                              const std::string& ValueName);
-    void Manipulate_Registry(Root RootKey, const std::string& KeyPath, const std::string& ValueName,
-                             ValueType type, const std::string& StrValue, std::int32_t IntValue,
-                             const std::string& LogMessage, bool CreateIfMissing);
-    // As Manipulate_Registry, for a value of any type written exactly as
+    std::string read_text(Root root, const std::string& key_path,
+                                            const std::string& value_name);
+    std::int32_t read_number(Root root, const std::string& key_path,
+                                              const std::string& value_name);
+    void write_value(Root root, const std::string& key_path, const std::string& value_name,
+                             ValueType type, const std::string& text, std::int32_t number,
+                             const std::string& log_message, bool create_if_missing);
+    // As write_value, for a value of any type written exactly as
     // given (a REG_EXPAND_SZ stays one): what the records put back.
-    void Write_Registry_value(Root RootKey, const std::string& KeyPath, const std::string& ValueName,
-                              const platform::RegValue& Value, const std::string& LogMessage, bool CreateIfMissing);
-    void Delete_Registry(Root RootKey, const std::string& KeyPath, const std::string& TargetName,
-                         DeleteKind DeleteKind, const std::string& LogMessage);
+    void write_exact_value(Root root, const std::string& key_path, const std::string& value_name,
+                              const platform::RegValue& value, const std::string& log_message, bool create_if_missing);
+    void delete_entry(Root root, const std::string& key_path, const std::string& target_name,
+                         DeleteKind kind, const std::string& log_message);
 
     ActivityLog& log() { return log_; }
     platform::Registry& registry() { return registry_; }
 
 private:
-    void list_values(const platform::RegKey& key, const std::string& KeyPath);
+    void list_values(const platform::RegKey& key, const std::string& key_path);
     // The key, created when asked and allowed, its values listed; nullptr
     // with the reason logged when it cannot be had.
-    std::unique_ptr<platform::RegKey> open_for_write(Root RootKey, const std::string& KeyPath, bool CreateIfMissing);
+    std::unique_ptr<platform::RegKey> open_for_write(Root root, const std::string& key_path, bool create_if_missing);
     // A refused write is logged with the system's reason instead of a success.
-    bool set_or_say_why(platform::RegKey& key, const std::string& ValueName, const platform::RegValue& value);
+    bool set_or_say_why(platform::RegKey& key, const std::string& value_name, const platform::RegValue& value);
     static std::string why(const std::string& system_text);
     platform::Registry& registry_;
     ActivityLog& log_;

@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "i18n/translate.h"
+#include "platform/ascii.h"
 #include "platform/registry_path.h"
 
 #include <algorithm>
@@ -37,10 +38,9 @@ const char* const kWorkNames[] = {"Apply", "UndoToFactory", "UndoToPrevious"};
 
 // Paths name the same key with or without their leading backslash and in any case.
 std::string comparable_key(const std::string& path) {
-    std::string out = path;
+    std::string out = platform::ascii_lower(path);
     while (!out.empty() && out.front() == '\\') out.erase(0, 1);
     while (!out.empty() && out.back() == '\\') out.pop_back();
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -51,9 +51,9 @@ std::string text_of(const platform::RegKey& key, const std::string& name) {
 
 // Only the catalogue's tips keep originals: the admin tools' own state keys
 // hold what they must not copy in the clear (the logon password).
-bool catalogue_tip(const std::string& TipKey) {
-    if (TipKey.size() != 7 || TipKey.rfind("TIP", 0) != 0) return false;
-    const int n = std::atoi(TipKey.c_str() + 3);
+bool catalogue_tip(const std::string& tip_name) {
+    if (tip_name.size() != 7 || tip_name.rfind("TIP", 0) != 0) return false;
+    const int n = std::atoi(tip_name.c_str() + 3);
     return n >= 1 && n <= kTipCount;
 }
 
@@ -172,9 +172,9 @@ std::optional<Work> TipStateStore::work_in_progress(int tip) {
 
 void TipStateStore::mark_earlier_records_complete() {
     for (int n = 1; n <= kTipCount; ++n) {
-        const std::string TipKey = tip_key(n);
-        for (const auto& number : record_numbers(TipKey)) {
-            const std::string record = originals_key(TipKey) + "\\" + number;
+        const std::string tip_name = tip_key(n);
+        for (const auto& number : record_numbers(tip_name)) {
+            const std::string record = originals_key(tip_name) + "\\" + number;
             auto r = reg_.registry().open(Root::LocalMachine, record, false);
             if (!r || r->query(kRecComplete)) continue;
             const auto present = r->query(kRecPresent);
@@ -191,9 +191,9 @@ void TipStateStore::mark_earlier_records_complete() {
 }
 
 void TipStateStore::drop_incomplete_records(int tip) {
-    const std::string TipKey = tip_key(tip);
-    for (const auto& number : record_numbers(TipKey)) {
-        const std::string record = originals_key(TipKey) + "\\" + number;
+    const std::string tip_name = tip_key(tip);
+    for (const auto& number : record_numbers(tip_name)) {
+        const std::string record = originals_key(tip_name) + "\\" + number;
         if (!is_complete(record)) drop_record(record);
     }
 }
@@ -215,7 +215,7 @@ std::vector<std::string> TipStateStore::derive(std::span<const FlagRow> rows) {
             derive_row(row);
         } catch (const VeltranoError& e) {
             odd_tips.push_back(row.tip);
-            reg_.Manipulate_Registry(Root::LocalMachine, kStateKeyBase + tip, kAppliedFlag, INT_TYPE, "", 0,
+            reg_.write_value(Root::LocalMachine, kStateKeyBase + tip, kAppliedFlag, INT_TYPE, "", 0,
                                      trf("Setting flag for {0}", tip), true);
             odd_lines.push_back(trf("{0} is taken as not applied: {1} (it holds a value of another type than the tip writes)",
                                     tip, e.what()));
@@ -250,203 +250,209 @@ void TipStateStore::flag_by_absence(const std::string& tip, const std::string& p
     const bool present = reg_.registry().open(Root::LocalMachine, probe_key, false) != nullptr;
     const std::string state_key = kStateKeyBase + tip;
     reg_.registry().open(Root::LocalMachine, state_key, true);
-    reg_.Manipulate_Registry(Root::LocalMachine, state_key, kAppliedFlag, INT_TYPE, "", present ? 0 : 1,
+    reg_.write_value(Root::LocalMachine, state_key, kAppliedFlag, INT_TYPE, "", present ? 0 : 1,
                              trf("Setting {0}", tip), true);
-    reg_.Manipulate_Registry(Root::LocalMachine, state_key, kAppliedDate, STR_TYPE,
+    reg_.write_value(Root::LocalMachine, state_key, kAppliedDate, STR_TYPE,
                              time_.short_date_today(), 0, trf("Setting {0}", tip), true);
 }
 
 void TipStateStore::compare_and_set(const std::string& tip, const Expected& expected) {
     const Expected& e = expected;
-    const int flag = e.type == STR_TYPE ? reg_.Get_Sysinfo_Registry_string(e.root, e.key, e.value) == e.str
-                                        : reg_.Get_Sysinfo_Registry_integer(e.root, e.key, e.value) == e.num;
+    const int flag = e.type == STR_TYPE ? reg_.read_text(e.root, e.key, e.value) == e.str
+                                        : reg_.read_number(e.root, e.key, e.value) == e.num;
     const std::string state_key = kStateKeyBase + tip;
-    reg_.Manipulate_Registry(Root::LocalMachine, state_key, kAppliedFlag, INT_TYPE, "", flag,
+    reg_.write_value(Root::LocalMachine, state_key, kAppliedFlag, INT_TYPE, "", flag,
                              trf("Setting flag for {0}", tip), true);
-    reg_.Manipulate_Registry(Root::LocalMachine, state_key, kAppliedDate, STR_TYPE, time_.short_date_today(), 0,
+    reg_.write_value(Root::LocalMachine, state_key, kAppliedDate, STR_TYPE, time_.short_date_today(), 0,
                              trf("Setting LASTDATE for {0}", tip), true);
 }
 
 bool TipStateStore::is_applied(int tip) {
-    return reg_.Get_Sysinfo_Registry_integer(Root::LocalMachine, kStateKeyBase + tip_key(tip), kAppliedFlag) == 1;
+    return reg_.read_number(Root::LocalMachine, kStateKeyBase + tip_key(tip), kAppliedFlag) == 1;
 }
 
 void TipStateStore::set_applied_flag(int tip, std::int32_t flag) {
-    reg_.Manipulate_Registry(Root::LocalMachine, kStateKeyBase + tip_key(tip), kAppliedFlag, INT_TYPE, "", flag,
+    reg_.write_value(Root::LocalMachine, kStateKeyBase + tip_key(tip), kAppliedFlag, INT_TYPE, "", flag,
                              trf("Setting flag for {0}", tip_key(tip)), true);
 }
 
 void TipStateStore::mark_applied(int tip, const std::string& flag_message, const std::string& date_message) {
     const std::string state_key = kStateKeyBase + tip_key(tip);
-    reg_.Manipulate_Registry(Root::LocalMachine, state_key, kAppliedFlag, INT_TYPE, "", 1, flag_message, true);
-    reg_.Manipulate_Registry(Root::LocalMachine, state_key, kAppliedDate, STR_TYPE, time_.short_date_today(), 0,
+    reg_.write_value(Root::LocalMachine, state_key, kAppliedFlag, INT_TYPE, "", 1, flag_message, true);
+    reg_.write_value(Root::LocalMachine, state_key, kAppliedDate, STR_TYPE, time_.short_date_today(), 0,
                              date_message, true);
 }
 
-std::int32_t TipStateStore::group_undone(const std::string& flag_name) {
-    return reg_.Get_Sysinfo_Registry_integer(Root::LocalMachine, kStateKeyBase, flag_name);
+std::string_view counter_name(AppliedCounter counter) {
+    return counter == AppliedCounter::AtStart ? "AppliedTipsCounter_start_of_exec" : "AppliedTipsCounter_end_of_exec";
 }
 
-void TipStateStore::write_group_undone(const std::string& flag_name, std::int32_t value) {
-    reg_.Manipulate_Registry(Root::LocalMachine, kStateKeyBase, flag_name, INT_TYPE, "", value, trf("Setting {0}", flag_name),
-                             true);
+std::int32_t TipStateStore::group_undone(GroupUndoneValue group) {
+    return reg_.read_number(Root::LocalMachine, kStateKeyBase, std::string(group.name));
 }
 
-void TipStateStore::mark_group_changing(const std::string& flag_name) {
+void TipStateStore::write_group_undone(GroupUndoneValue group, std::int32_t value) {
+    const std::string name(group.name);
+    reg_.write_value(Root::LocalMachine, kStateKeyBase, name, INT_TYPE, "", value, trf("Setting {0}", name), true);
+}
+
+void TipStateStore::mark_group_changing(GroupUndoneValue group) {
+    const std::string name(group.name);
     auto state = reg_.registry().open(Root::LocalMachine, kStateKeyBase, true);
-    if (state && state->query(flag_name) != RegValue::number(0)) state->set(flag_name, RegValue::number(0));
+    if (state && state->query(name) != RegValue::number(0)) state->set(name, RegValue::number(0));
 }
 
-std::int32_t TipStateStore::read_counter(const std::string& name) {
-    return reg_.Get_Sysinfo_Registry_integer(Root::LocalMachine, kStateKeyBase, name);
+std::int32_t TipStateStore::read_counter(AppliedCounter counter) {
+    return reg_.read_number(Root::LocalMachine, kStateKeyBase, std::string(counter_name(counter)));
 }
 
-void TipStateStore::write_counter(const std::string& name, std::int32_t value, const std::string& message) {
-    reg_.Manipulate_Registry(Root::LocalMachine, kStateKeyBase, name, INT_TYPE, "", value, message, true);
+void TipStateStore::write_counter(AppliedCounter counter, std::int32_t value, const std::string& message) {
+    reg_.write_value(Root::LocalMachine, kStateKeyBase, std::string(counter_name(counter)), INT_TYPE, "", value, message,
+                     true);
 }
 
 std::string TipStateStore::old_values_key(int tip) const { return kStateKeyBase + tip_key(tip) + "\\OLD_VALUES"; }
 
 void TipStateStore::write_old_text(int tip, const std::string& name, const std::string& text,
                                    const std::string& message) {
-    reg_.Manipulate_Registry(Root::LocalMachine, old_values_key(tip), name, STR_TYPE, text, 0, message, true);
+    reg_.write_value(Root::LocalMachine, old_values_key(tip), name, STR_TYPE, text, 0, message, true);
 }
 
-void TipStateStore::remove_key_with_record(int tip, Root RootKey, const std::string& Parent, const std::string& Name,
+void TipStateStore::remove_key_with_record(int tip, Root root, const std::string& parent, const std::string& name,
                                            const std::string& record_message, const std::string& removal_message) {
-    const std::string where = Parent.empty() || Parent.front() == '\\' ? Parent : "\\" + Parent;
-    write_old_text(tip, "REGPATH_for_" + Name, std::string(platform::root_name(RootKey)) + where, record_message);
+    const std::string where = parent.empty() || parent.front() == '\\' ? parent : "\\" + parent;
+    write_old_text(tip, "REGPATH_for_" + name, std::string(platform::root_name(root)) + where, record_message);
     // The whole key with its values and subkeys: made again empty by an
     // undo, what the shell kept in it was gone.
-    if (!record_original_key(tip_key(tip), RootKey, Parent + "\\" + Name)) {
+    if (!record_original_key(tip_key(tip), root, parent + "\\" + name)) {
         // Deleted now, what the record lacks would be gone for good.
-        reg_.log().add(trf("[{0}] key is kept: it could not be recorded whole", Parent + "\\" + Name));
+        reg_.log().add(trf("[{0}] key is kept: it could not be recorded whole", parent + "\\" + name));
         return;
     }
     if (!removal_message.empty()) {
-        reg_.Delete_Registry(RootKey, Parent, Name, KEY, removal_message);
-    } else if (auto parent = reg_.registry().open(RootKey, Parent, false)) {
-        parent->delete_subtree(Name);
+        reg_.delete_entry(root, parent, name, KEY, removal_message);
+    } else if (auto parent_key = reg_.registry().open(root, parent, false)) {
+        parent_key->delete_subtree(name);
     }
 }
 
-void TipStateStore::mark_applied(const std::string& TipKey, bool CreateIfMissing) {
-    const std::string state_key = kStateKeyBase + TipKey;
-    reg_.Manipulate_Registry(Root::LocalMachine, state_key, kAppliedFlag, INT_TYPE, "", 1,
-                             trf("Setting flag for {0}", TipKey), CreateIfMissing);
-    reg_.Manipulate_Registry(Root::LocalMachine, state_key, kAppliedDate, STR_TYPE, time_.short_date_today(), 0,
-                             trf("Setting LASTDATE for {0}", TipKey), CreateIfMissing);
+void TipStateStore::mark_applied(const std::string& tip_name, bool create_if_missing) {
+    const std::string state_key = kStateKeyBase + tip_name;
+    reg_.write_value(Root::LocalMachine, state_key, kAppliedFlag, INT_TYPE, "", 1,
+                             trf("Setting flag for {0}", tip_name), create_if_missing);
+    reg_.write_value(Root::LocalMachine, state_key, kAppliedDate, STR_TYPE, time_.short_date_today(), 0,
+                             trf("Setting LASTDATE for {0}", tip_name), create_if_missing);
 }
 
-void TipStateStore::write_records(const std::string& TipKey, const std::string& RootName,
-                                  const std::string& KeyPath, const std::string& ValueName,
+void TipStateStore::write_records(const std::string& tip_name, const std::string& root_name,
+                                  const std::string& key_path, const std::string& value_name,
                                   ValueType type, const std::function<Data()>& old_data,
-                                  const Data& new_data, bool CreateIfMissing, bool keep_old) {
-    const std::string old_values = kStateKeyBase + TipKey + "\\OLD_VALUES";
-    const std::string new_values = kStateKeyBase + TipKey + "\\NEW_VALUES";
-    const std::string where = RootName + KeyPath;
-    const std::string regpath = "REGPATH_for_" + ValueName;
+                                  const Data& new_data, bool create_if_missing, bool keep_old) {
+    const std::string old_values = kStateKeyBase + tip_name + "\\OLD_VALUES";
+    const std::string new_values = kStateKeyBase + tip_name + "\\NEW_VALUES";
+    const std::string where = root_name + key_path;
+    const std::string regpath = "REGPATH_for_" + value_name;
 
-    reg_.Manipulate_Registry(Root::LocalMachine, old_values, regpath, STR_TYPE, where, 0,
-                             trf("Storing REGPATH for {0}", ValueName), CreateIfMissing);
+    reg_.write_value(Root::LocalMachine, old_values, regpath, STR_TYPE, where, 0,
+                             trf("Storing REGPATH for {0}", value_name), create_if_missing);
     // The old data is read only now, after its path is stored: a wrongly typed
     // system value stops the apply with that much recorded.
     const Data old = old_data();
     if (keep_old) {
         // Applied again after an undo: the value found now is what the first
         // apply wrote, and the original must not be lost under it.
-        reg_.log().add(trf("Keeping original old value of {0}", ValueName));
+        reg_.log().add(trf("Keeping original old value of {0}", value_name));
     } else if (old.typed) {
-        reg_.Write_Registry_value(Root::LocalMachine, old_values, ValueName, *old.typed,
-                                  trf("Storing old value of {0}", ValueName), CreateIfMissing);
+        reg_.write_exact_value(Root::LocalMachine, old_values, value_name, *old.typed,
+                                  trf("Storing old value of {0}", value_name), create_if_missing);
     } else {
-        reg_.Manipulate_Registry(Root::LocalMachine, old_values, ValueName, type, old.str, old.num,
-                                 trf("Storing old value of {0}", ValueName), CreateIfMissing);
+        reg_.write_value(Root::LocalMachine, old_values, value_name, type, old.str, old.num,
+                                 trf("Storing old value of {0}", value_name), create_if_missing);
     }
-    reg_.Manipulate_Registry(Root::LocalMachine, new_values, regpath, STR_TYPE, where, 0,
-                             trf("Storing REGPATH for {0}", ValueName), CreateIfMissing);
-    reg_.Manipulate_Registry(Root::LocalMachine, new_values, ValueName, type, new_data.str, new_data.num,
-                             trf("Storing new value of {0}", ValueName), CreateIfMissing);
+    reg_.write_value(Root::LocalMachine, new_values, regpath, STR_TYPE, where, 0,
+                             trf("Storing REGPATH for {0}", value_name), create_if_missing);
+    reg_.write_value(Root::LocalMachine, new_values, value_name, type, new_data.str, new_data.num,
+                             trf("Storing new value of {0}", value_name), create_if_missing);
 }
 
-void TipStateStore::record_value(const std::string& TipKey, Root RootKey, const std::string& RootName,
-                                 const std::string& KeyPath, const std::string& ValueName,
-                                 ValueType type, const std::string& StrValue,
-                                 std::int32_t IntValue, bool CreateIfMissing) {
-    const bool keep = catalogue_tip(TipKey) && !find_original(TipKey, RootKey, KeyPath, &ValueName).empty();
-    if (keep) store_missing_old_value(TipKey, RootKey, KeyPath, ValueName, ValueName, type, CreateIfMissing);
-    if (catalogue_tip(TipKey)) record_original_value(TipKey, RootKey, KeyPath, ValueName);
-    mark_applied(TipKey, CreateIfMissing);
+void TipStateStore::record_value(const std::string& tip_name, Root root, const std::string& root_name,
+                                 const std::string& key_path, const std::string& value_name,
+                                 ValueType type, const std::string& text,
+                                 std::int32_t number, bool create_if_missing) {
+    const bool keep = catalogue_tip(tip_name) && !find_original(tip_name, root, key_path, &value_name).empty();
+    if (keep) store_missing_old_value(tip_name, root, key_path, value_name, value_name, type, create_if_missing);
+    if (catalogue_tip(tip_name)) record_original_value(tip_name, root, key_path, value_name);
+    mark_applied(tip_name, create_if_missing);
     auto current = [&]() -> Data {
-        if (type == STR_TYPE) return {reg_.Get_Sysinfo_Registry_string(RootKey, KeyPath, ValueName), 0, {}};
-        return {"", reg_.Get_Sysinfo_Registry_integer(RootKey, KeyPath, ValueName), {}};
+        if (type == STR_TYPE) return {reg_.read_text(root, key_path, value_name), 0, {}};
+        return {"", reg_.read_number(root, key_path, value_name), {}};
     };
-    write_records(TipKey, RootName, KeyPath, ValueName, type, current, {StrValue, IntValue, {}},
-                  CreateIfMissing, keep);
+    write_records(tip_name, root_name, key_path, value_name, type, current, {text, number, {}},
+                  create_if_missing, keep);
 }
 
-void TipStateStore::record_value_as(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
-                                    const std::string& SystemValue, const std::string& RecordName,
-                                    ValueType type, const std::string& StrValue, std::int32_t IntValue,
-                                    bool CreateIfMissing) {
-    const bool keep = !find_original(TipKey, RootKey, KeyPath, &SystemValue).empty();
-    if (keep) store_missing_old_value(TipKey, RootKey, KeyPath, SystemValue, RecordName, type, CreateIfMissing);
-    record_original_value(TipKey, RootKey, KeyPath, SystemValue);
-    mark_applied(TipKey, CreateIfMissing);
+void TipStateStore::record_value_as(const std::string& tip_name, Root root, const std::string& key_path,
+                                    const std::string& system_value, const std::string& record_name,
+                                    ValueType type, const std::string& text, std::int32_t number,
+                                    bool create_if_missing) {
+    const bool keep = !find_original(tip_name, root, key_path, &system_value).empty();
+    if (keep) store_missing_old_value(tip_name, root, key_path, system_value, record_name, type, create_if_missing);
+    record_original_value(tip_name, root, key_path, system_value);
+    mark_applied(tip_name, create_if_missing);
     auto current = [&]() -> Data {
         std::optional<RegValue> found;
-        if (auto key = reg_.registry().open(RootKey, KeyPath, false)) found = key->query(SystemValue);
+        if (auto key = reg_.registry().open(root, key_path, false)) found = key->query(system_value);
         // Absent: the record says 0 or "", and the original record says absent.
         if (!found) return {};
-        if (type == INT_TYPE) return {"", read_integer(*found, SystemValue), {}};
-        std::string text = read_string(*found, SystemValue);
-        if (found->kind == ValueKind::ExpandString) return {text, 0, *found};
-        return {text, 0, {}};
+        if (type == INT_TYPE) return {"", read_integer(*found, system_value), {}};
+        std::string held = read_string(*found, system_value);
+        if (found->kind == ValueKind::ExpandString) return {held, 0, *found};
+        return {held, 0, {}};
     };
-    write_records(TipKey, platform::root_name(RootKey), KeyPath, RecordName, type, current,
-                  {StrValue, IntValue, {}}, CreateIfMissing, keep);
+    write_records(tip_name, platform::root_name(root), key_path, record_name, type, current,
+                  {text, number, {}}, create_if_missing, keep);
 }
 
-void TipStateStore::record_given_values(const std::string& TipKey, Root /*RootKey*/,
-                                        const std::string& RootName, const std::string& KeyPath,
-                                        const std::string& ValueName, ValueType type,
-                                        const std::string& OldStrValue, std::int32_t OldIntValue,
-                                        const std::string& NewStrValue, std::int32_t NewIntValue,
-                                        bool CreateIfMissing) {
-    mark_applied(TipKey, CreateIfMissing);
-    write_records(TipKey, RootName, KeyPath, ValueName, type,
-                  [&]() -> Data { return {OldStrValue, OldIntValue, {}}; }, {NewStrValue, NewIntValue, {}},
-                  CreateIfMissing, false);
+void TipStateStore::record_given_values(const std::string& tip_name, Root /*root*/,
+                                        const std::string& root_name, const std::string& key_path,
+                                        const std::string& value_name, ValueType type,
+                                        const std::string& old_text, std::int32_t old_number,
+                                        const std::string& new_text, std::int32_t new_number,
+                                        bool create_if_missing) {
+    mark_applied(tip_name, create_if_missing);
+    write_records(tip_name, root_name, key_path, value_name, type,
+                  [&]() -> Data { return {old_text, old_number, {}}; }, {new_text, new_number, {}},
+                  create_if_missing, false);
 }
 
 // ---- the originals
 
-std::string TipStateStore::originals_key(const std::string& TipKey) const {
-    return kStateKeyBase + TipKey + kOriginals;
+std::string TipStateStore::originals_key(const std::string& tip_name) const {
+    return kStateKeyBase + tip_name + kOriginals;
 }
 
-void TipStateStore::store_missing_old_value(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
-                                            const std::string& SystemValue, const std::string& RecordName,
-                                            ValueType type, bool CreateIfMissing) {
-    const std::string old_values = kStateKeyBase + TipKey + "\\OLD_VALUES";
-    if (auto old = reg_.registry().open(Root::LocalMachine, old_values, false); old && old->query(RecordName)) return;
-    auto r = reg_.registry().open(Root::LocalMachine, find_original(TipKey, RootKey, KeyPath, &SystemValue), false);
+void TipStateStore::store_missing_old_value(const std::string& tip_name, Root root, const std::string& key_path,
+                                            const std::string& system_value, const std::string& record_name,
+                                            ValueType type, bool create_if_missing) {
+    const std::string old_values = kStateKeyBase + tip_name + "\\OLD_VALUES";
+    if (auto old = reg_.registry().open(Root::LocalMachine, old_values, false); old && old->query(record_name)) return;
+    auto r = reg_.registry().open(Root::LocalMachine, find_original(tip_name, root, key_path, &system_value), false);
     if (!r) return;
     const auto data = r->query(kRecPresent) == RegValue::number(1) ? r->query(kRecData) : std::nullopt;
-    if (data && data->kind == ValueKind::ExpandString && RecordName != SystemValue) {
-        reg_.Write_Registry_value(Root::LocalMachine, old_values, RecordName, *data,
-                                  trf("Storing old value of {0}", RecordName), CreateIfMissing);
+    if (data && data->kind == ValueKind::ExpandString && record_name != system_value) {
+        reg_.write_exact_value(Root::LocalMachine, old_values, record_name, *data,
+                                  trf("Storing old value of {0}", record_name), create_if_missing);
         return;
     }
     const bool is_int = type == INT_TYPE;
-    reg_.Manipulate_Registry(Root::LocalMachine, old_values, RecordName, type,
-                             data && !is_int ? read_string(*data, SystemValue) : "",
-                             data && is_int ? read_integer(*data, SystemValue) : 0,
-                             trf("Storing old value of {0}", RecordName), CreateIfMissing);
+    reg_.write_value(Root::LocalMachine, old_values, record_name, type,
+                             data && !is_int ? read_string(*data, system_value) : "",
+                             data && is_int ? read_integer(*data, system_value) : 0,
+                             trf("Storing old value of {0}", record_name), create_if_missing);
 }
 
-std::vector<std::string> TipStateStore::record_numbers(const std::string& TipKey) {
-    auto records = reg_.registry().open(Root::LocalMachine, originals_key(TipKey), false);
+std::vector<std::string> TipStateStore::record_numbers(const std::string& tip_name) {
+    auto records = reg_.registry().open(Root::LocalMachine, originals_key(tip_name), false);
     return records ? records->subkey_names() : std::vector<std::string>{};
 }
 
@@ -460,18 +466,18 @@ void TipStateStore::drop_record(const std::string& record) {
     delete_key(reg_.registry(), Root::LocalMachine, record);
 }
 
-std::string TipStateStore::find_original(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
-                                         const std::string* ValueName) {
-    const std::string wanted = comparable_key(KeyPath);
-    for (const auto& number : record_numbers(TipKey)) {
-        const std::string record = originals_key(TipKey) + "\\" + number;
+std::string TipStateStore::find_original(const std::string& tip_name, Root root, const std::string& key_path,
+                                         const std::string* value_name) {
+    const std::string wanted = comparable_key(key_path);
+    for (const auto& number : record_numbers(tip_name)) {
+        const std::string record = originals_key(tip_name) + "\\" + number;
         auto r = reg_.registry().open(Root::LocalMachine, record, false);
         if (!r || r->query(kRecComplete) != RegValue::number(1) ||
-            text_of(*r, kRecRoot) != platform::root_name(RootKey) ||
+            text_of(*r, kRecRoot) != platform::root_name(root) ||
             comparable_key(text_of(*r, kRecKey)) != wanted)
             continue;
         const bool is_value = text_of(*r, kRecKind) == kKindValue;
-        if (ValueName ? is_value && comparable_key(text_of(*r, kRecName)) == comparable_key(*ValueName) : !is_value)
+        if (value_name ? is_value && comparable_key(text_of(*r, kRecName)) == comparable_key(*value_name) : !is_value)
             return record;
     }
     return "";
@@ -479,88 +485,88 @@ std::string TipStateStore::find_original(const std::string& TipKey, Root RootKey
 
 // A new numbered record of what stood at root\path, filled with where and
 // what it is; null, said in the log, when the store itself refuses it.
-std::unique_ptr<platform::RegKey> TipStateStore::new_original(const std::string& TipKey, Root RootKey,
-                                                              const std::string& KeyPath, const std::string& kind,
+std::unique_ptr<platform::RegKey> TipStateStore::new_original(const std::string& tip_name, Root root,
+                                                              const std::string& key_path, const std::string& kind,
                                                               bool present, std::string& record) {
     // After the highest number: a record dropped half way leaves a gap.
     unsigned highest = 0;
-    for (const auto& n : record_numbers(TipKey))
+    for (const auto& n : record_numbers(tip_name))
         highest = std::max(highest, static_cast<unsigned>(std::strtoul(n.c_str(), nullptr, 10)));
     char number[16];
     std::snprintf(number, sizeof number, "%04u", highest + 1);
-    record = originals_key(TipKey) + "\\" + number;
+    record = originals_key(tip_name) + "\\" + number;
     auto r = reg_.registry().open(Root::LocalMachine, record, true);
     if (!r) {
         reg_.log().add(trf("Error opening key: [{0}]", record));
         return nullptr;
     }
-    r->set(kRecRoot, RegValue::string(platform::root_name(RootKey)));
-    r->set(kRecKey, RegValue::string(KeyPath));
+    r->set(kRecRoot, RegValue::string(platform::root_name(root)));
+    r->set(kRecKey, RegValue::string(key_path));
     r->set(kRecKind, RegValue::string(kind));
     r->set(kRecPresent, RegValue::number(present ? 1 : 0));
     return r;
 }
 
-bool TipStateStore::record_missing_key(const std::string& TipKey, Root RootKey, const std::string& KeyPath) {
+bool TipStateStore::record_missing_key(const std::string& tip_name, Root root, const std::string& key_path) {
     // The highest missing key along the path is the one a write creates
     // first, and the one to take away again.
     std::string missing;
-    std::string path = KeyPath;
-    while (!comparable_key(path).empty() && !reg_.registry().open(RootKey, path, false)) {
+    std::string path = key_path;
+    while (!comparable_key(path).empty() && !reg_.registry().open(root, path, false)) {
         missing = path;
         path = platform::parent_and_name(path).first;
     }
-    if (missing.empty() || !find_original(TipKey, RootKey, missing, nullptr).empty()) return false;
+    if (missing.empty() || !find_original(tip_name, root, missing, nullptr).empty()) return false;
     std::string record;
-    auto r = new_original(TipKey, RootKey, missing, kKindKey, false, record);
+    auto r = new_original(tip_name, root, missing, kKindKey, false, record);
     return r && r->set(kRecComplete, RegValue::number(1));
 }
 
-bool TipStateStore::record_original_value(const std::string& TipKey, Root RootKey, const std::string& KeyPath,
-                                          const std::string& ValueName) {
-    if (!find_original(TipKey, RootKey, KeyPath, &ValueName).empty()) return false;
-    record_missing_key(TipKey, RootKey, KeyPath);
+bool TipStateStore::record_original_value(const std::string& tip_name, Root root, const std::string& key_path,
+                                          const std::string& value_name) {
+    if (!find_original(tip_name, root, key_path, &value_name).empty()) return false;
+    record_missing_key(tip_name, root, key_path);
     std::optional<RegValue> found;
-    if (auto key = reg_.registry().open(RootKey, KeyPath, false)) found = key->query(ValueName);
+    if (auto key = reg_.registry().open(root, key_path, false)) found = key->query(value_name);
     std::string record;
-    auto r = new_original(TipKey, RootKey, KeyPath, kKindValue, found.has_value(), record);
+    auto r = new_original(tip_name, root, key_path, kKindValue, found.has_value(), record);
     if (!r) return false;
-    r->set(kRecName, RegValue::string(ValueName));
+    r->set(kRecName, RegValue::string(value_name));
     if (found && !r->set(kRecData, *found)) {
-        reg_.log().add(trf("Data value {0} could not be kept: {1}", ValueName, r->last_error_text()));
+        reg_.log().add(trf("Data value {0} could not be kept: {1}", value_name, r->last_error_text()));
         return false;
     }
     return r->set(kRecComplete, RegValue::number(1));
 }
 
-bool TipStateStore::record_original_key(const std::string& TipKey, Root RootKey, const std::string& KeyPath) {
-    if (!find_original(TipKey, RootKey, KeyPath, nullptr).empty()) return true;
-    const bool present = reg_.registry().open(RootKey, KeyPath, false) != nullptr;
+bool TipStateStore::record_original_key(const std::string& tip_name, Root root, const std::string& key_path) {
+    if (!find_original(tip_name, root, key_path, nullptr).empty()) return true;
+    const bool present = reg_.registry().open(root, key_path, false) != nullptr;
     std::string record;
-    auto r = new_original(TipKey, RootKey, KeyPath, kKindKey, present, record);
+    auto r = new_original(tip_name, root, key_path, kKindKey, present, record);
     if (!r) return false;
-    if (present && !copy_tree(reg_.registry(), RootKey, KeyPath, Root::LocalMachine, record + "\\" + kRecTree)) {
-        reg_.log().add(trf("[{0}] key could not be kept whole", KeyPath));
+    if (present && !copy_tree(reg_.registry(), root, key_path, Root::LocalMachine, record + "\\" + kRecTree)) {
+        reg_.log().add(trf("[{0}] key could not be kept whole", key_path));
         return false;
     }
     return r->set(kRecComplete, RegValue::number(1));
 }
 
-bool TipStateStore::has_original_records(const std::string& TipKey) {
-    for (const auto& number : record_numbers(TipKey))
-        if (is_complete(originals_key(TipKey) + "\\" + number)) return true;
+bool TipStateStore::has_original_records(const std::string& tip_name) {
+    for (const auto& number : record_numbers(tip_name))
+        if (is_complete(originals_key(tip_name) + "\\" + number)) return true;
     return false;
 }
 
-bool TipStateStore::restore_original_key(const std::string& TipKey, Root RootKey, const std::string& KeyPath) {
-    const std::string record = find_original(TipKey, RootKey, KeyPath, nullptr);
+bool TipStateStore::restore_original_key(const std::string& tip_name, Root root, const std::string& key_path) {
+    const std::string record = find_original(tip_name, root, key_path, nullptr);
     if (record.empty()) return false;
     auto r = reg_.registry().open(Root::LocalMachine, record, false);
     if (!r || r->query(kRecPresent) != RegValue::number(1)) return false;
     // Whatever stands there now goes first, so the key is exactly as recorded.
-    delete_key(reg_.registry(), RootKey, KeyPath);
-    if (!copy_tree(reg_.registry(), Root::LocalMachine, record + "\\" + kRecTree, RootKey, KeyPath))
-        reg_.log().add(trf("[{0}] key could not be restored: {1}", KeyPath, reg_.registry().last_error_text()));
+    delete_key(reg_.registry(), root, key_path);
+    if (!copy_tree(reg_.registry(), Root::LocalMachine, record + "\\" + kRecTree, root, key_path))
+        reg_.log().add(trf("[{0}] key could not be restored: {1}", key_path, reg_.registry().last_error_text()));
     return true;
 }
 
@@ -569,7 +575,7 @@ bool TipStateStore::created_key_record(const std::string& record) {
     return r && text_of(*r, kRecKind) == kKindKey && r->query(kRecPresent) != RegValue::number(1);
 }
 
-void TipStateStore::restore_record(const std::string& TipKey, const std::string& record) {
+void TipStateStore::restore_record(const std::string& tip_name, const std::string& record) {
     auto r = reg_.registry().open(Root::LocalMachine, record, false);
     if (!r) return;
     const auto root = platform::root_from_name(text_of(*r, kRecRoot));
@@ -580,9 +586,9 @@ void TipStateStore::restore_record(const std::string& TipKey, const std::string&
         const std::string name = text_of(*r, kRecName);
         const auto data = r->query(kRecData);
         if (present && data)
-            reg_.Write_Registry_value(*root, key, name, *data, trf("Restoring previous value of {0}", name), true);
+            reg_.write_exact_value(*root, key, name, *data, trf("Restoring previous value of {0}", name), true);
         else
-            reg_.Delete_Registry(*root, key, name, VALUENAME, trf("Restoring previous absence of {0}", name));
+            reg_.delete_entry(*root, key, name, VALUENAME, trf("Restoring previous absence of {0}", name));
         return;
     }
     if (present) {
@@ -598,7 +604,7 @@ void TipStateStore::restore_record(const std::string& TipKey, const std::string&
     if (holds_values(reg_.registry(), *root, key)) {
         // Another tip's values keep it for now: that tip takes the key
         // away when it is undone, whichever of them goes last.
-        if (const std::string heir = tip_with_values_in(*root, key, TipKey); !heir.empty()) {
+        if (const std::string heir = tip_with_values_in(*root, key, tip_name); !heir.empty()) {
             std::string handed;
             if (auto h = new_original(heir, *root, key, kKindKey, false, handed); h && h->set(kRecComplete, RegValue::number(1))) {
                 reg_.log().add(trf("[{0}] key holds values of {1} and goes when that tip is undone", key, heir));
@@ -612,18 +618,18 @@ void TipStateStore::restore_record(const std::string& TipKey, const std::string&
         reg_.log().add(trf("[{0}] key could not be deleted", key));
 }
 
-std::string TipStateStore::tip_with_values_in(Root RootKey, const std::string& KeyPath, const std::string& except) {
-    const std::string key = comparable_key(KeyPath);
+std::string TipStateStore::tip_with_values_in(Root root, const std::string& key_path, const std::string& except) {
+    const std::string key = comparable_key(key_path);
     for (int n = 1; n <= kTipCount; ++n) {
-        const std::string TipKey = tip_key(n);
-        if (TipKey == except) continue;
-        for (const auto& number : record_numbers(TipKey)) {
-            auto r = reg_.registry().open(Root::LocalMachine, originals_key(TipKey) + "\\" + number, false);
+        const std::string tip_name = tip_key(n);
+        if (tip_name == except) continue;
+        for (const auto& number : record_numbers(tip_name)) {
+            auto r = reg_.registry().open(Root::LocalMachine, originals_key(tip_name) + "\\" + number, false);
             if (!r || r->query(kRecComplete) != RegValue::number(1) || text_of(*r, kRecKind) != kKindValue ||
-                text_of(*r, kRecRoot) != platform::root_name(RootKey))
+                text_of(*r, kRecRoot) != platform::root_name(root))
                 continue;
             const std::string where = comparable_key(text_of(*r, kRecKey));
-            if (where == key || where.rfind(key + "\\", 0) == 0) return TipKey;
+            if (where == key || where.rfind(key + "\\", 0) == 0) return tip_name;
         }
     }
     return "";
@@ -631,41 +637,41 @@ std::string TipStateStore::tip_with_values_in(Root RootKey, const std::string& K
 
 void TipStateStore::remove_emptied_keys() {
     for (int n = 1; n <= kTipCount; ++n) {
-        const std::string TipKey = tip_key(n);
-        for (const auto& number : record_numbers(TipKey)) {
-            const std::string record = originals_key(TipKey) + "\\" + number;
+        const std::string tip_name = tip_key(n);
+        for (const auto& number : record_numbers(tip_name)) {
+            const std::string record = originals_key(tip_name) + "\\" + number;
             if (!is_complete(record) || !created_key_record(record)) continue;
             auto r = reg_.registry().open(Root::LocalMachine, record, false);
             const auto root = r ? platform::root_from_name(text_of(*r, kRecRoot)) : std::nullopt;
             if (!root) continue;
             const std::string key = text_of(*r, kRecKey);
             if (!reg_.registry().open(*root, key, false) || holds_values(reg_.registry(), *root, key)) continue;
-            reg_.log().add(trf("[{0}] key was made by {1} and is empty now: it goes", key, TipKey));
+            reg_.log().add(trf("[{0}] key was made by {1} and is empty now: it goes", key, tip_name));
             if (!delete_key(reg_.registry(), *root, key)) reg_.log().add(trf("[{0}] key could not be deleted", key));
         }
     }
 }
 
-void TipStateStore::restore_original(const std::string& TipKey) {
-    std::vector<std::string> numbers = record_numbers(TipKey);
+void TipStateStore::restore_original(const std::string& tip_name) {
+    std::vector<std::string> numbers = record_numbers(tip_name);
     // Newest first: a value is put back before the key it lies in; the keys
     // the tip made come last, when every value of the tip has left them
     // (a key handed over by another tip is newer than the values in it).
     std::sort(numbers.rbegin(), numbers.rend());
     std::vector<std::string> created;
     for (const auto& number : numbers) {
-        const std::string record = originals_key(TipKey) + "\\" + number;
+        const std::string record = originals_key(tip_name) + "\\" + number;
         if (!is_complete(record)) continue;
         if (created_key_record(record))
             created.push_back(record);
         else
-            restore_record(TipKey, record);
+            restore_record(tip_name, record);
     }
-    for (const auto& record : created) restore_record(TipKey, record);
+    for (const auto& record : created) restore_record(tip_name, record);
     // Dropped only once every record is back: a restore cut off half way
     // is done again, whole, from the same records.
-    for (const auto& number : numbers) drop_record(originals_key(TipKey) + "\\" + number);
-    delete_key(reg_.registry(), Root::LocalMachine, originals_key(TipKey));
+    for (const auto& number : numbers) drop_record(originals_key(tip_name) + "\\" + number);
+    delete_key(reg_.registry(), Root::LocalMachine, originals_key(tip_name));
 }
 
 bool TipStateStore::derives_applied(int tip) {
@@ -711,7 +717,7 @@ bool TipStateStore::derives_applied(int tip) {
 int TipStateStore::count_applied_tips() {
     int applied = 0;
     for (int n = 1; n <= kTipCount; ++n)
-        if (reg_.Get_Sysinfo_Registry_integer(Root::LocalMachine, kStateKeyBase + tip_key(n), kAppliedFlag) == 1)
+        if (reg_.read_number(Root::LocalMachine, kStateKeyBase + tip_key(n), kAppliedFlag) == 1)
             ++applied;
     return applied;
 }

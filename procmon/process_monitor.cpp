@@ -2,6 +2,7 @@
 
 #include "i18n/numbers.h"
 #include "i18n/translate.h"
+#include "platform/ascii.h"
 
 #include <algorithm>
 #include <array>
@@ -126,8 +127,7 @@ const ListTable<ThreadEntry, 5> kThreadTable{
 bool is_critical(const std::string& exe_file) {
     static const std::array<std::string_view, 7> kCritical{"system",    "smss.exe",     "csrss.exe",   "wininit.exe",
                                                            "winlogon.exe", "services.exe", "lsass.exe"};
-    std::string name = exe_file;
-    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+    const std::string name = platform::ascii_lower(exe_file);
     return std::find(kCritical.begin(), kCritical.end(), name) != kCritical.end();
 }
 
@@ -143,13 +143,8 @@ std::string kill_question(const ProcessEntry& process) {
                      pid);
 }
 
-std::string lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
-
 bool passes(const std::string& filter, const ProcessRow& process) {
-    return filter.empty() || lower(process.exe_file).find(filter) != std::string::npos;
+    return filter.empty() || platform::ascii_lower(process.exe_file).find(filter) != std::string::npos;
 }
 template <class Entry> bool passes(const std::string&, const Entry&) { return true; }
 
@@ -303,7 +298,7 @@ void ProcessMonitor::show_picture(ProcessPicture picture) {
 }
 
 void ProcessMonitor::EditFilterChange() {
-    std::string filter = lower(widgets_.text(kFilterEdit));
+    std::string filter = platform::ascii_lower(widgets_.text(kFilterEdit));
     if (filter == filter_) return;
     filter_ = std::move(filter);
     remember_choice();

@@ -6,9 +6,10 @@
 #include "core/tip_state_store.h"
 #include "i18n/languages.h"
 #include "i18n/translate.h"
-#include "shell/line_ends.h"
+#include "platform/ascii.h"
 #include "platform/registry_path.h"
 #include "platform/what_if_registry.h"
+#include "shell/line_ends.h"
 #include "tips/profile.h"
 #include "tips/reg_export.h"
 #include "tips/tip_engine.h"
@@ -24,25 +25,13 @@ using i18n::trf;
 
 namespace {
 
-std::string lower(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
 bool is_switch(const std::string& arg) { return arg.size() > 1 && (arg[0] == '/' || arg[0] == '-'); }
 
 // The groups as a script names them, in the order of tips::Group.
-constexpr std::string_view kGroupNames[] = {"network", "power", "system", "customization"};
-static_assert(std::size(kGroupNames) == tips::kGroupCount);
+// "network": the group as /undo takes it and /list prints it.
+std::string group_name(tips::Group group) { return platform::ascii_lower(std::string(tips::group_display(group).name)); }
 
-std::string_view group_name(tips::Group group) { return kGroupNames[static_cast<std::size_t>(group)]; }
-
-// "Network", as the Undo page's flag names the group.
-std::string_view display_name(tips::Group group) {
-    const std::string_view flag = tips::group_display(group).undone_flag;
-    return flag.substr(0, flag.find("Options"));
-}
+std::string_view display_name(tips::Group group) { return tips::group_display(group).name; }
 
 std::optional<tips::Group> group_named(const std::string& name) {
     for (const tips::UndoLineDisplay& line : tips::kUndoLines)
@@ -56,7 +45,7 @@ bool parse_groups(const std::string& text, std::vector<tips::Group>& groups, std
     std::size_t pos = 0;
     while (pos <= text.size()) {
         const std::size_t comma = std::min(text.find(',', pos), text.size());
-        const std::string name = lower(text.substr(pos, comma - pos));
+        const std::string name = platform::ascii_lower(text.substr(pos, comma - pos));
         pos = comma + 1;
         if (name.empty()) continue;
         if (name == "all") {
@@ -76,7 +65,7 @@ bool parse_groups(const std::string& text, std::vector<tips::Group>& groups, std
 
 // "TIP0017" in any letter case: the tip's number; nullopt for any other word.
 std::optional<int> tip_named(const std::string& name) {
-    if (name.size() != 7 || lower(name.substr(0, 3)) != "tip") return std::nullopt;
+    if (name.size() != 7 || platform::ascii_lower(name.substr(0, 3)) != "tip") return std::nullopt;
     if (!std::all_of(name.begin() + 3, name.end(), [](char c) { return c >= '0' && c <= '9'; })) return std::nullopt;
     const int tip = std::stoi(name.substr(3));
     if (tip < 1 || tip > tips::kTipCount) return std::nullopt;
@@ -114,7 +103,7 @@ bool parse_undo_operand(const std::string& text, Command& command, std::string& 
         first = text.substr(pos, comma - pos);
         pos = comma + 1;
     }
-    if (lower(first).rfind("tip", 0) != 0) return parse_groups(text, command.groups, error);
+    if (platform::ascii_lower(first).rfind("tip", 0) != 0) return parse_groups(text, command.groups, error);
     if (!parse_tips(text, command.tips, error)) return false;
     if (command.tips.empty()) error = tr("/undo needs the groups or tips to take back");
     return !command.tips.empty();
@@ -308,7 +297,7 @@ std::optional<Command> parse_command(std::span<const std::string> args, std::str
         return true;
     };
     for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string arg = lower(args[i]);
+        const std::string arg = platform::ascii_lower(args[i]);
         if (!is_switch(arg)) {
             error = trf("unexpected \"{0}\"", args[i]);
             return std::nullopt;
@@ -689,7 +678,7 @@ int run_arguments(std::span<const std::string> args, const Invocation& invocatio
     console.say(refusal);
     Command named;
     for (std::size_t i = 0; i + 1 < args.size(); ++i)
-        if (lower(args[i]) == "/log" || lower(args[i]) == "-log") named.log_file = args[i + 1];
+        if (platform::ascii_lower(args[i]) == "/log" || platform::ascii_lower(args[i]) == "-log") named.log_file = args[i + 1];
     if (!named.log_file.empty() && !is_switch(named.log_file)) {
         TimedLog log(services.time, services.files, named.log_file, console);
         log.note(started(invocation));

@@ -41,20 +41,20 @@ void TForm1::Image_exit_optionsClick() {
     }
     // A counter the registry holds with the wrong type only decides whether
     // to ask: it is reported once (by the write) and read as 0.
-    const auto read_counter = [&](const std::string& name) {
+    const auto read_counter = [&](core::AppliedCounter counter) {
         try {
-            return store_.read_counter(name);
+            return store_.read_counter(counter);
         } catch (const core::VeltranoError&) {
             return 0;
         }
     };
     try {
-        write_counter(kEndCounter, n);
+        write_counter(core::AppliedCounter::AtEnd, n);
     } catch (const core::VeltranoError& e) {
         dialogs_.show_error(e.what());
     }
-    const int at_start = read_counter(kStartCounter);
-    const int at_end = read_counter(kEndCounter);
+    const int at_start = read_counter(core::AppliedCounter::AtStart);
+    const int at_end = read_counter(core::AppliedCounter::AtEnd);
 
     if (at_start != at_end && dialogs_.ask_yes_no(i18n::tr(kRestartQuestion))) {
         enable_shutdown_privilege();
@@ -73,7 +73,7 @@ void TForm1::exit_by_key() {
     // Where the count changed, Exit asks about the restart anyway.
     bool exit_asks = false;
     try {
-        exit_asks = count_applied_tips() != store_.read_counter(kStartCounter);
+        exit_asks = count_applied_tips() != store_.read_counter(core::AppliedCounter::AtStart);
     } catch (const core::VeltranoError&) {
         // Exit reports what it cannot read; asking here first costs nothing.
     }

@@ -1,5 +1,7 @@
 #include "shell/language_setting.h"
 
+#include "platform/ascii.h"
+
 #include <cctype>
 
 namespace veltrano::shell {
@@ -10,9 +12,7 @@ constexpr const char* kLanguageValue = "Language";
 
 bool is_lang_switch(std::string_view arg) {
     if (arg.size() != 5 || (arg[0] != '/' && arg[0] != '-')) return false;
-    std::string lower;
-    for (char c : arg.substr(1)) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower == "lang";
+    return platform::ascii_lower(std::string(arg.substr(1))) == "lang";
 }
 
 }  // namespace

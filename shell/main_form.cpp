@@ -71,9 +71,9 @@ void TForm1::finish_start_up() {
     });
     // One step each: a wrongly typed counter costs that counter only, and
     // the start count is still written for the exit to compare with.
-    start_up_step([&] { write_counter(kStartCounter, 0); });
-    start_up_step([&] { write_counter(kEndCounter, 0); });
-    start_up_step([&] { write_counter(kStartCounter, count_applied_tips()); });
+    start_up_step([&] { write_counter(core::AppliedCounter::AtStart, 0); });
+    start_up_step([&] { write_counter(core::AppliedCounter::AtEnd, 0); });
+    start_up_step([&] { write_counter(core::AppliedCounter::AtStart, count_applied_tips()); });
     for (std::size_t i = 1; i < pages_.size(); ++i) {
         if (!pages_[i]) continue;
         page_being_created_ = i;
@@ -87,8 +87,8 @@ void TForm1::FormDestroy() {
         if (page) page->destroyed();
 }
 
-void TForm1::write_counter(const std::string& name, int value) {
-    store_.write_counter(name, value, i18n::trf("Starting the process of writing {0}", name));
+void TForm1::write_counter(core::AppliedCounter counter, int value) {
+    store_.write_counter(counter, value, i18n::trf("Starting the process of writing {0}", core::counter_name(counter)));
 }
 
 int TForm1::count_applied_tips() { return store_.count_applied_tips(); }

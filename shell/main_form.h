@@ -73,7 +73,7 @@ public:
 
 private:
     void navigate(std::size_t target);
-    void write_counter(const std::string& name, int value);
+    void write_counter(core::AppliedCounter counter, int value);
     // Runs one start-up step; an error ends that step only, as start-up
     // always goes on to show the window.
     template <class Step> void start_up_step(Step step);
@@ -89,8 +89,5 @@ private:
     std::size_t current_page_ = 0;
     bool start_up_pending_ = false;
 };
-
-inline const std::string kStartCounter = "AppliedTipsCounter_start_of_exec";
-inline const std::string kEndCounter = "AppliedTipsCounter_end_of_exec";
 
 }  // namespace veltrano::shell

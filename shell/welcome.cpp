@@ -54,8 +54,8 @@ std::string system_label_text(core::RegistryPrimitives& primitives, const System
         const LabelValue& value = label.values[i];
         const std::string key(value.key), name(value.value);
         values[i] = value.kind == LabelValue::String
-                        ? primitives.Get_Sysinfo_Registry_string(Root::LocalMachine, key, name)
-                        : std::to_string(primitives.Get_Sysinfo_Registry_integer(Root::LocalMachine, key, name));
+                        ? primitives.read_text(Root::LocalMachine, key, name)
+                        : std::to_string(primitives.read_number(Root::LocalMachine, key, name));
     }
     static_assert(kMostLabelValues == 3);
     return i18n::trf(label.text, values[0], values[1], values[2]);

@@ -10,6 +10,7 @@
 // above its box, buttons on the bottom row at top 312).
 #pragma once
 
+#include "core/tip_state_store.h"
 #include "i18n/translate.h"
 
 #include <array>
@@ -22,7 +23,7 @@ using i18n::N_;
 
 enum class Group { Network, Power, System, Customization };
 inline constexpr std::size_t kGroupCount = 4;
-inline constexpr int kTipCount = 48;
+using core::kTipCount;
 
 struct TipDisplay {
     int tip;
@@ -107,9 +108,10 @@ struct ButtonDisplay {
 // table's; what stands inside is here.
 struct GroupDisplay {
     Group group;
+    std::string_view name;        // "Network": how the command line and its log name the group
     std::string_view group_box;   // the page
     int first_tip, last_tip;
-    std::string_view undone_flag; // the group's value below SOFTWARE\VELTRANO\VERSION\2.0
+    core::GroupUndoneValue undone;  // the group's undo state in the store
     ButtonDisplay select_all, clear_all, apply;
     // Tips up to this one stand in the left column, the rest in the right.
     int last_left_tip;
@@ -121,22 +123,22 @@ inline constexpr int kHelpImageSize = 25;
 inline constexpr int kButtonTop = 312, kButtonWidth = 97, kButtonHeight = 25;
 
 inline constexpr std::array<GroupDisplay, kGroupCount> kGroupDisplay{{
-    {Group::Network, "GroupBox2", 1, 7, "NetworkOptionsUndone",
+    {Group::Network, "Network", "GroupBox2", 1, 7, core::kNetworkUndone,
      {"BitBtn3", N_("&Select All"), {8, kButtonTop, kButtonWidth, kButtonHeight}},
      {"BitBtn4", N_("Clea&r All"), {120, kButtonTop, kButtonWidth, kButtonHeight}},
      {"BitBtn5", N_("&Apply"), {240, kButtonTop, kButtonWidth, kButtonHeight}},
      7, 32},
-    {Group::Power, "GroupBox4", 8, 12, "PowerOptionsUndone",
+    {Group::Power, "Power", "GroupBox4", 8, 12, core::kPowerUndone,
      {"BitBtn6", N_("&Select All"), {8, kButtonTop, kButtonWidth, kButtonHeight}},
      {"BitBtn7", N_("Clea&r All"), {120, kButtonTop, kButtonWidth, kButtonHeight}},
      {"BitBtn8", N_("&Apply"), {240, kButtonTop, kButtonWidth, kButtonHeight}},
      12, 32},
-    {Group::System, "GroupBox5", 13, 30, "SystemOptionsUndone",
+    {Group::System, "System", "GroupBox5", 13, 30, core::kSystemUndone,
      {"BitBtn9", N_("&Select All"), {8, kButtonTop, kButtonWidth, kButtonHeight}},
      {"BitBtn10", N_("Clea&r All"), {120, kButtonTop, kButtonWidth, kButtonHeight}},
      {"BitBtn11", N_("&Apply"), {224, kButtonTop, kButtonWidth, kButtonHeight}},
      23, 24},
-    {Group::Customization, "GroupBox6", 31, 48, "CustomizationOptionsUndone",
+    {Group::Customization, "Customization", "GroupBox6", 31, 48, core::kCustomizationUndone,
      {"BitBtn12", N_("&Select All"), {8, kButtonTop, kButtonWidth, kButtonHeight}},
      {"BitBtn13", N_("Clea&r All"), {120, kButtonTop, kButtonWidth, kButtonHeight}},
      {"BitBtn14", N_("&Apply"), {240, kButtonTop, kButtonWidth, kButtonHeight}},
@@ -190,7 +192,6 @@ struct UndoLineDisplay {
     std::string_view previous_radio;    // invisible
     std::string_view previous_caption;
     std::string_view radio_group;       // empty frame drawn around the two radio buttons
-    std::string_view undone_flag;
 };
 
 inline constexpr std::string_view kUndoGroupBox = "GroupBox7";
@@ -198,14 +199,14 @@ inline constexpr std::string_view kFactoryRadioCaption = N_("Restore factory def
 
 inline constexpr std::array<UndoLineDisplay, kGroupCount> kUndoLines{{
     {Group::Network, "GroupBox8", N_("Network Options"), "CheckBox49", N_("Undo all changes related with Network Boost"),
-     "RadioButton1", "RadioButton2", N_("Restore to previous registry settings"), "RadioGroup1", "NetworkOptionsUndone"},
+     "RadioButton1", "RadioButton2", N_("Restore to previous registry settings"), "RadioGroup1"},
     {Group::Power, "GroupBox9", N_("Power Options"), "CheckBox50", N_("Undo all changes related with Power  Boost"),
-     "RadioButton3", "RadioButton4", N_("Restore to previous registry settings"), "RadioGroup2", "PowerOptionsUndone"},
+     "RadioButton3", "RadioButton4", N_("Restore to previous registry settings"), "RadioGroup2"},
     {Group::System, "GroupBox10", N_("System Options"), "CheckBox51", N_("Undo all changes related with System Boost"),
-     "RadioButton5", "RadioButton6", N_("Restore to previous registry settings"), "RadioGroup3", "SystemOptionsUndone"},
+     "RadioButton5", "RadioButton6", N_("Restore to previous registry settings"), "RadioGroup3"},
     {Group::Customization, "GroupBox11", N_("Customization  Options"), "CheckBox52",
      N_("Undo all changes related with Customization  Boost"), "RadioButton7", "RadioButton8",
-     N_("Restore to previous registry settings "), "RadioGroup4", "CustomizationOptionsUndone"},
+     N_("Restore to previous registry settings "), "RadioGroup4"},
 }};
 
 struct UndoButtons {

@@ -103,12 +103,12 @@ void disable_messenger_with_outlook_express(TipServices& services) {
                                   std::string(r.name), core::STR_TYPE, "", 0, true);
     for (std::size_t i = 0; i < kMessengerRecords.size(); ++i) {
         const MessengerRecord& r = kMessengerRecords[i];
-        reg.Manipulate_Registry(r.root, std::string(r.key), std::string(r.value), core::STR_TYPE, "", 0,
+        reg.write_value(r.root, std::string(r.key), std::string(r.value), core::STR_TYPE, "", 0,
                                 part_message(i), true);
     }
     services.store.record_value(core::tip_key(41), LocalMachine, "HKEY_LOCAL_MACHINE", std::string(kMessengerClient), "PreventRun",
                            core::INT_TYPE, "", 1, true);
-    reg.Manipulate_Registry(LocalMachine, std::string(kMessengerClient), "PreventRun", core::INT_TYPE, "", 1,
+    reg.write_value(LocalMachine, std::string(kMessengerClient), "PreventRun", core::INT_TYPE, "", 1,
                             tr("Starting the process of setting PreventRun"), true);
 }
 
@@ -126,13 +126,13 @@ void restore_messenger_registrations(TipServices& services) {
             auto records = reg.registry().open(LocalMachine, tip41_records, false);
             if (!records || !records->query(name)) continue;
         }
-        const std::string saved = reg.Get_Sysinfo_Registry_string(LocalMachine, tip41_records, name);
+        const std::string saved = reg.read_text(LocalMachine, tip41_records, name);
         std::optional<platform::RegValue> typed;
         if (auto records = reg.registry().open(LocalMachine, tip41_records, false)) typed = records->query(name);
         if (typed && typed->kind == platform::ValueKind::ExpandString)
-            reg.Write_Registry_value(r.root, std::string(r.key), std::string(r.value), *typed, part_message(i), true);
+            reg.write_exact_value(r.root, std::string(r.key), std::string(r.value), *typed, part_message(i), true);
         else
-            reg.Manipulate_Registry(r.root, std::string(r.key), std::string(r.value), core::STR_TYPE, saved, 0,
+            reg.write_value(r.root, std::string(r.key), std::string(r.value), core::STR_TYPE, saved, 0,
                                     part_message(i), true);
     }
 }

@@ -43,7 +43,7 @@ void set_on_adapters(TipServices& services, int tip, const std::string& value, s
         const std::string key = adapter.interface_key();
         services.store.record_value_as(core::tip_key(tip), LocalMachine, key, value,
                                   value + " - " + std::to_string(adapter.index), core::INT_TYPE, "", data, true);
-        services.reg.Manipulate_Registry(LocalMachine, key, value, core::INT_TYPE, "", data, tr(message), false);
+        services.reg.write_value(LocalMachine, key, value, core::INT_TYPE, "", data, tr(message), false);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "i18n/translate.h"
+#include "platform/ascii.h"
 #include "platform/utf8.h"
 #include "tips/catalogue.h"
 
@@ -59,17 +60,11 @@ bool same_letters(std::string_view a, std::string_view b) {
            });
 }
 
-std::string lower_case(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
 // The device a name stands for whatever its folder and extension, as
 // Windows reads it ("C:\\x\\nul.txt" is NUL), in capitals; empty for a
 // file's name.
 std::string device_named(const std::string& path) {
-    std::string name = lower_case(path.substr(path.find_last_of("\\/:") + 1));
+    std::string name = platform::ascii_lower(path.substr(path.find_last_of("\\/:") + 1));
     name = name.substr(0, name.find('.'));
     while (!name.empty() && name.back() == ' ') name.pop_back();
     const bool numbered = name.size() == 4 && (name.rfind("com", 0) == 0 || name.rfind("lpt", 0) == 0) &&

@@ -18,29 +18,28 @@ using i18n::trf;
 
 namespace {
 
-std::string as_string(std::string_view v) { return std::string(v); }
 
 // A table's log line (marked where the table is), in the language in use.
 std::string log_line(std::string_view message) { return message.empty() ? std::string() : tr(message); }
 
 void delete_key_directly(platform::Registry& registry, Root root, std::string_view key, bool only_if_empty) {
     if (only_if_empty) {
-        auto target = registry.open(root, as_string(key), false);
+        auto target = registry.open(root, std::string(key), false);
         if (!target) return;
         if (!target->value_names().empty() || !target->subkey_names().empty()) return;
     }
-    platform::delete_key(registry, root, as_string(key));
+    platform::delete_key(registry, root, std::string(key));
 }
 
 void run_step(const RestoreStep& step, TipServices& services) {
     using Action = RestoreStep::Action;
     switch (step.action) {
     case Action::Write:
-        services.reg.Manipulate_Registry(step.root, as_string(step.key), as_string(step.value), step.type, as_string(step.str), step.num,
+        services.reg.write_value(step.root, std::string(step.key), std::string(step.value), step.type, std::string(step.str), step.num,
                                     log_line(step.message), step.create);
         break;
     case Action::DeleteValue:
-        services.reg.Delete_Registry(step.root, as_string(step.key), as_string(step.value), core::VALUENAME, log_line(step.message));
+        services.reg.delete_entry(step.root, std::string(step.key), std::string(step.value), core::VALUENAME, log_line(step.message));
         break;
     case Action::DeleteKey:
         delete_key_directly(services.reg.registry(), step.root, step.key, false);
@@ -50,12 +49,12 @@ void run_step(const RestoreStep& step, TipServices& services) {
         break;
     case Action::RecreateKey:
         // Created empty, its values and subkeys were lost; the record has them.
-        if (!services.store.restore_original_key(core::tip_key(step.tip), step.root, as_string(step.key)))
-            services.reg.registry().open(step.root, as_string(step.key), true);
+        if (!services.store.restore_original_key(core::tip_key(step.tip), step.root, std::string(step.key)))
+            services.reg.registry().open(step.root, std::string(step.key), true);
         break;
     case Action::DeleteOnAdapters:
         for (const core::TcpipAdapter& adapter : core::tcpip_adapters(services.reg))
-            services.reg.Delete_Registry(Root::LocalMachine, adapter.interface_key(), as_string(step.value), core::VALUENAME,
+            services.reg.delete_entry(Root::LocalMachine, adapter.interface_key(), std::string(step.value), core::VALUENAME,
                                     log_line(step.message));
         break;
     case Action::Special:
@@ -96,11 +95,11 @@ void apply_tip(const GroupTables& tables, TipServices& services, int tip) {
     const std::string key = core::tip_key(tip);
     for (const WriteRow& r : tables.writes)
         if (r.tip == tip)
-            services.store.record_value(key, r.root, platform::root_name(r.root), as_string(r.key), as_string(r.value), r.type,
-                                   as_string(r.str), r.num, true);
+            services.store.record_value(key, r.root, platform::root_name(r.root), std::string(r.key), std::string(r.value), r.type,
+                                   std::string(r.str), r.num, true);
     for (const WriteRow& r : tables.writes)
         if (r.tip == tip)
-            services.reg.Manipulate_Registry(r.root, as_string(r.key), as_string(r.value), r.type, as_string(r.str), r.num, log_line(r.message),
+            services.reg.write_value(r.root, std::string(r.key), std::string(r.value), r.type, std::string(r.str), r.num, log_line(r.message),
                                         r.create);
 }
 
@@ -139,7 +138,7 @@ bool group_has_applied_tip(TipServices& services, Group group) {
 
 void write_undone_flag(TipServices& services, Group group) {
     const GroupDisplay& g = group_display(group);
-    services.store.write_group_undone(as_string(g.undone_flag),
+    services.store.write_group_undone(g.undone,
                                       group_has_applied_tip(services, group) ? kTipsApplied : kRestoredToFactory);
 }
 
@@ -171,7 +170,7 @@ bool took_effect(TipServices& services, int tip, bool was_applied) {
 
 bool apply_one(TipServices& services, int tip) {
     const bool was_applied = flagged_applied(services, tip);
-    services.store.mark_group_changing(as_string(group_display(tip_display(tip).group).undone_flag));
+    services.store.mark_group_changing(group_display(tip_display(tip).group).undone);
     services.store.begin_work(tip, core::Work::Apply);
     try {
         apply_tip(group_tables(tip_display(tip).group), services, tip);
@@ -233,7 +232,7 @@ void undo_groups(TipServices& services, std::span<const GroupUndo> groups) {
             }
             run_restore(tables, services);
         }
-        services.store.write_group_undone(std::string(g.undone_flag),
+        services.store.write_group_undone(g.undone,
                                         undo.to_previous ? kRestoredToPrevious : kRestoredToFactory);
         services.reg.log().checkpoint();
     }
@@ -266,7 +265,7 @@ void finish_tip_undo(TipServices& services, int tip, bool to_previous) {
     // it; the last one undone leaves the group as its own undo would. A
     // group undo cut off half way ends the same.
     if (!group_has_applied_tip(services, group))
-        services.store.write_group_undone(std::string(group_display(group).undone_flag),
+        services.store.write_group_undone(group_display(group).undone,
                                           to_previous ? kRestoredToPrevious : kRestoredToFactory);
     services.store.end_work(tip);
 }
@@ -347,7 +346,7 @@ void finish_interrupted_work(TipServices& services) {
 
 std::string restore_point_name(std::string_view action, std::size_t count, std::string_view thing) {
     const std::string name =
-        "Veltrano: " + as_string(action) + " {0} " + as_string(thing) + (count == 1 ? "" : "s");
+        "Veltrano: " + std::string(action) + " {0} " + std::string(thing) + (count == 1 ? "" : "s");
     return trf(name, std::to_string(count));
 }
 

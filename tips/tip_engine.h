@@ -70,12 +70,12 @@ struct SpecialTip {
 
 struct RestoreStep {
     enum class Action {
-        Write,            // Manipulate_Registry with the step's type, data, create flag and message
-        DeleteValue,      // Delete_Registry of the value, narrated
+        Write,            // write_value with the step's type, data, create flag and message
+        DeleteValue,      // delete_entry of the value, narrated
         DeleteKey,        // the key with its subtree, silently; failure ignored
         DeleteKeyIfEmpty, // as DeleteKey, but only when nothing is left in the key
         RecreateKey,      // a key the tip deleted: back whole from its record, else created empty
-        DeleteOnAdapters, // Delete_Registry of the value in every adapter's interface key
+        DeleteOnAdapters, // delete_entry of the value in every adapter's interface key
         Special,          // a function of its own
     };
     int tip;
@@ -204,7 +204,7 @@ ApplyOutcome apply_tips(TipServices& services, std::span<const int> tips);
 bool flagged_applied(TipServices& services, int tip);
 // Tips 1 to 48 whose flag reads 1, in order.
 std::vector<int> applied_tips(TipServices& services);
-// A group's "...OptionsUndone", what the Undo page offers for it: 0 while
+// A group's undo state in the store, what the Undo page offers for it: 0 while
 // some of its tips are applied, 1 once restored to the factory defaults
 // (or when none is applied), 2 once restored to the previous settings.
 inline constexpr std::int32_t kTipsApplied = 0, kRestoredToFactory = 1, kRestoredToPrevious = 2;
@@ -222,7 +222,7 @@ struct GroupUndo {
 void undo_groups(TipServices& services, std::span<const GroupUndo> groups);
 // Takes back one tip alone: its own restore steps, or its own records
 // (written back, then dropped). The other tips of its group stay applied;
-// the group's "...OptionsUndone" reads 1 or 2, as a group undo leaves it,
+// the group's undo state reads 1 or 2, as a group undo leaves it,
 // only once none of its tips is applied. Nothing for a tip not applied.
 void undo_tip(TipServices& services, int tip, bool to_previous);
 // Whether "the previous settings" of the tip can be put back: it holds

@@ -11,7 +11,6 @@ namespace veltrano::tips {
 
 namespace {
 
-std::string as_string(std::string_view v) { return std::string(v); }
 
 }  // namespace
 
@@ -70,7 +69,7 @@ void TipPage::undo_tip(int tip, bool to_previous) {
 }
 
 std::string undo_tip_menu_item(int tip, bool to_previous) {
-    return (to_previous ? "UndoTipPrevious_" : "UndoTipFactory_") + as_string(tip_display(tip).check_box);
+    return (to_previous ? "UndoTipPrevious_" : "UndoTipFactory_") + std::string(tip_display(tip).check_box);
 }
 
 void TipPage::save_profile() {
@@ -163,7 +162,7 @@ void TipPage::apply_ticked() {
 
 
 void TipPage::help_image_click(int tip) {
-    ctx_.dialogs.show_help(ctx_.help_base + "/" + as_string(tip_display(tip).help_link));
+    ctx_.dialogs.show_help(ctx_.help_base + "/" + std::string(tip_display(tip).help_link));
 }
 
 void TipPage::check_box_help(std::string_view check_box) {

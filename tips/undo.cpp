@@ -9,7 +9,7 @@ namespace veltrano::tips {
 void UndoPage::refresh() {
     for (const UndoLineDisplay& line : kUndoLines) {
         const std::int32_t undone =
-            ctx_.services.store.group_undone(std::string(line.undone_flag));
+            ctx_.services.store.group_undone(group_display(line.group).undone);
         const bool previous = undone == kRestoredToPrevious;
         ctx_.widgets.set_enabled(line.check_box, undone != kRestoredToFactory && !previous);
         ctx_.widgets.set_checked(line.factory_radio, !previous);

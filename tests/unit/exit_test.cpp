@@ -88,8 +88,8 @@ protected:
 TEST_F(Exit, EndOfRunCountIsRecordedBeforeTheQuestion) {
     dialogs.answer_yes = false;
     form.Image_exit_optionsClick();
-    EXPECT_EQ(counter(shell::kStartCounter), RegValue::number(4));
-    EXPECT_EQ(counter(shell::kEndCounter), RegValue::number(5));
+    EXPECT_EQ(counter(std::string(core::counter_name(core::AppliedCounter::AtStart))), RegValue::number(4));
+    EXPECT_EQ(counter(std::string(core::counter_name(core::AppliedCounter::AtEnd))), RegValue::number(5));
     EXPECT_EQ(log.lines.back(), "Data value AppliedTipsCounter_end_of_exec already exists but was not enabled and hence enabled");
 }
 
@@ -151,7 +151,7 @@ TEST_F(Exit, AnotherTargetMachineNeedsTheRemotePrivilegeAndCaseDoesNotMakeOne) {
 }
 
 TEST_F(Exit, AWronglyTypedCounterIsReportedButCannotKeepTheUserIn) {
-    reg.put(Root::LocalMachine, kStore, shell::kEndCounter, RegValue::string("5"));
+    reg.put(Root::LocalMachine, kStore, std::string(core::counter_name(core::AppliedCounter::AtEnd)), RegValue::string("5"));
     dialogs.answer_yes = false;
     form.Image_exit_optionsClick();
     EXPECT_EQ(dialogs.errors, std::vector<std::string>{"Invalid data type for 'AppliedTipsCounter_end_of_exec'"});

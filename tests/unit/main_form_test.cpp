@@ -24,8 +24,8 @@ using Pages = std::vector<std::string>;
 TEST_F(MainFormTest, FirstStartBuildsTheStoreThenWritesBothCounters) {
     form.FormCreate();
     // A bare machine has tips 5, 32, 34 and 40 applied from the start.
-    EXPECT_EQ(counter(shell::kStartCounter), RegValue::number(4));
-    EXPECT_EQ(counter(shell::kEndCounter), RegValue::number(0));
+    EXPECT_EQ(counter(std::string(core::counter_name(core::AppliedCounter::AtStart))), RegValue::number(4));
+    EXPECT_EQ(counter(std::string(core::counter_name(core::AppliedCounter::AtEnd))), RegValue::number(0));
     // Only what start-up writes after the set-up remains in the log.
     ASSERT_FALSE(log.lines.empty());
     EXPECT_EQ(log.lines.front(), "Starting the process of writing AppliedTipsCounter_start_of_exec");
@@ -53,16 +53,16 @@ TEST_F(MainFormTest, StartFinishesATipLeftInProgressBeforeCounting) {
     EXPECT_EQ(log.lines.front(), "TIP0033 was being applied when Veltrano was stopped: finishing it from its records");
     EXPECT_EQ(reg.get(Root::CurrentUser, "Control Panel\\Desktop", "MenuShowDelay"), RegValue::string("15"));
     EXPECT_EQ(reg.get(Root::LocalMachine, kStore + core::tip_key(33), "WorkInProgress"), std::nullopt);
-    EXPECT_EQ(counter(shell::kStartCounter), RegValue::number(1));
+    EXPECT_EQ(counter(std::string(core::counter_name(core::AppliedCounter::AtStart))), RegValue::number(1));
 }
 
 TEST_F(MainFormTest, LaterStartCountsWhatTheStoreSaysAndResetsTheEndCounter) {
     reg.open(Root::LocalMachine, "SOFTWARE\\VELTRANO", true);
     for (int tip : {1, 12, 48}) reg.put(Root::LocalMachine, kStore + core::tip_key(tip), "HasThisTipBeenApplied", RegValue::number(1));
-    reg.put(Root::LocalMachine, kStore, shell::kEndCounter, RegValue::number(17));
+    reg.put(Root::LocalMachine, kStore, std::string(core::counter_name(core::AppliedCounter::AtEnd)), RegValue::number(17));
     form.FormCreate();
-    EXPECT_EQ(counter(shell::kStartCounter), RegValue::number(3));
-    EXPECT_EQ(counter(shell::kEndCounter), RegValue::number(0));
+    EXPECT_EQ(counter(std::string(core::counter_name(core::AppliedCounter::AtStart))), RegValue::number(3));
+    EXPECT_EQ(counter(std::string(core::counter_name(core::AppliedCounter::AtEnd))), RegValue::number(0));
 }
 
 // The set-up judges each tip on its own: no error box, the tip named in the log.
@@ -72,17 +72,17 @@ TEST_F(MainFormTest, AWronglyTypedValueInTheSetUpIsNamedInTheLogAndStartUpGoesOn
     EXPECT_TRUE(dialogs.errors.empty());
     EXPECT_THAT(log.lines, ::testing::Contains(::testing::HasSubstr(
                                "TIP0010 is taken as not applied: Invalid data type for 'AutoEndTasks'")));
-    EXPECT_TRUE(counter(shell::kStartCounter).has_value());
+    EXPECT_TRUE(counter(std::string(core::counter_name(core::AppliedCounter::AtStart))).has_value());
     EXPECT_EQ(view.visible_pages(), Pages{"GroupBox3"});
 }
 
 TEST_F(MainFormTest, AWronglyTypedEndCounterCostsOnlyThatCounter) {
     reg.open(Root::LocalMachine, "SOFTWARE\\VELTRANO", true);
     set_tip_flag(1, 1);
-    reg.put(Root::LocalMachine, kStore, shell::kEndCounter, RegValue::string("0"));
+    reg.put(Root::LocalMachine, kStore, std::string(core::counter_name(core::AppliedCounter::AtEnd)), RegValue::string("0"));
     form.FormCreate();
     EXPECT_EQ(dialogs.errors, std::vector<std::string>{"Invalid data type for 'AppliedTipsCounter_end_of_exec'"});
-    EXPECT_EQ(counter(shell::kStartCounter), RegValue::number(1));
+    EXPECT_EQ(counter(std::string(core::counter_name(core::AppliedCounter::AtStart))), RegValue::number(1));
 }
 
 class NavigationTest : public MainFormTest, public ::testing::WithParamInterface<std::size_t> {};

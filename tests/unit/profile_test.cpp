@@ -250,7 +250,7 @@ TEST_F(Profiles, ApplyRecordsAndWritesThroughTheEngineAndLogsWithDateAndTime) {
     EXPECT_EQ(reg.get(Root::LocalMachine, core::kStateKeyBase + "TIP0001\\OLD_VALUES", "REGPATH_for_CacheHashTableSize"),
               RegValue::string("HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Dnscache\\Parameters"));
     // The window would offer the groups to Undo.
-    EXPECT_EQ(reg.get(Root::LocalMachine, core::kStateKeyBase, "PowerOptionsUndone"), RegValue::number(0));
+    EXPECT_EQ(reg.get(Root::LocalMachine, core::kStateKeyBase, std::string(core::kPowerUndone.name)), RegValue::number(0));
     const std::string logged(files.files.at("C:\\log.txt").begin(), files.files.at("C:\\log.txt").end());
     EXPECT_THAT(logged, HasSubstr("2026-12-07 08:00:00  Starting the process of boosting CacheHashTableSize\r\n"));
 
@@ -444,8 +444,8 @@ TEST_F(Profiles, SaveAndUndoFromTheCommandLine) {
     ASSERT_EQ(run({"/undo", "power,", "customization", "/previous"}), shell::kExitDone);
     EXPECT_FALSE(flagged(10));
     EXPECT_FALSE(flagged(33));
-    EXPECT_EQ(reg.get(Root::LocalMachine, core::kStateKeyBase, "PowerOptionsUndone"), RegValue::number(2));
-    EXPECT_EQ(reg.get(Root::LocalMachine, core::kStateKeyBase, "NetworkOptionsUndone"), std::nullopt);
+    EXPECT_EQ(reg.get(Root::LocalMachine, core::kStateKeyBase, std::string(core::kPowerUndone.name)), RegValue::number(2));
+    EXPECT_EQ(reg.get(Root::LocalMachine, core::kStateKeyBase, std::string(core::kNetworkUndone.name)), std::nullopt);
 }
 
 // ---- one rule for "applied", kept through drift and odd values

@@ -28,13 +28,13 @@ protected:
     core::RegistryPrimitives prim{reg, log};
 
     void write_int(const std::string& path, const std::string& name, int value, bool create = true) {
-        prim.Manipulate_Registry(Root::LocalMachine, path, name, INT_TYPE, "", value, "msg", create);
+        prim.write_value(Root::LocalMachine, path, name, INT_TYPE, "", value, "msg", create);
     }
 };
 
 TEST_F(PrimitivesTest, NarratesAnAddedValueAfterListingTheKey) {
     reg.put(Root::LocalMachine, kAfd, "TransmitWorker", RegValue::number(4));
-    prim.Manipulate_Registry(Root::LocalMachine, kAfd, "PriorityBoost", INT_TYPE, "", 10,
+    prim.write_value(Root::LocalMachine, kAfd, "PriorityBoost", INT_TYPE, "", 10,
                              "Starting the process of boosting PriorityBoost", true);
     EXPECT_THAT(log.lines,
                 ElementsAre("Starting the process of boosting PriorityBoost",
@@ -47,7 +47,7 @@ TEST_F(PrimitivesTest, NarratesAnAddedValueAfterListingTheKey) {
 TEST_F(PrimitivesTest, SecondWriteOfTheSameDataChangesNothing) {
     reg.put(Root::CurrentUser, "Control Panel\\Desktop", "MenuShowDelay", RegValue::string("400"));
     for (int i = 0; i < 2; ++i)
-        prim.Manipulate_Registry(Root::CurrentUser, "\\Control Panel\\Desktop", "MenuShowDelay", STR_TYPE, "15", 0,
+        prim.write_value(Root::CurrentUser, "\\Control Panel\\Desktop", "MenuShowDelay", STR_TYPE, "15", 0,
                                  "m", true);
     EXPECT_THAT(log.lines, ElementsAre("m", "Key: [\\Control Panel\\Desktop] has an Entry Called MenuShowDelay",
                                        "Data value MenuShowDelay already exists but was not enabled and hence enabled",
@@ -58,7 +58,7 @@ TEST_F(PrimitivesTest, SecondWriteOfTheSameDataChangesNothing) {
 
 TEST_F(PrimitivesTest, StringComparisonIsCaseSensitive) {
     reg.put(Root::LocalMachine, "K", "Enable", RegValue::string("y"));
-    prim.Manipulate_Registry(Root::LocalMachine, "K", "Enable", STR_TYPE, "Y", 0, "m", true);
+    prim.write_value(Root::LocalMachine, "K", "Enable", STR_TYPE, "Y", 0, "m", true);
     EXPECT_EQ(log.lines.back(), "Data value Enable already exists but was not enabled and hence enabled");
     EXPECT_EQ(reg.get(Root::LocalMachine, "K", "Enable"), RegValue::string("Y"));
 }
@@ -90,7 +90,7 @@ TEST_F(PrimitivesTest, KeyThatCannotBeOpenedIsNarratedAndLeftAlone) {
 TEST_F(PrimitivesTest, NegativeIntegersRoundTripAsDwords) {
     write_int("K", "V", -1);
     EXPECT_EQ(reg.get(Root::LocalMachine, "K", "V"), RegValue::number(0xFFFFFFFFu));
-    EXPECT_EQ(prim.Get_Sysinfo_Registry_integer(Root::LocalMachine, "\\K", "V"), -1);
+    EXPECT_EQ(prim.read_number(Root::LocalMachine, "\\K", "V"), -1);
 }
 
 // Each row: a value of one type met by a read or a write of another.
@@ -105,15 +105,15 @@ TEST_P(WrongTypeTest, StopsWithTheNameAndKeepsTheValue) {
     reg.put(Root::LocalMachine, "K", "Odd Name!", GetParam().stored);
     const bool as_str = GetParam().write_as_string;
     try {
-        prim.Manipulate_Registry(Root::LocalMachine, "K", "Odd Name!", as_str ? STR_TYPE : INT_TYPE, "1", 1, "m",
+        prim.write_value(Root::LocalMachine, "K", "Odd Name!", as_str ? STR_TYPE : INT_TYPE, "1", 1, "m",
                                  true);
         FAIL() << "no error";
     } catch (const core::VeltranoError& e) {
         EXPECT_STREQ(e.what(), "Invalid data type for 'Odd Name!'");
     }
     EXPECT_EQ(reg.get(Root::LocalMachine, "K", "Odd Name!"), GetParam().stored);
-    EXPECT_THROW(as_str ? (void)prim.Get_Sysinfo_Registry_string(Root::LocalMachine, "K", "Odd Name!")
-                        : (void)prim.Get_Sysinfo_Registry_integer(Root::LocalMachine, "K", "Odd Name!"),
+    EXPECT_THROW(as_str ? (void)prim.read_text(Root::LocalMachine, "K", "Odd Name!")
+                        : (void)prim.read_number(Root::LocalMachine, "K", "Odd Name!"),
                  core::VeltranoError);
 }
 
@@ -127,22 +127,22 @@ INSTANTIATE_TEST_SUITE_P(Rows, WrongTypeTest,
 TEST_F(PrimitivesTest, ReadsGiveDefaultsForWhatIsMissingAndExpandNothing) {
     reg.put(Root::LocalMachine, "K", "", RegValue::string("default"));
     reg.put(Root::LocalMachine, "K", "Path", RegValue::expand_string("%SystemRoot%\\x"));
-    EXPECT_EQ(prim.Get_Sysinfo_Registry_string(Root::LocalMachine, "\\K", ""), "default");
-    EXPECT_EQ(prim.Get_Sysinfo_Registry_string(Root::LocalMachine, "K", "Path"), "%SystemRoot%\\x");
-    EXPECT_EQ(prim.Get_Sysinfo_Registry_string(Root::LocalMachine, "K", "Nope"), "");
-    EXPECT_EQ(prim.Get_Sysinfo_Registry_string(Root::LocalMachine, "Missing", ""), "");
-    EXPECT_EQ(prim.Get_Sysinfo_Registry_integer(Root::LocalMachine, "Missing", "V"), 0);
+    EXPECT_EQ(prim.read_text(Root::LocalMachine, "\\K", ""), "default");
+    EXPECT_EQ(prim.read_text(Root::LocalMachine, "K", "Path"), "%SystemRoot%\\x");
+    EXPECT_EQ(prim.read_text(Root::LocalMachine, "K", "Nope"), "");
+    EXPECT_EQ(prim.read_text(Root::LocalMachine, "Missing", ""), "");
+    EXPECT_EQ(prim.read_number(Root::LocalMachine, "Missing", "V"), 0);
     EXPECT_TRUE(log.lines.empty());
 }
 
 TEST_F(PrimitivesTest, DeletingNarratesEvenWhatWasNotThere) {
     reg.put(Root::LocalMachine, "P\\Sub\\Deep", "x", RegValue::number(1));
     reg.put(Root::LocalMachine, "P", "Keep", RegValue::number(1));
-    prim.Delete_Registry(Root::LocalMachine, "\\P", "Sub", core::KEY, "del key");
-    prim.Delete_Registry(Root::LocalMachine, "\\P", "Sub", core::KEY, "again");
-    prim.Delete_Registry(Root::LocalMachine, "\\P", "Keep", core::VALUENAME, "del value");
-    prim.Delete_Registry(Root::LocalMachine, "\\P", "Keep", core::VALUENAME, "again");
-    prim.Delete_Registry(Root::LocalMachine, "\\Gone", "x", core::KEY, "missing key");
+    prim.delete_entry(Root::LocalMachine, "\\P", "Sub", core::KEY, "del key");
+    prim.delete_entry(Root::LocalMachine, "\\P", "Sub", core::KEY, "again");
+    prim.delete_entry(Root::LocalMachine, "\\P", "Keep", core::VALUENAME, "del value");
+    prim.delete_entry(Root::LocalMachine, "\\P", "Keep", core::VALUENAME, "again");
+    prim.delete_entry(Root::LocalMachine, "\\Gone", "x", core::KEY, "missing key");
     EXPECT_THAT(log.lines,
                 ElementsAre("del key", "Key: [\\P] has an Entry Called Keep", "\\P\\Sub key has been deleted",
                             "again", "Key: [\\P] has an Entry Called Keep", "\\P\\Sub key has been deleted",
@@ -155,7 +155,7 @@ TEST_F(PrimitivesTest, DeletingNarratesEvenWhatWasNotThere) {
 
 TEST_F(PrimitivesTest, DeletingASubkeyWithAnEmptyNameSparesTheKey) {
     reg.put(Root::LocalMachine, "P", "Keep", RegValue::number(1));
-    prim.Delete_Registry(Root::LocalMachine, "P", "", core::KEY, "m");
+    prim.delete_entry(Root::LocalMachine, "P", "", core::KEY, "m");
     EXPECT_TRUE(reg.key_exists(Root::LocalMachine, "P"));
 }
 

@@ -186,7 +186,7 @@ TEST_F(StoreTest, ReapplyingKeepsOneSetOfRecordsWithTheOriginalAsOldData) {
     reg.put(Root::CurrentUser, desk, "MenuShowDelay", RegValue::string("400"));
     store.record_value("TIP0033", Root::CurrentUser, "HKEY_CURRENT_USER", desk, "MenuShowDelay", STR_TYPE,
                        "15", 0, true);
-    prim.Manipulate_Registry(Root::CurrentUser, desk, "MenuShowDelay", STR_TYPE, "15", 0, "apply", true);
+    prim.write_value(Root::CurrentUser, desk, "MenuShowDelay", STR_TYPE, "15", 0, "apply", true);
     store.record_value("TIP0033", Root::CurrentUser, "HKEY_CURRENT_USER", desk, "MenuShowDelay", STR_TYPE,
                        "15", 0, true);
     auto old_key = reg.open(Root::LocalMachine, S + "TIP0033\\OLD_VALUES", false);

@@ -30,7 +30,7 @@ protected:
         system.apply();
         for (int tip = 13; tip <= 30; ++tip) ASSERT_EQ(store.is_applied(tip), tip == 17 || tip == 18 || tip == 20) << tip;
     }
-    std::int32_t group_undone() { return store.group_undone("SystemOptionsUndone"); }
+    std::int32_t group_undone() { return store.group_undone(core::kSystemUndone); }
     bool holds_records(int tip) { return tips::has_previous_settings(ctx.services, tip); }
     bool previous() const { return GetParam(); }
 };

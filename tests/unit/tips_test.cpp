@@ -316,7 +316,7 @@ TEST_F(TipsTest, RestoreLeavesRegistrationsAloneWhenTheMessengerTipNeverSavedThe
 
 TEST_P(EveryGroup, ShowMirrorsTheFlagsAndWritesTheGroupFlag) {
     const auto& g = tips::group_display(GetParam());
-    const std::string undone(g.undone_flag);
+    const std::string undone(g.undone.name);
     page(GetParam()).refresh();
     EXPECT_EQ(reg.get(Root::LocalMachine, S, undone), RegValue::number(1));
     EXPECT_EQ(log.lines.front(), "Setting " + undone);
@@ -571,7 +571,7 @@ TEST_F(KeptByUndo, ATipWhoseKeyCannotBeMadeIsNotAppliedAndIsOfferedAgain) {
     EXPECT_TRUE(enabled(1));
     EXPECT_TRUE(enabled(14));
     // Nothing of the group is applied, so the Undo page has nothing to offer.
-    EXPECT_EQ(reg.get(Root::LocalMachine, S, "SystemOptionsUndone"), RegValue::number(1));
+    EXPECT_EQ(reg.get(Root::LocalMachine, S, std::string(core::kSystemUndone.name)), RegValue::number(1));
 }
 
 TEST_F(KeptByUndo, ApplyingAgainAfterAnUndoKeepsTheOriginalsForThePreviousSettings) {
@@ -588,7 +588,7 @@ TEST_F(KeptByUndo, ApplyingAgainAfterAnUndoKeepsTheOriginalsForThePreviousSettin
 
     undo_customization(true);
     EXPECT_EQ(reg.get(Root::CurrentUser, "\\Control Panel\\Desktop", "MenuShowDelay"), RegValue::string("250"));
-    EXPECT_EQ(reg.get(Root::LocalMachine, S, "CustomizationOptionsUndone"), RegValue::number(2));
+    EXPECT_EQ(reg.get(Root::LocalMachine, S, std::string(core::kCustomizationUndone.name)), RegValue::number(2));
     EXPECT_EQ(flag(33), RegValue::number(0));
     EXPECT_FALSE(reg.key_exists(Root::LocalMachine, S + "TIP0033\\ORIGINAL_VALUES")) << "used up";
 }

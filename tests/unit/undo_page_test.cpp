@@ -25,9 +25,9 @@ class UndoPageTest : public fakes::CatalogueFixture {
 protected:
     const tips::UndoLineDisplay& line(tips::Group g) { return tips::kUndoLines[static_cast<std::size_t>(g)]; }
     void set_undone(tips::Group g, std::uint32_t v) {
-        reg.put(Root::LocalMachine, S, std::string(line(g).undone_flag), RegValue::number(v));
+        reg.put(Root::LocalMachine, S, std::string(tips::group_display(line(g).group).undone.name), RegValue::number(v));
     }
-    std::optional<RegValue> undone(tips::Group g) { return reg.get(Root::LocalMachine, S, std::string(line(g).undone_flag)); }
+    std::optional<RegValue> undone(tips::Group g) { return reg.get(Root::LocalMachine, S, std::string(tips::group_display(line(g).group).undone.name)); }
     void tick(tips::Group g) { widgets.set_checked(line(g).check_box, true); }
     bool enabled(tips::Group g) { return widgets.is_enabled(line(g).check_box); }
     bool checked(tips::Group g) { return widgets.is_checked(line(g).check_box); }
@@ -163,7 +163,7 @@ TEST_F(TipPagesInForm, NavigationShowsThePageThenMirrorsItsFlags) {
     form.navigation_click(kSystemEntry);
     EXPECT_FALSE(view.is_enabled("CheckBox13"));
     EXPECT_TRUE(view.is_enabled("CheckBox14"));
-    EXPECT_EQ(counter("SystemOptionsUndone"), RegValue::number(0));
+    EXPECT_EQ(counter(std::string(core::kSystemUndone.name)), RegValue::number(0));
 
     view.set_checked("CheckBox14", true);
     static_cast<tips::TipPage*>(form.page(kSystemEntry))->apply();
@@ -174,7 +174,7 @@ TEST_F(TipPagesInForm, NavigationShowsThePageThenMirrorsItsFlags) {
     EXPECT_TRUE(view.is_enabled("CheckBox51"));
     view.set_checked("CheckBox51", true);
     static_cast<tips::UndoPage*>(form.page(kUndoEntry))->undo();
-    EXPECT_EQ(counter("SystemOptionsUndone"), RegValue::number(1));
+    EXPECT_EQ(counter(std::string(core::kSystemUndone.name)), RegValue::number(1));
     form.navigation_click(kSystemEntry);
     EXPECT_TRUE(view.is_enabled("CheckBox14"));
 }

@@ -104,7 +104,7 @@ TEST_F(UndoRoundTrip, PreviousSettingsPutBackEveryKeyTheTipsTouchAsItWas) {
     }
     EXPECT_EQ(after.size(), before.size());
     for (const auto& line : tips::kUndoLines)
-        EXPECT_EQ(prim.Get_Sysinfo_Registry_integer(Root::LocalMachine, core::kStateKeyBase, std::string(line.undone_flag)), 2);
+        EXPECT_EQ(prim.read_number(Root::LocalMachine, core::kStateKeyBase, std::string(tips::group_display(line.group).undone.name)), 2);
 }
 
 }  // namespace

@@ -200,7 +200,7 @@ TEST_F(WelcomeButtons, NotAgreeingEndsTheProgramAtOnceWithoutTheExitSteps) {
     welcome().show_terms_of_use();
     EXPECT_TRUE(view.terminated);
     EXPECT_TRUE(dialogs.questions.empty());
-    EXPECT_EQ(counter(shell::kEndCounter), RegValue::number(0));
+    EXPECT_EQ(counter(std::string(core::counter_name(core::AppliedCounter::AtEnd))), RegValue::number(0));
 }
 
 }  // namespace
