@@ -8,6 +8,13 @@
 # "tips/catalogue.h" then compiles only in a target that links veltrano_tips,
 # directly or through its floors: an include against the floors fails to
 # build (tests/floors checks that it does).
+#
+# The compiler still finds a header by a path relative to the including
+# file ("../tips/catalogue.h", or a sibling's bare "context.h"), which no
+# include path can forbid. So each checked target's include path is written
+# out at generate time (floors/visible/TARGET), and the test
+# includes_keep_to_their_floors holds every header the compiler actually
+# opened for the target's objects against the headers on it.
 function(veltrano_floor target folder)
     set(root ${CMAKE_BINARY_DIR}/floors/${target})
     if(ARGN)
@@ -26,5 +33,20 @@ function(veltrano_floor target folder)
         target_include_directories(${target} INTERFACE ${root})
     else()
         target_include_directories(${target} PUBLIC ${root})
+        veltrano_floor_checked(${target})
     endif()
 endfunction()
+
+# Holds the target's objects to the headers on its include path.
+function(veltrano_floor_checked target)
+    set_property(GLOBAL APPEND PROPERTY VELTRANO_FLOOR_CHECKED ${target})
+endfunction()
+
+function(veltrano_write_floor_visibility)
+    get_property(targets GLOBAL PROPERTY VELTRANO_FLOOR_CHECKED)
+    foreach(target IN LISTS targets)
+        file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/floors/visible/${target}
+            CONTENT "$<JOIN:$<TARGET_PROPERTY:${target},INCLUDE_DIRECTORIES>,\n>\n")
+    endforeach()
+endfunction()
+cmake_language(DEFER DIRECTORY ${PROJECT_SOURCE_DIR} CALL veltrano_write_floor_visibility)
