@@ -49,24 +49,24 @@ void AdminPage::show_only(std::string_view sub_page) {
     ctx_.widgets.set_visible(sub_page, true);
 }
 
-void AdminPage::BitBtn25Click() {
+void AdminPage::show_auto_logon() {
     show_only(kAutoLogonPage);
     stop_timer2();
     auto_logon_.fill();
 }
 
-void AdminPage::BitBtn26Click() {
+void AdminPage::show_control_panel() {
     show_only(kControlPanelPage);
     stop_timer2();
     control_panel_.read();
 }
 
-void AdminPage::BitBtn27Click() {
+void AdminPage::show_utility_apps() {
     show_only(kLaunchersPage);
     stop_timer2();
 }
 
-void AdminPage::BitBtn28Click() {
+void AdminPage::show_time_sync() {
     show_only(kTimeSyncPage);
     // It starts Timer2 itself.
     if (time_sync_) time_sync_->shown();

@@ -40,10 +40,11 @@ public:
     void show_admin_options();
     void hide_admin_options();
 
-    void BitBtn25Click();  // Auto logon
-    void BitBtn26Click();  // Control Panel
-    void BitBtn27Click();  // Utility Apps
-    void BitBtn28Click();  // Time Sync
+    // The four buttons of the column: each shows its sub-page alone.
+    void show_auto_logon();
+    void show_control_panel();
+    void show_utility_apps();
+    void show_time_sync();
 
     TimeSyncPage* time_sync() { return time_sync_.get(); }
     AutoLogon& auto_logon() { return auto_logon_; }
