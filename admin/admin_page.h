@@ -53,7 +53,7 @@ public:
 
 private:
     void show_only(std::string_view sub_page);
-    void stop_timer2();
+    void stop_time_sync_clock();
 
     Context ctx_;
     std::unique_ptr<TimeSyncPage> time_sync_;
