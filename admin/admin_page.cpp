@@ -23,7 +23,7 @@ void AdminPage::shown() {
     show_only(kAutoLogonPage);
     // "Admin" clicked again while the Time Sync sub-page shows: it goes, and
     // its clock must not go on polling and setting the time out of sight.
-    stop_timer2();
+    stop_time_sync_clock();
     auto_logon_.fill();
 }
 
@@ -35,10 +35,10 @@ void AdminPage::show_admin_options() {
 void AdminPage::hide_admin_options() {
     ctx_.widgets.set_visible(kPage, false);
     for (std::string_view control : ui::kLogControls) ctx_.widgets.set_visible(control, false);
-    stop_timer2();
+    stop_time_sync_clock();
 }
 
-void AdminPage::stop_timer2() {
+void AdminPage::stop_time_sync_clock() {
     if (drawn_ && time_sync_) ctx_.widgets.set_enabled(kTimer2, false);
 }
 
@@ -49,24 +49,24 @@ void AdminPage::show_only(std::string_view sub_page) {
     ctx_.widgets.set_visible(sub_page, true);
 }
 
-void AdminPage::BitBtn25Click() {
+void AdminPage::show_auto_logon() {
     show_only(kAutoLogonPage);
-    stop_timer2();
+    stop_time_sync_clock();
     auto_logon_.fill();
 }
 
-void AdminPage::BitBtn26Click() {
+void AdminPage::show_control_panel() {
     show_only(kControlPanelPage);
-    stop_timer2();
+    stop_time_sync_clock();
     control_panel_.read();
 }
 
-void AdminPage::BitBtn27Click() {
+void AdminPage::show_utility_apps() {
     show_only(kLaunchersPage);
-    stop_timer2();
+    stop_time_sync_clock();
 }
 
-void AdminPage::BitBtn28Click() {
+void AdminPage::show_time_sync() {
     show_only(kTimeSyncPage);
     // It starts Timer2 itself.
     if (time_sync_) time_sync_->shown();

@@ -40,10 +40,11 @@ public:
     void show_admin_options();
     void hide_admin_options();
 
-    void BitBtn25Click();  // Auto logon
-    void BitBtn26Click();  // Control Panel
-    void BitBtn27Click();  // Utility Apps
-    void BitBtn28Click();  // Time Sync
+    // The four buttons of the column: each shows its sub-page alone.
+    void show_auto_logon();
+    void show_control_panel();
+    void show_utility_apps();
+    void show_time_sync();
 
     TimeSyncPage* time_sync() { return time_sync_.get(); }
     AutoLogon& auto_logon() { return auto_logon_; }
@@ -52,7 +53,7 @@ public:
 
 private:
     void show_only(std::string_view sub_page);
-    void stop_timer2();
+    void stop_time_sync_clock();
 
     Context ctx_;
     std::unique_ptr<TimeSyncPage> time_sync_;

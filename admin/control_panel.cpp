@@ -13,7 +13,7 @@ void ControlPanel::read() {
     }
 }
 
-void ControlPanel::BitBtn24Click() {
+void ControlPanel::apply_changes() {
     for (const Applet& applet : kApplets) {
         const std::string name(applet.value_name);
         const bool hide = ctx_.widgets.is_checked(applet.check_box);

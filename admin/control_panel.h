@@ -45,7 +45,7 @@ public:
     // Each box checked exactly when its value reads "No".
     void read();
     // "Apply changes": a checked box writes "No", a clear one deletes its value.
-    void BitBtn24Click();
+    void apply_changes();
 
 private:
     Context ctx_;

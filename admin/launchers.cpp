@@ -8,7 +8,7 @@ std::string Launchers::path_of(std::size_t launcher) const {
     return folder + std::string(kLaunchers.at(launcher).file);
 }
 
-void Launchers::RunMSCUtility(const std::string& file) {
+void Launchers::open_snap_in(const std::string& file) {
     const long result = shell_.open(file);
     if (result > 32) return;
     // The shell's codes for a file or folder it cannot find.

@@ -44,14 +44,15 @@ class Launchers {
 public:
     Launchers(platform::Shell& shell, ui::Dialogs& dialogs) : shell_(shell), dialogs_(dialogs) {}
 
-    // Image26Click to Image42Click: the launcher of that place in the table.
-    void ImageClick(std::size_t launcher) { RunMSCUtility(path_of(launcher)); }
+    // A click on a picture (Image26 to Image42): the launcher of that place
+    // in the table.
+    void launch(std::size_t launcher) { open_snap_in(path_of(launcher)); }
     // The snap-in's full path. Windows need not live in C:\WINDOWS: the
     // system says where its folder is.
     std::string path_of(std::size_t launcher) const;
     // A snap-in this edition of Windows lacks (XP Home has no gpedit.msc)
     // would otherwise open nothing and say nothing.
-    void RunMSCUtility(const std::string& file);
+    void open_snap_in(const std::string& file);
 
 private:
     platform::Shell& shell_;

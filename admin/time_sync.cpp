@@ -138,9 +138,9 @@ void TimeSyncPage::open_time_server() {
     widgets_.set_text(kStatus, i18n::trf("resolving {0} ...", time_server_host_));
     if (!socket_) {
         socket_ = make_socket_();
-        socket_->OnSessionConnected = [this] { UDPSockSessionConnected(); };
-        socket_->OnDataAvailable = [this] { UDPSockDataAvailable(); };
-        socket_->OnError = [this] { UDPSockError(); };
+        socket_->OnSessionConnected = [this] { on_connected(); };
+        socket_->OnDataAvailable = [this] { on_reply(); };
+        socket_->OnError = [this] { on_socket_error(); };
     }
     socket_->Close();
     socket_->Proto = "udp";
@@ -152,7 +152,7 @@ void TimeSyncPage::open_time_server() {
     socket_->Connect();
 }
 
-void TimeSyncPage::UDPSockSessionConnected() {
+void TimeSyncPage::on_connected() {
     resolving_ = false;
     // TRANSLATORS: a status: {0} the time server's host name, now found on the network
     widgets_.set_text(kStatus, i18n::trf("{0} resolved.", socket_->Addr));
@@ -200,7 +200,7 @@ void TimeSyncPage::check_reply_deadline() {
     retrying_ = !retrying_;
 }
 
-void TimeSyncPage::UDPSockDataAvailable() {
+void TimeSyncPage::on_reply() {
     const net::NtpTimestamp t4 = now_ntp();  // before reading: the read is not part of the trip
     widgets_.set_text(kStatus, i18n::tr("time received."));
     // Room for a longer answer (a server may append a key id and digest):
@@ -261,7 +261,7 @@ void TimeSyncPage::UDPSockDataAvailable() {
     widgets_.set_text(kStatus, i18n::tr("clock corrected."));
 }
 
-void TimeSyncPage::BitBtn29Click() {
+void TimeSyncPage::synchronize_now() {
     const ServerChoice server = chosen_server();
     if (server.host.empty()) {
         // The exchange under way, if any, goes on with its own server.
@@ -284,7 +284,7 @@ void TimeSyncPage::BitBtn29Click() {
     open_time_server();
 }
 
-void TimeSyncPage::Timer2Timer() {
+void TimeSyncPage::on_second() {
     widgets_.set_text("Label36", date_time_text(platform::to_date_time(time_.local_time())));
     if (server_clock_ != 0) {
         server_clock_ += 1.0 / kSecondsPerDay;
@@ -326,7 +326,7 @@ void TimeSyncPage::forget_server() {
     retrying_ = false;
 }
 
-void TimeSyncPage::UDPSockError() {
+void TimeSyncPage::on_socket_error() {
     // TRANSLATORS: {0} the number of a Windows Sockets error
     widgets_.set_text(kStatus, i18n::trf("error {0}", std::to_string(socket_->LastError())));
     // With the host gone the timer no longer reopens the socket.
@@ -352,7 +352,7 @@ std::string TimeSyncPage::servers_value_for(const std::string& host) {
     }
 }
 
-void TimeSyncPage::Button4Click() {
+void TimeSyncPage::add_time_server() {
     const ServerChoice server = chosen_server();
     if (server.host.empty()) {
         widgets_.set_text(kStatus, server.problem);
@@ -365,7 +365,7 @@ void TimeSyncPage::Button4Click() {
                                     i18n::tr("Setting Time Server"), true);
 }
 
-void TimeSyncPage::Button5Click() {
+void TimeSyncPage::set_polling_interval() {
     const int item = widgets_.selected_index(kIntervalList);
     if (item < 0 || item >= static_cast<int>(kPollIntervals.size())) return;
     const std::int32_t seconds = std::atoi(kPollIntervals[static_cast<std::size_t>(item)].data());

@@ -117,15 +117,20 @@ public:
     // as typing leaves it on whichever item the text began like.
     ServerChoice chosen_server() const;
 
-    void BitBtn29Click();  // &Synchronize now
-    void Timer2Timer();
+    void synchronize_now();
+    // Each second while the sub-page shows: the clocks, the countdown to the
+    // next request, a reply overdue.
+    void on_second();
     void polling_interval_select();
-    void Button4Click();  // Add TimeServer
-    void Button5Click();  // Set the interval
+    // "Add TimeServer": the server chosen goes into the time service's list.
+    void add_time_server();
+    // "Set the interval": the time service polls at the interval chosen.
+    void set_polling_interval();
 
-    void UDPSockSessionConnected();
-    void UDPSockDataAvailable();
-    void UDPSockError();
+    // The socket's events: its host found, a datagram in, a failure.
+    void on_connected();
+    void on_reply();
+    void on_socket_error();
 
     const std::string& time_server_host() const { return time_server_host_; }
     double server_clock() const { return server_clock_; }

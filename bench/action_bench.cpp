@@ -22,6 +22,7 @@
 #include "platform/win32/win32_system_info.h"
 #include "platform/win32/win32_time.h"
 #include "shell/main_form.h"
+#include "shell/win32/window_classes.h"
 #include "support/fake_view.h"
 #include "support/fakes.h"
 #include "support/memory_log.h"
@@ -66,8 +67,8 @@ struct Action {
     const char* title;
     std::size_t navigation;  // entry of the navigation bar
     int tip_by_hand;         // a tip ticked on its own, or 0: the page's Select All
-    std::function<void(shell::TForm1&)> select_all;
-    std::function<void(shell::TForm1&)> go;  // the handler of the timed button
+    std::function<void(shell::MainForm&)> select_all;
+    std::function<void(shell::MainForm&)> go;  // the handler of the timed button
     std::wstring select_all_button, go_button;
 };
 
@@ -76,22 +77,22 @@ std::wstring wide(std::string_view s) { return platform::win32::to_utf16(std::st
 std::vector<Action> actions() {
     using tips::Group;
     // The navigation entry of a group's page is its place in the page table.
-    auto page = [](shell::TForm1& f, std::size_t entry) -> tips::TipPage& {
+    auto page = [](shell::MainForm& f, std::size_t entry) -> tips::TipPage& {
         return *static_cast<tips::TipPage*>(f.page(entry));
     };
-    auto apply = [page](std::size_t entry) { return [page, entry](shell::TForm1& f) { page(f, entry).apply(); }; };
+    auto apply = [page](std::size_t entry) { return [page, entry](shell::MainForm& f) { page(f, entry).apply(); }; };
     auto select_all = [page](std::size_t entry) {
-        return [page, entry](shell::TForm1& f) { page(f, entry).select_all(); };
+        return [page, entry](shell::MainForm& f) { page(f, entry).select_all(); };
     };
-    auto undo = [](shell::TForm1& f) -> tips::UndoPage& { return *static_cast<tips::UndoPage*>(f.page(5)); };
+    auto undo = [](shell::MainForm& f) -> tips::UndoPage& { return *static_cast<tips::UndoPage*>(f.page(5)); };
     auto apply_caption = [](Group g) { return wide(tips::group_display(g).apply.caption); };
     return {
         {"Apply tip 1 (Network)", 1, 1, {}, apply(1), {}, apply_caption(Group::Network)},
         {"Apply tip 41 (Customize)", 4, 41, {}, apply(4), {}, apply_caption(Group::Customization)},
         {"Apply all system tips", 3, 0, select_all(3), apply(3),
          wide(tips::group_display(Group::System).select_all.caption), apply_caption(Group::System)},
-        {"Undo all four groups", 5, 0, [undo](shell::TForm1& f) { undo(f).select_all(); },
-         [undo](shell::TForm1& f) { undo(f).undo(); }, wide(tips::kUndoButtons.select_all.caption),
+        {"Undo all four groups", 5, 0, [undo](shell::MainForm& f) { undo(f).select_all(); },
+         [undo](shell::MainForm& f) { undo(f).undo(); }, wide(tips::kUndoButtons.select_all.caption),
          wide(tips::kUndoButtons.undo.caption)},
     };
 }
@@ -125,14 +126,14 @@ struct InProcess {
     platform::win32::Win32Processes processes;
     platform::win32::Win32Shell shell;
     fakes::MemoryLog log;
-    shell::TForm1 form;
+    shell::MainForm form;
     explicit InProcess(platform::Registry& registry)
         : form({registry, system_info, time, sound, shutdown, browser, file_system, processes, shell, ansi_text}, view, dialogs, log,
                "") {}
 
     // Up to the moment of the timed click, as the window does it.
     void prepare(const Action& action) {
-        form.FormCreate();
+        form.start_up();
         form.navigation_click(action.navigation);
         if (action.tip_by_hand)
             view.set_checked(tips::tip_display(action.tip_by_hand).check_box, true);
@@ -192,7 +193,8 @@ HWND log_list(HWND main) {
 }
 
 HWND shown_balloon(DWORD pid) {
-    for (HWND w = FindWindowW(L"TForm5", nullptr); w; w = FindWindowExW(nullptr, w, L"TForm5", nullptr)) {
+    for (HWND w = FindWindowW(shell::win32::kBalloonClass, nullptr); w;
+         w = FindWindowExW(nullptr, w, shell::win32::kBalloonClass, nullptr)) {
         DWORD owner = 0;
         GetWindowThreadProcessId(w, &owner);
         if (owner == pid && IsWindowVisible(w)) return w;

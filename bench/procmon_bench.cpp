@@ -125,7 +125,7 @@ int wmain(int argc, wchar_t** argv) {
     platform::win32::Win32Processes processes;
     procmon::ProcessMonitor monitor(processes, widgets, dialogs);
     monitor.shown();
-    monitor.GridColumnClick(9);  // by memory, which moves rows about
+    monitor.sort_by_column(9);  // by memory, which moves rows about
     widgets.grid_.set_current_row(5);
     UpdateWindow(window);
 

@@ -221,7 +221,7 @@ public:
         ++pumps;
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == kStop && page) page->Button3Click();
+            if (msg.message == kStop && page) page->stop_scan();
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
@@ -265,7 +265,7 @@ ScanResult full_scan(int stop_after_ms = -1, double* stop_latency_ms = nullptr) 
             PostThreadMessageW(self, kStop, 0, 0);
         });
     const auto start = Clock::now();
-    page.Button1Click();
+    page.start_scan();
     const double ms = ms_since(start);
     if (clicker.joinable()) {
         clicker.join();

@@ -297,7 +297,7 @@ void ProcessMonitor::show_picture(ProcessPicture picture) {
     fill(kProcessTable, processes_shown_, Keep::EntryOnly);
 }
 
-void ProcessMonitor::EditFilterChange() {
+void ProcessMonitor::apply_filter() {
     std::string filter = platform::ascii_lower(widgets_.text(kFilterEdit));
     if (filter == filter_) return;
     filter_ = std::move(filter);
@@ -317,7 +317,7 @@ void ProcessMonitor::list_threads() {
     fill(kThreadTable, threads_shown_, Keep::Place);
 }
 
-void ProcessMonitor::GridColumnClick(int column) {
+void ProcessMonitor::sort_by_column(int column) {
     if (shown_list_ == 0 || column < 0) return;
     remember_choice();
     Sort& by = sorts_[static_cast<std::size_t>(shown_list_)];
@@ -335,17 +335,17 @@ void ProcessMonitor::show_kill_button(bool shown) {
     widgets_.set_visible(kKillButton, shown);
 }
 
-void ProcessMonitor::Refresh1Click() {
+void ProcessMonitor::show_process_list() {
     show_kill_button(true);
     list_processes();
 }
 
-void ProcessMonitor::Modules1Click() {
+void ProcessMonitor::show_module_list() {
     show_kill_button(false);
     list_modules();
 }
 
-void ProcessMonitor::Threads1Click() {
+void ProcessMonitor::show_thread_list() {
     show_kill_button(false);
     list_threads();
 }
@@ -360,7 +360,7 @@ const ProcessEntry* ProcessMonitor::chosen_process() const {
     return &processes_shown_[order_[static_cast<std::size_t>(row - 1)]];
 }
 
-void ProcessMonitor::CloseProcess1Click() {
+void ProcessMonitor::close_selected_process() {
     if (ending_) return;
     const ProcessEntry* chosen = chosen_process();
     if (!chosen) return;

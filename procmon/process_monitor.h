@@ -69,15 +69,17 @@ public:
     void shown() override;
     void hidden() override { in_view_ = false; }
 
-    void Refresh1Click();       // "Processes", BitBtn20
-    void Modules1Click();       // "Modules", BitBtn21
-    void Threads1Click();       // "Threads", BitBtn22
-    void CloseProcess1Click();  // "Close Process", BitBtn19, Ctrl+C
+    // The buttons and the grid's menu: "Processes", "Modules", "Threads".
+    void show_process_list();
+    void show_module_list();
+    void show_thread_list();
+    // "Close Process", and Ctrl+C: ends the chosen process once the user agrees.
+    void close_selected_process();
     // A click on a heading: sorts by that column, the other way round when
     // it already sorts by it.
-    void GridColumnClick(int column);
+    void sort_by_column(int column);
     // The filter's text changed (typed, or Esc cleared it).
-    void EditFilterChange();
+    void apply_filter();
 
     // Whether the process list is to be taken again now: in view, the box
     // ticked, no kill under way. The window's minimised state is the view's

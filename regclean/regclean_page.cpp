@@ -121,7 +121,7 @@ void RegCleanPage::created() {
 
 void RegCleanPage::destroyed() { window_gone_ = true; }
 
-void RegCleanPage::Button1Click() {
+void RegCleanPage::start_scan() {
     if (scanning_) return;
     // Read anew each time: the user may have edited the file.
     ignore_list_ = read_ignore_list();
@@ -141,7 +141,7 @@ void RegCleanPage::Button1Click() {
     scan_registry();
 }
 
-void RegCleanPage::Button3Click() { scan_stop_requested_ = true; }
+void RegCleanPage::stop_scan() { scan_stop_requested_ = true; }
 
 bool RegCleanPage::keep_scanning() {
     widgets_.pump_messages();
@@ -202,13 +202,13 @@ void RegCleanPage::show_finds() {
     }
 }
 
-void RegCleanPage::StringGrid1SelectCell(int row) {
+void RegCleanPage::describe_row(int row) {
     if (select_first_pending_) return;
     if (row < 1 || row > static_cast<int>(finds_.size())) return;  // the headings are no entry
     widgets_.set_text(kDescription, describe_find(finds_[static_cast<std::size_t>(row) - 1]));
 }
 
-void RegCleanPage::StringGrid1ColumnClick(int column) {
+void RegCleanPage::sort_by_column(int column) {
     if (scanning_ || column < 0 || column >= static_cast<int>(kColumns.size()) || finds_.empty()) return;
     sort_ascending_ = column == sort_column_ ? !sort_ascending_ : true;
     sort_column_ = column;
@@ -269,9 +269,9 @@ void RegCleanPage::ignore_selected(bool whole_keys) {
                                        "off with \"Ignored...\".")));
 }
 
-void RegCleanPage::IgnoreEntry1Click() { ignore_selected(false); }
+void RegCleanPage::ignore_selected_entries() { ignore_selected(false); }
 
-void RegCleanPage::IgnoreKey1Click() { ignore_selected(true); }
+void RegCleanPage::ignore_selected_keys() { ignore_selected(true); }
 
 std::vector<std::string> RegCleanPage::ignored_entries() {
     ignore_list_ = read_ignore_list();
@@ -302,7 +302,7 @@ bool RegCleanPage::still_broken(const Find& find, const platform::RegValue& now)
            !is_valid_path_reference(find.data, files_, find.below_wow6432node);
 }
 
-void RegCleanPage::Button2Click() {
+void RegCleanPage::remove_selected_entries() {
     if (scanning_) return;
     std::vector<std::size_t> chosen;
     for (int row : grid().selected_rows())
@@ -355,7 +355,7 @@ void RegCleanPage::Button2Click() {
     if (point) point->succeeded();
     if (unopened) throw core::VeltranoError(i18n::trf("Error opening registry key {0}", *unopened));
     report(result);
-    Button1Click();
+    start_scan();
 }
 
 void RegCleanPage::report(const Removed& r) {

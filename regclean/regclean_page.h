@@ -84,17 +84,18 @@ public:
     void created() override;
     void destroyed() override;
 
-    void Button1Click();  // Start Registry Scan
-    void Button2Click();  // Remove Selected Entry; also the Delete key
-    void Button3Click();  // Stop Registry Scan
+    void start_scan();
+    // "Remove Selected Entry", and the Delete key in the grid.
+    void remove_selected_entries();
+    void stop_scan();
     // The user selected a row of the grid.
-    void StringGrid1SelectCell(int row);
+    void describe_row(int row);
     // A click on a heading sorts by its column; a second click reverses.
-    void StringGrid1ColumnClick(int column);
+    void sort_by_column(int column);
     // The grid's menu: the selected entries, or the keys they are in with
     // everything below, go on the ignore list and out of the grid.
-    void IgnoreEntry1Click();
-    void IgnoreKey1Click();
+    void ignore_selected_entries();
+    void ignore_selected_keys();
 
     // The ignore list as the small window shows it, read from the file anew.
     std::vector<std::string> ignored_entries();

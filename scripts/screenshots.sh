@@ -10,7 +10,7 @@ lang=${1:?usage: scripts/screenshots.sh LANG}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${VELTRANO_BUILD_DIR:-$root/build/run-win64}
 out=$root/build/screenshots/$lang
-window=@TForm1  # the main window by its class: its title is in the language shown
+window=@TForm1  # the main window by its class (shell/win32/window_classes.h): its title is in the language shown
 
 bash "$root/scripts/install-deps.sh"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELTRANO_TEST_SEAMS=OFF \

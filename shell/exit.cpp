@@ -26,7 +26,7 @@ std::string upper(std::string text) {
 
 }  // namespace
 
-void TForm1::Image_exit_optionsClick() {
+void MainForm::exit_program() {
     // The window has no close box: nothing read here may keep the user in.
     // A wrongly typed flag is reported once and the program ends as if the
     // count had not changed: no restart is offered on a count we could not
@@ -69,7 +69,7 @@ void TForm1::Image_exit_optionsClick() {
     view_.terminate();
 }
 
-void TForm1::exit_by_key() {
+void MainForm::exit_by_key() {
     // Where the count changed, Exit asks about the restart anyway.
     bool exit_asks = false;
     try {
@@ -78,10 +78,10 @@ void TForm1::exit_by_key() {
         // Exit reports what it cannot read; asking here first costs nothing.
     }
     if (!exit_asks && !dialogs_.warn_yes_no(i18n::tr(kExitQuestion))) return;
-    Image_exit_optionsClick();
+    exit_program();
 }
 
-void TForm1::enable_shutdown_privilege() {
+void MainForm::enable_shutdown_privilege() {
     if (!services_.shutdown.open_process_token()) fail(kOpenProcessTokenFailed);
     const std::string_view privilege =
         upper(machine_unc_name) == upper(local_machine_name) ? kShutdownPrivilege : kRemoteShutdownPrivilege;
@@ -89,7 +89,7 @@ void TForm1::enable_shutdown_privilege() {
     if (services_.shutdown.adjust_privilege(true) != 0) fail(kEnableFailed);
 }
 
-void TForm1::disable_shutdown_privilege() {
+void MainForm::disable_shutdown_privilege() {
     if (services_.shutdown.adjust_privilege(false) != 0) fail(kDisableFailed);
 }
 

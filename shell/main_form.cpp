@@ -9,15 +9,15 @@ namespace veltrano::shell {
 
 using platform::Root;
 
-TForm1::TForm1(Services services, MainView& view, ui::Dialogs& dialogs, ui::ActivityLog& log, std::string help_base,
-               std::span<const PageRow> pages)
+MainForm::MainForm(Services services, MainView& view, ui::Dialogs& dialogs, ui::ActivityLog& log,
+                   std::string help_base, std::span<const PageRow> pages)
     : services_(services), view_(view), dialogs_(dialogs), primitives_(services.registry, log),
       store_(primitives_, services.time, tips::flag_rows()), rows_(pages) {
     PageContext context{services_, primitives_, store_, view_, dialogs_, std::move(help_base)};
     for (const PageRow& row : rows_) pages_.push_back(row.make ? row.make(context) : nullptr);
 }
 
-template <class Step> void TForm1::start_up_step(Step step) {
+template <class Step> void MainForm::start_up_step(Step step) {
     try {
         step();
     } catch (const core::VeltranoError& e) {
@@ -25,7 +25,7 @@ template <class Step> void TForm1::start_up_step(Step step) {
     }
 }
 
-void TForm1::FormCreate(bool rest_later) {
+void MainForm::start_up(bool rest_later) {
     machine_unc_name = "\\\\" + services_.system_info.computer_name();
     local_machine_name = machine_unc_name;
 
@@ -53,7 +53,7 @@ void TForm1::FormCreate(bool rest_later) {
     if (!rest_later) finish_start_up();
 }
 
-void TForm1::finish_start_up() {
+void MainForm::finish_start_up() {
     if (!start_up_pending_) return;
     start_up_pending_ = false;
     // The chime comes with the window, not before it: loading the sound
@@ -82,20 +82,20 @@ void TForm1::finish_start_up() {
     page_being_created_.reset();
 }
 
-void TForm1::FormDestroy() {
+void MainForm::close_pages() {
     for (const auto& page : pages_)
         if (page) page->destroyed();
 }
 
-void TForm1::write_counter(core::AppliedCounter counter, int value) {
+void MainForm::write_counter(core::AppliedCounter counter, int value) {
     store_.write_counter(counter, value, i18n::trf("Starting the process of writing {0}", core::counter_name(counter)));
 }
 
-int TForm1::count_applied_tips() { return store_.count_applied_tips(); }
+int MainForm::count_applied_tips() { return store_.count_applied_tips(); }
 
-bool TForm1::is_nt() const { return services_.system_info.version().platform_id == platform::kPlatformWin32Nt; }
+bool MainForm::is_nt() const { return services_.system_info.version().platform_id == platform::kPlatformWin32Nt; }
 
-void TForm1::navigate(std::size_t target) {
+void MainForm::navigate(std::size_t target) {
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         if (i == target) continue;
         view_.set_visible(rows_[i].group_box, false);
@@ -111,7 +111,7 @@ void TForm1::navigate(std::size_t target) {
     view_.show_current_page(target, row.group_box);
 }
 
-void TForm1::next_page(bool backwards) {
+void MainForm::next_page(bool backwards) {
     const std::size_t count = rows_.size();
     for (std::size_t step = 1; step < count; ++step) {
         const std::size_t page = backwards ? (current_page_ + count - step) % count : (current_page_ + step) % count;
@@ -121,9 +121,9 @@ void TForm1::next_page(bool backwards) {
     }
 }
 
-void TForm1::navigation_click(std::size_t entry) {
+void MainForm::navigation_click(std::size_t entry) {
     if (entry == rows_.size()) {
-        Image_exit_optionsClick();
+        exit_program();
         return;
     }
     if (entry > rows_.size()) return;

@@ -21,21 +21,21 @@
 
 namespace veltrano::shell {
 
-class TForm1 {
+class MainForm {
 public:
     // The first page is the one shown at start-up; the tips' help pages are
     // found below help_base.
-    TForm1(Services services, MainView& view, ui::Dialogs& dialogs, ui::ActivityLog& log, std::string help_base,
-           std::span<const PageRow> pages = page_table());
+    MainForm(Services services, MainView& view, ui::Dialogs& dialogs, ui::ActivityLog& log, std::string help_base,
+             std::span<const PageRow> pages = page_table());
 
     // Start-up. With rest_later, what the first paint need not wait for (the
     // store's set-up, the counters, the hidden pages' creation) is left to
     // finish_start_up(): the window calls it once it has painted, before it
     // reads any click.
-    void FormCreate(bool rest_later = false);
+    void start_up(bool rest_later = false);
     void finish_start_up();
     // Tells every page; a scan still running stops there.
-    void FormDestroy();
+    void close_pages();
 
     // A click on a navigation entry: the pages in their order, then Exit.
     void navigation_click(std::size_t entry);
@@ -44,7 +44,9 @@ public:
     // may open, round the end.
     void next_page(bool backwards = false);
     std::size_t current_page() const { return current_page_; }
-    void Image_exit_optionsClick();
+    // The Exit entry: the applied tips counted, a restart offered when the
+    // count changed during the run, then the end.
+    void exit_program();
     // Exit by its key (Ctrl+0): a key pressed by mistake must not end the
     // program, so it asks first where the Exit entry would end unasked.
     void exit_by_key();
@@ -60,7 +62,7 @@ public:
     // The logic of a page; null for a page that has none.
     ui::Page* page(std::size_t index) { return pages_.at(index).get(); }
 
-    // The page whose created() runs now, during FormCreate: the controls it
+    // The page whose created() runs now, during start_up: the controls it
     // asks for are its own, so the window draws that page alone for them.
     std::optional<std::size_t> page_being_created() const { return page_being_created_; }
 

@@ -105,7 +105,7 @@ void WelcomePage::fill_system_information() {
     for (const SystemLabel& label : system_labels()) view_.set_text(label.name, system_label_text(primitives_, label));
 }
 
-void WelcomePage::Timer1Timer() {
+void WelcomePage::refresh_memory_status() {
     // The 64-bit status: the 32-bit one caps or wraps above 4 GB, which every
     // machine has nowadays.
     const platform::MemoryStatus status = services_.system_info.memory_status();
@@ -129,11 +129,11 @@ void WelcomePage::show_terms_of_use() {
     if (dialogs_.show_terms_of_use() == ui::TermsAnswer::Declined) view_.terminate();
 }
 
-void WelcomePage::BitBtn2Click() { OpenInternetExplorer(std::string(kVendorSite) + "/veltrano_products.htm"); }
+void WelcomePage::check_for_updates() { open_in_browser(std::string(kVendorSite) + "/veltrano_products.htm"); }
 
-void WelcomePage::BitBtn18Click() { OpenInternetExplorer(std::string(kVotePage)); }
+void WelcomePage::vote_for_veltrano() { open_in_browser(std::string(kVotePage)); }
 
-void WelcomePage::OpenInternetExplorer(const std::string& address) {
+void WelcomePage::open_in_browser(const std::string& address) {
     if (auto failure = services_.browser.open_window(address))
         // TRANSLATORS: {0} is a web address, {1} why Windows could not open it
         throw core::VeltranoError(i18n::trf("Cannot open a browser window on {0}: {1}", address, *failure));

@@ -85,11 +85,14 @@ public:
     // they come from: elsewhere the captions stand alone.
     void created() override;
     void fill_system_information();
-    void Timer1Timer();
+    // Each second: the memory figures and their bar.
+    void refresh_memory_status();
     void show_terms_of_use();
-    void BitBtn2Click();   // Check for updates
-    void BitBtn18Click();  // Vote for Veltrano
-    void OpenInternetExplorer(const std::string& address);
+    // The vendor's products page and the rating site's vote page, in a
+    // browser window of their own.
+    void check_for_updates();
+    void vote_for_veltrano();
+    void open_in_browser(const std::string& address);
     // Remembered for this user; the window speaks it from its next start.
     void choose_language();
 

@@ -13,14 +13,15 @@ enum class TermsAnswer { Agreed, Declined, Closed };
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
-    // TForm2.
+    // The terms of use.
     virtual TermsAnswer show_terms_of_use() = 0;
-    // TForm3.
+    // The notice that this Windows is not of the NT family.
     virtual void show_not_compatible() = 0;
-    // TForm4: navigates its browser to the address, then shows it. A browser
-    // that cannot navigate raises VeltranoError and the viewer stays closed.
+    // The help viewer: navigates its browser to the address, then shows it.
+    // A browser that cannot navigate raises VeltranoError and the viewer
+    // stays closed.
     virtual void show_help(const std::string& address) = 0;
-    // TForm5: sets Label1 to the text and shows the balloon until it closes.
+    // The balloon: sets Label1 to the text and shows it until it closes.
     virtual void show_balloon(const std::string& text) = 0;
     // The message boxes, each with the text exactly. The application's
     // error box, one OK button:

@@ -104,7 +104,7 @@ void build_control_panel(const PageBuilder& b, admin::ControlPanel& logic) {
                         300, 16});
     }
     b.add_to(page, {ControlKind::Button, "BitBtn24", i18n::tr("A&pply changes"), 344, 289, 120, 26,
-                    [&logic] { logic.BitBtn24Click(); }});
+                    [&logic] { logic.apply_changes(); }});
 }
 
 void build_launchers(const PageBuilder& b, admin::Launchers& logic) {
@@ -117,7 +117,7 @@ void build_launchers(const PageBuilder& b, admin::Launchers& logic) {
         // Each its own picture, drawn at build time: the shell gives every
         // .msc file the same icon, and the board has no captions.
         ControlDecl button{ControlKind::PictureButton, std::string(launcher.picture), std::string(launcher.picture),
-                           left, top, kSize, kSize, [&logic, i] { logic.ImageClick(i); }};
+                           left, top, kSize, kSize, [&logic, i] { logic.launch(i); }};
         button.accessible_name = i18n::tr(launcher.tip);
         HWND picture = b.add_to(page, button);
         b.controls.set_tooltip(picture, button.accessible_name);
@@ -134,10 +134,10 @@ void build_admin_page(const PageBuilder& b, admin::AdminPage& logic) {
         const char* caption;
         void (admin::AdminPage::*click)();
     } buttons[] = {
-        {"BitBtn25", i18n::N_("&Auto logon"), &admin::AdminPage::BitBtn25Click},
-        {"BitBtn26", i18n::N_("&Control Panel"), &admin::AdminPage::BitBtn26Click},
-        {"BitBtn27", i18n::N_("U&tility Apps"), &admin::AdminPage::BitBtn27Click},
-        {"BitBtn28", i18n::N_("Ti&me Sync"), &admin::AdminPage::BitBtn28Click},
+        {"BitBtn25", i18n::N_("&Auto logon"), &admin::AdminPage::show_auto_logon},
+        {"BitBtn26", i18n::N_("&Control Panel"), &admin::AdminPage::show_control_panel},
+        {"BitBtn27", i18n::N_("U&tility Apps"), &admin::AdminPage::show_utility_apps},
+        {"BitBtn28", i18n::N_("Ti&me Sync"), &admin::AdminPage::show_time_sync},
     };
     for (int i = 0; i < 4; ++i)
         b.add_to(options, {ControlKind::Button, buttons[i].name, i18n::tr(buttons[i].caption), 8, 24 + i * 40, 88, 28,

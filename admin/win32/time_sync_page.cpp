@@ -27,7 +27,7 @@ void build_time_sync_page(const PageBuilder& b, admin::TimeSyncPage& logic) {
     server_list.editable = true;
     b.add_to(servers, server_list);
     b.add_to(servers, {ControlKind::Button, "Button4", i18n::tr("Add TimeServer"), 8, 44, 120, 24,
-                       [&logic] { logic.Button4Click(); }});
+                       [&logic] { logic.add_time_server(); }});
 
     HWND interval = b.add({ControlKind::Panel, "GroupBox30", i18n::tr("Set Polling Interval"), 8, 116, 452, 70});
     b.add_to(interval, {ControlKind::Label, "StaticText15",
@@ -38,7 +38,7 @@ void build_time_sync_page(const PageBuilder& b, admin::TimeSyncPage& logic) {
     interval_list.selected = 0;
     b.add_to(interval, interval_list);
     b.add_to(interval, {ControlKind::Button, "Button5", i18n::tr("Set the interval"), 100, 36, 120, 24,
-                        [&logic] { logic.Button5Click(); }});
+                        [&logic] { logic.set_polling_interval(); }});
 
     HWND exchange = b.add({ControlKind::Panel, "GroupBox31",
                            i18n::tr("If not behind a Firewall, you can synchronize now"), 8, 190, 452, 124});
@@ -52,11 +52,11 @@ void build_time_sync_page(const PageBuilder& b, admin::TimeSyncPage& logic) {
     b.add_to(exchange, {ControlKind::Label, "edtServerTime", "", 108, 66, 160, 14});
     b.add_to(exchange, {ControlKind::Label, std::string(admin::kStatus), "", 8, 96, 436, 14});
     b.add_to(exchange, {ControlKind::Button, "BitBtn29", i18n::tr("&Synchronize now"), 300, 20, 140, 30,
-                        [&logic] { logic.BitBtn29Click(); }});
+                        [&logic] { logic.synchronize_now(); }});
 
     // Stopped until the page is shown.
     ControlDecl timer{ControlKind::Timer, std::string(admin::kTimer), "", 0, 0, 0, 0,
-                      [&logic] { logic.Timer2Timer(); }};
+                      [&logic] { logic.on_second(); }};
     timer.visible = false;
     timer.interval_ms = 1000;
     b.add(timer);

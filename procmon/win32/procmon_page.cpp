@@ -33,14 +33,15 @@ struct Action {
 
 constexpr Action kActions[] = {
     // TRANSLATORS: a button and a menu entry that show the list of running processes
-    {"BitBtn20", i18n::N_("Process's list"), "Refresh1", i18n::N_("Processes"), '1', &ProcessMonitor::Refresh1Click},
+    {"BitBtn20", i18n::N_("Process's list"), "Refresh1", i18n::N_("Processes"), '1',
+     &ProcessMonitor::show_process_list},
     // TRANSLATORS: a button and a menu entry that show the list of modules (DLLs) loaded in the processes
-    {"BitBtn21", i18n::N_("Module's list"), "Modules1", i18n::N_("Modules"), '2', &ProcessMonitor::Modules1Click},
+    {"BitBtn21", i18n::N_("Module's list"), "Modules1", i18n::N_("Modules"), '2', &ProcessMonitor::show_module_list},
     // TRANSLATORS: a button and a menu entry that show the list of threads of the processes
-    {"BitBtn22", i18n::N_("Thread's List"), "Threads1", i18n::N_("Threads"), '3', &ProcessMonitor::Threads1Click},
+    {"BitBtn22", i18n::N_("Thread's List"), "Threads1", i18n::N_("Threads"), '3', &ProcessMonitor::show_thread_list},
     // TRANSLATORS: a button and a menu entry that end the chosen process
     {"BitBtn19", i18n::N_("Kill Selected Process"), "CloseProcess1", i18n::N_("Close Process"), 'C',
-     &ProcessMonitor::CloseProcess1Click},
+     &ProcessMonitor::close_selected_process},
 };
 
 constexpr int kLeft = 8, kWidth = 584, kFilterTop = 18, kGridTop = 44, kGridHeight = 398;
@@ -84,7 +85,7 @@ void build_process_monitor(const PageBuilder& b, ProcessMonitor& logic) {
     // A mnemonic on the label takes the focus to the edit made after it.
     b.add({ControlKind::Label, "LabelFilter", i18n::tr("&Filter:"), kLeft, kFilterTop + 3, 34, 14});
     ControlDecl filter{ControlKind::Edit, std::string(procmon::kFilterEdit), "", kLeft + 36, kFilterTop, 200, 20,
-                       [&logic] { logic.EditFilterChange(); }};
+                       [&logic] { logic.apply_filter(); }};
     filter.clear_on_escape = true;
     b.add(filter);
 
@@ -93,7 +94,7 @@ void build_process_monitor(const PageBuilder& b, ProcessMonitor& logic) {
     b.add({ControlKind::Label, "LabelProcesses", i18n::tr("System Process list"), kLeft, kGridTop, 0, 0});
     HWND grid = b.add({ControlKind::Grid, std::string(procmon::kGrid), "", kLeft, kGridTop, kWidth, kGridHeight});
     if (GridView* view = b.controls.grid(procmon::kGrid))
-        view->on_column_click = [&logic](int column) { logic.GridColumnClick(column); };
+        view->on_column_click = [&logic](int column) { logic.sort_by_column(column); };
     std::vector<HWND> menu;
     int left = kLeft;
     for (const Action& action : kActions) {
@@ -102,7 +103,7 @@ void build_process_monitor(const PageBuilder& b, ProcessMonitor& logic) {
                kButtonHeight, click});
         left += kButtonWidth + kButtonGap;
         // The kill stands apart from the lists in the menu.
-        if (action.click == &ProcessMonitor::CloseProcess1Click)
+        if (action.click == &ProcessMonitor::close_selected_process)
             menu.push_back(b.add({ControlKind::MenuItem, "N1", "-", 0, 0, 0, 0}));
         ControlDecl item{ControlKind::MenuItem, action.item, i18n::tr(action.item_caption), 0, 0, 0, 0, click};
         item.shortcut = action.shortcut;

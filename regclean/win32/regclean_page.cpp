@@ -36,7 +36,7 @@ public:
     }
 
 protected:
-    void FormCreate() override {
+    void create_controls() override {
         controls().create(hwnd(), {ControlKind::Label, "LabelIgnored",
                                    i18n::tr("The registry scans leave out these entries:"), 12, 12, 496, 16},
                           font());
@@ -91,19 +91,20 @@ void build_regclean_page(const PageBuilder& b, regclean::RegCleanPage& logic) {
     grid.multi_select = true;
     Controls& controls = b.controls;  // outlives the builder
     grid.on_click = [&logic, &controls] {
-        if (GridView* view = controls.grid(regclean::kGrid)) logic.StringGrid1SelectCell(view->current_row());
+        if (GridView* view = controls.grid(regclean::kGrid)) logic.describe_row(view->current_row());
     };
     HWND grid_window = b.add_to(entries, grid);
     if (GridView* view = controls.grid(regclean::kGrid)) {
-        view->on_delete_key = [&logic] { logic.Button2Click(); };
-        view->on_column_click = [&logic](int column) { logic.StringGrid1ColumnClick(column); };
+        view->on_delete_key = [&logic] { logic.remove_selected_entries(); };
+        view->on_column_click = [&logic](int column) { logic.sort_by_column(column); };
     }
     b.controls.set_popup_menu(
         grid_window,
         {b.add({ControlKind::MenuItem, std::string(regclean::kIgnoreEntryItem), i18n::tr("Ignore this entry"), 0, 0,
-                0, 0, [&logic] { logic.IgnoreEntry1Click(); }}),
+                0, 0, [&logic] { logic.ignore_selected_entries(); }}),
          b.add({ControlKind::MenuItem, std::string(regclean::kIgnoreKeyItem),
-                i18n::tr("Ignore everything below this key"), 0, 0, 0, 0, [&logic] { logic.IgnoreKey1Click(); }})});
+                i18n::tr("Ignore everything below this key"), 0, 0, 0, 0,
+                [&logic] { logic.ignore_selected_keys(); }})});
 
     HWND selected = b.add({ControlKind::Panel, "GroupBox16", i18n::tr("Selected Entry"), 8, 292, 584, 146});
     b.add_to(selected, {ControlKind::Label, "LabelSelectedEntry", i18n::tr("Selected Entry"), 8, 18, 0, 0});
@@ -115,11 +116,11 @@ void build_regclean_page(const PageBuilder& b, regclean::RegCleanPage& logic) {
     b.add({ControlKind::Label, "Label30", "", 8, 444, 8, 14});
 
     b.add({ControlKind::Button, std::string(regclean::kStartButton), i18n::tr("&Start Registry Scan"), 16, 448, 130, 28,
-           [&logic] { logic.Button1Click(); }});
+           [&logic] { logic.start_scan(); }});
     b.add({ControlKind::Button, std::string(regclean::kRemoveButton), i18n::tr("&Remove Selected Entry"), 160, 448, 130,
-           28, [&logic] { logic.Button2Click(); }});
+           28, [&logic] { logic.remove_selected_entries(); }});
     b.add({ControlKind::Button, std::string(regclean::kStopButton), i18n::tr("S&top Registry Scan"), 304, 448, 130, 28,
-           [&logic] { logic.Button3Click(); }});
+           [&logic] { logic.stop_scan(); }});
     HWND page = b.page;
     auto window = std::make_shared<IgnoredWindow>(
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(page, GWLP_HINSTANCE)), logic);

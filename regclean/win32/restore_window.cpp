@@ -50,7 +50,7 @@ void RestoreWindow::open(HWND owner) {
     show_modal();
 }
 
-void RestoreWindow::FormCreate() {
+void RestoreWindow::create_controls() {
     // Each list is named by the label just before it, as a screen reader
     // names it; the labels' letters take the focus to their lists.
     controls().create(hwnd(),

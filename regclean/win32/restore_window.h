@@ -16,7 +16,7 @@ public:
     void open(HWND owner);
 
 protected:
-    void FormCreate() override;
+    void create_controls() override;
     bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
 private:

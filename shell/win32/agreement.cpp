@@ -2,6 +2,7 @@
 
 #include "i18n/translate.h"
 #include "shell/web_addresses.h"
+#include "shell/win32/window_classes.h"
 #include "ui/win32/palette.h"
 
 #include <string>
@@ -57,9 +58,10 @@ std::string authorship() {
 
 }  // namespace
 
-TForm2::TForm2(HINSTANCE instance) : ModalDialog(instance, L"TForm2", kWidth, kHeight, kParchment, kTitle) {}
+TermsOfUseDialog::TermsOfUseDialog(HINSTANCE instance)
+    : ModalDialog(instance, kTermsOfUseClass, kWidth, kHeight, kParchment, kTitle) {}
 
-void TForm2::FormCreate() {
+void TermsOfUseDialog::create_controls() {
     terms_font_.reset(make_ui_font(-13, FW_NORMAL));
     terms_bold_font_.reset(make_ui_font(-13, FW_BOLD));
     button_font_.reset(make_ui_font(-11, FW_BOLD));
@@ -80,29 +82,29 @@ void TForm2::FormCreate() {
                                         font());
         SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(button_font_.get()), FALSE);
     };
-    add_button("BitBtn1", i18n::tr("&Yes, I Agree"), 60, [this] { BitBtn1Click(); });
-    add_button("BitBtn2", i18n::tr("&No, I don't Agree"), 265, [this] { BitBtn2Click(); });
+    add_button("BitBtn1", i18n::tr("&Yes, I Agree"), 60, [this] { agree(); });
+    add_button("BitBtn2", i18n::tr("&No, I don't Agree"), 265, [this] { disagree(); });
     // Esc closes the terms as any dialog (ModalDialog): it once answered
     // "No" and ended the program on a stray key.
 }
 
-ui::TermsAnswer TForm2::show_terms() {
+ui::TermsAnswer TermsOfUseDialog::show_terms() {
     answer_ = ui::TermsAnswer::Closed;
     show_modal();
     return answer_;
 }
 
-void TForm2::BitBtn1Click() {
+void TermsOfUseDialog::agree() {
     answer_ = ui::TermsAnswer::Agreed;
     end_modal();
 }
 
-void TForm2::BitBtn2Click() {
+void TermsOfUseDialog::disagree() {
     answer_ = ui::TermsAnswer::Declined;
     end_modal();
 }
 
-HBRUSH TForm2::colour_static(HWND control, HDC dc) {
+HBRUSH TermsOfUseDialog::colour_static(HWND control, HDC dc) {
     if (auto colour = controls().text_colour(control)) SetTextColor(dc, palette().text(*colour));
     return ModalDialog::colour_static(control, dc);
 }

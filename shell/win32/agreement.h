@@ -1,4 +1,4 @@
-// TForm2: the terms of use. Agreeing or Esc closes it; not agreeing ends the
+// The terms of use. Agreeing or Esc closes them; not agreeing ends the
 // program.
 #pragma once
 
@@ -9,21 +9,22 @@
 
 namespace veltrano::shell::win32 {
 
-class TForm2 : public ui::win32::ModalDialog {
+class TermsOfUseDialog : public ui::win32::ModalDialog {
 public:
     static constexpr int kWidth = 495, kHeight = 428;
     // The window's text: what a screen reader names it by; no title bar shows it.
     static constexpr std::string_view kTitle = i18n::N_("Terms of use");
 
-    explicit TForm2(HINSTANCE instance);
+    explicit TermsOfUseDialog(HINSTANCE instance);
 
     // Shows the terms modally; how the user left them.
     ui::TermsAnswer show_terms();
-    void BitBtn1Click();
-    void BitBtn2Click();
+    // "Yes, I Agree" and "No, I don't Agree".
+    void agree();
+    void disagree();
 
 protected:
-    void FormCreate() override;
+    void create_controls() override;
     HBRUSH colour_static(HWND control, HDC dc) override;
 
 private:

@@ -2,6 +2,7 @@
 
 #include "i18n/translate.h"
 #include "platform/win32/text.h"
+#include "shell/win32/window_classes.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/palette.h"
 
@@ -30,11 +31,11 @@ unique_gdi make_balloon_region(int width, int height, const RegionCalls& calls) 
     return shape;
 }
 
-TForm5::TForm5(HINSTANCE instance, RegionCalls calls)
-    : ModalDialog(instance, L"TForm5", kWidth, kHeight, kSkyBlue, kTitle), calls_(calls) {}
+BalloonDialog::BalloonDialog(HINSTANCE instance, RegionCalls calls)
+    : ModalDialog(instance, kBalloonClass, kWidth, kHeight, kSkyBlue, kTitle), calls_(calls) {}
 
-void TForm5::FormCreate() {
-    auto close = [this] { FormClose(); };
+void BalloonDialog::create_controls() {
+    auto close = [this] { dismiss(); };
     // Clickable statics (SS_NOTIFY) so a click on the message closes the
     // balloon as a click on the body does. They sit inside the ellipse,
     // where it is wide enough for a line of text.
@@ -59,7 +60,7 @@ void TForm5::FormCreate() {
     if (region && SetWindowRgn(hwnd(), static_cast<HRGN>(region.get()), TRUE)) (void)region.release();
 }
 
-void TForm5::show_message(const std::string& text) {
+void BalloonDialog::show_message(const std::string& text) {
     SetWindowTextW(controls().get("Label1"), platform::win32::to_utf16(text).c_str());
     // The promise is five seconds from the moment the user sees it, so the
     // count starts afresh with every showing.
@@ -69,28 +70,28 @@ void TForm5::show_message(const std::string& text) {
     KillTimer(hwnd(), kTimer1);
 }
 
-void TForm5::FormClose() { end_modal(); }
+void BalloonDialog::dismiss() { end_modal(); }
 
-void TForm5::Timer1Timer() {
-    if (++ticks_ >= kSecondsShown) FormClose();
+void BalloonDialog::on_second() {
+    if (++ticks_ >= kSecondsShown) dismiss();
 }
 
-bool TForm5::handle(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+bool BalloonDialog::handle(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
     switch (msg) {
     case WM_LBUTTONUP:
-        FormClose();
+        dismiss();
         result = 0;
         return true;
     case WM_TIMER:
         if (wp != kTimer1) return false;
-        Timer1Timer();
+        on_second();
         result = 0;
         return true;
     }
     return false;
 }
 
-HBRUSH TForm5::colour_static(HWND control, HDC dc) {
+HBRUSH BalloonDialog::colour_static(HWND control, HDC dc) {
     if (controls().name_of(control) == "StaticText1") SetTextColor(dc, palette().text(kBlue));
     return ModalDialog::colour_static(control, dc);
 }

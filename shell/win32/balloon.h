@@ -1,4 +1,4 @@
-// TForm5, the balloon: one message in a sky-blue balloon with a tail,
+// The balloon: one message in a sky-blue balloon with a tail,
 // shown after Apply and Undo. It goes away on a click on its body, its
 // message or its hint, or on its own after the five seconds its hint promises.
 #pragma once
@@ -29,7 +29,7 @@ struct RegionCalls {
 // then keeps its rectangle.
 ui::win32::unique_gdi make_balloon_region(int width, int height, const RegionCalls& calls = {});
 
-class TForm5 : public ui::win32::ModalDialog {
+class BalloonDialog : public ui::win32::ModalDialog {
 public:
     static constexpr int kWidth = 415, kHeight = 289;
     // The window's text: what a screen reader names it by; no title bar shows it.
@@ -38,20 +38,21 @@ public:
     static constexpr UINT kTimer1Interval = 1000;
     static constexpr int kSecondsShown = 5;
 
-    explicit TForm5(HINSTANCE instance, RegionCalls calls = {});
+    explicit BalloonDialog(HINSTANCE instance, RegionCalls calls = {});
 
     // Label1 takes the message, then the balloon stays until it is closed.
     void show_message(const std::string& text);
 
     // A click on the body, Label1 or StaticText2. Not the window's close
     // event: the balloon only hides, it lives as long as the program.
-    void FormClose();
-    void Timer1Timer();
+    void dismiss();
+    // Each second (Timer1): the balloon dismisses itself after kSecondsShown.
+    void on_second();
     // Timer ticks since the balloon was last shown.
     int ticks_since_shown() const { return ticks_; }
 
 protected:
-    void FormCreate() override;
+    void create_controls() override;
     bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     HBRUSH colour_static(HWND control, HDC dc) override;
 

@@ -4,6 +4,7 @@
 #include "i18n/translate.h"
 #include "platform/win32/text.h"
 #include "shell/win32/browser_host.h"
+#include "shell/win32/window_classes.h"
 #include "ui/win32/dpi.h"
 
 #include <ole2.h>
@@ -58,25 +59,25 @@ std::string help_base_address() {
     return address;
 }
 
-TForm4::TForm4(HINSTANCE instance)
-    : ModalDialog(instance, L"TForm4", kWidth, kHeight, GetSysColor(COLOR_ACTIVECAPTION), kTitle),
+HelpViewer::HelpViewer(HINSTANCE instance)
+    : ModalDialog(instance, kHelpViewerClass, kWidth, kHeight, GetSysColor(COLOR_ACTIVECAPTION), kTitle),
       browser_(std::make_unique<BrowserHost>()) {}
 
-TForm4::~TForm4() {
+HelpViewer::~HelpViewer() {
     // The control goes before OLE does, and before the window it lives in.
     browser_.reset();
     if (ole_initialised_) OleUninitialize();
 }
 
-void TForm4::FormCreate() {
+void HelpViewer::create_controls() {
     HWND close = controls().create(hwnd(), {ControlKind::Button, "BitBtn1", i18n::tr("&Close"), (kWidth - 75) / 2, 503, 75,
-                                            25, [this] { BitBtn1Click(); }},
+                                            25, [this] { end_modal(); }},
                                    bold_font());
     // The standard close button answers Escape as well.
     SetWindowLongPtrW(close, GWLP_ID, IDCANCEL);
 }
 
-void TForm4::create_browser() {
+void HelpViewer::create_browser() {
     if (browser_tried_) return;
     browser_tried_ = true;
     // OLE, not just COM: in-place activation needs the clipboard and drag
@@ -85,7 +86,7 @@ void TForm4::create_browser() {
     if (ole_initialised_) browser_->create(hwnd(), px(kWebBrowser1));
 }
 
-void TForm4::navigate(const std::string& address) {
+void HelpViewer::navigate(const std::string& address) {
     // Made at the first help link, not at start-up: most runs never ask for
     // help, and the control costs a good part of a start.
     create_browser();
@@ -109,7 +110,7 @@ void TForm4::navigate(const std::string& address) {
                                             address, hex(browser_->engine_result())));
 }
 
-void TForm4::show_help(const std::string& address) {
+void HelpViewer::show_help(const std::string& address) {
     navigate(address);
     show_modal();
 }

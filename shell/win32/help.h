@@ -1,4 +1,4 @@
-// TForm4, the help viewer: a web browser control (WebBrowser1) hosted in a
+// The help viewer: a web browser control (WebBrowser1) hosted in a
 // borderless window, with a Close button under it. The browser is made once
 // with the window and keeps the last page until the next help link.
 #pragma once
@@ -19,23 +19,22 @@ class BrowserHost;
 // those of a language other than English in its folder below ("help/de").
 std::string help_base_address();
 
-class TForm4 : public ui::win32::ModalDialog {
+class HelpViewer : public ui::win32::ModalDialog {
 public:
     static constexpr int kWidth = 806, kHeight = 536;
     // The window's text: what a screen reader names it by; no title bar shows it.
     static constexpr std::string_view kTitle = i18n::N_("Help");
 
-    explicit TForm4(HINSTANCE instance);
-    ~TForm4() override;
+    explicit HelpViewer(HINSTANCE instance);
+    ~HelpViewer() override;
 
     // Points the browser at the address, then shows the viewer modally. A
     // browser that is missing or refuses the address raises VeltranoError
     // and the viewer stays closed.
     void show_help(const std::string& address);
-    void BitBtn1Click() { end_modal(); }
 
 protected:
-    void FormCreate() override;
+    void create_controls() override;
 
 private:
     void create_browser();

@@ -5,6 +5,7 @@
 #include "platform/win32/text.h"
 #include "shell/startup_stages.h"
 #include "shell/win32/page_views.h"
+#include "shell/win32/window_classes.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/error_box.h"
 #include "ui/win32/fit_captions.h"
@@ -25,7 +26,6 @@ using platform::win32::to_utf16;
 
 namespace {
 
-constexpr wchar_t kMainClass[] = L"TForm1";
 constexpr int kClientWidth = 614, kClientHeight = 584;
 constexpr UINT kFlushLog = WM_APP + 1;
 constexpr UINT kFinishStartUp = WM_APP + 2;
@@ -97,7 +97,7 @@ bool MainWindow::create() {
     wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(1));
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = kMainClass;
+    wc.lpszClassName = kMainWindowClass;
     RegisterClassExW(&wc);
 
     font_.reset(make_font(FW_NORMAL));
@@ -107,7 +107,7 @@ bool MainWindow::create() {
 
     RECT r = px(RECT{0, 0, kClientWidth, kClientHeight});
     AdjustWindowRectEx(&r, kMainStyle, FALSE, 0);
-    hwnd_ = CreateWindowExW(0, kMainClass, to_utf16(i18n::tr(kMainCaption)).c_str(), kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+    hwnd_ = CreateWindowExW(0, kMainWindowClass, to_utf16(i18n::tr(kMainCaption)).c_str(), kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                             r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance_, this);
     if (!hwnd_) return false;
     VELTRANO_STAGE("main window");
@@ -115,7 +115,7 @@ bool MainWindow::create() {
     dialogs_.set_owner(hwnd_);
     build_controls();
     VELTRANO_STAGE("navigation and log");
-    guarded([&] { form_.FormCreate(true); });
+    guarded([&] { form_.start_up(true); });
     return true;
 }
 
@@ -421,10 +421,10 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_CLOSE:
         // No close box: the way out is the Exit entry. Alt+F4 asks the same.
-        guarded([&] { form_.Image_exit_optionsClick(); });
+        guarded([&] { form_.exit_program(); });
         return 0;
     case WM_DESTROY:
-        guarded([&] { form_.FormDestroy(); });
+        guarded([&] { form_.close_pages(); });
         hwnd_ = nullptr;
         PostQuitMessage(0);
         return 0;

@@ -1,4 +1,4 @@
-// TForm1 on the screen: the window, its navigation bar, pages and activity
+// MainForm on the screen: the window, its navigation bar, pages and activity
 // log, drawn with user32 and comctl32. It shows what the logic asks and hands
 // it every click; an error that escapes a handler is shown here, once.
 #pragma once
@@ -31,7 +31,7 @@ public:
     MainWindow(HINSTANCE instance, Services services, Win32Dialogs& dialogs);
     ~MainWindow() override;
 
-    // Creates the window and runs TForm1.FormCreate; false if the window
+    // Creates the window and starts MainForm up; false if the window
     // could not be made.
     bool create();
     // Shows and paints the window; the message loop then finishes the start
@@ -107,7 +107,7 @@ private:
     ui::win32::NavigationBar navigation_;
     ui::win32::unique_gdi font_, bold_font_, cream_brush_;
     std::array<ui::win32::unique_gdi, 4> frame_bitmaps_;
-    TForm1 form_;
+    MainForm form_;
     std::vector<bool> page_built_;
     // The page in view, and the control last focused on each page, so that
     // coming back finds the user where they were.

@@ -1,16 +1,17 @@
 #include "shell/win32/not_compatible.h"
 
 #include "i18n/translate.h"
+#include "shell/win32/window_classes.h"
 
 namespace veltrano::shell::win32 {
 
 using namespace ui::win32;
 
-TForm3::TForm3(HINSTANCE instance)
-    : ModalDialog(instance, L"TForm3", 436, 127, GetSysColor(COLOR_ACTIVECAPTION),
+NotCompatibleDialog::NotCompatibleDialog(HINSTANCE instance)
+    : ModalDialog(instance, kNotCompatibleClass, 436, 127, GetSysColor(COLOR_ACTIVECAPTION),
                   kTitle) {}
 
-void TForm3::FormCreate() {
+void NotCompatibleDialog::create_controls() {
     HWND label = controls().create(
         hwnd(),
         {ControlKind::Label, "Label1",
@@ -21,7 +22,7 @@ void TForm3::FormCreate() {
         font());
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(bold_font()), FALSE);
     HWND cancel = controls().create(hwnd(), {ControlKind::Button, "BitBtn1", i18n::tr("Cancel"), 180, 85, 75, 25,
-                                             [this] { BitBtn1Click(); }},
+                                             [this] { end_modal(); }},
                                     font());
     // Escape answers the standard cancel button, as it would on any dialog.
     SetWindowLongPtrW(cancel, GWLP_ID, IDCANCEL);

@@ -1,4 +1,4 @@
-// TForm3: the notice shown instead of a page on Windows outside the NT family.
+// The notice shown instead of a page on Windows outside the NT family.
 #pragma once
 
 #include "i18n/translate.h"
@@ -7,15 +7,14 @@
 
 namespace veltrano::shell::win32 {
 
-class TForm3 : public ui::win32::ModalDialog {
+class NotCompatibleDialog : public ui::win32::ModalDialog {
 public:
-    explicit TForm3(HINSTANCE instance);
+    explicit NotCompatibleDialog(HINSTANCE instance);
     // The window's text: what a screen reader names it by; no title bar shows it.
     static constexpr std::string_view kTitle = i18n::N_("Not compatible");
-    void BitBtn1Click() { end_modal(); }
 
 protected:
-    void FormCreate() override;
+    void create_controls() override;
 };
 
 }  // namespace veltrano::shell::win32

@@ -100,9 +100,9 @@ void build_welcome_page(const PageBuilder& b, WelcomePage& logic) {
         void (WelcomePage::*click)();
     };
     const Button buttons[] = {
-        {"BitBtn18", i18n::N_("&Vote for Veltrano"), &WelcomePage::BitBtn18Click},
+        {"BitBtn18", i18n::N_("&Vote for Veltrano"), &WelcomePage::vote_for_veltrano},
         {"BitBtn1", i18n::N_("&Terms of use"), &WelcomePage::show_terms_of_use},
-        {"BitBtn2", i18n::N_("&Check for updates"), &WelcomePage::BitBtn2Click},
+        {"BitBtn2", i18n::N_("&Check for updates"), &WelcomePage::check_for_updates},
     };
     for (int i = 0; i < 3; ++i) {
         const auto click = buttons[i].click;
@@ -123,7 +123,7 @@ void build_welcome_page(const PageBuilder& b, WelcomePage& logic) {
 
     // The memory statistics tick every second from start to end, whichever
     // page is shown.
-    b.add({ControlKind::Timer, "Timer1", "", 0, 0, 0, 0, [&logic] { logic.Timer1Timer(); }, true, 1000});
+    b.add({ControlKind::Timer, "Timer1", "", 0, 0, 0, 0, [&logic] { logic.refresh_memory_status(); }, true, 1000});
 
     // Made last and sent to the bottom: a child is made below its elder
     // siblings, but the sheet must lie below every window on the page.

@@ -11,20 +11,21 @@ namespace veltrano::shell::win32 {
 using namespace ui::win32;
 
 Win32Dialogs::Win32Dialogs(HINSTANCE instance)
-    : form2_(instance), form3_(instance), form4_(instance), form5_(instance) {}
+    : terms_of_use_(instance), not_compatible_(instance), help_viewer_(instance), balloon_(instance) {}
 
 bool Win32Dialogs::create(HWND owner) {
     owner_ = owner;
-    return form2_.create(owner) && form3_.create(owner) && form4_.create(owner) && form5_.create(owner);
+    return terms_of_use_.create(owner) && not_compatible_.create(owner) && help_viewer_.create(owner) &&
+           balloon_.create(owner);
 }
 
-ui::TermsAnswer Win32Dialogs::show_terms_of_use() { return form2_.show_terms(); }
+ui::TermsAnswer Win32Dialogs::show_terms_of_use() { return terms_of_use_.show_terms(); }
 
-void Win32Dialogs::show_not_compatible() { form3_.show_modal(); }
+void Win32Dialogs::show_not_compatible() { not_compatible_.show_modal(); }
 
-void Win32Dialogs::show_help(const std::string& address) { form4_.show_help(address); }
+void Win32Dialogs::show_help(const std::string& address) { help_viewer_.show_help(address); }
 
-void Win32Dialogs::show_balloon(const std::string& text) { form5_.show_message(text); }
+void Win32Dialogs::show_balloon(const std::string& text) { balloon_.show_message(text); }
 
 void Win32Dialogs::show_error(const std::string& message) { show_error_box(owner_, message); }
 

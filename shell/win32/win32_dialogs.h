@@ -15,7 +15,7 @@ public:
     // The window the message boxes belong to; known before the dialogs are
     // made, as start-up may already have an error to show.
     void set_owner(HWND owner) { owner_ = owner; }
-    // TForm2 to TForm5, in that order, after the main window.
+    // The four windows, in the order of their members, after the main window.
     bool create(HWND owner);
 
     ui::TermsAnswer show_terms_of_use() override;
@@ -32,10 +32,10 @@ public:
 
 private:
     HWND owner_ = nullptr;
-    TForm2 form2_;
-    TForm3 form3_;
-    TForm4 form4_;
-    TForm5 form5_;
+    TermsOfUseDialog terms_of_use_;
+    NotCompatibleDialog not_compatible_;
+    HelpViewer help_viewer_;
+    BalloonDialog balloon_;
 };
 
 }  // namespace veltrano::shell::win32

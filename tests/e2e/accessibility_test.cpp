@@ -49,7 +49,7 @@ TEST_F(Accessibility, EveryDialogIsNamedByWhatItIsAndHasNoUnnamedControl) {
     ASSERT_NO_FATAL_FAILURE(press(L"&Apply"));
     HWND done = balloon(kDefaultTimeout);
     ASSERT_NE(done, nullptr);
-    EXPECT_EQ(class_of(done), L"TForm5");
+    EXPECT_EQ(class_of(done), shell::win32::kBalloonClass);
     EXPECT_TRUE(all_named(done, L"the balloon"));
 
     // The help viewer finds no browser engine under Wine, and this system
@@ -57,7 +57,7 @@ TEST_F(Accessibility, EveryDialogIsNamedByWhatItIsAndHasNoUnnamedControl) {
     const struct {
         const wchar_t* cls;
         const wchar_t* name;
-    } hidden[] = {{L"TForm3", L"Not compatible"}, {L"TForm4", L"Help"}};
+    } hidden[] = {{shell::win32::kNotCompatibleClass, L"Not compatible"}, {shell::win32::kHelpViewerClass, L"Help"}};
     for (const auto& dialog : hidden) {
         const std::vector<HWND> found = windows_of_process(process_id(), dialog.cls, false);
         ASSERT_EQ(found.size(), 1u) << to_utf8(dialog.cls);

@@ -65,7 +65,8 @@ protected:
         const std::wstring address = help_address(exe) + link;
         EXPECT_NE(box_shown->text.find(address + L" cannot be shown"), std::wstring::npos)
             << to_utf8(box_shown->text) << "\nexpected " << to_utf8(address);
-        EXPECT_TRUE(windows_of_process(process_id(), L"TForm4", true).empty()) << "the viewer opened";
+        EXPECT_TRUE(windows_of_process(process_id(), shell::win32::kHelpViewerClass, true).empty())
+            << "the viewer opened";
         ASSERT_TRUE(press_message_box_button(box_shown->hwnd, L"OK"));
 
         std::ifstream page(to_utf8(folder_of(exe) + L"help/" + from_utf8(tips::help_page(t.help_link))));

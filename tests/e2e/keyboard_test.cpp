@@ -86,7 +86,7 @@ protected:
     }
 
     HWND terms_window() const {
-        auto windows = windows_of_process(process_id(), L"TForm2", true);
+        auto windows = windows_of_process(process_id(), shell::win32::kTermsOfUseClass, true);
         return windows.empty() ? nullptr : windows.front();
     }
 };

@@ -38,7 +38,7 @@ HWND TipsSession::balloon(Millis wait) const {
     HWND found = nullptr;
     wait_until(
         [&] {
-            const auto shown = windows_of_process(process_id(), L"TForm5", true);
+            const auto shown = windows_of_process(process_id(), shell::win32::kBalloonClass, true);
             found = shown.empty() ? nullptr : shown.front();
             return found != nullptr;
         },

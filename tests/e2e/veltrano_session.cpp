@@ -63,7 +63,7 @@ void VeltranoSession::start() {
     // set-up, the counters and the other pages come from its first message,
     // and its small windows last of all. A test that reads or writes the
     // registry itself waits for them.
-    ASSERT_TRUE(wait_until([&] { return !windows_of_process(app_.id(), L"TForm5", false).empty(); }))
+    ASSERT_TRUE(wait_until([&] { return !windows_of_process(app_.id(), shell::win32::kBalloonClass, false).empty(); }))
         << "veltrano.exe never finished its start\n" << describe_screen();
 }
 
@@ -75,8 +75,8 @@ void VeltranoSession::attach_main_window() {
     if (english_title()) {
         main_ = find_top_window(kMainTitle, app_.id());
     } else {
-        wait_until([&] { return !windows_of_process(app_.id(), L"TForm1", true).empty(); });
-        const auto found = windows_of_process(app_.id(), L"TForm1", true);
+        wait_until([&] { return !windows_of_process(app_.id(), shell::win32::kMainWindowClass, true).empty(); });
+        const auto found = windows_of_process(app_.id(), shell::win32::kMainWindowClass, true);
         main_ = found.empty() ? nullptr : found.front();
     }
     ASSERT_NE(main_, nullptr) << "the main window never appeared";

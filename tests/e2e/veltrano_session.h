@@ -6,6 +6,7 @@
 #include "driver/driver.h"
 #include "driver/process.h"
 #include "driver/registry_probe.h"
+#include "shell/win32/window_classes.h"
 
 #include <gtest/gtest.h>
 

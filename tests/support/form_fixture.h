@@ -34,7 +34,7 @@ protected:
     FakeProcesses processes;
     FakeShell shell;
     FakeWriterGate gate;
-    shell::TForm1 form{services(), view, dialogs, log, "file:///C:/Veltrano/help"};
+    shell::MainForm form{services(), view, dialogs, log, "file:///C:/Veltrano/help"};
 
     shell::Services services() {
         shell::Services machine{reg, sys, time, sound, shutdown, browser, files, processes, shell, ansi};

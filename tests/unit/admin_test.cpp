@@ -185,7 +185,7 @@ TEST_F(Admin, OpeningShowsTheAutoLogonSubPageWithTheWinlogonValues) {
     for (const char* other : {"GroupBox26", "GroupBox27", "GroupBox28"}) EXPECT_FALSE(widgets.is_visible(other));
 
     reg.put(Root::LocalMachine, kWinlogon, "AutoLogonCount", RegValue::number(0));
-    page.BitBtn25Click();
+    page.show_auto_logon();
     EXPECT_EQ(widgets.text("Edit4"), "0");
 }
 
@@ -194,18 +194,18 @@ TEST_F(Admin, TheButtonsSwitchSubPagesAndOnlyTimeSyncKeepsTimer2) {
     EXPECT_FALSE(widgets.controls.count("Timer2"));
     page.created();
     page.shown();
-    page.BitBtn28Click();
+    page.show_time_sync();
     EXPECT_TRUE(widgets.is_visible("GroupBox28"));
     EXPECT_FALSE(widgets.is_visible("GroupBox19"));
     // Shown as a page of its own: its clock read, its timer running.
     EXPECT_FALSE(widgets.text("Label36").empty());
     EXPECT_TRUE(widgets.is_enabled("Timer2"));
 
-    const std::function<void()> clicks[] = {[&] { page.BitBtn25Click(); }, [&] { page.BitBtn26Click(); },
-                                            [&] { page.BitBtn27Click(); }, [&] { page.hidden(); },
+    const std::function<void()> clicks[] = {[&] { page.show_auto_logon(); }, [&] { page.show_control_panel(); },
+                                            [&] { page.show_utility_apps(); }, [&] { page.hidden(); },
                                             [&] { page.shown(); }};  // "Admin" clicked again
     for (const auto& click : clicks) {
-        page.BitBtn28Click();
+        page.show_time_sync();
         ASSERT_TRUE(widgets.is_visible("GroupBox28"));
         widgets.set_enabled("Timer2", true);
         click();
@@ -217,11 +217,11 @@ TEST_F(Admin, TheButtonsSwitchSubPagesAndOnlyTimeSyncKeepsTimer2) {
 TEST_F(Admin, ControlPanelHidesExactlyTheAppletsSetToNo) {
     reg.put(Root::CurrentUser, admin::kDontLoadKey, "access.cpl", RegValue::string("no"));
     reg.put(Root::CurrentUser, admin::kDontLoadKey, "desk.cpl", RegValue::string("No"));
-    page.BitBtn26Click();
+    page.show_control_panel();
     for (const admin::Applet& applet : admin::kApplets)
         EXPECT_EQ(widgets.is_checked(applet.check_box), applet.value_name == "desk.cpl") << applet.check_box;
 
-    page.control_panel().BitBtn24Click();
+    page.control_panel().apply_changes();
     EXPECT_FALSE(reg.get(Root::CurrentUser, admin::kDontLoadKey, "access.cpl")) << "a clear box deletes its value";
     EXPECT_EQ(reg.get(Root::CurrentUser, admin::kDontLoadKey, "desk.cpl"), RegValue::string("No"));
     for (const admin::Applet& applet : admin::kApplets)
@@ -233,7 +233,7 @@ TEST_F(Admin, ControlPanelHidesExactlyTheAppletsSetToNo) {
 
 TEST_F(Admin, EachLauncherOpensItsOwnSnapInInTheSystemsFolderAndAMissingOneIsSaid) {
     shell.missing.insert("D:\\WINNT\\system32\\ntmsmgr.msc");
-    for (std::size_t i = 0; i < admin::kLaunchers.size(); ++i) page.launchers().ImageClick(i);
+    for (std::size_t i = 0; i < admin::kLaunchers.size(); ++i) page.launchers().launch(i);
     EXPECT_EQ(shell.opened.at(8), "D:\\WINNT\\system32\\gpedit.msc");  // Image34
     EXPECT_EQ(std::set<std::string>(shell.opened.begin(), shell.opened.end()).size(), admin::kLaunchers.size());
     EXPECT_THAT(dialogs.messages, ElementsAre("D:\\WINNT\\system32\\ntmsmgr.msc is not on this computer: this "

@@ -27,10 +27,10 @@ void PrintTo(const Run& run, std::ostream* os) { *os << run.name; }
 class ExitDecision : public fakes::FormFixture, public ::testing::WithParamInterface<Run> {};
 
 TEST_P(ExitDecision, AsksOnlyWhenTheCountChangedAndNoEndsWithoutARestart) {
-    form.FormCreate();
+    form.start_up();
     for (auto [tip, flag] : GetParam().flags_set) set_tip_flag(tip, flag);
     dialogs.answer_yes = false;
-    form.Image_exit_optionsClick();
+    form.exit_program();
     ASSERT_EQ(dialogs.questions.size(), GetParam().asks ? 1u : 0u);
     if (GetParam().asks) {
         EXPECT_EQ(dialogs.questions.front(), shell::kRestartQuestion);
@@ -43,7 +43,7 @@ TEST_P(ExitDecision, AsksOnlyWhenTheCountChangedAndNoEndsWithoutARestart) {
 // Ctrl+0: where Exit would end the run unasked, the key asks first (No is
 // the warning's default); where Exit asks anyway, it asks only that.
 TEST_P(ExitDecision, ByItsKeyNeverEndsTheRunUnasked) {
-    form.FormCreate();
+    form.start_up();
     for (auto [tip, flag] : GetParam().flags_set) set_tip_flag(tip, flag);
     dialogs.answer_yes = false;
     form.exit_by_key();
@@ -67,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(Runs, ExitDecision,
 class Exit : public fakes::FormFixture {
 protected:
     void SetUp() override {
-        form.FormCreate();
+        form.start_up();
         form.navigation_click(1);
         set_tip_flag(1, 1);
         dialogs.answer_yes = true;
@@ -75,7 +75,7 @@ protected:
     // Runs Exit expecting it to fail with exactly this text.
     void exit_fails_with(std::string_view message) {
         try {
-            form.Image_exit_optionsClick();
+            form.exit_program();
             ADD_FAILURE() << "Exit did not fail";
         } catch (const core::VeltranoError& e) {
             EXPECT_EQ(e.what(), message);
@@ -87,14 +87,14 @@ protected:
 
 TEST_F(Exit, EndOfRunCountIsRecordedBeforeTheQuestion) {
     dialogs.answer_yes = false;
-    form.Image_exit_optionsClick();
+    form.exit_program();
     EXPECT_EQ(counter(std::string(core::counter_name(core::AppliedCounter::AtStart))), RegValue::number(4));
     EXPECT_EQ(counter(std::string(core::counter_name(core::AppliedCounter::AtEnd))), RegValue::number(5));
     EXPECT_EQ(log.lines.back(), "Data value AppliedTipsCounter_end_of_exec already exists but was not enabled and hence enabled");
 }
 
 TEST_F(Exit, YesRestartsThisComputerWithTheWarningThenEnds) {
-    form.Image_exit_optionsClick();
+    form.exit_program();
     EXPECT_EQ(shutdown.steps, (std::vector<std::string>{"open token", "lookup SeShutdownPrivilege on \\\\TUNEBOX",
                                                         "enable", "restart \\\\TUNEBOX in 15 s", "disable"}));
     EXPECT_EQ(shutdown.restart_message,
@@ -107,7 +107,7 @@ TEST_F(Exit, AUserWithoutThePrivilegeIsToldAndMayTryAgain) {
     exit_fails_with("AdjustTokenPrivileges enable failed.");
     EXPECT_EQ(shutdown.steps.back(), "enable");
     shutdown.enable_error = 0;
-    form.Image_exit_optionsClick();
+    form.exit_program();
     EXPECT_TRUE(view.terminated);
     EXPECT_EQ(dialogs.questions.size(), 2u);
 }
@@ -140,12 +140,12 @@ TEST_F(Exit, EachFailingStepEndsTheExitWithItsOwnText) {
 
 TEST_F(Exit, AnotherTargetMachineNeedsTheRemotePrivilegeAndCaseDoesNotMakeOne) {
     form.machine_unc_name = "\\\\tunebox";
-    form.Image_exit_optionsClick();
+    form.exit_program();
     EXPECT_EQ(shutdown.steps.at(1), "lookup SeShutdownPrivilege on \\\\tunebox");
 
     shutdown = fakes::FakeShutdown{};
     form.machine_unc_name = "\\\\FILESERVER";
-    form.Image_exit_optionsClick();
+    form.exit_program();
     EXPECT_EQ(shutdown.steps.at(1), "lookup SeRemoteShutdownPrivilege on \\\\FILESERVER");
     EXPECT_EQ(shutdown.steps.at(3), "restart \\\\FILESERVER in 15 s");
 }
@@ -153,7 +153,7 @@ TEST_F(Exit, AnotherTargetMachineNeedsTheRemotePrivilegeAndCaseDoesNotMakeOne) {
 TEST_F(Exit, AWronglyTypedCounterIsReportedButCannotKeepTheUserIn) {
     reg.put(Root::LocalMachine, kStore, std::string(core::counter_name(core::AppliedCounter::AtEnd)), RegValue::string("5"));
     dialogs.answer_yes = false;
-    form.Image_exit_optionsClick();
+    form.exit_program();
     EXPECT_EQ(dialogs.errors, std::vector<std::string>{"Invalid data type for 'AppliedTipsCounter_end_of_exec'"});
     // Read as 0 against a start count of 4: the counts differ, so it asks.
     EXPECT_EQ(dialogs.questions.size(), 1u);
@@ -162,7 +162,7 @@ TEST_F(Exit, AWronglyTypedCounterIsReportedButCannotKeepTheUserIn) {
 
 TEST_F(Exit, AWronglyTypedFlagIsReportedOnceAndTheProgramEndsWithoutAsking) {
     reg.put(Root::LocalMachine, kStore + core::tip_key(7), "HasThisTipBeenApplied", RegValue::string("1"));
-    form.Image_exit_optionsClick();
+    form.exit_program();
     EXPECT_EQ(dialogs.errors, std::vector<std::string>{"Invalid data type for 'HasThisTipBeenApplied'"});
     EXPECT_TRUE(dialogs.questions.empty());
     EXPECT_TRUE(shutdown.steps.empty());

@@ -22,7 +22,7 @@ using MainFormTest = fakes::FormFixture;
 using Pages = std::vector<std::string>;
 
 TEST_F(MainFormTest, FirstStartBuildsTheStoreThenWritesBothCounters) {
-    form.FormCreate();
+    form.start_up();
     // A bare machine has tips 5, 32, 34 and 40 applied from the start.
     EXPECT_EQ(counter(std::string(core::counter_name(core::AppliedCounter::AtStart))), RegValue::number(4));
     EXPECT_EQ(counter(std::string(core::counter_name(core::AppliedCounter::AtEnd))), RegValue::number(0));
@@ -41,15 +41,15 @@ TEST_F(MainFormTest, StartFinishesATipLeftInProgressBeforeCounting) {
     reg.open(Root::LocalMachine, "SOFTWARE\\VELTRANO", true);
     reg.put(Root::LocalMachine, kStore + core::tip_key(33), "WorkInProgress", RegValue::string("Apply"));
     gate.held_elsewhere = true;
-    form.FormCreate();
+    form.start_up();
     EXPECT_THAT(log.lines, ::testing::Contains(
                                "Another Veltrano is applying or undoing tips: any tip it leaves half done is finished at a later start"));
     EXPECT_EQ(reg.get(Root::LocalMachine, kStore + core::tip_key(33), "WorkInProgress"), RegValue::string("Apply"));
 
     gate.held_elsewhere = false;
     log.lines.clear();
-    shell::TForm1 again{services(), view, dialogs, log, "file:///C:/Veltrano/help"};
-    again.FormCreate();
+    shell::MainForm again{services(), view, dialogs, log, "file:///C:/Veltrano/help"};
+    again.start_up();
     EXPECT_EQ(log.lines.front(), "TIP0033 was being applied when Veltrano was stopped: finishing it from its records");
     EXPECT_EQ(reg.get(Root::CurrentUser, "Control Panel\\Desktop", "MenuShowDelay"), RegValue::string("15"));
     EXPECT_EQ(reg.get(Root::LocalMachine, kStore + core::tip_key(33), "WorkInProgress"), std::nullopt);
@@ -60,7 +60,7 @@ TEST_F(MainFormTest, LaterStartCountsWhatTheStoreSaysAndResetsTheEndCounter) {
     reg.open(Root::LocalMachine, "SOFTWARE\\VELTRANO", true);
     for (int tip : {1, 12, 48}) reg.put(Root::LocalMachine, kStore + core::tip_key(tip), "HasThisTipBeenApplied", RegValue::number(1));
     reg.put(Root::LocalMachine, kStore, std::string(core::counter_name(core::AppliedCounter::AtEnd)), RegValue::number(17));
-    form.FormCreate();
+    form.start_up();
     EXPECT_EQ(counter(std::string(core::counter_name(core::AppliedCounter::AtStart))), RegValue::number(3));
     EXPECT_EQ(counter(std::string(core::counter_name(core::AppliedCounter::AtEnd))), RegValue::number(0));
 }
@@ -68,7 +68,7 @@ TEST_F(MainFormTest, LaterStartCountsWhatTheStoreSaysAndResetsTheEndCounter) {
 // The set-up judges each tip on its own: no error box, the tip named in the log.
 TEST_F(MainFormTest, AWronglyTypedValueInTheSetUpIsNamedInTheLogAndStartUpGoesOn) {
     reg.put(Root::CurrentUser, "Control Panel\\Desktop", "AutoEndTasks", RegValue::number(1));
-    form.FormCreate();
+    form.start_up();
     EXPECT_TRUE(dialogs.errors.empty());
     EXPECT_THAT(log.lines, ::testing::Contains(::testing::HasSubstr(
                                "TIP0010 is taken as not applied: Invalid data type for 'AutoEndTasks'")));
@@ -80,7 +80,7 @@ TEST_F(MainFormTest, AWronglyTypedEndCounterCostsOnlyThatCounter) {
     reg.open(Root::LocalMachine, "SOFTWARE\\VELTRANO", true);
     set_tip_flag(1, 1);
     reg.put(Root::LocalMachine, kStore, std::string(core::counter_name(core::AppliedCounter::AtEnd)), RegValue::string("0"));
-    form.FormCreate();
+    form.start_up();
     EXPECT_EQ(dialogs.errors, std::vector<std::string>{"Invalid data type for 'AppliedTipsCounter_end_of_exec'"});
     EXPECT_EQ(counter(std::string(core::counter_name(core::AppliedCounter::AtStart))), RegValue::number(1));
 }
@@ -89,7 +89,7 @@ class NavigationTest : public MainFormTest, public ::testing::WithParamInterface
 
 TEST_P(NavigationTest, EachEntryLeavesOnlyItsPageAndTheLogOnShortPages) {
     const shell::PageRow& row = shell::page_table()[GetParam()];
-    form.FormCreate();
+    form.start_up();
     // Arrive from every page in turn, so no page is left shown behind.
     for (std::size_t from = 0; from < shell::page_table().size(); ++from) {
         form.navigation_click(from);
@@ -140,11 +140,11 @@ protected:
     fakes::FakeAnsiText ansi;
     fakes::FakeProcesses processes;
     fakes::FakeShell shell;
-    shell::TForm1 form{{reg, sys, time, sound, shutdown, browser, files, processes, shell, ansi}, view, dialogs, log, "", kProbeRows};
+    shell::MainForm form{{reg, sys, time, sound, shutdown, browser, files, processes, shell, ansi}, view, dialogs, log, "", kProbeRows};
 };
 
 TEST_F(Navigator, TellsEachPageOfItsTurnsAndTakesFramesWithoutLogic) {
-    form.FormCreate();
+    form.start_up();
     EXPECT_EQ(said, (std::vector<std::string>{"B hidden", "A created", "B created"}));
     said.clear();
     form.navigation_click(1);
@@ -162,7 +162,7 @@ TEST_F(Navigator, TellsEachPageOfItsTurnsAndTakesFramesWithoutLogic) {
 // hidden, and the page being created is named, so the window draws that page
 // alone for the controls it asks for.
 TEST_F(Navigator, LeavesTheStoreAndTheHiddenPagesForLaterWhenAsked) {
-    form.FormCreate(true);
+    form.start_up(true);
     EXPECT_EQ(said, (std::vector<std::string>{"B hidden", "A created"}));
     EXPECT_FALSE(form.page_being_created().has_value());
     EXPECT_FALSE(reg.key_exists(platform::Root::LocalMachine, "SOFTWARE\\VELTRANO"));
@@ -178,7 +178,7 @@ TEST_F(Navigator, LeavesTheStoreAndTheHiddenPagesForLaterWhenAsked) {
 // Ctrl+Tab and Ctrl+Shift+Tab go round the pages the user may open, and
 // every page shown is made current for the bar and the keyboard's focus.
 TEST_F(MainFormTest, NextAndPreviousPageGoRoundThePagesAndMakeEachCurrent) {
-    form.FormCreate();
+    form.start_up();
     const std::size_t pages = shell::page_table().size();
     for (std::size_t i = 0; i < pages; ++i) form.next_page();
     form.next_page(true);
@@ -197,7 +197,7 @@ TEST_F(MainFormTest, NextAndPreviousPageGoRoundThePagesAndMakeEachCurrent) {
 
 TEST_F(MainFormTest, OutsideNtOnlyMainAndExitWork) {
     sys.ver.platform_id = 1;
-    form.FormCreate();
+    form.start_up();
     EXPECT_FALSE(view.is_visible("Label3"));
     for (std::size_t entry = 1; entry <= 8; ++entry) form.navigation_click(entry);
     EXPECT_EQ(std::count(dialogs.shown.begin(), dialogs.shown.end(), "not compatible"), 8);

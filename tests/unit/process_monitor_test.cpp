@@ -31,7 +31,7 @@ protected:
     void kill_row(int row, bool answer = true) {
         grid().set_current_row(row);
         dialogs.answer_yes = answer;
-        monitor.CloseProcess1Click();
+        monitor.close_selected_process();
     }
     std::vector<std::string> column(int c) {
         std::vector<std::string> out;
@@ -59,7 +59,7 @@ class EachList : public ProcessMonitorTest, public ::testing::WithParamInterface
 TEST_P(EachList, ShowsItsCaptionHeadingsAndWidthsAndOffersTheKillOnlyForProcesses) {
     const ListCase& list = GetParam();
     // After the widest list, whose extra columns must go.
-    monitor.Refresh1Click();
+    monitor.show_process_list();
     (monitor.*list.click)();
     EXPECT_EQ(monitor.shown_list(), list.shown_list);
     EXPECT_EQ(widgets.text("GroupBox17"), list.caption);
@@ -73,15 +73,15 @@ TEST_P(EachList, ShowsItsCaptionHeadingsAndWidthsAndOffersTheKillOnlyForProcesse
 INSTANTIATE_TEST_SUITE_P(
     ProcessMonitor, EachList,
     ::testing::Values(
-        ListCase{&ProcessMonitor::Refresh1Click, 1, "List of processes in memory",
+        ListCase{&ProcessMonitor::show_process_list, 1, "List of processes in memory",
                  {"Executable Program Name", "Process id", "Usage", "Module id", "Heap id", "No. of Threads ",
                   "Parent Process id", "PriClassBase", "CPU", "Memory", "User"},
                  {145, 64, 40, 50, 45, 75, 90, 64, 40, 80, 120}},
-        ListCase{&ProcessMonitor::Modules1Click, 3, "List of program modules in memory",
+        ListCase{&ProcessMonitor::show_module_list, 3, "List of program modules in memory",
                  {"Module Name", "Physical File Path", "Module id", "Process id", "Global Usage", "Process Usage",
                   "Heap Module"},
                  {100, 250, 64, 64, 74, 84, 70}},
-        ListCase{&ProcessMonitor::Threads1Click, 2, "List of threads in memory",
+        ListCase{&ProcessMonitor::show_thread_list, 2, "List of threads in memory",
                  {"Thread id", "Usage", "Process id", "Base Priority", "Delta Priority"}, {74, 74, 74, 74, 74}}));
 
 TEST_F(ProcessMonitorTest, UnsignedFieldsReadUnsignedPrioritiesSignedAndAWidePidIsKilledAsShown) {
@@ -106,13 +106,13 @@ TEST_F(ProcessMonitorTest, AnEmptyPictureShowsOneEmptyRowNotTheLastListsFirstRow
     EXPECT_EQ(rows(), std::vector<Row>{Row(5, "")});
     // Nor after the filter took every row away.
     processes.processes = {{"a.exe", 1}};
-    monitor.Refresh1Click();
+    monitor.show_process_list();
     widgets.set_text("EditFilter", "zzz");
-    monitor.EditFilterChange();
+    monitor.apply_filter();
     EXPECT_EQ(rows(), std::vector<Row>{Row(11, "")});
     // Nor does that row name a process to kill.
     processes.processes.clear();
-    monitor.Refresh1Click();
+    monitor.show_process_list();
     kill_row(1);
     EXPECT_TRUE(processes.terminated.empty());
     EXPECT_TRUE(dialogs.questions.empty());
@@ -121,7 +121,7 @@ TEST_F(ProcessMonitorTest, AnEmptyPictureShowsOneEmptyRowNotTheLastListsFirstRow
 TEST_F(ProcessMonitorTest, KillEndsTheRowsProcessOnlyFromTheProcessListAndTheRowStays) {
     // Column 1 of the thread list holds a usage count, here a live pid.
     processes.threads = {{7, 368, 1460, 8, 0}};
-    monitor.Threads1Click();
+    monitor.show_thread_list();
     kill_row(1);
     monitor.shown();  // opens on processes, the kill button still hidden
     EXPECT_FALSE(widgets.is_visible("BitBtn19"));
@@ -206,20 +206,20 @@ TEST_F(ProcessMonitorTest, AHeadingClickSortsNumbersAsNumbersTextWithoutCaseAndA
     processes.threads = {{10, 0, 4, 8, 2}, {9, 0, 4, 8, -2}, {11, 0, 4, 8, 0}};
     monitor.shown();
     grid().set_current_row(3);  // explorer.exe
-    monitor.GridColumnClick(1);
+    monitor.sort_by_column(1);
     EXPECT_THAT(column(1), ::testing::ElementsAre("4", "92", "368", "1460"));
     EXPECT_EQ(grid().current_row(), 4) << "the row follows its process";
-    monitor.GridColumnClick(1);
+    monitor.sort_by_column(1);
     EXPECT_THAT(column(1), ::testing::ElementsAre("1460", "368", "92", "4"));
-    monitor.GridColumnClick(0);
+    monitor.sort_by_column(0);
     EXPECT_THAT(column(0), ::testing::ElementsAre("explorer.exe", "smss.exe", "System", "Zeta.exe"));
 
     // Each list keeps its own order, through a new picture too.
-    monitor.Threads1Click();
-    monitor.GridColumnClick(4);
+    monitor.show_thread_list();
+    monitor.sort_by_column(4);
     EXPECT_THAT(column(4), ::testing::ElementsAre("-2", "0", "2"));
     processes.processes.push_back({"alg.exe", 1800, 0, 0, 0, 1, 4, 8});
-    monitor.Refresh1Click();
+    monitor.show_process_list();
     EXPECT_THAT(column(0), ::testing::ElementsAre("alg.exe", "explorer.exe", "smss.exe", "System", "Zeta.exe"));
 
     // The kill ends the process the row shows, not the one at that place
@@ -272,7 +272,7 @@ protected:
     }
     void type_filter(const std::string& text) {
         widgets.set_text("EditFilter", text);
-        monitor.EditFilterChange();
+        monitor.apply_filter();
     }
     // The 2 s tick as the view answers it, the picture taken here rather
     // than on a thread of its own.
@@ -291,10 +291,10 @@ TEST_F(Costs, CpuComesFromTwoPicturesMemoryAndUserFromOneAndTheySortAsNumbers) {
     processes.processes.push_back(entry("new.exe", 1600, 0, 0, ""));
     refresh_tick();
     EXPECT_THAT(column(8), ::testing::ElementsAre("25", "25", "25", "100", "")) << "the newcomer has no interval yet";
-    monitor.GridColumnClick(9);
+    monitor.sort_by_column(9);
     EXPECT_THAT(column(0), ::testing::ElementsAre("new.exe", "System", "notepad.exe", "NOTEPAD.EXE", "explorer.exe"));
-    monitor.GridColumnClick(8);
-    monitor.GridColumnClick(8);
+    monitor.sort_by_column(8);
+    monitor.sort_by_column(8);
     EXPECT_EQ(column(0).front(), "explorer.exe");
     EXPECT_EQ(column(0).back(), "new.exe");
 }
@@ -310,16 +310,16 @@ TEST_F(Costs, TheFilterShowsNamesHoldingItInAnyCaseKillsWhatItShowsAndEscBringsA
     EXPECT_EQ(rows().size(), 3u);
     // Only the process list is filtered; the box waits for it.
     type_filter("note");
-    monitor.Modules1Click();
+    monitor.show_module_list();
     EXPECT_FALSE(widgets.is_enabled("EditFilter"));
-    monitor.Refresh1Click();
+    monitor.show_process_list();
     EXPECT_TRUE(widgets.is_enabled("EditFilter"));
     EXPECT_EQ(rows().size(), 1u);
 }
 
 TEST_F(Costs, ARefreshByItselfKeepsTheChosenProcessTheSortAndTheScrollAndShowsNewcomers) {
     monitor.shown();
-    monitor.GridColumnClick(9);  // by memory
+    monitor.sort_by_column(9);  // by memory
     grid().set_current_row(2);   // notepad.exe, 1460
     const int scrolls = grid().scrolls;
     two_seconds_on(0);
@@ -353,9 +353,9 @@ TEST_F(Costs, NoRefreshWhenTurnedOffHiddenOnAnotherListOrWithAnOlderPicture) {
     monitor.hidden();
     EXPECT_FALSE(refresh_shows_late());
     monitor.shown();
-    monitor.Threads1Click();
+    monitor.show_thread_list();
     EXPECT_FALSE(monitor.auto_refresh_due());
-    monitor.Refresh1Click();
+    monitor.show_process_list();
     ASSERT_EQ(rows().size(), 5u);
     monitor.show_picture(older);  // taken before the list was taken by hand
     EXPECT_EQ(rows().size(), 5u);
@@ -364,17 +364,17 @@ TEST_F(Costs, NoRefreshWhenTurnedOffHiddenOnAnotherListOrWithAnOlderPicture) {
 TEST_F(Costs, ModulesAndThreadsTakenAgainKeepTheChosenEntryAndTheSort) {
     processes.modules = {{"b.dll", "C:\\b.dll", 1, 7, 1, 1, 0x2000}, {"a.dll", "C:\\a.dll", 1, 7, 1, 1, 0x1000}};
     processes.threads = {{30, 0, 7, 8, 0}, {10, 0, 7, 8, 0}, {20, 0, 7, 8, 0}};
-    monitor.Threads1Click();
-    monitor.GridColumnClick(0);
+    monitor.show_thread_list();
+    monitor.sort_by_column(0);
     grid().set_current_row(2);  // thread 20
     processes.threads.insert(processes.threads.begin(), ThreadRow{15, 0, 7, 8, 0});
-    monitor.Threads1Click();
+    monitor.show_thread_list();
     EXPECT_THAT(column(0), ::testing::ElementsAre("10", "15", "20", "30"));
     EXPECT_EQ(grid().current_row(), 3);
-    monitor.Modules1Click();
+    monitor.show_module_list();
     grid().set_current_row(1);  // b.dll
     processes.modules.insert(processes.modules.begin(), ModuleRow{"c.dll", "C:\\c.dll", 1, 7, 1, 1, 0x3000});
-    monitor.Modules1Click();
+    monitor.show_module_list();
     EXPECT_EQ(grid().cell(0, grid().current_row()), "b.dll");
 }
 

@@ -159,7 +159,7 @@ TEST_F(RegClean, WalksTheThreeRootsDepthFirstInRegistryOrderBelowTheirStartKeys)
     text(Root::CurrentUser, "Software\\A", "Path", kBroken);
     text(Root::CurrentUser, "Environment", "C:\\NoSuchFolder\\x.dll", "1");  // a broken name
     reg.put(Root::CurrentUser, "Environment", "Binary", RegValue::binary({'C', ':', '\\', 'N', 'o'}));
-    page.Button1Click();
+    page.start_scan();
     EXPECT_THAT(found_keys(), ElementsAre("HKEY_CURRENT_USER: \\Environment", "HKEY_CURRENT_USER: \\Software\\A",
                                           "HKEY_CURRENT_USER: \\Software\\A\\Deep",
                                           "HKEY_CURRENT_USER: \\Software\\b", "HKEY_USERS: \\S-1-5-18\\Env",
@@ -173,7 +173,7 @@ TEST_F(RegClean, WalksTheThreeRootsDepthFirstInRegistryOrderBelowTheirStartKeys)
 
 TEST_F(RegClean, NothingFoundLeavesTheHeadingsAndSaysSo) {
     text(Root::CurrentUser, "Software\\X", "Fine", "C:\\Windows");
-    page.Button1Click();
+    page.start_scan();
     EXPECT_EQ(grid().row_count(), 1);
     EXPECT_THAT(dialogs.messages, ElementsAre("No invalid references detected."));
     EXPECT_FALSE(view.is_enabled("Button2"));
@@ -184,7 +184,7 @@ TEST_F(RegClean, GrowsTenRowsAtATimeAndIsCutToTheFindsAtTheEnd) {
     for (int i = 0; i < 25; ++i) text(Root::CurrentUser, "Software\\X", "v" + std::to_string(100 + i), kBroken);
     std::set<int> sizes;
     view.on_pump = [&] { sizes.insert(grid().row_count()); };
-    page.Button1Click();
+    page.start_scan();
     EXPECT_EQ(sizes, (std::set<int>{2, 12, 22, 32}));
     EXPECT_EQ(grid().row_count(), 26);
     EXPECT_EQ(grid().cell(2, 25), "v124");
@@ -193,12 +193,12 @@ TEST_F(RegClean, GrowsTenRowsAtATimeAndIsCutToTheFindsAtTheEnd) {
 TEST_F(RegClean, SelectsTheFirstFindQuietlyAndDescribesARowOnlyWhenTheUserPicksIt) {
     text(Root::CurrentUser, "Software\\X", "One", kBroken);
     text(Root::CurrentUser, "Software\\X", "Two", "C:\\NoSuchFolder\\b.dll");
-    page.StringGrid1SelectCell(1);  // nothing found yet: nothing to describe
-    page.Button1Click();
+    page.describe_row(1);  // nothing found yet: nothing to describe
+    page.start_scan();
     EXPECT_EQ(grid().selected_rows(), std::vector<int>{1});
-    page.StringGrid1SelectCell(0);
+    page.describe_row(0);
     EXPECT_EQ(view.text("RichEdit1"), "");
-    page.StringGrid1SelectCell(2);
+    page.describe_row(2);
     EXPECT_EQ(view.text("RichEdit1"),
               "Why it is listed: its data was checked, and Windows answered: no such folder.\r\n\r\n"
               "Registry Key:  HKEY_CURRENT_USER: \\Software\\X which was last updated on: 01/01/1601 12:00AM has a "
@@ -214,9 +214,9 @@ TEST_F(RegClean, StopDuringTheCurrentUserLeavesTheOtherRootsUnscannedAndKeepsThe
     text(Root::Users, "S-1-5-18", "Path", kBroken);
     text(Root::LocalMachine, "Software\\V", "Path", kBroken);
     view.on_pump = [&] {
-        if (grid().cell(0, 1) != "") page.Button3Click();  // after the first find
+        if (grid().cell(0, 1) != "") page.stop_scan();  // after the first find
     };
-    page.Button1Click();
+    page.start_scan();
     EXPECT_THAT(found_keys(), ElementsAre("HKEY_CURRENT_USER: \\Software\\A"));
     EXPECT_EQ(view.text("StaticText10"),
               "Scan stopped in HKEY_CURRENT_USER after 2 keys and 1 value: 1 entry found.");
@@ -225,7 +225,7 @@ TEST_F(RegClean, StopDuringTheCurrentUserLeavesTheOtherRootsUnscannedAndKeepsThe
     EXPECT_TRUE(dialogs.messages.empty());
 
     view.on_pump = nullptr;  // the next scan starts afresh
-    page.Button1Click();
+    page.start_scan();
     EXPECT_EQ(found_keys().size(), 4u);
 }
 
@@ -237,10 +237,10 @@ TEST_F(RegClean, ClicksLetInByTheScanStartNoSecondScanOrRemoval) {
     view.on_pump = [&] {
         for (const char* button : {"Button1", "Button2", "Button3"})
             if (view.is_enabled(button)) offered.insert(button);
-        page.Button1Click();
-        page.Button2Click();
+        page.start_scan();
+        page.remove_selected_entries();
     };
-    page.Button1Click();
+    page.start_scan();
     EXPECT_EQ(found_keys().size(), 2u);
     EXPECT_TRUE(dialogs.questions.empty());
     EXPECT_EQ(offered, std::set<std::string>{"Button3"});
@@ -251,7 +251,7 @@ TEST_F(RegClean, TheWindowGoingDuringAScanStopsItAndLeavesTheScreenAlone) {
     text(Root::CurrentUser, "Software\\A", "Path", kBroken);
     text(Root::Users, "S-1-5-18", "Path", "C:\\Windows");
     view.on_pump = [&] { page.destroyed(); };
-    page.Button1Click();
+    page.start_scan();
     EXPECT_EQ(view.pumps, 1);
     EXPECT_EQ(grid().row_count(), 2);
     EXPECT_TRUE(dialogs.messages.empty());
@@ -270,7 +270,7 @@ TEST_F(RegClean, ARegistryAtItsLimitsScansOnAMainThreadsStack) {
     pthread_attr_init(&attributes);
     pthread_attr_setstacksize(&attributes, 1 << 20);
     pthread_t thread;
-    const auto scan = [](void* page) -> void* { return static_cast<RegCleanPage*>(page)->Button1Click(), page; };
+    const auto scan = [](void* page) -> void* { return static_cast<RegCleanPage*>(page)->start_scan(), page; };
     ASSERT_EQ(pthread_create(&thread, &attributes, scan, &page), 0);
     pthread_join(thread, nullptr);
     EXPECT_THAT(column(2), ElementsAre(long_name));
@@ -285,7 +285,7 @@ protected:
         text(Root::CurrentUser, "Software\\A", "Path", kBroken);
         reg.put(Root::CurrentUser, "Software\\B", "", RegValue::expand_string("C:\\NoSuchFolder\\\"q\".dll"));
         text(Root::LocalMachine, "Software\\C", "Path", kBroken);
-        page.Button1Click();
+        page.start_scan();
         ASSERT_EQ(found_keys().size(), 3u);
         time.now = {2026, 12, 1, 7, 9, 5, 3, 0};
     }
@@ -300,9 +300,9 @@ protected:
 
 TEST_F(Removal, AsksOnceForOneRowOrWithTheCountForSeveralAndNoKeepsEverything) {
     grid().select_rows(2, 2);
-    page.Button2Click();
+    page.remove_selected_entries();
     grid().select_rows(1, 3);
-    page.Button2Click();
+    page.remove_selected_entries();
     EXPECT_THAT(dialogs.questions,
                 ElementsAre("Are you sure you want to remove selected entry from the Registry?",
                             "Are you sure you want to remove 3 selected entries from the Registry?"));
@@ -313,7 +313,7 @@ TEST_F(Removal, AsksOnceForOneRowOrWithTheCountForSeveralAndNoKeepsEverything) {
 TEST_F(Removal, YesSavesTheValuesToARegFileRemovesThemSaysSoAndScansAgain) {
     dialogs.answer_yes = true;
     grid().select_rows(1, 3);
-    page.Button2Click();
+    page.remove_selected_entries();
     EXPECT_FALSE(reg.get(Root::CurrentUser, "Software\\A", "Path"));
     EXPECT_FALSE(reg.get(Root::CurrentUser, "Software\\B", ""));
     EXPECT_FALSE(reg.get(Root::LocalMachine, "Software\\C", "Path"));
@@ -349,11 +349,11 @@ TEST_F(Removal, ARestorePointIsAskedForBeforeTheFirstRemoval) {
     fakes::MemoryLog log;
     RegCleanPage with_restore{reg, files, time, shell, view, dialogs, &restore, &log};
     with_restore.created();
-    with_restore.Button1Click();
+    with_restore.start_scan();
     dialogs.answer_yes = true;
     reg.put(Root::CurrentUser, "Software\\B", "", RegValue::string("C:\\Windows"));  // mended meanwhile
     grid().select_rows(1, 3);
-    with_restore.Button2Click();
+    with_restore.remove_selected_entries();
     EXPECT_THAT(restore.steps, ElementsAre("begin Veltrano: remove 2 registry entries", "end"));
     EXPECT_THAT(log.lines, ElementsAre("System Restore point made: Veltrano: remove 2 registry entries"));
 }
@@ -365,7 +365,7 @@ TEST_F(Removal, OnlyTheChosenRowsGoAndOnlyWhileStillBroken) {
     dialogs.answer_yes = true;
     grid().selected = {1, 3};
     text(Root::LocalMachine, "Software\\C", "Path", "C:\\Windows");  // repaired since the scan
-    page.Button2Click();
+    page.remove_selected_entries();
     EXPECT_EQ(dialogs.questions.front(), "Are you sure you want to remove 2 selected entries from the Registry?");
     EXPECT_FALSE(reg.get(Root::CurrentUser, "Software\\A", "Path"));
     EXPECT_TRUE(reg.get(Root::CurrentUser, "Software\\B", ""));
@@ -378,7 +378,7 @@ TEST_F(Removal, OnlyTheChosenRowsGoAndOnlyWhileStillBroken) {
     dialogs.questions.clear();
     text(Root::CurrentUser, "Software\\B", "", "C:\\NoSuchFolder\\other.dll");  // changed, still broken
     grid().selected = {1};
-    page.Button2Click();
+    page.remove_selected_entries();
     EXPECT_TRUE(reg.get(Root::CurrentUser, "Software\\B", ""));
     EXPECT_THAT(dialogs.messages.back(), ::testing::StartsWith("Nothing was removed from the registry."));
 }
@@ -388,7 +388,7 @@ TEST_F(Removal, AKeyThatRefusesChangesEndsTheRemovalThereAndNoScanFollows) {
     reg.deny_changes(Root::CurrentUser, "Software\\B");
     grid().select_rows(1, 3);
     try {
-        page.Button2Click();
+        page.remove_selected_entries();
         FAIL() << "no error";
     } catch (const core::VeltranoError& e) {
         EXPECT_STREQ(e.what(), "Error opening registry key \\Software\\B");
@@ -404,23 +404,23 @@ TEST_F(Removal, WithoutABackupNothingIsRemoved) {
     dialogs.answer_yes = true;
     files.can_write = false;
     grid().select_rows(1, 1);
-    EXPECT_THROW(page.Button2Click(), core::VeltranoError);
+    EXPECT_THROW(page.remove_selected_entries(), core::VeltranoError);
     EXPECT_TRUE(reg.get(Root::CurrentUser, "Software\\A", "Path"));
 }
 
 // A sorted grid still removes what its rows show.
 TEST_F(Removal, HeadingsSortTheRowsBothWaysAndRemovalFollowsThem) {
-    page.StringGrid1ColumnClick(0);
+    page.sort_by_column(0);
     EXPECT_THAT(found_keys(), ElementsAre("HKEY_CURRENT_USER: \\Software\\A", "HKEY_CURRENT_USER: \\Software\\B",
                                           "HKEY_LOCAL_MACHINE: Software\\C"));
-    page.StringGrid1ColumnClick(0);
+    page.sort_by_column(0);
     EXPECT_THAT(found_keys(), ElementsAre("HKEY_LOCAL_MACHINE: Software\\C", "HKEY_CURRENT_USER: \\Software\\B",
                                           "HKEY_CURRENT_USER: \\Software\\A"));
-    page.StringGrid1ColumnClick(2);  // "" (the default value), then "Path" twice in their order
+    page.sort_by_column(2);  // "" (the default value), then "Path" twice in their order
     EXPECT_THAT(column(2), ElementsAre("", "Path", "Path"));
     dialogs.answer_yes = true;
     grid().selected = {2};
-    page.Button2Click();
+    page.remove_selected_entries();
     EXPECT_FALSE(reg.get(Root::LocalMachine, "Software\\C", "Path"));
     EXPECT_TRUE(reg.get(Root::CurrentUser, "Software\\A", "Path"));
 }
@@ -443,7 +443,7 @@ TEST_F(RegClean, ReadsWhatItMayAndListsEachValueOnce) {
     text(Root::LocalMachine, "Software\\Wow6432Node\\Classes\\.y", "Path", kBroken);
     text(Root::LocalMachine, "Software\\Locked\\Inner", "Path", kBroken);
     reg.deny(Root::LocalMachine, "Software\\Locked");
-    page.Button1Click();
+    page.start_scan();
     EXPECT_THAT(found_keys(),
                 ElementsAre("HKEY_CURRENT_USER: \\Software\\Mine", "HKEY_USERS: \\S-1-5-18\\Env",
                             "HKEY_LOCAL_MACHINE: Software\\Classes\\.y", "HKEY_LOCAL_MACHINE: Software\\Vendor"));
@@ -544,7 +544,7 @@ protected:
         text(Root::CurrentUser, "Software\\A", "Other", kBroken);
         text(Root::CurrentUser, "Software\\A\\Sub", "Path", kBroken);
         text(Root::LocalMachine, "Software\\C", "C:\\NoSuchFolder\\x.dll", "1");
-        page.Button1Click();
+        page.start_scan();
         ASSERT_EQ(found_keys().size(), 4u);
     }
     std::string file_text() {
@@ -557,29 +557,29 @@ protected:
 
 TEST_F(Ignoring, AnIgnoredEntryLeavesTheGridIsWrittenToTheFileAndNewScansCountItUntilTakenOff) {
     grid().select_rows(2, 2);  // Other
-    page.IgnoreEntry1Click();
+    page.ignore_selected_entries();
     EXPECT_THAT(column(2), ElementsAre("Path", "Path", "C:\\NoSuchFolder\\x.dll"));
     EXPECT_THAT(file_text(), HasSubstr("\r\nHKEY_CURRENT_USER\tSoftware\\A\tOther\r\n"));
-    page.Button1Click();
+    page.start_scan();
     EXPECT_EQ(found_keys().size(), 3u);
     EXPECT_THAT(view.text("StaticText10"), HasSubstr("found. 1 entry left out because it is ignored."));
     EXPECT_THAT(page.ignored_entries(), ElementsAre("HKEY_CURRENT_USER\\Software\\A: Other"));
     page.unignore({0});
     EXPECT_TRUE(page.ignored_entries().empty());
-    page.Button1Click();
+    page.start_scan();
     EXPECT_EQ(found_keys().size(), 4u);
     EXPECT_THAT(view.text("StaticText10"), ::testing::Not(HasSubstr("ignored")));
 }
 
 TEST_F(Ignoring, AKeyIgnoredTakesEverythingBelowItAndAnEditedFileIsReadAgain) {
     grid().select_rows(1, 1);
-    page.IgnoreKey1Click();
+    page.ignore_selected_keys();
     EXPECT_THAT(column(2), ElementsAre("C:\\NoSuchFolder\\x.dll"));
     EXPECT_THAT(view.text("StaticText10"), ::testing::StartsWith("3 entries put on the ignore list: scans leave them out"));
     // The user adds a line in Notepad, and one it cannot read, which stays.
     files.files[file] = [](std::string t) { return std::vector<std::uint8_t>(t.begin(), t.end()); }(
         file_text() + "HKEY_LOCAL_MACHINE\tSoftware\\C\tC:\\NOSUCHFOLDER\\X.DLL\r\nmy note\r\n");
-    page.Button1Click();
+    page.start_scan();
     EXPECT_EQ(grid().row_count(), 1);
     EXPECT_THAT(view.text("StaticText10"), HasSubstr("4 entries left out because they are ignored."));
     page.ignored_entries();
@@ -591,15 +591,15 @@ TEST_F(Ignoring, AKeyIgnoredTakesEverythingBelowItAndAnEditedFileIsReadAgain) {
 TEST_F(Ignoring, AListThatCannotBeWrittenSaysSoAndChangesNothing) {
     files.can_write = false;
     grid().select_rows(1, 2);
-    EXPECT_THROW(page.IgnoreEntry1Click(), core::VeltranoError);
+    EXPECT_THROW(page.ignore_selected_entries(), core::VeltranoError);
     EXPECT_EQ(found_keys().size(), 4u);
     files.can_write = true;
-    page.Button1Click();
+    page.start_scan();
     EXPECT_EQ(found_keys().size(), 4u);
 }
 
 TEST_F(Ignoring, TheDescriptionSaysWhenTheNameWasChecked) {
-    page.StringGrid1SelectCell(4);
+    page.describe_row(4);
     EXPECT_THAT(view.text("RichEdit1"),
                 ::testing::StartsWith("Why it is listed: its name was checked, and Windows answered: no such folder."));
 }

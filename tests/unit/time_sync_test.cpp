@@ -118,14 +118,14 @@ protected:
         for (int i = 0; i < times; ++i) {
             wait_ms(1000);
             const std::size_t before = socket ? socket->sent.size() : 0;
-            page.Timer2Timer();
+            page.on_second();
             if (answered && socket && socket->sent.size() > before) socket->deliver(answer(0));
         }
     }
 };
 
 TEST_F(TimeSync, FirstPeriodicRequestThirtySecondsAfterConnectingThenEveryTen) {
-    page.BitBtn29Click();
+    page.synchronize_now();
     ASSERT_NE(socket, nullptr);
     EXPECT_THAT(socket->connects, ElementsAre(std::string(admin::kTimeServers[0].host)));
     EXPECT_THAT(statuses, ElementsAre("resolving time-a-g.nist.gov ...", "time-a-g.nist.gov resolved.",
@@ -149,10 +149,10 @@ TEST_F(TimeSync, FirstPeriodicRequestThirtySecondsAfterConnectingThenEveryTen) {
 TEST_F(TimeSync, AnErrorClearsTheChoiceAndNothingIsReopened) {
     choose_server(3);
     widgets.set_selected_index(admin::kIntervalList, 4);
-    page.BitBtn29Click();  // makes the socket
+    page.synchronize_now();  // makes the socket
     socket->error = 11001;
     choose_server(4);
-    page.BitBtn29Click();
+    page.synchronize_now();
     EXPECT_EQ(statuses.back(), "error 11001");
     EXPECT_EQ(widgets.selected_index(admin::kServerList), -1);
     EXPECT_EQ(widgets.selected_index(admin::kIntervalList), 0);
@@ -163,7 +163,7 @@ TEST_F(TimeSync, AnErrorClearsTheChoiceAndNothingIsReopened) {
 }
 
 TEST_F(TimeSync, AReplySetsTheClockInUtcAndShowsTheExchange) {
-    page.BitBtn29Click();
+    page.synchronize_now();
     time.now.milliseconds += 20;  // the round trip
     socket->deliver(answer(490));
     EXPECT_THAT(statuses, ::testing::IsSupersetOf({"time received.", "clock corrected."}));
@@ -182,7 +182,7 @@ TEST_F(TimeSync, AReplySetsTheClockInUtcAndShowsTheExchange) {
 
 TEST_F(TimeSync, AClockThatRefusesToBeSetIsNotCalledCorrected) {
     time.refusal = "A required privilege is not held by the client.";
-    page.BitBtn29Click();
+    page.synchronize_now();
     socket->deliver(answer(2000));
     EXPECT_EQ(statuses.back(), "clock not corrected: A required privilege is not held by the client.");
     EXPECT_EQ(log.lines.back(), statuses.back());
@@ -192,7 +192,7 @@ TEST_F(TimeSync, AClockThatRefusesToBeSetIsNotCalledCorrected) {
 }
 
 TEST_F(TimeSync, AReplyThatCannotBeReadIsAnError) {
-    page.BitBtn29Click();
+    page.synchronize_now();
     socket->read_error = 10054;
     socket->deliver(answer(300));
     EXPECT_EQ(statuses.back(), "error 10054: the reply could not be read");
@@ -200,9 +200,9 @@ TEST_F(TimeSync, AReplyThatCannotBeReadIsAnError) {
 }
 
 TEST_F(TimeSync, OneServerHearsFromUsAtMostOnceInFourSeconds) {
-    page.BitBtn29Click();
+    page.synchronize_now();
     wait_ms(3999);
-    page.BitBtn29Click();
+    page.synchronize_now();
     widgets.set_selected_index(admin::kIntervalList, 2);
     page.polling_interval_select();  // asks at once, as a click does
     EXPECT_EQ(socket->sent.size(), 1u);
@@ -211,13 +211,13 @@ TEST_F(TimeSync, OneServerHearsFromUsAtMostOnceInFourSeconds) {
     EXPECT_EQ(statuses.back(), "clock corrected.") << "the first request's answer still counts";
 
     wait_ms(1);
-    page.BitBtn29Click();
+    page.synchronize_now();
     EXPECT_EQ(socket->sent.size(), 2u);
     EXPECT_EQ(socket->connects.size(), 1u) << "the same server keeps its socket";
 }
 
 TEST_F(TimeSync, NoReplyInFiveSecondsIsSaidAndTriedOnceMore) {
-    page.BitBtn29Click();
+    page.synchronize_now();
     tick(4);
     EXPECT_EQ(statuses.back(), "26 secs. to next request...");
     tick(1);
@@ -246,7 +246,7 @@ TEST_F(TimeSync, TheTransmitTimeCarriesRandomBitsBelowTheMillisecond) {
                                       socket = s.get();
                                       return s;
                                   }};
-        fresh.BitBtn29Click();
+        fresh.synchronize_now();
         const auto& sent = socket->sent.back();
         const std::uint32_t seconds = sent[40] << 24 | sent[41] << 16 | sent[42] << 8 | sent[43];
         const std::uint32_t fraction = sent[44] << 24 | sent[45] << 16 | sent[46] << 8 | sent[47];
@@ -259,22 +259,22 @@ TEST_F(TimeSync, TheTransmitTimeCarriesRandomBitsBelowTheMillisecond) {
 
 TEST_F(TimeSync, ATypedHostIsUsedAndAMalformedOneRefused) {
     type_server(" ntp.corp.example ");
-    page.BitBtn29Click();
+    page.synchronize_now();
     EXPECT_THAT(socket->connects, ElementsAre("ntp.corp.example"));
-    page.Button4Click();
+    page.add_time_server();
     EXPECT_EQ(reg.get(Root::LocalMachine, admin::kTimeServersKey, "15"), RegValue::string("ntp.corp.example"));
     reg.put(Root::LocalMachine, admin::kTimeServersKey, "16", RegValue::string("other.example"));
     type_server("NTP.corp.example");
-    page.Button4Click();  // already listed: no second entry
+    page.add_time_server();  // already listed: no second entry
     type_server("ntp2.corp.example");
-    page.Button4Click();
+    page.add_time_server();
     EXPECT_EQ(reg.get(Root::LocalMachine, admin::kTimeServersKey, "17"), RegValue::string("ntp2.corp.example"));
 
     const std::size_t written = log.lines.size();
     for (const char* text : {"   ", "http://ntp.example"}) {
         type_server(text);
-        page.BitBtn29Click();
-        page.Button4Click();
+        page.synchronize_now();
+        page.add_time_server();
         EXPECT_THAT(statuses.back(), ::testing::StartsWith(text[0] == ' ' ? "no time server: " : "not a host name: "));
     }
     EXPECT_EQ(socket->connects.size(), 1u);
@@ -300,7 +300,7 @@ struct BadReply {
 class RefusedReply : public TimeSync, public ::testing::WithParamInterface<BadReply> {};
 
 TEST_P(RefusedReply, LeavesTheClockAndSaysWhy) {
-    page.BitBtn29Click();
+    page.synchronize_now();
     Datagram reply = answer(300);
     GetParam().spoil(reply);
     socket->deliver(reply);
@@ -336,7 +336,7 @@ const std::string kRecords = core::kStateKeyBase + "TIMESERVERS";
 TEST_F(TimeSync, AddTimeServerWritesTheItemsOwnHostUnderItsNumber) {
     for (int item : {11, 3}) {
         choose_server(item);
-        page.Button4Click();
+        page.add_time_server();
     }
     EXPECT_EQ(reg.get(Root::LocalMachine, admin::kTimeServersKey, "14"), RegValue::string("time-e-b.nist.gov"));
     EXPECT_EQ(reg.get(Root::LocalMachine, admin::kTimeServersKey, "6"), RegValue::string("time-b-b.nist.gov"));
@@ -347,7 +347,7 @@ TEST_F(TimeSync, AddTimeServerWritesTheItemsOwnHostUnderItsNumber) {
     const std::size_t written = log.lines.size();
     for (int item : {-1, 12, 14}) {
         choose_server(item);
-        page.Button4Click();
+        page.add_time_server();
     }
     EXPECT_EQ(log.lines.size(), written);
 }
@@ -356,7 +356,7 @@ TEST_F(TimeSync, SetTheIntervalWritesADwordWhereTheTimeServiceReadsIt) {
     // As on XP, and as tip 35 leaves it.
     reg.put(Root::LocalMachine, admin::kNtpClientKey, "SpecialPollInterval", RegValue::number(604800));
     widgets.set_selected_index(admin::kIntervalList, 10);
-    page.Button5Click();
+    page.set_polling_interval();
     EXPECT_EQ(reg.get(Root::LocalMachine, admin::kNtpClientKey, "SpecialPollInterval"), RegValue::number(3600));
     EXPECT_EQ(reg.get(Root::LocalMachine, kRecords + "\\OLD_VALUES", "SpecialPollInterval"), RegValue::number(604800));
     EXPECT_EQ(reg.get(Root::LocalMachine, kRecords + "\\NEW_VALUES", "SpecialPollInterval"), RegValue::number(3600));
@@ -369,7 +369,7 @@ TEST_F(TimeSync, SetTheIntervalReplacesTheTextAnEarlierVersionLeft) {
     reg.put(Root::LocalMachine, kRecords + "\\OLD_VALUES", "SpecialPollInterval", RegValue::string(""));
     reg.put(Root::LocalMachine, kRecords + "\\NEW_VALUES", "SpecialPollInterval", RegValue::string("60"));
     widgets.set_selected_index(admin::kIntervalList, 3);
-    page.Button5Click();
+    page.set_polling_interval();
     EXPECT_EQ(reg.get(Root::LocalMachine, admin::kNtpClientKey, "SpecialPollInterval"), RegValue::number(60));
     EXPECT_EQ(reg.get(Root::LocalMachine, kRecords + "\\NEW_VALUES", "SpecialPollInterval"), RegValue::number(60));
     EXPECT_EQ(std::count(log.lines.begin(), log.lines.end(), "Removing the polling interval stored as text"), 3);

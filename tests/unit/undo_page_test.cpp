@@ -158,7 +158,7 @@ class TipPagesInForm : public fakes::FormFixture {};
 constexpr std::size_t kSystemEntry = 3, kUndoEntry = 5;
 
 TEST_F(TipPagesInForm, NavigationShowsThePageThenMirrorsItsFlags) {
-    form.FormCreate();
+    form.start_up();
     set_tip_flag(13, 1);
     form.navigation_click(kSystemEntry);
     EXPECT_FALSE(view.is_enabled("CheckBox13"));

@@ -50,7 +50,7 @@ protected:
 
 TEST_F(SystemInformation, EachLabelJoinsItsValuesExactlyAndAMissingProcessorReadsEmptyAndZero) {
     seed_one_processor_machine();
-    form.FormCreate();
+    form.start_up();
     EXPECT_EQ(value_labels(), (std::map<std::string, std::string>{
                                   {"Label3", "CPU 1: x86 Family 6 Model 15 Stepping 11 Vendor: GenuineIntel 2394 MHz"},
                                   {"Label4", "CPU 2:  Vendor:  0 MHz"},
@@ -70,14 +70,14 @@ TEST_F(SystemInformation, AnEmptyValueLeavesItsNeighboursSideBySide) {
     seed_one_processor_machine();
     reg.put(Root::LocalMachine, kNt, "CurrentType", RegValue::string(""));
     reg.put(Root::LocalMachine, kNt, "CurrentVersion", RegValue::string(" 5.1 "));
-    form.FormCreate();
+    form.start_up();
     EXPECT_EQ(view.text("Label8"), "Windows Type:  Version:  5.1 ");
 }
 
 TEST_F(SystemInformation, AWronglyTypedValueStopsTheFillingThereAndStartUpGoesOn) {
     seed_one_processor_machine();
     reg.put(Root::LocalMachine, kNt, "CurrentBuildNumber", RegValue::number(2600));
-    form.FormCreate();
+    form.start_up();
     EXPECT_EQ(dialogs.errors, std::vector<std::string>{"Invalid data type for 'CurrentBuildNumber'"});
     const auto texts = value_labels();
     EXPECT_EQ(texts.at("Label6"), "Windows BuildLab: 2600.xpsp_sp3_qfe.100216-1510");
@@ -89,7 +89,7 @@ TEST_F(SystemInformation, AWronglyTypedValueStopsTheFillingThereAndStartUpGoesOn
 TEST_F(SystemInformation, OutsideNtNothingIsRead) {
     seed_one_processor_machine();
     sys.ver.platform_id = 1;
-    form.FormCreate();
+    form.start_up();
     for (const auto& [name, text] : value_labels()) EXPECT_EQ(text, "") << name;
 }
 
@@ -117,10 +117,10 @@ protected:
 constexpr std::uint64_t GiB = 1024ull * 1024 * 1024;
 
 TEST_P(MemoryStatistics, EachTickWritesTheBarAndTheFiveLabels) {
-    form.FormCreate();
+    form.start_up();
     sys.memory = GetParam().status;
     sys.separator = GetParam().separator;
-    welcome().Timer1Timer();
+    welcome().refresh_memory_status();
     EXPECT_EQ(view.progress.at(std::string(shell::kMemoryBar)), GetParam().bar);
     EXPECT_EQ(statistics(), GetParam().labels);
 }
@@ -145,7 +145,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(MemoryStatistics, HoldNoFiguresBeforeTheFirstTick) {
     sys.memory = {50, 2 * GiB, GiB, 3 * GiB, GiB, 0, 0};
-    form.FormCreate();
+    form.start_up();
     for (const auto& text : statistics()) EXPECT_EQ(text, "");
     EXPECT_TRUE(view.progress.empty());
 }
@@ -161,20 +161,20 @@ TEST(GeneralNumber, KeepsFifteenSignificantDigitsAndNoMore) {
 using WelcomeButtons = fakes::FormFixture;
 
 TEST_F(WelcomeButtons, UpdatesAndVoteEachOpenANewBrowserWindowOnTheirAddress) {
-    form.FormCreate();
-    welcome().BitBtn2Click();
-    welcome().BitBtn18Click();
-    welcome().BitBtn2Click();
+    form.start_up();
+    welcome().check_for_updates();
+    welcome().vote_for_veltrano();
+    welcome().check_for_updates();
     const std::string products = std::string(shell::kVendorSite) + "/veltrano_products.htm";
     EXPECT_EQ(browser.opened, (std::vector<std::string>{products, std::string(shell::kVotePage), products}));
     EXPECT_THAT(products, ::testing::StartsWith("http"));
 }
 
 TEST_F(WelcomeButtons, ABrowserThatCannotBeMadeIsAnErrorAndThePageStays) {
-    form.FormCreate();
+    form.start_up();
     browser.failure = "Invalid class string";
     try {
-        welcome().BitBtn2Click();
+        welcome().check_for_updates();
         FAIL() << "no error";
     } catch (const core::VeltranoError& e) {
         EXPECT_THAT(e.what(), ::testing::HasSubstr("Invalid class string"));
@@ -184,7 +184,7 @@ TEST_F(WelcomeButtons, ABrowserThatCannotBeMadeIsAnErrorAndThePageStays) {
 }
 
 TEST_F(WelcomeButtons, AgreeingToTheTermsOrClosingThemChangesNothing) {
-    form.FormCreate();
+    form.start_up();
     for (ui::TermsAnswer answer : {ui::TermsAnswer::Agreed, ui::TermsAnswer::Closed}) {
         dialogs.terms_answer = answer;
         welcome().show_terms_of_use();
@@ -194,7 +194,7 @@ TEST_F(WelcomeButtons, AgreeingToTheTermsOrClosingThemChangesNothing) {
 }
 
 TEST_F(WelcomeButtons, NotAgreeingEndsTheProgramAtOnceWithoutTheExitSteps) {
-    form.FormCreate();
+    form.start_up();
     set_tip_flag(1, 1);  // an exit would now ask about restarting
     dialogs.terms_answer = ui::TermsAnswer::Declined;
     welcome().show_terms_of_use();
@@ -212,7 +212,7 @@ using WelcomeLanguage = fakes::FormFixture;
 // The choice is the user's own: kept under HKEY_CURRENT_USER, read back at
 // the next start, and a stranger's value there is passed over.
 TEST_F(WelcomeLanguage, AChoiceIsRememberedForTheUserAndAnOddValueIsPassedOver) {
-    form.FormCreate();
+    form.start_up();
     EXPECT_EQ(view.selected["ComboLanguage"], 0);  // English, the language in use
     view.selected["ComboLanguage"] = 1;
     welcome().choose_language();

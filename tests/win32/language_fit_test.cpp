@@ -6,6 +6,7 @@
 #include "platform/win32/text.h"
 #include "shell/page_table.h"
 #include "shell/win32/main_window.h"
+#include "shell/win32/window_classes.h"
 #include "support/form_fixture.h"
 #include "ui/win32/fit_captions.h"
 #include "ui/win32/sheet.h"
@@ -180,7 +181,8 @@ TEST_P(LanguageFit, EveryCaptionFitsHasItsGlyphsAndItsOwnLetter) {
     if (HWND bar = FindWindowExW(window.hwnd(), nullptr, TOOLBARCLASSNAMEW, nullptr)) found.cut += cut_entries(bar);
     // The dialogs, laid out as they are when they open.
     ASSERT_TRUE(dialogs.create(window.hwnd()));
-    for (const wchar_t* form : {L"TForm2", L"TForm3", L"TForm4"}) {
+    for (const wchar_t* form :
+         {shell::win32::kTermsOfUseClass, shell::win32::kNotCompatibleClass, shell::win32::kHelpViewerClass}) {
         HWND dialog = FindWindowW(form, nullptr);
         ASSERT_NE(dialog, nullptr) << to_utf8(form);
         ui::win32::fit_captions(dialog);

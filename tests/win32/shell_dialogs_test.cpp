@@ -17,7 +17,7 @@ namespace {
 HINSTANCE self() { return GetModuleHandleW(nullptr); }
 
 TEST(BalloonRegion, CoversTheEllipseAndTheTailAndNothingElse) {
-    unique_gdi region = make_balloon_region(TForm5::kWidth, TForm5::kHeight);
+    unique_gdi region = make_balloon_region(BalloonDialog::kWidth, BalloonDialog::kHeight);
     ASSERT_TRUE(region);
     auto rgn = static_cast<HRGN>(region.get());
     // Ellipse (0,60)-(385,199): its centre and the ends of its axes.
@@ -54,11 +54,11 @@ RegionCalls failing(Failing which) {
 class BalloonFallback : public ::testing::TestWithParam<Failing> {};
 
 TEST_P(BalloonFallback, NoRegionWhenAStepFails) {
-    EXPECT_FALSE(make_balloon_region(TForm5::kWidth, TForm5::kHeight, failing(GetParam())));
+    EXPECT_FALSE(make_balloon_region(BalloonDialog::kWidth, BalloonDialog::kHeight, failing(GetParam())));
 }
 
 TEST_P(BalloonFallback, WindowStaysAPlainRectangleWithItsMessage) {
-    TForm5 balloon(self(), failing(GetParam()));
+    BalloonDialog balloon(self(), failing(GetParam()));
     ASSERT_TRUE(balloon.create(nullptr));
     unique_gdi probe(CreateRectRgn(0, 0, 0, 0));
     EXPECT_EQ(GetWindowRgn(balloon.hwnd(), static_cast<HRGN>(probe.get())), ERROR) << "the window has a region";
@@ -75,11 +75,11 @@ protected:
 
     std::wstring label_text() const {
         wchar_t text[256] = {};
-        GetWindowTextW(const_cast<TForm5&>(balloon).controls().get("Label1"), text, 256);
+        GetWindowTextW(const_cast<BalloonDialog&>(balloon).controls().get("Label1"), text, 256);
         return text;
     }
 
-    TForm5 balloon{self()};
+    BalloonDialog balloon{self()};
 };
 
 TEST_F(Balloon, StartsWithItsOwnTextAndTheShape) {
@@ -93,7 +93,7 @@ TEST_F(Balloon, ClosesItselfAfterFiveTicksCountedFromEachShowing) {
     // the count cannot carry over.
     for (int showing = 0; showing < 2; ++showing) {
         balloon.show_message("Congratulations ! Selected choices have been applied. ");
-        EXPECT_EQ(balloon.ticks_since_shown(), TForm5::kSecondsShown) << "showing " << showing;
+        EXPECT_EQ(balloon.ticks_since_shown(), BalloonDialog::kSecondsShown) << "showing " << showing;
         EXPECT_FALSE(IsWindowVisible(balloon.hwnd()));
     }
     EXPECT_EQ(label_text(), L"Congratulations ! Selected choices have been applied. ");
@@ -109,7 +109,7 @@ TEST_F(Balloon, AClickOnTheBodyClosesItAtOnce) {
 }
 
 TEST(HelpViewer, WithoutABrowserEngineRaisesAndStaysClosed) {
-    TForm4 viewer(self());
+    HelpViewer viewer(self());
     ASSERT_TRUE(viewer.create(nullptr));
     const std::string address = "file:///C:/veltrano/help/tip0025.htm#marker4";
     // Should the machine have a browser after all, the viewer would open:

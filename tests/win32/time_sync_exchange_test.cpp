@@ -54,7 +54,7 @@ protected:
             prim, store, clock, widgets, [] { return net::win32::create_tw_socket(); }, host);
         page->created();
         widgets.set_text(admin::kServerList, page->server_items()[0]);  // as the view shows it
-        page->BitBtn29Click();
+        page->synchronize_now();
     }
     bool saw(const std::string& status) const {
         return std::find(statuses.begin(), statuses.end(), status) != statuses.end();

@@ -98,7 +98,7 @@ bool ModalDialog::create(HWND owner) {
     hwnd_ = CreateWindowExW(0, class_name_, title.c_str(), WS_POPUP | WS_CLIPCHILDREN, left, top, width, height, owner,
                             nullptr, instance_, this);
     if (!hwnd_) return false;
-    run_guarded(owner, [&] { FormCreate(); });
+    run_guarded(owner, [&] { create_controls(); });
     return true;
 }
 

@@ -22,7 +22,7 @@ public:
     ModalDialog(const ModalDialog&) = delete;
     ModalDialog& operator=(const ModalDialog&) = delete;
 
-    // Makes the hidden window, centres it and runs FormCreate.
+    // Makes the hidden window, centres it and builds its controls.
     bool create(HWND owner);
     // Shows the window and returns once it has been closed; the owner takes
     // no input meanwhile.
@@ -34,8 +34,8 @@ public:
     HFONT bold_font() const { return static_cast<HFONT>(bold_font_.get()); }
 
 protected:
-    // Builds the controls: the dialog's FormCreate.
-    virtual void FormCreate() = 0;
+    // Builds the dialog's controls, once, when its window is made.
+    virtual void create_controls() = 0;
     // Messages the dialog wants before the default handling; true if handled.
     virtual bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     // Colours of its statics; the default paints them on the background.
