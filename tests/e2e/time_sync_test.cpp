@@ -105,7 +105,7 @@ TEST_F(TypedServer, IsUsedAndAskedOnceForTwoClicksWithinFourSeconds) {
 TEST_F(TimeSync, AnUnresolvableServerShowsTheSocketErrorAndClearsTheChoice) {
     click_caption(L"Admin");
     settle();
-    if (!shown(Selector::by_caption(L"Time Sync"))) GTEST_SKIP() << "no admin page with its Time Sync button in this build";
+    ASSERT_TRUE(wait_until([&] { return shown(Selector::by_caption(L"Time Sync")); })) << describe_screen();
     click_caption(L"Time Sync");
     HWND servers = control(Selector::by_class(L"ComboBox", 0));
     HWND intervals = control(Selector::by_class(L"ComboBox", 1));
