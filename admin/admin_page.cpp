@@ -29,22 +29,22 @@ void AdminPage::shown() {
 
 void AdminPage::show_admin_options() {
     ctx_.widgets.set_visible(kPage, true);
-    for (std::string_view control : ui::kLogControls) ctx_.widgets.set_visible(control, true);
+    for (ui::Control control : ui::kLogControls) ctx_.widgets.set_visible(control, true);
 }
 
 void AdminPage::hide_admin_options() {
     ctx_.widgets.set_visible(kPage, false);
-    for (std::string_view control : ui::kLogControls) ctx_.widgets.set_visible(control, false);
+    for (ui::Control control : ui::kLogControls) ctx_.widgets.set_visible(control, false);
     stop_time_sync_clock();
 }
 
 void AdminPage::stop_time_sync_clock() {
-    if (drawn_ && time_sync_) ctx_.widgets.set_enabled(kTimer2, false);
+    if (drawn_ && time_sync_) ctx_.widgets.set_enabled(kTimer, false);
 }
 
-void AdminPage::show_only(std::string_view sub_page) {
+void AdminPage::show_only(ui::GroupBox sub_page) {
     // Hidden first: two sub-pages never show at once, not even for a moment.
-    for (std::string_view page : kSubPages)
+    for (ui::GroupBox page : kSubPages)
         if (page != sub_page) ctx_.widgets.set_visible(page, false);
     ctx_.widgets.set_visible(sub_page, true);
 }

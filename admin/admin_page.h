@@ -16,15 +16,12 @@
 
 namespace veltrano::admin {
 
-inline constexpr std::string_view kPage = "GroupBox18";
-inline constexpr std::string_view kAutoLogonPage = "GroupBox19";
-inline constexpr std::string_view kControlPanelPage = "GroupBox26";
-inline constexpr std::string_view kLaunchersPage = "GroupBox27";
-inline constexpr std::string_view kTimeSyncPage = "GroupBox28";
-inline constexpr std::array<std::string_view, 4> kSubPages{kAutoLogonPage, kControlPanelPage, kLaunchersPage,
-                                                           kTimeSyncPage};
-// The time synchronisation's one-second clock; its view makes it.
-inline constexpr std::string_view kTimer2 = "Timer2";
+inline constexpr ui::GroupBox kPage{"GroupBox18"};
+inline constexpr ui::GroupBox kAutoLogonPage{"GroupBox19"};
+inline constexpr ui::GroupBox kControlPanelPage{"GroupBox26"};
+inline constexpr ui::GroupBox kLaunchersPage{"GroupBox27"};
+inline constexpr ui::GroupBox kTimeSyncPage{"GroupBox28"};
+inline constexpr std::array<ui::GroupBox, 4> kSubPages{kAutoLogonPage, kControlPanelPage, kLaunchersPage, kTimeSyncPage};
 
 class AdminPage : public ui::Page {
 public:
@@ -52,7 +49,7 @@ public:
     Launchers& launchers() { return launchers_; }
 
 private:
-    void show_only(std::string_view sub_page);
+    void show_only(ui::GroupBox sub_page);
     void stop_time_sync_clock();
 
     Context ctx_;

@@ -48,11 +48,11 @@ std::int32_t to_integer(const std::string& text) {
 
 void AutoLogon::fill() {
     core::RegistryPrimitives& reg = ctx_.primitives;
-    ctx_.widgets.set_text("Edit1", reg.read_text(Root::LocalMachine, kWinlogonKey, "DefaultUserName"));
+    ctx_.widgets.set_text(kUserNameEdit, reg.read_text(Root::LocalMachine, kWinlogonKey, "DefaultUserName"));
     // Never the password itself: the mask says one is stored, and left as
     // it is, it keeps that one.
-    ctx_.widgets.set_text("Edit2", password_stored() ? kPasswordMask : "");
-    ctx_.widgets.set_text("Edit3",
+    ctx_.widgets.set_text(kPasswordEdit, password_stored() ? kPasswordMask : "");
+    ctx_.widgets.set_text(kDomainEdit,
                           reg.read_text(Root::LocalMachine, kWinlogonKey, "DefaultDomainName"));
     // A missing count stays an empty edit: shown as 0 it would be written
     // back as 0 with the next "Apply changes", and Winlogon takes a count of
@@ -60,7 +60,7 @@ void AutoLogon::fill() {
     auto key = reg.registry().open(Root::LocalMachine, kWinlogonKey, false);
     const bool counted = key && key->query(kCount).has_value();
     ctx_.widgets.set_text(
-        "Edit4", counted ? std::to_string(reg.read_number(Root::LocalMachine, kWinlogonKey, kCount))
+        kLogonCountEdit, counted ? std::to_string(reg.read_number(Root::LocalMachine, kWinlogonKey, kCount))
                          : "");
 }
 
@@ -114,8 +114,8 @@ AutoLogon::PasswordPlace AutoLogon::place_password(const std::string& password) 
 }
 
 void AutoLogon::enable_autologon() {
-    const std::string user = edit("Edit1"), password = edit("Edit2");
-    if (!ctx_.widgets.is_checked("RadioButton13") || user.empty() || password.empty()) return;
+    const std::string user = edit(kUserNameEdit), password = edit(kPasswordEdit);
+    if (!ctx_.widgets.is_checked(kEnableRadio) || user.empty() || password.empty()) return;
 
     // Read as any record reads it, so a wrongly typed value still stops
     // here, before the secret is touched.
@@ -146,11 +146,11 @@ void AutoLogon::enable_autologon() {
             i18n::tr("The default password is kept in the registry in clear: every user of this computer can read it"));
     }
 
-    if (const std::string domain = edit("Edit3"); !domain.empty()) {
+    if (const std::string domain = edit(kDomainEdit); !domain.empty()) {
         record("DefaultDomainName", domain);
         write("DefaultDomainName", domain, i18n::tr("Starting the process of setting default domain name"));
     }
-    if (const std::string count = edit("Edit4"); !count.empty()) {
+    if (const std::string count = edit(kLogonCountEdit); !count.empty()) {
         const std::int32_t logons = to_integer(count);
         record(kCount, logons);
         // TRANSLATORS: {0} the name of a registry value, kept as it is
@@ -159,11 +159,11 @@ void AutoLogon::enable_autologon() {
     // Each switch has two radio buttons; with neither checked nothing is written.
     struct Switch {
         const char* value;
-        const char* on;
-        const char* off;
+        ui::RadioButton on;
+        ui::RadioButton off;
     };
-    for (const Switch& s : {Switch{"IgnoreShiftOverride", "RadioButton9", "RadioButton10"},
-                            Switch{"ForceAutoLogon", "RadioButton11", "RadioButton12"}}) {
+    for (const Switch& s : {Switch{"IgnoreShiftOverride", kIgnoreShiftOnRadio, kIgnoreShiftOffRadio},
+                            Switch{"ForceAutoLogon", kForceLogonOnRadio, kForceLogonOffRadio}}) {
         for (const auto& [radio, data] : {std::pair{s.on, "1"}, std::pair{s.off, "0"}}) {
             if (!ctx_.widgets.is_checked(radio)) continue;
             record(s.value, data);
@@ -175,7 +175,7 @@ void AutoLogon::enable_autologon() {
 }
 
 void AutoLogon::disable_autologon() {
-    if (!ctx_.widgets.is_checked("RadioButton14")) return;
+    if (!ctx_.widgets.is_checked(kDisableRadio)) return;
     record("AutoAdminLogon", "0");
     write("AutoAdminLogon", "0", i18n::tr("Starting the process of disabling autologon feature"));
     // The Winlogon key is readable by every user of the machine: a password
@@ -201,11 +201,11 @@ void AutoLogon::disable_autologon() {
 
 void AutoLogon::legal_notice() {
     std::string caption, text;
-    if (ctx_.widgets.is_checked("RadioButton15")) {
-        caption = edit("Edit5");
-        text = edit("Edit6");
+    if (ctx_.widgets.is_checked(kNoticeOnRadio)) {
+        caption = edit(kNoticeCaptionEdit);
+        text = edit(kNoticeTextEdit);
         if (caption.empty() || text.empty()) return;
-    } else if (!ctx_.widgets.is_checked("RadioButton16")) {
+    } else if (!ctx_.widgets.is_checked(kNoticeOffRadio)) {
         return;
     }
     // Disabling empties both: with no caption and no text Windows shows no notice.

@@ -24,6 +24,14 @@ inline constexpr std::string_view kAutoLogonDisabled = i18n::N_("Autologon setti
 // between the brackets.
 std::string keep_in_clear_question(const std::string& reason);
 
+// The sub-page's controls.
+inline constexpr ui::Edit kUserNameEdit{"Edit1"}, kPasswordEdit{"Edit2"}, kDomainEdit{"Edit3"}, kLogonCountEdit{"Edit4"};
+inline constexpr ui::RadioButton kEnableRadio{"RadioButton13"}, kDisableRadio{"RadioButton14"};
+inline constexpr ui::RadioButton kIgnoreShiftOnRadio{"RadioButton9"}, kIgnoreShiftOffRadio{"RadioButton10"};
+inline constexpr ui::RadioButton kForceLogonOnRadio{"RadioButton11"}, kForceLogonOffRadio{"RadioButton12"};
+inline constexpr ui::RadioButton kNoticeOnRadio{"RadioButton15"}, kNoticeOffRadio{"RadioButton16"};
+inline constexpr ui::Edit kNoticeCaptionEdit{"Edit5"}, kNoticeTextEdit{"Edit6"};
+
 // Edit6's limit, in characters.
 inline constexpr int kLegalNoticeTextLength = 1024;
 
@@ -53,7 +61,7 @@ private:
     void enable_autologon();
     void disable_autologon();
     void legal_notice();
-    std::string edit(std::string_view name) const { return trimmed(ctx_.widgets.text(name)); }
+    std::string edit(ui::Edit control) const { return trimmed(ctx_.widgets.text(control)); }
     void record(const std::string& name, const std::string& data);
     void record(const std::string& name, std::int32_t data);
     void write(const std::string& name, const std::string& data, const std::string& message);

@@ -71,7 +71,7 @@ void TimeSyncPage::created() {
 }
 
 void TimeSyncPage::shown() {
-    widgets_.set_text("Label36", date_time_text(platform::to_date_time(time_.local_time())));
+    widgets_.set_text(kLocalTime, date_time_text(platform::to_date_time(time_.local_time())));
     widgets_.set_enabled(kTimer, true);
     // The socket may have been left open while away; the next tick reopens
     // it and asks again.
@@ -243,8 +243,8 @@ void TimeSyncPage::on_reply() {
     const net::Exchange result = net::exchange(request_t1_, checked.reply.receive, checked.reply.transmit, t4);
     char error[32];
     std::snprintf(error, sizeof error, "%8.3f", -result.offset);
-    widgets_.set_text("edtError", error);
-    widgets_.set_text("edtRTT", std::to_string(std::llround(result.delay * 1000.0)));
+    widgets_.set_text(kOffset, error);
+    widgets_.set_text(kRoundTrip, std::to_string(std::llround(result.delay * 1000.0)));
     // The server's time from our clock before it is corrected: read after,
     // the offset would count twice.
     server_clock_ = platform::to_date_time(time_.local_time()) + result.offset / kSecondsPerDay;
@@ -285,10 +285,10 @@ void TimeSyncPage::synchronize_now() {
 }
 
 void TimeSyncPage::on_second() {
-    widgets_.set_text("Label36", date_time_text(platform::to_date_time(time_.local_time())));
+    widgets_.set_text(kLocalTime, date_time_text(platform::to_date_time(time_.local_time())));
     if (server_clock_ != 0) {
         server_clock_ += 1.0 / kSecondsPerDay;
-        widgets_.set_text("edtServerTime", date_time_text(server_clock_));
+        widgets_.set_text(kServerTime, date_time_text(server_clock_));
     }
     if (!time_server_host_.empty() && !time_server_connected_ && !resolving_) {
         open_time_server();  // sends a request: this tick counts no further

@@ -56,10 +56,14 @@ inline constexpr int kEmptyServerItems = 3;
 inline constexpr std::array<std::string_view, 11> kPollIntervals{
     "10", "20", "30", "60", "120", "240", "300", "1500", "1800", "3000", "3600"};
 
-inline constexpr std::string_view kServerList = "ComboBox1";
-inline constexpr std::string_view kIntervalList = "ComboBox2";
-inline constexpr std::string_view kStatus = "stStatus";
-inline constexpr std::string_view kTimer = "Timer2";
+inline constexpr ui::ComboBox kServerList{"ComboBox1"};
+inline constexpr ui::ComboBox kIntervalList{"ComboBox2"};
+inline constexpr ui::Label kStatus{"stStatus"};
+// The one-second clock of the page; the admin page stops it when it hides.
+inline constexpr ui::Timer kTimer{"Timer2"};
+inline constexpr ui::Label kLocalTime{"Label36"};
+// The exchange's results.
+inline constexpr ui::Label kServerTime{"edtServerTime"}, kOffset{"edtError"}, kRoundTrip{"edtRTT"};
 
 inline const std::string kTimeServersKey = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\DateTime\\Servers";
 // The set the time service reads, which the record names too. The value

@@ -101,7 +101,7 @@ std::wstring caption_of_box(const std::string& name) {
     const int number = std::stoi(name.substr(8));
     if (number >= 1 && number <= tips::kTipCount) return wide(tips::tip_display(number).caption);
     for (const auto& line : tips::kUndoLines)
-        if (line.check_box == name) return wide(line.check_caption);
+        if (line.check_box.name() == name) return wide(line.check_caption);
     return {};
 }
 

@@ -9,16 +9,16 @@ namespace veltrano::bench {
 
 class NullWidgets : public ui::Widgets {
 public:
-    void set_enabled(std::string_view, bool) override {}
-    bool is_enabled(std::string_view) const override { return true; }
-    void set_checked(std::string_view, bool) override {}
-    bool is_checked(std::string_view) const override { return false; }
-    void set_visible(std::string_view, bool) override {}
-    bool is_visible(std::string_view) const override { return true; }
-    void set_text(std::string_view, const std::string&) override {}
-    std::string text(std::string_view) const override { return {}; }
-    void set_position(std::string_view, int) override {}
-    void set_date(std::string_view, ui::Date) override {}
+    void set_enabled(ui::Control, bool) override {}
+    bool is_enabled(ui::Control) const override { return true; }
+    void set_checked(ui::Checkable, bool) override {}
+    bool is_checked(ui::Checkable) const override { return false; }
+    void set_visible(ui::Control, bool) override {}
+    bool is_visible(ui::Control) const override { return true; }
+    void set_text(ui::Control, const std::string&) override {}
+    std::string text(ui::Control) const override { return {}; }
+    void set_position(ui::ProgressBar, int) override {}
+    void set_date(ui::Calendar, ui::Date) override {}
     void pump_messages() override {}
 };
 

@@ -54,8 +54,8 @@ int bare_snapshot() {
 class GridWidgets : public bench::NullWidgets {
 public:
     explicit GridWidgets(HWND list) : grid_(list) {}
-    bool is_checked(std::string_view) const override { return true; }  // the refresh is on
-    ui::Grid& grid(std::string_view) override { return grid_; }
+    bool is_checked(ui::Checkable) const override { return true; }  // the refresh is on
+    ui::Grid& grid(ui::StringGrid) override { return grid_; }
     ui::win32::GridView grid_;
 };
 

@@ -215,7 +215,7 @@ constexpr UINT kStop = WM_APP + 7;
 // posted kStop is the click on "Stop Registry Scan".
 class BenchWidgets : public bench::NullWidgets {
 public:
-    ui::Grid& grid(std::string_view) override { return grid_; }
+    ui::Grid& grid(ui::StringGrid) override { return grid_; }
     void pump_messages() override {
         if (!throttle_.due()) return;
         ++pumps;

@@ -25,12 +25,12 @@
 
 namespace veltrano::procmon {
 
-inline constexpr std::string_view kPage = "GroupBox17";
-inline constexpr std::string_view kGrid = "Grid";
-inline constexpr std::string_view kKillButton = "BitBtn19";
-inline constexpr std::string_view kCloseProcessItem = "CloseProcess1";
-inline constexpr std::string_view kAutoRefreshBox = "CheckBoxRefresh";
-inline constexpr std::string_view kFilterEdit = "EditFilter";
+inline constexpr ui::GroupBox kPage{"GroupBox17"};
+inline constexpr ui::StringGrid kGrid{"Grid"};
+inline constexpr ui::Button kKillButton{"BitBtn19"};
+inline constexpr ui::MenuItem kCloseProcessItem{"CloseProcess1"};
+inline constexpr ui::CheckBox kAutoRefreshBox{"CheckBoxRefresh"};
+inline constexpr ui::Edit kFilterEdit{"EditFilter"};
 inline constexpr unsigned kRefreshIntervalMs = 2000;
 
 // What `shown_list` holds.

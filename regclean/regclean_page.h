@@ -27,16 +27,16 @@
 namespace veltrano::regclean {
 
 // The page, a group box of the main window.
-inline constexpr std::string_view kPage = "GroupBox14";
-inline constexpr std::string_view kGrid = "StringGrid1";
-inline constexpr std::string_view kDescription = "RichEdit1";
-inline constexpr std::string_view kStartButton = "Button1";
-inline constexpr std::string_view kRemoveButton = "Button2";
-inline constexpr std::string_view kStopButton = "Button3";
-inline constexpr std::string_view kIgnoredButton = "ButtonIgnored";
-inline constexpr std::string_view kRestoreButton = "ButtonRestore";
-inline constexpr std::string_view kIgnoreEntryItem = "IgnoreEntry1";
-inline constexpr std::string_view kIgnoreKeyItem = "IgnoreKey1";
+inline constexpr ui::GroupBox kPage{"GroupBox14"};
+inline constexpr ui::StringGrid kGrid{"StringGrid1"};
+inline constexpr ui::Edit kDescription{"RichEdit1"};
+inline constexpr ui::Button kStartButton{"Button1"};
+inline constexpr ui::Button kRemoveButton{"Button2"};
+inline constexpr ui::Button kStopButton{"Button3"};
+inline constexpr ui::Button kIgnoredButton{"ButtonIgnored"};
+inline constexpr ui::Button kRestoreButton{"ButtonRestore"};
+inline constexpr ui::MenuItem kIgnoreEntryItem{"IgnoreEntry1"};
+inline constexpr ui::MenuItem kIgnoreKeyItem{"IgnoreKey1"};
 
 struct GridColumn {
     std::string_view heading;
@@ -55,7 +55,7 @@ inline constexpr std::array<GridColumn, 4> kColumns{{
 inline constexpr int kDesignRows = 50;
 inline constexpr int kGrowthRows = 10;
 
-inline constexpr std::string_view kProgress = "StaticText10";
+inline constexpr ui::Label kProgress{"StaticText10"};
 
 inline constexpr std::string_view kNothingFound = i18n::N_("No invalid references detected.");
 inline constexpr std::string_view kBackupFolder = "Veltrano\\Backups";

@@ -40,7 +40,7 @@ void MainForm::start_up(bool rest_later) {
     if (!rows_.empty()) view_.set_visible(rows_[0].group_box, true);
     VELTRANO_STAGE("first page made");
     if (!rows_.empty()) view_.show_current_page(0, rows_[0].group_box);
-    for (std::string_view control : kLogControls) view_.set_visible(control, false);
+    for (ui::Control control : kLogControls) view_.set_visible(control, false);
     VELTRANO_STAGE("first page drawn");
 
     if (!pages_.empty() && pages_[0]) {
@@ -103,7 +103,7 @@ void MainForm::navigate(std::size_t target) {
     }
     const PageRow& row = rows_[target];
     view_.set_visible(row.group_box, true);
-    for (std::string_view control : kLogControls) view_.set_visible(control, row.shows_log());
+    for (ui::Control control : kLogControls) view_.set_visible(control, row.shows_log());
     // Shown again when already shown: the page reads its state anew.
     if (pages_[target]) pages_[target]->shown();
     current_page_ = target;

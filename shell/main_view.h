@@ -18,7 +18,7 @@ public:
     // shows its entry as current, and the keyboard's focus goes into the
     // page (where it last was there, or its first control), never staying
     // on a control of a page now hidden.
-    virtual void show_current_page(std::size_t entry, std::string_view group_box) = 0;
+    virtual void show_current_page(std::size_t entry, ui::GroupBox group_box) = 0;
 };
 
 }  // namespace veltrano::shell

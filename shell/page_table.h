@@ -77,7 +77,7 @@ struct PageRow {
     std::string_view icon;  // also the name of its bitmap resource
     bool nt_only;           // refused with the not-compatible dialog elsewhere
     // The page.
-    std::string_view group_box;
+    ui::GroupBox group_box;
     std::string_view title;
     int height;             // tall pages cover the activity log area
     // The page's logic; a page without it is a frame and nothing more.

@@ -17,31 +17,31 @@ using Value = LabelValue;
 const std::vector<SystemLabel>& system_labels() {
     static const std::vector<SystemLabel> labels{
         // TRANSLATORS: {0} is the processor's name, {1} its maker, {2} its speed in MHz
-        {"Label3", i18n::N_("CPU 1: {0} Vendor: {1} {2} MHz"),
+        {kCpu1Label, i18n::N_("CPU 1: {0} Vendor: {1} {2} MHz"),
          {{Value::String, "Identifier", kCpu0Key}, {Value::String, "VendorIdentifier", kCpu0Key},
           {Value::Integer, "~MHZ", kCpu0Key}}},
         // Read whether or not a second processor exists: one processor gives
         // "CPU 2:  Vendor:  0 MHz", which says as much.
-        {"Label4", i18n::N_("CPU 2: {0} Vendor: {1} {2} MHz"),
+        {kCpu2Label, i18n::N_("CPU 2: {0} Vendor: {1} {2} MHz"),
          {{Value::String, "Identifier", kCpu1Key}, {Value::String, "VendorIdentifier", kCpu1Key},
           {Value::Integer, "~MHZ", kCpu1Key}}},
         // TRANSLATORS: {0} is a value read from Windows' registry
-        {"Label5", i18n::N_("Windows ProductId: {0}"), {{Value::String, "ProductId", kWindowsKey}}},
-        {"Label6", i18n::N_("Windows BuildLab: {0}"), {{Value::String, "BuildLab", kWindowsNtKey}}},
-        {"Label7",
+        {kProductIdLabel, i18n::N_("Windows ProductId: {0}"), {{Value::String, "ProductId", kWindowsKey}}},
+        {kBuildLabLabel, i18n::N_("Windows BuildLab: {0}"), {{Value::String, "BuildLab", kWindowsNtKey}}},
+        {kBuildNumberLabel,
          i18n::N_("Windows CurrentBuildNumber: {0}"),
          {{Value::String, "CurrentBuildNumber", kWindowsNtKey}}},
-        {"Label8",
+        {kWindowsTypeLabel,
          i18n::N_("Windows Type: {0} Version: {1}"),
          {{Value::String, "CurrentType", kWindowsNtKey}, {Value::String, "CurrentVersion", kWindowsNtKey}}},
-        {"Label9", i18n::N_("Windows Name: {0}"), {{Value::String, "ProductName", kWindowsNtKey}}},
-        {"Label10",
+        {kWindowsNameLabel, i18n::N_("Windows Name: {0}"), {{Value::String, "ProductName", kWindowsNtKey}}},
+        {kBootDriveLabel,
          i18n::N_("Windows Boot Drive: {0}   and System Root: {1}"),
          {{Value::String, "BootDir", kSetupKey}, {Value::String, "SystemRoot", kWindowsNtKey}}},
-        {"Label11",
+        {kOwnerLabel,
          i18n::N_("Windows Registered Owner: {0}"),
          {{Value::String, "RegisteredOwner", kWindowsNtKey}}},
-        {"Label12",
+        {kExplorerLabel,
          i18n::N_("Internet Explorer Build: {0} Version: {1}"),
          {{Value::String, "Build", kExplorerKey}, {Value::String, "Version", kExplorerKey}}},
     };

@@ -22,6 +22,11 @@ inline constexpr std::string_view kWindowsNtKey = "\\SOFTWARE\\Microsoft\\Window
 inline constexpr std::string_view kSetupKey = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Setup";
 inline constexpr std::string_view kExplorerKey = "\\SOFTWARE\\Microsoft\\Internet Explorer";
 
+// The labels of the facts about the machine, each filled from the registry.
+inline constexpr ui::Label kCpu1Label{"Label3"}, kCpu2Label{"Label4"}, kProductIdLabel{"Label5"},
+    kBuildLabLabel{"Label6"}, kBuildNumberLabel{"Label7"}, kWindowsTypeLabel{"Label8"}, kWindowsNameLabel{"Label9"},
+    kBootDriveLabel{"Label10"}, kOwnerLabel{"Label11"}, kExplorerLabel{"Label12"};
+
 // A value a label shows: a string or DWORD value read from a key.
 struct LabelValue {
     enum Kind { String, Integer } kind;
@@ -32,7 +37,7 @@ struct LabelValue {
 // A label's text, in English with {0}.. where its values go (translated
 // where it is shown), and the values in that order.
 struct SystemLabel {
-    std::string_view name;
+    ui::Label name;
     std::string_view text;
     std::vector<LabelValue> values;
 };
@@ -53,27 +58,27 @@ std::string general_number(double value, std::string_view decimal_separator);
 // The memory statistics labels and what each one says, in English with {0}
 // where its figure goes.
 struct MemoryLabel {
-    std::string_view name;
+    ui::Label name;
     std::string_view text;
 };
 // The page, a group box of the main window.
-inline constexpr std::string_view kWelcomePage = "GroupBox3";
+inline constexpr ui::GroupBox kWelcomePage{"GroupBox3"};
 
-inline constexpr std::string_view kMemoryBar = "ProgressBar1";
+inline constexpr ui::ProgressBar kMemoryBar{"ProgressBar1"};
 inline constexpr std::array<MemoryLabel, 5> kMemoryLabels{{
     // TRANSLATORS: {0} is a percentage
-    {"Label1", i18n::N_("Net physical memory in use: {0}%")},
+    {ui::Label{"Label1"}, i18n::N_("Net physical memory in use: {0}%")},
     // TRANSLATORS: {0} is a number of kilobytes
-    {"Label25", i18n::N_("Total  of physical memory: {0} kbytes")},
-    {"Label26", i18n::N_("Available physical memory: {0} kbytes")},
-    {"Label27", i18n::N_("Total size of paging file: {0} kbytes")},
-    {"Label28", i18n::N_("Available in  paging file: {0} kbytes")},
+    {ui::Label{"Label25"}, i18n::N_("Total  of physical memory: {0} kbytes")},
+    {ui::Label{"Label26"}, i18n::N_("Available physical memory: {0} kbytes")},
+    {ui::Label{"Label27"}, i18n::N_("Total size of paging file: {0} kbytes")},
+    {ui::Label{"Label28"}, i18n::N_("Available in  paging file: {0} kbytes")},
 }};
 
-inline constexpr std::string_view kCalendar = "MonthCalendar1";
+inline constexpr ui::Calendar kCalendar{"MonthCalendar1"};
 // The user's choice of language for the window, one item per language of
 // i18n::languages(), in its own name.
-inline constexpr std::string_view kLanguageList = "ComboLanguage";
+inline constexpr ui::ComboBox kLanguageList{"ComboLanguage"};
 
 class WelcomePage : public ui::Page {
 public:

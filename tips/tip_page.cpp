@@ -20,7 +20,7 @@ void TipPage::refresh() {
     auto& waiting = ctx_.profile_ticks->waiting[static_cast<std::size_t>(g.group)];
     if (waiting) {
         for (int tip = g.first_tip; tip <= g.last_tip; ++tip) {
-            const std::string_view box = tip_display(tip).check_box;
+            const ui::CheckBox box = tip_display(tip).check_box;
             const bool chosen = std::find(waiting->begin(), waiting->end(), tip) != waiting->end();
             if (ctx_.widgets.is_enabled(box)) ctx_.widgets.set_checked(box, chosen);
         }
@@ -38,7 +38,7 @@ void TipPage::show_flags() {
 // unavailable"; one offered again after an undo starts unticked, as the
 // tick there was the applied state's and not the user's choice.
 void TipPage::show_applied(int tip, bool applied) {
-    const std::string_view box = tip_display(tip).check_box;
+    const ui::CheckBox box = tip_display(tip).check_box;
     if (applied) {
         ctx_.widgets.set_checked(box, true);
     } else if (!ctx_.widgets.is_enabled(box)) {
@@ -68,8 +68,17 @@ void TipPage::undo_tip(int tip, bool to_previous) {
     show_flags();
 }
 
-std::string undo_tip_menu_item(int tip, bool to_previous) {
-    return (to_previous ? "UndoTipPrevious_" : "UndoTipFactory_") + std::string(tip_display(tip).check_box);
+ui::MenuItem undo_tip_menu_item(int tip, bool to_previous) {
+    // Spelt once for every tip, and kept: a handle only points at its name.
+    static const auto names = [] {
+        std::array<std::array<std::string, 2>, kTipCount> made;
+        for (int t = 1; t <= kTipCount; ++t)
+            for (const bool previous : {false, true})
+                made[static_cast<std::size_t>(t - 1)][previous] =
+                    (previous ? "UndoTipPrevious_" : "UndoTipFactory_") + std::string(tip_display(t).check_box);
+        return made;
+    }();
+    return ui::MenuItem{names[static_cast<std::size_t>(tip - 1)][to_previous]};
 }
 
 void TipPage::save_profile() {
@@ -125,7 +134,7 @@ void TipPage::apply_ticked() {
     const GroupDisplay& g = display();
     std::vector<int> ticked;
     for (int tip = g.first_tip; tip <= g.last_tip; ++tip) {
-        const std::string_view box = tip_display(tip).check_box;
+        const ui::CheckBox box = tip_display(tip).check_box;
         // A disabled box is an applied tip (ticked to say so) or one that
         // stopped the last Apply: neither is the user's choice now.
         if (!ctx_.widgets.is_enabled(box) || !ctx_.widgets.is_checked(box)) continue;

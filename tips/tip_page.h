@@ -105,8 +105,8 @@ inline constexpr std::string_view kUndoTipFactoryQuestion =
 inline constexpr std::string_view kUndoTipPreviousQuestion =
     i18n::N_("Do you want to undo this tip and put back the settings the machine had before it was first applied? "
              "The other tips of its group stay applied.");
-// The names of a tip's two context menu entries: "UndoTipFactory_CheckBox17".
-std::string undo_tip_menu_item(int tip, bool to_previous);
+// A tip's two context menu entries, named after its box: "UndoTipFactory_CheckBox17".
+ui::MenuItem undo_tip_menu_item(int tip, bool to_previous);
 
 // What a screen reader says for a tip's help image, which shows only "?".
 std::string help_image_name(int tip);

@@ -3,14 +3,17 @@
 // the first-run set-up.
 #pragma once
 
+#include "ui/control_ref.h"
+
 #include <string>
-#include <string_view>
 
 namespace veltrano::ui {
 
 // The log's controls under a page: its caption, the strip above it and the list.
-inline constexpr std::string_view kLogCaption = "Label2", kLogStrip = "Image5", kLogList = "ListBox1";
-inline constexpr std::string_view kLogControls[] = {kLogCaption, kLogStrip, kLogList};
+inline constexpr Label kLogCaption{"Label2"};
+inline constexpr Picture kLogStrip{"Image5"};
+inline constexpr ListBox kLogList{"ListBox1"};
+inline constexpr Control kLogControls[] = {kLogCaption, kLogStrip, kLogList};
 
 class ActivityLog {
 public:

@@ -21,8 +21,8 @@ HWND sub_page(const PageBuilder& b, std::string_view name, const std::string& ca
     return b.add(panel);
 }
 
-ControlDecl edit(const char* name, int left, int top, int width) {
-    return {ControlKind::Edit, name, "", left, top, width, 20};
+ControlDecl edit(ui::Edit name, int left, int top, int width) {
+    return {ControlKind::Edit, std::string(name), "", left, top, width, 20};
 }
 
 // Created in the order Tab follows; each label comes right before its edit,
@@ -30,18 +30,18 @@ ControlDecl edit(const char* name, int left, int top, int width) {
 void build_auto_logon(const PageBuilder& b, admin::AutoLogon& logic) {
     HWND page = sub_page(b, admin::kAutoLogonPage, i18n::tr("Auto Logon Settings"));
     b.add_to(page, {ControlKind::Label, "StaticText12", i18n::tr("Default &username: "), 8, 22, 110, 14});
-    b.add_to(page, edit("Edit1", 120, 19, 120));
+    b.add_to(page, edit(admin::kUserNameEdit, 120, 19, 120));
     b.add_to(page, {ControlKind::Label, "Label31", i18n::tr("Default pass&word"), 8, 46, 110, 14});
-    ControlDecl password = edit("Edit2", 120, 43, 120);
+    ControlDecl password = edit(admin::kPasswordEdit, 120, 43, 120);
     password.password_char = L'#';
     b.add_to(page, password);
     b.add_to(page, {ControlKind::Label, "Label32", i18n::tr("Default d&oman name"), 8, 70, 110, 14});
-    b.add_to(page, edit("Edit3", 120, 67, 120));
+    b.add_to(page, edit(admin::kDomainEdit, 120, 67, 120));
 
     HWND count =
         b.add_to(page, {ControlKind::Panel, "GroupBox24", i18n::tr("Limit number of auto logons"), 252, 14, 212, 50});
     b.add_to(count, {ControlKind::Label, "Label33", i18n::tr("No. of auto &logons"), 8, 24, 100, 14});
-    b.add_to(count, edit("Edit4", 112, 21, 80));
+    b.add_to(count, edit(admin::kLogonCountEdit, 112, 21, 80));
 
     // Each pair of radio buttons alone in its frame, so they exclude each
     // other only; the first of each pair is checked at start.
@@ -49,27 +49,27 @@ void build_auto_logon(const PageBuilder& b, admin::AutoLogon& logic) {
         const char* frame;
         const char* caption;
         int left, top, width;
-        const char* on;
+        ui::RadioButton on;
         const char* on_caption;
-        const char* off;
+        ui::RadioButton off;
         const char* off_caption;
         bool stacked;
     };
     const Choice choices[] = {
-        {"GroupBox23", i18n::N_("Do you want to enable autologon ?"), 8, 92, 456, "RadioButton13",
-         i18n::N_("&Yes. Please enable autologon on this computer"), "RadioButton14",
+        {"GroupBox23", i18n::N_("Do you want to enable autologon ?"), 8, 92, 456, admin::kEnableRadio,
+         i18n::N_("&Yes. Please enable autologon on this computer"), admin::kDisableRadio,
          i18n::N_("&No. Please disable autologon on this computer"), true},
-        {"GroupBox22", i18n::N_("Auto logon shift override feature"), 8, 154, 224, "RadioButton9", i18n::N_("enable"),
-         "RadioButton10", i18n::N_("disable"), false},
-        {"GroupBox21", i18n::N_("Forced autologon feature"), 240, 154, 224, "RadioButton11", i18n::N_("enable "),
-         "RadioButton12", i18n::N_("disable "), false},
+        {"GroupBox22", i18n::N_("Auto logon shift override feature"), 8, 154, 224, admin::kIgnoreShiftOnRadio, i18n::N_("enable"),
+         admin::kIgnoreShiftOffRadio, i18n::N_("disable"), false},
+        {"GroupBox21", i18n::N_("Forced autologon feature"), 240, 154, 224, admin::kForceLogonOnRadio, i18n::N_("enable "),
+         admin::kForceLogonOffRadio, i18n::N_("disable "), false},
     };
     for (const Choice& c : choices) {
         HWND frame = b.add_to(
             page, {ControlKind::Panel, c.frame, i18n::tr(c.caption), c.left, c.top, c.width, c.stacked ? 58 : 40});
         HWND on = b.add_to(
-            frame, {ControlKind::RadioButton, c.on, i18n::tr(c.on_caption), 8, 18, c.stacked ? 436 : 96, 16});
-        b.add_to(frame, {ControlKind::RadioButton, c.off, i18n::tr(c.off_caption), c.stacked ? 8 : 110,
+            frame, {ControlKind::RadioButton, std::string(c.on), i18n::tr(c.on_caption), 8, 18, c.stacked ? 436 : 96, 16});
+        b.add_to(frame, {ControlKind::RadioButton, std::string(c.off), i18n::tr(c.off_caption), c.stacked ? 8 : 110,
                          c.stacked ? 36 : 18, c.stacked ? 436 : 96, 16});
         SendMessageW(on, BM_SETCHECK, BST_CHECKED, 0);
     }
@@ -77,14 +77,14 @@ void build_auto_logon(const PageBuilder& b, admin::AutoLogon& logic) {
     HWND notice = b.add_to(
         page, {ControlKind::Panel, "GroupBox20", i18n::tr("Show legal notice before logon"), 8, 198, 456, 86});
     b.add_to(notice, {ControlKind::Label, "Label34", i18n::tr("T&itle of legal of notice window: "), 8, 20, 170, 14});
-    b.add_to(notice, edit("Edit5", 180, 17, 268));
+    b.add_to(notice, edit(admin::kNoticeCaptionEdit, 180, 17, 268));
     b.add_to(notice, {ControlKind::Label, "Label35", i18n::tr("Actual te&xt of the legal notice : "), 8, 42, 170, 14});
-    ControlDecl text = edit("Edit6", 180, 39, 268);
+    ControlDecl text = edit(admin::kNoticeTextEdit, 180, 39, 268);
     text.max_length = admin::kLegalNoticeTextLength;
     b.add_to(notice, text);
-    HWND show = b.add_to(notice, {ControlKind::RadioButton, "RadioButton15",
+    HWND show = b.add_to(notice, {ControlKind::RadioButton, std::string(admin::kNoticeOnRadio),
                                   i18n::tr("enable legal notice display before logon"), 8, 64, 220, 16});
-    b.add_to(notice, {ControlKind::RadioButton, "RadioButton16", i18n::tr("disable legal notice display before logon"),
+    b.add_to(notice, {ControlKind::RadioButton, std::string(admin::kNoticeOffRadio), i18n::tr("disable legal notice display before logon"),
                       232, 64, 216, 16});
     SendMessageW(show, BM_SETCHECK, BST_CHECKED, 0);
 

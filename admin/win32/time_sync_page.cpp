@@ -11,7 +11,7 @@ using namespace ui::win32;
 
 void build_time_sync_page(const PageBuilder& b, admin::TimeSyncPage& logic) {
     b.add({ControlKind::Label, "StaticText13", i18n::tr("Your current system date/time:"), 8, 18, 160, 14});
-    b.add({ControlKind::Label, "Label36", "", 172, 18, 200, 14});
+    b.add({ControlKind::Label, std::string(admin::kLocalTime), "", 172, 18, 200, 14});
 
     HWND servers = b.add({ControlKind::Panel, "GroupBox29",
                           i18n::tr("Choose a  NIST (National Institute of Standards and Technology ) Time Servers"),
@@ -43,13 +43,13 @@ void build_time_sync_page(const PageBuilder& b, admin::TimeSyncPage& logic) {
     HWND exchange = b.add({ControlKind::Panel, "GroupBox31",
                            i18n::tr("If not behind a Firewall, you can synchronize now"), 8, 190, 452, 124});
     b.add_to(exchange, {ControlKind::Label, "Label37", i18n::tr("Round Trip Time: "), 8, 22, 96, 14});
-    b.add_to(exchange, {ControlKind::Label, "edtRTT", "", 108, 22, 80, 14});
+    b.add_to(exchange, {ControlKind::Label, std::string(admin::kRoundTrip), "", 108, 22, 80, 14});
     b.add_to(exchange, {ControlKind::Label, "Label38",
                         // TRANSLATORS: how far the computer's clock is off the server's, in seconds
                         i18n::tr("Error in Time:"), 8, 44, 96, 14});
-    b.add_to(exchange, {ControlKind::Label, "edtError", "", 108, 44, 80, 14});
+    b.add_to(exchange, {ControlKind::Label, std::string(admin::kOffset), "", 108, 44, 80, 14});
     b.add_to(exchange, {ControlKind::Label, "Label39", i18n::tr("Server  Time:"), 8, 66, 96, 14});
-    b.add_to(exchange, {ControlKind::Label, "edtServerTime", "", 108, 66, 160, 14});
+    b.add_to(exchange, {ControlKind::Label, std::string(admin::kServerTime), "", 108, 66, 160, 14});
     b.add_to(exchange, {ControlKind::Label, std::string(admin::kStatus), "", 8, 96, 436, 14});
     b.add_to(exchange, {ControlKind::Button, "BitBtn29", i18n::tr("&Synchronize now"), 300, 20, 140, 30,
                         [&logic] { logic.synchronize_now(); }});

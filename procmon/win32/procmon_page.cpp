@@ -23,9 +23,9 @@ using procmon::ProcessMonitor;
 // Each action is a button and an item of the grid's menu; the captions are
 // translated where they are shown.
 struct Action {
-    const char* button;
+    std::string_view button;
     const char* button_caption;
-    const char* item;
+    std::string_view item;
     const char* item_caption;
     char shortcut;
     void (ProcessMonitor::*click)();
@@ -40,7 +40,7 @@ constexpr Action kActions[] = {
     // TRANSLATORS: a button and a menu entry that show the list of threads of the processes
     {"BitBtn22", i18n::N_("Thread's List"), "Threads1", i18n::N_("Threads"), '3', &ProcessMonitor::show_thread_list},
     // TRANSLATORS: a button and a menu entry that end the chosen process
-    {"BitBtn19", i18n::N_("Kill Selected Process"), "CloseProcess1", i18n::N_("Close Process"), 'C',
+    {procmon::kKillButton, i18n::N_("Kill Selected Process"), procmon::kCloseProcessItem, i18n::N_("Close Process"), 'C',
      &ProcessMonitor::close_selected_process},
 };
 
@@ -99,13 +99,13 @@ void build_process_monitor(const PageBuilder& b, ProcessMonitor& logic) {
     int left = kLeft;
     for (const Action& action : kActions) {
         const auto click = [&logic, fn = action.click] { (logic.*fn)(); };
-        b.add({ControlKind::Button, action.button, i18n::tr(action.button_caption), left, kButtonTop, kButtonWidth,
+        b.add({ControlKind::Button, std::string(action.button), i18n::tr(action.button_caption), left, kButtonTop, kButtonWidth,
                kButtonHeight, click});
         left += kButtonWidth + kButtonGap;
         // The kill stands apart from the lists in the menu.
         if (action.click == &ProcessMonitor::close_selected_process)
             menu.push_back(b.add({ControlKind::MenuItem, "N1", "-", 0, 0, 0, 0}));
-        ControlDecl item{ControlKind::MenuItem, action.item, i18n::tr(action.item_caption), 0, 0, 0, 0, click};
+        ControlDecl item{ControlKind::MenuItem, std::string(action.item), i18n::tr(action.item_caption), 0, 0, 0, 0, click};
         item.shortcut = action.shortcut;
         menu.push_back(b.add(item));
     }

@@ -1,6 +1,5 @@
 #include "shell/win32/main_window.h"
 
-#include "core/error.h"
 #include "i18n/translate.h"
 #include "platform/win32/text.h"
 #include "shell/startup_stages.h"
@@ -49,7 +48,7 @@ HFONT make_font(int weight) { return make_ui_font(-11, weight); }
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, Services services, Win32Dialogs& dialogs)
-    : instance_(instance), dialogs_(dialogs), form_(services, *this, dialogs, *this, help_base_address()),
+    : WindowWidgets(controls_, *this), instance_(instance), dialogs_(dialogs), form_(services, *this, dialogs, *this, help_base_address()),
       page_built_(form_.pages().size(), false) {}
 
 MainWindow::~MainWindow() {
@@ -64,28 +63,10 @@ template <class Fn> void MainWindow::guarded(Fn fn) {
 // draw the pages still missing. At start-up that is the page being created,
 // whose controls are its own: drawing every page there cost about 110 ms
 // before the first paint.
-void MainWindow::build_pages_holding(std::string_view name) const {
-    auto* self = const_cast<MainWindow*>(this);
-    if (const auto page = form_.page_being_created()) self->build_page(*page);
+void MainWindow::build_pages_holding(std::string_view name) {
+    if (const auto page = form_.page_being_created()) build_page(*page);
     if (controls_.get(name) || controls_.on_sheet(name)) return;
-    for (std::size_t page = 0; page < page_built_.size(); ++page) self->build_page(page);
-}
-
-HWND MainWindow::control(std::string_view name) const {
-    HWND hwnd = controls_.get(name);
-    if (!hwnd) {
-        if (const auto page = page_of_panel(name)) return const_cast<MainWindow*>(this)->page_panel(*page);
-        build_pages_holding(name);
-        hwnd = controls_.get(name);
-    }
-    if (!hwnd) throw core::VeltranoError(i18n::trf("No control named {0}", name));
-    return hwnd;
-}
-
-std::optional<Controls::OnSheet> MainWindow::sheet_label(std::string_view name) const {
-    if (controls_.get(name) || page_of_panel(name)) return std::nullopt;
-    if (!controls_.on_sheet(name)) build_pages_holding(name);
-    return controls_.on_sheet(name);
+    for (std::size_t page = 0; page < page_built_.size(); ++page) build_page(page);
 }
 
 bool MainWindow::create() {
@@ -154,11 +135,6 @@ bool MainWindow::translate_shortcut(const MSG& msg) {
     return controls_.shortcut(msg);
 }
 
-bool MainWindow::can_take_focus(HWND control) const {
-    return control && IsWindow(control) && IsChild(hwnd_, control) && IsWindowVisible(control) &&
-           IsWindowEnabled(control);
-}
-
 void MainWindow::focus_current_page() {
     HWND target = nullptr;
     if (auto last = page_focus_.find(current_panel_); last != page_focus_.end() && can_take_focus(last->second))
@@ -174,18 +150,12 @@ void MainWindow::focus_current_page() {
         focus_before_deactivation_ = target;
 }
 
-void MainWindow::show_current_page(std::size_t entry, std::string_view group_box) {
+void MainWindow::show_current_page(std::size_t entry, ui::GroupBox group_box) {
     navigation_.set_current(entry);
     current_panel_ = controls_.get(group_box);
     // A user going along the bar with the keyboard stays on it; a page
     // chosen by its shortcut takes the focus.
     if (!from_bar_ || GetFocus() != navigation_.hwnd()) focus_current_page();
-}
-
-void MainWindow::hand_focus(std::string_view from, std::string_view to) {
-    HWND giver = control(from);
-    HWND taker = control(to);
-    if (GetFocus() == giver && can_take_focus(taker)) SetFocus(taker);
 }
 
 void MainWindow::show() {
@@ -359,7 +329,7 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         HDC dc = reinterpret_cast<HDC>(wp);
         const std::string& name = controls_.name_of(reinterpret_cast<HWND>(lp));
         const ui::Palette& colours = palette();
-        if (name == ui::kLogCaption) {
+        if (name == ui::kLogCaption.name()) {
             SetTextColor(dc, colours.log_text());
             SetBkColor(dc, colours.log_caption_ground());
             return reinterpret_cast<LRESULT>(colours.high_contrast ? ground_brush() : cream_brush_.get());
@@ -438,123 +408,6 @@ void MainWindow::centre_on_screen() {
     const int width = r.right - r.left, height = r.bottom - r.top;
     SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
                  (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void MainWindow::set_enabled(std::string_view name, bool enabled) {
-    HWND hwnd = control(name);
-    if (controls_.is_timer(hwnd)) {
-        controls_.set_timer_running(hwnd, enabled);
-        return;
-    }
-    HWND focus = GetFocus();
-    const bool had_focus = !enabled && focus && (focus == hwnd || IsChild(hwnd, focus));
-    EnableWindow(hwnd, enabled);
-    // A disabled control keeps no focus: it goes on to the next control,
-    // not nowhere, where no key would reach the page.
-    if (had_focus) {
-        HWND next = GetNextDlgTabItem(hwnd_, hwnd, FALSE);
-        if (can_take_focus(next) && next != hwnd)
-            SetFocus(next);
-        else
-            focus_current_page();
-    }
-}
-
-bool MainWindow::is_enabled(std::string_view name) const {
-    HWND hwnd = control(name);
-    return controls_.is_timer(hwnd) ? controls_.timer_running(hwnd) : IsWindowEnabled(hwnd) != FALSE;
-}
-
-void MainWindow::set_checked(std::string_view name, bool checked) {
-    SendMessageW(control(name), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-bool MainWindow::is_checked(std::string_view name) const {
-    return SendMessageW(control(name), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-void MainWindow::set_visible(std::string_view name, bool visible) {
-    if (const auto label = sheet_label(name)) return label->sheet->set_visible(label->index, visible);
-    if (const auto page = page_of_panel(name)) {
-        // A page not made yet is hidden already; one is drawn before it
-        // first shows, so it appears whole.
-        if (!visible && !controls_.get(name)) return;
-        if (visible) build_page(*page);
-        HWND panel = control(name);
-        // The focus leaves a page that hides, remembered for its return:
-        // left there, keys would reach the hidden page's controls.
-        if (HWND focus = GetFocus(); !visible && focus && IsChild(panel, focus)) {
-            page_focus_[panel] = focus;
-            SetFocus(hwnd_);
-        }
-    }
-    ShowWindow(control(name), visible ? SW_SHOW : SW_HIDE);
-}
-
-// The control's own flag: a control on a hidden page still counts as shown.
-bool MainWindow::is_visible(std::string_view name) const {
-    if (const auto label = sheet_label(name)) return label->sheet->item(label->index).visible;
-    return (GetWindowLongPtrW(control(name), GWL_STYLE) & WS_VISIBLE) != 0;
-}
-
-void MainWindow::set_text(std::string_view name, const std::string& text) {
-    if (const auto label = sheet_label(name)) return label->sheet->set_text(label->index, to_utf16(text));
-    HWND hwnd = control(name);
-    SetWindowTextW(hwnd, to_utf16(text).c_str());
-    // The English texts a page sets were laid out for; a translation may
-    // need more room (a measure each costs a round trip under Wine).
-    if (i18n::language_in_use().code != i18n::english().code) fit_caption(hwnd);
-}
-
-std::string MainWindow::text(std::string_view name) const {
-    if (const auto label = sheet_label(name)) return platform::win32::to_utf8(label->sheet->item(label->index).text);
-    HWND hwnd = control(name);
-    std::wstring buffer(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    buffer.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, buffer.data(), static_cast<int>(buffer.size()))));
-    return platform::win32::to_utf8(buffer);
-}
-
-void MainWindow::set_position(std::string_view name, int position) {
-    SendMessageW(control(name), PBM_SETPOS, static_cast<WPARAM>(position), 0);
-}
-
-void MainWindow::set_date(std::string_view name, ui::Date date) {
-    SYSTEMTIME day{};
-    day.wYear = static_cast<WORD>(date.year);
-    day.wMonth = static_cast<WORD>(date.month);
-    day.wDay = static_cast<WORD>(date.day);
-    SendMessageW(control(name), MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&day));
-}
-
-ui::Grid& MainWindow::grid(std::string_view name) {
-    control(name);  // draws the grid's page if it is not drawn yet
-    GridView* grid = controls_.grid(name);
-    if (!grid) throw core::VeltranoError(i18n::trf("No grid named {0}", name));
-    return *grid;
-}
-
-int MainWindow::selected_index(std::string_view name) const {
-    return static_cast<int>(SendMessageW(control(name), CB_GETCURSEL, 0, 0));
-}
-
-void MainWindow::set_selected_index(std::string_view name, int index) {
-    SendMessageW(control(name), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-}
-
-void MainWindow::pump_messages() {
-    if (!pump_throttle_.due()) return;
-    // The handler that calls this is still on the stack: a message that would
-    // end the program is put back for the main loop to see afterwards.
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        if (IsDialogMessageW(hwnd_, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
 }
 
 void MainWindow::terminate() { DestroyWindow(hwnd_); }

@@ -11,7 +11,7 @@
 #include "shell/win32/log_view.h"
 #include "ui/win32/navigation_bar.h"
 #include "ui/win32/page_builder.h"
-#include "ui/win32/pump_throttle.h"
+#include "ui/win32/window_widgets.h"
 #include "shell/win32/win32_dialogs.h"
 #include "ui/activity_log.h"
 
@@ -26,7 +26,11 @@ namespace veltrano::shell::win32 {
 
 inline constexpr std::string_view kMainCaption = i18n::N_("Veltrano 3.1 for Micrsoft Windows XP Professional");
 
-class MainWindow : public MainView, public ui::ActivityLog {
+// The widgets are the kit's (WindowWidgets); the window is their pages' host.
+class MainWindow : public MainView,
+                   public ui::win32::WindowWidgets,
+                   public ui::ActivityLog,
+                   private ui::win32::PageHost {
 public:
     MainWindow(HINSTANCE instance, Services services, Win32Dialogs& dialogs);
     ~MainWindow() override;
@@ -50,24 +54,7 @@ public:
     // MainView
     void centre_on_screen() override;
     void terminate() override;
-    void show_current_page(std::size_t entry, std::string_view group_box) override;
-
-    // Widgets
-    void set_enabled(std::string_view name, bool enabled) override;
-    bool is_enabled(std::string_view name) const override;
-    void set_checked(std::string_view name, bool checked) override;
-    bool is_checked(std::string_view name) const override;
-    void set_visible(std::string_view name, bool visible) override;
-    bool is_visible(std::string_view name) const override;
-    void set_text(std::string_view name, const std::string& text) override;
-    std::string text(std::string_view name) const override;
-    void set_position(std::string_view name, int position) override;
-    void set_date(std::string_view name, ui::Date date) override;
-    ui::Grid& grid(std::string_view name) override;
-    int selected_index(std::string_view name) const override;
-    void set_selected_index(std::string_view name, int index) override;
-    void pump_messages() override;
-    void hand_focus(std::string_view from, std::string_view to) override;
+    void show_current_page(std::size_t entry, ui::GroupBox group_box) override;
 
     // ActivityLog
     void add(const std::string& line) override;
@@ -77,27 +64,23 @@ private:
     static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     void build_controls();
-    // Draws a page's contents unless they are drawn already.
-    void build_page(std::size_t page);
-    // A page's group box, made at its first use; the pages not shown at
-    // start have none before.
-    HWND page_panel(std::size_t page);
-    std::optional<std::size_t> page_of_panel(std::string_view name) const;
+    // PageHost
+    HWND window() const override { return hwnd_; }
+    // The pages not shown at start have no group box before their first use.
+    HWND page_panel(std::size_t page) override;
+    std::optional<std::size_t> page_of_panel(std::string_view name) const override;
+    void build_page(std::size_t page) override;
+    void build_pages_holding(std::string_view name) override;
+    // The control last focused on the page in view, or its first, or the
+    // navigation bar when it has none; only remembered while another
+    // window is active.
+    void focus_current_page() override;
+    void remember_focus(HWND panel, HWND focus) override { page_focus_[panel] = focus; }
     void paint_frame(HDC dc);
     // Every handler runs through here: the one place an error becomes a box.
     template <class Fn> void guarded(Fn fn);
-    // The control of that name; a name no page declares is a fault of ours.
-    HWND control(std::string_view name) const;
-    // The label of that name when a sheet draws it, not a window.
-    std::optional<ui::win32::Controls::OnSheet> sheet_label(std::string_view name) const;
-    void build_pages_holding(std::string_view name) const;
     std::optional<std::size_t> navigation_entry(WPARAM wp, LPARAM lp) const;
-    // The keyboard's focus on the control last focused on the page in
-    // view, or its first, or the navigation bar when it has none; only
-    // remembered while another window is active.
-    void focus_current_page();
-    // Whether the focus may go to the control: ours, in view and enabled.
-    bool can_take_focus(HWND control) const;
+    bool can_take_focus(HWND control) const { return ui::win32::can_take_focus(hwnd_, control); }
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
@@ -117,7 +100,6 @@ private:
     // it returns: after a dialog, to the control that opened it.
     HWND focus_before_deactivation_ = nullptr;
     bool from_bar_ = false;  // the page in hand was chosen on the bar itself
-    ui::win32::PumpThrottle pump_throttle_;
 };
 
 }  // namespace veltrano::shell::win32

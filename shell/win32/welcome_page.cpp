@@ -29,22 +29,22 @@ constexpr int kFirstRowTop = 152, kRowStep = 16, kValueLeft = 100;
 struct InfoRow {
     const char* caption_label;
     const char* caption;
-    const char* value_label;
+    ui::Label value_label;
 };
 
 constexpr InfoRow kInfoRows[] = {
-    {"Label16", i18n::N_("CPU:"), "Label3"},
-    {nullptr, nullptr, "Label4"},
-    {"Label17", i18n::N_("OS Name: "), "Label9"},
-    {"Label19", i18n::N_("Product Id:"), "Label5"},
-    {"Label18", i18n::N_("OS Type:"), "Label8"},
-    {"Label20", i18n::N_("OS Build:"), "Label7"},
+    {"Label16", i18n::N_("CPU:"), kCpu1Label},
+    {nullptr, nullptr, kCpu2Label},
+    {"Label17", i18n::N_("OS Name: "), kWindowsNameLabel},
+    {"Label19", i18n::N_("Product Id:"), kProductIdLabel},
+    {"Label18", i18n::N_("OS Type:"), kWindowsTypeLabel},
+    {"Label20", i18n::N_("OS Build:"), kBuildNumberLabel},
     // TRANSLATORS: the caption of Windows' build lab string (as 2600.xpsp.080413-2111)
-    {"Label21", i18n::N_("OS Labinfo:"), "Label6"},
-    {"Label23", i18n::N_("IE version:"), "Label12"},
+    {"Label21", i18n::N_("OS Labinfo:"), kBuildLabLabel},
+    {"Label23", i18n::N_("IE version:"), kExplorerLabel},
     // TRANSLATORS: the caption of Windows' registered owner
-    {"Label24", i18n::N_("Owned by:"), "Label11"},
-    {nullptr, nullptr, "Label10"},
+    {"Label24", i18n::N_("Owned by:"), kOwnerLabel},
+    {nullptr, nullptr, kBootDriveLabel},
 };
 
 struct Box {
@@ -78,7 +78,7 @@ void build_welcome_page(const PageBuilder& b, WelcomePage& logic) {
     // calendar by a label right before it, of no size.
     b.add({ControlKind::Label, "LabelCalendar", i18n::tr("Calendar"), kCalendarFrame.left + kCalendarInLeft,
            kCalendarFrame.top + kCalendarInTop, 0, 0});
-    HWND calendar = b.add({ControlKind::MonthCalendar, "MonthCalendar1", "", kCalendarFrame.left + kCalendarInLeft,
+    HWND calendar = b.add({ControlKind::MonthCalendar, std::string(kCalendar), "", kCalendarFrame.left + kCalendarInLeft,
                            kCalendarFrame.top + kCalendarInTop, 180, 144});
     RECT needed{};
     if (SendMessageW(calendar, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&needed))) {
@@ -131,12 +131,12 @@ void build_welcome_page(const PageBuilder& b, WelcomePage& logic) {
     HWND sheet = b.add({ControlKind::Sheet, "FactsSheet", "", f.left, f.top, f.width, f.height});
     SetWindowPos(sheet, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // An item on the sheet, placed as it would stand on the page.
-    const auto item = [&](ControlKind kind, const char* name, const std::string& caption, Box at, COLORREF colour,
+    const auto item = [&](ControlKind kind, std::string_view name, const std::string& caption, Box at, COLORREF colour,
                           bool bold) {
-        b.controls.add_to_sheet(sheet, {kind, name, caption, at.left - f.left, at.top - f.top, at.width, at.height},
+        b.controls.add_to_sheet(sheet, {kind, std::string(name), caption, at.left - f.left, at.top - f.top, at.width, at.height},
                                 bold ? b.bold_font : b.font, colour);
     };
-    const auto text = [&](const char* name, const std::string& caption, Box at, COLORREF colour, bool bold) {
+    const auto text = [&](std::string_view name, const std::string& caption, Box at, COLORREF colour, bool bold) {
         item(ControlKind::Label, name, caption, at, colour, bold);
     };
 
@@ -164,7 +164,7 @@ void build_welcome_page(const PageBuilder& b, WelcomePage& logic) {
     text("StaticText8", i18n::tr("Memory load:"), {kLeft, 318, 100, 14}, kBlack, false);
     item(ControlKind::Panel, "GroupBox13", i18n::tr("Current Statistics"), kStatistics, kBlack, false);
     for (int i = 0; i < static_cast<int>(kMemoryLabels.size()); ++i)
-        text(kMemoryLabels[i].name.data(), "",
+        text(kMemoryLabels[i].name, "",
              {kStatisticsLeft, kStatisticsTop + i * kStatisticsStep, kStatisticsWidth, 14}, kBlack, false);
     item(ControlKind::Panel, "GroupBox12", i18n::tr("Calendar"), calendar_frame, kBlack, false);
 }

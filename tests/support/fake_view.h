@@ -71,32 +71,46 @@ public:
     std::map<std::pair<int, int>, std::string> cells;
 };
 
+// Keyed by the controls' names: a test reads, and plays the user on, a
+// control by its name as well as by its page's handle.
 class FakeWidgets : public virtual ui::Widgets {
 public:
-    void set_enabled(std::string_view name, bool on) override { at(name).enabled = on; }
-    bool is_enabled(std::string_view name) const override { return get(name).enabled; }
-    void set_checked(std::string_view name, bool on) override { at(name).checked = on; }
-    bool is_checked(std::string_view name) const override { return get(name).checked; }
-    void set_visible(std::string_view name, bool on) override { at(name).visible = on; }
-    bool is_visible(std::string_view name) const override { return get(name).visible; }
-    void set_text(std::string_view name, const std::string& text) override {
-        at(name).text = text;
-        texts[std::string(name)].push_back(text);
-    }
-    std::string text(std::string_view name) const override { return get(name).text; }
-    void set_position(std::string_view name, int position) override { progress[std::string(name)] = position; }
-    void set_date(std::string_view name, ui::Date date) override { dates[std::string(name)] = date; }
-    ui::Grid& grid(std::string_view name) override { return grids[std::string(name)]; }
-    int selected_index(std::string_view name) const override {
-        auto it = selected.find(std::string(name));
-        return it == selected.end() ? -1 : it->second;
-    }
-    void set_selected_index(std::string_view name, int index) override { selected[std::string(name)] = index; }
+    void set_enabled(ui::Control control, bool on) override { set_enabled(control.name(), on); }
+    bool is_enabled(ui::Control control) const override { return is_enabled(control.name()); }
+    void set_checked(ui::Checkable control, bool on) override { set_checked(control.name(), on); }
+    bool is_checked(ui::Checkable control) const override { return is_checked(control.name()); }
+    void set_visible(ui::Control control, bool on) override { set_visible(control.name(), on); }
+    bool is_visible(ui::Control control) const override { return is_visible(control.name()); }
+    void set_text(ui::Control control, const std::string& text) override { set_text(control.name(), text); }
+    std::string text(ui::Control control) const override { return text(control.name()); }
+    void set_position(ui::ProgressBar bar, int position) override { progress[std::string(bar.name())] = position; }
+    void set_date(ui::Calendar calendar, ui::Date date) override { dates[std::string(calendar.name())] = date; }
+    ui::Grid& grid(ui::StringGrid control) override { return grid(control.name()); }
+    int selected_index(ui::ComboBox box) const override { return selected_index(box.name()); }
+    void set_selected_index(ui::ComboBox box, int index) override { set_selected_index(box.name(), index); }
     // A test that wants to click while a handler runs does it here.
     void pump_messages() override {
         ++pumps;
         if (on_pump) on_pump();
     }
+
+    void set_enabled(std::string_view name, bool on) { at(name).enabled = on; }
+    bool is_enabled(std::string_view name) const { return get(name).enabled; }
+    void set_checked(std::string_view name, bool on) { at(name).checked = on; }
+    bool is_checked(std::string_view name) const { return get(name).checked; }
+    void set_visible(std::string_view name, bool on) { at(name).visible = on; }
+    bool is_visible(std::string_view name) const { return get(name).visible; }
+    void set_text(std::string_view name, const std::string& text) {
+        at(name).text = text;
+        texts[std::string(name)].push_back(text);
+    }
+    std::string text(std::string_view name) const { return get(name).text; }
+    FakeGrid& grid(std::string_view name) { return grids[std::string(name)]; }
+    int selected_index(std::string_view name) const {
+        auto it = selected.find(std::string(name));
+        return it == selected.end() ? -1 : it->second;
+    }
+    void set_selected_index(std::string_view name, int index) { selected[std::string(name)] = index; }
 
     ControlState& at(std::string_view name) { return controls[std::string(name)]; }
     ControlState get(std::string_view name) const {
@@ -118,7 +132,7 @@ class RecordingView : public shell::MainView, public FakeWidgets {
 public:
     void centre_on_screen() override { calls.push_back("centre"); }
     void terminate() override { terminated = true; }
-    void show_current_page(std::size_t entry, std::string_view) override { current_entries.push_back(entry); }
+    void show_current_page(std::size_t entry, ui::GroupBox) override { current_entries.push_back(entry); }
 
     // The group boxes of the program's pages that are shown now.
     std::vector<std::string> visible_pages() const {

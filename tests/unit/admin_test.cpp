@@ -219,7 +219,7 @@ TEST_F(Admin, ControlPanelHidesExactlyTheAppletsSetToNo) {
     reg.put(Root::CurrentUser, admin::kDontLoadKey, "desk.cpl", RegValue::string("No"));
     page.show_control_panel();
     for (const admin::Applet& applet : admin::kApplets)
-        EXPECT_EQ(widgets.is_checked(applet.check_box), applet.value_name == "desk.cpl") << applet.check_box;
+        EXPECT_EQ(widgets.is_checked(applet.check_box), applet.value_name == "desk.cpl") << applet.check_box.name();
 
     page.control_panel().apply_changes();
     EXPECT_FALSE(reg.get(Root::CurrentUser, admin::kDontLoadKey, "access.cpl")) << "a clear box deletes its value";

@@ -116,11 +116,11 @@ struct Probe : ui::Page {
 std::vector<std::string> said;
 
 const shell::PageRow kProbeRows[] = {
-    {"One", "Image1", false, "GroupBoxA", "A", shell::kTallPageHeight,
+    {"One", "Image1", false, ui::GroupBox{"GroupBoxA"}, "A", shell::kTallPageHeight,
      [](shell::PageContext&) -> std::unique_ptr<ui::Page> { return std::make_unique<Probe>(said, "A"); }},
-    {"Two", "Image2", true, "GroupBoxB", "B", shell::kShortPageHeight,
+    {"Two", "Image2", true, ui::GroupBox{"GroupBoxB"}, "B", shell::kShortPageHeight,
      [](shell::PageContext&) -> std::unique_ptr<ui::Page> { return std::make_unique<Probe>(said, "B"); }},
-    {"Three", "Image3", true, "GroupBoxC", "C", shell::kShortPageHeight, nullptr},
+    {"Three", "Image3", true, ui::GroupBox{"GroupBoxC"}, "C", shell::kShortPageHeight, nullptr},
 };
 
 // The main window's logic over the three probe pages.

@@ -56,7 +56,7 @@ TEST_P(UndoShow, EachLineFollowsItsGroupFlag) {
     }
     undo.refresh();
     for (const auto& l : tips::kUndoLines) {
-        EXPECT_EQ(widgets.is_enabled(l.check_box), GetParam().box_enabled) << l.check_box;
+        EXPECT_EQ(widgets.is_enabled(l.check_box), GetParam().box_enabled) << l.check_box.name();
         EXPECT_TRUE(widgets.is_checked(l.check_box)) << "showing leaves the ticks alone";
         EXPECT_EQ(widgets.is_checked(l.previous_radio), GetParam().previous_selected);
         EXPECT_EQ(widgets.is_checked(l.factory_radio), !GetParam().previous_selected);

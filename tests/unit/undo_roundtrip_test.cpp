@@ -89,7 +89,7 @@ TEST_F(UndoRoundTrip, PreviousSettingsPutBackEveryKeyTheTipsTouchAsItWas) {
 
     undo.refresh();
     for (const auto& line : tips::kUndoLines) {
-        EXPECT_TRUE(widgets.is_enabled(line.check_box)) << "Apply marked the group as changed: " << line.check_box;
+        EXPECT_TRUE(widgets.is_enabled(line.check_box)) << "Apply marked the group as changed: " << line.check_box.name();
         widgets.set_checked(line.factory_radio, false);
         widgets.set_checked(line.previous_radio, true);
         widgets.set_checked(line.check_box, true);

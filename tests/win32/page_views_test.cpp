@@ -4,6 +4,7 @@
 #include "platform/win32/text.h"
 #include "shell/page_table.h"
 #include "shell/win32/main_window.h"
+#include "shell/welcome.h"
 #include "shell/win32/page_views.h"
 #include "support/form_fixture.h"
 
@@ -61,9 +62,9 @@ TEST_F(MainWindowOnFakes, PagesMadeLateStandInTheTableOrder) {
 // is the shown ones, a line each, for whoever reads the screen.
 TEST_F(MainWindowOnFakes, LabelsOnASheetAnswerByName) {
     ASSERT_TRUE(window.create());
-    window.set_text("Label4", "CPU 2: a second processor");
-    window.set_text("Label9", "Windows Name: fake");
-    EXPECT_EQ(window.text("Label4"), "CPU 2: a second processor");
+    window.set_text(shell::kCpu2Label, "CPU 2: a second processor");
+    window.set_text(shell::kWindowsNameLabel, "Windows Name: fake");
+    EXPECT_EQ(window.text(shell::kCpu2Label), "CPU 2: a second processor");
     HWND welcome = FindWindowExW(window.hwnd(), nullptr, nullptr, L"Main Screen");
     HWND sheet = FindWindowExW(welcome, nullptr, L"VeltranoSheet", nullptr);
     ASSERT_NE(sheet, nullptr);
@@ -73,8 +74,8 @@ TEST_F(MainWindowOnFakes, LabelsOnASheetAnswerByName) {
         return std::wstring(text);
     };
     EXPECT_NE(lines().find(L"OS Name: \r\nWindows Name: fake\r\n"), std::wstring::npos);
-    window.set_visible("Label4", false);
-    EXPECT_FALSE(window.is_visible("Label4"));
+    window.set_visible(shell::kCpu2Label, false);
+    EXPECT_FALSE(window.is_visible(shell::kCpu2Label));
     EXPECT_EQ(lines().find(L"a second processor"), std::wstring::npos);
 }
 
