@@ -6,6 +6,7 @@
 #include "bench/bare_replay.h"
 #include "bench/machine_journal.h"
 #include "bench/recording_registry.h"
+#include "bench/stages.h"
 #include "bench/timing.h"
 #include "driver/process.h"
 #include "driver/registry_probe.h"
@@ -35,12 +36,14 @@ public:
     void say(const std::string&) override {}
 };
 
-// Start to exit; -1 when it would not start or end.
-double run_ms(const std::wstring& command_line, DWORD& exit_code) {
+// Start to exit; -1 when it would not start or end. The performance
+// counter at the start, for the stages a bench build of veltrano.exe writes.
+double run_ms(const std::wstring& command_line, DWORD& exit_code, LARGE_INTEGER* counter_at_start = nullptr) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     std::wstring cmd = command_line;
+    if (counter_at_start) QueryPerformanceCounter(counter_at_start);
     const auto start = Clock::now();
     if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
     const bool ended = WaitForSingleObject(pi.hProcess, 120000) == WAIT_OBJECT_0;
@@ -119,10 +122,17 @@ int wmain(int argc, wchar_t** argv) {
     remove_store();
 
     const std::wstring apply_line = L"\"" + veltrano_exe + L"\" /apply \"" + profile + L"\"";
+    const std::wstring stages_file = std::wstring(folder) + L"veltrano-apply-stages.txt";
     std::vector<double> apply_ms, floor_ms, ratios;
+    std::vector<bench::Stages> stages;
     for (int i = 0; i < runs; ++i) {
         DWORD code = 0;
-        const double apply = run_ms(apply_line, code);
+        LARGE_INTEGER counter_at_start;
+        DeleteFileW(stages_file.c_str());
+        SetEnvironmentVariableW(L"VELTRANO_STAGES_FILE", stages_file.c_str());
+        const double apply = run_ms(apply_line, code, &counter_at_start);
+        SetEnvironmentVariableW(L"VELTRANO_STAGES_FILE", nullptr);
+        stages.push_back(bench::read_stages(stages_file, counter_at_start));
         if (apply < 0 || code > 1) std::printf("  run %d: veltrano /apply ended with %lu\n", i + 1, code);
         journal.restore();
         remove_store();
@@ -138,6 +148,10 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("veltrano /apply, start to exit        %8.1f ms (median of %d)\n", median(apply_ms), runs);
     std::printf("minimal console start + bare calls    %8.1f ms\n", median(floor_ms));
     std::printf("ratio                                 %8.2fx (goal: within 1.5x)\n", median(ratios));
+    std::printf("stage by stage (median ms since the start, and since the stage before; then the time spent in\n"
+                "each kind of call, all calls summed):\n");
+    bench::print_stage_medians(stages, "  ");
+    DeleteFileW(stages_file.c_str());
     reset_machine(fixture);
     return 0;
 }

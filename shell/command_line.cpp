@@ -7,6 +7,7 @@
 #include "i18n/languages.h"
 #include "i18n/translate.h"
 #include "shell/line_ends.h"
+#include "shell/startup_stages.h"
 #include "platform/registry_path.h"
 #include "platform/what_if_registry.h"
 #include "tips/profile.h"
@@ -128,6 +129,7 @@ public:
     TimedLog(platform::Time& time, platform::FileSystem& files, std::string file, Console& console)
         : time_(time), files_(files), file_(std::move(file)), console_(console) {}
     void add(const std::string& line) override {
+        VELTRANO_SPAN("log lines added");
         const platform::SystemTime t = time_.local_time();
         char stamp[32];
         std::snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u  ", t.year, t.month, t.day, t.hour,
@@ -138,6 +140,7 @@ public:
     // business. Nothing of it has reached the file yet.
     void clear() override { text_.clear(); }
     void checkpoint() override {
+        VELTRANO_SPAN("log checkpoints");
         if (!file_.empty() && !text_.empty() && !files_.append_file(file_, {text_.begin(), text_.end()}) && !failed_) {
             failed_ = true;
             console_.say(trf("The log could not be written to {0}.", file_));

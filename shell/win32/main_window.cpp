@@ -49,7 +49,7 @@ HFONT make_font(int weight) { return make_ui_font(-11, weight); }
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, Services services, Win32Dialogs& dialogs)
-    : instance_(instance), dialogs_(dialogs), form_(services, *this, dialogs, *this, help_base_address()),
+    : instance_(instance), dialogs_(dialogs), form_(services, *this, dialogs, log_, help_base_address()),
       page_built_(form_.pages().size(), false) {}
 
 MainWindow::~MainWindow() {
@@ -113,6 +113,7 @@ bool MainWindow::create() {
     VELTRANO_STAGE("main window");
     // Errors of the start-up are shown over the window they belong to.
     dialogs_.set_owner(hwnd_);
+    dialogs_.set_before_showing([this] { log_.flush(); });
     build_controls();
     VELTRANO_STAGE("navigation and log");
     guarded([&] { form_.FormCreate(true); });
@@ -314,7 +315,11 @@ LRESULT CALLBACK MainWindow::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
 LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_COMMAND:
-        if (lp && controls_.command(reinterpret_cast<HWND>(lp), HIWORD(wp))) return 0;
+        if (lp && HIWORD(wp) == BN_CLICKED) VELTRANO_STAGES_RESTART("click received");
+        if (lp && controls_.command(reinterpret_cast<HWND>(lp), HIWORD(wp))) {
+            VELTRANO_STAGE("handler done");
+            return 0;
+        }
         if (HIWORD(wp) == 1 && (LOWORD(wp) == kNextPageCommand || LOWORD(wp) == kPreviousPageCommand)) {
             guarded([&] { form_.next_page(LOWORD(wp) == kPreviousPageCommand); });
             return 0;
@@ -558,9 +563,5 @@ void MainWindow::pump_messages() {
 }
 
 void MainWindow::terminate() { DestroyWindow(hwnd_); }
-
-void MainWindow::add(const std::string& line) { log_.add(line); }
-
-void MainWindow::clear() { log_.clear(); }
 
 }  // namespace veltrano::shell::win32

@@ -13,7 +13,6 @@
 #include "ui/win32/page_builder.h"
 #include "ui/win32/pump_throttle.h"
 #include "shell/win32/win32_dialogs.h"
-#include "ui/activity_log.h"
 
 #include <windows.h>
 
@@ -26,7 +25,7 @@ namespace veltrano::shell::win32 {
 
 inline constexpr std::string_view kMainCaption = i18n::N_("Veltrano 3.1 for Micrsoft Windows XP Professional");
 
-class MainWindow : public MainView, public ui::ActivityLog {
+class MainWindow : public MainView {
 public:
     MainWindow(HINSTANCE instance, Services services, Win32Dialogs& dialogs);
     ~MainWindow() override;
@@ -68,10 +67,6 @@ public:
     void set_selected_index(std::string_view name, int index) override;
     void pump_messages() override;
     void hand_focus(std::string_view from, std::string_view to) override;
-
-    // ActivityLog
-    void add(const std::string& line) override;
-    void clear() override;
 
 private:
     static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

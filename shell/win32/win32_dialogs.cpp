@@ -2,6 +2,7 @@
 
 #include "i18n/translate.h"
 #include "platform/win32/text.h"
+#include "shell/startup_stages.h"
 #include "ui/win32/error_box.h"
 
 #include <commdlg.h>
@@ -24,9 +25,16 @@ void Win32Dialogs::show_not_compatible() { form3_.show_modal(); }
 
 void Win32Dialogs::show_help(const std::string& address) { form4_.show_help(address); }
 
-void Win32Dialogs::show_balloon(const std::string& text) { form5_.show_message(text); }
+void Win32Dialogs::show_balloon(const std::string& text) {
+    VELTRANO_STAGE("balloon asked");
+    before_showing();
+    form5_.show_message(text);
+}
 
-void Win32Dialogs::show_error(const std::string& message) { show_error_box(owner_, message); }
+void Win32Dialogs::show_error(const std::string& message) {
+    before_showing();
+    show_error_box(owner_, message);
+}
 
 namespace {
 
@@ -36,9 +44,15 @@ int box(HWND owner, const std::string& text, UINT kind) {
 
 }  // namespace
 
-void Win32Dialogs::show_message(const std::string& message) { box(owner_, message, MB_OK); }
+void Win32Dialogs::show_message(const std::string& message) {
+    before_showing();
+    box(owner_, message, MB_OK);
+}
 
-void Win32Dialogs::show_information(const std::string& message) { box(owner_, message, MB_OK | MB_ICONINFORMATION); }
+void Win32Dialogs::show_information(const std::string& message) {
+    before_showing();
+    box(owner_, message, MB_OK | MB_ICONINFORMATION);
+}
 
 bool Win32Dialogs::ask_yes_no(const std::string& question) {
     return box(owner_, question, MB_YESNO | MB_ICONQUESTION) == IDYES;
