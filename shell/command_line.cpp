@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 
 namespace veltrano::shell {
 
@@ -123,7 +124,8 @@ bool parse_undo_operand(const std::string& text, Command& command, std::string& 
 
 // The activity log of a run without a window: every line with the date and
 // time it was said, appended to the file /log names as the run goes (at
-// each step of work's end), so that a run ended half way leaves its trail.
+// each step of work's end, through one handle kept open), so that a run
+// ended half way leaves its trail.
 class TimedLog : public ui::ActivityLog {
 public:
     TimedLog(platform::Time& time, platform::FileSystem& files, std::string file, Console& console)
@@ -141,7 +143,7 @@ public:
     void clear() override { text_.clear(); }
     void checkpoint() override {
         VELTRANO_SPAN("log checkpoints");
-        if (!file_.empty() && !text_.empty() && !files_.append_file(file_, {text_.begin(), text_.end()}) && !failed_) {
+        if (!file_.empty() && !text_.empty() && !append({text_.begin(), text_.end()}) && !failed_) {
             failed_ = true;
             console_.say(trf("The log could not be written to {0}.", file_));
         }
@@ -154,9 +156,16 @@ public:
     }
 
 private:
+    // The file stays open from the first checkpoint to the run's end.
+    bool append(const std::vector<std::uint8_t>& bytes) {
+        if (!appender_) appender_ = files_.open_for_appending(file_);
+        return appender_ && appender_->append(bytes);
+    }
+
     platform::Time& time_;
     platform::FileSystem& files_;
     std::string file_;
+    std::unique_ptr<platform::FileAppender> appender_;
     Console& console_;
     std::string text_;
     bool failed_ = false;
