@@ -2,6 +2,7 @@
 
 #include "i18n/translate.h"
 #include "platform/win32/text.h"
+#include "shell/startup_stages.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/palette.h"
 
@@ -77,6 +78,12 @@ void TForm5::Timer1Timer() {
 
 bool TForm5::handle(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
     switch (msg) {
+    case WM_SHOWWINDOW:
+        if (wp) {
+            VELTRANO_STAGE("balloon shows");
+            VELTRANO_STAGES_WRITE();
+        }
+        return false;
     case WM_LBUTTONUP:
         FormClose();
         result = 0;

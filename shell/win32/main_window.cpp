@@ -113,7 +113,6 @@ bool MainWindow::create() {
     VELTRANO_STAGE("main window");
     // Errors of the start-up are shown over the window they belong to.
     dialogs_.set_owner(hwnd_);
-    dialogs_.set_before_showing([this] { log_.flush(); });
     build_controls();
     VELTRANO_STAGE("navigation and log");
     guarded([&] { form_.FormCreate(true); });

@@ -27,14 +27,10 @@ void Win32Dialogs::show_help(const std::string& address) { form4_.show_help(addr
 
 void Win32Dialogs::show_balloon(const std::string& text) {
     VELTRANO_STAGE("balloon asked");
-    before_showing();
     form5_.show_message(text);
 }
 
-void Win32Dialogs::show_error(const std::string& message) {
-    before_showing();
-    show_error_box(owner_, message);
-}
+void Win32Dialogs::show_error(const std::string& message) { show_error_box(owner_, message); }
 
 namespace {
 
@@ -44,15 +40,9 @@ int box(HWND owner, const std::string& text, UINT kind) {
 
 }  // namespace
 
-void Win32Dialogs::show_message(const std::string& message) {
-    before_showing();
-    box(owner_, message, MB_OK);
-}
+void Win32Dialogs::show_message(const std::string& message) { box(owner_, message, MB_OK); }
 
-void Win32Dialogs::show_information(const std::string& message) {
-    before_showing();
-    box(owner_, message, MB_OK | MB_ICONINFORMATION);
-}
+void Win32Dialogs::show_information(const std::string& message) { box(owner_, message, MB_OK | MB_ICONINFORMATION); }
 
 bool Win32Dialogs::ask_yes_no(const std::string& question) {
     return box(owner_, question, MB_YESNO | MB_ICONQUESTION) == IDYES;

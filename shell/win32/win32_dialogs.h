@@ -7,8 +7,6 @@
 #include "shell/win32/help.h"
 #include "shell/win32/not_compatible.h"
 
-#include <functional>
-
 namespace veltrano::shell::win32 {
 
 class Win32Dialogs : public ui::Dialogs {
@@ -17,10 +15,6 @@ public:
     // The window the message boxes belong to; known before the dialogs are
     // made, as start-up may already have an error to show.
     void set_owner(HWND owner) { owner_ = owner; }
-    // Runs before a balloon or message box shows: the owner brings its
-    // activity log into view, so the box appears over the log of what it
-    // reports, and the log's repaint is not left to wait behind the box.
-    void set_before_showing(std::function<void()> before_showing) { before_showing_ = std::move(before_showing); }
     // TForm2 to TForm5, in that order, after the main window.
     bool create(HWND owner);
 
@@ -37,12 +31,7 @@ public:
     std::string choose_profile_to_save() override;
 
 private:
-    void before_showing() const {
-        if (before_showing_) before_showing_();
-    }
-
     HWND owner_ = nullptr;
-    std::function<void()> before_showing_;
     TForm2 form2_;
     TForm3 form3_;
     TForm4 form4_;
