@@ -260,8 +260,8 @@ std::optional<ExeTiming> exe_run(const std::wstring& exe, const Action& action, 
         // The program's own marks on the performance counter every process
         // shares say when the balloon showed and the log was painted. Asking
         // the windows every millisecond instead cost the Wine server several
-        // requests each time, which the program's registry calls then
-        // queued behind. The file is only looked at, a request of none.
+        // requests each time, in competition with the program's registry
+        // calls. The file is only looked at.
         WIN32_FILE_ATTRIBUTE_DATA seen{};
         for (;;) {
             WIN32_FILE_ATTRIBUTE_DATA now{};
