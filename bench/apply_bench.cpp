@@ -6,6 +6,7 @@
 #include "bench/bare_replay.h"
 #include "bench/machine_journal.h"
 #include "bench/recording_registry.h"
+#include "bench/stages.h"
 #include "bench/timing.h"
 #include "driver/process.h"
 #include "driver/registry_probe.h"
@@ -35,12 +36,14 @@ public:
     void say(const std::string&) override {}
 };
 
-// Start to exit; -1 when it would not start or end.
-double run_ms(const std::wstring& command_line, DWORD& exit_code) {
+// Start to exit; -1 when it would not start or end. The performance
+// counter at the start, for the stages a bench build of veltrano.exe writes.
+double run_ms(const std::wstring& command_line, DWORD& exit_code, LARGE_INTEGER* counter_at_start = nullptr) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     std::wstring cmd = command_line;
+    if (counter_at_start) QueryPerformanceCounter(counter_at_start);
     const auto start = Clock::now();
     if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
     const bool ended = WaitForSingleObject(pi.hProcess, 120000) == WAIT_OBJECT_0;
@@ -118,26 +121,58 @@ int wmain(int argc, wchar_t** argv) {
     journal.restore();
     remove_store();
 
+    // As a start-up script runs it: with the log appended to a file, and
+    // without, the two taking turns.
     const std::wstring apply_line = L"\"" + veltrano_exe + L"\" /apply \"" + profile + L"\"";
-    std::vector<double> apply_ms, floor_ms, ratios;
+    const std::wstring log_file = std::wstring(folder) + L"veltrano-apply-bench.log";
+    const std::wstring logged_line = apply_line + L" /log \"" + log_file + L"\"";
+    const std::wstring stages_file = std::wstring(folder) + L"veltrano-apply-stages.txt";
+    struct Variant {
+        const char* title;
+        std::wstring line;
+        std::vector<double> ms, ratios;
+        std::vector<bench::Stages> stages;
+    };
+    Variant variants[] = {{"veltrano /apply", apply_line, {}, {}, {}}, {"veltrano /apply /log FILE", logged_line, {}, {}, {}}};
+    std::vector<double> floor_ms;
     for (int i = 0; i < runs; ++i) {
         DWORD code = 0;
-        const double apply = run_ms(apply_line, code);
-        if (apply < 0 || code > 1) std::printf("  run %d: veltrano /apply ended with %lu\n", i + 1, code);
-        journal.restore();
-        remove_store();
+        double ms[2] = {};
+        for (int v = 0; v < 2; ++v) {
+            LARGE_INTEGER counter_at_start;
+            DeleteFileW(stages_file.c_str());
+            DeleteFileW(log_file.c_str());
+            SetEnvironmentVariableW(L"VELTRANO_STAGES_FILE", stages_file.c_str());
+            ms[v] = run_ms(variants[v].line, code, &counter_at_start);
+            SetEnvironmentVariableW(L"VELTRANO_STAGES_FILE", nullptr);
+            variants[v].stages.push_back(bench::read_stages(stages_file, counter_at_start));
+            if (ms[v] < 0 || code > 1) std::printf("  run %d: %s ended with %lu\n", i + 1, variants[v].title, code);
+            journal.restore();
+            remove_store();
+        }
 
         const double start = run_ms(L"\"" + console_exe + L"\"", code);
         const double bare = bench::replay_bare(calls).ms;
         journal.restore();
         remove_store();
-        apply_ms.push_back(apply);
         floor_ms.push_back(start + bare);
-        ratios.push_back(apply / (start + bare));
+        for (int v = 0; v < 2; ++v) {
+            variants[v].ms.push_back(ms[v]);
+            variants[v].ratios.push_back(ms[v] / (start + bare));
+        }
     }
-    std::printf("veltrano /apply, start to exit        %8.1f ms (median of %d)\n", median(apply_ms), runs);
-    std::printf("minimal console start + bare calls    %8.1f ms\n", median(floor_ms));
-    std::printf("ratio                                 %8.2fx (goal: within 1.5x)\n", median(ratios));
+    std::printf("medians of %d runs; the ratio is the median of each run's time / its floor (goal: within 1.5x)\n", runs);
+    std::printf("minimal console start + bare calls   %8.1f ms  (the floor)\n", median(floor_ms));
+    for (const Variant& v : variants)
+        std::printf("%-26s start to exit %8.1f ms %8.2fx\n", v.title, median(v.ms), median(v.ratios));
+    for (const Variant& v : variants) {
+        std::printf("%s, stage by stage (median ms since the start, and since the stage before; then the\n"
+                    "time spent in each kind of call, all calls summed):\n",
+                    v.title);
+        bench::print_stage_medians(v.stages, "  ");
+    }
+    DeleteFileW(stages_file.c_str());
+    DeleteFileW(log_file.c_str());
     reset_machine(fixture);
     return 0;
 }

@@ -3,6 +3,7 @@
 // Prints figures and ratios against baselines measured in the same run.
 #include "bench/bare_replay.h"
 #include "bench/recording_registry.h"
+#include "bench/stages.h"
 #include "bench/timing.h"
 #include "core/tip_state_store.h"
 #include "tips/tip_engine.h"
@@ -52,30 +53,6 @@ struct Start {
     std::vector<std::pair<std::string, double>> stages;
 };
 
-// The stages the program wrote: "frequency F", then "name counter" a line,
-// counters of the performance counter every process shares.
-std::vector<std::pair<std::string, double>> read_stages(const std::wstring& path, LARGE_INTEGER start) {
-    std::vector<std::pair<std::string, double>> stages;
-    FILE* file = _wfopen(path.c_str(), L"r");
-    if (!file) return stages;
-    char line[256];
-    double frequency = 0;
-    while (std::fgets(line, sizeof line, file)) {
-        std::string text(line);
-        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-        const std::size_t space = text.rfind(' ');
-        if (space == std::string::npos) continue;
-        const double value = std::strtod(text.c_str() + space + 1, nullptr);
-        const std::string name = text.substr(0, space);
-        if (name == "frequency")
-            frequency = value;
-        else if (frequency > 0)
-            stages.emplace_back(name, (value - static_cast<double>(start.QuadPart)) * 1000.0 / frequency);
-    }
-    std::fclose(file);
-    return stages;
-}
-
 BOOL CALLBACK count_visible(HWND child, LPARAM count) {
     if (IsWindowVisible(child)) ++*reinterpret_cast<int*>(count);
     return TRUE;
@@ -119,7 +96,7 @@ Start time_to_window(const std::wstring& exe, const wchar_t* title, const std::w
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     SetEnvironmentVariableW(L"VELTRANO_STAGES_FILE", nullptr);
-    if (!stages_file.empty()) result.stages = read_stages(stages_file, counter_at_start);
+    if (!stages_file.empty()) result.stages = bench::read_stages(stages_file, counter_at_start).at;
     return result;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,16 @@ enum class DriveType { Unknown, NoRootDir, Removable, Fixed, Remote, CdRom, RamD
 // the file or the path is not there; a refusal, a name too long or a network
 // that does not answer prove nothing and are Unknown.
 enum class PathState { File, Folder, Missing, Unknown };
+
+// A file held open to add to its end again and again, as a log is written
+// while the work goes on. Each append reaches the system before it returns:
+// a run ended after it leaves it in the file.
+class FileAppender {
+public:
+    virtual ~FileAppender() = default;
+    // True when all the bytes reached the file.
+    virtual bool append(const std::vector<std::uint8_t>& bytes) = 0;
+};
 
 class FileSystem {
 public:
@@ -44,10 +55,29 @@ public:
     // Adds the bytes at the end of the file, made when missing; true when
     // they all reached it. Nothing to add still tells whether it can be written.
     virtual bool append_file(const std::string& path, const std::vector<std::uint8_t>& bytes) = 0;
+    // The file, made when missing, to append to as often as needed; nullptr
+    // when it cannot be written. Unless a file system does better, each
+    // append opens the file anew (append_file).
+    virtual std::unique_ptr<FileAppender> open_for_appending(const std::string& path);
     // The names (without the folder) of the folder's files whose names end
     // in `extension` (".reg"), in no particular order; empty when there are
     // none or the folder cannot be listed.
     virtual std::vector<std::string> file_names(const std::string& folder, const std::string& extension) = 0;
 };
+
+class AppendingByPath : public FileAppender {
+public:
+    AppendingByPath(FileSystem& files, std::string path) : files_(files), path_(std::move(path)) {}
+    bool append(const std::vector<std::uint8_t>& bytes) override { return files_.append_file(path_, bytes); }
+
+private:
+    FileSystem& files_;
+    std::string path_;
+};
+
+inline std::unique_ptr<FileAppender> FileSystem::open_for_appending(const std::string& path) {
+    if (!append_file(path, {})) return nullptr;
+    return std::make_unique<AppendingByPath>(*this, path);
+}
 
 }  // namespace veltrano::platform

@@ -9,8 +9,9 @@
 # the minimal window programs, and veltrano.exe's stages.
 #
 # The build has a folder of its own (build/bench-win64): the tests' Debug
-# build in build/win64 stays as it is. It alone records the start-up's
-# stages (VELTRANO_BENCH_STAGES): the exe users get does not.
+# build in build/win64 stays as it is. It alone records the stages of the
+# start-up, of a click and of /apply (VELTRANO_BENCH_STAGES): the exe users
+# get does not.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)

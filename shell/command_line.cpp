@@ -7,6 +7,8 @@
 #include "i18n/languages.h"
 #include "i18n/translate.h"
 #include "platform/ascii.h"
+#include "shell/line_ends.h"
+#include "shell/startup_stages.h"
 #include "platform/registry_path.h"
 #include "platform/what_if_registry.h"
 #include "shell/line_ends.h"
@@ -17,6 +19,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 
 namespace veltrano::shell {
 
@@ -111,12 +114,16 @@ bool parse_undo_operand(const std::string& text, Command& command, std::string& 
 
 // The activity log of a run without a window: every line with the date and
 // time it was said, appended to the file /log names as the run goes (at
-// each step of work's end), so that a run ended half way leaves its trail.
+// each step of work's end, through one handle kept open), so that a run
+// ended half way leaves its trail.
 class TimedLog : public ui::ActivityLog {
 public:
     TimedLog(platform::Time& time, platform::FileSystem& files, std::string file, Console& console)
         : time_(time), files_(files), file_(std::move(file)), console_(console) {}
     void add(const std::string& line) override {
+        VELTRANO_SPAN("log lines added");
+        // Without /log the lines go nowhere: no clock is read for them.
+        if (file_.empty()) return;
         const platform::SystemTime t = time_.local_time();
         char stamp[32];
         std::snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u  ", t.year, t.month, t.day, t.hour,
@@ -127,7 +134,8 @@ public:
     // business. Nothing of it has reached the file yet.
     void clear() override { text_.clear(); }
     void checkpoint() override {
-        if (!file_.empty() && !text_.empty() && !files_.append_file(file_, {text_.begin(), text_.end()}) && !failed_) {
+        VELTRANO_SPAN("log checkpoints");
+        if (!file_.empty() && !text_.empty() && !append({text_.begin(), text_.end()}) && !failed_) {
             failed_ = true;
             console_.say(trf("The log could not be written to {0}.", file_));
         }
@@ -140,9 +148,16 @@ public:
     }
 
 private:
+    // The file stays open from the first checkpoint to the run's end.
+    bool append(const std::vector<std::uint8_t>& bytes) {
+        if (!appender_) appender_ = files_.open_for_appending(file_);
+        return appender_ && appender_->append(bytes);
+    }
+
     platform::Time& time_;
     platform::FileSystem& files_;
     std::string file_;
+    std::unique_ptr<platform::FileAppender> appender_;
     Console& console_;
     std::string text_;
     bool failed_ = false;

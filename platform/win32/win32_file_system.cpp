@@ -188,16 +188,44 @@ bool Win32FileSystem::replace_file(const std::string& path, const std::vector<st
     return move_into_place(write_beside(path, bytes), path, true);
 }
 
-bool Win32FileSystem::append_file(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    // FILE_APPEND_DATA alone: every write lands at the end even when several
-    // machines append to one log on a share.
-    unique_file_handle file(CreateFileW(to_utf16(path).c_str(), FILE_APPEND_DATA | SYNCHRONIZE,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
+namespace {
+
+// FILE_APPEND_DATA alone: every write lands at the end even when several
+// machines append to one log on a share.
+unique_file_handle open_to_append(const std::string& path) {
+    return unique_file_handle(CreateFileW(to_utf16(path).c_str(), FILE_APPEND_DATA | SYNCHRONIZE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+bool append_to(HANDLE file, const std::vector<std::uint8_t>& bytes) {
     DWORD written = 0;
-    return bytes.empty() || (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                             written == bytes.size());
+    return bytes.empty() ||
+           (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size());
+}
+
+class HandleAppender : public FileAppender {
+public:
+    explicit HandleAppender(unique_file_handle file) : file_(std::move(file)) {}
+    // WriteFile hands the bytes to the system, which keeps them should the
+    // process end the next moment.
+    bool append(const std::vector<std::uint8_t>& bytes) override { return append_to(file_.get(), bytes); }
+
+private:
+    unique_file_handle file_;
+};
+
+}  // namespace
+
+bool Win32FileSystem::append_file(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    const unique_file_handle file = open_to_append(path);
+    return file && append_to(file.get(), bytes);
+}
+
+std::unique_ptr<FileAppender> Win32FileSystem::open_for_appending(const std::string& path) {
+    unique_file_handle file = open_to_append(path);
+    if (!file) return nullptr;
+    return std::make_unique<HandleAppender>(std::move(file));
 }
 
 namespace {

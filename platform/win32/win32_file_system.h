@@ -16,6 +16,9 @@ public:
     bool read_file(const std::string& path, std::vector<std::uint8_t>& bytes) override;
     bool replace_file(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
     bool append_file(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
+    // One handle for the appender's life: a log appended at every step of
+    // the work opened and closed its file each time.
+    std::unique_ptr<FileAppender> open_for_appending(const std::string& path) override;
     std::vector<std::string> file_names(const std::string& folder, const std::string& extension) override;
 };
 

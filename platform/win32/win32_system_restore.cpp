@@ -45,13 +45,27 @@ std::string reason(DWORD status) {
     return i18n::trf("System Restore refused it: {0}", said);
 }
 
+// A refusal that holds for the whole run.
+bool lasts_the_run(DWORD status) {
+    // No reason given: a System Restore that makes no points at all (as
+    // Wine's). Access denied: the process's rights do not change while it
+    // runs. Turned off or out of room the user may mend meanwhile: asked again.
+    return status == ERROR_SUCCESS || status == ERROR_ACCESS_DENIED;
+}
+
 }  // namespace
 
 bool Win32SystemRestore::begin(const std::string& description, std::string& why) {
     open_ = false;
+    // Asking again would cost a call into the service, and the first time
+    // the load of srclient.dll, for the same answer.
+    if (!refused_for_the_run_.empty()) {
+        why = refused_for_the_run_;
+        return false;
+    }
     const SetRestorePointFn fn = set_restore_point();
     if (!fn) {
-        why = i18n::tr("System Restore is not available on this system");
+        why = refused_for_the_run_ = i18n::tr("System Restore is not available on this system");
         return false;
     }
     RESTOREPOINTINFOW info{};
@@ -63,6 +77,7 @@ bool Win32SystemRestore::begin(const std::string& description, std::string& why)
     STATEMGRSTATUS status{};
     if (!fn(&info, &status)) {
         why = reason(status.nStatus);
+        if (lasts_the_run(status.nStatus)) refused_for_the_run_ = why;
         return false;
     }
     sequence_ = status.llSequenceNumber;

@@ -6,6 +6,7 @@
 #include "platform/system_restore.h"
 
 #include <cstdint>
+#include <string>
 
 namespace veltrano::platform::win32 {
 
@@ -17,6 +18,8 @@ public:
 private:
     std::int64_t sequence_ = 0;
     bool open_ = false;
+    // Why Windows makes no point in this run, once it said so for good.
+    std::string refused_for_the_run_;
 };
 
 }  // namespace veltrano::platform::win32

@@ -2,6 +2,7 @@
 
 #include "i18n/translate.h"
 #include "platform/win32/text.h"
+#include "shell/startup_stages.h"
 #include "shell/win32/window_classes.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/palette.h"
@@ -78,6 +79,12 @@ void BalloonDialog::on_second() {
 
 bool BalloonDialog::handle(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
     switch (msg) {
+    case WM_SHOWWINDOW:
+        if (wp) {
+            VELTRANO_STAGE("balloon shows");
+            VELTRANO_STAGES_WRITE();
+        }
+        return false;
     case WM_LBUTTONUP:
         dismiss();
         result = 0;

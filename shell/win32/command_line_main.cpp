@@ -11,6 +11,8 @@
 #include "platform/win32/win32_system_info.h"
 #include "platform/win32/win32_time.h"
 #include "shell/command_line.h"
+#include "shell/startup_stages.h"
+#include "shell/win32/stage_timing.h"
 #include "tips/win32/writer_lock.h"
 
 #include <shellapi.h>
@@ -108,7 +110,12 @@ int run_command_line() {
     platform::win32::Win32SystemRestore system_restore;
     const Invocation invocation{platform::win32::to_utf8(GetCommandLineW()), system_info.computer_name(), user_name(),
                                 runs_as_system()};
-    return run_arguments(args, invocation, {registry, time, files, ansi, gate, &system_restore}, console);
+    const int code = run_arguments(args, invocation,
+                                   {timed_for_stages(registry), time, files, ansi, gate, &timed_for_stages(system_restore)},
+                                   console);
+    VELTRANO_STAGE("command done");
+    VELTRANO_STAGES_WRITE();
+    return code;
 }
 
 }  // namespace veltrano::shell::win32

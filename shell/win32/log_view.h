@@ -6,27 +6,30 @@
 // a message loop: the owner gets the flush message then and calls flush().
 #pragma once
 
+#include "ui/activity_log.h"
+
 #include <windows.h>
 
 #include <string>
 
 namespace veltrano::shell::win32 {
 
-class LogView {
+class LogView : public ui::ActivityLog {
 public:
     // The list box, and the window that is posted `flush_message`.
     void attach(HWND list, HWND owner, UINT flush_message);
     // Every line is kept, in order.
-    void add(const std::string& line);
-    void clear();
-    // Shows what the handler added, with the newest line in view.
+    void add(const std::string& line) override;
+    void clear() override;
+    // Shows what the handler added, with the newest line in view; nothing
+    // when all is shown already.
     void flush();
 
 private:
     HWND list_ = nullptr;
     HWND owner_ = nullptr;
     UINT flush_message_ = 0;
-    bool flush_posted_ = false;
+    bool held_ = false;  // lines went in with the repaint held
 };
 
 }  // namespace veltrano::shell::win32

@@ -48,7 +48,7 @@ HFONT make_font(int weight) { return make_ui_font(-11, weight); }
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, Services services, Win32Dialogs& dialogs)
-    : WindowWidgets(controls_, *this), instance_(instance), dialogs_(dialogs), form_(services, *this, dialogs, *this, help_base_address()),
+    : WindowWidgets(controls_, *this), instance_(instance), dialogs_(dialogs), form_(services, *this, dialogs, log_, help_base_address()),
       page_built_(form_.pages().size(), false) {}
 
 MainWindow::~MainWindow() {
@@ -284,7 +284,11 @@ LRESULT CALLBACK MainWindow::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
 LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_COMMAND:
-        if (lp && controls_.command(reinterpret_cast<HWND>(lp), HIWORD(wp))) return 0;
+        if (lp && HIWORD(wp) == BN_CLICKED) VELTRANO_STAGES_RESTART("click received");
+        if (lp && controls_.command(reinterpret_cast<HWND>(lp), HIWORD(wp))) {
+            VELTRANO_STAGE("handler done");
+            return 0;
+        }
         if (HIWORD(wp) == 1 && (LOWORD(wp) == kNextPageCommand || LOWORD(wp) == kPreviousPageCommand)) {
             guarded([&] { form_.next_page(LOWORD(wp) == kPreviousPageCommand); });
             return 0;
@@ -411,9 +415,5 @@ void MainWindow::centre_on_screen() {
 }
 
 void MainWindow::terminate() { DestroyWindow(hwnd_); }
-
-void MainWindow::add(const std::string& line) { log_.add(line); }
-
-void MainWindow::clear() { log_.clear(); }
 
 }  // namespace veltrano::shell::win32

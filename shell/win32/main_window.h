@@ -13,7 +13,6 @@
 #include "ui/win32/page_builder.h"
 #include "ui/win32/window_widgets.h"
 #include "shell/win32/win32_dialogs.h"
-#include "ui/activity_log.h"
 
 #include <windows.h>
 
@@ -26,11 +25,9 @@ namespace veltrano::shell::win32 {
 
 inline constexpr std::string_view kMainCaption = i18n::N_("Veltrano 3.1 for Micrsoft Windows XP Professional");
 
-// The widgets are the kit's (WindowWidgets); the window is their pages' host.
-class MainWindow : public MainView,
-                   public ui::win32::WindowWidgets,
-                   public ui::ActivityLog,
-                   private ui::win32::PageHost {
+// The widgets are the kit's (WindowWidgets), the activity log the log
+// view's; the window is the widgets' pages' host.
+class MainWindow : public MainView, public ui::win32::WindowWidgets, private ui::win32::PageHost {
 public:
     MainWindow(HINSTANCE instance, Services services, Win32Dialogs& dialogs);
     ~MainWindow() override;
@@ -55,10 +52,6 @@ public:
     void centre_on_screen() override;
     void terminate() override;
     void show_current_page(std::size_t entry, ui::GroupBox group_box) override;
-
-    // ActivityLog
-    void add(const std::string& line) override;
-    void clear() override;
 
 private:
     static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

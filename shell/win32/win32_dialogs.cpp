@@ -2,6 +2,7 @@
 
 #include "i18n/translate.h"
 #include "platform/win32/text.h"
+#include "shell/startup_stages.h"
 #include "ui/win32/error_box.h"
 
 #include <commdlg.h>
@@ -25,7 +26,10 @@ void Win32Dialogs::show_not_compatible() { not_compatible_.show_modal(); }
 
 void Win32Dialogs::show_help(const std::string& address) { help_viewer_.show_help(address); }
 
-void Win32Dialogs::show_balloon(const std::string& text) { balloon_.show_message(text); }
+void Win32Dialogs::show_balloon(const std::string& text) {
+    VELTRANO_STAGE("balloon asked");
+    balloon_.show_message(text);
+}
 
 void Win32Dialogs::show_error(const std::string& message) { show_error_box(owner_, message); }
 

@@ -16,6 +16,7 @@
 #include "shell/win32/command_line_main.h"
 #include "shell/win32/language.h"
 #include "shell/win32/main_window.h"
+#include "shell/win32/stage_timing.h"
 #include "shell/win32/win32_dialogs.h"
 #include "tips/win32/writer_lock.h"
 
@@ -51,7 +52,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     tips::win32::WriterLock writer_lock;
 
     shell::win32::Win32Dialogs dialogs(instance);
-    shell::win32::MainWindow main_window(instance, {registry, system_info, time, sound, shutdown, browser, file_system, processes, shell, ansi_text, net::win32::create_tw_socket, &system_restore, &writer_lock, &secrets}, dialogs);
+    shell::win32::MainWindow main_window(instance, {shell::win32::timed_for_stages(registry), system_info, time, shell::win32::timed_for_stages(sound), shutdown, browser, file_system, processes, shell, ansi_text, net::win32::create_tw_socket, &shell::win32::timed_for_stages(system_restore), &writer_lock, &secrets}, dialogs);
     VELTRANO_STAGE("form made");
     if (!main_window.create()) return 1;
     shell.set_owner(main_window.hwnd());
