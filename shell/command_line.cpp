@@ -7,11 +7,10 @@
 #include "i18n/languages.h"
 #include "i18n/translate.h"
 #include "platform/ascii.h"
-#include "shell/line_ends.h"
-#include "shell/startup_stages.h"
 #include "platform/registry_path.h"
 #include "platform/what_if_registry.h"
 #include "shell/line_ends.h"
+#include "shell/startup_stages.h"
 #include "tips/profile.h"
 #include "tips/reg_export.h"
 #include "tips/tip_engine.h"
@@ -30,7 +29,6 @@ namespace {
 
 bool is_switch(const std::string& arg) { return arg.size() > 1 && (arg[0] == '/' || arg[0] == '-'); }
 
-// The groups as a script names them, in the order of tips::Group.
 // "network": the group as /undo takes it and /list prints it.
 std::string group_name(tips::Group group) { return platform::ascii_lower(std::string(tips::group_display(group).name)); }
 

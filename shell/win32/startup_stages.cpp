@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <string>
 
 namespace veltrano::shell {
 
@@ -66,14 +67,17 @@ void add_to_span(const char* name, std::int64_t since) {
 // One line a stage: its name and the counter, which every process of the
 // machine shares; the first line is the counter's frequency. A span's line
 // begins with "span ", then its count, then its name, then its total in
-// counter ticks.
+// counter ticks. The benchmark reads the file while a click goes on, so it
+// is written beside its name and moved over it whole: a reader never finds
+// it cut short.
 void write_startup_stages() {
     if (!g_recording) return;
     g_recording = g_restarted;
     wchar_t path[MAX_PATH];
     const DWORD length = GetEnvironmentVariableW(L"VELTRANO_STAGES_FILE", path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return;
-    FILE* file = _wfopen(path, L"w");
+    const std::wstring beside = std::wstring(path) + L".new";
+    FILE* file = _wfopen(beside.c_str(), L"w");
     if (!file) return;
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
@@ -83,7 +87,9 @@ void write_startup_stages() {
     for (int i = 0; i < g_span_count; ++i)
         std::fprintf(file, "span %ld %s %lld\n", g_spans[i].count, g_spans[i].name,
                      static_cast<long long>(g_spans[i].total));
-    std::fclose(file);
+    const bool whole = std::fflush(file) == 0;
+    if (std::fclose(file) == 0 && whole) MoveFileExW(beside.c_str(), path, MOVEFILE_REPLACE_EXISTING);
+    else DeleteFileW(beside.c_str());
 }
 
 }  // namespace veltrano::shell

@@ -130,6 +130,37 @@ TEST(Win32FileSystemTest, WritesANewFileInNewFoldersAndNeverOverAnOldOne) {
     RemoveDirectoryW(to_utf16(folder).c_str());
 }
 
+// What a log viewer sees of a file another program is writing.
+std::vector<std::uint8_t> read_shared(const std::string& path) {
+    const HANDLE file = CreateFileW(to_utf16(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::vector<std::uint8_t> bytes(4096);
+    DWORD got = 0;
+    if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr)) got = 0;
+    CloseHandle(file);
+    bytes.resize(got);
+    return bytes;
+}
+
+// A run's /log: each append is in the file when it returns (a run killed
+// next keeps it), and what another writer added meanwhile stays before it.
+TEST(Win32FileSystemTest, AnAppenderKeptOpenPutsEachAppendAtTheFilesEndAtOnce) {
+    Win32FileSystem files;
+    const std::string file = files.app_data_folder() + "\\VeltranoAppend" + std::to_string(GetCurrentProcessId()) + ".log";
+    DeleteFileW(to_utf16(file).c_str());
+    auto appender = files.open_for_appending(file);
+    ASSERT_NE(appender, nullptr);
+    ASSERT_TRUE(appender->append({'a', '\n'}));
+    EXPECT_EQ(read_shared(file), (std::vector<std::uint8_t>{'a', '\n'}));
+    ASSERT_TRUE(files.append_file(file, {'b', '\n'}));
+    ASSERT_TRUE(appender->append({'c', '\n'}));
+    EXPECT_EQ(read_shared(file), (std::vector<std::uint8_t>{'a', '\n', 'b', '\n', 'c', '\n'}));
+    EXPECT_EQ(files.open_for_appending("C:\\no such folder\\x.log"), nullptr);
+    appender.reset();
+    DeleteFileW(to_utf16(file).c_str());
+}
+
 TEST(Win32TimeTest, ShortDateHoldsTodaysDay) {
     Win32Time time;
     const SystemTime now = time.local_time();
