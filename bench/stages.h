@@ -6,6 +6,9 @@
 
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -27,10 +30,20 @@ struct Stages {
     bool empty() const { return at.empty() && spans.empty(); }
 };
 
+// Read while the program may be moving a new file over the name: shared for
+// deletion too, or the move would fail and the stages stay stale.
 inline Stages read_stages(const std::wstring& path, LARGE_INTEGER since) {
     Stages stages;
-    FILE* file = _wfopen(path.c_str(), L"r");
-    if (!file) return stages;
+    const HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return stages;
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY);
+    FILE* file = fd == -1 ? nullptr : _fdopen(fd, "r");
+    if (!file) {
+        if (fd == -1) CloseHandle(handle);
+        else _close(fd);
+        return stages;
+    }
     char line[256];
     double frequency = 0;
     while (std::fgets(line, sizeof line, file)) {

@@ -88,8 +88,8 @@ void write_startup_stages() {
         std::fprintf(file, "span %ld %s %lld\n", g_spans[i].count, g_spans[i].name,
                      static_cast<long long>(g_spans[i].total));
     const bool whole = std::fflush(file) == 0;
-    if (std::fclose(file) == 0 && whole) MoveFileExW(beside.c_str(), path, MOVEFILE_REPLACE_EXISTING);
-    else DeleteFileW(beside.c_str());
+    if (!(std::fclose(file) == 0 && whole && MoveFileExW(beside.c_str(), path, MOVEFILE_REPLACE_EXISTING)))
+        DeleteFileW(beside.c_str());
 }
 
 }  // namespace veltrano::shell
